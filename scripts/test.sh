@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, checks the formatting, then builds and runs the whole
+# test suite twice: a plain debug build and one with AddressSanitizer + UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/format.sh --check
+
+for preset in dev asan; do
+    echo "=== ${preset}: configure and build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    echo "=== ${preset}: test"
+    QT_QPA_PLATFORM=offscreen ctest --preset "$preset"
+done
