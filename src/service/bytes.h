@@ -15,7 +15,7 @@
 namespace veltrix {
 
 class ByteView {
-public:
+  public:
     ByteView() = default;
     explicit ByteView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
@@ -63,13 +63,13 @@ public:
         return ByteView(bytes_.subspan(offset));
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
 };
 
 // Appends little-endian fields to a growing byte vector (requests, simulated replies).
 class ByteWriter {
-public:
+  public:
     ByteWriter& u8(std::uint8_t v) {
         bytes_.push_back(v);
         return *this;
@@ -108,14 +108,16 @@ public:
     const std::vector<std::uint8_t>& data() const { return bytes_; }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 // Writes a little-endian value into a fixed buffer at `offset`; out-of-range bytes are dropped.
 inline void PutU16(std::span<std::uint8_t> buf, std::size_t offset, std::uint16_t v) {
-    if (offset < buf.size()) buf[offset] = static_cast<std::uint8_t>(v & 0xFF);
-    if (offset + 1 < buf.size()) buf[offset + 1] = static_cast<std::uint8_t>(v >> 8);
+    if (offset < buf.size())
+        buf[offset] = static_cast<std::uint8_t>(v & 0xFF);
+    if (offset + 1 < buf.size())
+        buf[offset + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 inline void PutU32(std::span<std::uint8_t> buf, std::size_t offset, std::uint32_t v) {
     PutU16(buf, offset, static_cast<std::uint16_t>(v & 0xFFFF));

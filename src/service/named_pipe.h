@@ -49,14 +49,13 @@ std::uint32_t Win32ErrorFromErrno(int error);
 std::string SystemErrorText(std::uint32_t errorCode);
 
 class CNamedPipeException : public std::exception {
-public:
+  public:
     CNamedPipeException(std::uint32_t code, std::string systemText);
 
     // Copies the system text into `buffer`, cut to `capacity` (NUL included); sets
     // the help context to 0 when asked for. False, with an empty text, when there is
     // no text for the error.
-    bool GetErrorMessage(char* buffer, std::size_t capacity,
-                         unsigned* helpContext = nullptr) const;
+    bool GetErrorMessage(char* buffer, std::size_t capacity, unsigned* helpContext = nullptr) const;
     // The system text as a string (cut as a 4096-byte buffer would cut it).
     std::string GetErrorMessage() const;
 
@@ -64,7 +63,7 @@ public:
 
     std::uint32_t errorCode;
 
-private:
+  private:
     std::string text_;
 };
 
@@ -73,7 +72,7 @@ private:
 [[noreturn]] void ThrowNamedPipeException(std::uint32_t errorCode = 0);
 
 class CNamedPipe {
-public:
+  public:
     CNamedPipe();
     ~CNamedPipe();
     CNamedPipe(const CNamedPipe&) = delete;
@@ -121,7 +120,7 @@ public:
     // The mode word of SetMode: 0 byte/wait, 1 byte/nowait, 2 message/wait, 3 message/nowait.
     std::uint32_t mode() const { return mode_; }
 
-private:
+  private:
     bool fillFromSocket(bool block);  // TCP: receive what is there into the deframer
     int handle_ = -1;
     bool tcp_ = false;

@@ -6,13 +6,21 @@
 
 namespace veltrix {
 
-std::uint32_t ServiceMessage::code() const { return ByteView(raw).u32(0); }
+std::uint32_t ServiceMessage::code() const {
+    return ByteView(raw).u32(0);
+}
 
-std::uint16_t ServiceMessage::length() const { return ByteView(raw).u16(4); }
+std::uint16_t ServiceMessage::length() const {
+    return ByteView(raw).u16(4);
+}
 
-void ServiceMessage::setCode(std::uint32_t value) { PutU32(raw, 0, value); }
+void ServiceMessage::setCode(std::uint32_t value) {
+    PutU32(raw, 0, value);
+}
 
-void ServiceMessage::setLength(std::uint16_t value) { PutU16(raw, 4, value); }
+void ServiceMessage::setLength(std::uint16_t value) {
+    PutU16(raw, 4, value);
+}
 
 void ServiceMessage::setRequest(std::uint32_t value, std::span<const std::uint8_t> bytes) {
     setCode(value);

@@ -147,12 +147,12 @@ struct ServiceConfig {
 bool SendsFullServiceConfig(std::uint16_t major, std::uint16_t minor, std::uint16_t build);
 
 // ((major*100 + minor)*100 + build)*100, plus the revision from 3030100 on.
-std::uint32_t ServiceVersionNumber(std::uint16_t major, std::uint16_t minor,
-                                   std::uint16_t build, std::uint16_t revision);
+std::uint32_t ServiceVersionNumber(std::uint16_t major, std::uint16_t minor, std::uint16_t build,
+                                   std::uint16_t revision);
 std::uint32_t ServiceVersionNumber(const ServiceConfig& config);
 
-inline constexpr std::uint32_t kVersionSmtpAuth = 3030100;  // commands 1012, 1013
-inline constexpr std::uint32_t kVersionSmtpTls = 3040000;   // commands 1014, 1015
+inline constexpr std::uint32_t kVersionSmtpAuth = 3030100;    // commands 1012, 1013
+inline constexpr std::uint32_t kVersionSmtpTls = 3040000;     // commands 1014, 1015
 inline constexpr std::uint32_t kVersionBiosUpdate = 3020000;  // BIOS update above this
 
 // A Win32 SYSTEMTIME as it travels: eight uint16.

@@ -64,7 +64,9 @@ std::uint16_t TcpPort() {
     return static_cast<std::uint16_t>(port);
 }
 
-std::string LocalSocketPath(const std::string& pipe) { return PipeDirectory() + "/" + pipe; }
+std::string LocalSocketPath(const std::string& pipe) {
+    return PipeDirectory() + "/" + pipe;
+}
 
 std::vector<std::uint8_t> FrameTcpMessage(std::span<const std::uint8_t> message) {
     ByteWriter w;
@@ -98,9 +100,21 @@ std::optional<std::size_t> TcpDeframer::wholeMessageAt(std::size_t at) const {
     return length;
 }
 
-bool TcpDeframer::hasWholeMessage() const { return wholeMessageAt(0).has_value(); }
+bool TcpDeframer::hasWholeMessage() const {
+    return wholeMessageAt(0).has_value();
+}
 
-std::size_t TcpDeframer::firstMessageSize() const { return wholeMessageAt(0).value_or(0); }
+std::size_t TcpDeframer::firstMessageSize() const {
+    return wholeMessageAt(0).value_or(0);
+}
+
+std::span<const std::uint8_t> TcpDeframer::firstMessage() const {
+    const auto length = wholeMessageAt(0);
+    if (!length) {
+        return {};
+    }
+    return std::span(buffer_).subspan(kTcpPrefixSize, *length);
+}
 
 std::size_t TcpDeframer::bytesInWholeMessages() const {
     std::size_t total = 0;

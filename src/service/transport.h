@@ -48,7 +48,7 @@ std::vector<std::uint8_t> FrameTcpMessage(std::span<const std::uint8_t> message)
 
 // Collects TCP bytes and cuts whole messages out of them.
 class TcpDeframer {
-public:
+  public:
     // Adds received bytes. Returns false when the stream announces a message longer
     // than kMaxTcpMessage (the stream is then unusable).
     bool append(std::span<const std::uint8_t> bytes);
@@ -57,11 +57,13 @@ public:
     // Whether the first message has arrived whole; its payload size.
     bool hasWholeMessage() const;
     std::size_t firstMessageSize() const;
+    // The payload of the first whole message (empty when there is none).
+    std::span<const std::uint8_t> firstMessage() const;
     // Payload bytes of all whole messages waiting.
     std::size_t bytesInWholeMessages() const;
     void clear() { buffer_.clear(); }
 
-private:
+  private:
     // Payload size of the message whose prefix starts at `at`, if that message is whole.
     std::optional<std::size_t> wholeMessageAt(std::size_t at) const;
     std::vector<std::uint8_t> buffer_;
