@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "resources/string_ids.h"
+
 namespace veltrix {
 
 enum class Language { English, German };
@@ -16,6 +18,16 @@ enum class Language { English, German };
 // English otherwise.
 Language LanguageFromEnvironment();
 
+// The same choice from the values of LANGUAGE, LC_ALL, LC_MESSAGES and LANG (empty for a
+// variable that is not set), without looking at the environment. LANGUAGE may be a colon
+// list; its first non-empty entry counts.
+Language LanguageFromEnvironment(std::string_view language, std::string_view lcAll,
+                                 std::string_view lcMessages, std::string_view lang);
+
+// True for a locale name whose language part is German: "de", "de_AT.UTF-8", "de-CH",
+// "de_DE@euro" (case does not matter).
+bool IsGermanLocaleName(std::string_view name);
+
 // The language of the string tables for the whole program (English until set).
 Language UiLanguage();
 void SetUiLanguage(Language language);
@@ -24,5 +36,8 @@ void SetUiLanguage(Language language);
 // id that is not in the table.
 const std::string& LoadString(int id);
 const std::string& LoadString(int id, Language language);
+
+// True when `id` has a row in the table.
+bool HasString(int id);
 
 }  // namespace veltrix
