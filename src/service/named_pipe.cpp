@@ -580,22 +580,35 @@ void CNamedPipe::Close() {
 }
 
 bool CNamedPipe::WaitForResponse(std::uint32_t timeoutMs) {
+    if (!IsOpen()) {
+        ThrowNamedPipeException(win32::ERROR_INVALID_HANDLE);
+    }
     // Even a time-out below 10 ms waits once for about 10 ms before giving up.
     constexpr std::uint32_t kShortestWait = 10;
     const auto deadline = Clock::now() + Milliseconds(std::max(timeoutMs, kShortestWait));
     for (;;) {
-        std::size_t total = 0;
-        Peek(nullptr, 0, &total, nullptr);
-        if (total > 0) {
-            return true;
-        }
-        const int remaining = RemainingMs(deadline);
-        if (remaining <= 0) {
-            return false;
+        if (tcp_ && tcpState_->deframer.hasWholeMessage()) {
+            return true;  // already taken off the socket by an earlier peek
         }
         pollfd p{handle_, POLLIN, 0};
-        if (::poll(&p, 1, remaining) < 0 && errno != EINTR) {
+        const int ready = ::poll(&p, 1, RemainingMs(deadline));
+        if (ready < 0 && errno != EINTR) {
             ThrowErrno(errno);
+        }
+        if (ready > 0) {
+            // A local message is whole once it is readable; a closed end or TCP bytes
+            // need a closer look (a peek throws for a closed end with nothing left).
+            if (!tcp_ && (p.revents & (POLLHUP | POLLERR)) == 0) {
+                return true;
+            }
+            std::size_t total = 0;
+            Peek(nullptr, 0, &total, nullptr);
+            if (total > 0) {
+                return true;
+            }
+        }
+        if (Clock::now() >= deadline) {
+            return false;
         }
     }
 }

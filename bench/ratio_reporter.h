@@ -1,0 +1,52 @@
+#pragma once
+// A console reporter that also remembers each benchmark's real time per iteration,
+// so a benchmark program can print ratios of benchmarks measured in the same run.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace veltrix::bench {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs) {
+            // With repetitions, keep the median aggregate; otherwise the single run.
+            const std::string name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") {
+                continue;
+            }
+            const double nanoseconds =
+                run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+            if (run.run_type == Run::RT_Aggregate || times_.count(name) == 0) {
+                times_[name] = nanoseconds;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Time per iteration in ns of the benchmark whose function name is `name` (0 if none).
+    double nanoseconds(const std::string& name) const {
+        const auto found = times_.find(name);
+        return found == times_.end() ? 0.0 : found->second;
+    }
+
+    void printRatio(const std::string& measured, const std::string& reference,
+                    double target) const {
+        const double a = nanoseconds(measured);
+        const double b = nanoseconds(reference);
+        if (a <= 0 || b <= 0) {
+            return;
+        }
+        std::printf("ratio %s / %s = %.2f (target at most %.2f) %s\n", measured.c_str(),
+                    reference.c_str(), a / b, target, a / b <= target ? "ok" : "ABOVE TARGET");
+    }
+
+  private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace veltrix::bench
