@@ -4,6 +4,7 @@
 #include "model/device.h"
 #include "model/raid_set.h"
 #include "model/status_texts.h"
+#include "resources/string_ids.h"
 #include "resources/strings.h"
 
 namespace veltrix {
@@ -23,7 +24,7 @@ PanelItem TextShown(int id, std::string text, bool shown) {
 }
 
 std::string YesNo(bool yes) {
-    return LoadString(yes ? text_id::kYes : text_id::kNo);
+    return LoadString(yes ? ids::kYes : ids::kNo);
 }
 
 std::string WithoutLeadingBlanks(const std::string& text) {
@@ -50,12 +51,12 @@ std::vector<PanelItem> ControllerPanel(const Controller& controller, int number)
 
 std::vector<PanelItem> DrivePanel(const Device& device) {
     return {
-        Text(kInfoGroup, LoadString(text_id::kDeviceInfo)),
+        Text(kInfoGroup, LoadString(ids::kDeviceInfo)),
         Shown(kRow1Value, false),
         Text(kRow1Label, ""),
-        Text(kRow3Label, LoadString(text_id::kSerialNumberLabel)),
-        Text(kRow5Label, LoadString(text_id::kModelNumberLabel)),
-        TextShown(kRow6Label, LoadString(text_id::kInterfaceModeLabel), true),
+        Text(kRow3Label, LoadString(ids::kSerialNumber)),
+        Text(kRow5Label, LoadString(ids::kModelNumber)),
+        TextShown(kRow6Label, LoadString(ids::kInterfaceMode), true),
         Text(kRow2Value, std::to_string(device.Position())),
         TextShown(kRow3Value, WithoutLeadingBlanks(device.SerialNumber()), true),
         Text(kRow4Value, device.CapacityText()),
@@ -68,10 +69,10 @@ std::vector<PanelItem> DrivePanel(const Device& device) {
 
 std::vector<PanelItem> RaidSetPanel(const RaidSet& set) {
     std::vector<PanelItem> items{
-        Text(kInfoGroup, LoadString(text_id::kRaidInfo)),
-        Text(kRow1Label, LoadString(text_id::kDeviceNumberLabel)),
-        Text(kRow3Label, LoadString(text_id::kRaidTypeLabel)),
-        Text(kRow5Label, LoadString(text_id::kChunkSizeLabel)),
+        Text(kInfoGroup, LoadString(ids::kRaidInfo)),
+        Text(kRow1Label, LoadString(ids::kDeviceNumber)),
+        Text(kRow3Label, LoadString(ids::kRaidType)),
+        Text(kRow5Label, LoadString(ids::kChunkSize)),
         Shown(kRow6Label, false),
         Text(kRow7Label, "RAID Status:"),
         Text(kRow2Value, std::to_string(set.Port())),

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/records.h"
+#include "resources/string_ids.h"
 #include "resources/strings.h"
 
 namespace veltrix {
@@ -20,7 +21,7 @@ std::string ChipsetTextUncut(std::uint16_t vendorId, std::uint16_t deviceId) {
         case 0x1000:
             return "   LSI Logic ";
         case 0x1022:
-            return deviceId == 0x2020 ? "      AMD  Am53C974 " : LoadString(text_id::kUnknown);
+            return deviceId == 0x2020 ? "      AMD  Am53C974 " : LoadString(ids::kUnknown);
         case 0x1095: {
             char buf[16];
             std::snprintf(buf, sizeof buf, " SiI%x", static_cast<unsigned>(deviceId));
@@ -29,7 +30,7 @@ std::string ChipsetTextUncut(std::uint16_t vendorId, std::uint16_t deviceId) {
         case 0x1103:
             return "  HighPoint ";
         case 0x11AB:
-            return deviceId == 0x7042 ? "88SX7042" : LoadString(text_id::kUnknown);
+            return deviceId == 0x7042 ? "88SX7042" : LoadString(ids::kUnknown);
         case 0x1B4B:
             switch (deviceId) {
                 case 0x9123:  // shown under the name of its sibling chip
@@ -43,7 +44,7 @@ std::string ChipsetTextUncut(std::uint16_t vendorId, std::uint16_t deviceId) {
                 case 0x9230:
                     return "88SE9230";
                 default:
-                    return LoadString(text_id::kUnknown);
+                    return LoadString(ids::kUnknown);
             }
         default:
             return Hex("%X_%X", vendorId, deviceId);
@@ -76,7 +77,7 @@ std::string InterfaceText(std::uint8_t linkFlags, std::uint8_t sataGeneration) {
         case 3:
             return "SATA Gen. 3 (6,0 Gb/s)";
         default:
-            return LoadString(text_id::kSataModeUnknown);
+            return LoadString(ids::kSataModeUnknown);
     }
 }
 
@@ -111,10 +112,10 @@ std::string PortStateText(std::uint32_t portState) {
 std::string SmartStatusText(std::uint8_t smartFlags) {
     std::string text = " - ";
     if ((smartFlags & 0x08) != 0) {
-        text = LoadString(text_id::kCritical);
+        text = LoadString(ids::kSmartCritical);
     }
     if ((smartFlags & 0x04) != 0) {
-        text = LoadString(text_id::kOk);
+        text = LoadString(ids::kSmartOk);
     }
     return text;
 }

@@ -5,30 +5,13 @@
 // program's language; all others are fixed and the same in every language.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace veltrix {
 
 struct RaidSetRecord;
-
-// String-table ids the status texts and information panels use.
-namespace text_id {
-inline constexpr int kYes = 106;
-inline constexpr int kNo = 107;
-inline constexpr int kUnknown = 108;
-inline constexpr int kDeviceInfo = 145;
-inline constexpr int kSerialNumberLabel = 146;
-inline constexpr int kModelNumberLabel = 147;
-inline constexpr int kInterfaceModeLabel = 148;
-inline constexpr int kRaidInfo = 149;
-inline constexpr int kDeviceNumberLabel = 150;
-inline constexpr int kRaidTypeLabel = 151;
-inline constexpr int kChunkSizeLabel = 152;
-inline constexpr int kSataModeUnknown = 155;
-inline constexpr int kCritical = 186;
-inline constexpr int kOk = 188;
-}  // namespace text_id
 
 // Longest chipset text a controller keeps (its field holds 39 characters and a NUL).
 inline constexpr std::size_t kMaxChipNameLength = 39;

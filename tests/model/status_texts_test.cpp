@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "model/records.h"
+#include "resources/string_ids.h"
 #include "resources/strings.h"
 
 namespace veltrix {
@@ -40,7 +41,7 @@ TEST_F(StatusTexts, Chipset) {
 
 TEST_F(StatusTexts, ChipsetUnknownFollowsTheLanguage) {
     SetUiLanguage(Language::German);
-    EXPECT_EQ(ChipsetText(0x1B4B, 0x9125), LoadString(text_id::kUnknown, Language::German));
+    EXPECT_EQ(ChipsetText(0x1B4B, 0x9125), LoadString(ids::kUnknown, Language::German));
     EXPECT_EQ(ChipsetText(0x1B4B, 0x9125), "Unbekannt");
 }
 
