@@ -1,0 +1,54 @@
+#pragma once
+// A user interface for tests: records every message box and error report, and
+// answers message boxes from a script (OK / Yes when the script has run out).
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "service/user_interface.h"
+
+namespace veltrix::testing {
+
+class RecordingUi : public UserInterface {
+public:
+    struct Shown {
+        std::string text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                              MessageButtons buttons) override {
+        messages.push_back({text, icon, buttons});
+        if (!answers.empty()) {
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+                   ? MessageAnswer::Yes
+                   : MessageAnswer::Ok;
+    }
+
+    void ReportError(const std::string& text) override { errors.push_back(text); }
+
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : messages) {
+            texts.push_back(m.text);
+        }
+        return texts;
+    }
+
+    void clear() {
+        messages.clear();
+        errors.clear();
+    }
+
+    std::deque<MessageAnswer> answers;
+    std::vector<Shown> messages;
+    std::vector<std::string> errors;
+};
+
+}  // namespace veltrix::testing
