@@ -63,13 +63,6 @@ TEST_F(Panels, ControllerAreaWithAndWithoutPortMultiplier) {
                      T(1011, "Yes"), T(1013, "No"), TS(1012, "Yes", true), S(1094, true)}));
 }
 
-TEST_F(Panels, ControllerAreaInGerman) {
-    SetUiLanguage(Language::German);
-    const Items items = ControllerPanel(MakeController(1, 0, 0), 1);
-    EXPECT_EQ(items[4], T(1011, "Nein"));
-    EXPECT_EQ(items[5], T(1013, "Ja"));
-}
-
 Device MakeDevice(std::uint8_t smart) {
     DeviceRecord r;
     r.present = 1;
@@ -103,16 +96,6 @@ TEST_F(Panels, DrivePanel) {
                   TS(1087, "SMART Status:", true),
                   TS(1046, "Critical", true),
               }));
-}
-
-TEST_F(Panels, DrivePanelSmartTexts) {
-    const struct {
-        std::uint8_t flags;
-        const char* text;
-    } cases[] = {{0x00, " - "}, {0x08, "Critical"}, {0x04, "Ok"}, {0x0C, "Ok"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(DrivePanel(MakeDevice(c.flags)).back(), TS(1046, c.text, true));
-    }
 }
 
 TEST_F(Panels, DrivePanelOfBlankSerialAndUnfilledDevice) {

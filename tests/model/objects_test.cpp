@@ -336,15 +336,6 @@ TEST(RaidSet, PercentUnknownWithoutExtraValueOrCapacity) {
     }
 }
 
-TEST(RaidSet, RebuildSeenFlag) {
-    RaidSet set;
-    EXPECT_FALSE(set.RebuildSeen());
-    set.SetRebuildSeen(true);
-    EXPECT_TRUE(set.RebuildSeen());
-    set.SetRebuildSeen(false);
-    EXPECT_FALSE(set.RebuildSeen());
-}
-
 // ---- Member cursor ----------------------------------------------------------------
 
 class MemberWalk : public ::testing::Test {

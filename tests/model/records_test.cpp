@@ -143,14 +143,6 @@ TEST(LogEntryDecode, ReadsEveryFieldAtItsOffset) {
     EXPECT_EQ(r.sectorCount, 0x80);
 }
 
-TEST(EndMarkers, NoFurtherEventAndNoFurtherLogEntry) {
-    auto b = Bytes(EventRecord::kSize);
-    b[16] = 0xFF;
-    EXPECT_TRUE(EventRecord::Decode(b).isEnd());
-    b[16] = 0x07;
-    EXPECT_FALSE(EventRecord::Decode(b).isEnd());
-}
-
 // ---- Properties common to every record --------------------------------------------
 
 // Offsets of the bytes a decoder ignores (reserved or not read).
