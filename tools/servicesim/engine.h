@@ -1,0 +1,153 @@
+#pragma once
+// The service side of the protocol without any transport: takes the login block
+// and the request frames of one connection at a time and says what to send back.
+// Simulated time is passed in by the caller (milliseconds since the service
+// started), so the engine is deterministic and needs no clock or thread of its own.
+// Not thread-safe: the owner serialises access.
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "service/bytes.h"
+#include "service/protocol.h"
+#include "servicesim/scenario.h"
+
+namespace veltrix::sim {
+
+// What one received message meant and what to do about it.
+struct Outcome {
+    enum class Kind {
+        Login,      // the login block
+        Request,    // a command frame
+        Data,       // a data message of an acknowledged settings exchange (1001/1013/1015)
+        Malformed,  // shorter than a frame header or a length above 1048: dropped
+    };
+    Kind kind = Kind::Request;
+    std::uint32_t code = 0;                          // the frame's code (Request, Data)
+    std::vector<std::vector<std::uint8_t>> replies;  // whole messages, in order
+    bool close = false;                              // end the connection after the replies
+};
+
+// Builds one reply message: code, length and data (data cut to 1048 bytes).
+std::vector<std::uint8_t> BuildReply(std::uint32_t code, std::span<const std::uint8_t> data);
+
+class ServiceEngine {
+  public:
+    // `wallBase`: the wall-clock moment of simulated time 0 (stamps events).
+    explicit ServiceEngine(Scenario scenario, std::chrono::system_clock::time_point wallBase =
+                                                  std::chrono::system_clock::now());
+
+    // Connection life: per-connection state (login, settings exchange, flash
+    // stream) starts fresh with every connection.
+    void beginSession();
+    void endSession();
+    bool loggedIn() const { return session_.loggedIn; }
+
+    Outcome login(ByteView block, std::uint64_t nowMs);
+    Outcome message(ByteView frame, std::uint64_t nowMs);
+
+    // Runs the timeline, rebuilds and scheduled entries up to `nowMs`.
+    void advanceTo(std::uint64_t nowMs);
+
+    // Test hooks.
+    void pushEvent(const EventSpec& event, std::uint64_t nowMs);
+    void pushLogEntry(const LogEntrySpec& entry, std::uint64_t nowMs);
+    void pushMailFailure(const MailFailureSpec& failure, std::uint64_t nowMs);
+    void setChangeFlag(bool on) { changeFlag_ = on; }
+
+    // Inspection.
+    const std::string& password() const { return password_; }
+    ServiceConfig serviceConfig() const;
+    const MailSettings& mailSettings() const { return mail_; }
+    std::uint32_t testMailsRequested() const { return testMails_; }
+    bool changeFlag() const { return changeFlag_; }
+    std::size_t queuedEvents() const { return events_.size(); }
+    std::size_t queuedLogEntries() const { return logEntries_.size(); }
+    std::uint32_t controllerCount() const;
+    std::optional<std::uint8_t> setPriority(std::uint8_t controller, std::uint8_t port) const;
+    std::optional<std::uint8_t> setStateFlags(std::uint8_t controller, std::uint8_t port) const;
+    bool drivePresent(std::uint8_t controller, std::uint8_t channel, std::uint8_t pmPort) const;
+    bool rebuildActive(std::uint8_t controller) const;
+    std::uint64_t rebuildPosition(std::uint8_t controller) const;
+    const std::vector<std::uint8_t>& flashRom(std::uint8_t controller) const;
+    SystemTime wallTime(std::uint64_t simMs) const;
+
+    // Event and log queues keep at most this many entries (the oldest go first).
+    static constexpr std::size_t kQueueLimit = 1024;
+
+  private:
+    struct Rebuild {
+        bool active = false;
+        std::uint8_t setPort = 0;
+        std::uint64_t startPosition = 0;
+        std::uint64_t rate = 0;  // sectors per second
+        std::uint64_t startedAtMs = 0;
+        std::uint64_t endPosition = 0;
+        std::uint64_t lastPosition = 0;
+    };
+    struct Controller {
+        ControllerSpec spec;
+        Rebuild rebuild;
+        std::vector<std::uint8_t> rom;
+        std::uint32_t biosVersion = 0;
+    };
+    struct Scheduled {
+        enum class Kind { Timeline, Log, Mail };
+        Kind kind = Kind::Timeline;
+        std::size_t index = 0;
+        Timing timing;
+        std::optional<std::uint64_t> nextDueMs;
+    };
+    struct Session {
+        bool loggedIn = false;
+        // Acknowledged settings exchange: data messages still expected.
+        std::uint32_t ackCode = 0;
+        std::size_t dataExpected = 0;
+        std::size_t dataIndex = 0;
+        // Flash read-out stream.
+        bool readStream = false;
+        bool readEndSent = false;
+        std::uint8_t readController = 0;
+        std::size_t readOffset = 0;
+        // Controller of the last FLASH_WRITE_START; the write blocks go there.
+        std::uint8_t writeController = 0;
+    };
+
+    Outcome request(std::uint32_t code, ByteView data, std::uint64_t nowMs);
+    void acceptData(ByteView data);
+    std::vector<std::uint8_t> nextReadOut();
+    void fire(const Scheduled& item, std::uint64_t atMs);
+    void applyEffect(const Effect& effect, std::uint64_t atMs);
+    void startRebuild(Controller& c, std::uint8_t setPort, std::uint64_t position,
+                      std::uint64_t atMs);
+    void checkRebuilds(std::uint64_t nowMs);
+    std::uint64_t positionAt(const Rebuild& r, std::uint64_t nowMs) const;
+    void queueEvent(const EventSpec& event, std::uint64_t atMs);
+    Controller* controller(std::uint32_t index);
+    const Controller* controller(std::uint32_t index) const;
+    RaidSetSpec* setByPort(Controller& c, std::uint8_t port);
+    const RaidSetSpec* setByPort(const Controller& c, std::uint8_t port) const;
+
+    Scenario scenario_;
+    std::chrono::system_clock::time_point wallBase_;
+    std::string password_;
+    std::uint8_t configFlags_ = 0;
+    std::string logFileName_;
+    MailSettings mail_;
+    std::uint32_t testMails_ = 0;
+    std::vector<Controller> controllers_;
+    std::vector<Scheduled> schedule_;
+    std::deque<std::pair<SystemTime, EventSpec>> events_;
+    std::deque<std::pair<SystemTime, LogEntrySpec>> logEntries_;
+    std::optional<MailStatus> pendingMail_;
+    bool changeFlag_ = false;
+    std::uint64_t nowMs_ = 0;
+    Session session_;
+};
+
+}  // namespace veltrix::sim

@@ -1,0 +1,213 @@
+// servicesim: the simulated monitoring service as a program. Listens on the local
+// pipe socket (and optionally TCP) until SIGINT or SIGTERM.
+
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "service/transport.h"
+#include "servicesim/scenario.h"
+#include "servicesim/service_sim.h"
+
+namespace {
+
+using veltrix::sim::ServiceSim;
+using veltrix::sim::ServiceSimOptions;
+using veltrix::sim::TranscriptEntry;
+
+constexpr char kUsage[] =
+    "Usage: servicesim [options]\n"
+    "Plays the monitoring service on its pipe until SIGINT or SIGTERM.\n"
+    "\n"
+    "  --scenario FILE     scenario to play (default: the shipped default.json)\n"
+    "  --pipe-dir DIR      directory of the local pipe socket\n"
+    "                      (default: $VELTRIX_PIPE_DIR or /run/kavotronik)\n"
+    "  --pipe-name NAME    pipe name (default: KAVOPIPE)\n"
+    "  --tcp [PORT]        also listen on TCP (default port: $VELTRIX_PIPE_PORT or 47631;\n"
+    "                      0 picks a free port)\n"
+    "  --tcp-address ADDR  TCP address to listen on (default: 127.0.0.1)\n"
+    "  --no-local          do not listen on the local socket (needs --tcp)\n"
+    "  --transcript        print every received message to stdout\n"
+    "  --help              show this text\n";
+
+// The shipped scenario: next to the program (build tree), in the installed share
+// directory, or in the source tree.
+std::string DefaultScenarioPath(const char* argv0) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        exe = fs::path(argv0);
+    }
+    const fs::path dir = exe.parent_path();
+    for (const fs::path& candidate :
+         {dir / "scenarios" / "default.json",
+          dir / ".." / "share" / "veltrix" / "servicesim" / "default.json",
+          fs::path(SERVICESIM_SOURCE_SCENARIO)}) {
+        if (fs::exists(candidate, ec)) {
+            return candidate.string();
+        }
+    }
+    return SERVICESIM_SOURCE_SCENARIO;
+}
+
+bool ParsePort(const std::string& text, std::uint16_t& port) {
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    const unsigned long value = std::stoul(text);
+    if (value > 65535) {
+        return false;
+    }
+    port = static_cast<std::uint16_t>(value);
+    return true;
+}
+
+std::string Describe(const TranscriptEntry& e) {
+    std::ostringstream out;
+    out << "[" << e.timeMs << " ms] #" << e.connection << ' ';
+    if (e.login) {
+        out << "login " << e.size << " bytes";
+    } else {
+        switch (e.kind) {
+            case veltrix::sim::Outcome::Kind::Data:
+                out << "data ";
+                break;
+            case veltrix::sim::Outcome::Kind::Malformed:
+                out << "malformed ";
+                break;
+            default:
+                break;
+        }
+        out << "code " << e.code << " length " << e.length;
+    }
+    const std::size_t shown = std::min<std::size_t>(e.data.size(), 32);
+    if (shown > 0 && !e.login) {
+        out << " :";
+        char hex[4];
+        for (std::size_t i = 0; i < shown; ++i) {
+            std::snprintf(hex, sizeof(hex), " %02x", e.data[i]);
+            out << hex;
+        }
+        if (shown < e.data.size()) {
+            out << " ...";
+        }
+    }
+    return out.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ServiceSimOptions options;
+    std::string scenarioPath;
+    bool printTranscript = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const char* name) -> std::string {
+            if (i + 1 >= argc) {
+                std::cerr << "servicesim: " << name << " needs a value\n" << kUsage;
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg == "--scenario") {
+            scenarioPath = value("--scenario");
+        } else if (arg == "--pipe-dir") {
+            options.pipeDir = value("--pipe-dir");
+        } else if (arg == "--pipe-name") {
+            options.pipeName = value("--pipe-name");
+        } else if (arg == "--tcp") {
+            options.listenTcp = true;
+            options.tcpPort = veltrix::transport::TcpPort();
+            if (i + 1 < argc && argv[i + 1][0] != '-') {
+                if (!ParsePort(argv[i + 1], options.tcpPort)) {
+                    std::cerr << "servicesim: bad TCP port \"" << argv[i + 1] << "\"\n";
+                    return 2;
+                }
+                ++i;
+            }
+        } else if (arg == "--tcp-address") {
+            options.tcpAddress = value("--tcp-address");
+        } else if (arg == "--no-local") {
+            options.listenLocal = false;
+        } else if (arg == "--transcript") {
+            printTranscript = true;
+        } else {
+            std::cerr << "servicesim: unknown option \"" << arg << "\"\n" << kUsage;
+            return 2;
+        }
+    }
+    if (!options.listenLocal && !options.listenTcp) {
+        std::cerr << "servicesim: --no-local needs --tcp\n";
+        return 2;
+    }
+    if (options.pipeName.empty() || options.pipeName.find('/') != std::string::npos) {
+        std::cerr << "servicesim: bad pipe name \"" << options.pipeName << "\"\n";
+        return 2;
+    }
+    if (scenarioPath.empty()) {
+        scenarioPath = DefaultScenarioPath(argv[0]);
+    }
+
+    veltrix::sim::Scenario scenario;
+    try {
+        scenario = veltrix::sim::LoadScenario(scenarioPath);
+    } catch (const veltrix::sim::ScenarioError& e) {
+        std::cerr << "servicesim: " << e.what() << '\n';
+        return 1;
+    }
+
+    // Signals arrive through a signalfd; block them before the service thread
+    // starts so that it inherits the mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+    if (signalFd < 0) {
+        std::cerr << "servicesim: signalfd: " << std::strerror(errno) << '\n';
+        return 1;
+    }
+
+    ServiceSim sim(std::move(scenario));
+    if (printTranscript) {
+        sim.setMessageObserver(
+            [](const TranscriptEntry& e) { std::cout << Describe(e) << std::endl; });
+    }
+    try {
+        sim.start(options);
+    } catch (const std::exception& e) {
+        std::cerr << "servicesim: " << e.what() << '\n';
+        return 1;
+    }
+    std::string where;
+    if (options.listenLocal) {
+        where = sim.socketPath();
+    }
+    if (options.listenTcp) {
+        where += (where.empty() ? "" : " and ") + std::string("tcp ") + options.tcpAddress + ":" +
+                 std::to_string(sim.tcpPort());
+    }
+    std::cout << "servicesim: listening on " << where << std::endl;
+
+    signalfd_siginfo info{};
+    while (::read(signalFd, &info, sizeof(info)) < 0 && errno == EINTR) {
+    }
+    sim.stop();
+    ::close(signalFd);
+    std::cout << "servicesim: stopped" << std::endl;
+    return 0;
+}

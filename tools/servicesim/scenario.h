@@ -1,0 +1,232 @@
+#pragma once
+// What the simulated service pretends to be: its password and version, the
+// controllers with their drives and RAID sets, running rebuilds, a timeline of
+// events, error-log entries and e-mail failures, the e-mail settings and faults
+// to inject. A scenario is read from a JSON file (see tools/servicesim/README.md).
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "service/protocol.h"
+
+namespace veltrix::sim {
+
+// A scenario that cannot be used; the text names the offending field.
+class ScenarioError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A drive at (channel, port-multiplier port) of a controller.
+struct DriveSpec {
+    std::uint8_t channel = 0;
+    std::uint8_t pmPort = 0;
+    std::string model;
+    std::string serial;
+    std::string firmware;
+    std::uint64_t capacity = 0;  // sectors, 48 bits
+    std::uint8_t linkFlags = 0x40;
+    std::uint8_t sataGeneration = 2;
+    std::uint8_t smartFlags = 0x04;
+    std::uint16_t portState = 0x0101;
+    std::uint64_t extraValue = 1;  // the 8 bytes at extra offset 108
+    bool present = true;           // present when the service starts
+};
+
+// A RAID set (or a plain drive) answered at (channel, port-multiplier port).
+struct RaidSetSpec {
+    std::uint8_t channel = 0;
+    std::uint8_t pmPort = 0;
+    std::optional<std::uint8_t> port;  // defaults to the encoded address
+    std::uint8_t raidType = 0;
+    std::uint8_t deviceNumber = 0;
+    std::uint64_t capacity = 0;
+    std::uint8_t priority = 0;
+    std::uint8_t driveCount = 0;
+    std::uint8_t stateFlags = 0;
+    std::uint16_t chunkSize = 0;
+    std::uint8_t raidFlags = 1;
+    std::array<std::uint8_t, 4> members{0xFF, 0xFF, 0xFF, 0xFF};
+    bool present = true;
+
+    std::uint8_t portByte() const;
+};
+
+// An event record as the service queues it.
+struct EventSpec {
+    std::uint8_t controller = 0;
+    std::uint8_t deviceIndex = 0;
+    std::uint8_t port = 0;
+    std::uint8_t setIndex = 0;
+    std::uint8_t drive = 0;
+    std::uint32_t code = 0;
+};
+
+struct RebuildSpec {
+    bool active = false;
+    std::uint8_t setPort = 0;
+    std::uint64_t startPosition = 0;
+    std::uint64_t sectorsPerSecond = 0;
+    std::optional<std::uint64_t> endPosition;         // defaults to the set's capacity
+    std::optional<EventSpec> completionEvent;         // queued when the rebuild ends
+    std::optional<std::uint8_t> completedStateFlags;  // the set's state afterwards
+};
+
+// The controller's flash ROM for the BIOS update commands.
+struct FlashSpec {
+    std::uint32_t chipId = 0xBFB5;
+    std::string chipName = "SST39SF010A";
+    std::optional<std::uint32_t> biosVersion;  // defaults to the controller's BIOS word
+    std::optional<std::uint32_t> size;         // defaults to the size the chip id implies
+    std::uint8_t fill = 0xFF;
+    std::vector<std::uint8_t> image;  // initial contents (from "imageFile" or "imageHex")
+};
+
+struct ControllerSpec {
+    std::uint16_t vendorId = 0;
+    std::uint16_t deviceId = 0;
+    std::string name;
+    std::string driverVersion = "3.57";
+    std::uint16_t biosVersion = 0;
+    std::uint8_t channelCount = 0;
+    bool jbod = false;
+    bool raid5 = false;
+    bool portMultiplier = false;
+    std::optional<std::uint8_t> deviceCount;   // defaults to the drives present
+    std::optional<std::uint8_t> raidSetCount;  // defaults to the sets present
+    std::vector<DriveSpec> drives;
+    std::vector<RaidSetSpec> sets;
+    RebuildSpec rebuild;
+    FlashSpec flash;
+};
+
+// When a timed entry happens: milliseconds after the service started, or after the
+// latest successful login; optionally repeated every `everyMs`.
+enum class Anchor { Start, Login };
+struct Timing {
+    std::uint64_t atMs = 0;
+    Anchor anchor = Anchor::Start;
+    std::uint64_t everyMs = 0;  // 0: once
+};
+
+// A change of the simulated hardware, applied when its timeline entry is due.
+struct Effect {
+    enum class Kind {
+        RemoveDrive,
+        RestoreDrive,
+        SetDrive,
+        RemoveSet,
+        RestoreSet,
+        SetSet,
+        StartRebuild,
+        StopRebuild,
+    };
+    Kind kind = Kind::RemoveDrive;
+    std::uint8_t controller = 0;
+    std::uint8_t channel = 0;  // drives and sets: the address
+    std::uint8_t pmPort = 0;
+    std::optional<std::uint16_t> portState;  // SetDrive
+    std::optional<std::uint8_t> smartFlags;  // SetDrive
+    std::optional<std::uint8_t> stateFlags;  // SetSet
+    std::optional<std::uint8_t> setPort;     // StartRebuild
+    std::optional<std::uint64_t> position;   // StartRebuild
+};
+
+struct TimelineEntry {
+    Timing timing;
+    std::optional<EventSpec> event;  // queued when due
+    std::vector<Effect> effects;
+    bool setChangeFlag = true;
+};
+
+struct LogEntrySpec {
+    std::uint8_t controller = 0;
+    std::uint8_t port = 0;
+    std::uint8_t status = 0;
+    std::uint8_t command = 0;
+    std::uint8_t control = 0;
+    std::uint64_t lba = 0;  // 48 bits
+    std::uint16_t sectorCount = 0;
+};
+
+struct TimedLogEntry {
+    Timing timing;
+    LogEntrySpec entry;
+};
+
+// An e-mail failure that GET_MAIL_STATUS reports once.
+struct MailFailureSpec {
+    std::uint16_t errorCode = 0;
+    std::string text;
+    std::optional<SystemTime> time;  // defaults to the moment it happens
+};
+
+struct TimedMailFailure {
+    Timing timing;
+    MailFailureSpec failure;
+};
+
+struct MailSettings {
+    std::string senderName;
+    std::string senderAddress;
+    std::string userName;
+    std::string password;
+    std::string server;
+    std::string recipient;
+    std::uint8_t flags = 0;  // bit 0 active, bit 2 start-up messages
+    std::uint32_t level = 0;
+    std::uint32_t level2 = 0;
+    std::uint32_t authMethod = 0;
+    std::uint32_t port = 25;
+    std::uint32_t legacySsl = 0;
+    std::uint32_t connectionType = 0;
+    std::uint32_t tlsProtocol = 0;
+};
+
+// Code used for faults on the login reply.
+inline constexpr std::uint32_t kLoginFaultCode = 0xFFFFFFFFu;
+
+struct FaultSpec {
+    enum class Kind { Silent, Late, Close, Short, Oversized };
+    std::uint32_t code = 0;  // command code, or kLoginFaultCode
+    Kind kind = Kind::Silent;
+    int count = -1;             // occurrences still to hit; -1: always
+    std::uint32_t delayMs = 0;  // Late
+    std::uint32_t bytes = 0;    // Short: whole message cut to this; Oversized: padded to it
+};
+
+struct Scenario {
+    std::string password = "kavo";
+    std::uint16_t versionMajor = 3;
+    std::uint16_t versionMinor = 4;
+    std::uint16_t versionBuild = 0;
+    std::uint16_t versionRevision = 0;
+    std::uint16_t configReserved = 0;
+    std::uint8_t configFlags = 0;
+    std::string logFileName;
+    std::optional<std::uint32_t> controllerCount;  // defaults to the controllers listed
+    std::vector<ControllerSpec> controllers;
+    std::vector<TimelineEntry> timeline;
+    std::vector<TimedLogEntry> logEntries;
+    std::vector<TimedMailFailure> mailFailures;
+    MailSettings mail;
+    std::vector<FaultSpec> faults;
+};
+
+// Parses a scenario from JSON text. `baseDir` resolves relative file names
+// (flash images). Throws ScenarioError.
+Scenario ParseScenario(const std::string& jsonText, const std::string& baseDir = ".");
+// Reads and parses a scenario file. Throws ScenarioError.
+Scenario LoadScenario(const std::string& path);
+
+// Flash ROM size in bytes implied by a chip id (0 when unknown or no ROM).
+std::uint32_t FlashSizeForChip(std::uint32_t chipId);
+
+// Command codes by name for faults ("GET_EVENT", "login", ...); nothing when unknown.
+std::optional<std::uint32_t> CommandCodeByName(const std::string& name);
+
+}  // namespace veltrix::sim

@@ -1,0 +1,156 @@
+#pragma once
+// The simulated monitoring service on its pipe: listens on the local socket (and,
+// when asked, on TCP), serves one client at a time with ServiceEngine, injects
+// faults and keeps a transcript of every message it received.
+//
+// One thread runs a poll() loop; stop() wakes it through an eventfd. While a client
+// is connected the listening sockets are closed (the local socket file stays), so a
+// second client's connect is refused, as with a single busy pipe instance; when the
+// client leaves the service listens again at once.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "service/transport.h"
+#include "servicesim/engine.h"
+#include "servicesim/scenario.h"
+
+namespace veltrix::sim {
+
+struct ServiceSimOptions {
+    std::string pipeDir;  // empty: $VELTRIX_PIPE_DIR or /run/kavotronik
+    std::string pipeName = kServicePipeName;
+    bool listenLocal = true;
+    bool listenTcp = false;
+    std::string tcpAddress = "127.0.0.1";
+    std::uint16_t tcpPort = 0;  // 0: any free port (see ServiceSim::tcpPort)
+    // Simulated time moves only through advanceClock() (tests); otherwise it is the
+    // real time since start() plus whatever advanceClock() added.
+    bool manualClock = false;
+};
+
+// One received message.
+struct TranscriptEntry {
+    std::uint64_t timeMs = 0;      // real milliseconds since start()
+    std::uint32_t connection = 0;  // 1 for the first accepted connection, and so on
+    Outcome::Kind kind = Outcome::Kind::Request;
+    bool login = false;              // the login block
+    std::uint32_t code = 0;          // frame code (0 for the login block)
+    std::uint16_t length = 0;        // frame length field (login: the block's size)
+    std::vector<std::uint8_t> data;  // bytes after the 6-byte header (login: the whole block)
+    std::size_t size = 0;            // bytes received in this message
+};
+
+class ServiceSim {
+  public:
+    explicit ServiceSim(Scenario scenario);
+    ~ServiceSim();
+    ServiceSim(const ServiceSim&) = delete;
+    ServiceSim& operator=(const ServiceSim&) = delete;
+
+    // Binds the sockets and starts the service thread. Throws std::runtime_error
+    // when a socket cannot be set up (the text says which and why).
+    void start(const ServiceSimOptions& options = {});
+    // Stops the thread, closes every socket and removes the local socket file.
+    void stop();
+    bool running() const { return thread_.joinable(); }
+
+    std::string socketPath() const { return socketPath_; }
+    std::uint16_t tcpPort() const { return boundTcpPort_; }
+
+    // Called on the service thread for every received message (the program prints them).
+    void setMessageObserver(std::function<void(const TranscriptEntry&)> observer);
+
+    // Transcript.
+    std::vector<TranscriptEntry> transcript() const;
+    void clearTranscript();
+    // Wait until the transcript holds at least `count` entries / an entry with `code`
+    // (the login block does not count as a code). False / nothing on time-out.
+    bool waitForEntries(std::size_t count, std::chrono::milliseconds timeout) const;
+    std::optional<TranscriptEntry> waitForCode(std::uint32_t code,
+                                               std::chrono::milliseconds timeout) const;
+    // Connections accepted and ended so far; wait until `count` have ended.
+    std::size_t connectionsAccepted() const;
+    std::size_t connectionsClosed() const;
+    bool waitForConnectionsClosed(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // Test hooks (thread-safe).
+    void pushEvent(const EventSpec& event);
+    void pushLogEntry(const LogEntrySpec& entry);
+    void pushMailFailure(const MailFailureSpec& failure);
+    void setChangeFlag(bool on);
+    void setFault(const FaultSpec& fault);  // replaces an earlier fault for the same code
+    void clearFaults();
+    void advanceClock(std::chrono::milliseconds by);
+    std::uint64_t simTimeMs() const;
+
+    // Runs `f` on the engine under the service's lock (read state in tests).
+    template <typename F>
+    auto inspect(F&& f) const {
+        std::lock_guard lock(mutex_);
+        return f(engine_);
+    }
+
+  private:
+    struct Pending {
+        std::vector<std::uint8_t> bytes;  // as it goes on the wire (TCP: with prefix)
+        std::chrono::steady_clock::time_point notBefore;
+        std::size_t sent = 0;
+    };
+
+    void run();
+    bool openLocalListener();
+    bool openTcpListener();
+    void closeListeners();
+    void acceptClient(int listenFd, bool tcp);
+    void readClient(short revents);
+    void handleMessage(const std::vector<std::uint8_t>& bytes);
+    void queueReply(std::vector<std::uint8_t> message, std::chrono::steady_clock::time_point at);
+    bool flushOutput();
+    void disconnect();
+    std::uint64_t simNowLocked() const;
+    std::uint64_t realMs() const;
+    void record(TranscriptEntry entry);
+
+    mutable std::mutex mutex_;  // faults_, engine_, clock
+    std::vector<FaultSpec> faults_;
+    ServiceEngine engine_;
+    std::uint64_t clockOffsetMs_ = 0;
+    bool manualClock_ = false;
+    std::chrono::steady_clock::time_point startTime_ = std::chrono::steady_clock::now();
+
+    mutable std::mutex transcriptMutex_;
+    mutable std::condition_variable transcriptChanged_;
+    std::vector<TranscriptEntry> transcript_;
+    std::size_t accepted_ = 0;
+    std::size_t closed_ = 0;
+    std::function<void(const TranscriptEntry&)> observer_;
+
+    ServiceSimOptions options_;
+    std::string socketPath_;
+    std::uint16_t boundTcpPort_ = 0;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+    int wakeFd_ = -1;
+    int localListen_ = -1;
+    int tcpListen_ = -1;
+    bool relistenPending_ = false;
+
+    // Service-thread state of the connected client.
+    int client_ = -1;
+    bool clientTcp_ = false;
+    bool loginDone_ = false;
+    bool closeAfterFlush_ = false;
+    transport::TcpDeframer deframer_;
+    std::vector<Pending> output_;
+};
+
+}  // namespace veltrix::sim
