@@ -23,6 +23,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
                 run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             if (run.run_type == Run::RT_Aggregate || times_.count(name) == 0) {
                 times_[name] = nanoseconds;
+                for (const auto& [key, counter] : run.counters) {
+                    counters_[name + "/" + key] = counter.value;
+                }
             }
         }
         ConsoleReporter::ReportRuns(runs);
@@ -34,19 +37,31 @@ class RatioReporter : public benchmark::ConsoleReporter {
         return found == times_.end() ? 0.0 : found->second;
     }
 
-    void printRatio(const std::string& measured, const std::string& reference,
-                    double target) const {
-        const double a = nanoseconds(measured);
-        const double b = nanoseconds(reference);
-        if (a <= 0 || b <= 0) {
+    // A user counter of a benchmark (0 if none).
+    double counter(const std::string& name, const std::string& key) const {
+        const auto found = counters_.find(name + "/" + key);
+        return found == counters_.end() ? 0.0 : found->second;
+    }
+
+    static void PrintRatio(const std::string& what, double measured, double reference,
+                           double target) {
+        if (measured <= 0 || reference <= 0) {
             return;
         }
-        std::printf("ratio %s / %s = %.2f (target at most %.2f) %s\n", measured.c_str(),
-                    reference.c_str(), a / b, target, a / b <= target ? "ok" : "ABOVE TARGET");
+        std::printf("ratio %s = %.2f (target at most %.2f) %s\n", what.c_str(),
+                    measured / reference, target,
+                    measured / reference <= target ? "ok" : "ABOVE TARGET");
+    }
+
+    void printRatio(const std::string& measured, const std::string& reference,
+                    double target) const {
+        PrintRatio(measured + " / " + reference, nanoseconds(measured), nanoseconds(reference),
+                   target);
     }
 
   private:
     std::map<std::string, double> times_;
+    std::map<std::string, double> counters_;
 };
 
 }  // namespace veltrix::bench

@@ -11,7 +11,7 @@
 namespace veltrix::testing {
 
 class RecordingUi : public UserInterface {
-public:
+  public:
     struct Shown {
         std::string text;
         MessageIcon icon;

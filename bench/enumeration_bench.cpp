@@ -1,0 +1,128 @@
+// Reading every controller of a worst-case service through the request functions
+// (8 controllers, port multipliers on 4 channels, 20 drives and 20 sets each),
+// reported as time per exchange against a raw SOCK_SEQPACKET exchange of the size
+// that dominates the scan (a 22-byte address request, an 856-byte drive reply).
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "model/object_table.h"
+#include "ratio_reporter.h"
+#include "raw_answerer.h"
+#include "service/status_requests.h"
+#include "servicesim/service_sim.h"
+
+namespace {
+
+using namespace veltrix;
+
+class SilentUi : public UserInterface {
+  public:
+    MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override {
+        ++failures;
+        return MessageAnswer::Ok;
+    }
+    void ReportError(const std::string&) override { ++failures; }
+    int failures = 0;
+};
+
+sim::Scenario WorstCase() {
+    sim::Scenario s;
+    for (int c = 0; c < 8; ++c) {
+        sim::ControllerSpec controller;
+        controller.vendorId = 0x1B4B;
+        controller.deviceId = 0x9230;
+        controller.name = "Controller " + std::to_string(c);
+        controller.channelCount = 4;
+        controller.portMultiplier = true;
+        for (int i = 0; i < 20; ++i) {
+            // Spread over the 64 addresses, so the scans run long.
+            sim::DriveSpec drive;
+            drive.channel = static_cast<std::uint8_t>(i % 4);
+            drive.pmPort = static_cast<std::uint8_t>(i / 4 * 3);
+            drive.serial = "S" + std::to_string(i);
+            drive.capacity = 1ull << 31;
+            controller.drives.push_back(drive);
+            sim::RaidSetSpec set;
+            set.channel = drive.channel;
+            set.pmPort = drive.pmPort;
+            set.raidType = 4;
+            set.capacity = drive.capacity;
+            set.members = {static_cast<std::uint8_t>(i), 0xFF, 0xFF, 0xFF};
+            controller.sets.push_back(set);
+        }
+        s.controllers.push_back(controller);
+    }
+    return s;
+}
+
+constexpr std::size_t kAddressRequest = 22;
+constexpr std::size_t kDeviceReply = 856;
+
+void BM_RawDeviceExchange(benchmark::State& state) {
+    static bench::RawAnswerer answerer("RAWPIPE", kDeviceReply);
+    const int fd = answerer.connectRaw();
+    for (auto _ : state) {
+        bench::RawExchange(fd, kAddressRequest);
+    }
+    ::close(fd);
+}
+BENCHMARK(BM_RawDeviceExchange)->UseRealTime();
+
+// One iteration reads all eight controllers; the transcript tells how many exchanges
+// that took.
+void BM_EnumerationPerExchange(benchmark::State& state) {
+    sim::ServiceSim service(WorstCase());
+    sim::ServiceSimOptions options;
+    options.pipeName = "SIMPIPE";
+    service.start(options);
+    ServiceLink link;
+    CNamedPipe::ServerAvailable(".", "SIMPIPE", 1000);
+    link.pipe.Open(".", "SIMPIPE");
+    const auto login = BuildLoginBlock("kavo");
+    link.pipe.Write(login.data(), login.size());
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    link.pipe.Read(reply.data(), reply.size());
+
+    ObjectTable table;
+    SilentUi ui;
+    StatusRequests requests(link, table, ui);
+    std::size_t exchanges = 0;
+    std::size_t enumerations = 0;
+    for (auto _ : state) {
+        service.clearTranscript();
+        table.Clear();
+        for (int c = 0; c < 8; ++c) {
+            requests.ReadController(c);
+        }
+        exchanges += service.transcript().size();
+        ++enumerations;
+    }
+    state.counters["exchanges_per_enumeration"] =
+        static_cast<double>(exchanges) / static_cast<double>(enumerations);
+    if (ui.failures != 0) {
+        state.SkipWithError("the service reported errors");
+    }
+    service.stop();
+}
+BENCHMARK(BM_EnumerationPerExchange)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    veltrix::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const std::string name = "BM_EnumerationPerExchange";
+    const double perEnumeration = reporter.counter(name, "exchanges_per_enumeration");
+    if (perEnumeration > 0) {
+        const double perExchange = reporter.nanoseconds(name) / perEnumeration;
+        std::printf("enumeration: %.0f exchanges, %.0f ns per exchange\n", perEnumeration,
+                    perExchange);
+        veltrix::bench::RatioReporter::PrintRatio(
+            "enumeration exchange / raw device exchange", perExchange,
+            reporter.nanoseconds("BM_RawDeviceExchange"), 1.5);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
