@@ -450,8 +450,10 @@ Outcome ServiceEngine::message(ByteView frame, std::uint64_t nowMs) {
         acceptData(data);
         return out;
     }
-    out = request(out.code, data, nowMs);
+    const std::uint32_t code = out.code;
+    out = request(code, data, nowMs);
     out.kind = Outcome::Kind::Request;
+    out.code = code;
     return out;
 }
 
@@ -600,6 +602,10 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             break;
         }
         case SET_REBUILD_PRIORITY:
+            // Controller, set port, priority: a request without them changes nothing.
+            if (data.size() < 3) {
+                break;
+            }
             if (Controller* c = controller(data.u8(0))) {
                 if (RaidSetSpec* s = setByPort(*c, data.u8(1))) {
                     s->priority = data.u8(2);

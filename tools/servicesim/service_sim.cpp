@@ -126,8 +126,9 @@ void ServiceSim::start(const ServiceSimOptions& options) {
         }
     } catch (...) {
         closeListeners();
-        if (!socketPath_.empty()) {
+        if (ownsSocketFile_) {
             ::unlink(socketPath_.c_str());
+            ownsSocketFile_ = false;
         }
         CloseFd(wakeFd_);
         throw;
@@ -147,27 +148,45 @@ void ServiceSim::stop() {
         disconnect();
     }
     closeListeners();
-    if (!socketPath_.empty()) {
+    if (ownsSocketFile_) {
         ::unlink(socketPath_.c_str());
+        ownsSocketFile_ = false;
     }
     CloseFd(wakeFd_);
 }
 
 bool ServiceSim::openLocalListener() {
+    // Bind under a temporary name and rename it over the pipe's name, so that the
+    // socket file never disappears: a client always finds either the old (refusing)
+    // socket or the new listening one.
+    const auto slash = socketPath_.find_last_of('/');
+    const std::string temporary = socketPath_.substr(0, slash + 1) + "." +
+                                  socketPath_.substr(slash + 1) + "." + std::to_string(::getpid()) +
+                                  ".new";
     sockaddr_un address{};
-    FillUnixAddress(socketPath_, address);
-    ::unlink(socketPath_.c_str());
+    const bool renaming = FillUnixAddress(temporary, address);
+    if (!renaming) {
+        FillUnixAddress(socketPath_, address);
+        ::unlink(socketPath_.c_str());
+    } else {
+        ::unlink(temporary.c_str());
+    }
     localListen_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (localListen_ < 0) {
         return false;
     }
     if (::bind(localListen_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::listen(localListen_, 4) != 0) {
+        ::listen(localListen_, 4) != 0 ||
+        (renaming && ::rename(temporary.c_str(), socketPath_.c_str()) != 0)) {
         const int saved = errno;
         CloseFd(localListen_);
+        if (renaming) {
+            ::unlink(temporary.c_str());
+        }
         errno = saved;
         return false;
     }
+    ownsSocketFile_ = true;
     return true;
 }
 

@@ -143,6 +143,7 @@ class ServiceSim {
     int localListen_ = -1;
     int tcpListen_ = -1;
     bool relistenPending_ = false;
+    bool ownsSocketFile_ = false;  // bound by this service: removed at stop
 
     // Service-thread state of the connected client.
     int client_ = -1;
