@@ -32,7 +32,8 @@ sim::Scenario WorstCase() {
         sim::ControllerSpec controller;
         controller.vendorId = 0x1B4B;
         controller.deviceId = 0x9230;
-        controller.name = "Controller " + std::to_string(c);
+        controller.name = std::to_string(c);
+        controller.name.insert(0, "Controller ");
         controller.channelCount = 4;
         controller.portMultiplier = true;
         for (int i = 0; i < 20; ++i) {
@@ -40,7 +41,7 @@ sim::Scenario WorstCase() {
             sim::DriveSpec drive;
             drive.channel = static_cast<std::uint8_t>(i % 4);
             drive.pmPort = static_cast<std::uint8_t>(i / 4 * 3);
-            drive.serial = "S" + std::to_string(i);
+            drive.serial = std::to_string(1000 + i);
             drive.capacity = 1ull << 31;
             controller.drives.push_back(drive);
             sim::RaidSetSpec set;

@@ -19,8 +19,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") {
                 continue;
             }
+            // The time comes in the run's unit; the multiplier is that unit per second.
             const double nanoseconds =
-                run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             if (run.run_type == Run::RT_Aggregate || times_.count(name) == 0) {
                 times_[name] = nanoseconds;
                 for (const auto& [key, counter] : run.counters) {
