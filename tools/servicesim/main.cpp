@@ -108,6 +108,7 @@ std::string Describe(const TranscriptEntry& e) {
 
 int main(int argc, char** argv) {
     ServiceSimOptions options;
+    options.transcriptLimit = 10000;  // a long run must not grow without bound
     std::string scenarioPath;
     bool printTranscript = false;
     for (int i = 1; i < argc; ++i) {

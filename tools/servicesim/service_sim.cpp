@@ -563,6 +563,9 @@ void ServiceSim::record(TranscriptEntry entry) {
     std::function<void(const TranscriptEntry&)> observer;
     {
         std::lock_guard lock(transcriptMutex_);
+        if (options_.transcriptLimit > 0 && transcript_.size() >= options_.transcriptLimit) {
+            transcript_.pop_front();
+        }
         transcript_.push_back(entry);
         observer = observer_;
     }
@@ -579,7 +582,7 @@ void ServiceSim::setMessageObserver(std::function<void(const TranscriptEntry&)> 
 
 std::vector<TranscriptEntry> ServiceSim::transcript() const {
     std::lock_guard lock(transcriptMutex_);
-    return transcript_;
+    return {transcript_.begin(), transcript_.end()};
 }
 
 void ServiceSim::clearTranscript() {

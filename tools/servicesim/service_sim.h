@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -35,6 +36,8 @@ struct ServiceSimOptions {
     // Simulated time moves only through advanceClock() (tests); otherwise it is the
     // real time since start() plus whatever advanceClock() added.
     bool manualClock = false;
+    // Entries the transcript keeps (the oldest go first); 0: all.
+    std::size_t transcriptLimit = 0;
 };
 
 // One received message.
@@ -129,7 +132,7 @@ class ServiceSim {
 
     mutable std::mutex transcriptMutex_;
     mutable std::condition_variable transcriptChanged_;
-    std::vector<TranscriptEntry> transcript_;
+    std::deque<TranscriptEntry> transcript_;
     std::size_t accepted_ = 0;
     std::size_t closed_ = 0;
     std::function<void(const TranscriptEntry&)> observer_;
