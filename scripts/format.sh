@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-mapfile -t files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h')
+mapfile -t files < <(git ls-files -- '*.cpp' '*.h')
 [ ${#files[@]} -eq 0 ] && exit 0
 
 if [ "${1:-}" = "--check" ]; then
