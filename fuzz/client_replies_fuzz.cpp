@@ -1,0 +1,45 @@
+// Feeds arbitrary bytes to everything the client decodes from the service: the
+// status records, the message frame's text and number replies, the service's
+// configuration and mail status, and the TCP stream framing.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "model/records.h"
+#include "service/protocol.h"
+#include "service/transport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace veltrix;
+    const std::span<const std::uint8_t> bytes(data, size);
+
+    (void)ControllerInfo::Decode(bytes);
+    (void)DeviceRecord::Decode(bytes);
+    (void)RaidSetRecord::Decode(bytes);
+    (void)RebuildStatus::Decode(bytes);
+    (void)EventRecord::Decode(bytes);
+    (void)LogEntry::Decode(bytes);
+    (void)MailStatus::Decode(bytes);
+
+    ServiceConfig config;
+    config.applyReply(bytes);
+    (void)config.logFileNameText();
+
+    ServiceMessage message;
+    message.clear();
+    const std::size_t n = std::min(size, message.raw.size());
+    std::copy_n(data, n, message.raw.begin());
+    message.received = n;
+    (void)message.text(104);
+    (void)message.number();
+    (void)IsLoginAccepted(bytes);
+
+    transport::TcpDeframer deframer;
+    if (deframer.append(bytes)) {
+        while (deframer.pop()) {
+        }
+    }
+    return 0;
+}
