@@ -1,0 +1,95 @@
+#pragma once
+// A dialog user interface for tests: records message boxes, error reports, file
+// dialogs and modal runs, and answers each from its own queue.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/dialog_ui.h"
+
+namespace veltrix::testing {
+
+class ScriptedUi : public platform::DialogUi {
+  public:
+    struct Shown {
+        std::string text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+    struct FileRequest {
+        bool save;
+        std::string title;
+        std::string filter;
+        std::string initialPath;
+    };
+
+    // Message boxes: the next scripted answer, else OK / Yes.
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                              MessageButtons buttons) override {
+        messages.push_back({text, icon, buttons});
+        if (!answers.empty()) {
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+                   ? MessageAnswer::Yes
+                   : MessageAnswer::Ok;
+    }
+
+    void ReportError(const std::string& text) override { errors.push_back(text); }
+
+    // File dialogs: the next scripted path, else cancelled.
+    std::optional<std::string> GetOpenFileName(const std::string& title, const std::string& filter,
+                                               const std::string& initialPath) override {
+        fileRequests.push_back({false, title, filter, initialPath});
+        return NextFile();
+    }
+
+    std::optional<std::string> GetSaveFileName(const std::string& title, const std::string& filter,
+                                               const std::string& initialPath) override {
+        fileRequests.push_back({true, title, filter, initialPath});
+        return NextFile();
+    }
+
+    // Modal runs: initialises the dialog as a real run would, then lets `onModal` play
+    // the user and returns its result; without it the dialog is cancelled.
+    int RunModal(platform::Dialog& dialog) override {
+        modalRuns.push_back(dialog.TemplateId());
+        dialog.Initialize();
+        return onModal ? onModal(dialog) : platform::IDCANCEL;
+    }
+
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : messages) {
+            texts.push_back(m.text);
+        }
+        return texts;
+    }
+
+    std::deque<MessageAnswer> answers;
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::function<int(platform::Dialog&)> onModal;
+
+    std::vector<Shown> messages;
+    std::vector<std::string> errors;
+    std::vector<FileRequest> fileRequests;
+    std::vector<int> modalRuns;
+
+  private:
+    std::optional<std::string> NextFile() {
+        if (fileAnswers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<std::string> answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace veltrix::testing
