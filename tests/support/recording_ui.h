@@ -1,6 +1,6 @@
 #pragma once
-// A user interface for tests: records every message box and error report, and
-// answers message boxes from a script (OK / Yes when the script has run out).
+// User interfaces for tests record every message box and error report, and answer
+// message boxes from a script (OK / Yes when the script has run out).
 
 #include <deque>
 #include <string>
@@ -10,16 +10,15 @@
 
 namespace veltrix::testing {
 
-class RecordingUi : public UserInterface {
-  public:
+// The recording and answering that every test user interface shares.
+struct MessageRecorder {
     struct Shown {
         std::string text;
         MessageIcon icon;
         MessageButtons buttons;
     };
 
-    MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
-                              MessageButtons buttons) override {
+    MessageAnswer Record(const std::string& text, MessageIcon icon, MessageButtons buttons) {
         messages.push_back({text, icon, buttons});
         if (!answers.empty()) {
             const MessageAnswer answer = answers.front();
@@ -30,8 +29,6 @@ class RecordingUi : public UserInterface {
                    ? MessageAnswer::Yes
                    : MessageAnswer::Ok;
     }
-
-    void ReportError(const std::string& text) override { errors.push_back(text); }
 
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;
@@ -49,6 +46,16 @@ class RecordingUi : public UserInterface {
     std::deque<MessageAnswer> answers;
     std::vector<Shown> messages;
     std::vector<std::string> errors;
+};
+
+// The core's user interface for tests.
+class RecordingUi : public UserInterface, public MessageRecorder {
+  public:
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                              MessageButtons buttons) override {
+        return Record(text, icon, buttons);
+    }
+    void ReportError(const std::string& text) override { errors.push_back(text); }
 };
 
 }  // namespace veltrix::testing

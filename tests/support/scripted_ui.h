@@ -10,16 +10,12 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_ui.h"
+#include "support/recording_ui.h"
 
 namespace veltrix::testing {
 
-class ScriptedUi : public platform::DialogUi {
+class ScriptedUi : public platform::DialogUi, public MessageRecorder {
   public:
-    struct Shown {
-        std::string text;
-        MessageIcon icon;
-        MessageButtons buttons;
-    };
     struct FileRequest {
         bool save;
         std::string title;
@@ -30,15 +26,7 @@ class ScriptedUi : public platform::DialogUi {
     // Message boxes: the next scripted answer, else OK / Yes.
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override {
-        messages.push_back({text, icon, buttons});
-        if (!answers.empty()) {
-            const MessageAnswer answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
-                   ? MessageAnswer::Yes
-                   : MessageAnswer::Ok;
+        return Record(text, icon, buttons);
     }
 
     void ReportError(const std::string& text) override { errors.push_back(text); }
@@ -64,20 +52,9 @@ class ScriptedUi : public platform::DialogUi {
         return onModal ? onModal(dialog) : platform::IDCANCEL;
     }
 
-    std::vector<std::string> messageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& m : messages) {
-            texts.push_back(m.text);
-        }
-        return texts;
-    }
-
-    std::deque<MessageAnswer> answers;
     std::deque<std::optional<std::string>> fileAnswers;
     std::function<int(platform::Dialog&)> onModal;
 
-    std::vector<Shown> messages;
-    std::vector<std::string> errors;
     std::vector<FileRequest> fileRequests;
     std::vector<int> modalRuns;
 
