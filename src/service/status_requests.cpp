@@ -48,6 +48,26 @@ void StatusRequests::ReadReply() {
     link_.message.received = link_.pipe.Read(link_.message.raw.data(), link_.message.raw.size());
 }
 
+bool StatusRequests::SendOrShow(int site) {
+    try {
+        WriteRequest();
+        return true;
+    } catch (const CNamedPipeException&) {
+        ShowFailure(ids::kServiceWriteError, site);
+        return false;
+    }
+}
+
+bool StatusRequests::ReceiveOrShow(int site) {
+    try {
+        ReadReply();
+        return true;
+    } catch (const CNamedPipeException&) {
+        ShowFailure(ids::kServiceReadError, site);
+        return false;
+    }
+}
+
 void StatusRequests::ShowFailure(int stringId, int site) {
     link_.lastMessage = ErrorText(stringId, site);
     ui_.ShowMessage(link_.lastMessage);
@@ -67,16 +87,7 @@ bool StatusRequests::RequestControllerInfo(int ctl) {
     std::array<std::uint8_t, 4> number{};
     PutU32(number, 0, static_cast<std::uint32_t>(ctl));
     link_.message.setRequest(GET_CONTROLLER_INFO, number);
-    try {
-        WriteRequest();
-    } catch (const CNamedPipeException&) {
-        ShowFailure(ids::kServiceWriteError, kControllerInfoWrite);
-        return false;
-    }
-    try {
-        ReadReply();
-    } catch (const CNamedPipeException&) {
-        ShowFailure(ids::kServiceReadError, kControllerInfoRead);
+    if (!SendOrShow(kControllerInfoWrite) || !ReceiveOrShow(kControllerInfoRead)) {
         return false;
     }
     lastControllerInfo_ = ControllerInfo::Decode(link_.message.data());
@@ -84,19 +95,8 @@ bool StatusRequests::RequestControllerInfo(int ctl) {
 
     const std::uint8_t zero[] = {0};
     link_.message.setRequest(GET_CONTROLLER_FLAG, zero);
-    try {
-        WriteRequest();
-    } catch (const CNamedPipeException&) {
-        ShowFailure(ids::kServiceWriteError, kControllerFlagWrite);
-        return false;
-    }
-    try {
-        ReadReply();  // its content is not used
-    } catch (const CNamedPipeException&) {
-        ShowFailure(ids::kServiceReadError, kControllerFlagRead);
-        return false;
-    }
-    return true;
+    // The reply is read and its content not used.
+    return SendOrShow(kControllerFlagWrite) && ReceiveOrShow(kControllerFlagRead);
 }
 
 template <typename OnRecord>
@@ -110,16 +110,7 @@ bool StatusRequests::Scan(int ctl, std::uint32_t command, int writeSite, int rea
     for (std::uint32_t channel = 0; channel < controller->ChannelCount(); ++channel) {
         for (std::uint32_t port = 0; port <= lastPort; ++port) {
             link_.message.setRequest(command, AddressData(ctl, channel, port));
-            try {
-                WriteRequest();
-            } catch (const CNamedPipeException&) {
-                ShowFailure(ids::kServiceWriteError, writeSite);
-                return false;
-            }
-            try {
-                ReadReply();
-            } catch (const CNamedPipeException&) {
-                ShowFailure(ids::kServiceReadError, readSite);
+            if (!SendOrShow(writeSite) || !ReceiveOrShow(readSite)) {
                 return false;
             }
             if (onRecord()) {
@@ -183,10 +174,7 @@ bool StatusRequests::RequestServiceConfig(ServiceConfig& out) {
         ShowFailureWithSystemText(e, ids::kServiceWriteError, kServiceConfigWrite);
         return false;
     }
-    try {
-        ReadReply();
-    } catch (const CNamedPipeException&) {
-        ShowFailure(ids::kServiceReadError, kServiceConfigRead);
+    if (!ReceiveOrShow(kServiceConfigRead)) {
         return false;
     }
     out.applyReply(link_.message.data());

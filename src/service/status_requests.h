@@ -52,12 +52,15 @@ class StatusRequests {
     // Writes the request in the shared buffer; reads one reply into it.
     void WriteRequest();
     void ReadReply();
+    // Write / read with the message box of a failed step; false when it failed.
+    bool SendOrShow(int site);
+    bool ReceiveOrShow(int site);
     // Message boxes of a failed step: the system text first where the caller shows it.
     void ShowFailure(int stringId, int site);
     void ShowFailureWithSystemText(const CNamedPipeException& e, int stringId, int site);
 
-    // The drive or set scan: asks every address in order and returns true at the
-    // `wanted`-th record for which `take` says it is present; `take` sees every record.
+    // The drive or set scan: asks every address in order until `onRecord` says it has
+    // found what it looks for (true), or the addresses run out (false).
     template <typename OnRecord>
     bool Scan(int ctl, std::uint32_t command, int writeSite, int readSite, OnRecord&& onRecord);
 
