@@ -56,7 +56,7 @@ std::string CFormat(const Spec& spec, const char* lengthPrefix, char conversion,
     return out;
 }
 
-// Text with the width (blank padded) and the precision (cut) of the spec.
+// Text with the width (blank padded) and the precision (cut) of the conversion.
 std::string PadText(const Spec& spec, std::string_view text) {
     if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) {
         text = text.substr(0, static_cast<std::size_t>(spec.precision));
