@@ -22,7 +22,7 @@ class QtAppEnvironment : public ::testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[16] = "platform_tests";
+    char name_[16] = "veltrix_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };

@@ -1,0 +1,59 @@
+#pragma once
+// The notification-area icon as the program sees it: one record handed to the host
+// with an operation, as the desktop shell's icon call takes it. The Qt host shows it
+// with QSystemTrayIcon; tests use a host that records every call.
+
+#include <functional>
+#include <string>
+
+namespace veltrix::app {
+
+// Record flags.
+inline constexpr unsigned kNotifyMessage = 0x01;
+inline constexpr unsigned kNotifyIcon = 0x02;
+inline constexpr unsigned kNotifyTip = 0x04;
+inline constexpr unsigned kNotifyBalloon = 0x10;
+inline constexpr unsigned kNotifyPlain = kNotifyMessage | kNotifyIcon | kNotifyTip;  // 7
+inline constexpr unsigned kNotifyWithBalloon = kNotifyPlain | kNotifyBalloon;        // 23
+
+inline constexpr unsigned kTrayCallbackMessage = 0x8001;
+// The mouse message of a left-button press on the icon.
+inline constexpr unsigned kLeftButtonDown = 0x201;
+inline constexpr unsigned kBalloonTimeoutMs = 10000;
+inline constexpr int kBalloonInformation = 1;
+
+// Longest texts that reach the notification area (bytes; the fields hold one more).
+inline constexpr std::size_t kMaxTipLength = 127;
+inline constexpr std::size_t kMaxBalloonTitleLength = 63;
+inline constexpr std::size_t kMaxBalloonTextLength = 255;
+
+struct NotifyRecord {
+    int identifier = 0;  // the icon resource number: 140 connected, 179 not connected
+    unsigned flags = 0;
+    unsigned callbackMessage = kTrayCallbackMessage;
+    int iconId = 0;  // the icon resource shown
+    std::string tip;
+    std::string balloonText;   // with kNotifyBalloon only
+    unsigned timeoutMs = 0;    // with kNotifyBalloon only
+    std::string balloonTitle;  // with kNotifyBalloon only
+    int balloonIconKind = 0;   // with kNotifyBalloon only
+
+    bool operator==(const NotifyRecord&) const = default;
+};
+
+enum class NotifyOp { Add, Modify, Delete };
+
+class TrayHost {
+  public:
+    virtual ~TrayHost() = default;
+    // Results are not examined: a failed call leaves the program without (or with a
+    // stale) icon, and it runs on.
+    virtual void Notify(NotifyOp op, const NotifyRecord& record) = 0;
+    // Whether the desktop shows notification-area icons at all.
+    virtual bool IsAvailable() const = 0;
+
+    // Called with the mouse message when the user clicks the icon.
+    std::function<void(unsigned mouseMessage)> onMouse;
+};
+
+}  // namespace veltrix::app
