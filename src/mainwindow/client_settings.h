@@ -1,0 +1,20 @@
+#pragma once
+// The client's own settings as the main window holds them, with the values a first
+// run starts from.
+
+#include <string>
+
+namespace veltrix {
+
+struct ClientSettings {
+    std::string password = "qernu";
+    std::string hostName = ".";  // "." is this machine
+    int popupLevel = 2;          // 0 all events, 1 errors and warnings, 2 errors only
+    bool popupEnabled = true;
+    bool autoConnect = true;
+    bool startMinimized = false;
+
+    bool operator==(const ClientSettings&) const = default;
+};
+
+}  // namespace veltrix

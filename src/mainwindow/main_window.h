@@ -1,0 +1,159 @@
+#pragma once
+// The main window: connection and login, the controller tabs, the drive and RAID set
+// lists with their information group, the rebuild controls, the notification-area
+// icon and the window's own timers.
+//
+// Everything runs on the GUI thread. Pipe traffic, message boxes and file dialogs go
+// through the DialogUi; timers run on the TimeSource the window is built with, so a
+// test drives connect, reconnect and hide timers without waiting.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/tray_icon.h"
+#include "mainwindow/client_settings.h"
+#include "mainwindow/diagram_state.h"
+#include "model/info_panels.h"
+#include "model/object_table.h"
+#include "platform/dialog.h"
+#include "platform/dialog_ui.h"
+#include "service/protocol.h"
+#include "service/service_link.h"
+#include "service/status_requests.h"
+
+namespace veltrix {
+
+class Device;
+class RaidSet;
+
+// Power events as the system reports them.
+namespace power_event {
+inline constexpr int kQuerySuspend = 0;
+inline constexpr int kQueryStandby = 1;
+inline constexpr int kSuspend = 4;
+inline constexpr int kStandby = 5;
+inline constexpr int kResumeSuspend = 7;
+inline constexpr int kResumeStandby = 8;
+}  // namespace power_event
+
+// System menu commands the window understands.
+inline constexpr int kSysCommandAbout = 0x0010;
+inline constexpr int kSysCommandMinimize = 0xF020;
+inline constexpr int kSysCommandClose = 0xF060;
+
+// What the window keeps about the connection and the selection.
+struct MainWindowState {
+    bool isConnected = false;
+    bool justConnected = false;
+    std::uint32_t controllerCount = 0;
+    std::uint8_t currentController = 0;
+    int selectedDevice = -1;
+    int selectedSet = -1;
+    std::int32_t serviceVersion = 0;
+    ServiceConfig serviceConfig;  // its four version words, cleared by Disconnect
+    std::uint32_t failureCount = 0;
+    bool quietDisconnect = false;
+    bool keepDisplay = false;
+    bool pipeClosedBySuspend = false;
+    bool wasConnectedBeforeSuspend = false;
+    // Row r of the RAID set list shows set setRowMap[r] of the current controller.
+    std::array<int, ObjectTable::kMaxRaidSets> setRowMap{};
+    // Row r of the drive list shows drive deviceRowMap[r] of the current controller.
+    std::array<int, ObjectTable::kMaxDevices> deviceRowMap{};
+    // The drive row selected by the last click, for toggling it off; -1 for none.
+    int lastDeviceRow = -1;
+    bool diagramActive = false;
+};
+
+class CKavoGUIDlg : public platform::Dialog {
+    Q_OBJECT
+
+  public:
+    // `diagram` may be null (nothing draws the picture); `time` null runs real timers.
+    CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+                platform::TimeSource* time = nullptr, DiagramView* diagram = nullptr,
+                QWidget* parent = nullptr);
+    ~CKavoGUIDlg() override;
+
+    // Connection and login.
+    void OnConnect();
+    void Disconnect();
+    void OnPowerBroadcast(int event);
+
+    // Display of the current controller.
+    void ShowControllerInfo(int controller);
+    void FillDeviceList(int controller, int refresh);
+    void FillSetList(int controller, int refresh);
+    void ShowDeviceInfo(const Device& device);
+    void ShowRaidInfo();
+    void ClearSetDisplay();
+    // Mode 1 makes the picture active and draws, 2 makes it inactive, 0 draws when active.
+    void UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection);
+    void OnDeviceListSelChange();
+    void OnSetListSelChange();
+    void OnTabSelChange();
+
+    // Rebuild controls.
+    void ShowRebuildControlsForSet(const RaidSet& set);
+    void EnableRebuildControls(bool enable);
+    void ShowRebuildControls(bool show);
+
+    // Shell: notification-area icon clicks, the two menu toggles, system commands.
+    void OnTrayNotify(unsigned mouseMessage);
+    void OnToggleAutoconnect();
+    void OnToggleStartMinimized();
+    void OnSysCommand(int id);
+    // Hides the window to the notification area, or minimises it where there is none.
+    void MinimizeToTray();
+
+    const MainWindowState& State() const { return state_; }
+    const ClientSettings& Settings() const { return settings_; }
+    ServiceLink& Link() { return link_; }
+    ObjectTable& Table() { return table_; }
+    app::TrayIcon& Tray() { return tray_; }
+    const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
+
+  protected:
+    void OnInitDialog() override;
+    void OnCommand(int id) override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnSelChange(int id) override;
+    void OnTimer(int id) override;
+    bool OnKey(int key) override;
+    void OnClose() override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // Connect steps after the login reply was accepted.
+    void ConnectionEstablished();
+    bool Enumerate();
+    void ReadServiceVersion();
+    // Shows the channel error, then the step's own message.
+    void ShowChannelFailure(const CNamedPipeException& e, int stringId, int site);
+    // Sets the tray texts for a connection change and shows its balloon.
+    void AnnounceConnection(int tipId, int balloonTextId);
+    // The Exit path.
+    void ExitProgram();
+    void ApplyPanel(const std::vector<PanelItem>& panel);
+    void ClearInfoValues();
+    RaidSet* SelectedRaidSet();
+    void NoteSelections();
+    // The window is shown or hidden from the notification area.
+    void ToggleFromTray();
+
+    ClientSettings settings_;
+    platform::DialogUi& ui_;
+    app::TrayIcon tray_;
+    DiagramView* diagram_;
+    ServiceLink link_;
+    ObjectTable table_;
+    StatusRequests requests_;
+    MainWindowState state_;
+    std::optional<DiagramState> lastDiagram_;
+};
+
+}  // namespace veltrix

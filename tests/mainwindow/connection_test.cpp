@@ -1,0 +1,227 @@
+// Connect, login, enumeration, Disconnect, reconnect timers and power events of the
+// main window against the simulated service.
+
+#include <QApplication>
+
+#include "main_window_fixture.h"
+#include "resources/main_window_ids.h"
+#include "resources/strings.h"
+#include "service/named_pipe.h"
+
+namespace veltrix::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace control_id;
+
+class ConnectionTest : public MainWindowTest, public ::testing::WithParamInterface<Transport> {};
+
+TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
+    Start(TwoControllers(), GetParam());
+    Connect();
+    const auto& state = window().State();
+    EXPECT_EQ(state.controllerCount, 2u);
+    EXPECT_EQ(state.currentController, 0);
+    EXPECT_EQ(state.serviceVersion, 3040000);
+    EXPECT_TRUE(state.justConnected);
+    EXPECT_EQ(window().ItemText(kConnect), "connected");
+    EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect");
+    EXPECT_FALSE(window().IsItemEnabled(kConnect));
+    EXPECT_TRUE(window().IsItemEnabled(kDisconnect));
+    EXPECT_EQ(window().ItemText(kSpeed), "-");
+    EXPECT_TRUE(window().IsTimerSet(timer_id::kPoll));
+    EXPECT_FALSE(window().IsTimerSet(timer_id::kMailOnly));
+    EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
+
+    const std::vector<std::uint32_t> codes = receivedCodes();
+    ASSERT_GE(codes.size(), 4u);
+    EXPECT_EQ(codes[0], 0u);  // the login block
+    EXPECT_EQ(codes[1], GET_SERVICE_CONFIG);
+    EXPECT_EQ(codes[2], GET_CONTROLLER_COUNT);
+    EXPECT_EQ(codes[3], GET_CONTROLLER_INFO);
+
+    // The connected icon replaces the one of the start, with the connect balloon.
+    ASSERT_EQ(tray.calls.size(), 3u);
+    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[0].record.identifier, icon_id::kDisconnected);
+    EXPECT_EQ(tray.calls[1].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[1].record.identifier, icon_id::kDisconnected);
+    EXPECT_EQ(tray.calls[2].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[2].record.identifier, icon_id::kConnected);
+    EXPECT_EQ(tray.calls[2].record.flags, app::kNotifyWithBalloon);
+    EXPECT_EQ(tray.calls[2].record.tip, "Kavotronik Veltrix\nConnection established");
+    EXPECT_EQ(tray.calls[2].record.balloonTitle, "Hostconnection:");
+    EXPECT_EQ(tray.calls[2].record.balloonText, "Connection established.");
+}
+
+TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
+    Start(TwoControllers(), GetParam());
+    Connect();
+    tray.calls.clear();
+    ASSERT_TRUE(window().ClickItem(kDisconnect));
+
+    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    const auto& state = window().State();
+    EXPECT_FALSE(state.isConnected);
+    EXPECT_EQ(state.controllerCount, 0u);
+    EXPECT_EQ(state.serviceConfig.versionMajor, 0);
+    EXPECT_EQ(state.serviceVersion, 3040000) << "the number outlives the words";
+    EXPECT_EQ(window().Table().ObjectCount(), 0u);
+    EXPECT_EQ(window().ItemText(kConnect), "Connect");
+    EXPECT_EQ(window().ItemText(kDisconnect), "disconnected");
+    EXPECT_TRUE(window().IsItemEnabled(kConnect));
+    EXPECT_FALSE(window().IsItemEnabled(kDisconnect));
+    EXPECT_EQ(window().TabCount(kControllerTabs), 1);
+    EXPECT_EQ(window().TabText(kControllerTabs, 0), "---");
+    EXPECT_EQ(window().RowCount(kDeviceList), 0);
+    EXPECT_EQ(window().RowCount(kSetList), 0);
+    for (const int id : {kControllerNumber, kDriverVersion, kBiosVersion, kChipset, kRaid5Support,
+                         kJbodSupport, kPmSupport, kDuration, kSpeed, kRow2Value, kRow7Value}) {
+        EXPECT_EQ(window().ItemText(id), "-") << id;
+    }
+    EXPECT_EQ(window().ItemText(kPercent), "0%");
+    for (const int id : {kPriority, kPriorityHigh, kSpeed, kProgress, kPercent}) {
+        EXPECT_FALSE(window().IsItemShown(id)) << id;
+    }
+    EXPECT_FALSE(window().IsTimerSet(timer_id::kPoll));
+
+    ASSERT_EQ(tray.calls.size(), 2u);
+    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[1].record.identifier, icon_id::kDisconnected);
+    EXPECT_EQ(tray.calls[1].record.tip, "Kavotronik Veltrix\ndisconnected!");
+    EXPECT_EQ(tray.calls[1].record.balloonText, "disconnected.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, ConnectionTest,
+                         ::testing::Values(Transport::Local, Transport::Tcp));
+
+TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
+    ClientSettings settings = QuietSettings();
+    settings.password = "wrong";
+    Start(TwoControllers(), Transport::Local, settings);
+    window().ClickItem(kConnect);
+
+    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
+    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_TRUE(window().IsItemEnabled(kConnect));
+    EXPECT_EQ(window().ItemText(kConnect), "Connect");
+    EXPECT_TRUE(tray.balloons().empty());
+    EXPECT_TRUE(sim().waitForConnectionsClosed(1, 5s));
+}
+
+TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
+    Start(sim::Scenario{});
+    window().ClickItem(kConnect);
+
+    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Kavotronik driver not found."});
+    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_EQ(window().ItemText(kConnect), "connected");
+    EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect");
+    EXPECT_TRUE(window().IsTimerSet(timer_id::kMailOnly));
+    EXPECT_FALSE(window().IsTimerSet(timer_id::kPoll));
+}
+
+TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
+    Start(TwoControllers());
+    const std::string before = window().ItemText(kDisconnect);
+    window().Disconnect();
+    EXPECT_EQ(window().ItemText(kDisconnect), before);
+    EXPECT_EQ(tray.calls.size(), 1u) << "only the icon of the start";
+    EXPECT_TRUE(receivedCodes().empty());
+}
+
+TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
+    Start(TwoControllers());
+    sim().stop();
+    window().ClickItem(kConnect);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& text = ui.messages[0].text;
+    EXPECT_NE(text.find("Kavotronik Service not available ?\nError #KGD-715"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("busy"), std::string::npos);
+    EXPECT_FALSE(window().State().isConnected);
+}
+
+TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
+    Start(TwoControllers());
+    // Another client holds the service's only instance.
+    CNamedPipe other;
+    CNamedPipe::ServerAvailable(host(), kServicePipeName, 1000);
+    other.Open(host(), kServicePipeName);
+    const auto block = BuildLoginBlock("kavo");
+    other.Write(block.data(), block.size());
+    ASSERT_TRUE(sim().waitForEntries(1, 5s));
+
+    window().ClickItem(kConnect);
+    ASSERT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
+    const std::string expected = SystemErrorText(win32::ERROR_SEM_TIMEOUT) +
+                                 "\nThe \"Line\" is busy.\n"
+                                 "Kavotronik Service not available ?\nError #KGD-715";
+    EXPECT_EQ(ui.messages[0].text, expected);
+    EXPECT_FALSE(window().State().isConnected);
+}
+
+TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
+    ClientSettings settings = QuietSettings();
+    settings.autoConnect = true;
+    Start(TwoControllers(), Transport::Local, settings);
+    EXPECT_TRUE(window().IsMenuItemChecked(menu_id::kAutoconnect));
+    EXPECT_FALSE(window().IsMenuItemChecked(menu_id::kStartMinimized));
+
+    clock.advance(2999);
+    EXPECT_FALSE(window().State().isConnected);
+    window().Link().pipeBusy = true;  // left over from an interrupted exchange
+    clock.advance(1);
+    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+}
+
+TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
+    Start(TwoControllers());
+    Connect();
+    window().OnPowerBroadcast(power_event::kSuspend);
+
+    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_TRUE(window().State().pipeClosedBySuspend);
+    EXPECT_TRUE(window().State().wasConnectedBeforeSuspend);
+    EXPECT_EQ(window().TabText(kControllerTabs, 0), "RX-Oak 4P") << "display kept";
+    EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect") << "no busy text when quiet";
+
+    sim().clearTranscript();
+    window().OnPowerBroadcast(power_event::kResumeSuspend);
+    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_EQ(window().TabText(kControllerTabs, 0), "---");
+    EXPECT_TRUE(window().IsTimerSet(timer_id::kReconnect));
+    clock.advance(14999);
+    EXPECT_FALSE(window().State().isConnected);
+    clock.advance(1);
+    EXPECT_TRUE(window().State().isConnected);
+    const auto codes = receivedCodes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), LOGOFF), 0) << "no second logout";
+}
+
+TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
+    Start(TwoControllers());
+    window().OnPowerBroadcast(power_event::kQuerySuspend);
+    window().OnPowerBroadcast(power_event::kResumeStandby);
+    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+    window().OnPowerBroadcast(6);  // not a sleep event
+    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+}
+
+TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage) {
+    sim::Scenario scenario = TwoControllers();
+    scenario.faults.push_back({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
+    Start(scenario);
+    window().ClickItem(kConnect);
+    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_EQ(window().ItemText(kConnect), "Connect");
+    EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
+}
+
+}  // namespace
+}  // namespace veltrix::testing

@@ -1,0 +1,94 @@
+#pragma once
+// The main window against the simulated service: window timers on a manual clock,
+// message boxes answered by a script, a notification area and a controller picture
+// that record what they are given.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/tray_host.h"
+#include "mainwindow/main_window.h"
+#include "platform/manual_time_source.h"
+#include "servicesim/scenario.h"
+#include "support/scripted_ui.h"
+#include "support/sim_session.h"
+
+namespace veltrix::testing {
+
+class RecordingTrayHost : public app::TrayHost {
+  public:
+    struct Call {
+        app::NotifyOp op;
+        app::NotifyRecord record;
+    };
+
+    void Notify(app::NotifyOp op, const app::NotifyRecord& record) override {
+        calls.push_back({op, record});
+    }
+    bool IsAvailable() const override { return available; }
+
+    // The calls that carried a balloon.
+    std::vector<app::NotifyRecord> balloons() const {
+        std::vector<app::NotifyRecord> out;
+        for (const Call& call : calls) {
+            if ((call.record.flags & app::kNotifyBalloon) != 0) {
+                out.push_back(call.record);
+            }
+        }
+        return out;
+    }
+
+    bool available = false;
+    std::vector<Call> calls;
+};
+
+class RecordingDiagram : public DiagramView {
+  public:
+    void Draw(const DiagramState& state) override { drawn.push_back(state); }
+    std::vector<DiagramState> drawn;
+};
+
+// A drive and a set of a scenario in a line each.
+sim::DriveSpec SimDrive(std::uint8_t channel, std::uint8_t pmPort, std::string model,
+                        std::uint64_t capacity = 488397168);
+sim::RaidSetSpec SimSet(std::uint8_t channel, std::uint8_t raidType, std::uint8_t deviceNumber,
+                        std::vector<std::uint8_t> members, std::uint16_t chunkSize = 128);
+// Two controllers: a port-multiplier card with a mirror and a JBOD drive, and a
+// plain card with a RAID 5.
+sim::Scenario TwoControllers();
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void TearDown() override;
+
+    // Starts the service and builds and initialises the window (hidden; tests show it
+    // when they need to).
+    void Start(sim::Scenario scenario, Transport transport = Transport::Local,
+               ClientSettings settings = QuietSettings());
+    // Settings of a user who connects by hand with the right password.
+    static ClientSettings QuietSettings();
+
+    // Presses Connect and expects the login to succeed.
+    void Connect();
+
+    CKavoGUIDlg& window() { return *window_; }
+    sim::ServiceSim& sim() { return session_->sim(); }
+    std::string host() const { return session_->host(); }
+    // The codes the service received, in order.
+    std::vector<std::uint32_t> receivedCodes() const;
+
+    platform::ManualTimeSource clock;
+    ScriptedUi ui;
+    RecordingTrayHost tray;
+    RecordingDiagram diagram;
+
+  private:
+    std::unique_ptr<SimSession> session_;
+    std::unique_ptr<CKavoGUIDlg> window_;
+};
+
+}  // namespace veltrix::testing
