@@ -1,0 +1,17 @@
+#pragma once
+// The program's icons, drawn at run time: the application icon and the two
+// notification-area icons (connected, not connected). Ids are those of icon_id in
+// resources/main_window_ids.h; any other id gives a null icon or pixmap.
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace veltrix {
+
+// The icon with pixmaps of 16, 22, 32, 48 and 64 pixels.
+QIcon ProgramIcon(int iconId);
+
+// One square pixmap of `size` pixels with a transparent background.
+QPixmap ProgramPixmap(int iconId, int size);
+
+}  // namespace veltrix
