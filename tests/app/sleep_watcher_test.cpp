@@ -1,0 +1,42 @@
+// The sleep watcher: PrepareForSleep gives the suspend and resume power events, and
+// without a system bus the watcher is built quietly and does not listen.
+
+#include "app/sleep_watcher.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/warning_catcher.h"
+
+namespace veltrix::app {
+namespace {
+
+// The system bus connection is made once per process: every test here points it at
+// a socket that does not exist before anything asks for it.
+class SleepWatcherTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/veltrix-bus", 1);
+    }
+};
+
+TEST_F(SleepWatcherTest, PrepareForSleepGivesSuspendAndResume) {
+    std::vector<int> events;
+    SleepWatcher watcher([&events](int event) { events.push_back(event); });
+    for (const auto& [start, event] : {std::pair{true, 4}, std::pair{false, 7}}) {
+        EXPECT_EQ(SleepWatcher::PowerEventFor(start), event);
+        watcher.OnPrepareForSleep(start);
+        EXPECT_EQ(events.back(), event);
+    }
+}
+
+TEST_F(SleepWatcherTest, WithoutSystemBusItIsQuietAndDoesNotListen) {
+    testing::WarningCatcher warnings;
+    SleepWatcher watcher([](int) {});
+    EXPECT_FALSE(watcher.IsListening());
+    EXPECT_TRUE(warnings.Caught().empty()) << warnings.Caught().front();
+}
+
+}  // namespace
+}  // namespace veltrix::app
