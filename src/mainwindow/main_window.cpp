@@ -6,6 +6,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "app/service_mode.h"
+#include "app/sleep_watcher.h"
 #include "resources/icons.h"
 #include "resources/main_dialog.h"
 #include "resources/main_window_ids.h"
@@ -31,6 +32,9 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
       requests_(link_, table_, ui) {
     SetMenu(MainMenuTemplate());
     trayHost.onMouse = [this](unsigned mouseMessage) { OnTrayNotify(mouseMessage); };
+    // The system's sleep and resume arrive as power events; without a system bus
+    // there are none and the program runs on.
+    new app::SleepWatcher([this](int event) { OnPowerBroadcast(event); }, this);
     // Waiting for the shared buffer lets the window's events run meanwhile.
     link_.waitStep = [](std::chrono::milliseconds step) {
         QEventLoop loop;
