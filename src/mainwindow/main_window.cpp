@@ -7,6 +7,7 @@
 
 #include "app/service_mode.h"
 #include "app/sleep_watcher.h"
+#include "mainwindow/popup_presenter.h"
 #include "resources/icons.h"
 #include "resources/main_dialog.h"
 #include "resources/main_window_ids.h"
@@ -45,6 +46,7 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
 
 CKavoGUIDlg::~CKavoGUIDlg() {
     tray_.Host().onMouse = nullptr;
+    popups_.Close();
 }
 
 void CKavoGUIDlg::OnInitDialog() {
@@ -70,6 +72,9 @@ void CKavoGUIDlg::OnInitDialog() {
 
     tray_.trayTip = LoadString(ids::kTipNotConnected);
     tray_.AddTrayIcon(state_.isConnected);
+    if (popupWindows_) {
+        popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
+    }
 
     if (settings_.autoConnect) {
         SetTimer(timer_id::kReconnect, kReconnectAtStartMs);
@@ -243,7 +248,22 @@ void CKavoGUIDlg::OnToggleStartMinimized() {
     CheckMenuItem(menu_id::kStartMinimized, settings_.startMinimized);
 }
 
+void CKavoGUIDlg::ReportEvent(const std::string& text, unsigned icon, int level) {
+    if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
+        popups_.Push(text, icon);
+    }
+}
+
+void CKavoGUIDlg::ReportError(const std::string& text) {
+    ReportEvent(text, kPopupWarning, 255);
+}
+
 void CKavoGUIDlg::ExitProgram() {
+    // No popup opens on the way out.
+    popups_.Close();
+    if (settingsWriter_) {
+        settingsWriter_(settings_);
+    }
     if (link_.pipe.IsOpen()) {
         Disconnect();
     }

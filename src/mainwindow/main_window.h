@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "app/tray_icon.h"
 #include "mainwindow/client_settings.h"
 #include "mainwindow/diagram_state.h"
+#include "mainwindow/popup_queue.h"
 #include "model/info_panels.h"
 #include "model/object_table.h"
 #include "platform/dialog.h"
@@ -27,6 +30,7 @@
 namespace veltrix {
 
 class Device;
+class PopupPresenter;
 class RaidSet;
 
 // Power events as the system reports them.
@@ -77,6 +81,23 @@ class CKavoGUIDlg : public platform::Dialog {
                 platform::TimeSource* time = nullptr, DiagramView* diagram = nullptr,
                 QWidget* parent = nullptr);
     ~CKavoGUIDlg() override;
+
+    // Before Initialize: whether queued popups are shown as message boxes (tests read
+    // the queue instead).
+    void SetPopupWindows(bool show) { popupWindows_ = show; }
+    // Called first on the Exit path with the settings to keep.
+    void SetSettingsWriter(std::function<void(const ClientSettings&)> writer) {
+        settingsWriter_ = std::move(writer);
+    }
+    // The Exit path: writes the settings, logs off, removes the icon, ends the window.
+    void ExitProgram();
+
+    // Offers a message for a popup: queued when `level` passes the popup level (0 never,
+    // 255 always). `icon` is one of kPopupInformation, kPopupWarning, kPopupError.
+    void ReportEvent(const std::string& text, unsigned icon, int level);
+    // A failure outside a dialog: a warning popup whatever the popup level.
+    void ReportError(const std::string& text);
+    PopupQueue& Popups() { return popups_; }
 
     // Connection and login.
     void OnConnect();
@@ -136,8 +157,6 @@ class CKavoGUIDlg : public platform::Dialog {
     void ShowChannelFailure(const CNamedPipeException& e, int stringId, int site);
     // Sets the tray texts for a connection change and shows its balloon.
     void AnnounceConnection(int tipId, int balloonTextId);
-    // The Exit path.
-    void ExitProgram();
     void ApplyPanel(const std::vector<PanelItem>& panel);
     void ClearInfoValues();
     RaidSet* SelectedRaidSet();
@@ -154,6 +173,10 @@ class CKavoGUIDlg : public platform::Dialog {
     StatusRequests requests_;
     MainWindowState state_;
     std::optional<DiagramState> lastDiagram_;
+    PopupQueue popups_;
+    bool popupWindows_ = true;
+    std::unique_ptr<PopupPresenter> popupPresenter_;
+    std::function<void(const ClientSettings&)> settingsWriter_;
 };
 
 }  // namespace veltrix

@@ -76,6 +76,7 @@ void MainWindowTest::Start(sim::Scenario scenario, Transport transport, ClientSe
         settings.hostName = session_->host();
     }
     window_ = std::make_unique<CKavoGUIDlg>(settings, ui, tray, &clock, &diagram);
+    window_->SetPopupWindows(false);
     window_->Initialize();
 }
 
