@@ -30,7 +30,7 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
       ui_(ui),
       tray_(trayHost),
       diagram_(diagram),
-      requests_(link_, table_, ui) {
+      requests_(link_, table_, reports_) {
     SetMenu(MainMenuTemplate());
     trayHost.onMouse = [this](unsigned mouseMessage) { OnTrayNotify(mouseMessage); };
     // The system's sleep and resume arrive as power events; without a system bus
@@ -142,20 +142,31 @@ void CKavoGUIDlg::OnSelChange(int id) {
 }
 
 void CKavoGUIDlg::OnTimer(int id) {
+    const int oldDeviceRows = RowCount(control_id::kDeviceList);
+    const int oldSetRows = RowCount(control_id::kSetList);
+    if (link_.pipeBusy || link_.flashBusy) {
+        return;
+    }
+    link_.pipeBusy = true;
     switch (id) {
+        case timer_id::kMailOnly:
+            MailOnlyPoll();
+            break;
         case timer_id::kReconnect:
             KillTimer(timer_id::kReconnect);
             link_.ReleasePipeBusy();
             OnConnect();
-            return;
+            break;
         case timer_id::kHide:
             KillTimer(timer_id::kHide);
             link_.ReleasePipeBusy();
             MinimizeToTray();
-            return;
+            break;
         default:
-            return;
+            PollCycle(oldDeviceRows, oldSetRows);
+            break;
     }
+    link_.ReleasePipeBusy();
 }
 
 bool CKavoGUIDlg::OnKey(int key) {

@@ -21,6 +21,7 @@
 #include "mainwindow/popup_queue.h"
 #include "model/info_panels.h"
 #include "model/object_table.h"
+#include "model/records.h"
 #include "platform/dialog.h"
 #include "platform/dialog_ui.h"
 #include "service/protocol.h"
@@ -58,7 +59,15 @@ struct MainWindowState {
     int selectedSet = -1;
     std::int32_t serviceVersion = 0;
     ServiceConfig serviceConfig;  // its four version words, cleared by Disconnect
-    std::uint32_t failureCount = 0;
+    // Poll cycles that got past the rebuild phase; 0 after connect and after a cycle
+    // in which the current controller's rebuild made no progress.
+    std::uint32_t pollCount = 0;
+    bool changesPending = false;
+    bool deviceListDirty = false;
+    bool setListDirty = false;
+    // Per controller: percent / 5 and the rebuild position at the last step.
+    std::array<std::uint32_t, ObjectTable::kMaxControllers> lastPercentStep{};
+    std::array<std::uint64_t, ObjectTable::kMaxControllers> lastPosition{};
     bool quietDisconnect = false;
     bool keepDisplay = false;
     bool pipeClosedBySuspend = false;
@@ -117,6 +126,13 @@ class CKavoGUIDlg : public platform::Dialog {
     void OnSetListSelChange();
     void OnTabSelChange();
 
+    // The poll cycle and its steps.
+    bool RebuildStep(int controller, std::string& tip);
+    void PriorityStep();
+    void SendPriority(int controller, int setIndex, int priority);
+    // The error log lines drained from the service (the error log view shows them).
+    const std::vector<LogEntry>& ErrorLogEntries() const { return errorLog_; }
+
     // Rebuild controls.
     void ShowRebuildControlsForSet(const RaidSet& set);
     void EnableRebuildControls(bool enable);
@@ -149,6 +165,22 @@ class CKavoGUIDlg : public platform::Dialog {
     void changeEvent(QEvent* event) override;
 
   private:
+    // Message sites of one request/reply exchange of the poll cycle.
+    struct ExchangeSites;
+    // The timer-1 cycle, timer 2's mail-only poll and their shared steps.
+    void PollCycle(int oldDeviceRows, int oldSetRows);
+    void MailOnlyPoll();
+    bool MailStatusStep(bool mailOnly);
+    // Writes the request in the shared buffer, waits for the reply and reads it; false
+    // (with the failure reported and counted) when the cycle must end.
+    bool Exchange(const ExchangeSites& sites);
+    void NoResponse();
+    bool EventLoop();
+    void HandleEvent(const EventRecord& event);
+    void ReReadController(int controller);
+    void RefillAfterChanges(int oldDeviceRows, int oldSetRows);
+    void DrainErrorLog();
+
     // Connect steps after the login reply was accepted.
     void ConnectionEstablished();
     bool Enumerate();
@@ -164,8 +196,24 @@ class CKavoGUIDlg : public platform::Dialog {
     // The window is shown or hidden from the notification area.
     void ToggleFromTray();
 
+    // Message boxes go to the dialog interface; error reports of the requests end in
+    // this window's popup queue like the poll cycle's own.
+    class RequestReports : public UserInterface {
+      public:
+        explicit RequestReports(CKavoGUIDlg& window) : window_(window) {}
+        MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                                  MessageButtons buttons) override {
+            return window_.ui_.ShowMessage(text, icon, buttons);
+        }
+        void ReportError(const std::string& text) override { window_.ReportError(text); }
+
+      private:
+        CKavoGUIDlg& window_;
+    };
+
     ClientSettings settings_;
     platform::DialogUi& ui_;
+    RequestReports reports_{*this};
     app::TrayIcon tray_;
     DiagramView* diagram_;
     ServiceLink link_;
@@ -174,6 +222,7 @@ class CKavoGUIDlg : public platform::Dialog {
     MainWindowState state_;
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
+    std::vector<LogEntry> errorLog_;
     bool popupWindows_ = true;
     std::unique_ptr<PopupPresenter> popupPresenter_;
     std::function<void(const ClientSettings&)> settingsWriter_;

@@ -50,6 +50,7 @@ class RaidSet {
 
     void SetMemberExtraValue(std::uint64_t value) { memberExtraValue_ = value; }
     void SetRebuildSeen(bool seen) { rebuildSeen_ = seen ? 1 : 0; }
+    void SetPriority(std::uint8_t priority) { priority_ = priority; }
 
     bool IsRaid() const { return isRaid_ != 0; }
     std::uint32_t ControllerNumber() const { return controller_; }

@@ -21,6 +21,8 @@ struct ServiceLink {
     // against re-entry on the window thread (a modal loop letting a timer tick in),
     // not against other threads.
     bool pipeBusy = false;
+    // Set while a BIOS update talks to the service: the poll cycle stays away.
+    bool flashBusy = false;
     // Replies that did not come in time, counted by the poll cycle and the log request.
     int failureCounter = 0;
     std::string lastMessage;

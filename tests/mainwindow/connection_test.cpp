@@ -172,7 +172,6 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
 
     clock.advance(2999);
     EXPECT_FALSE(window().State().isConnected);
-    window().Link().pipeBusy = true;  // left over from an interrupted exchange
     clock.advance(1);
     EXPECT_TRUE(window().State().isConnected);
     EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
