@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                        ::chmod(f.c_str(), 0);
                    },
                    false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace veltrix
