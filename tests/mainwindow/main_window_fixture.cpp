@@ -91,6 +91,25 @@ void MainWindowTest::Connect() {
     ASSERT_TRUE(window_->State().isConnected) << ::testing::PrintToString(ui.messageTexts());
 }
 
+std::vector<PopupEntry> MainWindowTest::TakePopups() {
+    std::vector<PopupEntry> popups;
+    while (auto entry = window_->Popups().Pop()) {
+        popups.push_back(*entry);
+    }
+    return popups;
+}
+
+std::vector<app::NotifyRecord> MainWindowTest::TakeTrayRecords() {
+    std::vector<app::NotifyRecord> records;
+    for (const auto& call : tray.calls) {
+        if (call.op != app::NotifyOp::Delete) {
+            records.push_back(call.record);
+        }
+    }
+    tray.calls.clear();
+    return records;
+}
+
 std::vector<std::uint32_t> MainWindowTest::receivedCodes() const {
     std::vector<std::uint32_t> codes;
     for (const auto& entry : session_->sim().transcript()) {

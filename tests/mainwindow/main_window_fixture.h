@@ -74,6 +74,13 @@ class MainWindowTest : public ::testing::Test {
 
     // Presses Connect and expects the login to succeed.
     void Connect();
+    // The first poll tick after connect, then the following ones.
+    void FirstTick() { clock.advance(500); }
+    void Tick() { clock.advance(5000); }
+    // The popups queued so far (taken out of the queue).
+    std::vector<PopupEntry> TakePopups();
+    // Tooltips and balloons given to the notification area since the last call.
+    std::vector<app::NotifyRecord> TakeTrayRecords();
 
     CKavoGUIDlg& window() { return *window_; }
     sim::ServiceSim& sim() { return session_->sim(); }

@@ -282,7 +282,7 @@ void ServiceEngine::applyEffect(const Effect& e, std::uint64_t atMs) {
             c->rebuild.active = false;
             break;
     }
-    changeFlag_ = true;
+    // Whether the service reports the change is the timeline entry's to say.
 }
 
 void ServiceEngine::queueEvent(const EventSpec& event, std::uint64_t atMs) {
