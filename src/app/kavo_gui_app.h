@@ -1,0 +1,51 @@
+#pragma once
+// The program's start: the application object, the settings, the main window and its
+// modal run. SIGTERM and SIGINT end the program through the window's Exit path, as
+// the Exit menu item does.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+
+class QApplication;
+
+namespace veltrix {
+
+class CKavoGUIDlg;
+
+class CKavoGUIApp {
+  public:
+    // Creates the application object with the program's names and icon; Qt takes its
+    // own options (-platform, ...) out of argv. `argc` must outlive this object.
+    CKavoGUIApp(int& argc, char** argv);
+    ~CKavoGUIApp();
+    CKavoGUIApp(const CKavoGUIApp&) = delete;
+    CKavoGUIApp& operator=(const CKavoGUIApp&) = delete;
+
+    // Clears the service mode, loads the settings, builds the main window and runs it
+    // modally; returns the exit status (0) when the window has ended. `prepare` sees
+    // the window before it is shown.
+    int Run(const std::function<void(CKavoGUIDlg&)>& prepare = {});
+
+    // --version and --help, answered before any display is needed: the exit status
+    // when one of them was asked for (the answer printed to `out`), nothing when the
+    // program is to run.
+    static std::optional<int> AnswerInformationOptions(int argc, char** argv, std::ostream& out);
+    // The program's version, "major.minor.patch".
+    static const char* Version();
+
+  private:
+    class TerminationSignals;
+
+    // The Exit path for a termination signal, once the window runs at the top level.
+    void ExitOnSignal();
+
+    std::unique_ptr<QApplication> app_;
+    std::unique_ptr<TerminationSignals> signals_;
+    CKavoGUIDlg* window_ = nullptr;  // during Run
+    bool exitRequested_ = false;
+    int exitRetries_ = 0;
+};
+
+}  // namespace veltrix
