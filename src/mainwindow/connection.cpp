@@ -160,7 +160,7 @@ bool CKavoGUIDlg::Enumerate() {
     using namespace control_id;
     link_.message.setRequest(GET_CONTROLLER_COUNT);
     try {
-        link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+        link_.SendMessage();
     } catch (const CNamedPipeException& e) {
         ui_.ShowMessage(e.GetErrorMessage() + "\n" +
                         ErrorText(ids::kServiceWriteError, kSiteCountWrite));
@@ -168,9 +168,7 @@ bool CKavoGUIDlg::Enumerate() {
         return false;
     }
     try {
-        link_.message.clear();
-        link_.message.received =
-            link_.pipe.Read(link_.message.raw.data(), link_.message.raw.size());
+        link_.ReceiveMessage();
     } catch (const CNamedPipeException& e) {
         ui_.ShowMessage(e.GetErrorMessage() + "\n" +
                         ErrorText(ids::kServiceReadError, kSiteCountRead));
@@ -238,7 +236,7 @@ void CKavoGUIDlg::Disconnect() {
         }
         link_.message.setRequest(LOGOFF);
         try {
-            link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+            link_.SendMessage();
         } catch (const CNamedPipeException&) {
             // The service may be gone already; the pipe is closed all the same.
         }

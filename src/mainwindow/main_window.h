@@ -179,6 +179,9 @@ class CKavoGUIDlg : public platform::Dialog {
     void HandleEvent(const EventRecord& event);
     void ReReadController(int controller);
     void RefillAfterChanges(int oldDeviceRows, int oldSetRows);
+    // Selects the row chosen before a list was refilled, or row 0 when the list got
+    // shorter than that; returns the row now selected.
+    int ReselectAfterRefill(int listId, int selected, int oldRows);
     void DrainErrorLog();
 
     // Connect steps after the login reply was accepted.

@@ -53,7 +53,7 @@ void CKavoGUIDlg::NoResponse() {
 bool CKavoGUIDlg::Exchange(const ExchangeSites& sites) {
     link_.message.setRequest(sites.code, sites.data);
     try {
-        link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+        link_.SendMessage();
     } catch (const CNamedPipeException&) {
         ReportError(sites.writeError);
         ++link_.failureCounter;
@@ -64,9 +64,7 @@ bool CKavoGUIDlg::Exchange(const ExchangeSites& sites) {
             NoResponse();
             return false;
         }
-        link_.message.clear();
-        link_.message.received =
-            link_.pipe.Read(link_.message.raw.data(), link_.message.raw.size());
+        link_.ReceiveMessage();
     } catch (const CNamedPipeException&) {
         ReportError(sites.readError);
         ++link_.failureCounter;
@@ -293,6 +291,19 @@ void CKavoGUIDlg::ReReadController(int controller) {
     UpdateDiagram(0, std::nullopt);
 }
 
+int CKavoGUIDlg::ReselectAfterRefill(int listId, int selected, int oldRows) {
+    const int rows = RowCount(listId);
+    if (rows >= oldRows || (rows > 0 && selected < rows)) {
+        SetSelectedRow(listId, selected);
+        return selected;
+    }
+    if (rows > 0) {
+        SetSelectedRow(listId, 0);
+        return 0;
+    }
+    return selected;
+}
+
 void CKavoGUIDlg::RefillAfterChanges(int oldDeviceRows, int oldSetRows) {
     using namespace control_id;
     const int current = state_.currentController;
@@ -301,18 +312,7 @@ void CKavoGUIDlg::RefillAfterChanges(int oldDeviceRows, int oldSetRows) {
         FillDeviceList(current, 0);
         state_.selectedDevice = selected;
         if (selected != -1) {
-            const int rows = RowCount(kDeviceList);
-            if (rows >= oldDeviceRows) {
-                SetSelectedRow(kDeviceList, selected);
-            } else if (rows > 0) {
-                if (selected < rows) {
-                    SetSelectedRow(kDeviceList, selected);
-                } else {
-                    SetSelectedRow(kDeviceList, 0);
-                    state_.selectedDevice = 0;
-                }
-            }
-            state_.lastDeviceRow = -1;
+            state_.selectedDevice = ReselectAfterRefill(kDeviceList, selected, oldDeviceRows);
             OnDeviceListSelChange();
         }
         if (state_.selectedSet != -1) {
@@ -324,17 +324,7 @@ void CKavoGUIDlg::RefillAfterChanges(int oldDeviceRows, int oldSetRows) {
         FillSetList(current, 0);
         state_.selectedSet = selected;
         if (selected != -1) {
-            const int rows = RowCount(kSetList);
-            if (rows >= oldSetRows) {
-                SetSelectedRow(kSetList, selected);
-            } else if (rows > 0) {
-                if (selected < rows) {
-                    SetSelectedRow(kSetList, selected);
-                } else {
-                    SetSelectedRow(kSetList, 0);
-                    state_.selectedSet = 0;
-                }
-            }
+            state_.selectedSet = ReselectAfterRefill(kSetList, selected, oldSetRows);
             EnableRebuildControls(true);
             ShowRaidInfo();
         } else {
@@ -381,7 +371,7 @@ bool CKavoGUIDlg::MailStatusStep(bool mailOnly) {
 void CKavoGUIDlg::MailOnlyPoll() {
     link_.message.setRequest(FLASH_END);
     try {
-        link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+        link_.SendMessage();
     } catch (const CNamedPipeException&) {
         ReportError(SiteText(ids::kServiceWriteError, "#", 1625));
         KillTimer(timer_id::kMailOnly);

@@ -33,7 +33,7 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
     const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(i)};
     link_.message.setRequest(GET_REBUILD_STATUS, request);
     try {
-        link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+        link_.SendMessage();
     } catch (const CNamedPipeException&) {
         ReportError(ErrorText(ids::kServiceWriteError, kSiteRebuildWrite));
         ++link_.failureCounter;
@@ -50,9 +50,7 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
         return false;
     }
     try {
-        link_.message.clear();
-        link_.message.received =
-            link_.pipe.Read(link_.message.raw.data(), link_.message.raw.size());
+        link_.ReceiveMessage();
     } catch (const CNamedPipeException& e) {
         std::size_t available = 0;
         std::size_t left = 0;
@@ -183,7 +181,7 @@ void CKavoGUIDlg::SendPriority(int controller, int setIndex, int priority) {
                                               static_cast<std::uint8_t>(priority & 0xFF), 0};
     link_.message.setRequest(SET_REBUILD_PRIORITY, request);
     try {
-        link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+        link_.SendMessage();
     } catch (const CNamedPipeException&) {
         ReportError(ErrorText(ids::kServiceWriteError, kSitePriorityWrite));
     }

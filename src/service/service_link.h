@@ -36,6 +36,15 @@ struct ServiceLink {
     std::function<void(std::chrono::milliseconds)> waitStep;
     int busyWaitSteps = 100;  // 10 s
 
+    // Writes the request in `message` as one message (throws CNamedPipeException).
+    void SendMessage() { pipe.Write(message.raw.data(), message.wireSize()); }
+    // Reads one reply into `message`, cleared first so that a short reply reads as zeros
+    // and never shows an earlier one (throws CNamedPipeException).
+    void ReceiveMessage() {
+        message.clear();
+        message.received = pipe.Read(message.raw.data(), message.raw.size());
+    }
+
     // Takes `pipeBusy`, waiting for it in 100 ms steps; false when it stayed taken.
     bool TakePipeBusy();
     void ReleasePipeBusy() { pipeBusy = false; }

@@ -39,13 +39,11 @@ std::string ErrorText(int stringId, int site, const char* prefix) {
 }
 
 void StatusRequests::WriteRequest() {
-    link_.pipe.Write(link_.message.raw.data(), link_.message.wireSize());
+    link_.SendMessage();
 }
 
 void StatusRequests::ReadReply() {
-    // Cleared first, so a short reply reads as zeros and never shows an earlier reply.
-    link_.message.clear();
-    link_.message.received = link_.pipe.Read(link_.message.raw.data(), link_.message.raw.size());
+    link_.ReceiveMessage();
 }
 
 bool StatusRequests::SendOrShow(int site) {
