@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <string>
+#include <utility>
 
 namespace veltrix {
 
@@ -98,9 +100,9 @@ ClientSettings LoadSettings() {
     }
     file->beginGroup(QString::fromLatin1(kGroup));
     settings.password = ReadString(*file, kPassword, settings.password);
-    settings.hostName = ReadString(*file, kHostName, "");
-    if (settings.hostName.empty()) {
-        settings.hostName = ".";
+    // An empty host name is this machine, the default ".".
+    if (std::string host = ReadString(*file, kHostName, ""); !host.empty()) {
+        settings.hostName = std::move(host);
     }
     settings.popupLevel = ReadInt(*file, kPopupLevel, 2);
     settings.popupEnabled = ReadInt(*file, kPopupEnabled, 1) != 0;
