@@ -1,0 +1,123 @@
+// Start-up of the program to its main window: the snapshot tool (the program's own
+// start-up code) on the offscreen platform with its picture due at once. One
+// iteration is the time from starting the process to its "main window shown" line;
+// reported as the median of nine starts.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ratio_reporter.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr char kShownLine[] = "main window shown";
+constexpr int kLineTimeoutMs = 30000;
+
+// Reads the child's output until the shown line; false on its end or a time-out.
+bool WaitForShownLine(int fd) {
+    std::string output;
+    char buffer[512];
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kLineTimeoutMs);
+    while (output.find(kShownLine) == std::string::npos) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd p{fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
+            return false;
+        }
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            return false;
+        }
+        output.append(buffer, static_cast<std::size_t>(got));
+    }
+    // The rest of the output is not needed; the pipe must not fill up, though.
+    while (::read(fd, buffer, sizeof buffer) > 0) {
+    }
+    return true;
+}
+
+void BM_StartupToMainWindow(benchmark::State& state) {
+    std::string pattern = "/tmp/veltrix-startup-bench-XXXXXX";
+    const fs::path dir = ::mkdtemp(pattern.data());
+    // Private settings without auto-connect, and an empty pipe folder: nothing
+    // outside the folder is read or written.
+    fs::create_directories(dir / "KavotronikVeltrix");
+    std::ofstream(dir / "KavotronikVeltrix" / "Veltrix.conf") << "[SettingsGUI]\nAutoconnect=0\n";
+    ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    ::setenv("VELTRIX_PIPE_DIR", dir.c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const std::string png = (dir / "startup.png").string();
+    char* const argv[] = {const_cast<char*>(VELTRIX_SNAPSHOT), const_cast<char*>(png.c_str()),
+                          const_cast<char*>("0"), nullptr};
+
+    for (auto _ : state) {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            state.SkipWithError("no pipe");
+            break;
+        }
+        const auto start = Clock::now();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            // Only the shown line is read; Qt's messages stay out of the report.
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(fds[1], 1);
+            ::dup2(quiet, 2);
+            ::execve(VELTRIX_SNAPSHOT, argv, environ);
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        const bool shown = WaitForShownLine(fds[0]);
+        const auto shownAt = Clock::now();
+        if (!shown) {
+            ::kill(pid, SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ::close(fds[0]);
+        if (!shown || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the snapshot tool did not show its window and end cleanly");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(shownAt - start).count());
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_StartupToMainWindow)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    veltrix::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double median = reporter.nanoseconds("BM_StartupToMainWindow");
+    if (median > 0) {
+        std::printf("startup: main window shown after %.0f ms (median)\n", median / 1e6);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
