@@ -30,7 +30,8 @@ TEST_P(ScreenshotTest, ConnectedMainWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, ScreenshotTest,
                          ::testing::Values(std::pair{Language::English, "en"},
-                                           std::pair{Language::German, "de"}));
+                                           std::pair{Language::German, "de"}),
+                         [](const auto& p) { return std::string(p.param.second); });
 
 }  // namespace
 }  // namespace veltrix::testing
