@@ -24,6 +24,12 @@ mode_t ModeOf(const fs::path& path) {
     return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
 }
 
+ClientSettings With(void (*change)(ClientSettings&)) {
+    ClientSettings settings;
+    change(settings);
+    return settings;
+}
+
 // Each test gets its own configuration folder. Qt reads XDG_CONFIG_HOME only once
 // per process, so the folder is also handed to QSettings directly.
 class SettingsStoreTest : public ::testing::Test {
@@ -44,16 +50,9 @@ class SettingsStoreTest : public ::testing::Test {
 
     fs::path folder() const { return home_ / kSettingsOrganization; }
     fs::path file() const { return folder() / (std::string(kSettingsApplication) + ".conf"); }
-
-    void WriteFile(const std::string& text) {
+    void WriteFile(const std::string& lines) {
         fs::create_directories(folder());
-        std::ofstream(file(), std::ios::binary) << text;
-    }
-
-    // The value as stored, read past the store.
-    QString Stored(const char* key) {
-        QSettings raw(QString::fromStdString(file().string()), QSettings::IniFormat);
-        return raw.value(QStringLiteral("SettingsGUI/") + QLatin1String(key)).toString();
+        std::ofstream(file(), std::ios::binary) << "[SettingsGUI]\n" << lines;
     }
 
     fs::path home_;
@@ -65,96 +64,74 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndCreatesNothing) {
 }
 
 TEST_F(SettingsStoreTest, SavedSettingsReadBack) {
-    ClientSettings odd;
-    odd.password = " a,b;c=d #e \"f\" \\g ümlaut ";
-    odd.hostName = "raid-host.example";
-    odd.popupLevel = 7;  // kept as stored, whatever the range
-    odd.popupEnabled = false;
-    odd.autoConnect = false;
-    odd.startMinimized = true;
-    ClientSettings negative;
-    negative.popupLevel = -1;
-    negative.password = "";
-    for (const ClientSettings& settings : {ClientSettings{}, odd, negative}) {
+    const ClientSettings cases[] = {
+        {},
+        With([](ClientSettings& s) {
+            s = {" a,b;c=d #e \"f\" \\g ümlaut ", "raid-host.example", 7, false, false, true};
+        }),
+        With([](ClientSettings& s) {
+            s.password.clear();
+            s.popupLevel = -1;
+        }),
+    };
+    for (const ClientSettings& settings : cases) {
         SaveSettings(settings);
         EXPECT_EQ(LoadSettings(), settings) << settings.password;
     }
 }
 
 TEST_F(SettingsStoreTest, HandEditedValues) {
-    struct Case {
-        const char* lines;
-        ClientSettings expected;
-    };
-    const auto with = [](auto change) {
-        ClientSettings s;
-        change(s);
-        return s;
-    };
-    const Case cases[] = {
-        {"ServerHostname=\n", {}},
-        {"ServerHostname=nas\nDPPW=kavo\n", with([](auto& s) {
+    const std::pair<const char*, ClientSettings> cases[] = {
+        {"ServerHostname=\nDPPW=\n", With([](ClientSettings& s) { s.password.clear(); })},
+        {"ServerHostname=nas\nDPPW=a,b\n", With([](ClientSettings& s) {
              s.hostName = "nas";
-             s.password = "kavo";
+             s.password = "a,b";
          })},
         {"Popup=abc\nPopupAktiv=x\nAutoconnect=1.5\nStartMinimized=\n", {}},
-        {"Popup=0\nPopupAktiv=7\nAutoconnect=0\nStartMinimized=-3\n", with([](auto& s) {
-             s.popupLevel = 0;
-             s.popupEnabled = true;
+        {"Popup=9\nPopupAktiv=7\nAutoconnect=0\nStartMinimized=-3\n", With([](ClientSettings& s) {
+             s.popupLevel = 9;
              s.autoConnect = false;
              s.startMinimized = true;
          })},
-        {"PopupAktiv=0\nPopup=9\n", with([](auto& s) {
-             s.popupEnabled = false;
-             s.popupLevel = 9;
-         })},
-        {"DPPW=a,b\n", with([](auto& s) { s.password = "a,b"; })},
-        {"DPPW=\n", with([](auto& s) { s.password = ""; })},
+        {"PopupAktiv=0\n", With([](ClientSettings& s) { s.popupEnabled = false; })},
     };
-    for (const Case& c : cases) {
-        WriteFile(std::string("[SettingsGUI]\n") + c.lines);
-        EXPECT_EQ(LoadSettings(), c.expected) << c.lines;
+    for (const auto& [lines, expected] : cases) {
+        WriteFile(lines);
+        EXPECT_EQ(LoadSettings(), expected) << lines;
     }
 }
 
 TEST_F(SettingsStoreTest, FlagsAreWrittenBackAsZeroOrOne) {
-    WriteFile("[SettingsGUI]\nPopupAktiv=7\nAutoconnect=-2\nStartMinimized=0\nPopup=5\n");
+    WriteFile("PopupAktiv=7\nAutoconnect=-2\nPopup=5\n");
     SaveSettings(LoadSettings());
-    EXPECT_EQ(Stored("PopupAktiv"), "1");
-    EXPECT_EQ(Stored("Autoconnect"), "1");
-    EXPECT_EQ(Stored("StartMinimized"), "0");
-    EXPECT_EQ(Stored("Popup"), "5");
-    EXPECT_EQ(Stored("ServerHostname"), ".");
-    EXPECT_EQ(Stored("DPPW"), "qernu");
+    QSettings raw(QString::fromStdString(file().string()), QSettings::IniFormat);
+    raw.beginGroup(QStringLiteral("SettingsGUI"));
+    const std::pair<const char*, const char*> expected[] = {
+        {"DPPW", "qernu"},   {"ServerHostname", "."}, {"Popup", "5"},
+        {"PopupAktiv", "1"}, {"Autoconnect", "1"},    {"StartMinimized", "0"},
+    };
+    for (const auto& [key, value] : expected) {
+        EXPECT_EQ(raw.value(QLatin1String(key)).toString(), QLatin1String(value)) << key;
+    }
 }
 
+// Fresh, and after the file and folder were made wider by hand.
 TEST_F(SettingsStoreTest, FileAndFolderArePrivate) {
-    SaveSettings({});
-    EXPECT_EQ(ModeOf(file()), 0600);
-    EXPECT_EQ(ModeOf(folder()), 0700);
-
-    // Made wider by hand: narrowed again by the next save.
-    ::chmod(file().c_str(), 0644);
-    ::chmod(folder().c_str(), 0755);
-    SaveSettings({});
-    EXPECT_EQ(ModeOf(file()), 0600);
-    EXPECT_EQ(ModeOf(folder()), 0700);
-}
-
-TEST_F(SettingsStoreTest, PreExistingWideFileIsNarrowed) {
-    WriteFile("[SettingsGUI]\nDPPW=old\n");
-    ::chmod(file().c_str(), 0644);
-    ClientSettings settings;
-    settings.password = "new";
-    SaveSettings(settings);
-    EXPECT_EQ(ModeOf(file()), 0600);
-    EXPECT_EQ(LoadSettings().password, "new");
+    for (const bool widened : {false, true}) {
+        if (widened) {
+            ::chmod(file().c_str(), 0644);
+            ::chmod(folder().c_str(), 0755);
+        }
+        SaveSettings({});
+        EXPECT_EQ(ModeOf(file()), 0600u) << widened;
+        EXPECT_EQ(ModeOf(folder()), 0700u) << widened;
+    }
 }
 
 struct BrokenFile {
     const char* name;
     void (*make)(const fs::path& file);
-    bool writable;  // whether a save can replace it
+    bool replaceable;  // whether a save can write over it
 };
 
 class BrokenFileTest : public SettingsStoreTest,
@@ -168,10 +145,8 @@ TEST_P(BrokenFileTest, ReadsAsDefaultsAndSavesWithoutCrashing) {
     GetParam().make(file());
     EXPECT_EQ(LoadSettings(), ClientSettings{});
 
-    ClientSettings settings;
-    settings.password = "after";
-    SaveSettings(settings);
-    EXPECT_EQ(LoadSettings().password, GetParam().writable ? "after" : "qernu");
+    SaveSettings(With([](ClientSettings& s) { s.password = "after"; }));
+    EXPECT_EQ(LoadSettings().password, GetParam().replaceable ? "after" : "qernu");
 }
 
 INSTANTIATE_TEST_SUITE_P(
