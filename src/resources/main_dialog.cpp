@@ -49,7 +49,7 @@ constexpr int ColumnX(int dialogUnits) {
 // Lower area beside the picture: the information group, then the rebuild controls.
 constexpr int kLowerTop = 320;
 constexpr int kInfoX = 204;
-constexpr int kInfoWidth = 340;
+constexpr int kInfoWidth = 332;
 constexpr int kInfoCaptionX = kInfoX + 12;
 constexpr int kInfoCaptionWidth = 124;
 constexpr int kInfoValueX = kInfoCaptionX + kInfoCaptionWidth + 4;
@@ -59,8 +59,9 @@ constexpr int kInfoRowStep = 20;
 
 constexpr int kRebuildX = kInfoX + kInfoWidth + 12;
 constexpr int kRebuildWidth = kWidth - 8 - kRebuildX;
-constexpr int kRebuildValueWidth = 82;
+constexpr int kRebuildValueWidth = 92;
 constexpr int kRebuildValueX = kWidth - 8 - kRebuildValueWidth;
+constexpr int kRebuildCaptionWidth = kRebuildValueX - 2 - kRebuildX;
 constexpr int kPercentWidth = 44;
 
 ControlTemplate ControllerRow(int id, int row, const char* en, const char* de) {
@@ -196,7 +197,7 @@ platform::DialogTemplate MainDialogTemplate() {
             .Align(TextAlign::Right)
             .Hidden()
             .Disabled(),
-        Control(kSpeedCaption, K::Static, kRebuildX, kSpeedY, 150, kTextHeight,
+        Control(kSpeedCaption, K::Static, kRebuildX, kSpeedY, kRebuildCaptionWidth, kTextHeight,
                 "Rebuild Speed:", "Rebuildgeschwindigkeit:")
             .Hidden()
             .Disabled(),
@@ -204,8 +205,8 @@ platform::DialogTemplate MainDialogTemplate() {
                 "-")
             .Hidden()
             .Disabled(),
-        Control(kDurationCaption, K::Static, kRebuildX, kDurationY, 150, kTextHeight,
-                "Estimated Duration:", "Vorraussichtliche Dauer:")
+        Control(kDurationCaption, K::Static, kRebuildX, kDurationY, kRebuildCaptionWidth,
+                kTextHeight, "Estimated Duration:", "Vorraussichtliche Dauer:")
             .Hidden()
             .Disabled(),
         Control(kDuration, K::Static, kRebuildValueX, kDurationY, kRebuildValueWidth, kTextHeight,
