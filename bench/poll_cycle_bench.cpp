@@ -1,0 +1,481 @@
+// One poll cycle of the real main window against the simulated service, and the same
+// exchanges sent raw over a SOCK_SEQPACKET socket to the same service, in the same run.
+//
+// The window is driven as the main window tests drive it: its timers run on a manual
+// clock, message boxes go to a stand-in that only records them, the notification area
+// records its calls and popups stay in their queue. With two controllers and nothing
+// happening (no events, no rebuild, no error-log entries, no mail failures) one cycle is
+// six exchanges: GET_REBUILD_STATUS for each controller, GET_CHANGE_FLAG, GET_EVENT,
+// GET_LOG_ENTRY and GET_MAIL_STATUS. Before anything is measured, main() checks that
+// sequence in the service's transcript and keeps the six requests as they arrived, so
+// the raw exchanges send exactly the same bytes and get exactly the same replies.
+//
+// The service serves one client at a time; each benchmark connects, measures and
+// leaves, and waits until the service has seen it go.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/tray_host.h"
+#include "mainwindow/main_window.h"
+#include "model/raid_set.h"
+#include "platform/dialog_template.h"
+#include "platform/manual_time_source.h"
+#include "ratio_reporter.h"
+#include "resources/main_window_ids.h"
+#include "service/protocol.h"
+#include "service/transport.h"
+#include "servicesim/service_sim.h"
+
+namespace {
+
+using namespace veltrix;
+using namespace std::chrono_literals;
+
+constexpr double kTargetRatio = 2.0;
+// The requests of one quiet cycle with two controllers, in order.
+constexpr std::array<std::uint32_t, 6> kCycleCodes = {GET_REBUILD_STATUS, GET_REBUILD_STATUS,
+                                                      GET_CHANGE_FLAG,    GET_EVENT,
+                                                      GET_LOG_ENTRY,      GET_MAIL_STATUS};
+
+// Message boxes and error reports are recorded (a quiet cycle has none); file dialogs
+// and modal runs are cancelled.
+class QuietUi : public platform::DialogUi {
+  public:
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
+        messages.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    void ReportError(const std::string& text) override { messages.push_back(text); }
+    std::optional<std::string> GetOpenFileName(const std::string&, const std::string&,
+                                               const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> GetSaveFileName(const std::string&, const std::string&,
+                                               const std::string&) override {
+        return std::nullopt;
+    }
+    int RunModal(platform::Dialog&) override { return platform::IDCANCEL; }
+
+    std::vector<std::string> messages;
+};
+
+// A notification area without a desktop tray: counts the calls and keeps the last
+// record (every cycle updates the tooltip, so a full record would grow without end).
+class RecordingTrayHost : public app::TrayHost {
+  public:
+    void Notify(app::NotifyOp op, const app::NotifyRecord& record) override {
+        ++calls;
+        lastOp = op;
+        last = record;
+    }
+    bool IsAvailable() const override { return false; }
+
+    std::size_t calls = 0;
+    app::NotifyOp lastOp = app::NotifyOp::Add;
+    app::NotifyRecord last;
+};
+
+sim::DriveSpec Drive(std::uint8_t channel, std::uint8_t pmPort, std::string model,
+                     std::uint64_t capacity) {
+    sim::DriveSpec drive;
+    drive.channel = channel;
+    drive.pmPort = pmPort;
+    drive.model = std::move(model);
+    drive.serial = "SN" + std::to_string(channel) + "-" + std::to_string(pmPort);
+    drive.capacity = capacity;
+    return drive;
+}
+
+sim::RaidSetSpec Set(std::uint8_t channel, std::uint8_t raidType, std::uint8_t deviceNumber,
+                     std::vector<std::uint8_t> members) {
+    sim::RaidSetSpec set;
+    set.channel = channel;
+    set.raidType = raidType;
+    set.deviceNumber = deviceNumber;
+    set.chunkSize = 128;
+    set.capacity = 488397168;
+    set.driveCount = static_cast<std::uint8_t>(members.size());
+    for (std::size_t i = 0; i < members.size() && i < set.members.size(); ++i) {
+        set.members[i] = members[i];
+    }
+    return set;
+}
+
+// Two controllers with a few drives and sets; no timeline, no rebuild, no error log,
+// no mail failures.
+sim::Scenario QuietTwoControllers() {
+    sim::Scenario s;
+    sim::ControllerSpec pm;
+    pm.vendorId = 0x1095;
+    pm.deviceId = 0x3124;
+    pm.name = "RX-Oak 4P";
+    pm.biosVersion = 0x0360;
+    pm.channelCount = 4;
+    pm.jbod = true;
+    pm.raid5 = true;
+    pm.portMultiplier = true;
+    pm.drives = {Drive(0, 0, "KV-500 Enterprise 250", 488397168),
+                 Drive(1, 0, "KV-500 Enterprise 250", 488397168),
+                 Drive(3, 0, "KV-300 Desktop 160", 312581808)};
+    pm.sets = {Set(0, 1, 0, {0, 1}), Set(3, 3, 1, {3})};
+
+    sim::ControllerSpec plain;
+    plain.vendorId = 0x1B4B;
+    plain.deviceId = 0x9230;
+    plain.name = "RX-Pine 9230";
+    plain.biosVersion = 0x0215;
+    plain.channelCount = 4;
+    plain.raid5 = true;
+    plain.drives = {Drive(0, 0, "Strata 2000 NAS", 3907029168),
+                    Drive(1, 0, "Strata 2000 NAS", 3907029168),
+                    Drive(2, 0, "Strata 2000 NAS", 3907029168)};
+    plain.sets = {Set(0, 16, 0, {0, 1, 2})};
+    s.controllers = {pm, plain};
+    return s;
+}
+
+// The simulated service on a private pipe directory, with its clock standing still,
+// shared by both benchmarks. It counts every message it receives.
+class Service {
+  public:
+    Service() : sim(QuietTwoControllers()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "veltrix-poll-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::abort();
+        }
+        dir_ = pattern;
+        // The window finds the local pipe through this variable.
+        ::setenv(transport::kPipeDirVariable, dir_.c_str(), 1);
+        sim.setMessageObserver([this](const sim::TranscriptEntry&) {
+            messages.fetch_add(1, std::memory_order_relaxed);
+        });
+        sim::ServiceSimOptions options;
+        options.pipeDir = dir_;
+        options.manualClock = true;
+        options.transcriptLimit = 64;  // enough for one cycle; no growth over millions
+        sim.start(options);
+    }
+    ~Service() {
+        sim.stop();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+    Service(const Service&) = delete;
+    Service& operator=(const Service&) = delete;
+
+    // Until the service has noticed every client leave, so the next one gets in.
+    bool waitUntilFree() const {
+        return sim.waitForConnectionsClosed(sim.connectionsAccepted(), 5s);
+    }
+
+    sim::ServiceSim sim;
+    std::atomic<std::uint64_t> messages{0};
+
+  private:
+    std::string dir_;
+};
+
+Service& SharedService() {
+    static Service service;
+    return service;
+}
+
+// The main window connected to the shared service with its first cycle done, as the
+// main window tests set it up.
+class ConnectedWindow {
+  public:
+    ConnectedWindow() {
+        ResetMemberCursor();
+        ClientSettings settings;
+        settings.password = "kavo";
+        settings.autoConnect = false;
+        settings.hostName = ".";
+        window_ = std::make_unique<CKavoGUIDlg>(settings, ui_, tray_, &clock_, nullptr);
+        window_->SetPopupWindows(false);
+        window_->Initialize();
+        connected_ = window_->ClickItem(control_id::kConnect) && window_->State().isConnected;
+        if (connected_) {
+            clock_.advance(500);  // the first tick after connect
+        }
+    }
+    ~ConnectedWindow() {
+        if (window_->State().isConnected) {
+            window_->Disconnect();
+        }
+        window_.reset();
+    }
+    ConnectedWindow(const ConnectedWindow&) = delete;
+    ConnectedWindow& operator=(const ConnectedWindow&) = delete;
+
+    // The next timer tick: one poll cycle.
+    void Cycle() { clock_.advance(5000); }
+
+    bool connected() const { return connected_; }
+    // Still connected, nothing reported, nothing queued for a popup.
+    bool quiet() const {
+        return window_->State().isConnected && ui_.messages.empty() &&
+               window_->Popups().Size() == 0;
+    }
+    std::string firstMessage() const {
+        return ui_.messages.empty() ? std::string() : ui_.messages.front();
+    }
+
+  private:
+    platform::ManualTimeSource clock_;
+    QuietUi ui_;
+    RecordingTrayHost tray_;
+    std::unique_ptr<CKavoGUIDlg> window_;
+    bool connected_ = false;
+};
+
+// Context switches of the calling thread: voluntary (it waited for a reply) and
+// involuntary (another task took the core). Counted per cycle, they tell a slow run on
+// a busy machine from a slow cycle.
+struct Switches {
+    long waited = 0;
+    long preempted = 0;
+};
+
+Switches ThreadSwitches() {
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return {usage.ru_nvcsw, usage.ru_nivcsw};
+}
+
+void SetSwitchCounters(benchmark::State& state, const Switches& before) {
+    const Switches after = ThreadSwitches();
+    const auto cycles = static_cast<double>(state.iterations());
+    state.counters["waits_per_cycle"] = static_cast<double>(after.waited - before.waited) / cycles;
+    state.counters["preempted_per_cycle"] =
+        static_cast<double>(after.preempted - before.preempted) / cycles;
+}
+
+// The six requests of one cycle as the service received them (filled by main).
+std::vector<std::vector<std::uint8_t>>& CycleRequests() {
+    static std::vector<std::vector<std::uint8_t>> requests;
+    return requests;
+}
+
+// Reply sizes of the raw exchanges, in request order (filled by the raw benchmark).
+std::vector<std::size_t>& RawReplySizes() {
+    static std::vector<std::size_t> sizes;
+    return sizes;
+}
+
+// Connects one window, runs one more cycle and checks the transcript: exactly the six
+// expected requests, nothing reported. Keeps the requests for the raw exchanges.
+bool CheckOneCycle() {
+    Service& service = SharedService();
+    ConnectedWindow window;
+    if (!window.connected()) {
+        std::fprintf(stderr, "poll_cycle_bench: the window did not connect: %s\n",
+                     window.firstMessage().c_str());
+        return false;
+    }
+    service.sim.clearTranscript();
+    window.Cycle();
+    const auto transcript = service.sim.transcript();
+    bool same = transcript.size() == kCycleCodes.size();
+    for (std::size_t i = 0; same && i < transcript.size(); ++i) {
+        same = transcript[i].code == kCycleCodes[i];
+    }
+    if (!same) {
+        std::fprintf(stderr, "poll_cycle_bench: a cycle took %zu requests, expected %zu:",
+                     transcript.size(), kCycleCodes.size());
+        for (const auto& entry : transcript) {
+            std::fprintf(stderr, " %u", entry.code);
+        }
+        std::fprintf(stderr, "\n");
+        return false;
+    }
+    if (!window.quiet()) {
+        std::fprintf(stderr, "poll_cycle_bench: the cycle was not quiet: %s\n",
+                     window.firstMessage().c_str());
+        return false;
+    }
+    auto& requests = CycleRequests();
+    requests.clear();
+    for (const auto& entry : transcript) {
+        std::vector<std::uint8_t> bytes(ServiceMessage::kHeaderSize);
+        for (int b = 0; b < 4; ++b) {
+            bytes[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(entry.code >> (8 * b));
+        }
+        bytes[4] = static_cast<std::uint8_t>(entry.length & 0xFF);
+        bytes[5] = static_cast<std::uint8_t>(entry.length >> 8);
+        bytes.insert(bytes.end(), entry.data.begin(), entry.data.end());
+        if (bytes.size() != entry.size) {
+            std::fprintf(stderr, "poll_cycle_bench: request %u rebuilt with %zu bytes, not %zu\n",
+                         entry.code, bytes.size(), entry.size);
+            return false;
+        }
+        requests.push_back(std::move(bytes));
+    }
+    return true;
+}
+
+void BM_PollCycle(benchmark::State& state) {
+    Service& service = SharedService();
+    std::optional<ConnectedWindow> window;
+    window.emplace();
+    if (!window->connected()) {
+        state.SkipWithError("the window did not connect");
+        return;
+    }
+    const std::uint64_t before = service.messages.load();
+    const Switches switches = ThreadSwitches();
+    for (auto _ : state) {
+        window->Cycle();
+    }
+    SetSwitchCounters(state, switches);
+    const std::uint64_t exchanges = service.messages.load() - before;
+    state.counters["exchanges_per_cycle"] =
+        static_cast<double>(exchanges) / static_cast<double>(state.iterations());
+    if (!window->quiet()) {
+        state.SkipWithError(("the cycle was not quiet: " + window->firstMessage()).c_str());
+    }
+    window.reset();
+    if (!service.waitUntilFree()) {
+        state.SkipWithError("the service did not see the window leave");
+    }
+}
+BENCHMARK(BM_PollCycle)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// A raw client of the service, logged in (-1 on failure). The service takes the next
+// client as soon as it has seen the last one leave; a refused connect is retried.
+int RawLogin(const Service& service) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    service.sim.socketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    int fd = -1;
+    for (;;) {
+        fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+            break;
+        }
+        ::close(fd);
+        if (std::chrono::steady_clock::now() > deadline) {
+            return -1;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    const auto login = BuildLoginBlock("kavo");
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    if (::send(fd, login.data(), login.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(login.size())) {
+        ::close(fd);
+        return -1;
+    }
+    const ssize_t got = ::recv(fd, reply.data(), reply.size(), 0);
+    if (got <= 0 || !IsLoginAccepted(std::span(reply).first(static_cast<std::size_t>(got)))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The requests of one cycle, each a send and a blocking recv on the raw socket.
+void BM_RawCycleExchanges(benchmark::State& state) {
+    Service& service = SharedService();
+    const auto& requests = CycleRequests();
+    const int fd = RawLogin(service);
+    if (fd == -1) {
+        state.SkipWithError("raw login failed");
+        return;
+    }
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    // One untimed round for the reply sizes.
+    auto& sizes = RawReplySizes();
+    sizes.clear();
+    for (const auto& request : requests) {
+        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        const ssize_t got = ::recv(fd, reply.data(), reply.size(), 0);
+        sizes.push_back(got > 0 ? static_cast<std::size_t>(got) : 0);
+    }
+    const std::uint64_t before = service.messages.load();
+    bool failed = false;
+    const Switches switches = ThreadSwitches();
+    for (auto _ : state) {
+        for (const auto& request : requests) {
+            ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+            failed |= ::recv(fd, reply.data(), reply.size(), 0) <= 0;
+        }
+    }
+    SetSwitchCounters(state, switches);
+    const std::uint64_t exchanges = service.messages.load() - before;
+    state.counters["exchanges_per_cycle"] =
+        static_cast<double>(exchanges) / static_cast<double>(state.iterations());
+    if (failed) {
+        state.SkipWithError("a raw exchange failed");
+    }
+    ServiceMessage logoff;
+    logoff.setRequest(LOGOFF);
+    ::send(fd, logoff.raw.data(), logoff.wireSize(), MSG_NOSIGNAL);
+    ::close(fd);
+    if (!service.waitUntilFree()) {
+        state.SkipWithError("the service did not see the raw client leave");
+    }
+}
+BENCHMARK(BM_RawCycleExchanges)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The window needs a QApplication; the offscreen platform needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+
+    benchmark::Initialize(&argc, argv);
+    if (!CheckOneCycle()) {
+        return 1;
+    }
+    std::printf("one cycle: %zu exchanges, request bytes", CycleRequests().size());
+    for (const auto& request : CycleRequests()) {
+        std::printf(" %zu", request.size());
+    }
+    std::printf("\n");
+
+    veltrix::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    if (!RawReplySizes().empty()) {
+        std::printf("reply bytes");
+        for (const std::size_t size : RawReplySizes()) {
+            std::printf(" %zu", size);
+        }
+        std::printf("\n");
+    }
+    const double cycle = reporter.nanoseconds("BM_PollCycle");
+    const double raw = reporter.nanoseconds("BM_RawCycleExchanges");
+    const double perCycle = static_cast<double>(kCycleCodes.size());
+    if (cycle > 0 && raw > 0) {
+        std::printf("median per exchange: window cycle %.0f ns, raw %.0f ns\n", cycle / perCycle,
+                    raw / perCycle);
+    }
+    veltrix::bench::RatioReporter::PrintRatio("poll cycle / raw exchanges", cycle, raw,
+                                              kTargetRatio);
+    benchmark::Shutdown();
+    return 0;
+}
