@@ -53,6 +53,7 @@
 #include "resources/main_window_ids.h"
 #include "service/protocol.h"
 #include "service/transport.h"
+#include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 
 namespace {
@@ -104,70 +105,11 @@ class RecordingTrayHost : public app::TrayHost {
     app::NotifyRecord last;
 };
 
-sim::DriveSpec Drive(std::uint8_t channel, std::uint8_t pmPort, std::string model,
-                     std::uint64_t capacity) {
-    sim::DriveSpec drive;
-    drive.channel = channel;
-    drive.pmPort = pmPort;
-    drive.model = std::move(model);
-    drive.serial = "SN" + std::to_string(channel) + "-" + std::to_string(pmPort);
-    drive.capacity = capacity;
-    return drive;
-}
-
-sim::RaidSetSpec Set(std::uint8_t channel, std::uint8_t raidType, std::uint8_t deviceNumber,
-                     std::vector<std::uint8_t> members) {
-    sim::RaidSetSpec set;
-    set.channel = channel;
-    set.raidType = raidType;
-    set.deviceNumber = deviceNumber;
-    set.chunkSize = 128;
-    set.capacity = 488397168;
-    set.driveCount = static_cast<std::uint8_t>(members.size());
-    for (std::size_t i = 0; i < members.size() && i < set.members.size(); ++i) {
-        set.members[i] = members[i];
-    }
-    return set;
-}
-
-// Two controllers with a few drives and sets; no timeline, no rebuild, no error log,
-// no mail failures.
-sim::Scenario QuietTwoControllers() {
-    sim::Scenario s;
-    sim::ControllerSpec pm;
-    pm.vendorId = 0x1095;
-    pm.deviceId = 0x3124;
-    pm.name = "RX-Oak 4P";
-    pm.biosVersion = 0x0360;
-    pm.channelCount = 4;
-    pm.jbod = true;
-    pm.raid5 = true;
-    pm.portMultiplier = true;
-    pm.drives = {Drive(0, 0, "KV-500 Enterprise 250", 488397168),
-                 Drive(1, 0, "KV-500 Enterprise 250", 488397168),
-                 Drive(3, 0, "KV-300 Desktop 160", 312581808)};
-    pm.sets = {Set(0, 1, 0, {0, 1}), Set(3, 3, 1, {3})};
-
-    sim::ControllerSpec plain;
-    plain.vendorId = 0x1B4B;
-    plain.deviceId = 0x9230;
-    plain.name = "RX-Pine 9230";
-    plain.biosVersion = 0x0215;
-    plain.channelCount = 4;
-    plain.raid5 = true;
-    plain.drives = {Drive(0, 0, "Strata 2000 NAS", 3907029168),
-                    Drive(1, 0, "Strata 2000 NAS", 3907029168),
-                    Drive(2, 0, "Strata 2000 NAS", 3907029168)};
-    plain.sets = {Set(0, 16, 0, {0, 1, 2})};
-    s.controllers = {pm, plain};
-    return s;
-}
-
 // The simulated service on a private pipe directory, with its clock standing still,
 // shared by both benchmarks. It counts every message it receives.
 class Service {
   public:
-    Service() : sim(QuietTwoControllers()) {
+    Service() : sim(sim::TwoControllerScenario()) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "veltrix-poll-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {

@@ -17,7 +17,7 @@ using namespace control_id;
 class ConnectionTest : public MainWindowTest, public ::testing::WithParamInterface<Transport> {};
 
 TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
-    Start(TwoControllers(), GetParam());
+    Start(sim::TwoControllerScenario(), GetParam());
     Connect();
     const auto& state = window().State();
     EXPECT_EQ(state.controllerCount, 2u);
@@ -55,7 +55,7 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
 }
 
 TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
-    Start(TwoControllers(), GetParam());
+    Start(sim::TwoControllerScenario(), GetParam());
     Connect();
     tray.calls.clear();
     ASSERT_TRUE(window().ClickItem(kDisconnect));
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Transports, ConnectionTest,
 TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
     ClientSettings settings = QuietSettings();
     settings.password = "wrong";
-    Start(TwoControllers(), Transport::Local, settings);
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
     window().ClickItem(kConnect);
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
 }
 
 TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     const std::string before = window().ItemText(kDisconnect);
     window().Disconnect();
     EXPECT_EQ(window().ItemText(kDisconnect), before);
@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
 }
 
 TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     sim().stop();
     window().ClickItem(kConnect);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
 }
 
 TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     // Another client holds the service's only instance.
     CNamedPipe other;
     CNamedPipe::ServerAvailable(host(), kServicePipeName, 1000);
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
 TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     ClientSettings settings = QuietSettings();
     settings.autoConnect = true;
-    Start(TwoControllers(), Transport::Local, settings);
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
     EXPECT_TRUE(window().IsMenuItemChecked(menu_id::kAutoconnect));
     EXPECT_FALSE(window().IsMenuItemChecked(menu_id::kStartMinimized));
 
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
 }
 
 TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     window().OnPowerBroadcast(power_event::kSuspend);
 
@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
 }
 
 TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     window().OnPowerBroadcast(power_event::kQuerySuspend);
     window().OnPowerBroadcast(power_event::kResumeStandby);
     EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
 }
 
 TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage) {
-    sim::Scenario scenario = TwoControllers();
+    sim::Scenario scenario = sim::TwoControllerScenario();
     scenario.faults.push_back({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
     Start(scenario);
     window().ClickItem(kConnect);

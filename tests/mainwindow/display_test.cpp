@@ -28,7 +28,7 @@ class EnumerationTest : public MainWindowTest,
 TEST_P(EnumerationTest, ShowsTabsControllerListsAndTheFirstSet) {
     const LanguageCase& c = GetParam();
     SetUiLanguage(c.language);
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
 
     EXPECT_EQ(window().TabCount(kControllerTabs), 2);
@@ -78,9 +78,9 @@ TEST_F(MainWindowTest, PortMultiplierDrivesAreListedByChannelThenSubPort) {
     pm.name = "RX-Elm";
     pm.channelCount = 2;
     pm.portMultiplier = true;
-    pm.drives = {SimDrive(1, 2, "Behind port 2"), SimDrive(0, 0, "Direct 0"),
-                 SimDrive(0, 15, "Behind port 15"), SimDrive(1, 0, "Direct 1"),
-                 SimDrive(0, 1, "Behind port 1")};
+    pm.drives = {sim::MakeDrive(1, 2, "Behind port 2"), sim::MakeDrive(0, 0, "Direct 0"),
+                 sim::MakeDrive(0, 15, "Behind port 15"), sim::MakeDrive(1, 0, "Direct 1"),
+                 sim::MakeDrive(0, 1, "Behind port 1")};
     scenario.controllers = {pm};
     Start(scenario);
     Connect();
@@ -103,8 +103,10 @@ TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
     sim::ControllerSpec c;
     c.name = "RX-Fir";
     c.channelCount = 4;
-    c.drives = {SimDrive(0, 0, "A"), SimDrive(1, 0, "B"), SimDrive(2, 0, "C"), SimDrive(3, 0, "D")};
-    c.sets = {SimSet(0, 1, 0, {0, 1}, 128), SimSet(2, 1, 1, {2}, 1), SimSet(3, 1, 2, {3}, 0)};
+    c.drives = {sim::MakeDrive(0, 0, "A"), sim::MakeDrive(1, 0, "B"), sim::MakeDrive(2, 0, "C"),
+                sim::MakeDrive(3, 0, "D")};
+    c.sets = {sim::MakeSet(0, 1, 0, {0, 1}, 128), sim::MakeSet(2, 1, 1, {2}, 1),
+              sim::MakeSet(3, 1, 2, {3}, 0)};
     scenario.controllers = {c};
     Start(scenario);
     Connect();
@@ -122,7 +124,7 @@ TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
 }
 
 TEST_F(MainWindowTest, ClickingTheSelectedRowAgainDeselectsIt) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     ASSERT_EQ(window().State().selectedSet, 0);
 
@@ -146,7 +148,7 @@ TEST_F(MainWindowTest, ClickingTheSelectedRowAgainDeselectsIt) {
 }
 
 TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     ASSERT_TRUE(window().UserSelectRow(kDeviceList, 1));
     EXPECT_EQ(window().SelectedRow(kSetList), -1);
@@ -168,7 +170,7 @@ TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
 }
 
 TEST_F(MainWindowTest, SwitchingTabsShowsTheOtherControllerWithItsFirstSet) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     ASSERT_TRUE(window().UserSelectRow(kSetList, 1));
     ASSERT_TRUE(window().UserSelectTab(kControllerTabs, 1));
@@ -190,7 +192,7 @@ TEST_F(MainWindowTest, SwitchingTabsShowsTheOtherControllerWithItsFirstSet) {
 }
 
 TEST_F(MainWindowTest, EscIsSwallowedAndHTogglesTheFirstSet) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     window().show();
     serviceMode = true;

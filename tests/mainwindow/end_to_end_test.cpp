@@ -53,7 +53,7 @@ class EndToEndTest : public MainWindowTest {
 };
 
 TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
-    sim::Scenario scenario = TwoControllers();
+    sim::Scenario scenario = sim::TwoControllerScenario();
     sim::ControllerSpec& first = scenario.controllers[0];
     first.rebuild.sectorsPerSecond = 20000000;  // about 25 s for the whole mirror
     first.rebuild.completionEvent = sim::EventSpec{.controller = 0, .setIndex = 0, .code = 0xA02};

@@ -14,6 +14,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/manual_time_source.h"
 #include "servicesim/scenario.h"
+#include "servicesim/scenario_builders.h"
 #include "support/scripted_ui.h"
 #include "support/sim_session.h"
 
@@ -51,15 +52,6 @@ class RecordingDiagram : public DiagramView {
     void Draw(const DiagramState& state) override { drawn.push_back(state); }
     std::vector<DiagramState> drawn;
 };
-
-// A drive and a set of a scenario in a line each.
-sim::DriveSpec SimDrive(std::uint8_t channel, std::uint8_t pmPort, std::string model,
-                        std::uint64_t capacity = 488397168);
-sim::RaidSetSpec SimSet(std::uint8_t channel, std::uint8_t raidType, std::uint8_t deviceNumber,
-                        std::vector<std::uint8_t> members, std::uint16_t chunkSize = 128);
-// Two controllers: a port-multiplier card with a mirror and a JBOD drive, and a
-// plain card with a RAID 5.
-sim::Scenario TwoControllers();
 
 class MainWindowTest : public ::testing::Test {
   protected:

@@ -31,7 +31,7 @@ class PollCycleTest : public MainWindowTest {
 };
 
 TEST_F(PollCycleTest, OneCycleAsksInOrderAndArmsTheFiveSecondPeriod) {
-    StartConnected(TwoControllers());
+    StartConnected(sim::TwoControllerScenario());
     sim().clearTranscript();
     FirstTick();
     EXPECT_EQ(receivedCodes(),
@@ -48,7 +48,7 @@ TEST_F(PollCycleTest, OneCycleAsksInOrderAndArmsTheFiveSecondPeriod) {
 }
 
 TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconnects) {
-    StartConnected(TwoControllers(), true);
+    StartConnected(sim::TwoControllerScenario(), true);
     sim().setFault({.code = GET_CHANGE_FLAG, .kind = sim::FaultSpec::Kind::Silent});
     FirstTick();
     for (int tick = 2; tick <= 4; ++tick) {
@@ -73,7 +73,7 @@ TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconne
 }
 
 TEST_F(PollCycleTest, WithoutAutoconnectTheWindowStaysDisconnected) {
-    StartConnected(TwoControllers(), false);
+    StartConnected(sim::TwoControllerScenario(), false);
     window().Link().failureCounter = 5;
     FirstTick();
     EXPECT_FALSE(window().State().isConnected);
@@ -81,7 +81,7 @@ TEST_F(PollCycleTest, WithoutAutoconnectTheWindowStaysDisconnected) {
 }
 
 TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
-    StartConnected(TwoControllers(), false);
+    StartConnected(sim::TwoControllerScenario(), false);
     FirstTick();
     sim().stop();  // the service goes away
     Tick();
@@ -95,7 +95,7 @@ TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
 }
 
 TEST_F(PollCycleTest, BusyExchangeSkipsTheTick) {
-    StartConnected(TwoControllers());
+    StartConnected(sim::TwoControllerScenario());
     sim().clearTranscript();
     window().Link().pipeBusy = true;
     FirstTick();
@@ -120,7 +120,7 @@ TEST_P(PopupLevelTest, EventsPopUpAboveTheLevelAndAllGoToTheEventLog) {
     ClientSettings settings = QuietSettings();
     settings.popupLevel = c.popupLevel;
     settings.popupEnabled = c.popupEnabled;
-    Start(TwoControllers(), Transport::Local, settings);
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
     Connect();
     sim().pushEvent({.controller = 0, .port = 3, .code = EVENT_DRIVE_FOUND});
     sim().pushEvent({.controller = 0, .setIndex = 0, .code = EVENT_RAID_STATUS_CHANGED});
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, PopupLevelTest,
                                            PopupLevelCase{0, false, {}}));
 
 TEST_F(PollCycleTest, EventForAnotherControllerReReadsItButLeavesTheLists) {
-    StartConnected(TwoControllers());
+    StartConnected(sim::TwoControllerScenario());
     const auto deviceRows = window().Rows(kDeviceList);
     ASSERT_TRUE(window().UserSelectRow(kSetList, 1));
     sim().clearTranscript();
@@ -178,7 +178,7 @@ class ChangeFlagTest : public PollCycleTest, public ::testing::WithParamInterfac
 
 TEST_P(ChangeFlagTest, ListsAreRefilledOnlyWhenTheServiceReportsChanges) {
     const bool changed = GetParam();
-    sim::Scenario scenario = TwoControllers();
+    sim::Scenario scenario = sim::TwoControllerScenario();
     sim::TimelineEntry entry;
     entry.timing = {.atMs = 1000, .anchor = sim::Anchor::Login};
     entry.event = sim::EventSpec{.controller = 0, .deviceIndex = 1, .code = EVENT_DEVICE_CHANGED};
@@ -214,7 +214,7 @@ class MailStatusTest : public PollCycleTest, public ::testing::WithParamInterfac
 
 TEST_P(MailStatusTest, FailedMailIsReportedAndAnOldTimeStampCounts) {
     const MailCase& c = GetParam();
-    StartConnected(TwoControllers());
+    StartConnected(sim::TwoControllerScenario());
     SystemTime time;
     time.year = c.year;
     time.month = 3;
@@ -247,7 +247,7 @@ TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
 }
 
 TEST_F(PollCycleTest, ErrorLogEntriesAreDrainedEachCycle) {
-    StartConnected(TwoControllers());
+    StartConnected(sim::TwoControllerScenario());
     sim().pushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
     sim().pushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();

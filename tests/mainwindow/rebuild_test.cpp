@@ -20,8 +20,8 @@ sim::Scenario Rebuilding(std::uint64_t start, std::vector<std::uint64_t> rates) 
         sim::ControllerSpec c;
         c.name = i == 0 ? "RX-Oak" : "RX-Pine";
         c.channelCount = 2;
-        c.drives = {SimDrive(0, 0, "A"), SimDrive(1, 0, "B")};
-        c.sets = {SimSet(0, 1, 0, {0, 1})};
+        c.drives = {sim::MakeDrive(0, 0, "A"), sim::MakeDrive(1, 0, "B")};
+        c.sets = {sim::MakeSet(0, 1, 0, {0, 1})};
         c.sets[0].capacity = kCapacity;
         c.rebuild.active = true;
         c.rebuild.setPort = 0;

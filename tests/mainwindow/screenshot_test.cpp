@@ -16,7 +16,7 @@ class ScreenshotTest : public MainWindowTest,
 
 TEST_P(ScreenshotTest, ConnectedMainWindow) {
     SetUiLanguage(GetParam().first);
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     window().UserSelectRow(control_id::kDeviceList, 1);
     window().UserSelectRow(control_id::kSetList, 0);

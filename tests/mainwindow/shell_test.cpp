@@ -24,7 +24,7 @@ TEST_P(StartMinimizedTest, HidesOrMinimisesAfter200Ms) {
     ClientSettings settings = QuietSettings();
     settings.startMinimized = true;
     settings.autoConnect = true;
-    Start(TwoControllers(), Transport::Local, settings);
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
     window().show();
     EXPECT_TRUE(window().IsMenuItemChecked(menu_id::kStartMinimized));
 
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Trays, StartMinimizedTest,
 
 TEST_F(MainWindowTest, MinimiseGoesToTheTrayAndAClickBringsTheWindowBack) {
     tray.available = true;
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     window().show();
     window().OnSysCommand(kSysCommandMinimize);
     EXPECT_FALSE(window().isVisible());
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayAndAClickBringsTheWindowBack) {
 }
 
 TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     const ClientSettings before = window().Settings();
     ASSERT_TRUE(window().UserChoose(menu_id::kStartMinimized));
     EXPECT_TRUE(window().Settings().startMinimized);
@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
 }
 
 TEST_F(MainWindowTest, ServiceDialogsNeedAConnection) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     for (const int id : {menu_id::kEmail, menu_id::kLogFile, menu_id::kPassword}) {
         ui.clear();
         ASSERT_TRUE(window().UserChoose(id));
@@ -99,7 +99,7 @@ struct ExitCase {
 class ExitTest : public MainWindowTest, public ::testing::WithParamInterface<ExitCase> {};
 
 TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
-    Start(TwoControllers());
+    Start(sim::TwoControllerScenario());
     Connect();
     window().show();
     tray.calls.clear();
