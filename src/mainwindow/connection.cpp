@@ -37,15 +37,6 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// The system's text as the first line of a message (empty when it has none).
-std::string SystemTextLine(const CNamedPipeException& e) {
-    std::string text = e.GetErrorMessage();
-    if (!text.empty()) {
-        text += "\n";
-    }
-    return text;
-}
-
 }  // namespace
 
 void CKavoGUIDlg::ShowChannelFailure(const CNamedPipeException& e, int stringId, int site) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -165,8 +166,19 @@ class CKavoGUIDlg : public platform::Dialog {
     void changeEvent(QEvent* event) override;
 
   private:
-    // Message sites of one request/reply exchange of the poll cycle.
-    struct ExchangeSites;
+    // One request/reply exchange of the poll cycle and where each way it can fail is
+    // reported.
+    struct ExchangeSites {
+        std::uint32_t code;
+        std::span<const std::uint8_t> data;
+        std::string writeError;
+        std::string readError;
+        // A channel error while waiting; empty: readError.
+        std::string waitError = {};
+        // The read error starts with the system's text and ends with " 0", the bytes
+        // waiting in the pipe and those left of the message.
+        bool readErrorWithPipeState = false;
+    };
     // The timer-1 cycle, timer 2's mail-only poll and their shared steps.
     void PollCycle(int oldDeviceRows, int oldSetRows);
     void MailOnlyPoll();
@@ -174,6 +186,8 @@ class CKavoGUIDlg : public platform::Dialog {
     // Writes the request in the shared buffer, waits for the reply and reads it; false
     // (with the failure reported and counted) when the cycle must end.
     bool Exchange(const ExchangeSites& sites);
+    // `text` between the system's text of `e` and the pipe's state.
+    std::string WithPipeState(const CNamedPipeException& e, const std::string& text);
     void NoResponse();
     bool EventLoop();
     void HandleEvent(const EventRecord& event);

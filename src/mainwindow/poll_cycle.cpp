@@ -34,14 +34,6 @@ struct EventPopup {
 
 }  // namespace
 
-// Where each way an exchange can fail is reported.
-struct CKavoGUIDlg::ExchangeSites {
-    std::uint32_t code;
-    std::span<const std::uint8_t> data;
-    std::string writeError;
-    std::string readError;
-};
-
 void CKavoGUIDlg::NoResponse() {
     link_.lastMessage = LoadString(ids::kNoResponse);
     if (link_.failureCounter >= kFailuresBeforeDisconnect) {
@@ -64,13 +56,32 @@ bool CKavoGUIDlg::Exchange(const ExchangeSites& sites) {
             NoResponse();
             return false;
         }
-        link_.ReceiveMessage();
     } catch (const CNamedPipeException&) {
-        ReportError(sites.readError);
+        ReportError(sites.waitError.empty() ? sites.readError : sites.waitError);
+        ++link_.failureCounter;
+        return false;
+    }
+    try {
+        link_.ReceiveMessage();
+    } catch (const CNamedPipeException& e) {
+        ReportError(sites.readErrorWithPipeState ? WithPipeState(e, sites.readError)
+                                                 : sites.readError);
         ++link_.failureCounter;
         return false;
     }
     return true;
+}
+
+std::string CKavoGUIDlg::WithPipeState(const CNamedPipeException& e, const std::string& text) {
+    std::size_t available = 0;
+    std::size_t left = 0;
+    try {
+        link_.pipe.Peek(nullptr, 0, &available, &left);
+    } catch (const CNamedPipeException&) {
+        // Nothing to tell about a channel that is gone.
+    }
+    return SystemTextLine(e) + text + " 0 " + std::to_string(available) + " " +
+           std::to_string(left);
 }
 
 void CKavoGUIDlg::PollCycle(int oldDeviceRows, int oldSetRows) {

@@ -31,41 +31,10 @@ int MinutesForText(std::uint64_t minutes) {
 
 bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
     const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(i)};
-    link_.message.setRequest(GET_REBUILD_STATUS, request);
-    try {
-        link_.SendMessage();
-    } catch (const CNamedPipeException&) {
-        ReportError(ErrorText(ids::kServiceWriteError, kSiteRebuildWrite));
-        ++link_.failureCounter;
-        return false;
-    }
-    try {
-        if (!link_.pipe.WaitForResponse(link_.replyTimeoutMs)) {
-            NoResponse();
-            return false;
-        }
-    } catch (const CNamedPipeException&) {
-        ReportError("WaitForResponse\nError #KGD-" + std::to_string(kSiteRebuildWait));
-        ++link_.failureCounter;
-        return false;
-    }
-    try {
-        link_.ReceiveMessage();
-    } catch (const CNamedPipeException& e) {
-        std::size_t available = 0;
-        std::size_t left = 0;
-        try {
-            link_.pipe.Peek(nullptr, 0, &available, &left);
-        } catch (const CNamedPipeException&) {
-            // Nothing to tell about a channel that is gone.
-        }
-        std::string text = e.GetErrorMessage();
-        if (!text.empty()) {
-            text += "\n";
-        }
-        ReportError(text + ErrorText(ids::kServiceReadError, kSiteRebuildRead) + " 0 " +
-                    std::to_string(available) + " " + std::to_string(left));
-        ++link_.failureCounter;
+    if (!Exchange({GET_REBUILD_STATUS, request,
+                   ErrorText(ids::kServiceWriteError, kSiteRebuildWrite),
+                   ErrorText(ids::kServiceReadError, kSiteRebuildRead),
+                   "WaitForResponse\nError #KGD-" + std::to_string(kSiteRebuildWait), true})) {
         return false;
     }
 

@@ -38,6 +38,14 @@ std::string ErrorText(int stringId, int site, const char* prefix) {
     return LoadString(stringId) + "\nError #" + prefix + "-" + std::to_string(site);
 }
 
+std::string SystemTextLine(const CNamedPipeException& e) {
+    std::string text = e.GetErrorMessage();
+    if (!text.empty()) {
+        text += "\n";
+    }
+    return text;
+}
+
 void StatusRequests::WriteRequest() {
     link_.SendMessage();
 }

@@ -15,6 +15,9 @@ namespace veltrix {
 
 // A resource text followed by "\nError #<prefix>-<site>", e.g. "...\nError #KGD-3562".
 std::string ErrorText(int stringId, int site, const char* prefix = "KGD");
+// The system's text of a channel error as the first line of a message (empty when it
+// has none).
+std::string SystemTextLine(const CNamedPipeException& e);
 
 class StatusRequests {
   public:
