@@ -9,7 +9,7 @@
 #include "model/object_table.h"
 #include "ratio_reporter.h"
 #include "raw_answerer.h"
-#include "service/status_requests.h"
+#include "session/status_requests.h"
 #include "servicesim/service_sim.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "ratio_reporter.h"
 #include "raw_answerer.h"
-#include "service/named_pipe.h"
-#include "service/protocol.h"
+#include "protocol/named_pipe.h"
+#include "protocol/protocol.h"
 
 namespace {
 

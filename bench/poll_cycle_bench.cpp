@@ -44,15 +44,15 @@
 #include <thread>
 #include <vector>
 
-#include "app/tray_host.h"
-#include "mainwindow/main_window.h"
+#include "ui/shell/tray_host.h"
+#include "ui/mainwindow/main_window.h"
 #include "model/raid_set.h"
-#include "platform/dialog_template.h"
-#include "platform/manual_time_source.h"
+#include "ui/platform/dialog_template.h"
+#include "session/manual_time_source.h"
 #include "ratio_reporter.h"
-#include "resources/main_window_ids.h"
-#include "service/protocol.h"
-#include "service/transport.h"
+#include "ui/resources/main_window_ids.h"
+#include "protocol/protocol.h"
+#include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 
@@ -194,7 +194,7 @@ class ConnectedWindow {
     }
 
   private:
-    platform::ManualTimeSource clock_;
+    ManualTimeSource clock_;
     QuietUi ui_;
     RecordingTrayHost tray_;
     std::unique_ptr<CKavoGUIDlg> window_;

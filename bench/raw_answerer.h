@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "service/protocol.h"
-#include "service/transport.h"
+#include "protocol/protocol.h"
+#include "protocol/transport.h"
 
 namespace veltrix::bench {
 

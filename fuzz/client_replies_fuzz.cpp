@@ -8,8 +8,8 @@
 #include <span>
 
 #include "model/records.h"
-#include "service/protocol.h"
-#include "service/transport.h"
+#include "protocol/protocol.h"
+#include "protocol/transport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace veltrix;

@@ -1,7 +1,7 @@
 #include "model/device.h"
 
 #include "model/status_texts.h"
-#include "service/bytes.h"
+#include "protocol/bytes.h"
 
 namespace veltrix {
 

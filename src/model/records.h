@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-#include "service/protocol.h"
+#include "protocol/protocol.h"
 
 namespace veltrix {
 

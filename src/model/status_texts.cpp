@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "model/records.h"
-#include "resources/string_ids.h"
-#include "resources/strings.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
 
 namespace veltrix {
 

@@ -1,7 +1,7 @@
 // The drawn program icons: visible pictures of the asked size for the known ids, the
 // two tray states different, nothing for unknown ids.
 
-#include "resources/icons.h"
+#include "ui/resources/icons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Qt notification-area host on a desktop without a tray: it keeps what it would
 // show, answers a left click only, and stays quiet.
 
-#include "app/qt_tray_host.h"
+#include "ui/shell/qt_tray_host.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-#include "service/protocol.h"
+#include "protocol/protocol.h"
 #include "servicesim/service_sim.h"
 
 namespace veltrix {

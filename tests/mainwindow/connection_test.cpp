@@ -4,9 +4,9 @@
 #include <QApplication>
 
 #include "main_window_fixture.h"
-#include "resources/main_window_ids.h"
-#include "resources/strings.h"
-#include "service/named_pipe.h"
+#include "ui/resources/main_window_ids.h"
+#include "texts/strings.h"
+#include "protocol/named_pipe.h"
 
 namespace veltrix::testing {
 namespace {

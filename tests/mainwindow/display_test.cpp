@@ -1,10 +1,10 @@
 // What the main window shows of the controllers it enumerated, and how selections,
 // tabs and keys change it.
 
-#include "app/service_mode.h"
+#include "ui/shell/service_mode.h"
 #include "main_window_fixture.h"
-#include "resources/main_window_ids.h"
-#include "resources/strings.h"
+#include "ui/resources/main_window_ids.h"
+#include "texts/strings.h"
 
 namespace veltrix::testing {
 namespace {

@@ -3,7 +3,7 @@
 // a phase in which the service stays silent.
 
 #include "main_window_fixture.h"
-#include "resources/main_window_ids.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "model/raid_set.h"
-#include "resources/strings.h"
+#include "texts/strings.h"
 
 namespace veltrix::testing {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_host.h"
-#include "mainwindow/main_window.h"
-#include "platform/manual_time_source.h"
+#include "ui/shell/tray_host.h"
+#include "ui/mainwindow/main_window.h"
+#include "session/manual_time_source.h"
 #include "servicesim/scenario.h"
 #include "servicesim/scenario_builders.h"
 #include "support/scripted_ui.h"
@@ -80,7 +80,7 @@ class MainWindowTest : public ::testing::Test {
     // The codes the service received, in order.
     std::vector<std::uint32_t> receivedCodes() const;
 
-    platform::ManualTimeSource clock;
+    ManualTimeSource clock;
     ScriptedUi ui;
     RecordingTrayHost tray;
     RecordingDiagram diagram;

@@ -2,7 +2,7 @@
 // disconnect, events and their popups, list refills, the mail status and timer 2.
 
 #include "main_window_fixture.h"
-#include "resources/main_window_ids.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

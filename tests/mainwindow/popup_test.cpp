@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <thread>
 
-#include "mainwindow/popup_presenter.h"
-#include "mainwindow/popup_queue.h"
+#include "ui/mainwindow/popup_presenter.h"
+#include "ui/mainwindow/popup_queue.h"
 
 namespace veltrix::testing {
 namespace {

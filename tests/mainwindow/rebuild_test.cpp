@@ -2,7 +2,7 @@
 // lines, balloons every further 5 %) and the priority slider.
 
 #include "main_window_fixture.h"
-#include "resources/main_window_ids.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

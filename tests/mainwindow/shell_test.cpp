@@ -2,7 +2,7 @@
 // icon's clicks, the menu toggles and the ways out.
 
 #include "main_window_fixture.h"
-#include "resources/main_window_ids.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

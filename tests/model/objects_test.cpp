@@ -8,7 +8,7 @@
 #include "model/controller.h"
 #include "model/device.h"
 #include "model/raid_set.h"
-#include "resources/strings.h"
+#include "texts/strings.h"
 
 namespace veltrix {
 namespace {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "model/records.h"
-#include "resources/string_ids.h"
-#include "resources/strings.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
 
 namespace veltrix {
 namespace {

@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "platform/list_box.h"
-#include "platform/screenshot.h"
+#include "ui/platform/list_box.h"
+#include "ui/platform/screenshot.h"
 #include "sample_dialog.h"
 
 namespace veltrix::platform::testing {

@@ -16,7 +16,7 @@
 #include <QTabBar>
 #include <QValidator>
 
-#include "platform/list_box.h"
+#include "ui/platform/list_box.h"
 #include "sample_dialog.h"
 
 namespace veltrix::platform::testing {

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "platform/menu.h"
+#include "ui/platform/menu.h"
 #include "sample_dialog.h"
 
 namespace veltrix::platform::testing {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
+#include "ui/platform/dialog.h"
 
 namespace veltrix::platform::testing {
 

@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QStandardItemModel>
 
-#include "platform/list_box.h"
-#include "platform/tab_stop_delegate.h"
-#include "platform/tabbed_text.h"
+#include "ui/platform/list_box.h"
+#include "ui/platform/tab_stop_delegate.h"
+#include "ui/platform/tabbed_text.h"
 
 namespace veltrix::platform {
 namespace {

@@ -5,9 +5,9 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "platform/manual_time_source.h"
-#include "platform/qt_time_source.h"
-#include "platform/window_timers.h"
+#include "session/manual_time_source.h"
+#include "session/qt_time_source.h"
+#include "ui/platform/window_timers.h"
 #include "sample_dialog.h"
 
 namespace veltrix::platform::testing {

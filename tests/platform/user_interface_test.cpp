@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "platform/message_box.h"
-#include "platform/qt_user_interface.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/qt_user_interface.h"
 #include "sample_dialog.h"
 #include "support/scripted_ui.h"
 

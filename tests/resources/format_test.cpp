@@ -1,4 +1,4 @@
-#include "resources/format.h"
+#include "texts/format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "resources/strings.h"
+#include "texts/strings.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "resources/format.h"
-#include "resources/string_table.h"
+#include "texts/format.h"
+#include "texts/string_table.h"
 
 namespace veltrix {
 namespace {

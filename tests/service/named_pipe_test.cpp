@@ -1,6 +1,6 @@
 // The channel against real sockets: a bare peer plays the service end.
 
-#include "service/named_pipe.h"
+#include "protocol/named_pipe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "service/protocol.h"
+#include "protocol/protocol.h"
 
 #include <gtest/gtest.h>
 

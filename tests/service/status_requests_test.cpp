@@ -1,11 +1,11 @@
 // The request functions against the simulated service, asserting on what the
 // service received and on what the model and the user were given.
 
-#include "service/status_requests.h"
+#include "session/status_requests.h"
 
 #include <gtest/gtest.h>
 
-#include "service/bytes.h"
+#include "protocol/bytes.h"
 #include "support/recording_ui.h"
 #include "support/sim_session.h"
 

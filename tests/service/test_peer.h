@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "service/transport.h"
+#include "protocol/transport.h"
 
 namespace veltrix::testing {
 

@@ -1,4 +1,4 @@
-#include "service/transport.h"
+#include "protocol/transport.h"
 
 #include <gtest/gtest.h>
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "service/bytes.h"
-#include "service/protocol.h"
-#include "service/transport.h"
+#include "protocol/bytes.h"
+#include "protocol/protocol.h"
+#include "protocol/transport.h"
 
 namespace veltrix::sim::testing {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "service/bytes.h"
+#include "protocol/bytes.h"
 
 namespace veltrix::sim {
 namespace {

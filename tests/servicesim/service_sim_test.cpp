@@ -14,7 +14,7 @@
 #include <string>
 
 #include "raw_client.h"
-#include "service/named_pipe.h"
+#include "protocol/named_pipe.h"
 
 namespace veltrix::sim {
 namespace {

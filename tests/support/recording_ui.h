@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "service/user_interface.h"
+#include "session/user_interface.h"
 
 namespace veltrix::testing {
 

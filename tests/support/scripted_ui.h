@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
-#include "platform/dialog_ui.h"
+#include "ui/platform/dialog.h"
+#include "ui/platform/dialog_ui.h"
 #include "support/recording_ui.h"
 
 namespace veltrix::testing {

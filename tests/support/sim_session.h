@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "service/protocol.h"
-#include "service/service_link.h"
+#include "protocol/protocol.h"
+#include "session/service_link.h"
 #include "service/test_peer.h"
 #include "servicesim/service_sim.h"
 

@@ -12,12 +12,12 @@
 #include <QPushButton>
 #include <set>
 
-#include "platform/dialog.h"
-#include "platform/list_box.h"
-#include "platform/menu.h"
-#include "platform/screenshot.h"
-#include "resources/main_dialog.h"
-#include "resources/main_window_ids.h"
+#include "ui/platform/dialog.h"
+#include "ui/platform/list_box.h"
+#include "ui/platform/menu.h"
+#include "ui/platform/screenshot.h"
+#include "ui/resources/main_dialog.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 namespace {

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "service/bytes.h"
-#include "service/named_pipe.h"
-#include "service/protocol.h"
+#include "protocol/bytes.h"
+#include "protocol/named_pipe.h"
+#include "protocol/protocol.h"
 
 using namespace veltrix;
 

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "service/bytes.h"
-#include "service/protocol.h"
+#include "protocol/bytes.h"
+#include "protocol/protocol.h"
 #include "servicesim/scenario.h"
 
 namespace veltrix::sim {

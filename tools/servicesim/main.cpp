@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "service/transport.h"
+#include "protocol/transport.h"
 #include "servicesim/scenario.h"
 #include "servicesim/service_sim.h"
 

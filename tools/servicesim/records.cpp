@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "service/bytes.h"
+#include "protocol/bytes.h"
 
 namespace veltrix::sim {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "service/protocol.h"
+#include "protocol/protocol.h"
 #include "servicesim/scenario.h"
 
 namespace veltrix::sim {

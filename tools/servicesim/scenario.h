@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "service/protocol.h"
+#include "protocol/protocol.h"
 
 namespace veltrix::sim {
 

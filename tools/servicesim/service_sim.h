@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "service/transport.h"
+#include "protocol/transport.h"
 #include "servicesim/engine.h"
 #include "servicesim/scenario.h"
 

@@ -21,8 +21,8 @@
 #include <string>
 
 #include "app/kavo_gui_app.h"
-#include "mainwindow/main_window.h"
-#include "platform/screenshot.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/platform/screenshot.h"
 
 namespace {
 

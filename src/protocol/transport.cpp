@@ -1,0 +1,140 @@
+#include "protocol/transport.h"
+
+#include <cstdlib>
+#include <string_view>
+
+#include "protocol/bytes.h"
+
+namespace veltrix::transport {
+
+std::string FullPipeName(const std::string& host, const std::string& pipe) {
+    return "\\\\" + host + "\\PIPE\\" + pipe;
+}
+
+std::optional<PipeAddress> ParseFullPipeName(const std::string& fullName) {
+    std::string_view rest(fullName);
+    if (!rest.starts_with("\\\\")) {
+        return std::nullopt;
+    }
+    rest.remove_prefix(2);
+    const auto hostEnd = rest.find('\\');
+    if (hostEnd == std::string_view::npos || hostEnd == 0) {
+        return std::nullopt;
+    }
+    PipeAddress address;
+    address.host = std::string(rest.substr(0, hostEnd));
+    rest.remove_prefix(hostEnd + 1);
+    constexpr std::string_view kPipe = "PIPE\\";
+    if (rest.size() <= kPipe.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < kPipe.size(); ++i) {
+        // Windows compares the PIPE part without regard to case.
+        const char c = rest[i];
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper != kPipe[i]) {
+            return std::nullopt;
+        }
+    }
+    rest.remove_prefix(kPipe.size());
+    // A pipe name becomes a file name in the socket directory: no path separators.
+    if (rest.find('/') != std::string_view::npos || rest.find('\\') != std::string_view::npos ||
+        rest == "." || rest == "..") {
+        return std::nullopt;
+    }
+    address.pipe = std::string(rest);
+    return address;
+}
+
+std::string PipeDirectory() {
+    const char* dir = std::getenv(kPipeDirVariable);
+    return (dir != nullptr && *dir != '\0') ? std::string(dir) : std::string(kDefaultPipeDir);
+}
+
+std::uint16_t TcpPort() {
+    const char* value = std::getenv(kPipePortVariable);
+    if (value == nullptr || *value == '\0') {
+        return kDefaultTcpPort;
+    }
+    char* end = nullptr;
+    const long port = std::strtol(value, &end, 10);
+    if (*end != '\0' || port < 1 || port > 65535) {
+        return kDefaultTcpPort;
+    }
+    return static_cast<std::uint16_t>(port);
+}
+
+std::string LocalSocketPath(const std::string& pipe) {
+    return PipeDirectory() + "/" + pipe;
+}
+
+std::vector<std::uint8_t> FrameTcpMessage(std::span<const std::uint8_t> message) {
+    ByteWriter w;
+    w.u32(static_cast<std::uint32_t>(message.size()));
+    w.bytes(message);
+    return w.take();
+}
+
+bool TcpDeframer::append(std::span<const std::uint8_t> bytes) {
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    // Check every announced length we can already see.
+    std::size_t at = 0;
+    while (at + kTcpPrefixSize <= buffer_.size()) {
+        const std::size_t length = ByteView(buffer_).u32(at);
+        if (length > kMaxTcpMessage) {
+            return false;
+        }
+        at += kTcpPrefixSize + length;
+    }
+    return true;
+}
+
+std::optional<std::size_t> TcpDeframer::wholeMessageAt(std::size_t at) const {
+    if (at + kTcpPrefixSize > buffer_.size()) {
+        return std::nullopt;
+    }
+    const std::size_t length = ByteView(buffer_).u32(at);
+    if (buffer_.size() - at - kTcpPrefixSize < length) {
+        return std::nullopt;
+    }
+    return length;
+}
+
+bool TcpDeframer::hasWholeMessage() const {
+    return wholeMessageAt(0).has_value();
+}
+
+std::size_t TcpDeframer::firstMessageSize() const {
+    return wholeMessageAt(0).value_or(0);
+}
+
+std::span<const std::uint8_t> TcpDeframer::firstMessage() const {
+    const auto length = wholeMessageAt(0);
+    if (!length) {
+        return {};
+    }
+    return std::span(buffer_).subspan(kTcpPrefixSize, *length);
+}
+
+std::size_t TcpDeframer::bytesInWholeMessages() const {
+    std::size_t total = 0;
+    std::size_t at = 0;
+    while (auto length = wholeMessageAt(at)) {
+        total += *length;
+        at += kTcpPrefixSize + *length;
+    }
+    return total;
+}
+
+std::optional<std::vector<std::uint8_t>> TcpDeframer::pop() {
+    const auto length = wholeMessageAt(0);
+    if (!length) {
+        return std::nullopt;
+    }
+    const auto first = buffer_.begin() + static_cast<std::ptrdiff_t>(kTcpPrefixSize);
+    std::vector<std::uint8_t> message(first, first + static_cast<std::ptrdiff_t>(*length));
+    buffer_.erase(buffer_.begin(), first + static_cast<std::ptrdiff_t>(*length));
+    return message;
+}
+
+}  // namespace veltrix::transport

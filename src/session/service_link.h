@@ -1,0 +1,71 @@
+#pragma once
+// The state every exchange with the service shares: the one channel, the one message
+// buffer, the busy flag that keeps exchanges from interleaving, the count of replies
+// that did not come, and the text error paths build their message in.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "protocol/named_pipe.h"
+#include "protocol/protocol.h"
+
+namespace veltrix {
+
+struct ServiceLink {
+    CNamedPipe pipe;
+    ServiceMessage message;
+
+    // Set while an exchange that must not be interleaved uses `message`. It guards
+    // against re-entry on the window thread (a modal loop letting a timer tick in),
+    // not against other threads.
+    bool pipeBusy = false;
+    // Set while a BIOS update talks to the service: the poll cycle stays away.
+    bool flashBusy = false;
+    // Replies that did not come in time, counted by the poll cycle and the log request.
+    int failureCounter = 0;
+    std::string lastMessage;
+
+    // How long the poll cycle and the log request wait for a reply.
+    std::uint32_t replyTimeoutMs = 10000;
+
+    // How a function waits for `pipeBusy` to clear: one step of 100 ms. The GUI lets
+    // its events run during the step. The owner of the flag may sit lower on the same
+    // thread's stack, where no amount of waiting releases it, so waiting is bounded.
+    std::function<void(std::chrono::milliseconds)> waitStep;
+    int busyWaitSteps = 100;  // 10 s
+
+    // Writes the request in `message` as one message (throws CNamedPipeException).
+    void SendMessage() { pipe.Write(message.raw.data(), message.wireSize()); }
+    // Reads one reply into `message`, cleared first so that a short reply reads as zeros
+    // and never shows an earlier one (throws CNamedPipeException).
+    void ReceiveMessage() {
+        message.clear();
+        message.received = pipe.Read(message.raw.data(), message.raw.size());
+    }
+
+    // Takes `pipeBusy`, waiting for it in 100 ms steps; false when it stayed taken.
+    bool TakePipeBusy();
+    void ReleasePipeBusy() { pipeBusy = false; }
+};
+
+// Holds `pipeBusy` for a scope and releases it on every path out.
+class PipeBusyLock {
+  public:
+    explicit PipeBusyLock(ServiceLink& link) : link_(link), held_(link.TakePipeBusy()) {}
+    ~PipeBusyLock() {
+        if (held_) {
+            link_.ReleasePipeBusy();
+        }
+    }
+    PipeBusyLock(const PipeBusyLock&) = delete;
+    PipeBusyLock& operator=(const PipeBusyLock&) = delete;
+    bool held() const { return held_; }
+
+  private:
+    ServiceLink& link_;
+    bool held_;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,270 @@
+#include "session/status_requests.h"
+
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+#include "protocol/bytes.h"
+
+namespace veltrix {
+
+namespace {
+
+// Error numbers of the failing steps.
+constexpr int kControllerInfoWrite = 3562;
+constexpr int kControllerInfoRead = 3577;
+constexpr int kControllerFlagWrite = 3633;
+constexpr int kControllerFlagRead = 3647;
+constexpr int kDeviceWrite = 3689;
+constexpr int kDeviceRead = 3703;
+constexpr int kRaidSetWrite = 3798;
+constexpr int kRaidSetRead = 3810;
+constexpr int kServiceConfigWrite = 3443;
+constexpr int kServiceConfigRead = 3457;
+constexpr int kHostLogFileWrite = 3419;
+constexpr int kPasswordWrite = 3392;
+constexpr int kLogEntryWrite = 3994;
+constexpr int kLogEntryRead = 4014;
+
+std::array<std::uint8_t, 16> AddressData(int ctl, std::uint32_t channel, std::uint32_t port) {
+    std::array<std::uint8_t, 16> data{};
+    PutU32(data, 0, static_cast<std::uint32_t>(ctl));
+    PutU32(data, 4, channel);
+    PutU32(data, 8, port);
+    return data;  // the fourth word is reserved and stays 0
+}
+
+}  // namespace
+
+std::string ErrorText(int stringId, int site, const char* prefix) {
+    return LoadString(stringId) + "\nError #" + prefix + "-" + std::to_string(site);
+}
+
+std::string SystemTextLine(const CNamedPipeException& e) {
+    std::string text = e.GetErrorMessage();
+    if (!text.empty()) {
+        text += "\n";
+    }
+    return text;
+}
+
+void StatusRequests::WriteRequest() {
+    link_.SendMessage();
+}
+
+void StatusRequests::ReadReply() {
+    link_.ReceiveMessage();
+}
+
+bool StatusRequests::SendOrShow(int site) {
+    try {
+        WriteRequest();
+        return true;
+    } catch (const CNamedPipeException&) {
+        ShowFailure(ids::kServiceWriteError, site);
+        return false;
+    }
+}
+
+bool StatusRequests::ReceiveOrShow(int site) {
+    try {
+        ReadReply();
+        return true;
+    } catch (const CNamedPipeException&) {
+        ShowFailure(ids::kServiceReadError, site);
+        return false;
+    }
+}
+
+void StatusRequests::ShowFailure(int stringId, int site) {
+    link_.lastMessage = ErrorText(stringId, site);
+    ui_.ShowMessage(link_.lastMessage);
+}
+
+void StatusRequests::ShowFailureWithSystemText(const CNamedPipeException& e, int stringId,
+                                               int site) {
+    ui_.ShowMessage(e.GetErrorMessage());
+    ShowFailure(stringId, site);
+}
+
+bool StatusRequests::RequestControllerInfo(int ctl) {
+    Controller* controller = table_.GetController(ctl);
+    if (controller == nullptr) {
+        return false;  // a number outside the table is never asked for
+    }
+    std::array<std::uint8_t, 4> number{};
+    PutU32(number, 0, static_cast<std::uint32_t>(ctl));
+    link_.message.setRequest(GET_CONTROLLER_INFO, number);
+    if (!SendOrShow(kControllerInfoWrite) || !ReceiveOrShow(kControllerInfoRead)) {
+        return false;
+    }
+    lastControllerInfo_ = ControllerInfo::Decode(link_.message.data());
+    controller->FillFromInfo(lastControllerInfo_);
+
+    const std::uint8_t zero[] = {0};
+    link_.message.setRequest(GET_CONTROLLER_FLAG, zero);
+    // The reply is read and its content not used.
+    return SendOrShow(kControllerFlagWrite) && ReceiveOrShow(kControllerFlagRead);
+}
+
+template <typename OnRecord>
+bool StatusRequests::Scan(int ctl, std::uint32_t command, int writeSite, int readSite,
+                          OnRecord&& onRecord) {
+    const Controller* controller = table_.GetController(ctl);
+    if (controller == nullptr) {
+        return false;
+    }
+    const std::uint32_t lastPort = controller->HasPortMultiplier() ? 15 : 0;
+    for (std::uint32_t channel = 0; channel < controller->ChannelCount(); ++channel) {
+        for (std::uint32_t port = 0; port <= lastPort; ++port) {
+            link_.message.setRequest(command, AddressData(ctl, channel, port));
+            if (!SendOrShow(writeSite) || !ReceiveOrShow(readSite)) {
+                return false;
+            }
+            if (onRecord()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool StatusRequests::RequestDevice(int ctl, int n) {
+    int found = 0;
+    return Scan(ctl, GET_DEVICE, kDeviceWrite, kDeviceRead, [&] {
+        lastDeviceRecord_ = DeviceRecord::Decode(link_.message.data());
+        if (lastDeviceRecord_.present == 0) {
+            return false;
+        }
+        if (found++ != n) {
+            return false;
+        }
+        if (Device* device = table_.GetDevice(ctl, n)) {
+            device->FillFromRecord(lastDeviceRecord_, static_cast<std::uint32_t>(ctl));
+        }
+        table_.GetController(ctl)->SetDevicePresent(lastDeviceRecord_.position, true);
+        return true;
+    });
+}
+
+bool StatusRequests::RequestRaidSet(int ctl, int s) {
+    int found = 0;
+    return Scan(ctl, GET_RAID_SET, kRaidSetWrite, kRaidSetRead, [&] {
+        lastRaidSetRecord_ = RaidSetRecord::Decode(link_.message.data());
+        if (lastRaidSetRecord_.valid == 0) {
+            return false;
+        }
+        if (found++ != s) {
+            return false;
+        }
+        if (RaidSet* set = table_.GetRaidSet(ctl, s)) {
+            set->FillFromRecord(lastRaidSetRecord_, static_cast<std::uint32_t>(ctl));
+            // The drive whose index is the slot of the set's first used member entry.
+            const int slot = set->MemberSlot(MemberOp::First);
+            if (const Device* device = table_.GetDevice(ctl, slot)) {
+                set->SetMemberExtraValue(device->MemberExtraValue());
+            }
+        }
+        return true;
+    });
+}
+
+bool StatusRequests::RequestServiceConfig(ServiceConfig& out) {
+    PipeBusyLock busy(link_);
+    if (!busy.held()) {
+        ShowFailure(ids::kServiceWriteError, kServiceConfigWrite);
+        return false;
+    }
+    link_.message.setRequest(GET_SERVICE_CONFIG);
+    try {
+        WriteRequest();
+    } catch (const CNamedPipeException& e) {
+        ShowFailureWithSystemText(e, ids::kServiceWriteError, kServiceConfigWrite);
+        return false;
+    }
+    if (!ReceiveOrShow(kServiceConfigRead)) {
+        return false;
+    }
+    out.applyReply(link_.message.data());
+    return true;
+}
+
+bool StatusRequests::SendHostLogFile(const ServiceConfig& config) {
+    PipeBusyLock busy(link_);
+    if (!busy.held()) {
+        ShowFailure(ids::kServiceWriteError, kHostLogFileWrite);
+        return false;
+    }
+    link_.message.setRequest(SET_HOST_LOGFILE, config.encode());
+    try {
+        WriteRequest();
+    } catch (const CNamedPipeException& e) {
+        ShowFailureWithSystemText(e, ids::kServiceWriteError, kHostLogFileWrite);
+        return false;
+    }
+    return true;
+}
+
+bool StatusRequests::SendServicePassword(const std::string& password) {
+    PipeBusyLock busy(link_);
+    if (!busy.held()) {
+        ShowFailure(ids::kServiceWriteError, kPasswordWrite);
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(password.data());
+    link_.message.setRequest(SET_SERVICE_PASSWORD, {bytes, password.size()});
+    try {
+        WriteRequest();
+    } catch (const CNamedPipeException& e) {
+        ShowFailureWithSystemText(e, ids::kServiceWriteError, kPasswordWrite);
+        return false;
+    }
+    return true;
+}
+
+LogEntry StatusRequests::RequestLogEntry() {
+    LogEntry result;
+    result.controller = LogEntry::kNoResponse;
+    link_.message.setRequest(GET_LOG_ENTRY);
+    try {
+        WriteRequest();
+    } catch (const CNamedPipeException&) {
+        link_.lastMessage = ErrorText(ids::kServiceWriteError, kLogEntryWrite);
+        ui_.ReportError(link_.lastMessage);
+        return result;
+    }
+    try {
+        if (!link_.pipe.WaitForResponse(link_.replyTimeoutMs)) {
+            link_.lastMessage = LoadString(ids::kNoResponse);
+            if (link_.failureCounter >= 4) {
+                ui_.ReportError(link_.lastMessage);
+            }
+            ++link_.failureCounter;
+            return result;
+        }
+        ReadReply();
+    } catch (const CNamedPipeException&) {
+        link_.lastMessage = ErrorText(ids::kServiceReadError, kLogEntryRead);
+        ui_.ReportError(link_.lastMessage);
+        return result;
+    }
+    return LogEntry::Decode(link_.message.data());
+}
+
+bool StatusRequests::ReadController(int ctl) {
+    if (table_.CreateController(ctl) == nullptr) {
+        return false;
+    }
+    RequestControllerInfo(ctl);
+    table_.CreateDrivesAndSets(ctl);
+    const Controller* controller = table_.GetController(ctl);
+    const int devices = ClampDeviceCount(controller->DeviceCount());
+    const int sets = ClampRaidSetCount(controller->RaidSetCount());
+    for (int d = 0; d < devices; ++d) {
+        RequestDevice(ctl, d);
+    }
+    for (int s = 0; s < sets; ++s) {
+        RequestRaidSet(ctl, s);
+    }
+    return true;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,285 @@
+#include "ui/mainwindow/main_window.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+
+#include "ui/shell/service_mode.h"
+#include "ui/shell/sleep_watcher.h"
+#include "ui/mainwindow/popup_presenter.h"
+#include "ui/resources/icons.h"
+#include "ui/resources/main_dialog.h"
+#include "ui/resources/main_window_ids.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kReconnectAtStartMs = 3000;
+constexpr int kHideAtStartMs = 200;
+
+}  // namespace
+
+CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+                         TimeSource* time, DiagramView* diagram, QWidget* parent)
+    : platform::Dialog(MainDialogTemplate(), parent, time),
+      settings_(std::move(settings)),
+      ui_(ui),
+      tray_(trayHost),
+      diagram_(diagram),
+      requests_(link_, table_, reports_) {
+    SetMenu(MainMenuTemplate());
+    trayHost.onMouse = [this](unsigned mouseMessage) { OnTrayNotify(mouseMessage); };
+    // The system's sleep and resume arrive as power events; without a system bus
+    // there are none and the program runs on.
+    new app::SleepWatcher([this](int event) { OnPowerBroadcast(event); }, this);
+    // Waiting for the shared buffer lets the window's events run meanwhile.
+    link_.waitStep = [](std::chrono::milliseconds step) {
+        QEventLoop loop;
+        QTimer::singleShot(step, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+}
+
+CKavoGUIDlg::~CKavoGUIDlg() {
+    tray_.Host().onMouse = nullptr;
+    popups_.Close();
+}
+
+void CKavoGUIDlg::OnInitDialog() {
+    using namespace control_id;
+    setWindowIcon(ProgramIcon(icon_id::kConnected));
+    state_.quietDisconnect = false;
+    state_.keepDisplay = false;
+    state_.pipeClosedBySuspend = false;
+
+    DeleteAllTabs(kControllerTabs);
+    InsertTab(kControllerTabs, 0, "---");
+    if (QWidget* tabs = item(kControllerTabs)) {
+        tabs->lower();
+    }
+    ClearRows(kEventLog);
+    SetRange(kPriority, 0, 100);
+    SetTickFrequency(kPriority, 10);
+    SetRange(kProgress, 0, 100);
+
+    // The fields show the stored host and password.
+    SetItemText(kHost, settings_.hostName);
+    SetItemText(kPassword, settings_.password);
+
+    tray_.trayTip = LoadString(ids::kTipNotConnected);
+    tray_.AddTrayIcon(state_.isConnected);
+    if (popupWindows_) {
+        popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
+    }
+
+    if (settings_.autoConnect) {
+        SetTimer(timer_id::kReconnect, kReconnectAtStartMs);
+        CheckMenuItem(menu_id::kAutoconnect, true);
+    }
+    if (settings_.startMinimized) {
+        SetTimer(timer_id::kHide, kHideAtStartMs);
+        CheckMenuItem(menu_id::kStartMinimized, true);
+    }
+}
+
+void CKavoGUIDlg::OnCommand(int id) {
+    switch (id) {
+        case control_id::kConnect:
+            OnConnect();
+            return;
+        case control_id::kDisconnect:
+            Disconnect();
+            return;
+        case menu_id::kExit:
+        case platform::IDOK:
+        case platform::IDCANCEL:
+            ExitProgram();
+            return;
+        case menu_id::kAutoconnect:
+            OnToggleAutoconnect();
+            return;
+        case menu_id::kStartMinimized:
+            OnToggleStartMinimized();
+            return;
+        case menu_id::kEmail:
+        case menu_id::kLogFile:
+        case menu_id::kPassword:
+            if (!link_.pipe.IsOpen()) {
+                ui_.ShowMessage(LoadString(ids::kHostNotConnected));
+            }
+            return;
+        default:
+            return;
+    }
+}
+
+void CKavoGUIDlg::OnOK() {
+    ExitProgram();
+}
+
+void CKavoGUIDlg::OnCancel() {
+    ExitProgram();
+}
+
+void CKavoGUIDlg::OnSelChange(int id) {
+    switch (id) {
+        case control_id::kDeviceList:
+            OnDeviceListSelChange();
+            return;
+        case control_id::kSetList:
+            OnSetListSelChange();
+            return;
+        case control_id::kControllerTabs:
+            OnTabSelChange();
+            return;
+        default:
+            return;
+    }
+}
+
+void CKavoGUIDlg::OnTimer(int id) {
+    const int oldDeviceRows = RowCount(control_id::kDeviceList);
+    const int oldSetRows = RowCount(control_id::kSetList);
+    if (link_.pipeBusy || link_.flashBusy) {
+        return;
+    }
+    link_.pipeBusy = true;
+    switch (id) {
+        case timer_id::kMailOnly:
+            MailOnlyPoll();
+            break;
+        case timer_id::kReconnect:
+            KillTimer(timer_id::kReconnect);
+            link_.ReleasePipeBusy();
+            OnConnect();
+            break;
+        case timer_id::kHide:
+            KillTimer(timer_id::kHide);
+            link_.ReleasePipeBusy();
+            MinimizeToTray();
+            break;
+        default:
+            PollCycle(oldDeviceRows, oldSetRows);
+            break;
+    }
+    link_.ReleasePipeBusy();
+}
+
+bool CKavoGUIDlg::OnKey(int key) {
+    if (key == Qt::Key_Escape) {
+        // The window never closes on Esc; it also leaves the hidden service mode.
+        ResetServiceMode();
+        return true;
+    }
+    if (key == Qt::Key_H) {
+        if (state_.selectedSet == -1) {
+            SetSelectedRow(control_id::kSetList, 0);
+            EnableRebuildControls(true);
+            state_.selectedSet = 0;
+        } else {
+            SetSelectedRow(control_id::kSetList, -1);
+            ClearSetDisplay();
+            state_.selectedSet = -1;
+        }
+        ShowRaidInfo();
+    }
+    return false;
+}
+
+void CKavoGUIDlg::OnClose() {
+    OnSysCommand(kSysCommandClose);
+}
+
+void CKavoGUIDlg::OnSysCommand(int id) {
+    serviceKeyState = 0;
+    if ((id & 0xFFF0) == kSysCommandAbout) {
+        return;  // the About box opens from the menu as well
+    }
+    if (id == kSysCommandMinimize) {
+        MinimizeToTray();
+        return;
+    }
+    if (id == kSysCommandClose) {
+        if (link_.pipe.IsOpen()) {
+            Disconnect();
+        }
+        tray_.DeleteTrayIcon();
+        OnCancel();
+    }
+}
+
+void CKavoGUIDlg::changeEvent(QEvent* event) {
+    platform::Dialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
+        // Minimising leaves no taskbar button: the window goes to the notification
+        // area. Hidden after the state change has been handled.
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            hide();
+        });
+    }
+}
+
+void CKavoGUIDlg::MinimizeToTray() {
+    if (tray_.Host().IsAvailable()) {
+        hide();
+    } else {
+        // Without a notification area a hidden window could not be brought back.
+        showMinimized();
+    }
+}
+
+void CKavoGUIDlg::OnTrayNotify(unsigned mouseMessage) {
+    if (mouseMessage == app::kLeftButtonDown) {
+        ToggleFromTray();
+    }
+}
+
+void CKavoGUIDlg::ToggleFromTray() {
+    if (isVisible() && !isMinimized()) {
+        hide();
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CKavoGUIDlg::OnToggleAutoconnect() {
+    settings_.autoConnect = !IsMenuItemChecked(menu_id::kAutoconnect);
+    CheckMenuItem(menu_id::kAutoconnect, settings_.autoConnect);
+}
+
+void CKavoGUIDlg::OnToggleStartMinimized() {
+    settings_.startMinimized = !IsMenuItemChecked(menu_id::kStartMinimized);
+    CheckMenuItem(menu_id::kStartMinimized, settings_.startMinimized);
+}
+
+void CKavoGUIDlg::ReportEvent(const std::string& text, unsigned icon, int level) {
+    if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
+        popups_.Push(text, icon);
+    }
+}
+
+void CKavoGUIDlg::ReportError(const std::string& text) {
+    ReportEvent(text, kPopupWarning, 255);
+}
+
+void CKavoGUIDlg::ExitProgram() {
+    // No popup opens on the way out.
+    popups_.Close();
+    if (settingsWriter_) {
+        settingsWriter_(settings_);
+    }
+    if (link_.pipe.IsOpen()) {
+        Disconnect();
+    }
+    tray_.DeleteTrayIcon();
+    EndDialog(platform::IDOK);
+}
+
+}  // namespace veltrix

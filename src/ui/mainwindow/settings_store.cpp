@@ -1,0 +1,133 @@
+#include "ui/mainwindow/settings_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+#include <string>
+#include <utility>
+
+namespace veltrix {
+
+namespace {
+
+constexpr char kGroup[] = "SettingsGUI";
+constexpr char kPassword[] = "DPPW";
+constexpr char kHostName[] = "ServerHostname";
+constexpr char kPopupLevel[] = "Popup";
+constexpr char kPopupEnabled[] = "PopupAktiv";
+constexpr char kAutoConnect[] = "Autoconnect";
+constexpr char kStartMinimized[] = "StartMinimized";
+
+constexpr mode_t kPrivateFile = S_IRUSR | S_IWUSR;
+constexpr mode_t kPrivateFolder = S_IRWXU;
+
+// Only the user's own file: no organisation-wide or system-wide fallbacks.
+class SettingsFile {
+  public:
+    SettingsFile()
+        : settings_(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganization,
+                    kSettingsApplication) {
+        settings_.setFallbacksEnabled(false);
+    }
+    QSettings& operator*() { return settings_; }
+    QSettings* operator->() { return &settings_; }
+
+  private:
+    QSettings settings_;
+};
+
+std::string ReadString(QSettings& settings, const char* key, const std::string& fallback) {
+    const QVariant value = settings.value(QString::fromLatin1(key));
+    if (!value.isValid()) {
+        return fallback;
+    }
+    // An unquoted comma in a hand-edited file makes the value a list.
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
+    }
+    return value.toString().toStdString();
+}
+
+int ReadInt(QSettings& settings, const char* key, int fallback) {
+    bool ok = false;
+    const int value = settings.value(QString::fromLatin1(key)).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+// The folder is made private before anything is written into it: Qt writes through
+// a temporary file beside the real one, and inside a folder only the owner can
+// enter that file is never within reach of others, whatever its mode for a moment.
+void MakeFolderPrivate(const QString& folder) {
+    QDir().mkpath(QFileInfo(folder).path());
+    const QByteArray path = QFile::encodeName(folder);
+    ::mkdir(path.constData(), kPrivateFolder);  // fails harmlessly when it exists
+    struct stat info {};
+    if (::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid() && (info.st_mode & 07777) != kPrivateFolder) {
+        ::chmod(path.constData(), kPrivateFolder);
+    }
+}
+
+// The file exists with mode 0600 before Qt replaces it: Qt gives its temporary file
+// the mode of the existing file from the start, where a new file would get the
+// process's default mode.
+void MakeFilePrivate(const QString& file) {
+    const int fd = ::open(QFile::encodeName(file).constData(),
+                          O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, kPrivateFile);
+    if (fd < 0) {
+        return;  // a folder in its place, no permission: the write fails below
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        ::fchmod(fd, kPrivateFile);
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+ClientSettings LoadSettings() {
+    ClientSettings settings;
+    SettingsFile file;
+    if (file->status() != QSettings::NoError) {
+        return settings;  // unreadable or not a settings file: a first run's values
+    }
+    file->beginGroup(QString::fromLatin1(kGroup));
+    settings.password = ReadString(*file, kPassword, settings.password);
+    // An empty host name is this machine, the default ".".
+    if (std::string host = ReadString(*file, kHostName, ""); !host.empty()) {
+        settings.hostName = std::move(host);
+    }
+    settings.popupLevel = ReadInt(*file, kPopupLevel, 2);
+    settings.popupEnabled = ReadInt(*file, kPopupEnabled, 1) != 0;
+    settings.autoConnect = ReadInt(*file, kAutoConnect, 1) != 0;
+    settings.startMinimized = ReadInt(*file, kStartMinimized, 0) != 0;
+    return settings;
+}
+
+void SaveSettings(const ClientSettings& settings) {
+    SettingsFile file;
+    const QString path = file->fileName();
+    MakeFolderPrivate(QFileInfo(path).path());
+    MakeFilePrivate(path);
+    if (file->status() != QSettings::NoError) {
+        file->clear();  // what could not be read is replaced as a whole
+    }
+    file->beginGroup(QString::fromLatin1(kGroup));
+    file->setValue(QString::fromLatin1(kPassword), QString::fromStdString(settings.password));
+    file->setValue(QString::fromLatin1(kHostName), QString::fromStdString(settings.hostName));
+    file->setValue(QString::fromLatin1(kPopupLevel), settings.popupLevel);
+    file->setValue(QString::fromLatin1(kPopupEnabled), settings.popupEnabled ? 1 : 0);
+    file->setValue(QString::fromLatin1(kAutoConnect), settings.autoConnect ? 1 : 0);
+    file->setValue(QString::fromLatin1(kStartMinimized), settings.startMinimized ? 1 : 0);
+    file->endGroup();
+    file->sync();
+}
+
+}  // namespace veltrix
