@@ -9,8 +9,8 @@
 #include "model/object_table.h"
 #include "ratio_reporter.h"
 #include "raw_answerer.h"
-#include "session/status_requests.h"
 #include "servicesim/service_sim.h"
+#include "session/status_requests.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include "ratio_reporter.h"
-#include "raw_answerer.h"
 #include "protocol/named_pipe.h"
 #include "protocol/protocol.h"
+#include "ratio_reporter.h"
+#include "raw_answerer.h"
 
 namespace {
 

@@ -44,17 +44,17 @@
 #include <thread>
 #include <vector>
 
-#include "ui/shell/tray_host.h"
-#include "ui/mainwindow/main_window.h"
 #include "model/raid_set.h"
-#include "ui/platform/dialog_template.h"
-#include "session/manual_time_source.h"
-#include "ratio_reporter.h"
-#include "ui/resources/main_window_ids.h"
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
+#include "ratio_reporter.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
+#include "session/manual_time_source.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/platform/dialog_template.h"
+#include "ui/resources/main_window_ids.h"
+#include "ui/shell/tray_host.h"
 
 namespace {
 

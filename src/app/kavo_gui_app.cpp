@@ -15,13 +15,13 @@
 #include <ostream>
 #include <string>
 
-#include "ui/shell/qt_tray_host.h"
-#include "ui/shell/service_mode.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/mainwindow/settings_store.h"
 #include "ui/platform/qt_user_interface.h"
 #include "ui/resources/icons.h"
 #include "ui/resources/main_window_ids.h"
+#include "ui/shell/qt_tray_host.h"
+#include "ui/shell/service_mode.h"
 
 namespace veltrix {
 

@@ -1,8 +1,8 @@
 #include "session/status_requests.h"
 
+#include "protocol/bytes.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
-#include "protocol/bytes.h"
 
 namespace veltrix {
 

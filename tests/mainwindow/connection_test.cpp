@@ -4,9 +4,9 @@
 #include <QApplication>
 
 #include "main_window_fixture.h"
-#include "ui/resources/main_window_ids.h"
-#include "texts/strings.h"
 #include "protocol/named_pipe.h"
+#include "texts/strings.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

@@ -1,10 +1,10 @@
 // What the main window shows of the controllers it enumerated, and how selections,
 // tabs and keys change it.
 
-#include "ui/shell/service_mode.h"
 #include "main_window_fixture.h"
-#include "ui/resources/main_window_ids.h"
 #include "texts/strings.h"
+#include "ui/resources/main_window_ids.h"
+#include "ui/shell/service_mode.h"
 
 namespace veltrix::testing {
 namespace {

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/shell/tray_host.h"
-#include "ui/mainwindow/main_window.h"
-#include "session/manual_time_source.h"
 #include "servicesim/scenario.h"
 #include "servicesim/scenario_builders.h"
+#include "session/manual_time_source.h"
 #include "support/scripted_ui.h"
 #include "support/sim_session.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/shell/tray_host.h"
 
 namespace veltrix::testing {
 

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 
 #include "main_window_fixture.h"
+#include "texts/strings.h"
 #include "ui/platform/screenshot.h"
 #include "ui/resources/main_window_ids.h"
-#include "texts/strings.h"
 
 namespace veltrix::testing {
 namespace {

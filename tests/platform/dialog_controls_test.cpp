@@ -13,9 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "sample_dialog.h"
 #include "ui/platform/list_box.h"
 #include "ui/platform/screenshot.h"
-#include "sample_dialog.h"
 
 namespace veltrix::platform::testing {
 namespace {

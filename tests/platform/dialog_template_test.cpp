@@ -16,8 +16,8 @@
 #include <QTabBar>
 #include <QValidator>
 
-#include "ui/platform/list_box.h"
 #include "sample_dialog.h"
+#include "ui/platform/list_box.h"
 
 namespace veltrix::platform::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "ui/platform/menu.h"
 #include "sample_dialog.h"
+#include "ui/platform/menu.h"
 
 namespace veltrix::platform::testing {
 namespace {

@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include "sample_dialog.h"
 #include "session/manual_time_source.h"
 #include "session/qt_time_source.h"
 #include "ui/platform/window_timers.h"
-#include "sample_dialog.h"
 
 namespace veltrix::platform::testing {
 namespace {

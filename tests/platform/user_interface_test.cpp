@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ui/platform/message_box.h"
-#include "ui/platform/qt_user_interface.h"
 #include "sample_dialog.h"
 #include "support/scripted_ui.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/qt_user_interface.h"
 
 namespace veltrix::platform::testing {
 namespace {

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <string>
 
-#include "raw_client.h"
 #include "protocol/named_pipe.h"
+#include "raw_client.h"
 
 namespace veltrix::sim {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "support/recording_ui.h"
 #include "ui/platform/dialog.h"
 #include "ui/platform/dialog_ui.h"
-#include "support/recording_ui.h"
 
 namespace veltrix::testing {
 

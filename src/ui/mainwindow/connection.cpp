@@ -4,12 +4,12 @@
 #include <QCursor>
 #include <array>
 
-#include "ui/mainwindow/main_window.h"
 #include "model/object_table.h"
-#include "ui/resources/main_window_ids.h"
+#include "protocol/bytes.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
-#include "protocol/bytes.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 

@@ -1,9 +1,9 @@
 // What the main window shows of the current controller: its area, the drive and RAID
 // set lists, the information group, the selections and the controller picture.
 
-#include "ui/mainwindow/main_window.h"
-#include "ui/mainwindow/info_panels.h"
 #include "model/status_texts.h"
+#include "ui/mainwindow/info_panels.h"
+#include "ui/mainwindow/main_window.h"
 #include "ui/resources/main_window_ids.h"
 
 namespace veltrix {

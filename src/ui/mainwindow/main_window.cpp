@@ -5,14 +5,14 @@
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
-#include "ui/shell/service_mode.h"
-#include "ui/shell/sleep_watcher.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
 #include "ui/mainwindow/popup_presenter.h"
 #include "ui/resources/icons.h"
 #include "ui/resources/main_dialog.h"
 #include "ui/resources/main_window_ids.h"
-#include "texts/string_ids.h"
-#include "texts/strings.h"
+#include "ui/shell/service_mode.h"
+#include "ui/shell/sleep_watcher.h"
 
 namespace veltrix {
 

@@ -16,18 +16,18 @@
 #include <string>
 #include <vector>
 
-#include "ui/shell/tray_icon.h"
-#include "ui/mainwindow/client_settings.h"
-#include "ui/mainwindow/diagram_state.h"
-#include "ui/mainwindow/popup_queue.h"
-#include "ui/mainwindow/info_panels.h"
 #include "model/object_table.h"
 #include "model/records.h"
-#include "ui/platform/dialog.h"
-#include "ui/platform/dialog_ui.h"
 #include "protocol/protocol.h"
 #include "session/service_link.h"
 #include "session/status_requests.h"
+#include "ui/mainwindow/client_settings.h"
+#include "ui/mainwindow/diagram_state.h"
+#include "ui/mainwindow/info_panels.h"
+#include "ui/mainwindow/popup_queue.h"
+#include "ui/platform/dialog.h"
+#include "ui/platform/dialog_ui.h"
+#include "ui/shell/tray_icon.h"
 
 namespace veltrix {
 

@@ -2,11 +2,11 @@
 // e-mail status, every 5 s while connected; the mail-only poll while the service
 // reports no controller; failure counting up to the automatic disconnect.
 
-#include "ui/mainwindow/main_window.h"
 #include "texts/format.h"
-#include "ui/resources/main_window_ids.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 

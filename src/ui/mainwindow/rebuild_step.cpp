@@ -4,11 +4,11 @@
 #include <array>
 #include <climits>
 
-#include "ui/mainwindow/main_window.h"
 #include "texts/format.h"
-#include "ui/resources/main_window_ids.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 

@@ -20,10 +20,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "session/qt_time_source.h"
 #include "ui/platform/control_factory.h"
 #include "ui/platform/list_box.h"
 #include "ui/platform/menu.h"
-#include "session/qt_time_source.h"
 #include "ui/platform/window_timers.h"
 
 namespace veltrix::platform {

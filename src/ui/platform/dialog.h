@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "session/time_source.h"
 #include "ui/platform/dialog_template.h"
 #include "ui/platform/menu_template.h"
-#include "session/time_source.h"
 
 class QButtonGroup;
 class QImage;
