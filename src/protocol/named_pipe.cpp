@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -13,10 +14,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -28,6 +31,21 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Milliseconds = std::chrono::milliseconds;
+
+// A wait without a time limit (it still ends when cancelled).
+constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
+
+// Keepalive of remote connections: an idle connection is probed after 20 s, every
+// 5 s, and given up after 4 unanswered probes; unacknowledged data gives up after
+// 45 s. A host that vanished is noticed within a minute.
+constexpr int kKeepIdleSeconds = 20;
+constexpr int kKeepIntervalSeconds = 5;
+constexpr int kKeepProbes = 4;
+constexpr unsigned kUserTimeoutMs = 45000;
+
+constexpr char kAbortedText[] =
+    "The I/O operation has been aborted because of either a thread exit or an application "
+    "request.";
 
 // errno <-> Win32 code pairs; the first pair of a code gives that code's text.
 struct ErrnoMapping {
@@ -73,16 +91,66 @@ std::string ErrnoText(int error) {
     throw CNamedPipeException(code, ErrnoText(errorForText));
 }
 
-[[noreturn]] void ThrowResolveError(int gaiError) {
+// `error`: the errno of the look-up, for EAI_SYSTEM.
+[[noreturn]] void ThrowResolveError(int gaiError, int error) {
     if (gaiError == EAI_SYSTEM) {
-        ThrowErrno(errno);
+        ThrowErrno(error);
     }
     throw CNamedPipeException(win32::ERROR_BAD_NETPATH, gai_strerror(gaiError));
+}
+
+[[noreturn]] void ThrowCancelled() {
+    throw CNamedPipeException(win32::ERROR_OPERATION_ABORTED, kAbortedText);
+}
+
+void ThrowIfCancelled(const WaitCanceller* canceller) {
+    if (canceller != nullptr && canceller->IsCancelled()) {
+        ThrowCancelled();
+    }
 }
 
 int RemainingMs(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<Milliseconds>(deadline - Clock::now()).count();
     return static_cast<int>(std::clamp<long long>(left, 0, 24 * 3600 * 1000));
+}
+
+int PollTimeout(Clock::time_point deadline) {
+    return deadline == kNoDeadline ? -1 : RemainingMs(deadline);
+}
+
+// Waits until `fd` reports one of `events` or `deadline` passes, watching the
+// canceller alongside. With `fd` -1 only the time and the canceller end the wait
+// (one of the two must be there). Returns the revents of `fd`, 0 once the deadline
+// has passed; throws 995 when the canceller is cancelled, before or during the wait.
+short WaitFor(int fd, short events, Clock::time_point deadline, const WaitCanceller* canceller) {
+    std::array<pollfd, 2> fds{};
+    nfds_t count = 0;
+    if (fd != -1) {
+        fds[count++] = {fd, events, 0};
+    }
+    const nfds_t cancelIndex = count;
+    if (canceller != nullptr) {
+        fds[count++] = {canceller->fd(), POLLIN, 0};
+    }
+    for (;;) {
+        const int ready = ::poll(fds.data(), count, PollTimeout(deadline));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0) {
+            ThrowErrno(errno);
+        }
+        // Cancellation wins over a ready socket: the caller asked to stop.
+        if (canceller != nullptr && fds[cancelIndex].revents != 0) {
+            ThrowCancelled();
+        }
+        if (ready > 0) {
+            return fds[0].revents;
+        }
+        if (Clock::now() >= deadline) {
+            return 0;
+        }
+    }
 }
 
 // A socket descriptor that closes itself unless released.
@@ -123,9 +191,9 @@ sockaddr_un LocalAddress(const std::string& path) {
 enum class ConnectResult { Connected, Refused, TimedOut };
 
 // One non-blocking connect attempt, waiting up to `deadline` for it to complete.
-// Errors other than refusal and time-out throw.
+// Errors other than refusal and time-out throw; so does cancellation (995).
 ConnectResult ConnectBefore(int fd, const sockaddr* address, socklen_t size,
-                            Clock::time_point deadline) {
+                            Clock::time_point deadline, const WaitCanceller* canceller) {
     if (::connect(fd, address, size) == 0) {
         return ConnectResult::Connected;
     }
@@ -136,19 +204,8 @@ ConnectResult ConnectBefore(int fd, const sockaddr* address, socklen_t size,
     if (errno != EINPROGRESS && errno != EINTR) {
         ThrowErrno(errno);
     }
-    pollfd p{fd, POLLOUT, 0};
-    for (;;) {
-        const int ready = ::poll(&p, 1, RemainingMs(deadline));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0) {
-            ThrowErrno(errno);
-        }
-        if (ready == 0) {
-            return ConnectResult::TimedOut;
-        }
-        break;
+    if (WaitFor(fd, POLLOUT, deadline, canceller) == 0) {
+        return ConnectResult::TimedOut;
     }
     int error = 0;
     socklen_t length = sizeof(error);
@@ -170,7 +227,8 @@ ConnectResult ConnectBefore(int fd, const sockaddr* address, socklen_t size,
 constexpr Milliseconds kBusyRetryInterval{10};
 
 // Connects to the local pipe socket; waits while it is busy until `deadline`.
-int ConnectLocal(const std::string& pipe, Clock::time_point deadline, bool waitWhileBusy) {
+int ConnectLocal(const std::string& pipe, Clock::time_point deadline, bool waitWhileBusy,
+                 const WaitCanceller* canceller) {
     const std::string path = transport::LocalSocketPath(pipe);
     const sockaddr_un address = LocalAddress(path);
     for (;;) {
@@ -183,7 +241,7 @@ int ConnectLocal(const std::string& pipe, Clock::time_point deadline, bool waitW
             ThrowErrno(errno);
         }
         const auto result = ConnectBefore(fd.get(), reinterpret_cast<const sockaddr*>(&address),
-                                          sizeof(address), deadline);
+                                          sizeof(address), deadline, canceller);
         if (result == ConnectResult::Connected) {
             SetBlocking(fd.get());
             return fd.release();
@@ -194,23 +252,102 @@ int ConnectLocal(const std::string& pipe, Clock::time_point deadline, bool waitW
         if (Clock::now() >= deadline) {
             ThrowCode(win32::ERROR_SEM_TIMEOUT, ETIMEDOUT);
         }
-        std::this_thread::sleep_for(
-            std::min<Clock::duration>(kBusyRetryInterval, deadline - Clock::now()));
+        // The retry interval is spent watching the canceller.
+        WaitFor(-1, 0, std::min(Clock::now() + kBusyRetryInterval, deadline), canceller);
     }
 }
 
-// Connects over TCP to `host`; refused is error 2, no answer before `deadline` 121.
-int ConnectRemote(const std::string& host, Clock::time_point deadline) {
+std::atomic<HostLookupFunction> gHostLookup{&::getaddrinfo};
+
+// A name look-up running on its own thread. The thread and the waiter share this
+// state, so either may be the last to let go of it: a waiter that gives up (time-out,
+// cancellation) leaves the thread to finish alone, and the result is freed with the
+// state.
+struct PendingLookup {
+    PendingLookup() : doneFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~PendingLookup() {
+        if (result != nullptr) {
+            ::freeaddrinfo(result);
+        }
+        if (doneFd != -1) {
+            ::close(doneFd);
+        }
+    }
+    PendingLookup(const PendingLookup&) = delete;
+    PendingLookup& operator=(const PendingLookup&) = delete;
+
+    const int doneFd;  // readable once the look-up has finished
+    std::mutex mutex;
+    int status = 0;
+    int error = 0;  // errno of the look-up, for EAI_SYSTEM
+    addrinfo* result = nullptr;
+};
+
+using AddressList = std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)>;
+
+// The addresses of `host`. A name is looked up on a helper thread, so that the wait
+// for it ends at `deadline` (121) or on cancellation (995) even when the resolver
+// does not answer: getaddrinfo itself cannot be interrupted.
+AddressList ResolveHost(const std::string& host, const std::string& port,
+                        Clock::time_point deadline, const WaitCanceller* canceller) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
+    // An address literal needs no look-up and no thread.
+    hints.ai_flags = AI_NUMERICHOST;
     addrinfo* found = nullptr;
-    const std::string port = std::to_string(transport::TcpPort());
-    const int gai = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
-    if (gai != 0) {
-        ThrowResolveError(gai);
+    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
+        return AddressList(found, &::freeaddrinfo);
     }
-    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
+    hints.ai_flags = 0;
+    auto lookup = std::make_shared<PendingLookup>();
+    if (lookup->doneFd == -1) {
+        ThrowErrno(errno);
+    }
+    try {
+        std::thread([lookup, host, port, hints, function = gHostLookup.load()] {
+            addrinfo* result = nullptr;
+            const int status = function(host.c_str(), port.c_str(), &hints, &result);
+            const int error = errno;
+            {
+                std::lock_guard lock(lookup->mutex);
+                lookup->status = status;
+                lookup->error = error;
+                lookup->result = result;
+            }
+            const std::uint64_t one = 1;
+            [[maybe_unused]] const auto written = ::write(lookup->doneFd, &one, sizeof(one));
+        }).detach();
+    } catch (const std::system_error& e) {
+        ThrowCode(win32::ERROR_NOT_ENOUGH_MEMORY, e.code().value());
+    }
+    if (WaitFor(lookup->doneFd, POLLIN, deadline, canceller) == 0) {
+        ThrowCode(win32::ERROR_SEM_TIMEOUT, ETIMEDOUT);
+    }
+    std::lock_guard lock(lookup->mutex);
+    if (lookup->status != 0) {
+        ThrowResolveError(lookup->status, lookup->error);
+    }
+    return AddressList(std::exchange(lookup->result, nullptr), &::freeaddrinfo);
+}
+
+// Options of a connected remote socket: no delay for small messages, keepalive.
+void SetRemoteOptions(int fd) {
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof(on));
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepIdleSeconds, sizeof(kKeepIdleSeconds));
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepIntervalSeconds,
+                 sizeof(kKeepIntervalSeconds));
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepProbes, sizeof(kKeepProbes));
+    ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &kUserTimeoutMs, sizeof(kUserTimeoutMs));
+}
+
+// Connects over TCP to `host`; refused is error 2, no answer before `deadline` 121.
+int ConnectRemote(const std::string& host, Clock::time_point deadline,
+                  const WaitCanceller* canceller) {
+    const std::string port = std::to_string(transport::TcpPort());
+    const AddressList list = ResolveHost(host, port, deadline, canceller);
     bool timedOut = false;
     for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
         Socket fd(
@@ -218,11 +355,10 @@ int ConnectRemote(const std::string& host, Clock::time_point deadline) {
         if (fd.get() == -1) {
             continue;
         }
-        const auto result = ConnectBefore(fd.get(), a->ai_addr, a->ai_addrlen, deadline);
+        const auto result = ConnectBefore(fd.get(), a->ai_addr, a->ai_addrlen, deadline, canceller);
         if (result == ConnectResult::Connected) {
             SetBlocking(fd.get());
-            const int on = 1;
-            ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+            SetRemoteOptions(fd.get());
             return fd.release();
         }
         if (result == ConnectResult::TimedOut) {
@@ -281,6 +417,10 @@ bool PeerClosed(int fd) {
 
 }  // namespace
 
+HostLookupFunction SetHostLookupForTesting(HostLookupFunction lookup) {
+    return gHostLookup.exchange(lookup != nullptr ? lookup : &::getaddrinfo);
+}
+
 std::uint32_t Win32ErrorFromErrno(int error) {
     for (const auto& m : kErrnoMap) {
         if (m.error == error) {
@@ -299,6 +439,9 @@ std::string SystemErrorText(std::uint32_t errorCode) {
     }
     if (errorCode == win32::ERROR_INVALID_NAME) {
         return ErrnoText(EINVAL);
+    }
+    if (errorCode == win32::ERROR_OPERATION_ABORTED) {
+        return kAbortedText;
     }
     for (const auto& m : kErrnoMap) {
         if (m.code == errorCode) {
@@ -368,11 +511,12 @@ std::string CNamedPipe::FullName(const std::string& host, const std::string& pip
 }
 
 void CNamedPipe::ServerAvailable(const std::string& host, const std::string& pipe,
-                                 std::uint32_t timeoutMs) {
+                                 std::uint32_t timeoutMs, const WaitCanceller* canceller) {
     const auto address = AddressOf(host, pipe);
+    ThrowIfCancelled(canceller);
     const auto deadline = Clock::now() + Milliseconds(timeoutMs);
-    const int fd = address.isLocal() ? ConnectLocal(address.pipe, deadline, true)
-                                     : ConnectRemote(address.host, deadline);
+    const int fd = address.isLocal() ? ConnectLocal(address.pipe, deadline, true, canceller)
+                                     : ConnectRemote(address.host, deadline, canceller);
     Reserved().put(FullName(host, pipe), fd);
 }
 
@@ -382,6 +526,7 @@ void CNamedPipe::Open(const std::string& host, const std::string& pipe,
     // Access, sharing and flags have no counterpart on a socket: it always reads and
     // writes, and nobody else can share it.
     const auto address = AddressOf(host, pipe);
+    ThrowIfCancelled(canceller_);
     int fd = Reserved().take(FullName(host, pipe));
     if (fd != -1 && PeerClosed(fd)) {
         ::close(fd);
@@ -390,8 +535,8 @@ void CNamedPipe::Open(const std::string& host, const std::string& pipe,
     if (fd == -1) {
         constexpr Milliseconds kOpenTimeout{5000};
         const auto deadline = Clock::now() + kOpenTimeout;
-        fd = address.isLocal() ? ConnectLocal(address.pipe, deadline, false)
-                               : ConnectRemote(address.host, deadline);
+        fd = address.isLocal() ? ConnectLocal(address.pipe, deadline, false, canceller_)
+                               : ConnectRemote(address.host, deadline, canceller_);
     }
     handle_ = fd;
     tcp_ = !address.isLocal();
@@ -406,11 +551,13 @@ std::size_t CNamedPipe::Write(const void* buffer, std::size_t count) {
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     if (!tcp_) {
         for (;;) {
-            const ssize_t sent = ::send(handle_, bytes, count, MSG_NOSIGNAL);
+            const ssize_t sent = ::send(handle_, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (sent >= 0) {
                 return static_cast<std::size_t>(sent);
             }
-            if (errno != EINTR) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                waitWritable();
+            } else if (errno != EINTR) {
                 ThrowErrno(errno);
             }
         }
@@ -418,23 +565,33 @@ std::size_t CNamedPipe::Write(const void* buffer, std::size_t count) {
     const auto framed = transport::FrameTcpMessage({bytes, count});
     std::size_t done = 0;
     while (done < framed.size()) {
-        const ssize_t sent =
-            ::send(handle_, framed.data() + done, framed.size() - done, MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) {
-            continue;
-        }
-        if (sent < 0) {
+        const ssize_t sent = ::send(handle_, framed.data() + done, framed.size() - done,
+                                    MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent >= 0) {
+            done += static_cast<std::size_t>(sent);
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            waitWritable();
+        } else if (errno != EINTR) {
             ThrowErrno(errno);
         }
-        done += static_cast<std::size_t>(sent);
     }
     return count;
 }
 
-bool CNamedPipe::fillFromSocket(bool block) {
+void CNamedPipe::waitReadable(Clock::time_point deadline) {
+    if (WaitFor(handle_, POLLIN, deadline, canceller_) == 0) {
+        ThrowCode(win32::ERROR_SEM_TIMEOUT, ETIMEDOUT);
+    }
+}
+
+void CNamedPipe::waitWritable() {
+    WaitFor(handle_, POLLOUT, kNoDeadline, canceller_);
+}
+
+bool CNamedPipe::fillFromSocket() {
     std::array<std::uint8_t, 4096> chunk{};
     for (;;) {
-        const ssize_t got = ::recv(handle_, chunk.data(), chunk.size(), block ? 0 : MSG_DONTWAIT);
+        const ssize_t got = ::recv(handle_, chunk.data(), chunk.size(), MSG_DONTWAIT);
         if (got > 0) {
             if (!tcpState_->deframer.append({chunk.data(), static_cast<std::size_t>(got)})) {
                 ThrowCode(win32::ERROR_INVALID_DATA, EBADMSG);
@@ -460,30 +617,43 @@ std::size_t CNamedPipe::Read(void* buffer, std::size_t count) {
         ThrowNamedPipeException(win32::ERROR_INVALID_HANDLE);
     }
     const bool blocking = (mode_ & 1) == 0;
-    if (!blocking) {
+    if (blocking) {
+        ThrowIfCancelled(canceller_);
+    } else {
         std::size_t total = 0;
         Peek(nullptr, 0, &total, nullptr);
         if (total == 0) {
             ThrowCode(win32::ERROR_NO_DATA, EAGAIN);
         }
     }
+    const auto deadline =
+        readTimeoutMs_ == 0 ? kNoDeadline : Clock::now() + Milliseconds(readTimeoutMs_);
     if (!tcp_) {
         for (;;) {
-            const ssize_t got = ::recv(handle_, buffer, count, 0);
+            const ssize_t got = ::recv(handle_, buffer, count, MSG_DONTWAIT);
             if (got > 0) {
                 return static_cast<std::size_t>(got);
             }
             if (got == 0) {
                 ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);  // the service closed its end
             }
-            if (errno != EINTR) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                if (!blocking) {
+                    ThrowCode(win32::ERROR_NO_DATA, EAGAIN);
+                }
+                waitReadable(deadline);
+            } else if (errno != EINTR) {
                 ThrowErrno(errno);
             }
         }
     }
+    // Non-blocking mode gets here only with a whole message taken in by the peek.
     while (!tcpState_->deframer.hasWholeMessage()) {
-        if (tcpState_->peerClosed || !fillFromSocket(true)) {
+        if (tcpState_->peerClosed) {
             ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
+        }
+        if (!fillFromSocket() && !tcpState_->peerClosed) {
+            waitReadable(deadline);
         }
     }
     const auto message = tcpState_->deframer.pop();
@@ -524,7 +694,7 @@ std::size_t CNamedPipe::Peek(void* buffer, std::size_t size, std::size_t* totalA
             }
         }
     } else {
-        while (!tcpState_->peerClosed && fillFromSocket(false)) {
+        while (!tcpState_->peerClosed && fillFromSocket()) {
         }
         auto& deframer = tcpState_->deframer;
         total = deframer.bytesInWholeMessages();
@@ -583,6 +753,7 @@ bool CNamedPipe::WaitForResponse(std::uint32_t timeoutMs) {
     if (!IsOpen()) {
         ThrowNamedPipeException(win32::ERROR_INVALID_HANDLE);
     }
+    ThrowIfCancelled(canceller_);
     // Even a time-out below 10 ms waits once for about 10 ms before giving up.
     constexpr std::uint32_t kShortestWait = 10;
     const auto deadline = Clock::now() + Milliseconds(std::max(timeoutMs, kShortestWait));
@@ -590,15 +761,11 @@ bool CNamedPipe::WaitForResponse(std::uint32_t timeoutMs) {
         if (tcp_ && tcpState_->deframer.hasWholeMessage()) {
             return true;  // already taken off the socket by an earlier peek
         }
-        pollfd p{handle_, POLLIN, 0};
-        const int ready = ::poll(&p, 1, RemainingMs(deadline));
-        if (ready < 0 && errno != EINTR) {
-            ThrowErrno(errno);
-        }
-        if (ready > 0) {
+        const short revents = WaitFor(handle_, POLLIN, deadline, canceller_);
+        if (revents != 0) {
             // A local message is whole once it is readable; a closed end or TCP bytes
             // need a closer look (a peek throws for a closed end with nothing left).
-            if (!tcp_ && (p.revents & (POLLHUP | POLLERR)) == 0) {
+            if (!tcp_ && (revents & (POLLHUP | POLLERR)) == 0) {
                 return true;
             }
             std::size_t total = 0;

@@ -7,12 +7,21 @@
 // its own above one message per Write/Read and never retries. Every failed
 // operation throws CNamedPipeException with a Win32-compatible error code and the
 // operating system's text for the underlying error.
+//
+// Every wait can be stopped from another thread through a WaitCanceller (error
+// 995), and reads can be bounded in time (error 121), so that the thread talking to
+// the service never waits for ever.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
+
+#include "protocol/wait_canceller.h"
+
+struct addrinfo;  // <netdb.h>
 
 namespace veltrix {
 
@@ -32,6 +41,7 @@ inline constexpr std::uint32_t ERROR_INVALID_NAME = 123;
 inline constexpr std::uint32_t ERROR_PIPE_BUSY = 231;
 inline constexpr std::uint32_t ERROR_NO_DATA = 232;
 inline constexpr std::uint32_t ERROR_MORE_DATA = 234;
+inline constexpr std::uint32_t ERROR_OPERATION_ABORTED = 995;
 inline constexpr std::uint32_t ERROR_CONNECTION_REFUSED = 1225;
 inline constexpr std::uint32_t ERROR_NETWORK_UNREACHABLE = 1231;
 inline constexpr std::uint32_t ERROR_HOST_UNREACHABLE = 1232;
@@ -71,6 +81,13 @@ class CNamedPipeException : public std::exception {
 // failed system call) and the text is errno's; otherwise the text belongs to the code.
 [[noreturn]] void ThrowNamedPipeException(std::uint32_t errorCode = 0);
 
+// The host name look-up of remote connections: getaddrinfo unless replaced. A
+// result must come from getaddrinfo (it is freed with freeaddrinfo). Tests put in a
+// look-up that takes its time; nullptr puts getaddrinfo back. Returns the one before.
+using HostLookupFunction = int (*)(const char* host, const char* service, const addrinfo* hints,
+                                   addrinfo** result);
+HostLookupFunction SetHostLookupForTesting(HostLookupFunction lookup);
+
 class CNamedPipe {
   public:
     CNamedPipe();
@@ -84,23 +101,30 @@ class CNamedPipe {
     // Waits up to `timeoutMs` for the pipe to accept a client. Local pipe: a missing
     // socket throws 2 at once; a socket that does not accept is retried until the
     // time-out, then throws 121. Remote host: an unknown host throws 53 at once, a
-    // refused connection 2, no answer within the time-out 121. The connection made
-    // while waiting is kept for the next Open of the same pipe, so that no other
-    // client can take the instance in between.
+    // refused connection 2, no answer (or no name look-up result) within the time-out
+    // 121. The connection made while waiting is kept for the next Open of the same
+    // pipe, so that no other client can take the instance in between. A cancelled
+    // `canceller` (also one cancelled before the call) throws 995; a name look-up
+    // still running is then abandoned.
     static void ServerAvailable(const std::string& host, const std::string& pipe,
-                                std::uint32_t timeoutMs);
+                                std::uint32_t timeoutMs, const WaitCanceller* canceller = nullptr);
 
     // Opens the pipe (byte read mode, blocking). Does not close an open handle first.
+    // Connecting waits at most 5 s and stops with 995 when the canceller is cancelled.
     void Open(const std::string& host, const std::string& pipe,
               std::uint32_t desiredAccess = win32::GENERIC_READ | win32::GENERIC_WRITE,
               std::uint32_t shareMode = 0, const void* securityAttributes = nullptr,
               std::uint32_t flagsAndAttributes = 0);
 
-    // Sends `count` bytes as one message.
+    // Sends `count` bytes as one message. When the socket has no room, waits for it
+    // until the canceller is cancelled (995); a message that fits goes out even when
+    // the canceller is cancelled.
     std::size_t Write(const void* buffer, std::size_t count);
     // Receives one message, up to `count` bytes of it (the rest of a longer message is
-    // dropped). Blocks until a message arrives; in non-blocking mode throws 232 when
-    // none is waiting. A closed peer throws 109.
+    // dropped). Blocks until a message arrives, at most the read time-out (then 121)
+    // and only until the canceller is cancelled (995, also when cancelled before the
+    // call); in non-blocking mode throws 232 when none is waiting. A closed peer
+    // throws 109.
     std::size_t Read(void* buffer, std::size_t count);
     // Copies up to `size` bytes of the next message without removing it; reports the
     // bytes of all whole messages waiting and those of the next message.
@@ -112,7 +136,17 @@ class CNamedPipe {
     void SetMode(bool byteMode, bool blocking);
     void Close();
     // True as soon as a reply is waiting; false after `timeoutMs` (at least about 10 ms).
+    // Throws 995 when the canceller is (or was already) cancelled.
     bool WaitForResponse(std::uint32_t timeoutMs);
+
+    // The canceller every wait of this pipe watches (Open, Read, Write, WaitForResponse);
+    // nullptr: none. Not owned; it must outlive its use here. Kept across Close/Open.
+    void SetCanceller(const WaitCanceller* canceller) { canceller_ = canceller; }
+    const WaitCanceller* canceller() const { return canceller_; }
+    // Longest wait of a blocking Read for a whole message, in ms; 0 (the default): no
+    // bound. Kept across Close/Open.
+    void SetReadTimeout(std::uint32_t ms) { readTimeoutMs_ = ms; }
+    std::uint32_t readTimeout() const { return readTimeoutMs_; }
 
     // -1 when closed, otherwise the socket descriptor this object owns.
     int handle() const { return handle_; }
@@ -121,7 +155,14 @@ class CNamedPipe {
     std::uint32_t mode() const { return mode_; }
 
   private:
-    bool fillFromSocket(bool block);  // TCP: receive what is there into the deframer
+    // TCP: takes what has arrived into the deframer without waiting; false when
+    // nothing was there or the peer has closed (tcpState_->peerClosed tells).
+    bool fillFromSocket();
+    // Waits until the socket is readable; throws 121 after `deadline`, 995 when cancelled.
+    void waitReadable(std::chrono::steady_clock::time_point deadline);
+    void waitWritable();
+    const WaitCanceller* canceller_ = nullptr;
+    std::uint32_t readTimeoutMs_ = 0;
     int handle_ = -1;
     bool tcp_ = false;
     std::uint32_t mode_ = 0;

@@ -2,10 +2,18 @@
 
 #include "protocol/named_pipe.h"
 
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <future>
+#include <mutex>
 #include <thread>
 
 #include "test_peer.h"
@@ -17,6 +25,7 @@ using testing::TempPipeDir;
 using testing::TestPeer;
 using testing::Transport;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 long long ElapsedMs(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
@@ -30,6 +39,41 @@ std::uint32_t ErrorOf(const std::function<void()>& action) {
     }
     return 0;
 }
+
+// Cancels a canceller from another thread after `delay`, unless the test finished
+// first. Should the wait under test miss the cancellation, `rescue` runs 2 s later
+// (it ends the wait another way), so that the test fails instead of hanging.
+class CancelLater {
+  public:
+    CancelLater(WaitCanceller& canceller, std::function<void()> rescue,
+                std::chrono::milliseconds delay = 50ms)
+        : thread_([this, &canceller, rescue = std::move(rescue), delay] {
+              std::unique_lock lock(mutex_);
+              if (finished_.wait_for(lock, delay, [this] { return done_; })) {
+                  return;
+              }
+              canceller.Cancel();
+              if (!finished_.wait_for(lock, 2s, [this] { return done_; })) {
+                  rescue();
+              }
+          }) {}
+    ~CancelLater() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        finished_.notify_all();
+        thread_.join();
+    }
+    CancelLater(const CancelLater&) = delete;
+    CancelLater& operator=(const CancelLater&) = delete;
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+    std::thread thread_;
+};
 
 class ChannelTest : public ::testing::TestWithParam<Transport> {
   protected:
@@ -211,6 +255,261 @@ TEST_P(ChannelTest, ServiceBusyWithAnotherClientTimesOutOrIsRefused) {
     }
 }
 
+TEST_P(ChannelTest, WaitsEndWhenCancelledFromAnotherThread) {
+    connect();
+    WaitCanceller canceller;
+    pipe_.SetCanceller(&canceller);
+    std::array<std::uint8_t, 16> buffer{};
+    // Large enough that the socket fills after a few writes the peer never reads.
+    const std::vector<std::uint8_t> big(60000, 0x11);
+    struct Case {
+        const char* name;
+        std::function<void()> wait;
+    };
+    const Case cases[] = {
+        {"WaitForResponse", [&] { pipe_.WaitForResponse(10000); }},
+        {"Read", [&] { pipe_.Read(buffer.data(), buffer.size()); }},
+        {"ReadWithATimeout",
+         [&] {
+             pipe_.SetReadTimeout(10000);
+             pipe_.Read(buffer.data(), buffer.size());
+         }},
+        // Last: it leaves the socket full.
+        {"WriteWithoutRoom",
+         [&] {
+             for (int i = 0; i < 100000; ++i) {
+                 pipe_.Write(big.data(), big.size());
+             }
+         }},
+    };
+    for (const auto& c : cases) {
+        canceller.Reset();
+        const auto start = Clock::now();
+        std::uint32_t error = 0;
+        {
+            CancelLater cancel(canceller, [this] { peer_->closeClient(); });
+            error = ErrorOf(c.wait);
+        }
+        EXPECT_EQ(error, win32::ERROR_OPERATION_ABORTED) << c.name;
+        EXPECT_GE(ElapsedMs(start), 40) << c.name << ": returned before the cancellation";
+        EXPECT_LT(ElapsedMs(start), 2000) << c.name;
+        EXPECT_TRUE(pipe_.IsOpen()) << c.name;
+    }
+}
+
+TEST_P(ChannelTest, AlreadyCancelledWaitsDoNotStart) {
+    connect();
+    peer_->send({1, 2, 3});
+    ASSERT_TRUE(pipe_.WaitForResponse(1000));
+    WaitCanceller canceller;
+    canceller.Cancel();
+    EXPECT_TRUE(canceller.IsCancelled());
+    pipe_.SetCanceller(&canceller);
+    std::array<std::uint8_t, 16> buffer{};
+    CNamedPipe other;
+    other.SetCanceller(&canceller);
+    struct Case {
+        const char* name;
+        std::function<void()> action;
+    };
+    // Cancellation wins even where no wait would be needed: a reply is waiting.
+    const Case cases[] = {
+        {"WaitForResponse", [&] { pipe_.WaitForResponse(5000); }},
+        {"Read", [&] { pipe_.Read(buffer.data(), buffer.size()); }},
+        {"ServerAvailable",
+         [&] { CNamedPipe::ServerAvailable(peer_->host(), peer_->pipeName(), 5000, &canceller); }},
+        {"Open", [&] { other.Open(peer_->host(), peer_->pipeName()); }},
+    };
+    for (const auto& c : cases) {
+        const auto start = Clock::now();
+        try {
+            c.action();
+            ADD_FAILURE() << c.name << ": no exception";
+        } catch (const CNamedPipeException& e) {
+            EXPECT_EQ(e.errorCode, win32::ERROR_OPERATION_ABORTED) << c.name;
+            EXPECT_EQ(e.GetErrorMessage(), SystemErrorText(win32::ERROR_OPERATION_ABORTED));
+        }
+        EXPECT_LT(ElapsedMs(start), 2000) << c.name;
+    }
+    EXPECT_FALSE(other.IsOpen());
+
+    // A write that fits does not wait, so it goes out despite the cancellation.
+    EXPECT_EQ(pipe_.Write(buffer.data(), 4), 4u);
+    EXPECT_EQ(peer_->receive()->size(), 4u);
+
+    // Reset makes waits possible again; the waiting reply is still there.
+    canceller.Reset();
+    EXPECT_FALSE(canceller.IsCancelled());
+    EXPECT_TRUE(pipe_.WaitForResponse(1000));
+    EXPECT_EQ(pipe_.Read(buffer.data(), buffer.size()), 3u);
+}
+
+TEST_P(ChannelTest, ReadTimeoutBoundsTheWaitForAWholeMessage) {
+    connect();
+    pipe_.SetReadTimeout(200);
+    std::array<std::uint8_t, 16> buffer{};
+    struct Case {
+        const char* name;
+        bool tcpOnly;
+        std::vector<std::uint8_t> sent;  // raw bytes the peer sends first
+        std::uint32_t error;
+    };
+    const Case cases[] = {
+        {"SilentPeer", false, {}, win32::ERROR_SEM_TIMEOUT},
+        // A length prefix of 10 followed by 3 bytes: the message never becomes whole.
+        {"MessageCutShort", true, {10, 0, 0, 0, 1, 2, 3}, win32::ERROR_SEM_TIMEOUT},
+    };
+    for (const auto& c : cases) {
+        if (c.tcpOnly && GetParam() != Transport::Tcp) {
+            continue;
+        }
+        if (!c.sent.empty()) {
+            peer_->sendRaw(c.sent);
+        }
+        const auto start = Clock::now();
+        EXPECT_EQ(ErrorOf([&] { pipe_.Read(buffer.data(), buffer.size()); }), c.error) << c.name;
+        EXPECT_GE(ElapsedMs(start), 190) << c.name;
+        EXPECT_LT(ElapsedMs(start), 2000) << c.name;
+    }
+    if (GetParam() == Transport::Tcp) {
+        // The rest of the cut message completes it; the bound does not disturb reading.
+        peer_->sendRaw({4, 5, 6, 7, 8, 9, 10});
+        EXPECT_EQ(pipe_.Read(buffer.data(), buffer.size()), 10u);
+        EXPECT_EQ(buffer[9], 10);
+    }
+    auto sender = std::async(std::launch::async, [this] {
+        std::this_thread::sleep_for(50ms);
+        peer_->send({7, 7});
+    });
+    EXPECT_EQ(pipe_.Read(buffer.data(), buffer.size()), 2u);
+    sender.get();
+}
+
+TEST_P(ChannelTest, BusyPipeRetryEndsWhenCancelled) {
+    peer_->closeListener();
+    WaitCanceller canceller;
+    const auto start = Clock::now();
+    std::uint32_t error = 0;
+    {
+        CancelLater cancel(canceller, [] {});
+        error = ErrorOf([&] {
+            CNamedPipe::ServerAvailable(peer_->host(), peer_->pipeName(), 3000, &canceller);
+        });
+    }
+    if (GetParam() == Transport::Local) {
+        EXPECT_EQ(error, win32::ERROR_OPERATION_ABORTED);
+        EXPECT_LT(ElapsedMs(start), 2000);
+    } else {
+        EXPECT_EQ(error, win32::ERROR_FILE_NOT_FOUND);  // refused at once, nothing to retry
+    }
+}
+
+TEST(ChannelTcp, ConnectedSocketKeepsTheConnectionUnderWatch) {
+    TestPeer peer(Transport::Tcp);
+    auto accepted = std::async(std::launch::async, [&] { peer.accept(); });
+    CNamedPipe pipe;
+    pipe.Open(peer.host(), peer.pipeName());
+    accepted.get();
+    struct Case {
+        const char* name;
+        int level;
+        int option;
+        int expected;
+    };
+    const Case cases[] = {
+        {"SO_KEEPALIVE", SOL_SOCKET, SO_KEEPALIVE, 1},
+        {"TCP_KEEPIDLE", IPPROTO_TCP, TCP_KEEPIDLE, 20},
+        {"TCP_KEEPINTVL", IPPROTO_TCP, TCP_KEEPINTVL, 5},
+        {"TCP_KEEPCNT", IPPROTO_TCP, TCP_KEEPCNT, 4},
+        {"TCP_USER_TIMEOUT", IPPROTO_TCP, TCP_USER_TIMEOUT, 45000},
+        {"TCP_NODELAY", IPPROTO_TCP, TCP_NODELAY, 1},
+    };
+    for (const auto& c : cases) {
+        int value = -1;
+        socklen_t size = sizeof(value);
+        ASSERT_EQ(::getsockopt(pipe.handle(), c.level, c.option, &value, &size), 0) << c.name;
+        EXPECT_EQ(value, c.expected) << c.name;
+    }
+}
+
+// A name look-up that answers only when released (or after 2 s), to stand for a
+// resolver that does not answer.
+struct StalledLookup {
+    static inline std::mutex mutex;
+    static inline std::condition_variable changed;
+    static inline bool released = false;
+    static inline int running = 0;
+
+    static int Lookup(const char*, const char*, const addrinfo*, addrinfo** result) {
+        std::unique_lock lock(mutex);
+        ++running;
+        changed.notify_all();
+        changed.wait_for(lock, 2s, [] { return released; });
+        --running;
+        changed.notify_all();
+        *result = nullptr;
+        return EAI_AGAIN;
+    }
+    static void release() {
+        {
+            std::lock_guard lock(mutex);
+            released = true;
+        }
+        changed.notify_all();
+    }
+    // Whether every look-up has returned within `timeout`.
+    static bool allReturned(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, timeout, [] { return running == 0; });
+    }
+};
+
+TEST(ChannelLookup, StalledNameLookupIsAbandoned) {
+    const auto previous = SetHostLookupForTesting(&StalledLookup::Lookup);
+    struct Case {
+        const char* name;
+        bool cancel;
+        std::function<void(const WaitCanceller&)> action;
+        std::uint32_t error;
+    };
+    const Case cases[] = {
+        {"ServerAvailableCancelled", true,
+         [](const WaitCanceller& c) {
+             CNamedPipe::ServerAvailable("stalled-host", "P", 10000, &c);
+         },
+         win32::ERROR_OPERATION_ABORTED},
+        {"OpenCancelled", true,
+         [](const WaitCanceller& c) {
+             CNamedPipe pipe;
+             pipe.SetCanceller(&c);
+             pipe.Open("stalled-host", "P");
+         },
+         win32::ERROR_OPERATION_ABORTED},
+        {"ServerAvailableTimedOut", false,
+         [](const WaitCanceller& c) { CNamedPipe::ServerAvailable("stalled-host", "P", 200, &c); },
+         win32::ERROR_SEM_TIMEOUT},
+    };
+    for (const auto& c : cases) {
+        {
+            std::lock_guard lock(StalledLookup::mutex);
+            StalledLookup::released = false;
+        }
+        WaitCanceller canceller;
+        const auto start = Clock::now();
+        std::uint32_t error = 0;
+        {
+            CancelLater cancel(canceller, &StalledLookup::release, c.cancel ? 50ms : 10000ms);
+            error = ErrorOf([&] { c.action(canceller); });
+        }
+        EXPECT_EQ(error, c.error) << c.name;
+        EXPECT_LT(ElapsedMs(start), 1500) << c.name;
+        // The abandoned look-up finishes on its own once the resolver answers.
+        StalledLookup::release();
+        EXPECT_TRUE(StalledLookup::allReturned(2s)) << c.name;
+    }
+    SetHostLookupForTesting(previous);
+}
+
 TEST(ChannelErrors, MissingLocalPipeFailsAtOnce) {
     TempPipeDir dir;
     const auto start = Clock::now();
@@ -270,6 +569,9 @@ TEST(PipeException, MessageTexts) {
     const CNamedPipeException broken(win32::ERROR_BROKEN_PIPE,
                                      SystemErrorText(win32::ERROR_BROKEN_PIPE));
     EXPECT_EQ(broken.GetErrorMessage(), "Broken pipe");
+    EXPECT_EQ(SystemErrorText(win32::ERROR_OPERATION_ABORTED),
+              "The I/O operation has been aborted because of either a thread exit or an "
+              "application request.");
     std::array<char, 7> small{};
     EXPECT_TRUE(broken.GetErrorMessage(small.data(), small.size()));
     EXPECT_STREQ(small.data(), "Broken");

@@ -78,6 +78,12 @@ void TestPeer::send(const std::vector<std::uint8_t>& message) {
           "send");
 }
 
+void TestPeer::sendRaw(const std::vector<std::uint8_t>& bytes) {
+    Check(::send(client_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+              static_cast<ssize_t>(bytes.size()),
+          "send");
+}
+
 std::optional<std::vector<std::uint8_t>> TestPeer::receive() {
     std::array<std::uint8_t, 70000> buffer{};
     if (transport_ == Transport::Local) {

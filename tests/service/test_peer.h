@@ -44,6 +44,8 @@ class TestPeer {
     // Accepts the next client (blocking).
     void accept();
     void send(const std::vector<std::uint8_t>& message);
+    // Sends bytes as they are: on TCP without a length prefix (a message cut short).
+    void sendRaw(const std::vector<std::uint8_t>& bytes);
     // Receives one whole message; nothing when the client closed.
     std::optional<std::vector<std::uint8_t>> receive();
     void closeClient();
