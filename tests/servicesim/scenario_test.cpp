@@ -50,7 +50,8 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
                        "event": { "controller": 0, "code": "0xA02" } }],
         "faults": [{ "command": "GET_EVENT", "kind": "late", "delayMs": 20, "count": 2 },
                    { "command": 11, "kind": "oversized" },
-                   { "command": "login", "kind": "silent" }]
+                   { "command": "login", "kind": "silent" },
+                   { "command": "any", "kind": "drop", "after": "3" }]
     })");
     EXPECT_EQ(s.controllerCount, 12u);
     EXPECT_EQ(s.controllers[0].vendorId, 0x1B4B);
@@ -63,7 +64,7 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
     EXPECT_EQ(s.controllers[0].sets[0].members[2], 0xFF);
     EXPECT_EQ(s.timeline[0].timing.anchor, Anchor::Login);
     EXPECT_EQ(s.timeline[0].event->code, 0xA02u);
-    ASSERT_EQ(s.faults.size(), 3u);
+    ASSERT_EQ(s.faults.size(), 4u);
     EXPECT_EQ(s.faults[0].code, GET_EVENT);
     EXPECT_EQ(s.faults[0].kind, FaultSpec::Kind::Late);
     EXPECT_EQ(s.faults[0].count, 2);
@@ -71,6 +72,9 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
     EXPECT_EQ(s.faults[1].count, -1);
     EXPECT_GT(s.faults[1].bytes, ServiceMessage::kSize);
     EXPECT_EQ(s.faults[2].code, kLoginFaultCode);
+    EXPECT_EQ(s.faults[3].code, kAnyCommandFaultCode);
+    EXPECT_EQ(s.faults[3].kind, FaultSpec::Kind::Drop);
+    EXPECT_EQ(s.faults[3].after, 3u);
 }
 
 struct BadScenario {
@@ -132,6 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "no RAID set with that setPort"},
         BadScenario{"UnknownFault", R"({"faults": [{"command": 1, "kind": "slow"}]})",
                     "unknown fault \"slow\""},
+        BadScenario{"AfterOnAFaultThatDoesNotDrop",
+                    R"({"faults": [{"command": "any", "kind": "silent", "after": 2}]})",
+                    "faults[0].after: only a \"drop\" fault counts replies"},
         BadScenario{"UnknownCommandName",
                     R"({"faults": [{"command": "GET_NOTHING", "kind": "close"}]})",
                     "is not a number"},

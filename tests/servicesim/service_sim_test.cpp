@@ -200,6 +200,160 @@ TEST(ServiceSimScenarioFaultTest, ScenarioFaultOnTheLoginReply) {
     EXPECT_EQ(*reply, (std::vector<std::uint8_t>{1, 2}));
 }
 
+// One request of a fault script and what must come of it.
+struct FaultStep {
+    std::vector<std::uint8_t> request;
+    std::size_t replies = 0;                  // replies that arrive
+    bool closed = false;                      // then the service closes
+    std::size_t firstSize = 0;                // size of the first reply, when not 0
+    std::chrono::milliseconds atLeast = 0ms;  // real time until the last reply
+};
+
+struct FaultScript {
+    const char* name;
+    std::vector<FaultSpec> faults;  // set after the login
+    std::vector<FaultStep> steps;
+};
+
+class ServiceSimFaultTest : public ServiceSimTest,
+                            public ::testing::WithParamInterface<FaultScript> {};
+
+TEST_P(ServiceSimFaultTest, RequestsMeetTheFaults) {
+    start();  // manual clock: delays must still be real time
+    RawClient c = loggedIn();
+    for (const FaultSpec& fault : GetParam().faults) {
+        sim_.setFault(fault);
+    }
+    for (const FaultStep& step : GetParam().steps) {
+        const std::uint32_t code = ByteView(step.request).u32(0);
+        const auto sent = std::chrono::steady_clock::now();
+        ASSERT_TRUE(c.send(step.request)) << code;
+        for (std::size_t i = 0; i < step.replies; ++i) {
+            const auto reply = c.receive(3s);
+            ASSERT_TRUE(reply) << "code " << code << ": reply " << i;
+            EXPECT_EQ(ByteView(*reply).u32(0), code);
+            if (i == 0 && step.firstSize != 0) {
+                EXPECT_EQ(reply->size(), step.firstSize) << code;
+            }
+        }
+        EXPECT_GE(std::chrono::steady_clock::now() - sent, step.atLeast) << code;
+        if (step.closed) {
+            EXPECT_FALSE(c.receive(3s)) << "code " << code << ": a reply beyond the count";
+            EXPECT_TRUE(c.closedByPeer(0ms)) << code;
+            return;
+        }
+        EXPECT_FALSE(c.receive(kQuiet)) << "code " << code << ": an unexpected reply";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ServiceSimFaultTest,
+    ::testing::Values(
+        FaultScript{"AnyLateDelaysEveryReplyInRealTime",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Late, .delayMs = 250}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT), .replies = 1, .atLeast = 240ms},
+                     {.request = Frame(GET_EVENT), .replies = 1, .atLeast = 240ms},
+                     {.request = Frame(MAIL_GET_SETTINGS), .replies = 7, .atLeast = 240ms}}},
+        FaultScript{"AnySilentAnswersNothing",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Silent}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT)},
+                     {.request = Frame(GET_EVENT)},
+                     {.request = Frame(MAIL_GET_SETTINGS)}}},
+        FaultScript{"CommandsOwnFaultComesBeforeAny",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Silent},
+                     {.code = GET_EVENT, .kind = FaultSpec::Kind::Short, .bytes = 10}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT)},
+                     {.request = Frame(GET_EVENT), .replies = 1, .firstSize = 10}}},
+        FaultScript{"AnyCloseEndsAtTheFirstRequest",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Close}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT), .closed = true}}},
+        FaultScript{"DropInTheMiddleOfAnExchange",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Drop, .after = 3}},
+                    {{.request = Frame(MAIL_GET_SETTINGS), .replies = 3, .closed = true}}},
+        FaultScript{"DropCountsRepliesAcrossRequests",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Drop, .after = 2}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT), .replies = 1},
+                     {.request = Frame(SET_REBUILD_PRIORITY, {0, 0, 2, 0})},
+                     {.request = Frame(GET_CONTROLLER_COUNT), .replies = 1, .closed = true}}},
+        FaultScript{"DropAfterNoneClosesInsteadOfReplying",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Drop}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT), .closed = true}}},
+        FaultScript{"DropCountsOnlyTheRepliesOfItsCommand",
+                    {{.code = GET_EVENT, .kind = FaultSpec::Kind::Drop, .after = 1}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT), .replies = 1},
+                     {.request = Frame(GET_CONTROLLER_COUNT), .replies = 1},
+                     {.request = Frame(GET_EVENT), .replies = 1, .closed = true}}},
+        FaultScript{"DropWaitsForALateReply",
+                    {{.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Late, .delayMs = 100},
+                     {.code = kAnyCommandFaultCode, .kind = FaultSpec::Kind::Drop, .after = 1}},
+                    {{.request = Frame(GET_CONTROLLER_COUNT),
+                      .replies = 1,
+                      .closed = true,
+                      .atLeast = 90ms}}}),
+    [](const ::testing::TestParamInfo<FaultScript>& p) { return std::string(p.param.name); });
+
+TEST(ServiceSimScenarioFaultTest, DropFaultStrikesEveryConnectionUntilItsCountIsUsed) {
+    // Every connection counts afresh; the first two connections are dropped.
+    TempDir dir;
+    ServiceSim sim(ParseScenario(
+        R"({"faults": [{"command": "any", "kind": "drop", "after": 1, "count": 2}]})"));
+    ServiceSimOptions options;
+    options.pipeDir = dir.path();
+    options.manualClock = true;
+    sim.start(options);
+    for (std::size_t connection = 1; connection <= 3; ++connection) {
+        RawClient c = RawClient::Local(sim.socketPath());
+        const auto login = c.ask(Login("kavo"));
+        ASSERT_TRUE(login && IsLoginAccepted(*login)) << connection;
+        EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT))) << connection;
+        if (connection <= 2) {
+            EXPECT_TRUE(c.closedByPeer()) << connection;
+            ASSERT_TRUE(sim.waitForConnectionsClosed(connection, 3s));
+        } else {
+            EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT)));
+        }
+    }
+}
+
+TEST_F(ServiceSimTest, LoginFaultsActOnceTheConnectionIsAccepted) {
+    struct Case {
+        const char* name;
+        FaultSpec fault;
+        bool loginReply;
+        bool closed;
+    };
+    const Case cases[] = {
+        // Accepts and never answers the login, without closing.
+        {"StaysSilent", {.code = kLoginFaultCode, .kind = FaultSpec::Kind::Silent}, false, false},
+        {"DropsInsteadOfAnswering",
+         {.code = kLoginFaultCode, .kind = FaultSpec::Kind::Drop},
+         false,
+         true},
+        {"DropsAfterAnswering",
+         {.code = kLoginFaultCode, .kind = FaultSpec::Kind::Drop, .after = 1},
+         true,
+         true},
+    };
+    start();
+    std::size_t closed = 0;
+    for (const Case& c : cases) {
+        sim_.clearFaults();
+        sim_.setFault(c.fault);
+        RawClient client = connect();
+        ASSERT_TRUE(client.connected()) << c.name;
+        ASSERT_TRUE(client.send(Login("kavo"))) << c.name;
+        const auto reply = client.receive(c.loginReply ? 3000ms : kQuiet);
+        EXPECT_EQ(reply.has_value(), c.loginReply) << c.name;
+        if (c.closed) {
+            EXPECT_TRUE(client.closedByPeer()) << c.name;
+        } else {
+            EXPECT_FALSE(client.closedByPeer(kQuiet)) << c.name;
+        }
+        client.close();
+        ASSERT_TRUE(sim_.waitForConnectionsClosed(++closed, 3s)) << c.name;
+    }
+}
+
 TEST_F(ServiceSimTest, OneClientAtATimeOnTheLocalSocket) {
     start();
     RawClient first = loggedIn();

@@ -443,7 +443,7 @@ FaultSpec ReadFault(const json& j, const std::string& path) {
     static const std::map<std::string, FaultSpec::Kind> kKinds = {
         {"silent", FaultSpec::Kind::Silent},       {"late", FaultSpec::Kind::Late},
         {"close", FaultSpec::Kind::Close},         {"short", FaultSpec::Kind::Short},
-        {"oversized", FaultSpec::Kind::Oversized},
+        {"oversized", FaultSpec::Kind::Oversized}, {"drop", FaultSpec::Kind::Drop},
     };
     ObjectReader r(j, path);
     FaultSpec f;
@@ -472,6 +472,10 @@ FaultSpec ReadFault(const json& j, const std::string& path) {
     }
     r.number("delayMs", f.delayMs);
     r.number("bytes", f.bytes, 1024 * 1024);
+    if (r.has("after") && f.kind != FaultSpec::Kind::Drop) {
+        Fail(r.path("after"), "only a \"drop\" fault counts replies");
+    }
+    r.number("after", f.after, 1000000);
     if (f.kind == FaultSpec::Kind::Oversized && f.bytes == 0) {
         f.bytes = 1200;
     }
@@ -567,6 +571,7 @@ std::uint32_t FlashSizeForChip(std::uint32_t chipId) {
 std::optional<std::uint32_t> CommandCodeByName(const std::string& name) {
     static const std::map<std::string, std::uint32_t> kCodes = {
         {"login", kLoginFaultCode},
+        {"any", kAnyCommandFaultCode},
         {"FLASH_END", FLASH_END},
         {"GET_CONTROLLER_COUNT", GET_CONTROLLER_COUNT},
         {"GET_CONTROLLER_INFO", GET_CONTROLLER_INFO},

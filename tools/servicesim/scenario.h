@@ -189,14 +189,21 @@ struct MailSettings {
 
 // Code used for faults on the login reply.
 inline constexpr std::uint32_t kLoginFaultCode = 0xFFFFFFFFu;
+// Code used for faults on every request after the login (not on the login reply).
+// A command's own fault of the same sort takes precedence over this one.
+inline constexpr std::uint32_t kAnyCommandFaultCode = 0xFFFFFFFEu;
 
 struct FaultSpec {
-    enum class Kind { Silent, Late, Close, Short, Oversized };
-    std::uint32_t code = 0;  // command code, or kLoginFaultCode
+    enum class Kind { Silent, Late, Close, Short, Oversized, Drop };
+    std::uint32_t code = 0;  // command code, kLoginFaultCode or kAnyCommandFaultCode
     Kind kind = Kind::Silent;
-    int count = -1;             // occurrences still to hit; -1: always
-    std::uint32_t delayMs = 0;  // Late
+    // Occurrences still to hit; -1: always. A drop occurs once per dropped connection.
+    int count = -1;
+    std::uint32_t delayMs = 0;  // Late: real milliseconds, whatever the service's clock
     std::uint32_t bytes = 0;    // Short: whole message cut to this; Oversized: padded to it
+    // Drop: replies to the fault's requests still sent before the connection is closed,
+    // counted from the start of each connection (or from setting the fault).
+    std::uint32_t after = 0;
 };
 
 struct Scenario {
@@ -226,7 +233,7 @@ Scenario LoadScenario(const std::string& path);
 // Flash ROM size in bytes implied by a chip id (0 when unknown or no ROM).
 std::uint32_t FlashSizeForChip(std::uint32_t chipId);
 
-// Command codes by name for faults ("GET_EVENT", "login", ...); nothing when unknown.
+// Command codes by name for faults ("GET_EVENT", "login", "any", ...); nothing when unknown.
 std::optional<std::uint32_t> CommandCodeByName(const std::string& name);
 
 }  // namespace veltrix::sim

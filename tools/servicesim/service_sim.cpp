@@ -23,6 +23,10 @@ namespace {
 constexpr std::size_t kReceiveBuffer = 64 * 1024;
 constexpr int kRelistenRetryMs = 100;
 
+bool IsDrop(const FaultSpec& fault) {
+    return fault.kind == FaultSpec::Kind::Drop;
+}
+
 std::string ErrnoText(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
@@ -63,7 +67,7 @@ bool FillUnixAddress(const std::string& path, sockaddr_un& address) {
 }  // namespace
 
 ServiceSim::ServiceSim(Scenario scenario)
-    : faults_(scenario.faults), engine_(std::move(scenario)) {}
+    : faults_(ActiveFaults(scenario.faults)), engine_(std::move(scenario)) {}
 
 ServiceSim::~ServiceSim() {
     stop();
@@ -323,6 +327,10 @@ void ServiceSim::acceptClient(int listenFd, bool tcp) {
     {
         std::lock_guard lock(mutex_);
         engine_.beginSession();
+        // Drop faults count the replies of each connection afresh.
+        for (ActiveFault& fault : faults_) {
+            fault.repliesLeft = fault.spec.after;
+        }
     }
     {
         std::lock_guard lock(transcriptMutex_);
@@ -420,6 +428,8 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
     const ByteView view(bytes);
     Outcome outcome;
     std::optional<FaultSpec> fault;
+    std::uint32_t faultCode = 0;
+    bool isRequest = false;
     {
         std::lock_guard lock(mutex_);
         const std::uint64_t now = simNowLocked();
@@ -428,18 +438,15 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
         } else {
             outcome = engine_.message(view, now);
         }
-        const std::uint32_t faultCode =
-            outcome.kind == Outcome::Kind::Login ? kLoginFaultCode : outcome.code;
-        if (outcome.kind == Outcome::Kind::Login || outcome.kind == Outcome::Kind::Request) {
-            const auto found =
-                std::find_if(faults_.begin(), faults_.end(),
-                             [&](const FaultSpec& f) { return f.code == faultCode; });
-            if (found != faults_.end()) {
-                fault = *found;
-                if (found->count > 0 && --found->count == 0) {
-                    faults_.erase(found);
-                }
-            }
+        faultCode = outcome.kind == Outcome::Kind::Login ? kLoginFaultCode : outcome.code;
+        isRequest = outcome.kind == Outcome::Kind::Request;
+        // Faults hit the login and requests, not the data messages of an exchange.
+        ActiveFault* found = outcome.kind == Outcome::Kind::Login || isRequest
+                                 ? findFaultLocked(faultCode, isRequest, false)
+                                 : nullptr;
+        if (found != nullptr) {
+            fault = found->spec;
+            useFaultLocked(found);
         }
     }
     loginDone_ = true;
@@ -487,6 +494,23 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
                     }
                 }
                 break;
+            case FaultSpec::Kind::Drop:
+                break;
+        }
+    }
+    if (outcome.kind == Outcome::Kind::Login || isRequest) {
+        // A drop fault counts the replies that actually go out; the one that reaches
+        // its count sends what is left of its budget and closes the connection.
+        std::lock_guard lock(mutex_);
+        if (ActiveFault* drop = findFaultLocked(faultCode, isRequest, true)) {
+            if (outcome.replies.size() >= drop->repliesLeft) {
+                outcome.replies.resize(drop->repliesLeft);
+                outcome.close = true;
+                drop->repliesLeft = drop->spec.after;
+                useFaultLocked(drop);
+            } else {
+                drop->repliesLeft -= static_cast<std::uint32_t>(outcome.replies.size());
+            }
         }
     }
     for (auto& reply : outcome.replies) {
@@ -494,6 +518,36 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
     }
     if (outcome.close) {
         closeAfterFlush_ = true;
+    }
+}
+
+ServiceSim::ActiveFault* ServiceSim::findFaultLocked(std::uint32_t faultCode, bool request,
+                                                     bool drop) {
+    const auto find = [&](std::uint32_t code) -> ActiveFault* {
+        const auto found = std::find_if(faults_.begin(), faults_.end(), [&](const ActiveFault& f) {
+            return f.spec.code == code && IsDrop(f.spec) == drop;
+        });
+        return found != faults_.end() ? &*found : nullptr;
+    };
+    // A request whose code happens to be the login's fault code is still a request.
+    if (ActiveFault* own = request && faultCode == kLoginFaultCode ? nullptr : find(faultCode)) {
+        return own;
+    }
+    return request ? find(kAnyCommandFaultCode) : nullptr;
+}
+
+std::vector<ServiceSim::ActiveFault> ServiceSim::ActiveFaults(
+    const std::vector<FaultSpec>& faults) {
+    std::vector<ActiveFault> active;
+    for (const FaultSpec& fault : faults) {
+        active.push_back({fault, fault.after});
+    }
+    return active;
+}
+
+void ServiceSim::useFaultLocked(ActiveFault* fault) {
+    if (fault->spec.count > 0 && --fault->spec.count == 0) {
+        faults_.erase(faults_.begin() + (fault - faults_.data()));
     }
 }
 
@@ -651,9 +705,11 @@ void ServiceSim::setChangeFlag(bool on) {
 
 void ServiceSim::setFault(const FaultSpec& fault) {
     std::lock_guard lock(mutex_);
-    std::erase_if(faults_, [&](const FaultSpec& f) { return f.code == fault.code; });
+    std::erase_if(faults_, [&](const ActiveFault& f) {
+        return f.spec.code == fault.code && IsDrop(f.spec) == IsDrop(fault);
+    });
     if (fault.count != 0) {
-        faults_.push_back(fault);
+        faults_.push_back({fault, fault.after});
     }
 }
 

@@ -90,7 +90,9 @@ class ServiceSim {
     void pushLogEntry(const LogEntrySpec& entry);
     void pushMailFailure(const MailFailureSpec& failure);
     void setChangeFlag(bool on);
-    void setFault(const FaultSpec& fault);  // replaces an earlier fault for the same code
+    // Replaces an earlier fault of the same sort for the same code: a drop fault an
+    // earlier drop fault, any other kind any other kind (a command can have one of each).
+    void setFault(const FaultSpec& fault);
     void clearFaults();
     void advanceClock(std::chrono::milliseconds by);
     std::uint64_t simTimeMs() const;
@@ -103,6 +105,10 @@ class ServiceSim {
     }
 
   private:
+    struct ActiveFault {
+        FaultSpec spec;
+        std::uint32_t repliesLeft = 0;  // Drop: replies still sent on this connection
+    };
     struct Pending {
         std::vector<std::uint8_t> bytes;  // as it goes on the wire (TCP: with prefix)
         std::chrono::steady_clock::time_point notBefore;
@@ -122,9 +128,15 @@ class ServiceSim {
     std::uint64_t simNowLocked() const;
     std::uint64_t realMs() const;
     void record(TranscriptEntry entry);
+    // The fault of the drop sort or of the other sort that hits a message with
+    // `faultCode` (a request's own fault before an "any" fault); nullptr when none.
+    ActiveFault* findFaultLocked(std::uint32_t faultCode, bool request, bool drop);
+    static std::vector<ActiveFault> ActiveFaults(const std::vector<FaultSpec>& faults);
+    // Takes one occurrence of `fault`; removes it after its last one.
+    void useFaultLocked(ActiveFault* fault);
 
     mutable std::mutex mutex_;  // faults_, engine_, clock
-    std::vector<FaultSpec> faults_;
+    std::vector<ActiveFault> faults_;
     ServiceEngine engine_;
     std::uint64_t clockOffsetMs_ = 0;
     bool manualClock_ = false;
