@@ -6,6 +6,31 @@ namespace veltrix {
 
 namespace {
 
+template <typename T, std::size_t N>
+void CopyEntries(std::array<std::unique_ptr<T>, N>& to,
+                 const std::array<std::unique_ptr<T>, N>& from) {
+    for (std::size_t i = 0; i < N; ++i) {
+        to[i] = from[i] ? std::make_unique<T>(*from[i]) : nullptr;
+    }
+}
+
+}  // namespace
+
+ObjectTable::ObjectTable(const ObjectTable& other) {
+    *this = other;
+}
+
+ObjectTable& ObjectTable::operator=(const ObjectTable& other) {
+    if (this != &other) {
+        CopyEntries(controllers_, other.controllers_);
+        CopyEntries(devices_, other.devices_);
+        CopyEntries(raidSets_, other.raidSets_);
+    }
+    return *this;
+}
+
+namespace {
+
 bool ValidController(int controller) {
     return controller >= 0 && controller < ObjectTable::kMaxControllers;
 }

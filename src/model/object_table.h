@@ -20,6 +20,14 @@ namespace veltrix {
 
 class ObjectTable {
   public:
+    ObjectTable() = default;
+    // Copies hold copies of every object.
+    ObjectTable(const ObjectTable& other);
+    ObjectTable& operator=(const ObjectTable& other);
+    ObjectTable(ObjectTable&&) noexcept = default;
+    ObjectTable& operator=(ObjectTable&&) noexcept = default;
+    ~ObjectTable() = default;
+
     static constexpr int kMaxControllers = 8;
     static constexpr int kMaxDevices = 20;   // per controller
     static constexpr int kMaxRaidSets = 20;  // per controller

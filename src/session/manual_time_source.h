@@ -1,8 +1,13 @@
 #pragma once
 // A clock that only moves when told: tests advance it and the timers that fall due
 // fire at once, in time order, without waiting.
+//
+// Timers may be started and stopped from any thread (the session's timers live on its
+// own thread); each tick runs on the thread that advances the clock, with no lock
+// held, so a tick may hand its work to another thread and wait for it.
 
 #include <map>
+#include <mutex>
 
 #include "session/time_source.h"
 
@@ -12,7 +17,7 @@ class ManualTimeSource : public TimeSource {
   public:
     TimerHandle StartTimer(int periodMs, std::function<void()> onTick) override;
     void StopTimer(TimerHandle handle) override;
-    std::int64_t NowMs() const override { return now_; }
+    std::int64_t NowMs() const override;
 
     // Moves the clock forward by `ms`, firing every tick that falls due on the way in
     // time order (equal times in the order the timers were started). The clock stands
@@ -22,7 +27,7 @@ class ManualTimeSource : public TimeSource {
     void advance(std::int64_t ms);
 
     // Number of running timers.
-    int ActiveTimers() const { return static_cast<int>(timers_.size()); }
+    int ActiveTimers() const;
 
   private:
     struct Timer {
@@ -31,6 +36,7 @@ class ManualTimeSource : public TimeSource {
         std::function<void()> onTick;
     };
 
+    mutable std::mutex mutex_;
     std::map<TimerHandle, Timer> timers_;
     TimerHandle nextHandle_ = 1;
     std::int64_t now_ = 0;

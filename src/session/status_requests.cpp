@@ -1,5 +1,7 @@
 #include "session/status_requests.h"
 
+#include "session/error_sites.h"
+
 #include "protocol/bytes.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
@@ -8,21 +10,7 @@ namespace veltrix {
 
 namespace {
 
-// Error numbers of the failing steps.
-constexpr int kControllerInfoWrite = 3562;
-constexpr int kControllerInfoRead = 3577;
-constexpr int kControllerFlagWrite = 3633;
-constexpr int kControllerFlagRead = 3647;
-constexpr int kDeviceWrite = 3689;
-constexpr int kDeviceRead = 3703;
-constexpr int kRaidSetWrite = 3798;
-constexpr int kRaidSetRead = 3810;
-constexpr int kServiceConfigWrite = 3443;
-constexpr int kServiceConfigRead = 3457;
-constexpr int kHostLogFileWrite = 3419;
-constexpr int kPasswordWrite = 3392;
-constexpr int kLogEntryWrite = 3994;
-constexpr int kLogEntryRead = 4014;
+using namespace request_site;
 
 std::array<std::uint8_t, 16> AddressData(int ctl, std::uint32_t channel, std::uint32_t port) {
     std::array<std::uint8_t, 16> data{};
@@ -250,19 +238,31 @@ LogEntry StatusRequests::RequestLogEntry() {
 }
 
 bool StatusRequests::ReadController(int ctl) {
-    if (table_.CreateController(ctl) == nullptr) {
+    if (ObjectTable::ControllerEntry(ctl) == std::nullopt) {
         return false;
     }
+    // What the table showed before: it stays when the channel fails on the way, so
+    // that a dead channel never leaves a half-read controller behind.
+    const ObjectTable before = table_;
+    table_.DestroyDrivesAndSets(ctl);
+    table_.CreateController(ctl);
+    link_.lastMessage.clear();
     RequestControllerInfo(ctl);
-    table_.CreateDrivesAndSets(ctl);
-    const Controller* controller = table_.GetController(ctl);
-    const int devices = ClampDeviceCount(controller->DeviceCount());
-    const int sets = ClampRaidSetCount(controller->RaidSetCount());
-    for (int d = 0; d < devices; ++d) {
-        RequestDevice(ctl, d);
+    if (link_.lastMessage.empty()) {
+        table_.CreateDrivesAndSets(ctl);
+        const Controller* controller = table_.GetController(ctl);
+        const int devices = ClampDeviceCount(controller->DeviceCount());
+        const int sets = ClampRaidSetCount(controller->RaidSetCount());
+        for (int d = 0; link_.lastMessage.empty() && d < devices; ++d) {
+            RequestDevice(ctl, d);
+        }
+        for (int s = 0; link_.lastMessage.empty() && s < sets; ++s) {
+            RequestRaidSet(ctl, s);
+        }
     }
-    for (int s = 0; s < sets; ++s) {
-        RequestRaidSet(ctl, s);
+    if (!link_.lastMessage.empty()) {
+        table_ = before;
+        return false;
     }
     return true;
 }

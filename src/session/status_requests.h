@@ -41,9 +41,9 @@ class StatusRequests {
     // controller 0xFE when no reply came or the exchange failed.
     LogEntry RequestLogEntry();
 
-    // Creates controller `ctl` with its drives and sets and fills them from the
-    // service, as connecting and re-reading a controller do. False for a controller
-    // number outside the table.
+    // Reads controller `ctl` again with its drives and sets, as an event asks for.
+    // Stops at the first channel failure (its message shown) and then leaves the
+    // table as it was. False for that, and for a number outside the table.
     bool ReadController(int ctl);
 
     // The last records received.

@@ -22,9 +22,10 @@ class SleepWatcherTest : public ::testing::Test {
 };
 
 TEST_F(SleepWatcherTest, PrepareForSleepGivesSuspendAndResume) {
-    std::vector<int> events;
-    SleepWatcher watcher([&events](int event) { events.push_back(event); });
-    for (const auto& [start, event] : {std::pair{true, 4}, std::pair{false, 7}}) {
+    std::vector<PowerEvent> events;
+    SleepWatcher watcher([&events](PowerEvent event) { events.push_back(event); });
+    for (const auto& [start, event] :
+         {std::pair{true, PowerEvent::Suspend}, std::pair{false, PowerEvent::Resume}}) {
         EXPECT_EQ(SleepWatcher::PowerEventFor(start), event);
         watcher.OnPrepareForSleep(start);
         EXPECT_EQ(events.back(), event);
@@ -33,7 +34,7 @@ TEST_F(SleepWatcherTest, PrepareForSleepGivesSuspendAndResume) {
 
 TEST_F(SleepWatcherTest, WithoutSystemBusItIsQuietAndDoesNotListen) {
     testing::WarningCatcher warnings;
-    SleepWatcher watcher([](int) {});
+    SleepWatcher watcher([](PowerEvent) {});
     EXPECT_FALSE(watcher.IsListening());
     EXPECT_TRUE(warnings.Caught().empty()) << warnings.Caught().front();
 }

@@ -33,7 +33,7 @@ Call Shown(NotifyOp op, int id, bool balloon = false) {
         r.balloonText = "Verbunden mit „.“";
         r.timeoutMs = kBalloonTimeoutMs;
         r.balloonTitle = "Title";
-        r.balloonIconKind = kBalloonInformation;
+        r.balloonSeverity = Severity::Information;
     }
     return {op, r};
 }

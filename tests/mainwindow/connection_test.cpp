@@ -23,14 +23,14 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
     EXPECT_EQ(state.controllerCount, 2u);
     EXPECT_EQ(state.currentController, 0);
     EXPECT_EQ(state.serviceVersion, 3040000);
-    EXPECT_TRUE(state.justConnected);
+    EXPECT_TRUE(session().State().justConnected);
     EXPECT_EQ(window().ItemText(kConnect), "connected");
     EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect");
     EXPECT_FALSE(window().IsItemEnabled(kConnect));
     EXPECT_TRUE(window().IsItemEnabled(kDisconnect));
     EXPECT_EQ(window().ItemText(kSpeed), "-");
-    EXPECT_TRUE(window().IsTimerSet(timer_id::kPoll));
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kMailOnly));
+    EXPECT_TRUE(session().IsTimerSet(session_timer::kPoll));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
     EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
 
     const std::vector<std::uint32_t> codes = receivedCodes();
@@ -61,7 +61,7 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     ASSERT_TRUE(window().ClickItem(kDisconnect));
 
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
-    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_FALSE(session().Link().pipe.IsOpen());
     const auto& state = window().State();
     EXPECT_FALSE(state.isConnected);
     EXPECT_EQ(state.controllerCount, 0u);
@@ -84,7 +84,7 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     for (const int id : {kPriority, kPriorityHigh, kSpeed, kProgress, kPercent}) {
         EXPECT_FALSE(window().IsItemShown(id)) << id;
     }
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kPoll));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
 
     ASSERT_EQ(tray.calls.size(), 2u);
     EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_TRUE(window().IsItemEnabled(kConnect));
     EXPECT_EQ(window().ItemText(kConnect), "Connect");
     EXPECT_TRUE(tray.balloons().empty());
@@ -119,8 +119,8 @@ TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
     EXPECT_TRUE(window().State().isConnected);
     EXPECT_EQ(window().ItemText(kConnect), "connected");
     EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect");
-    EXPECT_TRUE(window().IsTimerSet(timer_id::kMailOnly));
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kPoll));
+    EXPECT_TRUE(session().IsTimerSet(session_timer::kMailOnly));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
 }
 
 TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
@@ -174,26 +174,26 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     EXPECT_FALSE(window().State().isConnected);
     clock.advance(1);
     EXPECT_TRUE(window().State().isConnected);
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
 }
 
 TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     Start(sim::TwoControllerScenario());
     Connect();
-    window().OnPowerBroadcast(power_event::kSuspend);
+    window().OnPowerBroadcast(PowerEvent::Suspend);
 
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
-    EXPECT_FALSE(window().Link().pipe.IsOpen());
-    EXPECT_TRUE(window().State().pipeClosedBySuspend);
-    EXPECT_TRUE(window().State().wasConnectedBeforeSuspend);
+    EXPECT_FALSE(session().Link().pipe.IsOpen());
+    EXPECT_TRUE(session().State().pipeClosedBySuspend);
+    EXPECT_TRUE(session().State().wasConnectedBeforeSuspend);
     EXPECT_EQ(window().TabText(kControllerTabs, 0), "RX-Oak 4P") << "display kept";
     EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect") << "no busy text when quiet";
 
     sim().clearTranscript();
-    window().OnPowerBroadcast(power_event::kResumeSuspend);
+    window().OnPowerBroadcast(PowerEvent::Resume);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(window().TabText(kControllerTabs, 0), "---");
-    EXPECT_TRUE(window().IsTimerSet(timer_id::kReconnect));
+    EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
     clock.advance(14999);
     EXPECT_FALSE(window().State().isConnected);
     clock.advance(1);
@@ -204,11 +204,9 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
 
 TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
     Start(sim::TwoControllerScenario());
-    window().OnPowerBroadcast(power_event::kQuerySuspend);
-    window().OnPowerBroadcast(power_event::kResumeStandby);
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
-    window().OnPowerBroadcast(6);  // not a sleep event
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+    window().OnPowerBroadcast(PowerEvent::Suspend);
+    window().OnPowerBroadcast(PowerEvent::Resume);
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
 }
 
 TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage) {
@@ -217,7 +215,7 @@ TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage)
     Start(scenario);
     window().ClickItem(kConnect);
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_EQ(window().ItemText(kConnect), "Connect");
     EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
 }

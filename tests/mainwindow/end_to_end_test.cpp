@@ -66,7 +66,7 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
         At(16000, {.controller = 1, .port = 2, .code = 0x1234}, {}),
     };
     Start(scenario);
-    window().Link().replyTimeoutMs = 30;
+    session().Link().replyTimeoutMs = 30;
     Connect();
     ASSERT_EQ(window().RowCount(kDeviceList), 3);
 
@@ -80,7 +80,7 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
     // The service goes silent for three cycles: counted, not shown, still connected.
     sim().setFault({.code = GET_EVENT, .kind = sim::FaultSpec::Kind::Silent, .count = 3});
     Run(15);
-    EXPECT_EQ(window().Link().failureCounter, 3);
+    EXPECT_EQ(session().Link().failureCounter, 3);
     EXPECT_TRUE(window().State().isConnected);
     Run(20);
 

@@ -18,9 +18,22 @@ void MainWindowTest::Start(sim::Scenario scenario, Transport transport, ClientSe
     if (settings.hostName == ".") {
         settings.hostName = session_->host();
     }
-    window_ = std::make_unique<CKavoGUIDlg>(settings, ui, tray, &clock, &diagram);
+    // The session asks the scripted user directly on its own thread.
+    window_ = std::make_unique<CKavoGUIDlg>(settings, ui, tray, &clock, &diagram, nullptr, &ui);
     window_->SetPopupWindows(false);
     window_->Initialize();
+}
+
+void MainWindowTest::Settle() {
+    if (!window_) {
+        return;
+    }
+    // A report may make the window ask the session again (a reconnect), whose reports
+    // come back in turn: a few rounds settle every chain the window has.
+    for (int round = 0; round < 4; ++round) {
+        window_->Session().Sync();
+        QCoreApplication::sendPostedEvents();
+    }
 }
 
 void MainWindowTest::TearDown() {
@@ -30,19 +43,20 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::Connect() {
-    ASSERT_TRUE(window_->ClickItem(control_id::kConnect));
-    ASSERT_TRUE(window_->State().isConnected) << ::testing::PrintToString(ui.messageTexts());
+    ASSERT_TRUE(window().ClickItem(control_id::kConnect));
+    ASSERT_TRUE(window().State().isConnected) << ::testing::PrintToString(ui.messageTexts());
 }
 
 std::vector<PopupEntry> MainWindowTest::TakePopups() {
     std::vector<PopupEntry> popups;
-    while (auto entry = window_->Popups().Pop()) {
+    while (auto entry = window().Popups().Pop()) {
         popups.push_back(*entry);
     }
     return popups;
 }
 
 std::vector<app::NotifyRecord> MainWindowTest::TakeTrayRecords() {
+    Settle();
     std::vector<app::NotifyRecord> records;
     for (const auto& call : tray.calls) {
         if (call.op != app::NotifyOp::Delete) {

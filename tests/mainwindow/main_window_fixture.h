@@ -67,14 +67,30 @@ class MainWindowTest : public ::testing::Test {
     // Presses Connect and expects the login to succeed.
     void Connect();
     // The first poll tick after connect, then the following ones.
-    void FirstTick() { clock.advance(500); }
-    void Tick() { clock.advance(5000); }
+    void FirstTick() {
+        clock.advance(500);
+        Settle();
+    }
+    void Tick() {
+        clock.advance(5000);
+        Settle();
+    }
     // The popups queued so far (taken out of the queue).
     std::vector<PopupEntry> TakePopups();
     // Tooltips and balloons given to the notification area since the last call.
     std::vector<app::NotifyRecord> TakeTrayRecords();
 
-    CKavoGUIDlg& window() { return *window_; }
+    // The window and its session, after everything they sent each other so far has
+    // been handled: requests run on the session's thread, reports reached the window.
+    CKavoGUIDlg& window() {
+        Settle();
+        return *window_;
+    }
+    ServiceSession& session() {
+        Settle();
+        return window_->Session();
+    }
+    void Settle();
     sim::ServiceSim& sim() { return session_->sim(); }
     std::string host() const { return session_->host(); }
     // The codes the service received, in order.

@@ -19,7 +19,7 @@ class PollCycleTest : public MainWindowTest {
         settings.autoConnect = autoConnect;
         settings.popupLevel = 0;
         Start(std::move(scenario), Transport::Local, settings);
-        window().Link().replyTimeoutMs = kShortReplyWaitMs;
+        session().Link().replyTimeoutMs = kShortReplyWaitMs;
         Connect();
         ui.clear();
     }
@@ -37,8 +37,8 @@ TEST_F(PollCycleTest, OneCycleAsksInOrderAndArmsTheFiveSecondPeriod) {
     EXPECT_EQ(receivedCodes(),
               (std::vector<std::uint32_t>{GET_REBUILD_STATUS, GET_REBUILD_STATUS, GET_CHANGE_FLAG,
                                           GET_EVENT, GET_LOG_ENTRY, GET_MAIL_STATUS}));
-    EXPECT_FALSE(window().State().justConnected);
-    EXPECT_EQ(window().State().pollCount, 1u);
+    EXPECT_FALSE(session().State().justConnected);
+    EXPECT_EQ(session().State().pollCount, 1u);
     sim().clearTranscript();
     clock.advance(4999);
     EXPECT_TRUE(receivedCodes().empty());
@@ -54,17 +54,17 @@ TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconne
     for (int tick = 2; tick <= 4; ++tick) {
         Tick();
     }
-    EXPECT_EQ(window().Link().failureCounter, 4);
+    EXPECT_EQ(session().Link().failureCounter, 4);
     EXPECT_TRUE(TakePopups().empty()) << "four silent replies pass quietly";
 
     Tick();
-    EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{"NO RESPONSE", kPopupWarning}}));
+    EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{"NO RESPONSE", Severity::Warning}}));
     EXPECT_TRUE(window().State().isConnected);
 
     sim().clearFaults();
     Tick();
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_EQ(window().Link().failureCounter, 0);
+    EXPECT_EQ(session().Link().failureCounter, 0);
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
     clock.advance(9999);
     EXPECT_FALSE(window().State().isConnected);
@@ -74,10 +74,10 @@ TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconne
 
 TEST_F(PollCycleTest, WithoutAutoconnectTheWindowStaysDisconnected) {
     StartConnected(sim::TwoControllerScenario(), false);
-    window().Link().failureCounter = 5;
+    session().Link().failureCounter = 5;
     FirstTick();
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
 }
 
 TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
@@ -88,7 +88,7 @@ TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
     const auto popups = TakePopups();
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_NE(popups[0].text.find("\nError #KGD-1613."), std::string::npos) << popups[0].text;
-    EXPECT_EQ(window().Link().failureCounter, 5);
+    EXPECT_EQ(session().Link().failureCounter, 5);
     EXPECT_TRUE(window().State().isConnected);
     Tick();
     EXPECT_FALSE(window().State().isConnected);
@@ -97,11 +97,11 @@ TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
 TEST_F(PollCycleTest, BusyExchangeSkipsTheTick) {
     StartConnected(sim::TwoControllerScenario());
     sim().clearTranscript();
-    window().Link().pipeBusy = true;
+    session().Link().pipeBusy = true;
     FirstTick();
     EXPECT_TRUE(receivedCodes().empty());
-    window().Link().pipeBusy = false;
-    window().Link().flashBusy = true;
+    session().Link().pipeBusy = false;
+    session().Link().flashBusy = true;
     Tick();
     EXPECT_TRUE(receivedCodes().empty());
 }
@@ -221,8 +221,8 @@ TEST_P(MailStatusTest, FailedMailIsReportedAndAnOldTimeStampCounts) {
     time.day = 1;
     sim().pushMailFailure({.errorCode = 42, .text = "SMTP refused", .time = time});
     FirstTick();
-    EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{c.popup, kPopupWarning}}));
-    EXPECT_EQ(window().Link().failureCounter, c.failures);
+    EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{c.popup, Severity::Warning}}));
+    EXPECT_EQ(session().Link().failureCounter, c.failures);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -243,7 +243,7 @@ TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
     ASSERT_FALSE(popups.empty());
     EXPECT_EQ(popups[0].text, "Kavotronik Service Write Error!\nError #KGD-1625");
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kMailOnly));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
 }
 
 TEST_F(PollCycleTest, ErrorLogEntriesAreDrainedEachCycle) {

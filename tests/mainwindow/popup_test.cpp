@@ -23,7 +23,7 @@ TEST(PopupQueue, KeepsArrivalOrderAcrossThreadsAndWakesWaiters) {
     });
     std::thread producer([&] {
         for (int i = 0; i < 200; ++i) {
-            queue.Push(std::to_string(i), kPopupWarning);
+            queue.Push(std::to_string(i), Severity::Warning);
         }
     });
     producer.join();
@@ -40,8 +40,8 @@ TEST(PopupPresenter, ShowsOneBoxAtATimeInArrivalOrder) {
     PopupQueue queue;
     PopupPresenter presenter(queue, nullptr);
     std::thread([&] {
-        queue.Push("Controller No.:0  Port:1\nDevice lost.", kPopupError);
-        queue.Push("NO RESPONSE", kPopupWarning);
+        queue.Push("Controller No.:0  Port:1\nDevice lost.", Severity::Error);
+        queue.Push("NO RESPONSE", Severity::Warning);
     }).join();
     QApplication::processEvents();
 
@@ -67,7 +67,7 @@ TEST(PopupPresenter, NothingOpensOnceTheQueueIsClosed) {
     PopupQueue queue;
     PopupPresenter presenter(queue, nullptr);
     queue.Close();
-    queue.Push("late", kPopupWarning);
+    queue.Push("late", Severity::Warning);
     QApplication::processEvents();
     EXPECT_EQ(presenter.Current(), nullptr);
 }

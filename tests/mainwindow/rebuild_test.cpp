@@ -38,7 +38,7 @@ class RebuildTest : public MainWindowTest {
   protected:
     void StartRebuilding(sim::Scenario scenario) {
         Start(std::move(scenario));
-        window().Link().replyTimeoutMs = 30;
+        session().Link().replyTimeoutMs = 30;
         Connect();
         TakeTrayRecords();
     }
@@ -109,7 +109,7 @@ TEST_F(RebuildTest, SpeedRemainingTimeAndPercentOfTheShownController) {
     TickAfter(0s);  // no progress: the speed goes, the remaining time stays
     EXPECT_EQ(window().ItemText(kSpeed), "-");
     EXPECT_EQ(window().ItemText(kDuration), "37 Min.");
-    EXPECT_EQ(window().State().pollCount, 1u);
+    EXPECT_EQ(session().State().pollCount, 1u);
 }
 
 TEST_F(RebuildTest, TooltipHasALinePerControllerAndOtherControllersLeaveTheControls) {

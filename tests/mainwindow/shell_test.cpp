@@ -57,12 +57,12 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayAndAClickBringsTheWindowBack) {
     window().OnSysCommand(kSysCommandMinimize);
     EXPECT_FALSE(window().isVisible());
 
-    ASSERT_TRUE(tray.onMouse);
-    tray.onMouse(0x203);  // a double click is not handled
+    ASSERT_TRUE(tray.onActivated);
+    tray.onActivated(QSystemTrayIcon::DoubleClick);  // not handled
     EXPECT_FALSE(window().isVisible());
-    tray.onMouse(app::kLeftButtonDown);
+    tray.onActivated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(window().isVisible());
-    tray.onMouse(app::kLeftButtonDown);
+    tray.onActivated(QSystemTrayIcon::Trigger);
     EXPECT_FALSE(window().isVisible());
 }
 
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     ASSERT_TRUE(window().UserChoose(menu_id::kStartMinimized));
     ASSERT_TRUE(window().UserChoose(menu_id::kAutoconnect));
     EXPECT_TRUE(window().Settings().autoConnect);
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
     ASSERT_TRUE(window().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
     EXPECT_FALSE(window().UserChoose(menu_id::kHelp)) << "Help is always greyed";
@@ -106,7 +106,7 @@ TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
     GetParam().leave(window());
 
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
-    EXPECT_FALSE(window().Link().pipe.IsOpen());
+    EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(window().result(), platform::IDOK);
     ASSERT_FALSE(tray.calls.empty());

@@ -8,7 +8,7 @@
 #include "sample_dialog.h"
 #include "session/manual_time_source.h"
 #include "session/qt_time_source.h"
-#include "ui/platform/window_timers.h"
+#include "session/timers.h"
 
 namespace veltrix::platform::testing {
 namespace {

@@ -1,122 +1,109 @@
-// Connect, login, enumeration, Disconnect and the power events of the main window.
+// What the main window shows of the session: connect and disconnect, enumeration,
+// rebuild progress, events, lists refilled after changes, sleep and resume.
 
-#include <QApplication>
-#include <QCursor>
-#include <array>
-
-#include "model/object_table.h"
-#include "protocol/bytes.h"
-#include "texts/string_ids.h"
-#include "texts/strings.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/resources/main_window_ids.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
 
 namespace veltrix {
 
-namespace {
-
-constexpr std::uint32_t kServerWaitMs = 1000;
-constexpr int kFirstPollMs = 500;
-constexpr int kMailOnlyPollMs = 4000;
-constexpr int kReconnectAfterResumeMs = 15000;
-
-// Error numbers of the connect steps.
-constexpr int kSiteNotAvailable = 715;
-constexpr int kSiteOpen = 730;
-constexpr int kSiteLoginWrite = 748;
-constexpr int kSiteLoginRead = 761;
-constexpr int kSiteCountWrite = 811;
-constexpr int kSiteCountRead = 829;
-
-// The wait cursor for the whole of a command, ended on every way out.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
-
-void CKavoGUIDlg::ShowChannelFailure(const CNamedPipeException& e, int stringId, int site) {
-    ui_.ShowMessage(e.GetErrorMessage());
-    ui_.ShowMessage(ErrorText(stringId, site));
+void CKavoGUIDlg::ConnectSession() {
+    ServiceSession* s = session_.get();
+    connect(s, &ServiceSession::connected, this, &CKavoGUIDlg::OnSessionConnected);
+    connect(s, &ServiceSession::serviceConfigRead, this,
+            [this](const ServiceConfig& config, int version) {
+                state_.serviceConfig = config;
+                state_.serviceVersion = version;
+            });
+    connect(s, &ServiceSession::enumerated, this, &CKavoGUIDlg::OnEnumerated);
+    connect(s, &ServiceSession::disconnecting, this, [this](bool quiet) {
+        if (!quiet) {
+            SetItemText(control_id::kDisconnect, "..busy..");
+        }
+    });
+    connect(s, &ServiceSession::disconnected, this, &CKavoGUIDlg::OnSessionDisconnected);
+    connect(s, &ServiceSession::popup, this,
+            [this](const std::string& text, Severity severity, int level) {
+                ReportEvent(text, severity, level);
+            });
+    connect(s, &ServiceSession::balloon, this,
+            [this](const std::string& title, const std::string& text, Severity severity) {
+                tray_.balloonTitle = title;
+                tray_.balloonText = text;
+                tray_.balloonSeverity = severity;
+                tray_.UpdateTrayIcon(state_.isConnected, true);
+            });
+    connect(s, &ServiceSession::trayTipChanged, this, [this](const std::string& tip) {
+        tray_.trayTip = tip;
+        tray_.UpdateTrayIcon(state_.isConnected, false);
+    });
+    connect(s, &ServiceSession::pollStarted, this, [this] {
+        oldDeviceRows_ = RowCount(control_id::kDeviceList);
+        oldSetRows_ = RowCount(control_id::kSetList);
+    });
+    connect(s, &ServiceSession::rebuildStep, this, &CKavoGUIDlg::OnRebuildStep);
+    connect(s, &ServiceSession::tableChanged, this,
+            [this](const TableSnapshot& table) { table_ = *table; });
+    connect(s, &ServiceSession::eventLogLine, this,
+            [this](const std::string& line) { AddRow(control_id::kEventLog, line); });
+    connect(s, &ServiceSession::controllerReRead, this, &CKavoGUIDlg::OnControllerReRead);
+    connect(s, &ServiceSession::eventsHandled, this, &CKavoGUIDlg::OnEventsHandled);
+    connect(s, &ServiceSession::errorLogEntry, this,
+            [this](const LogEntry& entry) { errorLog_.push_back(entry); });
+    connect(s, &ServiceSession::reconnectDue, this, &CKavoGUIDlg::OnConnect);
 }
 
 void CKavoGUIDlg::OnConnect() {
     using namespace control_id;
-    const WaitCursor waitCursor;
     settings_.hostName = ItemText(kHost);
     settings_.password = ItemText(kPassword);
 
     UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
     state_.selectedSet = -1;
     SetPos(kPriority, 0);
-    KillTimer(timer_id::kReconnect);
-
-    try {
-        CNamedPipe::ServerAvailable(settings_.hostName, kServicePipeName, kServerWaitMs);
-    } catch (const CNamedPipeException& e) {
-        std::string text = SystemTextLine(e);
-        if (e.errorCode == win32::ERROR_SEM_TIMEOUT) {
-            text += LoadString(ids::kLineBusy);
-        }
-        ui_.ShowMessage(text + ErrorText(ids::kServiceNotAvailable, kSiteNotAvailable));
-        return;
-    }
-
-    try {
-        link_.pipe.Open(settings_.hostName, kServicePipeName);
-    } catch (const CNamedPipeException& e) {
-        ShowChannelFailure(e, ids::kConnectionNotPossible, kSiteOpen);
-        return;
-    }
-
-    try {
-        const auto block = BuildLoginBlock(settings_.password);
-        link_.pipe.Write(block.data(), block.size());
-    } catch (const CNamedPipeException& e) {
-        ShowChannelFailure(e, ids::kServiceWriteError, kSiteLoginWrite);
-        // Nobody is logged in on this pipe: keeping it open would only leak it.
-        link_.pipe.Close();
-        return;
-    }
-
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    std::size_t received = 0;
-    try {
-        received = link_.pipe.Read(reply.data(), reply.size());
-    } catch (const CNamedPipeException& e) {
-        ShowChannelFailure(e, ids::kServiceReadError, kSiteLoginRead);
-        link_.pipe.Close();
-        return;
-    }
-    if (!IsLoginAccepted(std::span(reply).first(received))) {
-        ui_.ShowMessage(LoadString(ids::kInvalidPassword));
-        link_.pipe.Close();
-        return;
-    }
-    ConnectionEstablished();
+    session_->SelectSet(-1);
+    session_->SetSliderPosition(0);
+    session_->Connect(settings_.hostName, settings_.password);
 }
 
-void CKavoGUIDlg::ConnectionEstablished() {
+void CKavoGUIDlg::Disconnect() {
+    session_->Disconnect();
+}
+
+void CKavoGUIDlg::OnPowerBroadcast(PowerEvent event) {
+    session_->Power(event);
+}
+
+void CKavoGUIDlg::OnSessionConnected() {
     using namespace control_id;
     state_.isConnected = true;
     AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
-
     EnableItem(kConnect, false);
     EnableItem(kDisconnect, true);
     SetItemText(kConnect, LoadString(ids::kButtonConnected));
     SetItemText(kDisconnect, LoadString(ids::kButtonDisconnect));
+}
 
-    ReadServiceVersion();
-    if (!Enumerate()) {
-        return;
+void CKavoGUIDlg::OnEnumerated(const TableSnapshot& table, int controllerCount) {
+    using namespace control_id;
+    table_ = *table;
+    state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
+    for (int i = 0; i < controllerCount; ++i) {
+        const Controller* controller = table_.GetController(i);
+        const std::string name = controller != nullptr ? controller->Name() : std::string();
+        if (i == 0) {
+            SetTabText(kControllerTabs, 0, name);
+        } else {
+            InsertTab(kControllerTabs, i, name);
+        }
+        if (controller != nullptr && controller->RaidSetCount() != 0) {
+            for (const int id : {kPriority, kPriorityHigh, kPriorityCaption, kPriorityLow}) {
+                ShowItem(id, true);
+            }
+        }
     }
-    if (state_.controllerCount == 0) {
-        ui_.ShowMessage(LoadString(ids::kDriverNotFound));
-        SetTimer(timer_id::kMailOnly, kMailOnlyPollMs);
+    if (controllerCount == 0) {
         return;
     }
 
@@ -135,111 +122,21 @@ void CKavoGUIDlg::ConnectionEstablished() {
     if (state_.selectedSet == -1) {
         UpdateDiagram(0, std::nullopt);
     }
-    state_.justConnected = true;
     SetItemText(kSpeed, "-");
-    SetTimer(timer_id::kPoll, kFirstPollMs);
-}
-
-void CKavoGUIDlg::ReadServiceVersion() {
-    ServiceConfig config;
-    requests_.RequestServiceConfig(config);
-    state_.serviceConfig = config;
-    state_.serviceVersion = static_cast<std::int32_t>(ServiceVersionNumber(config));
-}
-
-bool CKavoGUIDlg::Enumerate() {
-    using namespace control_id;
-    link_.message.setRequest(GET_CONTROLLER_COUNT);
-    try {
-        link_.SendMessage();
-    } catch (const CNamedPipeException& e) {
-        ui_.ShowMessage(e.GetErrorMessage() + "\n" +
-                        ErrorText(ids::kServiceWriteError, kSiteCountWrite));
-        Disconnect();
-        return false;
-    }
-    try {
-        link_.ReceiveMessage();
-    } catch (const CNamedPipeException& e) {
-        ui_.ShowMessage(e.GetErrorMessage() + "\n" +
-                        ErrorText(ids::kServiceReadError, kSiteCountRead));
-        Disconnect();
-        return false;
-    }
-    // The table has room for eight controllers; the rest are not shown.
-    const std::uint32_t reported = ByteView(link_.message.data()).u32(0);
-    state_.controllerCount = static_cast<std::uint32_t>(ClampControllerCount(reported));
-
-    for (int i = 0; i < static_cast<int>(state_.controllerCount); ++i) {
-        table_.CreateController(i);
-        state_.currentController = static_cast<std::uint8_t>(i);
-        // A request that fails on the channel leaves its message in lastMessage (a
-        // drive or set it does not find is no failure).
-        link_.lastMessage.clear();
-        requests_.RequestControllerInfo(i);
-        const Controller& controller = *table_.GetController(i);
-        if (i == 0) {
-            SetTabText(kControllerTabs, 0, controller.Name());
-        } else {
-            InsertTab(kControllerTabs, i, controller.Name());
-        }
-        const int devices = ClampDeviceCount(controller.DeviceCount());
-        const int sets = ClampRaidSetCount(controller.RaidSetCount());
-        for (int d = 0; link_.lastMessage.empty() && d < devices; ++d) {
-            table_.CreateDevice(i, d);
-            requests_.RequestDevice(i, d);
-        }
-        for (int s = 0; link_.lastMessage.empty() && s < sets; ++s) {
-            table_.CreateRaidSet(i, s);
-            requests_.RequestRaidSet(i, s);
-        }
-        if (!link_.lastMessage.empty()) {
-            // The request has shown its message; going on would show one per drive
-            // and set on a channel that no longer answers.
-            Disconnect();
-            return false;
-        }
-        if (controller.RaidSetCount() != 0) {
-            for (const int id : {kPriority, kPriorityHigh, kPriorityCaption, kPriorityLow}) {
-                ShowItem(id, true);
-            }
-        }
-    }
-    return true;
+    TellSessionSelection();
 }
 
 void CKavoGUIDlg::AnnounceConnection(int tipId, int balloonTextId) {
     tray_.trayTip = LoadString(tipId);
     tray_.balloonTitle = LoadString(ids::kBalloonHostConnection);
     tray_.balloonText = LoadString(balloonTextId);
-    tray_.balloonIconKind = app::kBalloonInformation;
+    tray_.balloonSeverity = Severity::Information;
     tray_.UpdateTrayIcon(state_.isConnected, true);
 }
 
-void CKavoGUIDlg::Disconnect() {
+void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
     using namespace control_id;
-    if (!state_.pipeClosedBySuspend) {
-        if (!state_.isConnected) {
-            return;
-        }
-        if (!state_.quietDisconnect) {
-            SetItemText(kDisconnect, "..busy..");
-        }
-        link_.message.setRequest(LOGOFF);
-        try {
-            link_.SendMessage();
-        } catch (const CNamedPipeException&) {
-            // The service may be gone already; the pipe is closed all the same.
-        }
-        link_.pipe.Close();
-        KillTimer(timer_id::kPoll);
-        KillTimer(timer_id::kMailOnly);
-        state_.serviceConfig = ServiceConfig{};
-    }
-    if (state_.keepDisplay) {
-        return;
-    }
-    if (!state_.quietDisconnect) {
+    if (!quiet) {
         SetItemText(kConnect, LoadString(ids::kButtonConnect));
         SetItemText(kDisconnect, LoadString(ids::kButtonDisconnected));
         EnableItem(kConnect, true);
@@ -253,12 +150,14 @@ void CKavoGUIDlg::Disconnect() {
     }
     table_.Clear();
     state_.controllerCount = 0;
+    state_.currentController = 0;
 
     SetSelectedRow(kSetList, -1);
     ShowRaidInfo();
     ShowRebuildControls(false);
 
     state_.isConnected = false;
+    state_.serviceConfig = ServiceConfig{};
     AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
 
     ClearRows(kDeviceList);
@@ -273,45 +172,112 @@ void CKavoGUIDlg::Disconnect() {
          {kRow1Value, kRow2Value, kRow3Value, kRow4Value, kRow5Value, kRow6Value, kRow7Value}) {
         SetItemText(id, "-");
     }
-    if (!state_.quietDisconnect) {
+    if (!quiet) {
         UpdateDiagram(0, std::nullopt);
     }
-    state_.pipeClosedBySuspend = false;
-    state_.serviceConfig = ServiceConfig{};
 }
 
-void CKavoGUIDlg::OnPowerBroadcast(int event) {
-    switch (event) {
-        case power_event::kQuerySuspend:
-        case power_event::kQueryStandby:
-        case power_event::kSuspend:
-        case power_event::kStandby:
-            if (state_.isConnected) {
-                state_.quietDisconnect = true;
-                state_.keepDisplay = true;
-                state_.pipeClosedBySuspend = false;
-                Disconnect();
-                state_.quietDisconnect = false;
-                state_.keepDisplay = false;
-                state_.pipeClosedBySuspend = true;
-                state_.wasConnectedBeforeSuspend = true;
-            } else {
-                state_.wasConnectedBeforeSuspend = false;
-            }
-            return;
-        case power_event::kResumeSuspend:
-        case power_event::kResumeStandby:
-            if (state_.wasConnectedBeforeSuspend) {
-                state_.keepDisplay = false;
-                state_.pipeClosedBySuspend = true;
-                Disconnect();
-                state_.pipeClosedBySuspend = false;
-                SetTimer(timer_id::kReconnect, kReconnectAfterResumeMs);
-            }
-            return;
-        default:
-            return;
+void CKavoGUIDlg::OnRebuildStep(const RebuildView& view) {
+    using namespace control_id;
+    if (view.controller != state_.currentController) {
+        return;  // the user switched controllers meanwhile
     }
+    if (!view.active) {
+        SetItemText(kPercent, " ");
+        SetPos(kProgress, 0);
+        SetItemText(kDuration, "-");
+        return;
+    }
+    if (view.showControls) {
+        ShowRebuildControls(true);
+    }
+    if (view.durationText) {
+        SetItemText(kDuration, *view.durationText);
+    }
+    SetItemText(kSpeed, view.speedText);
+    SetItemText(kPercent, view.percentText);
+    SetPos(kProgress, view.percent);
+}
+
+void CKavoGUIDlg::OnControllerReRead(int controller, const TableSnapshot& table) {
+    table_ = *table;
+    if (controller != state_.currentController) {
+        return;
+    }
+    const int keptSet = state_.selectedSet;
+    FillDeviceList(controller, 1);
+    FillSetList(controller, 1);
+    const Controller* c = table_.GetController(controller);
+    const int sets = c != nullptr ? c->RaidSetCount() : 0;
+    if (keptSet != -1 && keptSet < sets) {
+        state_.selectedSet = keptSet;
+        EnableRebuildControls(true);
+        SetSelectedRow(control_id::kSetList, keptSet);
+    } else {
+        state_.selectedSet = -1;
+        ClearSetDisplay();
+    }
+    UpdateDiagram(0, std::nullopt);
+    TellSessionSelection();
+}
+
+int CKavoGUIDlg::ReselectAfterRefill(int listId, int selected, int oldRows) {
+    const int rows = RowCount(listId);
+    if (rows >= oldRows || (rows > 0 && selected < rows)) {
+        SetSelectedRow(listId, selected);
+        return selected;
+    }
+    if (rows > 0) {
+        SetSelectedRow(listId, 0);
+        return 0;
+    }
+    return selected;
+}
+
+void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
+                                  const TableSnapshot& table) {
+    using namespace control_id;
+    table_ = *table;
+    if (changesPending) {
+        const int current = state_.currentController;
+        if (devicesDirty) {
+            const int selected = state_.selectedDevice;
+            FillDeviceList(current, 0);
+            state_.selectedDevice = selected;
+            if (selected != -1) {
+                state_.selectedDevice = ReselectAfterRefill(kDeviceList, selected, oldDeviceRows_);
+                OnDeviceListSelChange();
+            }
+            if (state_.selectedSet != -1) {
+                ShowRaidInfo();
+            }
+        }
+        if (setsDirty) {
+            const int selected = state_.selectedSet;
+            FillSetList(current, 0);
+            state_.selectedSet = selected;
+            if (selected != -1) {
+                state_.selectedSet = ReselectAfterRefill(kSetList, selected, oldSetRows_);
+                EnableRebuildControls(true);
+                ShowRaidInfo();
+            } else {
+                ClearSetDisplay();
+            }
+        }
+        ShowControllerInfo(current);
+    }
+    SetSelectedRow(kDeviceList, state_.selectedDevice);
+    SetSelectedRow(kSetList, state_.selectedSet);
+    TellSessionSelection();
+}
+
+void CKavoGUIDlg::TellSessionSelection() {
+    const int row = state_.selectedSet;
+    const int setIndex = row >= 0 && row < ObjectTable::kMaxRaidSets
+                             ? state_.setRowMap[static_cast<std::size_t>(row)]
+                             : -1;
+    session_->SelectController(state_.currentController);
+    session_->SelectSet(setIndex);
 }
 
 }  // namespace veltrix

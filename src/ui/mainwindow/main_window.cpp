@@ -24,37 +24,37 @@ constexpr int kHideAtStartMs = 200;
 }  // namespace
 
 CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
-                         TimeSource* time, DiagramView* diagram, QWidget* parent)
+                         TimeSource* time, DiagramView* diagram, QWidget* parent,
+                         UserQuestions* questions)
     : platform::Dialog(MainDialogTemplate(), parent, time),
       settings_(std::move(settings)),
       ui_(ui),
       tray_(trayHost),
       diagram_(diagram),
-      requests_(link_, table_, reports_) {
+      guiQuestions_(ui, this),
+      session_(std::make_unique<ServiceSession>(questions != nullptr ? *questions : guiQuestions_,
+                                                time)) {
     SetMenu(MainMenuTemplate());
-    trayHost.onMouse = [this](unsigned mouseMessage) { OnTrayNotify(mouseMessage); };
+    ConnectSession();
+    session_->SetAutoConnect(settings_.autoConnect);
+    trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
+        OnTrayNotify(reason);
+    };
     // The system's sleep and resume arrive as power events; without a system bus
     // there are none and the program runs on.
-    new app::SleepWatcher([this](int event) { OnPowerBroadcast(event); }, this);
-    // Waiting for the shared buffer lets the window's events run meanwhile.
-    link_.waitStep = [](std::chrono::milliseconds step) {
-        QEventLoop loop;
-        QTimer::singleShot(step, &loop, &QEventLoop::quit);
-        loop.exec();
-    };
+    new app::SleepWatcher([this](PowerEvent event) { OnPowerBroadcast(event); }, this);
 }
 
 CKavoGUIDlg::~CKavoGUIDlg() {
-    tray_.Host().onMouse = nullptr;
+    tray_.Host().onActivated = nullptr;
     popups_.Close();
+    guiQuestions_.Abandon();
+    session_->Shutdown();
 }
 
 void CKavoGUIDlg::OnInitDialog() {
     using namespace control_id;
     setWindowIcon(ProgramIcon(icon_id::kConnected));
-    state_.quietDisconnect = false;
-    state_.keepDisplay = false;
-    state_.pipeClosedBySuspend = false;
 
     DeleteAllTabs(kControllerTabs);
     InsertTab(kControllerTabs, 0, "---");
@@ -77,7 +77,7 @@ void CKavoGUIDlg::OnInitDialog() {
     }
 
     if (settings_.autoConnect) {
-        SetTimer(timer_id::kReconnect, kReconnectAtStartMs);
+        session_->ArmReconnect(kReconnectAtStartMs);
         CheckMenuItem(menu_id::kAutoconnect, true);
     }
     if (settings_.startMinimized) {
@@ -108,7 +108,7 @@ void CKavoGUIDlg::OnCommand(int id) {
         case menu_id::kEmail:
         case menu_id::kLogFile:
         case menu_id::kPassword:
-            if (!link_.pipe.IsOpen()) {
+            if (!state_.isConnected) {
                 ui_.ShowMessage(LoadString(ids::kHostNotConnected));
             }
             return;
@@ -142,31 +142,16 @@ void CKavoGUIDlg::OnSelChange(int id) {
 }
 
 void CKavoGUIDlg::OnTimer(int id) {
-    const int oldDeviceRows = RowCount(control_id::kDeviceList);
-    const int oldSetRows = RowCount(control_id::kSetList);
-    if (link_.pipeBusy || link_.flashBusy) {
-        return;
+    if (id == timer_id::kHide) {
+        KillTimer(timer_id::kHide);
+        MinimizeToTray();
     }
-    link_.pipeBusy = true;
-    switch (id) {
-        case timer_id::kMailOnly:
-            MailOnlyPoll();
-            break;
-        case timer_id::kReconnect:
-            KillTimer(timer_id::kReconnect);
-            link_.ReleasePipeBusy();
-            OnConnect();
-            break;
-        case timer_id::kHide:
-            KillTimer(timer_id::kHide);
-            link_.ReleasePipeBusy();
-            MinimizeToTray();
-            break;
-        default:
-            PollCycle(oldDeviceRows, oldSetRows);
-            break;
+}
+
+void CKavoGUIDlg::OnScroll(int id) {
+    if (id == control_id::kPriority) {
+        session_->SetSliderPosition(Pos(control_id::kPriority));
     }
-    link_.ReleasePipeBusy();
 }
 
 bool CKavoGUIDlg::OnKey(int key) {
@@ -186,6 +171,7 @@ bool CKavoGUIDlg::OnKey(int key) {
             state_.selectedSet = -1;
         }
         ShowRaidInfo();
+        TellSessionSelection();
     }
     return false;
 }
@@ -204,7 +190,7 @@ void CKavoGUIDlg::OnSysCommand(int id) {
         return;
     }
     if (id == kSysCommandClose) {
-        if (link_.pipe.IsOpen()) {
+        if (state_.isConnected) {
             Disconnect();
         }
         tray_.DeleteTrayIcon();
@@ -233,8 +219,9 @@ void CKavoGUIDlg::MinimizeToTray() {
     }
 }
 
-void CKavoGUIDlg::OnTrayNotify(unsigned mouseMessage) {
-    if (mouseMessage == app::kLeftButtonDown) {
+void CKavoGUIDlg::OnTrayNotify(QSystemTrayIcon::ActivationReason reason) {
+    // A single click shows or hides the window.
+    if (reason == QSystemTrayIcon::Trigger) {
         ToggleFromTray();
     }
 }
@@ -251,6 +238,7 @@ void CKavoGUIDlg::ToggleFromTray() {
 
 void CKavoGUIDlg::OnToggleAutoconnect() {
     settings_.autoConnect = !IsMenuItemChecked(menu_id::kAutoconnect);
+    session_->SetAutoConnect(settings_.autoConnect);
     CheckMenuItem(menu_id::kAutoconnect, settings_.autoConnect);
 }
 
@@ -259,14 +247,14 @@ void CKavoGUIDlg::OnToggleStartMinimized() {
     CheckMenuItem(menu_id::kStartMinimized, settings_.startMinimized);
 }
 
-void CKavoGUIDlg::ReportEvent(const std::string& text, unsigned icon, int level) {
+void CKavoGUIDlg::ReportEvent(const std::string& text, Severity severity, int level) {
     if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
-        popups_.Push(text, icon);
+        popups_.Push(text, severity);
     }
 }
 
 void CKavoGUIDlg::ReportError(const std::string& text) {
-    ReportEvent(text, kPopupWarning, 255);
+    ReportEvent(text, Severity::Warning, 255);
 }
 
 void CKavoGUIDlg::ExitProgram() {
@@ -275,9 +263,9 @@ void CKavoGUIDlg::ExitProgram() {
     if (settingsWriter_) {
         settingsWriter_(settings_);
     }
-    if (link_.pipe.IsOpen()) {
-        Disconnect();
-    }
+    // Logs off when connected; no box of the session waits for an answer any more.
+    guiQuestions_.Abandon();
+    session_->Shutdown();
     tray_.DeleteTrayIcon();
     EndDialog(platform::IDOK);
 }

@@ -11,17 +11,16 @@ namespace veltrix {
 
 namespace {
 
-MessageIcon IconOf(unsigned style) {
-    switch (style) {
-        case kPopupError:
+MessageIcon IconOf(Severity severity) {
+    switch (severity) {
+        case Severity::Error:
             return MessageIcon::Error;
-        case kPopupWarning:
+        case Severity::Warning:
             return MessageIcon::Warning;
-        case kPopupInformation:
+        case Severity::Information:
             return MessageIcon::Information;
-        default:
-            return MessageIcon::None;
     }
+    return MessageIcon::None;
 }
 
 }  // namespace
@@ -54,7 +53,7 @@ void PopupPresenter::ShowNext() {
         return;
     }
     auto box = platform::MakeMessageBox(owner_, platform::QtUserInterface::Title(),
-                                        QString::fromStdString(entry->text), IconOf(entry->icon),
+                                        QString::fromStdString(entry->text), IconOf(entry->severity),
                                         MessageButtons::Ok);
     current_ = box.release();
     current_->setAttribute(Qt::WA_DeleteOnClose);

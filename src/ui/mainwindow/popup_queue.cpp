@@ -4,11 +4,11 @@
 
 namespace veltrix {
 
-void PopupQueue::Push(std::string text, unsigned icon) {
+void PopupQueue::Push(std::string text, Severity severity) {
     std::function<void()> observer;
     {
         std::lock_guard lock(mutex_);
-        entries_.push_back({std::move(text), icon});
+        entries_.push_back({std::move(text), severity});
         observer = observer_;
     }
     changed_.notify_all();

@@ -11,16 +11,13 @@
 #include <optional>
 #include <string>
 
-namespace veltrix {
+#include "session/session_types.h"
 
-// Message box icon styles of the queued entries.
-inline constexpr unsigned kPopupInformation = 0x40;
-inline constexpr unsigned kPopupWarning = 0x30;
-inline constexpr unsigned kPopupError = 0x10;
+namespace veltrix {
 
 struct PopupEntry {
     std::string text;
-    unsigned icon = kPopupInformation;
+    Severity severity = Severity::Information;
 
     bool operator==(const PopupEntry&) const = default;
 };
@@ -29,7 +26,7 @@ class PopupQueue {
   public:
     // Appends an entry and calls the push observer (on the pushing thread, outside
     // the queue's lock).
-    void Push(std::string text, unsigned icon);
+    void Push(std::string text, Severity severity);
     // The oldest entry, or nothing when the queue is empty. Never waits.
     std::optional<PopupEntry> Pop();
     // Waits until an entry is there (and returns it) or the queue is closed (nothing).

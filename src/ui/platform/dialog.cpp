@@ -24,7 +24,7 @@
 #include "ui/platform/control_factory.h"
 #include "ui/platform/list_box.h"
 #include "ui/platform/menu.h"
-#include "ui/platform/window_timers.h"
+#include "session/timers.h"
 
 namespace veltrix::platform {
 namespace {

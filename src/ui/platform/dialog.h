@@ -25,7 +25,11 @@ class QVBoxLayout;
 namespace veltrix::platform {
 
 class Menu;
+}  // namespace veltrix::platform
+namespace veltrix {
 class WindowTimers;
+}  // namespace veltrix
+namespace veltrix::platform {
 
 class Dialog : public QDialog {
     Q_OBJECT

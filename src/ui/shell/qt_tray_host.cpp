@@ -9,17 +9,16 @@ namespace veltrix::app {
 
 namespace {
 
-QSystemTrayIcon::MessageIcon BalloonIcon(int kind) {
-    switch (kind) {
-        case 1:
+QSystemTrayIcon::MessageIcon BalloonIcon(Severity severity) {
+    switch (severity) {
+        case Severity::Information:
             return QSystemTrayIcon::Information;
-        case 2:
+        case Severity::Warning:
             return QSystemTrayIcon::Warning;
-        case 3:
+        case Severity::Error:
             return QSystemTrayIcon::Critical;
-        default:
-            return QSystemTrayIcon::NoIcon;
     }
+    return QSystemTrayIcon::NoIcon;
 }
 
 // How often an added icon looks for a tray that was not there (a panel that starts
@@ -72,7 +71,7 @@ void QtTrayHost::Notify(NotifyOp op, const NotifyRecord& record) {
     if ((record.flags & kNotifyBalloon) != 0 && icon_->isVisible()) {
         icon_->showMessage(QString::fromStdString(record.balloonTitle),
                            QString::fromStdString(record.balloonText),
-                           BalloonIcon(record.balloonIconKind), static_cast<int>(record.timeoutMs));
+                           BalloonIcon(record.balloonSeverity), static_cast<int>(record.timeoutMs));
     }
 }
 
@@ -118,8 +117,8 @@ void QtTrayHost::ShowWhenTrayThere() {
 
 void QtTrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     // Only a plain left click reaches the program; the icon has no context menu.
-    if (reason == QSystemTrayIcon::Trigger && onMouse) {
-        onMouse(kLeftButtonDown);
+    if (onActivated) {
+        onActivated(reason);
     }
 }
 

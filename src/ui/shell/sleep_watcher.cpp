@@ -16,7 +16,7 @@ const QString kPrepareForSleep = QStringLiteral("PrepareForSleep");
 
 }  // namespace
 
-SleepWatcher::SleepWatcher(std::function<void(int powerEvent)> onPowerEvent, QObject* parent)
+SleepWatcher::SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent, QObject* parent)
     : QObject(parent), onPowerEvent_(std::move(onPowerEvent)) {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) {
@@ -34,8 +34,8 @@ SleepWatcher::SleepWatcher(std::function<void(int powerEvent)> onPowerEvent, QOb
     }
 }
 
-int SleepWatcher::PowerEventFor(bool goingToSleep) {
-    return goingToSleep ? kPowerSuspend : kPowerResumeSuspend;
+PowerEvent SleepWatcher::PowerEventFor(bool goingToSleep) {
+    return goingToSleep ? PowerEvent::Suspend : PowerEvent::Resume;
 }
 
 void SleepWatcher::OnPrepareForSleep(bool start) {

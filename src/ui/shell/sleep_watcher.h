@@ -6,31 +6,29 @@
 #include <QObject>
 #include <functional>
 
-namespace veltrix::app {
+#include "session/session_types.h"
 
-// Power events handed to the program, as the power-broadcast message numbers them.
-inline constexpr int kPowerSuspend = 4;
-inline constexpr int kPowerResumeSuspend = 7;
+namespace veltrix::app {
 
 class SleepWatcher : public QObject {
     Q_OBJECT
 
   public:
-    explicit SleepWatcher(std::function<void(int powerEvent)> onPowerEvent,
+    explicit SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent,
                           QObject* parent = nullptr);
 
     // Whether the signal subscription is in place.
     bool IsListening() const { return listening_; }
 
     // The power event for PrepareForSleep(start): suspend before sleep, resume after.
-    static int PowerEventFor(bool goingToSleep);
+    static PowerEvent PowerEventFor(bool goingToSleep);
 
   public slots:
     // Receives PrepareForSleep from the bus.
     void OnPrepareForSleep(bool start);
 
   private:
-    std::function<void(int)> onPowerEvent_;
+    std::function<void(PowerEvent)> onPowerEvent_;
     bool listening_ = false;
 };
 

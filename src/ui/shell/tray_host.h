@@ -3,8 +3,11 @@
 // with an operation, as the desktop shell's icon call takes it. The Qt host shows it
 // with QSystemTrayIcon; tests use a host that records every call.
 
+#include <QSystemTrayIcon>
 #include <functional>
 #include <string>
+
+#include "session/session_types.h"
 
 namespace veltrix::app {
 
@@ -17,10 +20,7 @@ inline constexpr unsigned kNotifyPlain = kNotifyMessage | kNotifyIcon | kNotifyT
 inline constexpr unsigned kNotifyWithBalloon = kNotifyPlain | kNotifyBalloon;        // 23
 
 inline constexpr unsigned kTrayCallbackMessage = 0x8001;
-// The mouse message of a left-button press on the icon.
-inline constexpr unsigned kLeftButtonDown = 0x201;
 inline constexpr unsigned kBalloonTimeoutMs = 10000;
-inline constexpr int kBalloonInformation = 1;
 
 // Longest texts that reach the notification area (bytes; the fields hold one more).
 inline constexpr std::size_t kMaxTipLength = 127;
@@ -36,7 +36,7 @@ struct NotifyRecord {
     std::string balloonText;   // with kNotifyBalloon only
     unsigned timeoutMs = 0;    // with kNotifyBalloon only
     std::string balloonTitle;  // with kNotifyBalloon only
-    int balloonIconKind = 0;   // with kNotifyBalloon only
+    Severity balloonSeverity = Severity::Information;  // with kNotifyBalloon only
 
     bool operator==(const NotifyRecord&) const = default;
 };
@@ -53,7 +53,8 @@ class TrayHost {
     virtual bool IsAvailable() const = 0;
 
     // Called with the mouse message when the user clicks the icon.
-    std::function<void(unsigned mouseMessage)> onMouse;
+    // The user activated the icon (a click, a double click, the context menu).
+    std::function<void(QSystemTrayIcon::ActivationReason reason)> onActivated;
 };
 
 }  // namespace veltrix::app

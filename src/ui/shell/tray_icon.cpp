@@ -67,7 +67,7 @@ void TrayIcon::UpdateTrayIcon(bool isConnected, bool showBalloon) {
         record.flags = kNotifyWithBalloon;
         record.balloonTitle = CutUtf8(balloonTitle, kMaxBalloonTitleLength);
         record.balloonText = CutUtf8(balloonText, kMaxBalloonTextLength);
-        record.balloonIconKind = balloonIconKind;
+        record.balloonSeverity = balloonSeverity;
         record.timeoutMs = kBalloonTimeoutMs;
     } else {
         record.flags = kNotifyPlain;

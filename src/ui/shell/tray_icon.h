@@ -21,7 +21,7 @@ class TrayIcon {
     std::string trayTip;
     std::string balloonTitle;
     std::string balloonText;
-    int balloonIconKind = kBalloonInformation;
+    Severity balloonSeverity = Severity::Information;
 
     // The identifier now in the notification area (179 before the first add).
     int TrayIconId() const { return trayIconId_; }

@@ -7,7 +7,7 @@
 
 #include "session/time_source.h"
 
-namespace veltrix::platform {
+namespace veltrix {
 
 class WindowTimers {
   public:
@@ -32,4 +32,4 @@ class WindowTimers {
     std::map<int, TimeSource::TimerHandle> handles_;
 };
 
-}  // namespace veltrix::platform
+}  // namespace veltrix

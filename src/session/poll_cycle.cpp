@@ -5,8 +5,8 @@
 #include "texts/format.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/resources/main_window_ids.h"
+#include "session/error_sites.h"
+#include "session/service_session.h"
 
 namespace veltrix {
 
@@ -20,21 +20,19 @@ constexpr int kFailuresBeforeDisconnect = 4;
 // what is left waits for the next tick.
 constexpr int kMaxRecordsPerTick = 1000;
 
-constexpr int kSiteFlush = 1613;
-
 std::string SiteText(int stringId, const char* separator, int site) {
     return LoadString(stringId) + "\nError " + separator + "KGD-" + std::to_string(site);
 }
 
-// Popup level and icon of an event text.
+// Popup level and severity of an event text.
 struct EventPopup {
     int level;
-    unsigned icon;
+    Severity severity;
 };
 
 }  // namespace
 
-void CKavoGUIDlg::NoResponse() {
+void ServiceSession::NoResponse() {
     link_.lastMessage = LoadString(ids::kNoResponse);
     if (link_.failureCounter >= kFailuresBeforeDisconnect) {
         ReportError(link_.lastMessage);
@@ -42,7 +40,7 @@ void CKavoGUIDlg::NoResponse() {
     ++link_.failureCounter;
 }
 
-bool CKavoGUIDlg::Exchange(const ExchangeSites& sites) {
+bool ServiceSession::Exchange(const ExchangeSites& sites) {
     link_.message.setRequest(sites.code, sites.data);
     try {
         link_.SendMessage();
@@ -72,7 +70,7 @@ bool CKavoGUIDlg::Exchange(const ExchangeSites& sites) {
     return true;
 }
 
-std::string CKavoGUIDlg::WithPipeState(const CNamedPipeException& e, const std::string& text) {
+std::string ServiceSession::WithPipeState(const CNamedPipeException& e, const std::string& text) {
     std::size_t available = 0;
     std::size_t left = 0;
     try {
@@ -84,23 +82,23 @@ std::string CKavoGUIDlg::WithPipeState(const CNamedPipeException& e, const std::
            std::to_string(left);
 }
 
-void CKavoGUIDlg::PollCycle(int oldDeviceRows, int oldSetRows) {
+void ServiceSession::PollCycle() {
+    emit pollStarted();
     if (state_.justConnected) {
         state_.justConnected = false;
         state_.pollCount = 0;
         state_.lastPercentStep.fill(0);
         state_.lastPosition.fill(0);
-        SetTimer(timer_id::kPoll, kPollPeriodMs);
+        SetTimer(session_timer::kPoll, kPollPeriodMs);
     } else if (state_.pollCount == 0) {
-        SetTimer(timer_id::kPoll, kPollPeriodMs);
+        SetTimer(session_timer::kPoll, kPollPeriodMs);
     }
 
     if (link_.failureCounter > kFailuresBeforeDisconnect) {
-        Disconnect();
+        DoDisconnect();
         link_.failureCounter = 0;
-        link_.ReleasePipeBusy();
-        if (settings_.autoConnect) {
-            SetTimer(timer_id::kReconnect, kReconnectAfterFailuresMs);
+        if (state_.autoConnect) {
+            SetTimer(session_timer::kReconnect, kReconnectAfterFailuresMs);
         }
         return;
     }
@@ -108,7 +106,7 @@ void CKavoGUIDlg::PollCycle(int oldDeviceRows, int oldSetRows) {
     try {
         link_.pipe.Flush();
     } catch (const CNamedPipeException& e) {
-        ReportError(e.GetErrorMessage() + "\nError #KGD-" + std::to_string(kSiteFlush) + ".");
+        ReportError(e.GetErrorMessage() + "\nError #KGD-" + std::to_string(poll_site::kFlush) + ".");
         link_.failureCounter = kFailuresBeforeDisconnect + 1;
         return;
     }
@@ -120,15 +118,16 @@ void CKavoGUIDlg::PollCycle(int oldDeviceRows, int oldSetRows) {
         }
     }
     ++state_.pollCount;
-    tray_.trayTip = tip;
-    tray_.UpdateTrayIcon(state_.isConnected, false);
+    emit trayTipChanged(tip);
 
+    // The positions and percentages of this round, and a priority the user set.
     PriorityStep();
+    emit tableChanged(Snapshot());
 
     if (!Exchange({GET_CHANGE_FLAG,
                    {},
-                   SiteText(ids::kServiceWriteError, "'", 1808),
-                   SiteText(ids::kServiceReadError, "'", 1833)})) {
+                   SiteText(ids::kServiceWriteError, "'", poll_site::kChangeFlagWrite),
+                   SiteText(ids::kServiceReadError, "'", poll_site::kChangeFlagRead)})) {
         return;
     }
     if (link_.message.data()[0] != 0) {
@@ -138,11 +137,8 @@ void CKavoGUIDlg::PollCycle(int oldDeviceRows, int oldSetRows) {
     if (!EventLoop()) {
         return;
     }
-    if (state_.changesPending) {
-        RefillAfterChanges(oldDeviceRows, oldSetRows);
-    }
-    SetSelectedRow(control_id::kDeviceList, state_.selectedDevice);
-    SetSelectedRow(control_id::kSetList, state_.selectedSet);
+    emit eventsHandled(state_.changesPending, state_.deviceListDirty, state_.setListDirty,
+                       Snapshot());
     state_.changesPending = false;
     state_.deviceListDirty = false;
     state_.setListDirty = false;
@@ -151,40 +147,43 @@ void CKavoGUIDlg::PollCycle(int oldDeviceRows, int oldSetRows) {
     MailStatusStep(false);
 }
 
-bool CKavoGUIDlg::EventLoop() {
+bool ServiceSession::EventLoop() {
     for (int n = 0; n < kMaxRecordsPerTick; ++n) {
         if (!Exchange({GET_EVENT,
                        {},
-                       SiteText(ids::kServiceWriteError, "'", 1860),
-                       SiteText(ids::kServiceReadError, "'", 1885)})) {
+                       SiteText(ids::kServiceWriteError, "'", poll_site::kEventWrite),
+                       SiteText(ids::kServiceReadError, "'", poll_site::kEventRead)})) {
             return false;
         }
         const EventRecord event = EventRecord::Decode(link_.message.data());
         if (event.isEnd()) {
             return true;
         }
-        HandleEvent(event);
-        AddRow(control_id::kEventLog,
-               Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
-                      event.time.minute, event.time.second, event.time.milliseconds,
-                      event.controller, event.port, event.drive, event.code));
+        const bool handled = HandleEvent(event);
+        emit eventLogLine(Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d",
+                                 event.time.hour, event.time.minute, event.time.second,
+                                 event.time.milliseconds, event.controller, event.port,
+                                 event.drive, event.code));
+        if (!handled) {
+            return false;
+        }
     }
     return true;
 }
 
-void CKavoGUIDlg::HandleEvent(const EventRecord& event) {
+bool ServiceSession::HandleEvent(const EventRecord& event) {
     const int c = event.controller;
     const bool current = c == state_.currentController;
     bool reRead = false;
     bool devicesDirty = false;
     bool setsDirty = false;
     std::optional<std::string> text;
-    EventPopup kind{0, kPopupInformation};
+    EventPopup kind{0, Severity::Information};
 
     switch (event.code) {
         case EVENT_RAID_STATUS_CHANGED:
             text = FormatString(ids::kEventRaidStatusChanged, c, event.setIndex);
-            kind = {2, kPopupInformation};
+            kind = {2, Severity::Information};
             reRead = devicesDirty = setsDirty = true;
             break;
         case EVENT_LOGGED_3:
@@ -195,170 +194,128 @@ void CKavoGUIDlg::HandleEvent(const EventRecord& event) {
             setsDirty = true;
             break;
         case EVENT_DEVICE_CHANGED:
+            link_.lastMessage.clear();
             requests_.RequestDevice(c, event.deviceIndex);
+            if (!link_.lastMessage.empty()) {
+                ++link_.failureCounter;
+                return false;
+            }
             devicesDirty = true;
             break;
         case EVENT_DRIVE_FOUND:
             text = FormatString(ids::kEventDeviceFound, c, event.port);
-            kind = {1, kPopupInformation};
+            kind = {1, Severity::Information};
             reRead = devicesDirty = true;
             break;
         case EVENT_SET_FOUND:
             text = FormatString(ids::kEventSetFound, c, event.setIndex);
-            kind = {1, kPopupInformation};
+            kind = {1, Severity::Information};
             reRead = setsDirty = true;
             break;
         case EVENT_DRIVE_LOST:
             text = FormatString(ids::kEventDeviceLost, c, event.port);
-            kind = {3, kPopupError};
+            kind = {3, Severity::Error};
             reRead = devicesDirty = true;
             break;
         case EVENT_SET_LOST: {
             const RaidSet* set = table_.GetRaidSet(c, event.setIndex);
             if (set != nullptr && set->RaidType() == 3) {
                 text = FormatString(ids::kEventSpareAccessed, c);
-                kind = {1, kPopupInformation};
+                kind = {1, Severity::Information};
             } else {
                 text = FormatString(ids::kEventSetLost, c, event.setIndex);
-                kind = {3, kPopupError};
+                kind = {3, Severity::Error};
             }
             reRead = setsDirty = true;
             break;
         }
         case EVENT_SPARE_ACCESSED:
             text = FormatString(ids::kEventSpareAccessed, c);
-            kind = {1, kPopupInformation};
+            kind = {1, Severity::Information};
             break;
         case EVENT_GENERAL:
             text = LoadString(ids::kEventGeneral);
-            kind = {0, kPopupInformation};
+            kind = {0, Severity::Information};
             break;
         case EVENT_RAID_BROKEN:
             text = FormatString(ids::kEventRaidBroken, c, event.setIndex);
-            kind = {3, kPopupError};
+            kind = {3, Severity::Error};
             reRead = devicesDirty = setsDirty = true;
             break;
         case EVENT_REBUILD_COMPLETED_A:
         case EVENT_REBUILD_COMPLETED_C:
             text = FormatString(ids::kEventRebuildCompleted, c, event.setIndex);
-            kind = {2, kPopupInformation};
+            kind = {2, Severity::Information};
             reRead = devicesDirty = setsDirty = true;
             break;
         case EVENT_REDUNDANCY_LOST:
             text = FormatString(ids::kEventRedundancyLost, c, event.setIndex);
-            kind = {3, kPopupError};
+            kind = {3, Severity::Error};
             reRead = devicesDirty = setsDirty = true;
             break;
         default:
             text = FormatString(ids::kEventErrorCode, event.code);
-            kind = {0, kPopupWarning};
+            kind = {0, Severity::Warning};
             break;
     }
 
     if (text) {
-        ReportEvent(*text, kind.icon, kind.level);
+        ReportEvent(*text, kind.severity, kind.level);
     }
+    link_.lastMessage.clear();
     if (reRead) {
         ReReadController(c);
     }
-    if (event.code == EVENT_RAID_BROKEN && !current) {
+    if (event.code == EVENT_RAID_BROKEN && !current && link_.lastMessage.empty()) {
         requests_.RequestControllerInfo(c);
     }
+    const bool channelFailed = !link_.lastMessage.empty();
     if (event.code == EVENT_REBUILD_COMPLETED_A || event.code == EVENT_REBUILD_COMPLETED_C) {
-        tray_.balloonTitle = LoadString(ids::kBalloonRebuildDone);
-        tray_.balloonText = FormatString(ids::kBalloonRebuildDoneText, c) + "%";
-        tray_.balloonIconKind = app::kBalloonInformation;
-        tray_.UpdateTrayIcon(state_.isConnected, true);
+        emit balloon(LoadString(ids::kBalloonRebuildDone),
+                     FormatString(ids::kBalloonRebuildDoneText, c) + "%", Severity::Information);
     }
     if (current) {
         state_.deviceListDirty = state_.deviceListDirty || devicesDirty;
         state_.setListDirty = state_.setListDirty || setsDirty;
     }
+    if (channelFailed) {
+        // The request has shown its message; the cycle ends here and counts it as a
+        // failure, as an exchange of its own would.
+        ++link_.failureCounter;
+        return false;
+    }
+    return true;
 }
 
-void CKavoGUIDlg::ReReadController(int controller) {
+void ServiceSession::ReReadController(int controller) {
+    if (controller < 0 || controller >= ObjectTable::kMaxControllers) {
+        // No table entry can hold it: the service named a controller that cannot exist.
+        ReportEvent(LoadString(ids::kSystemError), Severity::Error, 3);
+        return;
+    }
     // Only controllers the service reported at connect have objects to re-read.
     if (controller >= static_cast<int>(state_.controllerCount)) {
         return;
     }
-    table_.DestroyDrivesAndSets(controller);
-    requests_.ReadController(controller);
-    if (controller != state_.currentController) {
-        return;
+    if (requests_.ReadController(controller)) {
+        emit controllerReRead(controller, Snapshot());
     }
-    const int keptSet = state_.selectedSet;
-    FillDeviceList(controller, 1);
-    FillSetList(controller, 1);
-    const Controller* c = table_.GetController(controller);
-    const int sets = c != nullptr ? c->RaidSetCount() : 0;
-    if (keptSet != -1 && keptSet < sets) {
-        state_.selectedSet = keptSet;
-        EnableRebuildControls(true);
-        SetSelectedRow(control_id::kSetList, keptSet);
-    } else {
-        state_.selectedSet = -1;
-        ClearSetDisplay();
-    }
-    UpdateDiagram(0, std::nullopt);
 }
 
-int CKavoGUIDlg::ReselectAfterRefill(int listId, int selected, int oldRows) {
-    const int rows = RowCount(listId);
-    if (rows >= oldRows || (rows > 0 && selected < rows)) {
-        SetSelectedRow(listId, selected);
-        return selected;
-    }
-    if (rows > 0) {
-        SetSelectedRow(listId, 0);
-        return 0;
-    }
-    return selected;
-}
-
-void CKavoGUIDlg::RefillAfterChanges(int oldDeviceRows, int oldSetRows) {
-    using namespace control_id;
-    const int current = state_.currentController;
-    if (state_.deviceListDirty) {
-        const int selected = state_.selectedDevice;
-        FillDeviceList(current, 0);
-        state_.selectedDevice = selected;
-        if (selected != -1) {
-            state_.selectedDevice = ReselectAfterRefill(kDeviceList, selected, oldDeviceRows);
-            OnDeviceListSelChange();
-        }
-        if (state_.selectedSet != -1) {
-            ShowRaidInfo();
-        }
-    }
-    if (state_.setListDirty) {
-        const int selected = state_.selectedSet;
-        FillSetList(current, 0);
-        state_.selectedSet = selected;
-        if (selected != -1) {
-            state_.selectedSet = ReselectAfterRefill(kSetList, selected, oldSetRows);
-            EnableRebuildControls(true);
-            ShowRaidInfo();
-        } else {
-            ClearSetDisplay();
-        }
-    }
-    ShowControllerInfo(current);
-}
-
-void CKavoGUIDlg::DrainErrorLog() {
+void ServiceSession::DrainErrorLog() {
     for (int n = 0; n < kMaxRecordsPerTick; ++n) {
         const LogEntry entry = requests_.RequestLogEntry();
         if (entry.controller >= LogEntry::kNoResponse) {
             return;
         }
-        errorLog_.push_back(entry);
+        emit errorLogEntry(entry);
     }
 }
 
-bool CKavoGUIDlg::MailStatusStep(bool mailOnly) {
-    const int writeSite = mailOnly ? 1646 : 2161;
-    const int readSite = mailOnly ? 1671 : 2186;
-    const int yearSite = mailOnly ? 1685 : 2200;
+bool ServiceSession::MailStatusStep(bool mailOnly) {
+    const int writeSite = mailOnly ? poll_site::kMailOnlyStatusWrite : poll_site::kMailStatusWrite;
+    const int readSite = mailOnly ? poll_site::kMailOnlyStatusRead : poll_site::kMailStatusRead;
+    const int yearSite = mailOnly ? poll_site::kMailOnlyStatusYear : poll_site::kMailStatusYear;
     if (!Exchange({GET_MAIL_STATUS,
                    {},
                    SiteText(ids::kServiceWriteError, "#", writeSite),
@@ -379,14 +336,14 @@ bool CKavoGUIDlg::MailStatusStep(bool mailOnly) {
     return true;
 }
 
-void CKavoGUIDlg::MailOnlyPoll() {
+void ServiceSession::MailOnlyPoll() {
     link_.message.setRequest(FLASH_END);
     try {
         link_.SendMessage();
     } catch (const CNamedPipeException&) {
-        ReportError(SiteText(ids::kServiceWriteError, "#", 1625));
-        KillTimer(timer_id::kMailOnly);
-        Disconnect();
+        ReportError(SiteText(ids::kServiceWriteError, "#", poll_site::kMailOnlyWrite));
+        KillTimer(session_timer::kMailOnly);
+        DoDisconnect();
         link_.failureCounter = 0;
         return;
     }

@@ -1,40 +1,24 @@
 // Rebuild progress of each controller (percent, speed, remaining time, tooltip lines,
-// a balloon every further 5 %) and the priority slider of the selected RAID set.
+// a balloon every further 5 %) and the priority the user set for the selected set.
 
 #include <array>
-#include <climits>
 
+#include "session/error_sites.h"
+#include "session/rebuild_figures.h"
+#include "session/service_session.h"
 #include "texts/format.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 
-namespace {
-
-using namespace control_id;
-
-constexpr std::uint64_t kPollSeconds = 5;
-constexpr int kSiteRebuildWrite = 1637;
-constexpr int kSiteRebuildWait = 1668;
-constexpr int kSiteRebuildRead = 1664;
-constexpr int kSitePriorityWrite = 3488;
-
-// Minutes as the "%d" of the remaining-time text shows them.
-int MinutesForText(std::uint64_t minutes) {
-    return minutes > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(minutes);
-}
-
-}  // namespace
-
-bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
+bool ServiceSession::RebuildStep(int i, std::string& tip) {
     const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(i)};
     if (!Exchange({GET_REBUILD_STATUS, request,
-                   ErrorText(ids::kServiceWriteError, kSiteRebuildWrite),
-                   ErrorText(ids::kServiceReadError, kSiteRebuildRead),
-                   "WaitForResponse\nError #KGD-" + std::to_string(kSiteRebuildWait), true})) {
+                   ErrorText(ids::kServiceWriteError, poll_site::kRebuildWrite),
+                   ErrorText(ids::kServiceReadError, poll_site::kRebuildRead),
+                   "WaitForResponse\nError #KGD-" + std::to_string(poll_site::kRebuildWait),
+                   true})) {
         return false;
     }
 
@@ -43,6 +27,8 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
     const int sets = controller != nullptr ? ClampRaidSetCount(controller->RaidSetCount()) : 0;
     const bool current = i == state_.currentController;
     const auto index = static_cast<std::size_t>(i);
+    RebuildView view;
+    view.controller = i;
 
     if (!status.isActive() || sets == 0) {
         for (int s = 0; s < sets; ++s) {
@@ -52,15 +38,15 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
         }
         tip += FormatString(ids::kTipNoRebuildLine, i);
         if (current) {
-            SetItemText(kPercent, " ");
-            SetPos(kProgress, 0);
-            SetItemText(kDuration, "-");
+            emit rebuildStep(view);
         }
         return true;
     }
 
     RaidSet* rebuilding = nullptr;
-    const RaidSet* selected = state_.selectedSet != -1 ? SelectedRaidSet() : nullptr;
+    const RaidSet* selected = state_.selectedSetIndex != -1
+                                  ? table_.GetRaidSet(i, state_.selectedSetIndex)
+                                  : nullptr;
     for (int s = 0; s < sets; ++s) {
         RaidSet* set = table_.GetRaidSet(i, s);
         if (set == nullptr) {
@@ -75,10 +61,10 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
             set->SetRebuildSeen(true);
         } else if (!set->RebuildSeen()) {
             set->SetRebuildSeen(true);
-            ShowRebuildControls(true);
+            view.showControls = true;
         } else if (selected != nullptr && selected->Port() == set->Port() &&
                    selected->RebuildSeen()) {
-            ShowRebuildControls(true);
+            view.showControls = true;
         }
     }
     if (rebuilding == nullptr) {
@@ -91,35 +77,28 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
     const std::uint32_t percent = rebuilding->RebuildPercent();
     const std::uint64_t position = rebuilding->RebuildPosition();
     if (current) {
-        const std::uint64_t last = state_.lastPosition[index];
-        std::uint64_t minutes = static_cast<std::uint64_t>(-1);
-        if (position > last) {
-            const std::uint64_t rate = ((position - last) * 60) / kPollSeconds;
-            const std::uint64_t capacity = rebuilding->Capacity();
-            minutes = capacity > position ? (capacity - position) / rate : 0;
-        } else {
+        const RebuildFigures figures =
+            ComputeRebuildFigures(position, state_.lastPosition[index], rebuilding->Capacity());
+        if (!figures.advanced) {
             state_.pollCount = 0;
         }
+        view.active = true;
         if (state_.pollCount > 0) {
-            SetItemText(kDuration, Format("%d Min.", MinutesForText(minutes)));
+            view.durationText = DurationText(figures.minutes);
         }
-        const float advanced = static_cast<float>(position) - static_cast<float>(last);
-        const float speed = advanced * 512.0f / 5.0f / 1048576.0f;
-        SetItemText(kSpeed, state_.pollCount > 0
-                                ? Format("%5.2f", static_cast<double>(speed)) + " MB/s"
-                                : "-");
-        SetItemText(kPercent, rebuilding->RebuildPercentText());
-        SetPos(kProgress, static_cast<int>(percent));
+        view.speedText = state_.pollCount > 0 ? SpeedText(figures.speed) : "-";
+        view.percentText = rebuilding->RebuildPercentText();
+        view.percent = static_cast<int>(percent);
+        emit rebuildStep(view);
     }
     state_.lastPosition[index] = position;
 
     if (percent >= 1 && percent <= 99) {
         const std::uint32_t step = percent / 5;
         if (step > state_.lastPercentStep[index] && state_.pollCount > 1) {
-            tray_.balloonTitle = LoadString(ids::kBalloonRebuildProgress);
-            tray_.balloonText = FormatString(ids::kBalloonRebuildPercent, i, percent) + "%";
-            tray_.balloonIconKind = app::kBalloonInformation;
-            tray_.UpdateTrayIcon(state_.isConnected, true);
+            emit balloon(LoadString(ids::kBalloonRebuildProgress),
+                         FormatString(ids::kBalloonRebuildPercent, i, percent) + "%",
+                         Severity::Information);
         }
         state_.lastPercentStep[index] = step;
         tip += FormatString(ids::kTipRebuildLine, i) + rebuilding->RebuildPercentText();
@@ -127,21 +106,21 @@ bool CKavoGUIDlg::RebuildStep(int i, std::string& tip) {
     return true;
 }
 
-void CKavoGUIDlg::PriorityStep() {
-    if (state_.selectedSet < 0 || state_.selectedSet >= ObjectTable::kMaxRaidSets) {
-        return;
+bool ServiceSession::PriorityStep() {
+    if (state_.selectedSetIndex < 0) {
+        return false;
     }
-    const int position = Pos(kPriority);
-    const int setIndex = state_.setRowMap[static_cast<std::size_t>(state_.selectedSet)];
-    RaidSet* set = table_.GetRaidSet(state_.currentController, setIndex);
+    const int position = state_.sliderPosition;
+    RaidSet* set = table_.GetRaidSet(state_.currentController, state_.selectedSetIndex);
     if (set == nullptr || set->Priority() == position) {
-        return;
+        return false;
     }
     set->SetPriority(static_cast<std::uint8_t>(position));
-    SendPriority(state_.currentController, setIndex, position);
+    SendPriority(state_.currentController, state_.selectedSetIndex, position);
+    return true;
 }
 
-void CKavoGUIDlg::SendPriority(int controller, int setIndex, int priority) {
+void ServiceSession::SendPriority(int controller, int setIndex, int priority) {
     const RaidSet* set = table_.GetRaidSet(controller, setIndex);
     if (set == nullptr) {
         return;
@@ -152,7 +131,7 @@ void CKavoGUIDlg::SendPriority(int controller, int setIndex, int priority) {
     try {
         link_.SendMessage();
     } catch (const CNamedPipeException&) {
-        ReportError(ErrorText(ids::kServiceWriteError, kSitePriorityWrite));
+        ReportError(ErrorText(ids::kServiceWriteError, poll_site::kPriorityWrite));
     }
 }
 

@@ -1,8 +1,8 @@
-#include "ui/platform/window_timers.h"
+#include "session/timers.h"
 
 #include <utility>
 
-namespace veltrix::platform {
+namespace veltrix {
 
 WindowTimers::WindowTimers(TimeSource& time, Handler onTimer)
     : time_(time), onTimer_(std::move(onTimer)) {}
@@ -33,4 +33,4 @@ void WindowTimers::KillAll() {
     }
 }
 
-}  // namespace veltrix::platform
+}  // namespace veltrix

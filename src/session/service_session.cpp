@@ -1,0 +1,424 @@
+// The session's thread, its requests and timers, connect and login, enumeration,
+// Disconnect, sleep and resume, and the Exit path's logoff.
+
+#include "session/service_session.h"
+
+#include <QMetaObject>
+#include <array>
+#include <future>
+
+#include "protocol/bytes.h"
+#include "session/error_sites.h"
+#include "session/qt_time_source.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr std::uint32_t kServerWaitMs = 1000;
+constexpr int kFirstPollMs = 500;
+constexpr int kMailOnlyPollMs = 4000;
+constexpr int kReconnectAfterResumeMs = 15000;
+
+// Registers the signals' value types once, for queued delivery to other threads.
+void RegisterTypes() {
+    static const bool registered = [] {
+        qRegisterMetaType<std::string>("std::string");
+        qRegisterMetaType<veltrix::Severity>("veltrix::Severity");
+        qRegisterMetaType<veltrix::ServiceConfig>("veltrix::ServiceConfig");
+        qRegisterMetaType<veltrix::TableSnapshot>("veltrix::TableSnapshot");
+        qRegisterMetaType<veltrix::RebuildView>("veltrix::RebuildView");
+        qRegisterMetaType<veltrix::LogEntry>("veltrix::LogEntry");
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+ServiceSession::ServiceSession(UserQuestions& questions, TimeSource* time)
+    : questions_(questions), externalTime_(time), requests_(link_, table_, reports_) {
+    RegisterTypes();
+    link_.pipe.SetCanceller(&canceller_);
+    link_.pipe.SetReadTimeout(replyBoundMs_);
+    // Nothing else runs on this thread: a conversation that finds the flag taken is
+    // one that never ended, and waiting would not release it.
+    link_.busyWaitSteps = 0;
+    thread_.setObjectName(QStringLiteral("service session"));
+    moveToThread(&thread_);
+    thread_.start();
+    // The timers are made on the session's thread so that they tick there.
+    Post([this] {
+        TimeSource* source = externalTime_;
+        if (source == nullptr) {
+            ownTime_ = std::make_unique<QtTimeSource>();
+            source = ownTime_.get();
+        }
+        timers_ = std::make_unique<WindowTimers>(
+            *source, [this](int id) { RunHere([this, id] { OnTimer(id); }); });
+    });
+}
+
+ServiceSession::~ServiceSession() {
+    if (!Shutdown()) {
+        // Only a wait that nothing can interrupt keeps the thread; it must not outlive
+        // the objects it uses.
+        thread_.wait();
+    }
+}
+
+void ServiceSession::Post(std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void ServiceSession::RunHere(const std::function<void()>& work) {
+    if (QThread::currentThread() == &thread_) {
+        work();
+        return;
+    }
+    // A tick of a clock that runs on another thread (tests): the tick ends when its
+    // work has run, as it would on the session's own thread.
+    if (thread_.isRunning()) {
+        QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
+    }
+}
+
+void ServiceSession::Sync() {
+    if (QThread::currentThread() == &thread_ || !thread_.isRunning()) {
+        return;
+    }
+    QMetaObject::invokeMethod(this, [] {}, Qt::BlockingQueuedConnection);
+}
+
+void ServiceSession::Connect(const std::string& host, const std::string& password) {
+    Post([this, host, password] { DoConnect(host, password); });
+}
+
+void ServiceSession::Disconnect() {
+    Post([this] { DoDisconnect(); });
+}
+
+void ServiceSession::Power(PowerEvent event) {
+    Post([this, event] { DoPower(event); });
+}
+
+void ServiceSession::ArmReconnect(int ms) {
+    Post([this, ms] { SetTimer(session_timer::kReconnect, ms); });
+}
+
+void ServiceSession::SetAutoConnect(bool on) {
+    Post([this, on] { state_.autoConnect = on; });
+}
+
+void ServiceSession::SelectController(int controller) {
+    Post([this, controller] { state_.currentController = controller; });
+}
+
+void ServiceSession::SelectSet(int setIndex) {
+    Post([this, setIndex] { state_.selectedSetIndex = setIndex; });
+}
+
+void ServiceSession::SetSliderPosition(int position) {
+    Post([this, position] { state_.sliderPosition = position; });
+}
+
+void ServiceSession::Converse(std::function<void(ServiceLink&, StatusRequests&)> conversation,
+                              std::function<void()> onBusy) {
+    Post([this, conversation = std::move(conversation), onBusy = std::move(onBusy)] {
+        const PipeBusyLock busy(link_);
+        if (!busy.held()) {
+            if (onBusy) {
+                onBusy();
+            }
+            return;
+        }
+        conversation(link_, requests_);
+    });
+}
+
+bool ServiceSession::Shutdown(std::chrono::milliseconds bound) {
+    if (!thread_.isRunning()) {
+        return true;
+    }
+    stopping_ = true;
+    // Any wait on the channel ends now; the logoff below starts afresh.
+    canceller_.Cancel();
+    Post([this] {
+        ExitWork();
+        thread_.quit();
+    });
+    return thread_.wait(QDeadlineTimer(bound));
+}
+
+void ServiceSession::ExitWork() {
+    canceller_.Reset();
+    if (link_.pipe.IsOpen()) {
+        DoDisconnect();
+    }
+    if (timers_) {
+        timers_->KillAll();
+    }
+    timers_.reset();
+    ownTime_.reset();
+}
+
+TableSnapshot ServiceSession::Snapshot() const {
+    return std::make_shared<const ObjectTable>(table_);
+}
+
+void ServiceSession::SetTimer(int id, int ms) {
+    if (timers_) {
+        timers_->Set(id, ms);
+    }
+}
+
+void ServiceSession::KillTimer(int id) {
+    if (timers_) {
+        timers_->Kill(id);
+    }
+}
+
+MessageAnswer ServiceSession::RequestReports::ShowMessage(const std::string& text,
+                                                          MessageIcon icon,
+                                                          MessageButtons buttons) {
+    if (session_.Stopping()) {
+        return DefaultAnswer(buttons);
+    }
+    return session_.questions_.ShowMessage(text, icon, buttons);
+}
+
+void ServiceSession::ReportEvent(const std::string& text, Severity severity, int level) {
+    if (!Stopping()) {
+        emit popup(text, severity, level);
+    }
+}
+
+void ServiceSession::ReportError(const std::string& text) {
+    ReportEvent(text, Severity::Warning, 255);
+}
+
+void ServiceSession::OnTimer(int id) {
+    if (link_.pipeBusy || link_.flashBusy) {
+        return;
+    }
+    switch (id) {
+        case session_timer::kReconnect:
+            KillTimer(session_timer::kReconnect);
+            emit reconnectDue();
+            return;
+        case session_timer::kMailOnly: {
+            const PipeBusyLock busy(link_);
+            MailOnlyPoll();
+            return;
+        }
+        case session_timer::kPoll: {
+            const PipeBusyLock busy(link_);
+            PollCycle();
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+void ServiceSession::ShowChannelFailure(const CNamedPipeException& e, int stringId, int site) {
+    reports_.ShowMessage(e.GetErrorMessage(), MessageIcon::None, MessageButtons::Ok);
+    reports_.ShowMessage(ErrorText(stringId, site), MessageIcon::None, MessageButtons::Ok);
+}
+
+void ServiceSession::DoConnect(const std::string& host, const std::string& password) {
+    KillTimer(session_timer::kReconnect);
+    if (link_.pipe.IsOpen()) {
+        return;  // connected already
+    }
+
+    try {
+        CNamedPipe::ServerAvailable(host, kServicePipeName, kServerWaitMs, &canceller_);
+    } catch (const CNamedPipeException& e) {
+        std::string text = SystemTextLine(e);
+        if (e.errorCode == win32::ERROR_SEM_TIMEOUT) {
+            text += LoadString(ids::kLineBusy);
+        }
+        reports_.ShowMessage(text + ErrorText(ids::kServiceNotAvailable,
+                                              connect_site::kNotAvailable),
+                             MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+
+    try {
+        link_.pipe.Open(host, kServicePipeName);
+    } catch (const CNamedPipeException& e) {
+        ShowChannelFailure(e, ids::kConnectionNotPossible, connect_site::kOpen);
+        return;
+    }
+
+    try {
+        const auto block = BuildLoginBlock(password);
+        link_.pipe.Write(block.data(), block.size());
+    } catch (const CNamedPipeException& e) {
+        ShowChannelFailure(e, ids::kServiceWriteError, connect_site::kLoginWrite);
+        // Nobody is logged in on this pipe: keeping it open would only leak it.
+        link_.pipe.Close();
+        return;
+    }
+
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    std::size_t received = 0;
+    try {
+        received = link_.pipe.Read(reply.data(), reply.size());
+    } catch (const CNamedPipeException& e) {
+        ShowChannelFailure(e, ids::kServiceReadError, connect_site::kLoginRead);
+        link_.pipe.Close();
+        return;
+    }
+    if (!IsLoginAccepted(std::span(reply).first(received))) {
+        reports_.ShowMessage(LoadString(ids::kInvalidPassword), MessageIcon::None,
+                             MessageButtons::Ok);
+        link_.pipe.Close();
+        return;
+    }
+    ConnectionEstablished();
+}
+
+void ServiceSession::ConnectionEstablished() {
+    state_.isConnected = true;
+    emit connected();
+
+    ReadServiceVersion();
+    if (!Enumerate()) {
+        return;
+    }
+    emit enumerated(Snapshot(), static_cast<int>(state_.controllerCount));
+    if (state_.controllerCount == 0) {
+        reports_.ShowMessage(LoadString(ids::kDriverNotFound), MessageIcon::None,
+                             MessageButtons::Ok);
+        SetTimer(session_timer::kMailOnly, kMailOnlyPollMs);
+        return;
+    }
+    state_.currentController = 0;
+    const Controller* first = table_.GetController(0);
+    state_.selectedSetIndex = first != nullptr && first->RaidSetCount() != 0 ? 0 : -1;
+    state_.justConnected = true;
+    SetTimer(session_timer::kPoll, kFirstPollMs);
+}
+
+void ServiceSession::ReadServiceVersion() {
+    ServiceConfig config;
+    requests_.RequestServiceConfig(config);
+    state_.serviceConfig = config;
+    state_.serviceVersion = static_cast<std::int32_t>(ServiceVersionNumber(config));
+    emit serviceConfigRead(config, state_.serviceVersion);
+}
+
+bool ServiceSession::Enumerate() {
+    link_.message.setRequest(GET_CONTROLLER_COUNT);
+    try {
+        link_.SendMessage();
+    } catch (const CNamedPipeException& e) {
+        reports_.ShowMessage(e.GetErrorMessage() + "\n" +
+                                 ErrorText(ids::kServiceWriteError, connect_site::kCountWrite),
+                             MessageIcon::None, MessageButtons::Ok);
+        DoDisconnect();
+        return false;
+    }
+    try {
+        link_.ReceiveMessage();
+    } catch (const CNamedPipeException& e) {
+        reports_.ShowMessage(e.GetErrorMessage() + "\n" +
+                                 ErrorText(ids::kServiceReadError, connect_site::kCountRead),
+                             MessageIcon::None, MessageButtons::Ok);
+        DoDisconnect();
+        return false;
+    }
+    // The table has room for eight controllers; the rest are not shown.
+    const std::uint32_t reported = ByteView(link_.message.data()).u32(0);
+    state_.controllerCount = static_cast<std::uint32_t>(ClampControllerCount(reported));
+
+    for (int i = 0; i < static_cast<int>(state_.controllerCount); ++i) {
+        table_.CreateController(i);
+        state_.currentController = i;
+        // A request that fails on the channel leaves its message in lastMessage (a
+        // drive or set it does not find is no failure).
+        link_.lastMessage.clear();
+        requests_.RequestControllerInfo(i);
+        const Controller& controller = *table_.GetController(i);
+        const int devices = ClampDeviceCount(controller.DeviceCount());
+        const int sets = ClampRaidSetCount(controller.RaidSetCount());
+        for (int d = 0; link_.lastMessage.empty() && d < devices; ++d) {
+            table_.CreateDevice(i, d);
+            requests_.RequestDevice(i, d);
+        }
+        for (int s = 0; link_.lastMessage.empty() && s < sets; ++s) {
+            table_.CreateRaidSet(i, s);
+            requests_.RequestRaidSet(i, s);
+        }
+        if (!link_.lastMessage.empty()) {
+            // The request has shown its message; going on would show one per drive
+            // and set on a channel that no longer answers.
+            DoDisconnect();
+            return false;
+        }
+    }
+    return true;
+}
+
+void ServiceSession::DoDisconnect() {
+    if (!state_.pipeClosedBySuspend) {
+        if (!state_.isConnected) {
+            return;
+        }
+        emit disconnecting(state_.quietDisconnect);
+        link_.message.setRequest(LOGOFF);
+        try {
+            link_.SendMessage();
+        } catch (const CNamedPipeException&) {
+            // The service may be gone already; the pipe is closed all the same.
+        }
+        link_.pipe.Close();
+        KillTimer(session_timer::kPoll);
+        KillTimer(session_timer::kMailOnly);
+        state_.serviceConfig = ServiceConfig{};
+    }
+    if (state_.keepDisplay) {
+        return;
+    }
+    table_.Clear();
+    state_.controllerCount = 0;
+    state_.selectedSetIndex = -1;
+    state_.isConnected = false;
+    emit disconnected(state_.quietDisconnect, false);
+    state_.pipeClosedBySuspend = false;
+    state_.serviceConfig = ServiceConfig{};
+}
+
+void ServiceSession::DoPower(PowerEvent event) {
+    switch (event) {
+        case PowerEvent::Suspend:
+            if (state_.isConnected) {
+                state_.quietDisconnect = true;
+                state_.keepDisplay = true;
+                state_.pipeClosedBySuspend = false;
+                DoDisconnect();
+                state_.quietDisconnect = false;
+                state_.keepDisplay = false;
+                state_.pipeClosedBySuspend = true;
+                state_.wasConnectedBeforeSuspend = true;
+            } else {
+                state_.wasConnectedBeforeSuspend = false;
+            }
+            return;
+        case PowerEvent::Resume:
+            if (state_.wasConnectedBeforeSuspend) {
+                state_.keepDisplay = false;
+                state_.pipeClosedBySuspend = true;
+                DoDisconnect();
+                state_.pipeClosedBySuspend = false;
+                SetTimer(session_timer::kReconnect, kReconnectAfterResumeMs);
+            }
+            return;
+    }
+}
+
+}  // namespace veltrix

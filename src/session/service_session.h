@@ -1,0 +1,194 @@
+#pragma once
+// The session with the monitoring service: it owns the channel, the shared message
+// buffer with its busy flag, the object table and the status requests, and runs every
+// conversation — connect and login, enumeration, the poll cycle with its timers,
+// events and re-reads, the error log, the mail status, rebuild progress and priority,
+// sleep and resume, disconnect and logoff — on a thread of its own.
+//
+// Requests come in as calls from any thread and run in order on the session's
+// thread. What happened goes out as signals carrying values (never pointers into the
+// table); questions that need the user's answer in the middle of a conversation go
+// through UserQuestions, and the conversation waits for the answer.
+
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "model/object_table.h"
+#include "model/records.h"
+#include "protocol/wait_canceller.h"
+#include "session/service_link.h"
+#include "session/session_types.h"
+#include "session/status_requests.h"
+#include "session/time_source.h"
+#include "session/timers.h"
+#include "session/user_interface.h"
+
+namespace veltrix {
+
+class ServiceSession : public QObject {
+    Q_OBJECT
+
+  public:
+    // Bound on a reply the service's protocol reads without a time-out of its own.
+    static constexpr std::uint32_t kDefaultReplyBoundMs = 30000;
+
+    // Starts the session's thread. `questions` must outlive the session and may be
+    // called on the session's thread; `time` (tests) must outlive it too, and without
+    // it the timers run on real time on the session's thread.
+    explicit ServiceSession(UserQuestions& questions, TimeSource* time = nullptr);
+    ~ServiceSession() override;
+    ServiceSession(const ServiceSession&) = delete;
+    ServiceSession& operator=(const ServiceSession&) = delete;
+
+    // Requests, queued to the session's thread in the order they are made.
+    void Connect(const std::string& host, const std::string& password);
+    void Disconnect();
+    void Power(PowerEvent event);
+    // Arms the reconnect timer (Autoconnect at start).
+    void ArmReconnect(int ms);
+    void SetAutoConnect(bool on);
+    // What the window shows: the controller on screen, the selected set's index (-1
+    // for none) and the priority slider's position.
+    void SelectController(int controller);
+    void SelectSet(int setIndex);
+    void SetSliderPosition(int position);
+
+    // Runs `conversation` on the session's thread while it holds the busy flag, so
+    // that no poll tick interleaves with it. When the flag stays taken (a conversation
+    // that does not end), `onBusy` runs instead.
+    void Converse(std::function<void(ServiceLink&, StatusRequests&)> conversation,
+                  std::function<void()> onBusy = {});
+
+    // The Exit path's part: ends any wait at once, stops the timers, logs off when the
+    // channel is usable and stops the thread. Waits at most `bound` for all of it.
+    // Returns false when the thread did not end in time.
+    bool Shutdown(std::chrono::milliseconds bound = std::chrono::milliseconds(1500));
+
+    // Waits until every request made so far has run (tests, and the Exit path).
+    void Sync();
+
+    // For tests, only while the session is idle (after Sync): its state, link and table.
+    const SessionState& State() const { return state_; }
+    ServiceLink& Link() { return link_; }
+    const ObjectTable& Table() const { return table_; }
+    bool IsTimerSet(int id) const { return timers_ && timers_->IsSet(id); }
+    // The bound on replies read without a time-out of their own (tests shorten it).
+    void SetReplyBound(std::uint32_t ms) { replyBoundMs_ = ms; }
+
+  signals:
+    // The login was accepted.
+    void connected();
+    // The service configuration was read: its version words and version number.
+    void serviceConfigRead(veltrix::ServiceConfig config, int serviceVersion);
+    // Enumeration finished: the table and the number of controllers (0: none found).
+    void enumerated(veltrix::TableSnapshot table, int controllerCount);
+    // Disconnect started (the window shows that it is busy unless `quiet`).
+    void disconnecting(bool quiet);
+    // Disconnect finished; the display stays when `keepDisplay`.
+    void disconnected(bool quiet, bool keepDisplay);
+    // A message outside a dialog, offered to the popup filter with its level (255
+    // always shows).
+    void popup(std::string text, veltrix::Severity severity, int level);
+    void balloon(std::string title, std::string text, veltrix::Severity severity);
+    void trayTipChanged(std::string tip);
+    // A poll tick begins its work.
+    void pollStarted();
+    void rebuildStep(veltrix::RebuildView view);
+    // The objects changed (rebuild positions, priorities).
+    void tableChanged(veltrix::TableSnapshot table);
+    void eventLogLine(std::string line);
+    // A controller was read again after an event.
+    void controllerReRead(int controller, veltrix::TableSnapshot table);
+    // The event loop ended: refill the lists when changes are pending.
+    void eventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
+                       veltrix::TableSnapshot table);
+    void errorLogEntry(veltrix::LogEntry entry);
+    // The reconnect timer fell due: the window connects with the host and password
+    // it shows.
+    void reconnectDue();
+
+  private:
+    // Runs `work` on the session's thread: at once when called there, otherwise
+    // queued (`wait`: and waits until it has run).
+    void Post(std::function<void()> work);
+    void RunHere(const std::function<void()>& work);
+    void OnTimer(int id);
+    void SetTimer(int id, int ms);
+    void KillTimer(int id);
+    TableSnapshot Snapshot() const;
+    bool Stopping() const { return stopping_.load(); }
+
+    // Connect and login.
+    void DoConnect(const std::string& host, const std::string& password);
+    void ConnectionEstablished();
+    bool Enumerate();
+    void ReadServiceVersion();
+    void ShowChannelFailure(const CNamedPipeException& e, int stringId, int site);
+    void DoDisconnect();
+    void DoPower(PowerEvent event);
+    void ExitWork();
+
+    // The poll cycle.
+    struct ExchangeSites {
+        std::uint32_t code;
+        std::span<const std::uint8_t> data;
+        std::string writeError;
+        std::string readError;
+        std::string waitError = {};
+        bool readErrorWithPipeState = false;
+    };
+    void PollCycle();
+    void MailOnlyPoll();
+    bool MailStatusStep(bool mailOnly);
+    bool Exchange(const ExchangeSites& sites);
+    std::string WithPipeState(const CNamedPipeException& e, const std::string& text);
+    void NoResponse();
+    bool EventLoop();
+    // False when a read it asked for failed on the channel: the cycle ends.
+    bool HandleEvent(const EventRecord& event);
+    void ReReadController(int controller);
+    void DrainErrorLog();
+    void ReportEvent(const std::string& text, Severity severity, int level);
+    void ReportError(const std::string& text);
+
+    // Rebuild progress and priority.
+    bool RebuildStep(int controller, std::string& tip);
+    bool PriorityStep();
+    void SendPriority(int controller, int setIndex, int priority);
+
+    // The requests' message boxes go to the user's questions (none while the session
+    // stops); their error reports become popups.
+    class RequestReports : public UserInterface {
+      public:
+        explicit RequestReports(ServiceSession& session) : session_(session) {}
+        MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                                  MessageButtons buttons) override;
+        void ReportError(const std::string& text) override { session_.ReportError(text); }
+
+      private:
+        ServiceSession& session_;
+    };
+
+    UserQuestions& questions_;
+    TimeSource* externalTime_;
+    std::unique_ptr<TimeSource> ownTime_;
+    std::unique_ptr<WindowTimers> timers_;
+    WaitCanceller canceller_;
+    RequestReports reports_{*this};
+    ServiceLink link_;
+    ObjectTable table_;
+    StatusRequests requests_;
+    SessionState state_;
+    std::uint32_t replyBoundMs_ = kDefaultReplyBoundMs;
+    std::atomic<bool> stopping_{false};
+    QThread thread_;
+};
+
+}  // namespace veltrix
