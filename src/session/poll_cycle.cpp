@@ -2,11 +2,11 @@
 // e-mail status, every 5 s while connected; the mail-only poll while the service
 // reports no controller; failure counting up to the automatic disconnect.
 
+#include "session/error_sites.h"
+#include "session/service_session.h"
 #include "texts/format.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
-#include "session/error_sites.h"
-#include "session/service_session.h"
 
 namespace veltrix {
 
@@ -106,7 +106,8 @@ void ServiceSession::PollCycle() {
     try {
         link_.pipe.Flush();
     } catch (const CNamedPipeException& e) {
-        ReportError(e.GetErrorMessage() + "\nError #KGD-" + std::to_string(poll_site::kFlush) + ".");
+        ReportError(e.GetErrorMessage() + "\nError #KGD-" + std::to_string(poll_site::kFlush) +
+                    ".");
         link_.failureCounter = kFailuresBeforeDisconnect + 1;
         return;
     }
@@ -160,10 +161,9 @@ bool ServiceSession::EventLoop() {
             return true;
         }
         const bool handled = HandleEvent(event);
-        emit eventLogLine(Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d",
-                                 event.time.hour, event.time.minute, event.time.second,
-                                 event.time.milliseconds, event.controller, event.port,
-                                 event.drive, event.code));
+        emit eventLogLine(Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
+                                 event.time.minute, event.time.second, event.time.milliseconds,
+                                 event.controller, event.port, event.drive, event.code));
         if (!handled) {
             return false;
         }

@@ -44,9 +44,8 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
     }
 
     RaidSet* rebuilding = nullptr;
-    const RaidSet* selected = state_.selectedSetIndex != -1
-                                  ? table_.GetRaidSet(i, state_.selectedSetIndex)
-                                  : nullptr;
+    const RaidSet* selected =
+        state_.selectedSetIndex != -1 ? table_.GetRaidSet(i, state_.selectedSetIndex) : nullptr;
     for (int s = 0; s < sets; ++s) {
         RaidSet* set = table_.GetRaidSet(i, s);
         if (set == nullptr) {

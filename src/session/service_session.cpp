@@ -89,7 +89,8 @@ void ServiceSession::Sync() {
     if (QThread::currentThread() == &thread_ || !thread_.isRunning()) {
         return;
     }
-    QMetaObject::invokeMethod(this, [] {}, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [] {}, Qt::BlockingQueuedConnection);
 }
 
 void ServiceSession::Connect(const std::string& host, const std::string& password) {
@@ -180,8 +181,7 @@ void ServiceSession::KillTimer(int id) {
     }
 }
 
-MessageAnswer ServiceSession::RequestReports::ShowMessage(const std::string& text,
-                                                          MessageIcon icon,
+MessageAnswer ServiceSession::RequestReports::ShowMessage(const std::string& text, MessageIcon icon,
                                                           MessageButtons buttons) {
     if (session_.Stopping()) {
         return DefaultAnswer(buttons);
@@ -241,9 +241,9 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
         if (e.errorCode == win32::ERROR_SEM_TIMEOUT) {
             text += LoadString(ids::kLineBusy);
         }
-        reports_.ShowMessage(text + ErrorText(ids::kServiceNotAvailable,
-                                              connect_site::kNotAvailable),
-                             MessageIcon::None, MessageButtons::Ok);
+        reports_.ShowMessage(
+            text + ErrorText(ids::kServiceNotAvailable, connect_site::kNotAvailable),
+            MessageIcon::None, MessageButtons::Ok);
         return;
     }
 

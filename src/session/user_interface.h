@@ -37,7 +37,6 @@ inline MessageAnswer DefaultAnswer(MessageButtons buttons) {
 
 class UserInterface : public UserQuestions {
   public:
-
     // Reports an error outside a dialog: a warning popup, whatever the popup level.
     virtual void ReportError(const std::string& text) = 0;
 };

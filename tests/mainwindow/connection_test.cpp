@@ -58,7 +58,7 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     Start(sim::TwoControllerScenario(), GetParam());
     Connect();
     tray.calls.clear();
-    ASSERT_TRUE(window().ClickItem(kDisconnect));
+    ASSERT_TRUE(Click(kDisconnect));
 
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
     ClientSettings settings = QuietSettings();
     settings.password = "wrong";
     Start(sim::TwoControllerScenario(), Transport::Local, settings);
-    window().ClickItem(kConnect);
+    Click(kConnect);
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
     EXPECT_FALSE(window().State().isConnected);
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
 
 TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
     Start(sim::Scenario{});
-    window().ClickItem(kConnect);
+    Click(kConnect);
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Kavotronik driver not found."});
     EXPECT_TRUE(window().State().isConnected);
@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
 TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
     Start(sim::TwoControllerScenario());
     sim().stop();
-    window().ClickItem(kConnect);
+    Click(kConnect);
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
     EXPECT_NE(text.find("Kavotronik Service not available ?\nError #KGD-715"), std::string::npos)
@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
     other.Write(block.data(), block.size());
     ASSERT_TRUE(sim().waitForEntries(1, 5s));
 
-    window().ClickItem(kConnect);
+    Click(kConnect);
     ASSERT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
     const std::string expected = SystemErrorText(win32::ERROR_SEM_TIMEOUT) +
                                  "\nThe \"Line\" is busy.\n"
@@ -213,7 +213,7 @@ TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage)
     sim::Scenario scenario = sim::TwoControllerScenario();
     scenario.faults.push_back({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
     Start(scenario);
-    window().ClickItem(kConnect);
+    Click(kConnect);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_EQ(window().ItemText(kConnect), "Connect");

@@ -43,7 +43,7 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::Connect() {
-    ASSERT_TRUE(window().ClickItem(control_id::kConnect));
+    ASSERT_TRUE(Click(control_id::kConnect));
     ASSERT_TRUE(window().State().isConnected) << ::testing::PrintToString(ui.messageTexts());
 }
 

@@ -91,6 +91,12 @@ class MainWindowTest : public ::testing::Test {
         return window_->Session();
     }
     void Settle();
+    // Clicks a control of the window and lets what it started run.
+    bool Click(int id) {
+        const bool clicked = window().ClickItem(id);
+        Settle();
+        return clicked;
+    }
     sim::ServiceSim& sim() { return session_->sim(); }
     std::string host() const { return session_->host(); }
     // The codes the service received, in order.

@@ -433,22 +433,23 @@ TEST(ChannelTcp, ConnectedSocketKeepsTheConnectionUnderWatch) {
 }
 
 // A name look-up that answers only when released (or after 2 s), to stand for a
-// resolver that does not answer.
+// resolver that does not answer. Its late answer is a real address list, which the
+// abandoned look-up must free.
 struct StalledLookup {
     static inline std::mutex mutex;
     static inline std::condition_variable changed;
     static inline bool released = false;
     static inline int running = 0;
 
-    static int Lookup(const char*, const char*, const addrinfo*, addrinfo** result) {
+    static int Lookup(const char*, const char* service, const addrinfo* hints, addrinfo** result) {
         std::unique_lock lock(mutex);
         ++running;
         changed.notify_all();
         changed.wait_for(lock, 2s, [] { return released; });
+        const int status = ::getaddrinfo("127.0.0.1", service, hints, result);
         --running;
         changed.notify_all();
-        *result = nullptr;
-        return EAI_AGAIN;
+        return status;
     }
     static void release() {
         {

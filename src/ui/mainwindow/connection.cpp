@@ -1,10 +1,10 @@
 // What the main window shows of the session: connect and disconnect, enumeration,
 // rebuild progress, events, lists refilled after changes, sleep and resume.
 
-#include "ui/mainwindow/main_window.h"
-#include "ui/resources/main_window_ids.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 
@@ -278,6 +278,7 @@ void CKavoGUIDlg::TellSessionSelection() {
                              : -1;
     session_->SelectController(state_.currentController);
     session_->SelectSet(setIndex);
+    session_->SetSliderPosition(Pos(control_id::kPriority));
 }
 
 }  // namespace veltrix

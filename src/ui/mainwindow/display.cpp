@@ -175,6 +175,7 @@ void CKavoGUIDlg::ClearSetDisplay() {
 void CKavoGUIDlg::NoteSelections() {
     state_.selectedDevice = SelectedRow(control_id::kDeviceList);
     state_.selectedSet = SelectedRow(control_id::kSetList);
+    TellSessionSelection();
 }
 
 void CKavoGUIDlg::OnDeviceListSelChange() {
@@ -248,6 +249,7 @@ void CKavoGUIDlg::OnTabSelChange() {
         UpdateDiagram(0, std::nullopt);
         ClearInfoValues();
     }
+    TellSessionSelection();
 }
 
 void CKavoGUIDlg::UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection) {

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/main_window.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -266,6 +267,9 @@ void CKavoGUIDlg::ExitProgram() {
     // Logs off when connected; no box of the session waits for an answer any more.
     guiQuestions_.Abandon();
     session_->Shutdown();
+    // What the logoff reported (the display reset, its balloon) comes before the icon
+    // goes, as the user would see it.
+    QCoreApplication::sendPostedEvents(this);
     tray_.DeleteTrayIcon();
     EndDialog(platform::IDOK);
 }

@@ -23,14 +23,14 @@
 #include "protocol/protocol.h"
 #include "session/service_session.h"
 #include "session/session_types.h"
-#include "ui/platform/gui_thread_questions.h"
-#include "ui/shell/tray_icon.h"
 #include "ui/mainwindow/client_settings.h"
 #include "ui/mainwindow/diagram_state.h"
 #include "ui/mainwindow/info_panels.h"
 #include "ui/mainwindow/popup_queue.h"
 #include "ui/platform/dialog.h"
 #include "ui/platform/dialog_ui.h"
+#include "ui/platform/gui_thread_questions.h"
+#include "ui/shell/tray_icon.h"
 
 namespace veltrix {
 

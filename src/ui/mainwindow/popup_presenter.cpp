@@ -53,8 +53,8 @@ void PopupPresenter::ShowNext() {
         return;
     }
     auto box = platform::MakeMessageBox(owner_, platform::QtUserInterface::Title(),
-                                        QString::fromStdString(entry->text), IconOf(entry->severity),
-                                        MessageButtons::Ok);
+                                        QString::fromStdString(entry->text),
+                                        IconOf(entry->severity), MessageButtons::Ok);
     current_ = box.release();
     current_->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal to the window: the poll cycle and the window go on while it is open.

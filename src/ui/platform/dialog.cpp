@@ -21,10 +21,10 @@
 #include <algorithm>
 
 #include "session/qt_time_source.h"
+#include "session/timers.h"
 #include "ui/platform/control_factory.h"
 #include "ui/platform/list_box.h"
 #include "ui/platform/menu.h"
-#include "session/timers.h"
 
 namespace veltrix::platform {
 namespace {

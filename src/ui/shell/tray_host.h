@@ -33,9 +33,9 @@ struct NotifyRecord {
     unsigned callbackMessage = kTrayCallbackMessage;
     int iconId = 0;  // the icon resource shown
     std::string tip;
-    std::string balloonText;   // with kNotifyBalloon only
-    unsigned timeoutMs = 0;    // with kNotifyBalloon only
-    std::string balloonTitle;  // with kNotifyBalloon only
+    std::string balloonText;                           // with kNotifyBalloon only
+    unsigned timeoutMs = 0;                            // with kNotifyBalloon only
+    std::string balloonTitle;                          // with kNotifyBalloon only
     Severity balloonSeverity = Severity::Information;  // with kNotifyBalloon only
 
     bool operator==(const NotifyRecord&) const = default;
