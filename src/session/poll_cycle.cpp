@@ -95,11 +95,7 @@ void ServiceSession::PollCycle() {
     }
 
     if (link_.failureCounter > kFailuresBeforeDisconnect) {
-        DoDisconnect();
-        link_.failureCounter = 0;
-        if (state_.autoConnect) {
-            SetTimer(session_timer::kReconnect, kReconnectAfterFailuresMs);
-        }
+        DisconnectAfterFailures();
         return;
     }
 
@@ -336,7 +332,21 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
     return true;
 }
 
+void ServiceSession::DisconnectAfterFailures() {
+    DoDisconnect();
+    link_.failureCounter = 0;
+    if (state_.autoConnect) {
+        SetTimer(session_timer::kReconnect, kReconnectAfterFailuresMs);
+    }
+}
+
 void ServiceSession::MailOnlyPoll() {
+    // A service that stopped answering is given up as the full cycle gives it up:
+    // otherwise every further tick would add one more "NO RESPONSE" popup, for ever.
+    if (link_.failureCounter > kFailuresBeforeDisconnect) {
+        DisconnectAfterFailures();
+        return;
+    }
     link_.message.setRequest(FLASH_END);
     try {
         link_.SendMessage();

@@ -93,6 +93,13 @@ void ServiceSession::Sync() {
         this, [] {}, Qt::BlockingQueuedConnection);
 }
 
+void ServiceSession::SetReplyBound(std::uint32_t ms) {
+    Post([this, ms] {
+        replyBoundMs_ = ms;
+        link_.pipe.SetReadTimeout(ms);
+    });
+}
+
 void ServiceSession::Connect(const std::string& host, const std::string& password) {
     Post([this, host, password] { DoConnect(host, password); });
 }

@@ -80,7 +80,7 @@ class ServiceSession : public QObject {
     const ObjectTable& Table() const { return table_; }
     bool IsTimerSet(int id) const { return timers_ && timers_->IsSet(id); }
     // The bound on replies read without a time-out of their own (tests shorten it).
-    void SetReplyBound(std::uint32_t ms) { replyBoundMs_ = ms; }
+    void SetReplyBound(std::uint32_t ms);
 
   signals:
     // The login was accepted.
@@ -146,6 +146,8 @@ class ServiceSession : public QObject {
     };
     void PollCycle();
     void MailOnlyPoll();
+    // Too many replies did not come: disconnect, and reconnect later with Autoconnect.
+    void DisconnectAfterFailures();
     bool MailStatusStep(bool mailOnly);
     bool Exchange(const ExchangeSites& sites);
     std::string WithPipeState(const CNamedPipeException& e, const std::string& text);

@@ -75,45 +75,84 @@ sim::Scenario OneController() {
     return scenario;
 }
 
+// The program against a simulated service, with a settings file that connects 3 s
+// after the start.
+class ProgramRun {
+  public:
+    explicit ProgramRun(sim::Scenario scenario) : service_(std::move(scenario)) {
+        file_ = dir_.filePath("config/KavotronikVeltrix/Veltrix.conf").toStdString();
+        QDir(dir_.path()).mkpath(QStringLiteral("config/KavotronikVeltrix"));
+        std::ofstream(file_) << "[SettingsGUI]\nDPPW=kavo\nServerHostname=.\nAutoconnect=1\n";
+        ::chmod(file_.c_str(), 0644);
+        sim::ServiceSimOptions options;
+        options.pipeDir = dir_.path().toStdString();
+        service_.start(options);
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir_.path());
+        process_.reset(Start({}, env));
+    }
+
+    QProcess& process() { return *process_; }
+    sim::ServiceSim& service() { return service_; }
+    void Signal(int number) { ::kill(static_cast<pid_t>(process_->processId()), number); }
+
+    // The settings file as the program left it, and whether only its owner may read it.
+    std::string Settings() const {
+        std::stringstream written;
+        written << std::ifstream(file_).rdbuf();
+        return written.str();
+    }
+    bool SettingsArePrivate() const {
+        struct stat info {};
+        return ::stat(file_.c_str(), &info) == 0 && (info.st_mode & 07777) == 0600u;
+    }
+
+  private:
+    QTemporaryDir dir_;
+    std::string file_;
+    sim::ServiceSim service_;
+    std::unique_ptr<QProcess> process_;
+};
+
 class SignalTest : public ::testing::TestWithParam<int> {};
 
 // Connected and polling, the program takes the Exit path: logs off, writes the
 // settings (narrowing the file to its owner) and ends with status 0.
 TEST_P(SignalTest, TakesTheExitPath) {
-    QTemporaryDir dir;
-    const std::string file = dir.filePath("config/KavotronikVeltrix/Veltrix.conf").toStdString();
-    QDir(dir.path()).mkpath(QStringLiteral("config/KavotronikVeltrix"));
-    std::ofstream(file) << "[SettingsGUI]\nDPPW=kavo\nServerHostname=.\nAutoconnect=1\n";
-    ::chmod(file.c_str(), 0644);
-
-    sim::ServiceSim service(OneController());  // password "kavo"
-    sim::ServiceSimOptions options;
-    options.pipeDir = dir.path().toStdString();
-    service.start(options);
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir.path());
-    std::unique_ptr<QProcess> process(Start({}, env));
-    ASSERT_TRUE(process->waitForStarted(20000));
+    ProgramRun run(OneController());  // password "kavo"
+    ASSERT_TRUE(run.process().waitForStarted(20000));
     // Connects 3 s after the start, polls half a second after connecting.
-    const bool polled =
-        service.waitForCode(GET_CONTROLLER_COUNT, 15s) && service.waitForCode(GET_CHANGE_FLAG, 15s);
-    ::kill(static_cast<pid_t>(process->processId()), GetParam());
-    const bool finished = process->waitForFinished(20000);
-    const std::string output = process->readAll().toStdString();
+    const bool polled = run.service().waitForCode(GET_CONTROLLER_COUNT, 15s) &&
+                        run.service().waitForCode(GET_CHANGE_FLAG, 15s);
+    run.Signal(GetParam());
+    const bool finished = run.process().waitForFinished(20000);
+    const std::string output = run.process().readAll().toStdString();
     ASSERT_TRUE(polled && finished) << output;
 
-    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << output;
-    EXPECT_EQ(process->exitCode(), 0) << output;
-    EXPECT_TRUE(service.waitForCode(LOGOFF, 0ms).has_value());
-    std::stringstream written;
-    written << std::ifstream(file).rdbuf();
-    EXPECT_NE(written.str().find("Popup=2"), std::string::npos) << written.str();
-    struct stat info {};
-    ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(run.process().exitStatus(), QProcess::NormalExit) << output;
+    EXPECT_EQ(run.process().exitCode(), 0) << output;
+    EXPECT_TRUE(run.service().waitForCode(LOGOFF, 0ms).has_value());
+    EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
+    EXPECT_TRUE(run.SettingsArePrivate());
+}
+
+// A service that takes the login and never answers: the signal still ends the
+// program through the Exit path at once, with the settings written.
+TEST_P(SignalTest, EndsWithinTwoSecondsWhileTheLoginGetsNoAnswer) {
+    sim::Scenario scenario = OneController();
+    scenario.faults.push_back({.code = sim::kLoginFaultCode, .kind = sim::FaultSpec::Kind::Silent});
+    ProgramRun run(scenario);
+    ASSERT_TRUE(run.process().waitForStarted(20000));
+    ASSERT_TRUE(run.service().waitForEntries(1, 15s)) << "the login block";
+    run.Signal(GetParam());
+    const bool finished = run.process().waitForFinished(2000);
+    const std::string output = run.process().readAll().toStdString();
+    ASSERT_TRUE(finished) << output;
+    EXPECT_EQ(run.process().exitCode(), 0) << output;
+    EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT),

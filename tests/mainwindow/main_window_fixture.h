@@ -91,6 +91,8 @@ class MainWindowTest : public ::testing::Test {
         return window_->Session();
     }
     void Settle();
+    // The window as it is, while the session may still be busy.
+    CKavoGUIDlg& unsettledWindow() { return *window_; }
     // Clicks a control of the window and lets what it started run.
     bool Click(int id) {
         const bool clicked = window().ClickItem(id);
