@@ -74,11 +74,9 @@ inline constexpr int kAbout = 32778;
 inline constexpr int kHelp = 32779;  // always greyed
 }  // namespace menu_id
 
+// The window's own timer; the poll, mail-only and reconnect timers are the session's.
 namespace timer_id {
-inline constexpr int kPoll = 1;        // 500 ms once after connect, then 5000 ms
-inline constexpr int kMailOnly = 2;    // 4000 ms while the service reports no controller
-inline constexpr int kHide = 98;       // 200 ms once after start
-inline constexpr int kReconnect = 99;  // 3000 / 10000 / 15000 ms
+inline constexpr int kHide = 98;  // 200 ms once after start
 }  // namespace timer_id
 
 namespace icon_id {
