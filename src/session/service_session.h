@@ -9,6 +9,15 @@
 // thread. What happened goes out as signals carrying values (never pointers into the
 // table); questions that need the user's answer in the middle of a conversation go
 // through UserQuestions, and the conversation waits for the answer.
+//
+// One conversation runs at a time, to its end: while it waits for the service or for
+// the user's answer, the session's timers do not tick (a tick that fell due meanwhile
+// runs once afterwards). So no poll ever interleaves with another exchange, and the
+// busy flag only keeps the poll away from a BIOS update that spans several requests.
+//
+// A new conversation (e-mail settings, passwords, the host log file, a BIOS update)
+// is a function passed to Converse(): it runs on the session's thread with the link
+// and the status requests, under the busy flag, and reports through signals.
 
 #include <QObject>
 #include <QThread>

@@ -167,5 +167,20 @@ TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
     EXPECT_EQ(sent, (std::vector<std::vector<std::uint8_t>>{{0, 0, 70, 0}}));
 }
 
+// A service that reports absurd positions (far past the capacity, jumping by more
+// than 2^64 / 60 sectors, whose 60-fold wraps to 0): every cycle runs to its end.
+TEST_F(RebuildTest, AbsurdPositionsNeverEndACycle) {
+    sim::Scenario scenario = Rebuilding(0, {std::uint64_t{1} << 62});
+    scenario.controllers[0].rebuild.endPosition = ~std::uint64_t{0};
+    StartRebuilding(std::move(scenario));
+    for (int tick = 0; tick < 4; ++tick) {
+        TickAfter(1000ms, tick == 0);
+    }
+    EXPECT_TRUE(window().State().isConnected);
+    const auto codes = receivedCodes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), GET_REBUILD_STATUS), 4);
+    EXPECT_EQ(session().Link().failureCounter, 0);
+}
+
 }  // namespace
 }  // namespace veltrix::testing
