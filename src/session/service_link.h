@@ -18,8 +18,7 @@ struct ServiceLink {
     ServiceMessage message;
 
     // Set while an exchange that must not be interleaved uses `message`. It guards
-    // against re-entry on the window thread (a modal loop letting a timer tick in),
-    // not against other threads.
+    // against re-entry on the thread that owns the link, not against other threads.
     bool pipeBusy = false;
     // Set while a BIOS update talks to the service: the poll cycle stays away.
     bool flashBusy = false;
@@ -30,9 +29,10 @@ struct ServiceLink {
     // How long the poll cycle and the log request wait for a reply.
     std::uint32_t replyTimeoutMs = 10000;
 
-    // How a function waits for `pipeBusy` to clear: one step of 100 ms. The GUI lets
-    // its events run during the step. The owner of the flag may sit lower on the same
-    // thread's stack, where no amount of waiting releases it, so waiting is bounded.
+    // How a function waits for `pipeBusy` to clear: one step of 100 ms, at most
+    // busyWaitSteps of them. Without a step function nothing waits: on the session's
+    // thread the owner of the flag sits lower on the same stack, where no amount of
+    // waiting releases it.
     std::function<void(std::chrono::milliseconds)> waitStep;
     int busyWaitSteps = 100;  // 10 s
 

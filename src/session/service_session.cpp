@@ -43,9 +43,6 @@ ServiceSession::ServiceSession(UserQuestions& questions, TimeSource* time)
     RegisterTypes();
     link_.pipe.SetCanceller(&canceller_);
     link_.pipe.SetReadTimeout(replyBoundMs_);
-    // Nothing else runs on this thread: a conversation that finds the flag taken is
-    // one that never ended, and waiting would not release it.
-    link_.busyWaitSteps = 0;
     thread_.setObjectName(QStringLiteral("service session"));
     moveToThread(&thread_);
     thread_.start();
@@ -135,8 +132,7 @@ void ServiceSession::SetSliderPosition(int position) {
 void ServiceSession::Converse(std::function<void(ServiceLink&, StatusRequests&)> conversation,
                               std::function<void()> onBusy) {
     Post([this, conversation = std::move(conversation), onBusy = std::move(onBusy)] {
-        const PipeBusyLock busy(link_);
-        if (!busy.held()) {
+        if (link_.pipeBusy || link_.flashBusy) {
             if (onBusy) {
                 onBusy();
             }

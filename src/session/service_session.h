@@ -17,7 +17,7 @@
 //
 // A new conversation (e-mail settings, passwords, the host log file, a BIOS update)
 // is a function passed to Converse(): it runs on the session's thread with the link
-// and the status requests, under the busy flag, and reports through signals.
+// and the status requests and reports through signals.
 
 #include <QObject>
 #include <QThread>
@@ -69,9 +69,10 @@ class ServiceSession : public QObject {
     void SelectSet(int setIndex);
     void SetSliderPosition(int position);
 
-    // Runs `conversation` on the session's thread while it holds the busy flag, so
-    // that no poll tick interleaves with it. When the flag stays taken (a conversation
-    // that does not end), `onBusy` runs instead.
+    // Runs `conversation` on the session's thread, after everything asked before and
+    // before any later poll tick; its requests take the busy flag as each needs it.
+    // When a BIOS update or another conversation holds the channel, `onBusy` runs
+    // instead.
     void Converse(std::function<void(ServiceLink&, StatusRequests&)> conversation,
                   std::function<void()> onBusy = {});
 

@@ -89,5 +89,31 @@ TEST_F(SessionTest, ShutdownLogsOffAndEndsTheThread) {
     EXPECT_TRUE(session_->Shutdown()) << "a second time does nothing";
 }
 
+// A conversation of its own runs after what was asked before, with the logged-in
+// link; while a BIOS update holds the channel it is turned away.
+TEST_F(SessionTest, ConverseRunsInOrderAndIsTurnedAwayWhileTheChannelIsHeld) {
+    sim::Scenario scenario = sim::TwoControllerScenario();
+    scenario.logFileName = "C:\\kavo.log";
+    Start(scenario);
+    session_->Connect(service_->host(), "kavo");
+    std::string logFile;
+    bool busy = false;
+    session_->Converse([&](ServiceLink&, StatusRequests& requests) {
+        ServiceConfig config;
+        requests.RequestServiceConfig(config);
+        logFile = config.logFileNameText();
+    });
+    Settle();
+    EXPECT_EQ(logFile, "C:\\kavo.log");
+
+    session_->Link().flashBusy = true;
+    bool ran = false;
+    session_->Converse([&](ServiceLink&, StatusRequests&) { ran = true; }, [&] { busy = true; });
+    Settle();
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(busy);
+    session_->Link().flashBusy = false;
+}
+
 }  // namespace
 }  // namespace veltrix::testing
