@@ -17,6 +17,7 @@
 
 #include "ui/mainwindow/main_window.h"
 #include "ui/mainwindow/settings_store.h"
+#include "ui/platform/language.h"
 #include "ui/platform/qt_user_interface.h"
 #include "ui/resources/icons.h"
 #include "ui/resources/main_window_ids.h"
@@ -127,6 +128,12 @@ CKavoGUIApp::CKavoGUIApp(int& argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Kavotronik Veltrix"));
     QApplication::setApplicationVersion(QString::fromLatin1(Version()));
     QApplication::setWindowIcon(ProgramIcon(icon_id::kApplication));
+    // The language is the environment's, for the string tables and for Qt's own
+    // texts, before the first window exists.
+    if (!platform::ApplyProgramLanguage(LanguageFromEnvironment(), *app_)) {
+        qWarning("Veltrix: Qt's own texts stay English (no translation found at %s)",
+                 qPrintable(platform::QtTranslationFile(UiLanguage())));
+    }
     // The program lives in the notification area: closing its last visible window
     // (a popup while the main window is hidden) must not end it; only the Exit path
     // does.

@@ -24,11 +24,11 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
     EXPECT_EQ(state.currentController, 0);
     EXPECT_EQ(state.serviceVersion, 3040000);
     EXPECT_TRUE(session().State().justConnected);
-    EXPECT_EQ(window().ItemText(kConnect), "connected");
-    EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect");
-    EXPECT_FALSE(window().IsItemEnabled(kConnect));
-    EXPECT_TRUE(window().IsItemEnabled(kDisconnect));
-    EXPECT_EQ(window().ItemText(kSpeed), "-");
+    EXPECT_EQ(driver().ItemText(kConnect), "connected");
+    EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect");
+    EXPECT_FALSE(driver().IsItemEnabled(kConnect));
+    EXPECT_TRUE(driver().IsItemEnabled(kDisconnect));
+    EXPECT_EQ(driver().ItemText(kSpeed), "-");
     EXPECT_TRUE(session().IsTimerSet(session_timer::kPoll));
     EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
     EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
@@ -68,21 +68,21 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     EXPECT_EQ(state.serviceConfig.versionMajor, 0);
     EXPECT_EQ(state.serviceVersion, 3040000) << "the number outlives the words";
     EXPECT_EQ(window().Table().ObjectCount(), 0u);
-    EXPECT_EQ(window().ItemText(kConnect), "Connect");
-    EXPECT_EQ(window().ItemText(kDisconnect), "disconnected");
-    EXPECT_TRUE(window().IsItemEnabled(kConnect));
-    EXPECT_FALSE(window().IsItemEnabled(kDisconnect));
-    EXPECT_EQ(window().TabCount(kControllerTabs), 1);
-    EXPECT_EQ(window().TabText(kControllerTabs, 0), "---");
-    EXPECT_EQ(window().RowCount(kDeviceList), 0);
-    EXPECT_EQ(window().RowCount(kSetList), 0);
+    EXPECT_EQ(driver().ItemText(kConnect), "Connect");
+    EXPECT_EQ(driver().ItemText(kDisconnect), "disconnected");
+    EXPECT_TRUE(driver().IsItemEnabled(kConnect));
+    EXPECT_FALSE(driver().IsItemEnabled(kDisconnect));
+    EXPECT_EQ(driver().TabCount(kControllerTabs), 1);
+    EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
+    EXPECT_EQ(driver().RowCount(kDeviceList), 0);
+    EXPECT_EQ(driver().RowCount(kSetList), 0);
     for (const int id : {kControllerNumber, kDriverVersion, kBiosVersion, kChipset, kRaid5Support,
                          kJbodSupport, kPmSupport, kDuration, kSpeed, kRow2Value, kRow7Value}) {
-        EXPECT_EQ(window().ItemText(id), "-") << id;
+        EXPECT_EQ(driver().ItemText(id), "-") << id;
     }
-    EXPECT_EQ(window().ItemText(kPercent), "0%");
+    EXPECT_EQ(driver().ItemText(kPercent), "0%");
     for (const int id : {kPriority, kPriorityHigh, kSpeed, kProgress, kPercent}) {
-        EXPECT_FALSE(window().IsItemShown(id)) << id;
+        EXPECT_FALSE(driver().IsItemShown(id)) << id;
     }
     EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
 
@@ -105,8 +105,8 @@ TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_FALSE(session().Link().pipe.IsOpen());
-    EXPECT_TRUE(window().IsItemEnabled(kConnect));
-    EXPECT_EQ(window().ItemText(kConnect), "Connect");
+    EXPECT_TRUE(driver().IsItemEnabled(kConnect));
+    EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_TRUE(tray.balloons().empty());
     EXPECT_TRUE(sim().waitForConnectionsClosed(1, 5s));
 }
@@ -117,17 +117,17 @@ TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Kavotronik driver not found."});
     EXPECT_TRUE(window().State().isConnected);
-    EXPECT_EQ(window().ItemText(kConnect), "connected");
-    EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect");
+    EXPECT_EQ(driver().ItemText(kConnect), "connected");
+    EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect");
     EXPECT_TRUE(session().IsTimerSet(session_timer::kMailOnly));
     EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
 }
 
 TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
     Start(sim::TwoControllerScenario());
-    const std::string before = window().ItemText(kDisconnect);
+    const std::string before = driver().ItemText(kDisconnect);
     window().Disconnect();
-    EXPECT_EQ(window().ItemText(kDisconnect), before);
+    EXPECT_EQ(driver().ItemText(kDisconnect), before);
     EXPECT_EQ(tray.calls.size(), 1u) << "only the icon of the start";
     EXPECT_TRUE(receivedCodes().empty());
 }
@@ -167,8 +167,8 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     ClientSettings settings = QuietSettings();
     settings.autoConnect = true;
     Start(sim::TwoControllerScenario(), Transport::Local, settings);
-    EXPECT_TRUE(window().IsMenuItemChecked(menu_id::kAutoconnect));
-    EXPECT_FALSE(window().IsMenuItemChecked(menu_id::kStartMinimized));
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kAutoconnect));
+    EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
 
     clock.advance(2999);
     EXPECT_FALSE(window().State().isConnected);
@@ -186,13 +186,13 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_TRUE(session().State().pipeClosedBySuspend);
     EXPECT_TRUE(session().State().wasConnectedBeforeSuspend);
-    EXPECT_EQ(window().TabText(kControllerTabs, 0), "RX-Oak 4P") << "display kept";
-    EXPECT_EQ(window().ItemText(kDisconnect), "Disconnect") << "no busy text when quiet";
+    EXPECT_EQ(driver().TabText(kControllerTabs, 0), "RX-Oak 4P") << "display kept";
+    EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect") << "no busy text when quiet";
 
     sim().clearTranscript();
     window().OnPowerBroadcast(PowerEvent::Resume);
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_EQ(window().TabText(kControllerTabs, 0), "---");
+    EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
     EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
     clock.advance(14999);
     EXPECT_FALSE(window().State().isConnected);
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage)
     Click(kConnect);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_FALSE(session().Link().pipe.IsOpen());
-    EXPECT_EQ(window().ItemText(kConnect), "Connect");
+    EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
 }
 

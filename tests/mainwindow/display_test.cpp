@@ -1,6 +1,8 @@
 // What the main window shows of the controllers it enumerated, and how selections,
 // tabs and keys change it.
 
+#include <QTreeWidget>
+
 #include "main_window_fixture.h"
 #include "texts/strings.h"
 #include "ui/resources/main_window_ids.h"
@@ -31,39 +33,39 @@ TEST_P(EnumerationTest, ShowsTabsControllerListsAndTheFirstSet) {
     Start(sim::TwoControllerScenario());
     Connect();
 
-    EXPECT_EQ(window().TabCount(kControllerTabs), 2);
-    EXPECT_EQ(window().TabText(kControllerTabs, 0), "RX-Oak 4P");
-    EXPECT_EQ(window().TabText(kControllerTabs, 1), "RX-Pine 9230");
+    EXPECT_EQ(driver().TabCount(kControllerTabs), 2);
+    EXPECT_EQ(driver().TabText(kControllerTabs, 0), "RX-Oak 4P");
+    EXPECT_EQ(driver().TabText(kControllerTabs, 1), "RX-Pine 9230");
 
     const std::pair<int, std::string> area[] = {
         {kControllerNumber, "0"}, {kDriverVersion, "3.57"},    {kBiosVersion, "3.60"},
         {kChipset, " SiI3124"},   {kRaid5Support, c.yes},      {kJbodSupport, c.yes},
         {kPmSupport, c.yes},      {kPmSupportLabel, c.pmLabel}};
     for (const auto& [id, text] : area) {
-        EXPECT_EQ(window().ItemText(id), text) << id;
-        EXPECT_TRUE(window().IsItemShown(id)) << id;
+        EXPECT_EQ(driver().ItemText(id), text) << id;
+        EXPECT_TRUE(driver().IsItemShown(id)) << id;
     }
 
-    EXPECT_EQ(window().Rows(kDeviceList),
-              (std::vector<std::string>{std::string("0\t") + kModel250 + "\t232 GB\tCurrent\t",
-                                        std::string("1\t") + kModel250 + "\t232 GB\tCurrent\t",
-                                        std::string("3\t") + kModel160 + "\t149 GB\tCurrent\t"}));
-    EXPECT_EQ(window().Rows(kSetList),
+    EXPECT_EQ(driver().Rows(kDeviceList),
+              (std::vector<std::string>{std::string("0\t") + kModel250 + "\t232 GB\tCurrent",
+                                        std::string("1\t") + kModel250 + "\t232 GB\tCurrent",
+                                        std::string("3\t") + kModel160 + "\t149 GB\tCurrent"}));
+    EXPECT_EQ(driver().Rows(kSetList),
               (std::vector<std::string>{"0\tMirror\t64 KB\t0, 1\t232 GB\tReady",
                                         "1\tSpare Drive\t \t3\t232 GB\tReady"}));
 
     // Set 0 is selected with its panel, slider at its priority, rebuild values hidden.
     EXPECT_EQ(window().State().selectedSet, 0);
-    EXPECT_EQ(window().SelectedRow(kSetList), 0);
-    EXPECT_EQ(window().ItemText(kRow3Label), c.typeCaption);
-    EXPECT_EQ(window().ItemText(kRow3Value), "Mirror");
-    EXPECT_EQ(window().ItemText(kRow5Label), c.chunkCaption);
-    EXPECT_EQ(window().ItemText(kRow5Value), "64 KB");
-    EXPECT_EQ(window().Pos(kPriority), 40);
-    EXPECT_TRUE(window().IsItemShown(kPriority));
-    EXPECT_TRUE(window().IsItemEnabled(kPriority));
-    EXPECT_FALSE(window().IsItemShown(kSpeed));
-    EXPECT_FALSE(window().IsItemShown(kProgress));
+    EXPECT_EQ(driver().SelectedRow(kSetList), 0);
+    EXPECT_EQ(driver().ItemText(kRow3Label), c.typeCaption);
+    EXPECT_EQ(driver().ItemText(kRow3Value), "Mirror");
+    EXPECT_EQ(driver().ItemText(kRow5Label), c.chunkCaption);
+    EXPECT_EQ(driver().ItemText(kRow5Value), "64 KB");
+    EXPECT_EQ(driver().Pos(kPriority), 40);
+    EXPECT_TRUE(driver().IsItemShown(kPriority));
+    EXPECT_TRUE(driver().IsItemEnabled(kPriority));
+    EXPECT_FALSE(driver().IsItemShown(kSpeed));
+    EXPECT_FALSE(driver().IsItemShown(kProgress));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, EnumerationTest,
@@ -86,14 +88,14 @@ TEST_F(MainWindowTest, PortMultiplierDrivesAreListedByChannelThenSubPort) {
     Connect();
 
     std::vector<std::string> firstColumns;
-    for (const std::string& row : window().Rows(kDeviceList)) {
+    for (const std::string& row : driver().Rows(kDeviceList)) {
         firstColumns.push_back(row.substr(0, row.find('\t')));
     }
     EXPECT_EQ(firstColumns, (std::vector<std::string>{"0", "16", "1", "33"}));
 
     // Each row shows its own drive, whatever the order the service reported them in.
-    ASSERT_TRUE(window().UserSelectRow(kDeviceList, 3));
-    EXPECT_EQ(window().ItemText(kRow5Value).substr(0, 13), "Behind port 2");
+    ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 3));
+    EXPECT_EQ(driver().ItemText(kRow5Value).substr(0, 13), "Behind port 2");
     EXPECT_EQ(window().State().selectedDevice, 3);
     EXPECT_EQ(window().State().selectedSet, -1);
 }
@@ -114,12 +116,12 @@ TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
     const std::pair<int, std::string> cases[] = {{0, "64 KB"}, {1, " "}, {2, " "}};
     const std::string panelTexts[] = {"64 KB", "- ", "- "};
     for (const auto& [row, listText] : cases) {
-        const std::string rowText = window().Row(kSetList, row);
+        const std::string rowText = driver().Row(kSetList, row);
         EXPECT_NE(rowText.find("\t" + listText + "\t"), std::string::npos) << rowText;
-        window().SetSelectedRow(kSetList, -1);
+        driver().Control<QTreeWidget>(kSetList)->clearSelection();
         window().ShowRaidInfo();
-        ASSERT_TRUE(window().UserSelectRow(kSetList, row));
-        EXPECT_EQ(window().ItemText(kRow5Value), panelTexts[row]) << row;
+        ASSERT_TRUE(driver().UserSelectRow(kSetList, row));
+        EXPECT_EQ(driver().ItemText(kRow5Value), panelTexts[row]) << row;
     }
 }
 
@@ -128,30 +130,30 @@ TEST_F(MainWindowTest, ClickingTheSelectedRowAgainDeselectsIt) {
     Connect();
     ASSERT_EQ(window().State().selectedSet, 0);
 
-    ASSERT_TRUE(window().UserSelectRow(kSetList, 0));
-    EXPECT_EQ(window().SelectedRow(kSetList), -1);
+    ASSERT_TRUE(driver().UserSelectRow(kSetList, 0));
+    EXPECT_EQ(driver().SelectedRow(kSetList), -1);
     EXPECT_EQ(window().State().selectedSet, -1);
-    EXPECT_EQ(window().ItemText(kRow3Value), "");
-    EXPECT_FALSE(window().IsItemEnabled(kPriority));
+    EXPECT_EQ(driver().ItemText(kRow3Value), "");
+    EXPECT_FALSE(driver().IsItemEnabled(kPriority));
     for (const int id : {kSpeed, kDuration, kPercent, kProgress}) {
-        EXPECT_FALSE(window().IsItemShown(id)) << id;
+        EXPECT_FALSE(driver().IsItemShown(id)) << id;
     }
 
     // The same for a drive: the second click on it clears the panel.
-    ASSERT_TRUE(window().UserSelectRow(kDeviceList, 1));
+    ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
     EXPECT_EQ(window().State().selectedDevice, 1);
-    EXPECT_EQ(window().ItemText(kRow2Value), "1");
-    ASSERT_TRUE(window().UserSelectRow(kDeviceList, 1));
-    EXPECT_EQ(window().SelectedRow(kDeviceList), -1);
+    EXPECT_EQ(driver().ItemText(kRow2Value), "1");
+    ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
+    EXPECT_EQ(driver().SelectedRow(kDeviceList), -1);
     EXPECT_EQ(window().State().selectedDevice, -1);
-    EXPECT_EQ(window().ItemText(kRow2Value), "");
+    EXPECT_EQ(driver().ItemText(kRow2Value), "");
 }
 
 TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
     Start(sim::TwoControllerScenario());
     Connect();
-    ASSERT_TRUE(window().UserSelectRow(kDeviceList, 1));
-    EXPECT_EQ(window().SelectedRow(kSetList), -1);
+    ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
+    EXPECT_EQ(driver().SelectedRow(kSetList), -1);
     EXPECT_EQ(window().State().selectedSet, -1);
     ASSERT_TRUE(window().LastDiagram().has_value());
     const DiagramState& d = *window().LastDiagram();
@@ -161,7 +163,7 @@ TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
     EXPECT_EQ(d.portsA, (std::array<std::uint16_t, 4>{1, 1, 0, 1})) << "drives present per channel";
 
     // A set shows its members and type; the picture is the one the view was given.
-    ASSERT_TRUE(window().UserSelectRow(kSetList, 0));
+    ASSERT_TRUE(driver().UserSelectRow(kSetList, 0));
     const DiagramState& s = *window().LastDiagram();
     EXPECT_EQ(s.selectionKind, 8);
     EXPECT_EQ(s.portsB, (std::array<std::uint16_t, 4>{1, 1, 0, 0}));
@@ -172,21 +174,21 @@ TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
 TEST_F(MainWindowTest, SwitchingTabsShowsTheOtherControllerWithItsFirstSet) {
     Start(sim::TwoControllerScenario());
     Connect();
-    ASSERT_TRUE(window().UserSelectRow(kSetList, 1));
-    ASSERT_TRUE(window().UserSelectTab(kControllerTabs, 1));
+    ASSERT_TRUE(driver().UserSelectRow(kSetList, 1));
+    ASSERT_TRUE(driver().UserSelectTab(kControllerTabs, 1));
 
     EXPECT_EQ(window().State().currentController, 1);
-    EXPECT_EQ(window().ItemText(kControllerNumber), "1");
-    EXPECT_FALSE(window().IsItemShown(kPmSupport));
-    EXPECT_EQ(window().RowCount(kDeviceList), 3);
-    EXPECT_EQ(window().Rows(kSetList),
+    EXPECT_EQ(driver().ItemText(kControllerNumber), "1");
+    EXPECT_FALSE(driver().IsItemShown(kPmSupport));
+    EXPECT_EQ(driver().RowCount(kDeviceList), 3);
+    EXPECT_EQ(driver().Rows(kSetList),
               std::vector<std::string>{"0\tRAID 5\t64 KB\t0, 1, 2\t232 GB\tReady"});
-    EXPECT_EQ(window().SelectedRow(kSetList), 0);
+    EXPECT_EQ(driver().SelectedRow(kSetList), 0);
     EXPECT_EQ(window().State().selectedSet, 0);
-    EXPECT_EQ(window().ItemText(kRow3Value), "RAID 5");
+    EXPECT_EQ(driver().ItemText(kRow3Value), "RAID 5");
     EXPECT_EQ(window().LastDiagram()->modelCode, 11u);
 
-    ASSERT_TRUE(window().UserSelectTab(kControllerTabs, 0));
+    ASSERT_TRUE(driver().UserSelectTab(kControllerTabs, 0));
     EXPECT_EQ(window().State().currentController, 0);
     EXPECT_EQ(window().State().selectedSet, 0);
 }
@@ -196,18 +198,18 @@ TEST_F(MainWindowTest, EscIsSwallowedAndHTogglesTheFirstSet) {
     Connect();
     window().show();
     serviceMode = true;
-    window().UserPressKey(Qt::Key_Escape);
+    driver().UserPressKey(Qt::Key_Escape);
     EXPECT_TRUE(window().isVisible());
     EXPECT_FALSE(serviceMode);
 
-    window().UserPressKey(Qt::Key_H);
+    driver().UserPressKey(Qt::Key_H);
     EXPECT_EQ(window().State().selectedSet, -1);
-    EXPECT_EQ(window().SelectedRow(kSetList), -1);
+    EXPECT_EQ(driver().SelectedRow(kSetList), -1);
     // Also while typing in the host field: the key toggles and still types.
-    window().UserPressKey(Qt::Key_H, kHost);
+    driver().UserPressKey(Qt::Key_H, kHost);
     EXPECT_EQ(window().State().selectedSet, 0);
-    EXPECT_EQ(window().SelectedRow(kSetList), 0);
-    EXPECT_EQ(window().ItemText(kRow3Value), "Mirror");
+    EXPECT_EQ(driver().SelectedRow(kSetList), 0);
+    EXPECT_EQ(driver().ItemText(kRow3Value), "Mirror");
     window().hide();
 }
 

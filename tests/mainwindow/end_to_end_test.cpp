@@ -68,14 +68,14 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
     Start(scenario);
     session().Link().replyTimeoutMs = 30;
     Connect();
-    ASSERT_EQ(window().RowCount(kDeviceList), 3);
+    ASSERT_EQ(driver().RowCount(kDeviceList), 3);
 
     Run(10);
-    EXPECT_EQ(window().RowCount(kDeviceList), 2) << "the lost drive left the list";
+    EXPECT_EQ(driver().RowCount(kDeviceList), 2) << "the lost drive left the list";
     Run(10);
-    EXPECT_TRUE(window().IsItemShown(kProgress));
-    EXPECT_GT(window().Pos(kProgress), 0);
-    EXPECT_NE(window().ItemText(kSpeed), "-");
+    EXPECT_TRUE(driver().IsItemShown(kProgress));
+    EXPECT_GT(driver().Pos(kProgress), 0);
+    EXPECT_NE(driver().ItemText(kSpeed), "-");
 
     // The service goes silent for three cycles: counted, not shown, still connected.
     sim().setFault({.code = GET_EVENT, .kind = sim::FaultSpec::Kind::Silent, .count = 3});
@@ -104,11 +104,11 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
     });
     EXPECT_GE(progress, 1) << ::testing::PrintToString(balloons);
 
-    const auto log = window().Rows(kEventLog);
+    const auto log = driver().Rows(kEventLog);
     ASSERT_EQ(log.size(), 4u);
     EXPECT_NE(log[2].find(": 4660"), std::string::npos) << log[2];
-    EXPECT_EQ(window().ItemText(kPercent), " ") << "the rebuild is over";
-    EXPECT_EQ(window().ItemText(kRow7Value), "Ready");
+    EXPECT_EQ(driver().ItemText(kPercent), " ") << "the rebuild is over";
+    EXPECT_EQ(driver().ItemText(kRow7Value), "Ready");
 
     const auto codes = receivedCodes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), GET_MAIL_STATUS),

@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, SilentLoginEndsWithTheReadErrorAndTheWindowStaysLive) {
 
     // The click returns while the session waits for the login reply; the window
     // handles its events meanwhile.
-    ASSERT_TRUE(unsettledWindow().ClickItem(kConnect));
+    ASSERT_TRUE(WindowDriver(unsettledWindow()).ClickItem(kConnect));
     bool handled = false;
     QTimer::singleShot(0, &unsettledWindow(), [&handled] { handled = true; });
     ASSERT_TRUE(sim().waitForEntries(1, 5s));
@@ -44,7 +44,7 @@ TEST_F(MainWindowTest, SilentLoginEndsWithTheReadErrorAndTheWindowStaysLive) {
     EXPECT_EQ(ui.messages[1].text, LoadString(ids::kServiceReadError) + "\nError #KGD-761");
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_FALSE(session().Link().pipe.IsOpen());
-    EXPECT_EQ(window().ItemText(kConnect), "Connect");
+    EXPECT_EQ(driver().ItemText(kConnect), "Connect");
 }
 
 // Exits during a wait that has no end of its own: the wait ends at once.
@@ -54,7 +54,7 @@ TEST_F(MainWindowTest, ExitDuringASilentLoginEndsTheWaitAtOnce) {
     Start(scenario);
     bool written = false;
     unsettledWindow().SetSettingsWriter([&written](const ClientSettings&) { written = true; });
-    ASSERT_TRUE(unsettledWindow().ClickItem(kConnect));
+    ASSERT_TRUE(WindowDriver(unsettledWindow()).ClickItem(kConnect));
     ASSERT_TRUE(sim().waitForEntries(1, 5s));
 
     // The session waits up to 30 s for the reply; the Exit path ends that wait.
@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, ReReadOverADeadChannelShowsOneMessageAndKeepsTheControlle
     session().Link().replyTimeoutMs = kShortReplyWaitMs;
     Connect();
     const std::size_t objects = window().Table().ObjectCount();
-    const auto devices = window().Rows(kDeviceList);
+    const auto devices = driver().Rows(kDeviceList);
     ui.clear();
     sim().pushEvent({.controller = 0, .port = 1, .drive = 1, .code = EVENT_DRIVE_LOST});
     sim().setFault({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, ReReadOverADeadChannelShowsOneMessageAndKeepsTheControlle
 
     EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
     EXPECT_EQ(session().Table().ObjectCount(), objects);
-    EXPECT_EQ(window().Rows(kDeviceList), devices);
+    EXPECT_EQ(driver().Rows(kDeviceList), devices);
     EXPECT_EQ(session().Link().failureCounter, 1);
 }
 

@@ -22,6 +22,7 @@ void MainWindowTest::Start(sim::Scenario scenario, Transport transport, ClientSe
     window_ = std::make_unique<CKavoGUIDlg>(settings, ui, tray, &clock, &diagram, nullptr, &ui);
     window_->SetPopupWindows(false);
     window_->Initialize();
+    driver_ = std::make_unique<WindowDriver>(*window_);
 }
 
 void MainWindowTest::Settle() {
@@ -37,6 +38,7 @@ void MainWindowTest::Settle() {
 }
 
 void MainWindowTest::TearDown() {
+    driver_.reset();
     window_.reset();
     session_.reset();
     SetUiLanguage(Language::English);

@@ -15,6 +15,7 @@
 #include "session/manual_time_source.h"
 #include "support/scripted_ui.h"
 #include "support/sim_session.h"
+#include "support/window_driver.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/shell/tray_host.h"
 
@@ -86,6 +87,11 @@ class MainWindowTest : public ::testing::Test {
         Settle();
         return *window_;
     }
+    // The user's hands on the window: controls found by their ids.
+    WindowDriver& driver() {
+        Settle();
+        return *driver_;
+    }
     ServiceSession& session() {
         Settle();
         return window_->Session();
@@ -95,7 +101,7 @@ class MainWindowTest : public ::testing::Test {
     CKavoGUIDlg& unsettledWindow() { return *window_; }
     // Clicks a control of the window and lets what it started run.
     bool Click(int id) {
-        const bool clicked = window().ClickItem(id);
+        const bool clicked = driver().ClickItem(id);
         Settle();
         return clicked;
     }
@@ -112,6 +118,7 @@ class MainWindowTest : public ::testing::Test {
   private:
     std::unique_ptr<SimSession> session_;
     std::unique_ptr<CKavoGUIDlg> window_;
+    std::unique_ptr<WindowDriver> driver_;
 };
 
 }  // namespace veltrix::testing

@@ -134,7 +134,7 @@ TEST_P(PopupLevelTest, EventsPopUpAboveTheLevelAndAllGoToTheEventLog) {
         shown.push_back(popup.text);
     }
     EXPECT_EQ(shown, c.shown);
-    const auto log = window().Rows(kEventLog);
+    const auto log = driver().Rows(kEventLog);
     ASSERT_EQ(log.size(), 5u);
     EXPECT_NE(log[2].find("   C 0, Dev 1, Dri 1, : 15"), std::string::npos) << log[2];
     EXPECT_NE(log[4].find(": 1911"), std::string::npos) << log[4];
@@ -152,8 +152,8 @@ INSTANTIATE_TEST_SUITE_P(Levels, PopupLevelTest,
 
 TEST_F(PollCycleTest, EventForAnotherControllerReReadsItButLeavesTheLists) {
     StartConnected(sim::TwoControllerScenario());
-    const auto deviceRows = window().Rows(kDeviceList);
-    ASSERT_TRUE(window().UserSelectRow(kSetList, 1));
+    const auto deviceRows = driver().Rows(kDeviceList);
+    ASSERT_TRUE(driver().UserSelectRow(kSetList, 1));
     sim().clearTranscript();
     sim().pushEvent({.controller = 1, .setIndex = 0, .code = EVENT_RAID_BROKEN});
     sim().setChangeFlag(true);
@@ -166,9 +166,9 @@ TEST_F(PollCycleTest, EventForAnotherControllerReReadsItButLeavesTheLists) {
         }
     }
     EXPECT_EQ(infoForController1, 2u) << "re-read, then its information once more";
-    EXPECT_EQ(window().Rows(kDeviceList), deviceRows);
+    EXPECT_EQ(driver().Rows(kDeviceList), deviceRows);
     EXPECT_EQ(window().State().selectedSet, 1);
-    EXPECT_EQ(window().SelectedRow(kSetList), 1);
+    EXPECT_EQ(driver().SelectedRow(kSetList), 1);
     EXPECT_EQ(window().Table().ObjectCount(), 2u + 3 + 2 + 3 + 1);
 }
 
@@ -190,15 +190,15 @@ TEST_P(ChangeFlagTest, ListsAreRefilledOnlyWhenTheServiceReportsChanges) {
     entry.setChangeFlag = changed;
     scenario.timeline = {entry};
     StartConnected(scenario);
-    const std::string before = window().Row(kDeviceList, 1);
-    ASSERT_TRUE(window().UserSelectRow(kDeviceList, 1));
+    const std::string before = driver().Row(kDeviceList, 1);
+    ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
     sim().advanceClock(1000ms);
     FirstTick();
 
-    const std::string after = window().Row(kDeviceList, 1);
+    const std::string after = driver().Row(kDeviceList, 1);
     EXPECT_EQ(after != before, changed) << after;
-    EXPECT_EQ(window().SelectedRow(kDeviceList), 1) << "the selection stays";
-    EXPECT_EQ(window().Rows(kEventLog).size(), 1u);
+    EXPECT_EQ(driver().SelectedRow(kDeviceList), 1) << "the selection stays";
+    EXPECT_EQ(driver().Rows(kEventLog).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Flag, ChangeFlagTest, ::testing::Bool());

@@ -94,21 +94,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RebuildTest, SpeedRemainingTimeAndPercentOfTheShownController) {
     StartRebuilding(Rebuilding(80000, {2048}));
     TickAfter(0s, true);
-    EXPECT_EQ(window().ItemText(kSpeed), "-") << "no speed in the first cycle";
-    EXPECT_EQ(window().ItemText(kPercent), "8%");
-    EXPECT_EQ(window().Pos(kProgress), 8);
+    EXPECT_EQ(driver().ItemText(kSpeed), "-") << "no speed in the first cycle";
+    EXPECT_EQ(driver().ItemText(kPercent), "8%");
+    EXPECT_EQ(driver().Pos(kProgress), 8);
     for (const int id : {kSpeed, kDuration, kPercent, kProgress, kPriority}) {
-        EXPECT_TRUE(window().IsItemShown(id)) << id;
+        EXPECT_TRUE(driver().IsItemShown(id)) << id;
     }
 
     TickAfter(1s);
-    EXPECT_EQ(window().ItemText(kSpeed), " 0.20 MB/s");
+    EXPECT_EQ(driver().ItemText(kSpeed), " 0.20 MB/s");
     // (1000000 - 82048) / (2048 * 60 / 5) = 37.35
-    EXPECT_EQ(window().ItemText(kDuration), "37 Min.");
+    EXPECT_EQ(driver().ItemText(kDuration), "37 Min.");
 
     TickAfter(0s);  // no progress: the speed goes, the remaining time stays
-    EXPECT_EQ(window().ItemText(kSpeed), "-");
-    EXPECT_EQ(window().ItemText(kDuration), "37 Min.");
+    EXPECT_EQ(driver().ItemText(kSpeed), "-");
+    EXPECT_EQ(driver().ItemText(kDuration), "37 Min.");
     EXPECT_EQ(session().State().pollCount, 1u);
 }
 
@@ -129,7 +129,7 @@ TEST_F(RebuildTest, TooltipHasALinePerControllerAndOtherControllersLeaveTheContr
               "\nController No.1 Rebuild 15%");
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].balloonText, "Controller No.1  15%");
-    EXPECT_EQ(window().ItemText(kPercent), " ") << "the shown controller's own";
+    EXPECT_EQ(driver().ItemText(kPercent), " ") << "the shown controller's own";
 }
 
 TEST_F(RebuildTest, NoBalloonOrTooltipLineAtZeroAndCompletionIsAnnounced) {
@@ -143,8 +143,8 @@ TEST_F(RebuildTest, NoBalloonOrTooltipLineAtZeroAndCompletionIsAnnounced) {
     const auto balloons = BalloonTexts();
     EXPECT_EQ(balloons,
               std::vector<std::string>{"Rebuildprogress: Controller No.0  completed 100%"});
-    EXPECT_EQ(window().ItemText(kPercent), " ");
-    EXPECT_EQ(window().ItemText(kDuration), "-");
+    EXPECT_EQ(driver().ItemText(kPercent), " ");
+    EXPECT_EQ(driver().ItemText(kDuration), "-");
 }
 
 TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
@@ -152,8 +152,8 @@ TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
     ASSERT_EQ(window().State().selectedSet, 0);
     TickAfter(0s, true);
     sim().clearTranscript();
-    ASSERT_TRUE(window().UserMoveTrackbar(kPriority, 30));
-    ASSERT_TRUE(window().UserMoveTrackbar(kPriority, 70));
+    ASSERT_TRUE(driver().UserMoveTrackbar(kPriority, 30));
+    ASSERT_TRUE(driver().UserMoveTrackbar(kPriority, 70));
     EXPECT_FALSE(sim().waitForCode(SET_REBUILD_PRIORITY, 50ms).has_value()) << "not while dragging";
 
     Tick();

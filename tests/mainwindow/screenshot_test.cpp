@@ -18,8 +18,8 @@ TEST_P(ScreenshotTest, ConnectedMainWindow) {
     SetUiLanguage(GetParam().first);
     Start(sim::TwoControllerScenario());
     Connect();
-    window().UserSelectRow(control_id::kDeviceList, 1);
-    window().UserSelectRow(control_id::kSetList, 0);
+    driver().UserSelectRow(control_id::kDeviceList, 1);
+    driver().UserSelectRow(control_id::kSetList, 0);
     window().show();
     const std::string path =
         std::string(VELTRIX_SCREENSHOT_DIR) + "/main_window_" + GetParam().second + ".png";

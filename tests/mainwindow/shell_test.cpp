@@ -1,6 +1,9 @@
 // The main window's shell: start options, minimising to the notification area, the
 // icon's clicks, the menu toggles and the ways out.
 
+#include <QCoreApplication>
+#include <QPushButton>
+
 #include "main_window_fixture.h"
 #include "ui/resources/main_window_ids.h"
 
@@ -26,7 +29,7 @@ TEST_P(StartMinimizedTest, HidesOrMinimisesAfter200Ms) {
     settings.autoConnect = true;
     Start(sim::TwoControllerScenario(), Transport::Local, settings);
     window().show();
-    EXPECT_TRUE(window().IsMenuItemChecked(menu_id::kStartMinimized));
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
 
     clock.advance(199);
     EXPECT_TRUE(window().isVisible());
@@ -54,7 +57,8 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayAndAClickBringsTheWindowBack) {
     tray.available = true;
     Start(sim::TwoControllerScenario());
     window().show();
-    window().OnSysCommand(kSysCommandMinimize);
+    window().showMinimized();
+    QCoreApplication::processEvents();
     EXPECT_FALSE(window().isVisible());
 
     ASSERT_TRUE(tray.onActivated);
@@ -69,24 +73,24 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayAndAClickBringsTheWindowBack) {
 TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     Start(sim::TwoControllerScenario());
     const ClientSettings before = window().Settings();
-    ASSERT_TRUE(window().UserChoose(menu_id::kStartMinimized));
+    ASSERT_TRUE(driver().UserChoose(menu_id::kStartMinimized));
     EXPECT_TRUE(window().Settings().startMinimized);
-    EXPECT_TRUE(window().IsMenuItemChecked(menu_id::kStartMinimized));
-    EXPECT_FALSE(window().IsTimerSet(timer_id::kHide));
-    ASSERT_TRUE(window().UserChoose(menu_id::kStartMinimized));
-    ASSERT_TRUE(window().UserChoose(menu_id::kAutoconnect));
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
+    EXPECT_FALSE(window().IsHideTimerSet());
+    ASSERT_TRUE(driver().UserChoose(menu_id::kStartMinimized));
+    ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_TRUE(window().Settings().autoConnect);
     EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
-    ASSERT_TRUE(window().UserChoose(menu_id::kAutoconnect));
+    ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
-    EXPECT_FALSE(window().UserChoose(menu_id::kHelp)) << "Help is always greyed";
+    EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";
 }
 
 TEST_F(MainWindowTest, ServiceDialogsNeedAConnection) {
     Start(sim::TwoControllerScenario());
     for (const int id : {menu_id::kEmail, menu_id::kLogFile, menu_id::kPassword}) {
         ui.clear();
-        ASSERT_TRUE(window().UserChoose(id));
+        ASSERT_TRUE(driver().UserChoose(id));
         EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Hostsystem not connected."}) << id;
     }
 }
@@ -108,17 +112,20 @@ TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(window().result(), platform::IDOK);
+    EXPECT_EQ(window().result(), QDialog::Accepted);
     ASSERT_FALSE(tray.calls.empty());
     EXPECT_EQ(tray.calls.back().op, app::NotifyOp::Delete);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, ExitTest,
-    ::testing::Values(ExitCase{"Menu", [](CKavoGUIDlg& w) { w.UserChoose(menu_id::kExit); }},
-                      ExitCase{"CloseBox", [](CKavoGUIDlg& w) { w.close(); }},
-                      ExitCase{"SystemMenuClose",
-                               [](CKavoGUIDlg& w) { w.OnSysCommand(kSysCommandClose); }}),
+    ::testing::Values(
+        ExitCase{"Menu", [](CKavoGUIDlg& w) { WindowDriver(w).UserChoose(menu_id::kExit); }},
+        ExitCase{"CloseBox", [](CKavoGUIDlg& w) { w.close(); }},
+        ExitCase{"HiddenEndeButton",
+                 [](CKavoGUIDlg& w) {
+                     platform::FindControl<QPushButton>(w, control_id::kEnde)->click();
+                 }}),
     [](const ::testing::TestParamInfo<ExitCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

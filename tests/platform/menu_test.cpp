@@ -1,54 +1,96 @@
-// Menus from templates: texts by language, check marks and greying set by the
-// program only, choosing an item reaching OnCommand.
+// Menus from templates: texts by language, ids on every action, check marks and
+// greying set by the program only, choosing an item reaching the handler.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWidget>
 
-#include "sample_dialog.h"
+#include "texts/strings.h"
+#include "ui/platform/control_id.h"
 #include "ui/platform/menu.h"
 
 namespace veltrix::platform::testing {
 namespace {
 
+enum : int {
+    kShowLog = 32795,
+    kExit = 32781,
+    kAutoconnectItem = 32799,
+    kStartMinimized = 32800,
+    kAbout = 32778,
+    kHelp = 32779,
+};
+
+MenuTemplate SampleMenu() {
+    MenuTemplate menu;
+    menu.id = 141;
+    menu.items = {
+        MenuPopup("&File", "&Datei",
+                  {MenuCommand(kShowLog, "Show Error Log", "Fehlerprotokoll &anzeigen"),
+                   MenuSeparator(), MenuCommand(kExit, "Exit", "&Beenden")}),
+        MenuPopup("&Configuration", "&Einstellungen",
+                  {MenuCommand(kAutoconnectItem, "Autoconnect", "&Autoconnect", true),
+                   MenuCommand(kStartMinimized, "Start minimized", "minimiert &Starten")}),
+        MenuPopup("?", "?",
+                  {MenuCommand(kAbout, "About Veltrix", "&Info über Veltrix"),
+                   MenuCommand(kHelp, "Help", "&Hilfe", false, true)}),
+    };
+    return menu;
+}
+
 class MenuTest : public ::testing::Test {
   protected:
     void TearDown() override { SetUiLanguage(Language::English); }
+    // A bar whose commands are logged, and whose handler toggles the mark as the
+    // program's toggles do.
+    std::unique_ptr<Menu> Bar() {
+        return Menu::CreateBar(SampleMenu(), &window, [this](int id) {
+            chosen.push_back(id);
+            if (toggle) {
+                menu->CheckItem(id, !menu->IsItemChecked(id));
+            }
+        });
+    }
+
+    QWidget window;
+    std::unique_ptr<Menu> menu;
+    std::vector<int> chosen;
+    bool toggle = false;
 };
 
-QStringList TopLevelTitles(const Dialog& dialog) {
+QStringList TopLevelTitles(const Menu& menu) {
     QStringList titles;
-    for (const QAction* action : dialog.GetMenu()->Bar()->actions()) {
+    for (const QAction* action : menu.Bar()->actions()) {
         titles << action->text();
     }
     return titles;
 }
 
-TEST_F(MenuTest, BarHasThePopupsAndTextsOfTheLanguage) {
+TEST_F(MenuTest, BarHasThePopupsTextsAndIdsOfTheLanguage) {
     SetUiLanguage(Language::German);
-    SampleDialog de;
-    de.SetMenu(SampleMenu());
-    EXPECT_EQ(TopLevelTitles(de), (QStringList{"&Datei", "&Einstellungen", "?"}));
-    EXPECT_EQ(de.GetMenu()->Action(kExit)->text(), "&Beenden");
-    EXPECT_EQ(de.GetMenu()->Id(), 141);
+    menu = Bar();
+    EXPECT_EQ(TopLevelTitles(*menu), (QStringList{"&Datei", "&Einstellungen", "?"}));
+    EXPECT_EQ(menu->Action(kExit)->text(), "&Beenden");
+    EXPECT_EQ(menu->Id(), 141);
+    // Every command can be found by its id.
+    EXPECT_EQ(FindControl<QAction>(window, kExit), menu->Action(kExit));
+    EXPECT_EQ(ControlIdOf(menu->Action(kHelp)), kHelp);
 
     SetUiLanguage(Language::English);
-    SampleDialog en;
-    en.SetMenu(SampleMenu());
-    EXPECT_EQ(TopLevelTitles(en), (QStringList{"&File", "&Configuration", "?"}));
-    EXPECT_EQ(en.GetMenu()->Action(kExit)->text(), "Exit");
+    menu = Bar();
+    EXPECT_EQ(TopLevelTitles(*menu), (QStringList{"&File", "&Configuration", "?"}));
     // File: two commands around a separator.
-    const QMenu* file = en.GetMenu()->Bar()->actions().at(0)->menu();
+    const QMenu* file = menu->Bar()->actions().at(0)->menu();
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(file->actions().size(), 3);
     EXPECT_TRUE(file->actions().at(1)->isSeparator());
 }
 
 TEST_F(MenuTest, InitialCheckAndGreyState) {
-    SampleDialog dialog;
-    dialog.SetMenu(SampleMenu());
+    menu = Bar();
     struct Row {
         int id;
         bool checked;
@@ -60,82 +102,57 @@ TEST_F(MenuTest, InitialCheckAndGreyState) {
                         {kExit, false, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id);
-        EXPECT_EQ(dialog.IsMenuItemChecked(row.id), row.checked);
-        EXPECT_EQ(dialog.IsMenuItemEnabled(row.id), row.enabled);
+        EXPECT_EQ(menu->IsItemChecked(row.id), row.checked);
+        EXPECT_EQ(menu->IsItemEnabled(row.id), row.enabled);
     }
     // Unchecked items show no check box at all.
-    EXPECT_FALSE(dialog.GetMenu()->Action(kStartMinimized)->isCheckable());
-    EXPECT_FALSE(dialog.IsMenuItemChecked(4242));
-    EXPECT_FALSE(dialog.IsMenuItemEnabled(4242));
+    EXPECT_FALSE(menu->Action(kStartMinimized)->isCheckable());
+    EXPECT_FALSE(menu->IsItemChecked(4242));
+    EXPECT_FALSE(menu->IsItemEnabled(4242));
 }
 
-TEST_F(MenuTest, ChoosingAnItemCallsOnCommandAndLeavesTheMarkToIt) {
-    SampleDialog dialog;
-    dialog.SetMenu(SampleMenu());
-    // The handler toggles the mark as the program's toggles do.
-    dialog.onCommand = [&dialog](int id) {
-        dialog.CheckMenuItem(id, !dialog.IsMenuItemChecked(id));
-    };
-    EXPECT_TRUE(dialog.UserChoose(kAutoconnectItem));
-    EXPECT_FALSE(dialog.IsMenuItemChecked(kAutoconnectItem));
-    EXPECT_TRUE(dialog.UserChoose(kAutoconnectItem));
-    EXPECT_TRUE(dialog.IsMenuItemChecked(kAutoconnectItem));
-    dialog.GetMenu()->Action(kStartMinimized)->trigger();  // the real menu path
-    EXPECT_TRUE(dialog.IsMenuItemChecked(kStartMinimized));
-    EXPECT_EQ(dialog.log, (std::vector<Notification>{{"command", kAutoconnectItem},
-                                                     {"command", kAutoconnectItem},
-                                                     {"command", kStartMinimized}}));
+TEST_F(MenuTest, ChoosingAnItemCallsTheHandlerAndLeavesTheMarkToIt) {
+    menu = Bar();
+    toggle = true;
+    EXPECT_TRUE(menu->Choose(kAutoconnectItem));
+    EXPECT_FALSE(menu->IsItemChecked(kAutoconnectItem));
+    EXPECT_TRUE(menu->Choose(kAutoconnectItem));
+    EXPECT_TRUE(menu->IsItemChecked(kAutoconnectItem));
+    menu->Action(kStartMinimized)->trigger();  // the real menu path
+    EXPECT_TRUE(menu->IsItemChecked(kStartMinimized));
+    EXPECT_EQ(chosen, (std::vector<int>{kAutoconnectItem, kAutoconnectItem, kStartMinimized}));
 
     // Without a handler that touches it, a checked item stays checked.
-    dialog.onCommand = [](int) {};
-    dialog.GetMenu()->Action(kAutoconnectItem)->trigger();
-    EXPECT_TRUE(dialog.IsMenuItemChecked(kAutoconnectItem));
+    toggle = false;
+    menu->Action(kAutoconnectItem)->trigger();
+    EXPECT_TRUE(menu->IsItemChecked(kAutoconnectItem));
 }
 
 TEST_F(MenuTest, GreyedItemsCannotBeChosen) {
-    SampleDialog dialog;
-    dialog.SetMenu(SampleMenu());
-    EXPECT_FALSE(dialog.UserChoose(kHelp));
-    dialog.EnableMenuItem(kExit, false);
-    EXPECT_FALSE(dialog.UserChoose(kExit));
-    EXPECT_FALSE(dialog.UserChoose(4242));
-    EXPECT_TRUE(dialog.log.empty());
-    dialog.EnableMenuItem(kExit, true);
-    dialog.onCommand = [](int) {};
-    EXPECT_TRUE(dialog.UserChoose(kExit));
-    EXPECT_EQ(dialog.log, (std::vector<Notification>{{"command", kExit}}));
-}
-
-TEST_F(MenuTest, WithoutAMenuNothingHappens) {
-    SampleDialog dialog;
-    dialog.CheckMenuItem(kExit, true);
-    EXPECT_FALSE(dialog.UserChoose(kExit));
-    EXPECT_FALSE(dialog.IsMenuItemChecked(kExit));
-}
-
-TEST_F(MenuTest, ReplacingTheMenuDropsTheOldBar) {
-    SampleDialog dialog;
-    dialog.SetMenu(SampleMenu());
-    dialog.SetMenu(MenuTemplate{7, {MenuPopup("X", "X", {MenuCommand(5, "Five", "Fünf")})}});
-    EXPECT_EQ(dialog.findChildren<QMenuBar*>().size(), 1);
-    EXPECT_FALSE(dialog.GetMenu()->HasItem(kExit));
-    EXPECT_TRUE(dialog.GetMenu()->HasItem(5));
+    menu = Bar();
+    EXPECT_FALSE(menu->Choose(kHelp));
+    menu->EnableItem(kExit, false);
+    EXPECT_FALSE(menu->Choose(kExit));
+    EXPECT_FALSE(menu->Choose(4242));
+    EXPECT_TRUE(chosen.empty());
+    menu->EnableItem(kExit, true);
+    EXPECT_TRUE(menu->Choose(kExit));
+    EXPECT_EQ(chosen, std::vector<int>{kExit});
 }
 
 TEST_F(MenuTest, PopupMenuForTheTray) {
-    std::vector<int> chosen;
     const MenuTemplate tray{0,
                             {MenuCommand(10, "Show", "Anzeigen"), MenuSeparator(),
                              MenuCommand(11, "Exit", "Beenden", false, true)}};
-    auto menu = Menu::CreatePopup(tray, [&chosen](int id) { chosen.push_back(id); });
-    ASSERT_NE(menu->Popup(), nullptr);
-    EXPECT_EQ(menu->Bar(), nullptr);
-    EXPECT_EQ(menu->Popup()->actions().size(), 3);
-    EXPECT_TRUE(menu->Choose(10));
-    EXPECT_FALSE(menu->Choose(11));
-    EXPECT_TRUE(menu->EnableItem(11, true));
-    EXPECT_TRUE(menu->Choose(11));
-    EXPECT_FALSE(menu->CheckItem(99, true));
+    auto popup = Menu::CreatePopup(tray, [this](int id) { chosen.push_back(id); });
+    ASSERT_NE(popup->Popup(), nullptr);
+    EXPECT_EQ(popup->Bar(), nullptr);
+    EXPECT_EQ(popup->Popup()->actions().size(), 3);
+    EXPECT_TRUE(popup->Choose(10));
+    EXPECT_FALSE(popup->Choose(11));
+    EXPECT_TRUE(popup->EnableItem(11, true));
+    EXPECT_TRUE(popup->Choose(11));
+    EXPECT_FALSE(popup->CheckItem(99, true));
     EXPECT_EQ(chosen, (std::vector<int>{10, 11}));
 }
 

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "sample_dialog.h"
 #include "session/manual_time_source.h"
 #include "session/qt_time_source.h"
 #include "session/timers.h"
@@ -84,75 +83,6 @@ TEST(WindowTimersTest, SetTimerReArmsAndCountsFromNow) {
     EXPECT_FALSE(timers.Kill(1));
     EXPECT_FALSE(timers.IsSet(1));
     EXPECT_EQ(time.ActiveTimers(), 0);
-}
-
-class DialogTimersTest : public ::testing::Test {
-  protected:
-    ManualTimeSource time;
-    SampleDialog dialog{&time};
-
-    std::vector<int> TimerIds() const {
-        std::vector<int> ids;
-        for (const auto& entry : dialog.log) {
-            if (entry.kind == "timer") {
-                ids.push_back(entry.id);
-            }
-        }
-        return ids;
-    }
-};
-
-TEST_F(DialogTimersTest, AllTimersArriveAtOnTimerWithTheirIds) {
-    dialog.SetTimer(99, 3000);
-    dialog.SetTimer(98, 200);
-    time.advance(3000);
-    EXPECT_EQ(dialog.Count("timer"), 16);
-    const std::vector<int> ids = TimerIds();
-    EXPECT_EQ(ids.front(), 98);
-    // Both fall due at 3000 ms; the one armed first comes first.
-    EXPECT_EQ(std::vector<int>(ids.end() - 2, ids.end()), (std::vector<int>{99, 98}));
-    EXPECT_TRUE(dialog.IsTimerSet(98));
-}
-
-TEST_F(DialogTimersTest, KillAndReArmInsideOnTimer) {
-    // Timer 98 hides once; timer 1 goes from 500 ms once to 5000 ms.
-    dialog.onTimer = [this](int id) {
-        if (id == 98) {
-            dialog.KillTimer(98);
-        } else if (id == 1 && time.NowMs() == 500) {
-            dialog.SetTimer(1, 5000);
-        }
-    };
-    dialog.SetTimer(98, 200);
-    dialog.SetTimer(1, 500);
-    time.advance(10500);
-    EXPECT_EQ(TimerIds(), (std::vector<int>{98, 1, 1, 1}));
-    EXPECT_FALSE(dialog.IsTimerSet(98));
-    EXPECT_TRUE(dialog.IsTimerSet(1));
-}
-
-TEST_F(DialogTimersTest, KillingAnotherTimerDueAtTheSameTimeStopsIt) {
-    dialog.onTimer = [this](int id) {
-        if (id == 1) {
-            dialog.KillTimer(2);
-        }
-    };
-    dialog.SetTimer(1, 100);
-    dialog.SetTimer(2, 100);
-    time.advance(300);
-    EXPECT_EQ(TimerIds(), (std::vector<int>{1, 1, 1}));
-}
-
-TEST(DialogTimersLifetimeTest, DestroyingTheDialogStopsItsTimers) {
-    ManualTimeSource time;
-    {
-        SampleDialog dialog(&time);
-        dialog.SetTimer(1, 10);
-        dialog.SetTimer(2, 20);
-        EXPECT_EQ(time.ActiveTimers(), 2);
-    }
-    EXPECT_EQ(time.ActiveTimers(), 0);
-    time.advance(100);  // nothing left to call
 }
 
 TEST(QtTimeSourceTest, RealTimersTickAndStopInsideTheirTick) {

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "sample_dialog.h"
+#include <QDialog>
+
 #include "support/scripted_ui.h"
+#include "ui/platform/control_id.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/qt_user_interface.h"
 
@@ -125,12 +127,11 @@ TEST(QtUserInterfaceTest, WithoutAReporterAWarningShowsWithoutBlocking) {
     EXPECT_EQ(open, 1);
 }
 
-TEST(QtUserInterfaceTest, RunModalInitialisesRunsAndReturnsTheResult) {
+TEST(QtUserInterfaceTest, RunModalRunsAndReturnsTheResult) {
     QtUserInterface ui;
-    SampleDialog dialog;
-    QTimer::singleShot(0, [&dialog] { dialog.ClickItem(kEnde); });
-    EXPECT_EQ(ui.RunModal(dialog), IDOK);
-    EXPECT_EQ(dialog.Count("init"), 1);
+    QDialog dialog;
+    QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
+    EXPECT_EQ(ui.RunModal(dialog), QDialog::Accepted);
 }
 
 TEST(ScriptedUiTest, RecordsMessagesAndAnswersFromTheScript) {
@@ -165,15 +166,15 @@ TEST(ScriptedUiTest, FileDialogsAnswerFromTheirQueueThenCancel) {
 
 TEST(ScriptedUiTest, ModalRunsGoThroughTheCallback) {
     ScriptedUi ui;
-    SampleDialog dialog;
-    EXPECT_EQ(ui.RunModal(dialog), IDCANCEL);
-    ui.onModal = [](Dialog& d) {
-        d.SetItemText(kHost, "server");
-        return IDOK;
+    QDialog dialog;
+    SetControlId(&dialog, 102);
+    EXPECT_EQ(ui.RunModal(dialog), QDialog::Rejected);
+    ui.onModal = [](QDialog& d) {
+        d.setWindowTitle(QStringLiteral("played"));
+        return QDialog::Accepted;
     };
-    EXPECT_EQ(ui.RunModal(dialog), IDOK);
-    EXPECT_EQ(dialog.ItemText(kHost), "server");
-    EXPECT_EQ(dialog.Count("init"), 1);
+    EXPECT_EQ(ui.RunModal(dialog), QDialog::Accepted);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("played"));
     EXPECT_EQ(ui.modalRuns, (std::vector<int>{102, 102}));
 }
 

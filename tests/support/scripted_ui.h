@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <QDialog>
 #include "support/recording_ui.h"
-#include "ui/platform/dialog.h"
+
+#include "ui/platform/control_id.h"
 #include "ui/platform/dialog_ui.h"
 
 namespace veltrix::testing {
@@ -44,16 +46,15 @@ class ScriptedUi : public platform::DialogUi, public MessageRecorder {
         return NextFile();
     }
 
-    // Modal runs: initialises the dialog as a real run would, then lets `onModal` play
-    // the user and returns its result; without it the dialog is cancelled.
-    int RunModal(platform::Dialog& dialog) override {
-        modalRuns.push_back(dialog.TemplateId());
-        dialog.Initialize();
-        return onModal ? onModal(dialog) : platform::IDCANCEL;
+    // Modal runs: lets `onModal` play the user and returns its result; without it the
+    // dialog is rejected. Records the dialog's id.
+    int RunModal(QDialog& dialog) override {
+        modalRuns.push_back(platform::ControlIdOf(&dialog));
+        return onModal ? onModal(dialog) : QDialog::Rejected;
     }
 
     std::deque<std::optional<std::string>> fileAnswers;
-    std::function<int(platform::Dialog&)> onModal;
+    std::function<int(QDialog&)> onModal;
 
     std::vector<FileRequest> fileRequests;
     std::vector<int> modalRuns;

@@ -1,8 +1,18 @@
 // What the main window shows of the session: connect and disconnect, enumeration,
 // rebuild progress, events, lists refilled after changes, sleep and resume.
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+
+#include "ui/mainwindow/list_rows.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/resources/main_window_ids.h"
 
@@ -19,7 +29,7 @@ void CKavoGUIDlg::ConnectSession() {
     connect(s, &ServiceSession::enumerated, this, &CKavoGUIDlg::OnEnumerated);
     connect(s, &ServiceSession::disconnecting, this, [this](bool quiet) {
         if (!quiet) {
-            SetItemText(control_id::kDisconnect, "..busy..");
+            view_.disconnect->setText(QStringLiteral("..busy.."));
         }
     });
     connect(s, &ServiceSession::disconnected, this, &CKavoGUIDlg::OnSessionDisconnected);
@@ -39,14 +49,15 @@ void CKavoGUIDlg::ConnectSession() {
         tray_.UpdateTrayIcon(state_.isConnected, false);
     });
     connect(s, &ServiceSession::pollStarted, this, [this] {
-        oldDeviceRows_ = RowCount(control_id::kDeviceList);
-        oldSetRows_ = RowCount(control_id::kSetList);
+        oldDeviceRows_ = view_.devices->topLevelItemCount();
+        oldSetRows_ = view_.sets->topLevelItemCount();
     });
     connect(s, &ServiceSession::rebuildStep, this, &CKavoGUIDlg::OnRebuildStep);
     connect(s, &ServiceSession::tableChanged, this,
             [this](const TableSnapshot& table) { table_ = *table; });
-    connect(s, &ServiceSession::eventLogLine, this,
-            [this](const std::string& line) { AddRow(control_id::kEventLog, line); });
+    connect(s, &ServiceSession::eventLogLine, this, [this](const std::string& line) {
+        view_.eventLog->addItem(QString::fromStdString(line));
+    });
     connect(s, &ServiceSession::controllerReRead, this, &CKavoGUIDlg::OnControllerReRead);
     connect(s, &ServiceSession::eventsHandled, this, &CKavoGUIDlg::OnEventsHandled);
     connect(s, &ServiceSession::errorLogEntry, this,
@@ -55,13 +66,15 @@ void CKavoGUIDlg::ConnectSession() {
 }
 
 void CKavoGUIDlg::OnConnect() {
-    using namespace control_id;
-    settings_.hostName = ItemText(kHost);
-    settings_.password = ItemText(kPassword);
+    settings_.hostName = view_.host->text().toStdString();
+    settings_.password = view_.password->text().toStdString();
 
     UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
     state_.selectedSet = -1;
-    SetPos(kPriority, 0);
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setValue(0);
+    }
     session_->SelectSet(-1);
     session_->SetSliderPosition(0);
     session_->Connect(settings_.hostName, settings_.password);
@@ -76,30 +89,31 @@ void CKavoGUIDlg::OnPowerBroadcast(PowerEvent event) {
 }
 
 void CKavoGUIDlg::OnSessionConnected() {
-    using namespace control_id;
     state_.isConnected = true;
     AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
-    EnableItem(kConnect, false);
-    EnableItem(kDisconnect, true);
-    SetItemText(kConnect, LoadString(ids::kButtonConnected));
-    SetItemText(kDisconnect, LoadString(ids::kButtonDisconnect));
+    view_.connect->setEnabled(false);
+    view_.disconnect->setEnabled(true);
+    view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnected)));
+    view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnect)));
 }
 
 void CKavoGUIDlg::OnEnumerated(const TableSnapshot& table, int controllerCount) {
-    using namespace control_id;
     table_ = *table;
     state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
     for (int i = 0; i < controllerCount; ++i) {
         const Controller* controller = table_.GetController(i);
         const std::string name = controller != nullptr ? controller->Name() : std::string();
+        const QSignalBlocker blocker(view_.tabs);
         if (i == 0) {
-            SetTabText(kControllerTabs, 0, name);
+            view_.tabs->setTabText(0, QString::fromStdString(name));
         } else {
-            InsertTab(kControllerTabs, i, name);
+            view_.tabs->insertTab(i, QString::fromStdString(name));
         }
         if (controller != nullptr && controller->RaidSetCount() != 0) {
-            for (const int id : {kPriority, kPriorityHigh, kPriorityCaption, kPriorityLow}) {
-                ShowItem(id, true);
+            for (QWidget* control :
+                 std::initializer_list<QWidget*>{view_.priority, view_.priorityHigh,
+                                                 view_.priorityCaption, view_.priorityLow}) {
+                control->show();
             }
         }
     }
@@ -115,14 +129,14 @@ void CKavoGUIDlg::OnEnumerated(const TableSnapshot& table, int controllerCount) 
     const Controller* first = table_.GetController(0);
     if (first != nullptr && first->RaidSetCount() != 0) {
         state_.selectedSet = 0;
-        SetSelectedRow(kSetList, 0);
+        SelectRow(view_.sets, 0);
         EnableRebuildControls(true);
         ShowRaidInfo();
     }
     if (state_.selectedSet == -1) {
         UpdateDiagram(0, std::nullopt);
     }
-    SetItemText(kSpeed, "-");
+    view_.speed->setText(QStringLiteral("-"));
     TellSessionSelection();
 }
 
@@ -135,24 +149,26 @@ void CKavoGUIDlg::AnnounceConnection(int tipId, int balloonTextId) {
 }
 
 void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
-    using namespace control_id;
     if (!quiet) {
-        SetItemText(kConnect, LoadString(ids::kButtonConnect));
-        SetItemText(kDisconnect, LoadString(ids::kButtonDisconnected));
-        EnableItem(kConnect, true);
-        EnableItem(kDisconnect, false);
+        view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnect)));
+        view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnected)));
+        view_.connect->setEnabled(true);
+        view_.disconnect->setEnabled(false);
     }
 
-    SetTabText(kControllerTabs, 0, "---");
-    SelectTab(kControllerTabs, 0);
-    while (TabCount(kControllerTabs) > 1) {
-        DeleteTab(kControllerTabs, 1);
+    {
+        const QSignalBlocker blocker(view_.tabs);
+        view_.tabs->setTabText(0, QStringLiteral("---"));
+        view_.tabs->setCurrentIndex(0);
+        while (view_.tabs->count() > 1) {
+            view_.tabs->removeTab(1);
+        }
     }
     table_.Clear();
     state_.controllerCount = 0;
     state_.currentController = 0;
 
-    SetSelectedRow(kSetList, -1);
+    SelectRow(view_.sets, -1);
     ShowRaidInfo();
     ShowRebuildControls(false);
 
@@ -160,17 +176,17 @@ void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
     state_.serviceConfig = ServiceConfig{};
     AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
 
-    ClearRows(kDeviceList);
-    ClearRows(kSetList);
-    for (const int id : {kControllerNumber, kDriverVersion, kBiosVersion, kChipset, kRaid5Support,
-                         kJbodSupport, kPmSupport, kDuration, kSpeed}) {
-        SetItemText(id, "-");
+    ClearList(view_.devices);
+    ClearList(view_.sets);
+    for (QLabel* value :
+         {view_.controllerNumber, view_.driverVersion, view_.biosVersion, view_.chipset,
+          view_.raid5Support, view_.jbodSupport, view_.pmSupport, view_.duration, view_.speed}) {
+        value->setText(QStringLiteral("-"));
     }
-    SetItemText(kPercent, "0%");
-    SetPos(kProgress, 0);
-    for (const int id :
-         {kRow1Value, kRow2Value, kRow3Value, kRow4Value, kRow5Value, kRow6Value, kRow7Value}) {
-        SetItemText(id, "-");
+    view_.percent->setText(QStringLiteral("0%"));
+    view_.progress->setValue(0);
+    for (QLabel* value : view_.infoValues) {
+        value->setText(QStringLiteral("-"));
     }
     if (!quiet) {
         UpdateDiagram(0, std::nullopt);
@@ -178,25 +194,24 @@ void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
 }
 
 void CKavoGUIDlg::OnRebuildStep(const RebuildView& view) {
-    using namespace control_id;
     if (view.controller != state_.currentController) {
         return;  // the user switched controllers meanwhile
     }
     if (!view.active) {
-        SetItemText(kPercent, " ");
-        SetPos(kProgress, 0);
-        SetItemText(kDuration, "-");
+        view_.percent->setText(QStringLiteral(" "));
+        view_.progress->setValue(0);
+        view_.duration->setText(QStringLiteral("-"));
         return;
     }
     if (view.showControls) {
         ShowRebuildControls(true);
     }
     if (view.durationText) {
-        SetItemText(kDuration, *view.durationText);
+        view_.duration->setText(QString::fromStdString(*view.durationText));
     }
-    SetItemText(kSpeed, view.speedText);
-    SetItemText(kPercent, view.percentText);
-    SetPos(kProgress, view.percent);
+    view_.speed->setText(QString::fromStdString(view.speedText));
+    view_.percent->setText(QString::fromStdString(view.percentText));
+    view_.progress->setValue(view.percent);
 }
 
 void CKavoGUIDlg::OnControllerReRead(int controller, const TableSnapshot& table) {
@@ -212,7 +227,7 @@ void CKavoGUIDlg::OnControllerReRead(int controller, const TableSnapshot& table)
     if (keptSet != -1 && keptSet < sets) {
         state_.selectedSet = keptSet;
         EnableRebuildControls(true);
-        SetSelectedRow(control_id::kSetList, keptSet);
+        SelectRow(view_.sets, keptSet);
     } else {
         state_.selectedSet = -1;
         ClearSetDisplay();
@@ -221,14 +236,14 @@ void CKavoGUIDlg::OnControllerReRead(int controller, const TableSnapshot& table)
     TellSessionSelection();
 }
 
-int CKavoGUIDlg::ReselectAfterRefill(int listId, int selected, int oldRows) {
-    const int rows = RowCount(listId);
+int CKavoGUIDlg::ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows) {
+    const int rows = list->topLevelItemCount();
     if (rows >= oldRows || (rows > 0 && selected < rows)) {
-        SetSelectedRow(listId, selected);
+        SelectRow(list, selected);
         return selected;
     }
     if (rows > 0) {
-        SetSelectedRow(listId, 0);
+        SelectRow(list, 0);
         return 0;
     }
     return selected;
@@ -236,7 +251,6 @@ int CKavoGUIDlg::ReselectAfterRefill(int listId, int selected, int oldRows) {
 
 void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                                   const TableSnapshot& table) {
-    using namespace control_id;
     table_ = *table;
     if (changesPending) {
         const int current = state_.currentController;
@@ -245,7 +259,8 @@ void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool s
             FillDeviceList(current, 0);
             state_.selectedDevice = selected;
             if (selected != -1) {
-                state_.selectedDevice = ReselectAfterRefill(kDeviceList, selected, oldDeviceRows_);
+                state_.selectedDevice =
+                    ReselectAfterRefill(view_.devices, selected, oldDeviceRows_);
                 OnDeviceListSelChange();
             }
             if (state_.selectedSet != -1) {
@@ -257,7 +272,7 @@ void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool s
             FillSetList(current, 0);
             state_.selectedSet = selected;
             if (selected != -1) {
-                state_.selectedSet = ReselectAfterRefill(kSetList, selected, oldSetRows_);
+                state_.selectedSet = ReselectAfterRefill(view_.sets, selected, oldSetRows_);
                 EnableRebuildControls(true);
                 ShowRaidInfo();
             } else {
@@ -266,19 +281,17 @@ void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool s
         }
         ShowControllerInfo(current);
     }
-    SetSelectedRow(kDeviceList, state_.selectedDevice);
-    SetSelectedRow(kSetList, state_.selectedSet);
+    SelectRow(view_.devices, state_.selectedDevice);
+    SelectRow(view_.sets, state_.selectedSet);
     TellSessionSelection();
 }
 
 void CKavoGUIDlg::TellSessionSelection() {
-    const int row = state_.selectedSet;
-    const int setIndex = row >= 0 && row < ObjectTable::kMaxRaidSets
-                             ? state_.setRowMap[static_cast<std::size_t>(row)]
-                             : -1;
+    const QTreeWidgetItem* row =
+        state_.selectedSet >= 0 ? view_.sets->topLevelItem(state_.selectedSet) : nullptr;
     session_->SelectController(state_.currentController);
-    session_->SelectSet(setIndex);
-    session_->SetSliderPosition(Pos(control_id::kPriority));
+    session_->SelectSet(row != nullptr ? row->data(0, Qt::UserRole).toInt() : -1);
+    session_->SetSliderPosition(view_.priority->value());
 }
 
 }  // namespace veltrix

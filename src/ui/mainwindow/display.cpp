@@ -1,9 +1,18 @@
 // What the main window shows of the current controller: its area, the drive and RAID
 // set lists, the information group, the selections and the controller picture.
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
+
 #include "model/status_texts.h"
 #include "ui/mainwindow/info_panels.h"
+#include "ui/mainwindow/list_rows.h"
 #include "ui/mainwindow/main_window.h"
+#include "ui/platform/control_id.h"
 #include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
@@ -15,26 +24,46 @@ int SubPortCount(const Controller& controller) {
     return controller.HasPortMultiplier() ? 15 : 1;
 }
 
-constexpr int kInfoValues[] = {
-    control_id::kRow1Value, control_id::kRow2Value, control_id::kRow3Value, control_id::kRow4Value,
-    control_id::kRow5Value, control_id::kRow6Value, control_id::kRow7Value};
+// Each row carries the index of the object it shows.
+constexpr int kObjectIndexRole = Qt::UserRole;
+
+QTreeWidgetItem* AddListRow(QTreeWidget* list, const std::vector<std::string>& fields,
+                            int objectIndex) {
+    QStringList columns;
+    for (const std::string& field : fields) {
+        columns << QString::fromStdString(field);
+    }
+    auto* row = new QTreeWidgetItem(list, columns);
+    row->setData(0, kObjectIndexRole, objectIndex);
+    return row;
+}
 
 }  // namespace
 
 void CKavoGUIDlg::ApplyPanel(const std::vector<PanelItem>& panel) {
     for (const PanelItem& step : panel) {
+        QWidget* control = platform::FindControl<QWidget>(*this, step.controlId);
+        Q_ASSERT_X(control != nullptr, "ApplyPanel", "a panel names a control the window lacks");
+        if (control == nullptr) {
+            continue;
+        }
         if (step.text) {
-            SetItemText(step.controlId, *step.text);
+            const QString text = QString::fromStdString(*step.text);
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                label->setText(text);
+            } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+                group->setTitle(text);
+            }
         }
         if (step.shown) {
-            ShowItem(step.controlId, *step.shown);
+            control->setVisible(*step.shown);
         }
     }
 }
 
 void CKavoGUIDlg::ClearInfoValues() {
-    for (const int id : kInfoValues) {
-        SetItemText(id, "");
+    for (QLabel* value : view_.infoValues) {
+        value->clear();
     }
 }
 
@@ -44,10 +73,22 @@ void CKavoGUIDlg::ShowControllerInfo(int controller) {
     }
 }
 
+const Device* CKavoGUIDlg::DeviceOfRow(int row) const {
+    const QTreeWidgetItem* item = row >= 0 ? view_.devices->topLevelItem(row) : nullptr;
+    return item != nullptr
+               ? table_.GetDevice(state_.currentController, item->data(0, kObjectIndexRole).toInt())
+               : nullptr;
+}
+
+const RaidSet* CKavoGUIDlg::RaidSetOfRow(int row) const {
+    const QTreeWidgetItem* item = row >= 0 ? view_.sets->topLevelItem(row) : nullptr;
+    return item != nullptr ? table_.GetRaidSet(state_.currentController,
+                                               item->data(0, kObjectIndexRole).toInt())
+                           : nullptr;
+}
+
 void CKavoGUIDlg::FillDeviceList(int controller, int /*refresh*/) {
-    using namespace control_id;
-    ClearRows(kDeviceList);
-    state_.deviceRowMap.fill(-1);
+    ClearList(view_.devices);
     const Controller* c = table_.GetController(controller);
     if (c != nullptr && c->DeviceCount() != 0) {
         int rows = 0;
@@ -60,27 +101,23 @@ void CKavoGUIDlg::FillDeviceList(int controller, int /*refresh*/) {
                     if (device == nullptr || device->Position() != position) {
                         continue;
                     }
-                    AddRow(kDeviceList, std::to_string(position) + "\t" + device->ModelNumber() +
-                                            "\t" + device->CapacityText() + "\t" +
-                                            device->PortStateText() + "\t");
-                    if (rows < ObjectTable::kMaxDevices) {
-                        state_.deviceRowMap[static_cast<std::size_t>(rows)] = d;
-                    }
+                    AddListRow(view_.devices,
+                               {std::to_string(position), device->ModelNumber(),
+                                device->CapacityText(), device->PortStateText()},
+                               d);
                     ++rows;
                     break;
                 }
             }
         }
     }
-    SetSelectedRow(kDeviceList, -1);
+    SelectRow(view_.devices, -1);
     OnDeviceListSelChange();
     state_.selectedDevice = -1;
 }
 
 void CKavoGUIDlg::FillSetList(int controller, int refresh) {
-    using namespace control_id;
-    ClearRows(kSetList);
-    state_.setRowMap.fill(-1);
+    ClearList(view_.sets);
     const Controller* c = table_.GetController(controller);
     if (c != nullptr) {
         int found = 0;
@@ -95,14 +132,11 @@ void CKavoGUIDlg::FillSetList(int controller, int refresh) {
                     }
                     ++found;
                     if (set->IsRaid()) {
-                        const int row = AddRow(
-                            kSetList, std::to_string(set->DeviceNumber()) + "\t" + set->TypeText() +
-                                          "\t" + ChunkSizeListText(set->ChunkSize()) + "\t" +
-                                          set->MembersText() + "\t" + set->CapacityText() + "\t" +
-                                          set->StatusText());
-                        if (row >= 0 && row < ObjectTable::kMaxRaidSets) {
-                            state_.setRowMap[static_cast<std::size_t>(row)] = s;
-                        }
+                        AddListRow(view_.sets,
+                                   {std::to_string(set->DeviceNumber()), set->TypeText(),
+                                    ChunkSizeListText(set->ChunkSize()), set->MembersText(),
+                                    set->CapacityText(), set->StatusText()},
+                                   s);
                     }
                     break;
                 }
@@ -118,34 +152,25 @@ void CKavoGUIDlg::ShowDeviceInfo(const Device& device) {
     ApplyPanel(DrivePanel(device));
 }
 
-RaidSet* CKavoGUIDlg::SelectedRaidSet() {
-    const int row = SelectedRow(control_id::kSetList);
-    if (row < 0 || row >= ObjectTable::kMaxRaidSets) {
-        return nullptr;
-    }
-    return table_.GetRaidSet(state_.currentController,
-                             state_.setRowMap[static_cast<std::size_t>(row)]);
-}
-
 void CKavoGUIDlg::ShowRaidInfo() {
-    using namespace control_id;
-    RaidSet* set = SelectedRow(kSetList) >= 0 ? SelectedRaidSet() : nullptr;
+    const RaidSet* set = RaidSetOfRow(SelectedRowOf(view_.sets));
     if (set == nullptr) {
         ClearInfoValues();
         state_.selectedSet = -1;
-        SetSelectedRow(kSetList, -1);
+        SelectRow(view_.sets, -1);
         ClearSetDisplay();
         UpdateDiagram(0, std::nullopt);
         return;
     }
-    SetSelectedRow(kDeviceList, -1);
+    SelectRow(view_.devices, -1);
     OnDeviceListSelChange();
     EnableRebuildControls(true);
     ShowRebuildControlsForSet(*set);
 
     DiagramSelection selection{.kind = SelectionKind::Set};
-    for (int n = 0; n < set->MemberCount(); ++n) {
-        const std::uint8_t member = set->Member(n == 0 ? MemberOp::First : MemberOp::Next);
+    RaidSet members = *set;  // the member cursor moves while counting
+    for (int n = 0; n < members.MemberCount(); ++n) {
+        const std::uint8_t member = members.Member(n == 0 ? MemberOp::First : MemberOp::Next);
         if (member < selection.portsB.size()) {
             selection.portsB[member] = 1;
         }
@@ -157,45 +182,44 @@ void CKavoGUIDlg::ShowRaidInfo() {
 }
 
 void CKavoGUIDlg::ClearSetDisplay() {
-    using namespace control_id;
     state_.selectedSet = -1;
     ClearInfoValues();
-    SetPos(kPriority, 0);
-    SetPos(kProgress, 0);
-    EnableRebuildControls(false);
-    for (const int id : {kPriority, kPriorityHigh, kPriorityCaption, kPriorityLow, kSpeedCaption,
-                         kDurationCaption}) {
-        ShowItem(id, true);
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setValue(0);
     }
-    for (const int id : {kSpeed, kDuration, kPercent, kProgress}) {
-        ShowItem(id, false);
+    view_.progress->setValue(0);
+    EnableRebuildControls(false);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             view_.priority, view_.priorityHigh, view_.priorityCaption, view_.priorityLow,
+             view_.speedCaption, view_.durationCaption}) {
+        control->show();
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{view_.speed, view_.duration,
+                                                            view_.percent, view_.progress}) {
+        control->hide();
     }
 }
 
 void CKavoGUIDlg::NoteSelections() {
-    state_.selectedDevice = SelectedRow(control_id::kDeviceList);
-    state_.selectedSet = SelectedRow(control_id::kSetList);
+    state_.selectedDevice = SelectedRowOf(view_.devices);
+    state_.selectedSet = SelectedRowOf(view_.sets);
     TellSessionSelection();
 }
 
 void CKavoGUIDlg::OnDeviceListSelChange() {
-    using namespace control_id;
-    const int row = SelectedRow(kDeviceList);
+    const int row = SelectedRowOf(view_.devices);
     if (row < 0) {
         state_.lastDeviceRow = -1;
         return;
     }
-    SetSelectedRow(kSetList, -1);
+    SelectRow(view_.sets, -1);
     OnSetListSelChange();
 
     DiagramSelection selection{.kind = SelectionKind::Drive};
-    const Device* device =
-        row < ObjectTable::kMaxDevices
-            ? table_.GetDevice(state_.currentController,
-                               state_.deviceRowMap[static_cast<std::size_t>(row)])
-            : nullptr;
+    const Device* device = DeviceOfRow(row);
     if (row == state_.lastDeviceRow) {
-        SetSelectedRow(kDeviceList, -1);
+        SelectRow(view_.devices, -1);
         state_.lastDeviceRow = -1;
         ClearInfoValues();
     } else {
@@ -205,20 +229,19 @@ void CKavoGUIDlg::OnDeviceListSelChange() {
         }
     }
     UpdateDiagram(0, selection);
-    if (SelectedRow(kDeviceList) == row && device != nullptr) {
+    if (SelectedRowOf(view_.devices) == row && device != nullptr) {
         ShowDeviceInfo(*device);
     }
     NoteSelections();
 }
 
 void CKavoGUIDlg::OnSetListSelChange() {
-    using namespace control_id;
-    const int row = SelectedRow(kSetList);
+    const int row = SelectedRowOf(view_.sets);
     if (state_.selectedSet == -1) {
         state_.selectedSet = row;
         EnableRebuildControls(true);
     } else if (row >= 0 && row == state_.selectedSet) {
-        SetSelectedRow(kSetList, -1);
+        SelectRow(view_.sets, -1);
         ClearSetDisplay();
     }
     ShowRaidInfo();
@@ -226,8 +249,7 @@ void CKavoGUIDlg::OnSetListSelChange() {
 }
 
 void CKavoGUIDlg::OnTabSelChange() {
-    using namespace control_id;
-    const int tab = SelectedTab(kControllerTabs);
+    const int tab = view_.tabs->currentIndex();
     if (state_.controllerCount == 0 || tab < 0 || tab == state_.currentController) {
         return;
     }
@@ -238,7 +260,7 @@ void CKavoGUIDlg::OnTabSelChange() {
     state_.selectedDevice = -1;
     const Controller* c = table_.GetController(tab);
     if (c != nullptr && c->RaidSetCount() != 0) {
-        SetSelectedRow(kSetList, 0);
+        SelectRow(view_.sets, 0);
         state_.selectedSet = 0;
         EnableRebuildControls(true);
     } else {
@@ -266,9 +288,7 @@ void CKavoGUIDlg::UpdateDiagram(int mode, const std::optional<DiagramSelection>&
             diagram_->Draw(diagramState);
         }
     }
-    if (QWidget* picture = item(control_id::kDiagram)) {
-        picture->update();
-    }
+    view_.diagram->update();
 }
 
 }  // namespace veltrix

@@ -1,16 +1,29 @@
 #include "ui/mainwindow/main_window.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
 #include <QTimer>
-#include <QWindowStateChangeEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
+#include "session/qt_time_source.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 #include "ui/mainwindow/popup_presenter.h"
+#include "ui/platform/menu.h"
 #include "ui/resources/icons.h"
-#include "ui/resources/main_dialog.h"
+#include "ui/resources/main_menu.h"
 #include "ui/resources/main_window_ids.h"
 #include "ui/shell/service_mode.h"
 #include "ui/shell/sleep_watcher.h"
@@ -27,15 +40,26 @@ constexpr int kHideAtStartMs = 200;
 CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
                          TimeSource* time, DiagramView* diagram, QWidget* parent,
                          UserQuestions* questions)
-    : platform::Dialog(MainDialogTemplate(), parent, time),
+    : QDialog(parent),
       settings_(std::move(settings)),
       ui_(ui),
       tray_(trayHost),
       diagram_(diagram),
+      time_(time),
+      view_(BuildMainWindowView(*this)),
       guiQuestions_(ui, this),
       session_(std::make_unique<ServiceSession>(questions != nullptr ? *questions : guiQuestions_,
                                                 time)) {
-    SetMenu(MainMenuTemplate());
+    if (time_ == nullptr) {
+        ownTime_ = std::make_unique<QtTimeSource>();
+        time_ = ownTime_.get();
+    }
+    setWindowTitle(QStringLiteral("Kavotronik Veltrix"));
+    // The window and its dialogs are modal to nothing; the program lives in it.
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+    BuildMenu();
+    ConnectControls();
     ConnectSession();
     session_->SetAutoConnect(settings_.autoConnect);
     trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
@@ -48,28 +72,85 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
 
 CKavoGUIDlg::~CKavoGUIDlg() {
     tray_.Host().onActivated = nullptr;
+    if (hideTimer_ != 0) {
+        time_->StopTimer(hideTimer_);
+    }
     popups_.Close();
     guiQuestions_.Abandon();
     session_->Shutdown();
 }
 
-void CKavoGUIDlg::OnInitDialog() {
-    using namespace control_id;
+void CKavoGUIDlg::BuildMenu() {
+    menu_ = platform::Menu::CreateBar(MainMenuTemplate(), this, nullptr);
+    layout()->setMenuBar(menu_->Bar());
+    const auto on = [this](int id, auto handler) {
+        connect(menu_->Action(id), &QAction::triggered, this, handler);
+    };
+    on(menu_id::kExit, [this] { ExitProgram(); });
+    on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
+    on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
+    // The settings exchanges need a connection; their dialogs come later.
+    for (const int id : {menu_id::kEmail, menu_id::kLogFile, menu_id::kPassword}) {
+        on(id, [this] {
+            if (!state_.isConnected) {
+                ui_.ShowMessage(LoadString(ids::kHostNotConnected));
+            }
+        });
+    }
+}
+
+void CKavoGUIDlg::ConnectControls() {
+    connect(view_.connect, &QPushButton::clicked, this, &CKavoGUIDlg::OnConnect);
+    connect(view_.disconnect, &QPushButton::clicked, this, &CKavoGUIDlg::Disconnect);
+    connect(view_.ende, &QPushButton::clicked, this, &CKavoGUIDlg::ExitProgram);
+    connect(view_.tabs, &QTabBar::currentChanged, this, &CKavoGUIDlg::OnTabSelChange);
+    // A click, also on the row already selected (which deselects it), and a move of
+    // the selection by keyboard.
+    connect(view_.devices, &QTreeWidget::itemClicked, this, &CKavoGUIDlg::OnDeviceListSelChange);
+    connect(view_.sets, &QTreeWidget::itemClicked, this, &CKavoGUIDlg::OnSetListSelChange);
+    for (QTreeWidget* list : {view_.devices, view_.sets}) {
+        connect(list, &QTreeWidget::currentItemChanged, this,
+                [this, list](QTreeWidgetItem* current, QTreeWidgetItem*) {
+                    // Keys move the current row; clicks are handled above.
+                    if (current != nullptr && list->hasFocus() &&
+                        QApplication::mouseButtons() == Qt::NoButton) {
+                        list == view_.devices ? OnDeviceListSelChange() : OnSetListSelChange();
+                    }
+                });
+    }
+    connect(view_.priority, &QSlider::valueChanged, this,
+            [this](int position) { session_->SetSliderPosition(position); });
+    // H reaches the window also from the fields and lists that take keys themselves.
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {
+        field->installEventFilter(this);
+    }
+}
+
+void CKavoGUIDlg::Initialize() {
+    if (initialized_) {
+        return;
+    }
+    initialized_ = true;
     setWindowIcon(ProgramIcon(icon_id::kConnected));
 
-    DeleteAllTabs(kControllerTabs);
-    InsertTab(kControllerTabs, 0, "---");
-    if (QWidget* tabs = item(kControllerTabs)) {
-        tabs->lower();
+    view_.tabs->blockSignals(true);
+    while (view_.tabs->count() > 0) {
+        view_.tabs->removeTab(0);
     }
-    ClearRows(kEventLog);
-    SetRange(kPriority, 0, 100);
-    SetTickFrequency(kPriority, 10);
-    SetRange(kProgress, 0, 100);
+    view_.tabs->addTab(QStringLiteral("---"));
+    view_.tabs->blockSignals(false);
+    view_.eventLog->clear();
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setRange(0, 100);
+    }
+    view_.priority->setTickInterval(10);
+    view_.progress->setRange(0, 100);
 
     // The fields show the stored host and password.
-    SetItemText(kHost, settings_.hostName);
-    SetItemText(kPassword, settings_.password);
+    view_.host->setText(QString::fromStdString(settings_.hostName));
+    view_.password->setText(QString::fromStdString(settings_.password));
 
     tray_.trayTip = LoadString(ids::kTipNotConnected);
     tray_.AddTrayIcon(state_.isConnected);
@@ -79,128 +160,86 @@ void CKavoGUIDlg::OnInitDialog() {
 
     if (settings_.autoConnect) {
         session_->ArmReconnect(kReconnectAtStartMs);
-        CheckMenuItem(menu_id::kAutoconnect, true);
+        menu_->CheckItem(menu_id::kAutoconnect, true);
     }
     if (settings_.startMinimized) {
-        SetTimer(timer_id::kHide, kHideAtStartMs);
-        CheckMenuItem(menu_id::kStartMinimized, true);
+        hideTimer_ = time_->StartTimer(kHideAtStartMs, [this] {
+            time_->StopTimer(hideTimer_);
+            hideTimer_ = 0;
+            MinimizeToTray();
+        });
+        menu_->CheckItem(menu_id::kStartMinimized, true);
     }
 }
 
-void CKavoGUIDlg::OnCommand(int id) {
-    switch (id) {
-        case control_id::kConnect:
-            OnConnect();
-            return;
-        case control_id::kDisconnect:
-            Disconnect();
-            return;
-        case menu_id::kExit:
-        case platform::IDOK:
-        case platform::IDCANCEL:
-            ExitProgram();
-            return;
-        case menu_id::kAutoconnect:
-            OnToggleAutoconnect();
-            return;
-        case menu_id::kStartMinimized:
-            OnToggleStartMinimized();
-            return;
-        case menu_id::kEmail:
-        case menu_id::kLogFile:
-        case menu_id::kPassword:
-            if (!state_.isConnected) {
-                ui_.ShowMessage(LoadString(ids::kHostNotConnected));
-            }
-            return;
-        default:
-            return;
+void CKavoGUIDlg::showEvent(QShowEvent* event) {
+    Initialize();
+    QDialog::showEvent(event);
+}
+
+void CKavoGUIDlg::reject() {
+    // Esc leaves the hidden service mode and nothing else.
+    ResetServiceMode();
+}
+
+void CKavoGUIDlg::accept() {
+    // Return presses the default button (Connect) when it can; nothing else ends
+    // the window.
+    if (view_.connect->isEnabled()) {
+        view_.connect->click();
     }
 }
 
-void CKavoGUIDlg::OnOK() {
-    ExitProgram();
-}
-
-void CKavoGUIDlg::OnCancel() {
-    ExitProgram();
-}
-
-void CKavoGUIDlg::OnSelChange(int id) {
-    switch (id) {
-        case control_id::kDeviceList:
-            OnDeviceListSelChange();
-            return;
-        case control_id::kSetList:
-            OnSetListSelChange();
-            return;
-        case control_id::kControllerTabs:
-            OnTabSelChange();
-            return;
-        default:
-            return;
+void CKavoGUIDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_H) {
+        ToggleFirstSet();
     }
+    QDialog::keyPressEvent(event);
 }
 
-void CKavoGUIDlg::OnTimer(int id) {
-    if (id == timer_id::kHide) {
-        KillTimer(timer_id::kHide);
-        MinimizeToTray();
+bool CKavoGUIDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The fields and lists take H themselves (a letter, a search): the toggle runs
+    // first and the key goes on to them.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_H) {
+        ToggleFirstSet();
     }
+    return QDialog::eventFilter(watched, event);
 }
 
-void CKavoGUIDlg::OnScroll(int id) {
-    if (id == control_id::kPriority) {
-        session_->SetSliderPosition(Pos(control_id::kPriority));
-    }
-}
-
-bool CKavoGUIDlg::OnKey(int key) {
-    if (key == Qt::Key_Escape) {
-        // The window never closes on Esc; it also leaves the hidden service mode.
-        ResetServiceMode();
-        return true;
-    }
-    if (key == Qt::Key_H) {
-        if (state_.selectedSet == -1) {
-            SetSelectedRow(control_id::kSetList, 0);
-            EnableRebuildControls(true);
-            state_.selectedSet = 0;
-        } else {
-            SetSelectedRow(control_id::kSetList, -1);
-            ClearSetDisplay();
-            state_.selectedSet = -1;
+void CKavoGUIDlg::ToggleFirstSet() {
+    if (state_.selectedSet == -1) {
+        if (QTreeWidgetItem* first = view_.sets->topLevelItem(0)) {
+            view_.sets->setCurrentItem(first);
         }
-        ShowRaidInfo();
-        TellSessionSelection();
+        EnableRebuildControls(true);
+        state_.selectedSet = 0;
+    } else {
+        view_.sets->clearSelection();
+        view_.sets->setCurrentItem(nullptr);
+        ClearSetDisplay();
+        state_.selectedSet = -1;
     }
-    return false;
+    ShowRaidInfo();
+    TellSessionSelection();
 }
 
-void CKavoGUIDlg::OnClose() {
-    OnSysCommand(kSysCommandClose);
+void CKavoGUIDlg::closeEvent(QCloseEvent* event) {
+    // The close button ends the program through its Exit path, never the bare window.
+    event->ignore();
+    CloseFromSystem();
 }
 
-void CKavoGUIDlg::OnSysCommand(int id) {
+void CKavoGUIDlg::CloseFromSystem() {
     serviceKeyState = 0;
-    if ((id & 0xFFF0) == kSysCommandAbout) {
-        return;  // the About box opens from the menu as well
+    if (state_.isConnected) {
+        Disconnect();
     }
-    if (id == kSysCommandMinimize) {
-        MinimizeToTray();
-        return;
-    }
-    if (id == kSysCommandClose) {
-        if (state_.isConnected) {
-            Disconnect();
-        }
-        tray_.DeleteTrayIcon();
-        OnCancel();
-    }
+    tray_.DeleteTrayIcon();
+    ExitProgram();
 }
 
 void CKavoGUIDlg::changeEvent(QEvent* event) {
-    platform::Dialog::changeEvent(event);
+    QDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
         // Minimising leaves no taskbar button: the window goes to the notification
         // area. Hidden after the state change has been handled.
@@ -238,14 +277,14 @@ void CKavoGUIDlg::ToggleFromTray() {
 }
 
 void CKavoGUIDlg::OnToggleAutoconnect() {
-    settings_.autoConnect = !IsMenuItemChecked(menu_id::kAutoconnect);
+    settings_.autoConnect = !settings_.autoConnect;
+    menu_->CheckItem(menu_id::kAutoconnect, settings_.autoConnect);
     session_->SetAutoConnect(settings_.autoConnect);
-    CheckMenuItem(menu_id::kAutoconnect, settings_.autoConnect);
 }
 
 void CKavoGUIDlg::OnToggleStartMinimized() {
-    settings_.startMinimized = !IsMenuItemChecked(menu_id::kStartMinimized);
-    CheckMenuItem(menu_id::kStartMinimized, settings_.startMinimized);
+    settings_.startMinimized = !settings_.startMinimized;
+    menu_->CheckItem(menu_id::kStartMinimized, settings_.startMinimized);
 }
 
 void CKavoGUIDlg::ReportEvent(const std::string& text, Severity severity, int level) {
@@ -271,7 +310,7 @@ void CKavoGUIDlg::ExitProgram() {
     // goes, as the user would see it.
     QCoreApplication::sendPostedEvents(this);
     tray_.DeleteTrayIcon();
-    EndDialog(platform::IDOK);
+    done(QDialog::Accepted);
 }
 
 }  // namespace veltrix

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: connection and login, the controller tabs, the drive and RAID set
 // lists with their information group, the rebuild controls, the notification-area
-// icon and the window's own timers.
+// icon and the window's own timer.
 //
 // The window shows what its session with the service reports and passes the user's
 // requests on to it; the session talks to the service on a thread of its own, so the
@@ -9,12 +9,13 @@
 // DialogUi; timers run on the TimeSource the window is built with, so a test drives
 // connect, reconnect and hide timers without waiting.
 
+#include <QDialog>
+#include <QSystemTrayIcon>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,13 @@
 #include "ui/mainwindow/client_settings.h"
 #include "ui/mainwindow/diagram_state.h"
 #include "ui/mainwindow/info_panels.h"
+#include "ui/mainwindow/main_window_view.h"
 #include "ui/mainwindow/popup_queue.h"
-#include "ui/platform/dialog.h"
 #include "ui/platform/dialog_ui.h"
 #include "ui/platform/gui_thread_questions.h"
 #include "ui/shell/tray_icon.h"
+
+class QTreeWidget;
 
 namespace veltrix {
 
@@ -38,30 +41,26 @@ class Device;
 class PopupPresenter;
 class RaidSet;
 
-// System menu commands the window understands.
-inline constexpr int kSysCommandAbout = 0x0010;
-inline constexpr int kSysCommandMinimize = 0xF020;
-inline constexpr int kSysCommandClose = 0xF060;
+namespace platform {
+class Menu;
+}
 
 // What the window keeps about the connection and the selection.
 struct MainWindowState {
     bool isConnected = false;
     std::uint32_t controllerCount = 0;
     std::uint8_t currentController = 0;
+    // Selected rows of the two lists; -1 for none.
     int selectedDevice = -1;
     int selectedSet = -1;
     std::int32_t serviceVersion = 0;
     ServiceConfig serviceConfig;  // its four version words, cleared by Disconnect
-    // Row r of the RAID set list shows set setRowMap[r] of the current controller.
-    std::array<int, ObjectTable::kMaxRaidSets> setRowMap{};
-    // Row r of the drive list shows drive deviceRowMap[r] of the current controller.
-    std::array<int, ObjectTable::kMaxDevices> deviceRowMap{};
     // The drive row selected by the last click, for toggling it off; -1 for none.
     int lastDeviceRow = -1;
     bool diagramActive = false;
 };
 
-class CKavoGUIDlg : public platform::Dialog {
+class CKavoGUIDlg : public QDialog {
     Q_OBJECT
 
   public:
@@ -72,6 +71,10 @@ class CKavoGUIDlg : public platform::Dialog {
                 TimeSource* time = nullptr, DiagramView* diagram = nullptr,
                 QWidget* parent = nullptr, UserQuestions* questions = nullptr);
     ~CKavoGUIDlg() override;
+
+    // Runs the window's start once (icons, tray icon, timers); done by itself before
+    // the window is first shown.
+    void Initialize();
 
     // Before Initialize: whether queued popups are shown as message boxes (tests read
     // the queue instead).
@@ -104,9 +107,6 @@ class CKavoGUIDlg : public platform::Dialog {
     void ClearSetDisplay();
     // Mode 1 makes the picture active and draws, 2 makes it inactive, 0 draws when active.
     void UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection);
-    void OnDeviceListSelChange();
-    void OnSetListSelChange();
-    void OnTabSelChange();
 
     // The error log lines drained from the service (the error log view shows them).
     const std::vector<LogEntry>& ErrorLogEntries() const { return errorLog_; }
@@ -116,11 +116,10 @@ class CKavoGUIDlg : public platform::Dialog {
     void EnableRebuildControls(bool enable);
     void ShowRebuildControls(bool show);
 
-    // Shell: notification-area icon clicks, the two menu toggles, system commands.
+    // Shell: notification-area icon clicks, the two menu toggles, minimising.
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
     void OnToggleAutoconnect();
     void OnToggleStartMinimized();
-    void OnSysCommand(int id);
     // Hides the window to the notification area, or minimises it where there is none.
     void MinimizeToTray();
 
@@ -131,20 +130,30 @@ class CKavoGUIDlg : public platform::Dialog {
     const ObjectTable& Table() const { return table_; }
     app::TrayIcon& Tray() { return tray_; }
     const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
+    bool IsHideTimerSet() const { return hideTimer_ != 0; }
+
+    // Esc never closes the window; Return presses Connect (the default button).
+    void reject() override;
+    void accept() override;
 
   protected:
-    void OnInitDialog() override;
-    void OnCommand(int id) override;
-    void OnOK() override;
-    void OnCancel() override;
-    void OnSelChange(int id) override;
-    void OnTimer(int id) override;
-    void OnScroll(int id) override;
-    bool OnKey(int key) override;
-    void OnClose() override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void BuildMenu();
+    void ConnectControls();
+
+    // What the user does.
+    void OnDeviceListSelChange();
+    void OnSetListSelChange();
+    void OnTabSelChange();
+    // H toggles the first RAID set, wherever the focus is.
+    void ToggleFirstSet();
+
     // What the session reports.
     void ConnectSession();
     void OnSessionConnected();
@@ -156,7 +165,7 @@ class CKavoGUIDlg : public platform::Dialog {
                          const TableSnapshot& table);
     // Selects the row chosen before a list was refilled, or row 0 when the list got
     // shorter than that; returns the row now selected.
-    int ReselectAfterRefill(int listId, int selected, int oldRows);
+    int ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows);
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();
 
@@ -164,15 +173,24 @@ class CKavoGUIDlg : public platform::Dialog {
     void AnnounceConnection(int tipId, int balloonTextId);
     void ApplyPanel(const std::vector<PanelItem>& panel);
     void ClearInfoValues();
-    RaidSet* SelectedRaidSet();
+    // The set or drive a list row shows (each row carries its object's index).
+    const RaidSet* RaidSetOfRow(int row) const;
+    const Device* DeviceOfRow(int row) const;
     void NoteSelections();
     // The window is shown or hidden from the notification area.
     void ToggleFromTray();
+    // The window's close button: disconnects, removes the icon, takes the Exit path.
+    void CloseFromSystem();
 
     ClientSettings settings_;
     platform::DialogUi& ui_;
     app::TrayIcon tray_;
     DiagramView* diagram_;
+    TimeSource* time_;
+    std::unique_ptr<TimeSource> ownTime_;
+    TimeSource::TimerHandle hideTimer_ = 0;
+    MainWindowView view_;
+    std::unique_ptr<platform::Menu> menu_;
     platform::GuiThreadQuestions guiQuestions_;
     ObjectTable table_;
     MainWindowState state_;
@@ -183,6 +201,7 @@ class CKavoGUIDlg : public platform::Dialog {
     PopupQueue popups_;
     std::vector<LogEntry> errorLog_;
     bool popupWindows_ = true;
+    bool initialized_ = false;
     std::unique_ptr<PopupPresenter> popupPresenter_;
     std::function<void(const ClientSettings&)> settingsWriter_;
     // Last: the session's thread ends before the window's parts go.

@@ -1,19 +1,14 @@
 // Visibility and enabling of the ten rebuild controls.
 
+#include <QLabel>
+#include <QProgressBar>
+#include <QSlider>
+
 #include "ui/mainwindow/main_window.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 
 namespace {
-
-using namespace control_id;
-
-constexpr int kSliderGroup[] = {kPriority, kPriorityHigh, kPriorityCaption, kPriorityLow};
-constexpr int kProgressValues[] = {kSpeed, kDuration, kPercent, kProgress};
-constexpr int kAllRebuildControls[] = {kPriority,     kPriorityHigh, kPriorityCaption, kPriorityLow,
-                                       kSpeedCaption, kSpeed,        kDurationCaption, kDuration,
-                                       kProgress,     kPercent};
 
 // RAID types whose rebuild can be watched: mirror, mirror-stripe, RAID 5.
 bool CanRebuild(std::uint8_t raidType) {
@@ -23,30 +18,34 @@ bool CanRebuild(std::uint8_t raidType) {
 }  // namespace
 
 void CKavoGUIDlg::ShowRebuildControls(bool show) {
-    for (const int id : kAllRebuildControls) {
-        ShowItem(id, show);
+    for (QWidget* control : view_.RebuildControls()) {
+        control->setVisible(show);
     }
 }
 
 void CKavoGUIDlg::EnableRebuildControls(bool enable) {
-    for (const int id : kAllRebuildControls) {
-        EnableItem(id, enable);
+    for (QWidget* control : view_.RebuildControls()) {
+        control->setEnabled(enable);
     }
 }
 
 void CKavoGUIDlg::ShowRebuildControlsForSet(const RaidSet& set) {
-    SetPos(kPriority, set.Priority());
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setValue(set.Priority());
+    }
     if (set.RebuildSeen()) {
         ShowRebuildControls(true);
         return;
     }
-    for (const int id : kSliderGroup) {
-        ShowItem(id, true);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             view_.priority, view_.priorityHigh, view_.priorityCaption, view_.priorityLow,
+             view_.speedCaption, view_.durationCaption}) {
+        control->show();
     }
-    ShowItem(kSpeedCaption, true);
-    ShowItem(kDurationCaption, true);
-    for (const int id : kProgressValues) {
-        ShowItem(id, false);
+    for (QWidget* control : std::initializer_list<QWidget*>{view_.speed, view_.duration,
+                                                            view_.percent, view_.progress}) {
+        control->hide();
     }
     if (!CanRebuild(set.RaidType())) {
         ShowRebuildControls(false);

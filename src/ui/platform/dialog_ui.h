@@ -8,9 +8,9 @@
 
 #include "session/user_interface.h"
 
-namespace veltrix::platform {
+class QDialog;
 
-class Dialog;
+namespace veltrix::platform {
 
 class DialogUi : public UserInterface {
   public:
@@ -23,8 +23,9 @@ class DialogUi : public UserInterface {
     virtual std::optional<std::string> GetSaveFileName(const std::string& title,
                                                        const std::string& filter,
                                                        const std::string& initialPath) = 0;
-    // Runs `dialog` modally and returns the result it ended with (IDOK, IDCANCEL...).
-    virtual int RunModal(Dialog& dialog) = 0;
+    // Runs `dialog` modally and returns the result it ended with (QDialog::Accepted,
+    // QDialog::Rejected).
+    virtual int RunModal(QDialog& dialog) = 0;
 };
 
 }  // namespace veltrix::platform

@@ -1,11 +1,13 @@
 #include "ui/platform/menu.h"
 
+#include "ui/platform/control_id.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-#include "ui/platform/dialog_template.h"
+#include "ui/platform/language.h"
 
 namespace veltrix::platform {
 namespace {
@@ -67,6 +69,7 @@ void Menu::AddItems(QWidget* target, const std::vector<MenuItemTemplate>& items)
             }
             case MenuItemTemplate::Kind::Command: {
                 auto* action = new QAction(Text(item), target);
+                SetControlId(action, item.id);
                 target->addAction(action);
                 actions_[item.id] = action;
                 const int id = item.id;

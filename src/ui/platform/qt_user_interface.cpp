@@ -1,9 +1,10 @@
 #include "ui/platform/qt_user_interface.h"
 
+#include <QDialog>
+
 #include <QApplication>
 #include <QFileDialog>
 
-#include "ui/platform/dialog.h"
 #include "ui/platform/message_box.h"
 
 namespace veltrix::platform {
@@ -65,8 +66,7 @@ std::optional<std::string> QtUserInterface::GetSaveFileName(const std::string& t
                                                QString::fromStdString(filter)));
 }
 
-int QtUserInterface::RunModal(Dialog& dialog) {
-    dialog.Initialize();
+int QtUserInterface::RunModal(QDialog& dialog) {
     return dialog.exec();
 }
 

@@ -33,7 +33,7 @@ class QtUserInterface : public DialogUi {
                                                const std::string& initialPath) override;
     std::optional<std::string> GetSaveFileName(const std::string& title, const std::string& filter,
                                                const std::string& initialPath) override;
-    int RunModal(Dialog& dialog) override;
+    int RunModal(QDialog& dialog) override;
 
     // The box ReportError shows when no reporter is set: not modal, deletes itself
     // when closed.

@@ -1,0 +1,74 @@
+#pragma once
+// The main window's controls in their layouts, in the program's language. Each
+// control carries its resource id (platform/control_id.h); the window reaches them
+// through these typed members.
+
+#include <array>
+
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTabBar;
+class QTreeWidget;
+class QWidget;
+
+namespace veltrix {
+
+struct MainWindowView {
+    // Connection row; `ende` is the hidden button of the Exit path.
+    QLineEdit* host = nullptr;
+    QLineEdit* password = nullptr;
+    QPushButton* connect = nullptr;
+    QPushButton* disconnect = nullptr;
+    QPushButton* ende = nullptr;
+
+    QTabBar* tabs = nullptr;
+
+    // Controller area: the values, and the port-multiplier caption shown with its value.
+    QLabel* controllerNumber = nullptr;
+    QLabel* driverVersion = nullptr;
+    QLabel* biosVersion = nullptr;
+    QLabel* chipset = nullptr;
+    QLabel* raid5Support = nullptr;
+    QLabel* jbodSupport = nullptr;
+    QLabel* pmSupport = nullptr;
+    QLabel* pmSupportLabel = nullptr;
+
+    // Drive and RAID set lists with header columns; the event log is never shown.
+    QTreeWidget* devices = nullptr;
+    QTreeWidget* sets = nullptr;
+    QListWidget* eventLog = nullptr;
+
+    // Information group: seven caption / value rows.
+    QGroupBox* info = nullptr;
+    std::array<QLabel*, 7> infoLabels{};
+    std::array<QLabel*, 7> infoValues{};
+
+    // Rebuild controls.
+    QSlider* priority = nullptr;
+    QLabel* priorityLow = nullptr;
+    QLabel* priorityHigh = nullptr;
+    QLabel* priorityCaption = nullptr;
+    QLabel* speedCaption = nullptr;
+    QLabel* speed = nullptr;
+    QLabel* durationCaption = nullptr;
+    QLabel* duration = nullptr;
+    QProgressBar* progress = nullptr;
+    QLabel* percent = nullptr;
+
+    // The controller picture, 188 x 171 logical pixels.
+    QLabel* diagram = nullptr;
+
+    // The ten rebuild controls in their order.
+    std::array<QWidget*, 10> RebuildControls() const;
+};
+
+// Builds the controls into `window` (which owns them) and returns them.
+MainWindowView BuildMainWindowView(QDialog& window);
+
+}  // namespace veltrix

@@ -1,0 +1,132 @@
+// The main window's controls as built, in both languages: their ids, initial states
+// and texts, the menu, and a window that grows with its lists.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <set>
+
+#include "texts/strings.h"
+#include "ui/mainwindow/main_window_view.h"
+#include "ui/platform/control_id.h"
+#include "ui/platform/menu.h"
+#include "ui/resources/main_menu.h"
+#include "ui/resources/main_window_ids.h"
+
+namespace veltrix {
+namespace {
+
+using namespace control_id;
+
+class MainWindowViewTest : public ::testing::Test {
+  protected:
+    void TearDown() override { SetUiLanguage(Language::English); }
+};
+
+TEST_F(MainWindowViewTest, UniqueIdsAndInitialState) {
+    const std::set<int> hidden = {kPmSupportLabel, kPmSupport,   kRow1Label,       kRow1Value,
+                                  kRow6Label,      kRow6Value,   kEventLog,        kEnde,
+                                  kPriority,       kPriorityLow, kPriorityHigh,    kPriorityCaption,
+                                  kSpeedCaption,   kSpeed,       kDurationCaption, kDuration,
+                                  kProgress,       kPercent};
+    const std::set<int> disabled = {kDisconnect,      kPriority,     kPriorityLow, kPriorityHigh,
+                                    kPriorityCaption, kSpeedCaption, kSpeed,       kDurationCaption,
+                                    kDuration,        kPercent};
+    QDialog window;
+    const MainWindowView view = BuildMainWindowView(window);
+    std::set<int> seen;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        const int id = platform::ControlIdOf(control);
+        if (id == -1) {
+            continue;
+        }
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(seen.insert(id).second) << "duplicate";
+        EXPECT_EQ(!control->isHidden(), hidden.count(id) == 0);
+        EXPECT_EQ(control->isEnabled(), disabled.count(id) == 0);
+    }
+    EXPECT_EQ(seen.size(), 43u);
+    EXPECT_TRUE(view.connect->isDefault());
+    EXPECT_EQ(view.diagram->size(), QSize(188, 171));
+}
+
+struct TextCase {
+    int id;
+    const char* en;
+    const char* de;
+};
+
+TEST_F(MainWindowViewTest, TextsAndHeadersInBothLanguages) {
+    const TextCase cases[] = {{kConnect, "Connect", "Verbinden"},
+                              {kDisconnect, "Disconnect", "Trennen"},
+                              {kSpeedCaption, "Rebuild Speed:", "Rebuildgeschwindigkeit:"},
+                              {kDurationCaption, "Estimated Duration:", "Vorraussichtliche Dauer:"},
+                              {kPriorityLow, "Low", "niedrig"},
+                              {kRow6Label, "Interfacemode:", "Interface Mode:"}};
+    for (const Language language : {Language::English, Language::German}) {
+        SetUiLanguage(language);
+        QDialog window;
+        const MainWindowView view = BuildMainWindowView(window);
+        const bool de = language == Language::German;
+        for (const TextCase& c : cases) {
+            const auto* button = platform::FindControl<QPushButton>(window, c.id);
+            const auto* label = platform::FindControl<QLabel>(window, c.id);
+            const QString text = button != nullptr ? button->text() : label->text();
+            EXPECT_EQ(text.toStdString(), de ? c.de : c.en) << c.id;
+        }
+        EXPECT_EQ(view.sets->headerItem()->text(2).toStdString(), de ? "Blockgröße" : "Chunksize");
+        EXPECT_EQ(view.devices->columnCount(), 4);
+        EXPECT_EQ(view.sets->columnCount(), 6);
+    }
+}
+
+TEST_F(MainWindowViewTest, MenuGreysHelpAndGermanMnemonicsAreUniquePerPopup) {
+    SetUiLanguage(Language::German);
+    QDialog window;
+    const auto menu = platform::Menu::CreateBar(MainMenuTemplate(), &window, nullptr);
+    EXPECT_FALSE(menu->IsItemEnabled(menu_id::kHelp));
+    const QList<QAction*> popups = menu->Bar()->actions();
+    ASSERT_EQ(popups.size(), 3);
+    for (const int id : {menu_id::kAutoconnect, menu_id::kStartMinimized}) {
+        EXPECT_TRUE(popups[1]->menu()->actions().contains(menu->Action(id))) << id;
+        EXPECT_FALSE(menu->IsItemChecked(id)) << id;
+    }
+    for (const QAction* popup : popups) {
+        std::set<QChar> letters;
+        for (const QAction* item : popup->menu()->actions()) {
+            const QString text = item->text();
+            const auto amp = text.indexOf(QLatin1Char('&'));
+            EXPECT_TRUE(item->isSeparator() ||
+                        (amp >= 0 && letters.insert(text[amp + 1].toLower()).second))
+                << text.toStdString();
+        }
+    }
+}
+
+// A larger window gives its extra height to the two lists, not to the rest.
+TEST_F(MainWindowViewTest, TheListsTakeTheRoomTheWindowGains) {
+    QDialog window;
+    const MainWindowView view = BuildMainWindowView(window);
+    window.resize(window.minimumSizeHint());
+    window.show();
+    const int devices = view.devices->height();
+    const int sets = view.sets->height();
+    const int info = view.info->height();
+    window.resize(window.width() + 400, window.height() + 300);
+    QApplication::processEvents();
+    EXPECT_GT(view.devices->height(), devices + 100);
+    EXPECT_GT(view.sets->height(), sets + 100);
+    EXPECT_EQ(view.info->height(), info);
+}
+
+}  // namespace
+}  // namespace veltrix
