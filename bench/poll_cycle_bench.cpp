@@ -63,6 +63,8 @@
 #include <thread>
 #include <vector>
 
+#include <QDialog>
+#include <QPushButton>
 #include "model/raid_set.h"
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
@@ -71,7 +73,8 @@
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
 #include "ui/mainwindow/main_window.h"
-#include "ui/platform/dialog_template.h"
+
+#include "ui/platform/control_id.h"
 #include "ui/resources/main_window_ids.h"
 #include "ui/shell/tray_host.h"
 
@@ -104,7 +107,7 @@ class QuietUi : public platform::DialogUi {
                                                const std::string&) override {
         return std::nullopt;
     }
-    int RunModal(platform::Dialog&) override { return platform::IDCANCEL; }
+    int RunModal(QDialog&) override { return QDialog::Rejected; }
 
     bool Empty() const {
         const std::lock_guard lock(mutex_);
@@ -261,9 +264,11 @@ class ConnectedWindow {
         QObject::connect(
             &window_->Session(), &ServiceSession::pollStarted, &window_->Session(),
             [this] { started_ = Clock::now(); }, Qt::DirectConnection);
-        if (!window_->ClickItem(control_id::kConnect)) {
+        auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);
+        if (connect == nullptr || !connect->isEnabled()) {
             return;
         }
+        connect->click();
         Settle();
         connected_ = window_->State().isConnected;
         if (connected_) {

@@ -43,12 +43,15 @@
 #include <string>
 #include <vector>
 
+#include <QDialog>
+#include <QPushButton>
 #include "model/raid_set.h"
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "ui/mainwindow/main_window.h"
-#include "ui/platform/dialog_template.h"
+
+#include "ui/platform/control_id.h"
 #include "ui/shell/tray_host.h"
 
 namespace {
@@ -112,7 +115,7 @@ class AnsweringUi : public platform::DialogUi {
                                                const std::string&) override {
         return std::nullopt;
     }
-    int RunModal(platform::Dialog&) override { return platform::IDCANCEL; }
+    int RunModal(QDialog&) override { return QDialog::Rejected; }
 
     std::vector<std::string> messages;
 };
