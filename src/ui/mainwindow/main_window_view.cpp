@@ -69,8 +69,8 @@ QTreeWidget* List(QWidget* parent, int id, const QStringList& headers) {
 }  // namespace
 
 std::array<QWidget*, 10> MainWindowView::RebuildControls() const {
-    return {priority, priorityHigh, priorityCaption, priorityLow, speedCaption,
-            speed,    durationCaption, duration,     progress,    percent};
+    return {priority, priorityHigh,    priorityCaption, priorityLow, speedCaption,
+            speed,    durationCaption, duration,        progress,    percent};
 }
 
 MainWindowView BuildMainWindowView(QDialog& window) {
@@ -136,9 +136,10 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     v.devices = List(w, kDeviceList,
                      {Tr("Port", "Port"), Tr("Model name", "Bezeichnung"),
                       Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
-    v.sets = List(w, kSetList,
-                  {Tr("Set", "Set"), Tr("Type", "Typ"), Tr("Chunksize", "Blockgröße"),
-                   Tr("Members", "Mitglieder"), Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
+    v.sets =
+        List(w, kSetList,
+             {Tr("Set", "Set"), Tr("Type", "Typ"), Tr("Chunksize", "Blockgröße"),
+              Tr("Members", "Mitglieder"), Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
     auto* lists = new QVBoxLayout;
     lists->addWidget(v.devices, 1);
     lists->addWidget(v.sets, 1);
@@ -155,11 +156,13 @@ MainWindowView BuildMainWindowView(QDialog& window) {
                                               kRow5Label, kRow6Label, kRow7Label};
     constexpr std::array<int, 7> kValueIds = {kRow1Value, kRow2Value, kRow3Value, kRow4Value,
                                               kRow5Value, kRow6Value, kRow7Value};
-    const std::array<QString, 7> captions = {
-        Tr("RAID Set Number:", "RAID-Set-Nummer:"), Tr("Port:", "Port:"),
-        Tr("RAID Type:", "RAID Typ:"),              Tr("Capacity:", "Kapazität:"),
-        Tr("Chunksize:", "Blockgröße:"),            Tr("Interfacemode:", "Interface Mode:"),
-        Tr("RAID Status:", "RAID Status:")};
+    const std::array<QString, 7> captions = {Tr("RAID Set Number:", "RAID-Set-Nummer:"),
+                                             Tr("Port:", "Port:"),
+                                             Tr("RAID Type:", "RAID Typ:"),
+                                             Tr("Capacity:", "Kapazität:"),
+                                             Tr("Chunksize:", "Blockgröße:"),
+                                             Tr("Interfacemode:", "Interface Mode:"),
+                                             Tr("RAID Status:", "RAID Status:")};
     for (std::size_t row = 0; row < kLabelIds.size(); ++row) {
         v.infoLabels[row] = Label(v.info, kLabelIds[row], captions[row]);
         v.infoValues[row] = Label(v.info, kValueIds[row], QStringLiteral("-"));
