@@ -48,6 +48,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -63,8 +65,6 @@
 #include <thread>
 #include <vector>
 
-#include <QDialog>
-#include <QPushButton>
 #include "model/raid_set.h"
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
@@ -73,7 +73,6 @@
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
 #include "ui/mainwindow/main_window.h"
-
 #include "ui/platform/control_id.h"
 #include "ui/resources/main_window_ids.h"
 #include "ui/shell/tray_host.h"

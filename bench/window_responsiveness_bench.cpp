@@ -28,6 +28,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -43,15 +44,11 @@
 #include <string>
 #include <vector>
 
-#include <QDialog>
-#include <QPushButton>
 #include "model/raid_set.h"
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "ui/mainwindow/main_window.h"
-
-#include "ui/platform/control_id.h"
 #include "ui/shell/tray_host.h"
 
 namespace {

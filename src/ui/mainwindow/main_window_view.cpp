@@ -29,6 +29,8 @@ using platform::SetControlId;
 
 constexpr int kDiagramWidth = 188;
 constexpr int kDiagramHeight = 171;
+constexpr int kDefaultWidth = 860;
+constexpr int kDefaultHeight = 600;
 // Rows a list shows before it needs more room than its share.
 constexpr int kListMinimumRows = 4;
 
@@ -59,6 +61,8 @@ QTreeWidget* List(QWidget* parent, int id, const QStringList& headers) {
     list->setUniformRowHeights(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAllColumnsShowFocus(true);
+    // Each column as wide as its widest text; the last one takes what is left.
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list->header()->setStretchLastSection(true);
     list->header()->setSectionsMovable(false);
     const int rowHeight = list->fontMetrics().height() + 4;
@@ -108,6 +112,7 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     v.tabs = WithId(new QTabBar(w), kControllerTabs);
     v.tabs->setExpanding(false);
     v.tabs->setDrawBase(true);
+    v.tabs->addTab(QStringLiteral("---"));
 
     // Controller area: caption and value per row; the port-multiplier row only for
     // controllers that have one.
@@ -235,6 +240,9 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     QWidget::setTabOrder(v.tabs, v.devices);
     QWidget::setTabOrder(v.devices, v.sets);
     QWidget::setTabOrder(v.sets, v.priority);
+
+    // Room for the usual four drives and two sets without scrolling; more on request.
+    window.resize(window.sizeHint().expandedTo(QSize(kDefaultWidth, kDefaultHeight)));
     return v;
 }
 
