@@ -89,9 +89,9 @@ void ServiceSession::PollCycle() {
         state_.pollCount = 0;
         state_.lastPercentStep.fill(0);
         state_.lastPosition.fill(0);
-        SetTimer(session_timer::kPoll, kPollPeriodMs);
+        Arm(pollTimer_, kPollPeriodMs);
     } else if (state_.pollCount == 0) {
-        SetTimer(session_timer::kPoll, kPollPeriodMs);
+        Arm(pollTimer_, kPollPeriodMs);
     }
 
     if (link_.failureCounter > kFailuresBeforeDisconnect) {
@@ -336,7 +336,7 @@ void ServiceSession::DisconnectAfterFailures() {
     DoDisconnect();
     link_.failureCounter = 0;
     if (state_.autoConnect) {
-        SetTimer(session_timer::kReconnect, kReconnectAfterFailuresMs);
+        Arm(reconnectTimer_, kReconnectAfterFailuresMs);
     }
 }
 
@@ -352,7 +352,7 @@ void ServiceSession::MailOnlyPoll() {
         link_.SendMessage();
     } catch (const CNamedPipeException&) {
         ReportError(SiteText(ids::kServiceWriteError, "#", poll_site::kMailOnlyWrite));
-        KillTimer(session_timer::kMailOnly);
+        Disarm(mailOnlyTimer_);
         DoDisconnect();
         link_.failureCounter = 0;
         return;

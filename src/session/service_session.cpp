@@ -53,8 +53,14 @@ ServiceSession::ServiceSession(UserQuestions& questions, TimeSource* time)
             ownTime_ = std::make_unique<QtTimeSource>();
             source = ownTime_.get();
         }
-        timers_ = std::make_unique<WindowTimers>(
-            *source, [this](int id) { RunHere([this, id] { OnTimer(id); }); });
+        // A tick runs on this thread; a tick of a test's clock is handed over here.
+        const auto timer = [this, source](void (ServiceSession::*handler)()) {
+            return std::make_unique<Timer>(
+                *source, [this, handler] { RunHere([this, handler] { (this->*handler)(); }); });
+        };
+        pollTimer_ = timer(&ServiceSession::OnPollTimer);
+        mailOnlyTimer_ = timer(&ServiceSession::OnMailOnlyTimer);
+        reconnectTimer_ = timer(&ServiceSession::OnReconnectTimer);
     });
 }
 
@@ -110,7 +116,7 @@ void ServiceSession::Power(PowerEvent event) {
 }
 
 void ServiceSession::ArmReconnect(int ms) {
-    Post([this, ms] { SetTimer(session_timer::kReconnect, ms); });
+    Post([this, ms] { Arm(reconnectTimer_, ms); });
 }
 
 void ServiceSession::SetAutoConnect(bool on) {
@@ -161,10 +167,9 @@ void ServiceSession::ExitWork() {
     if (link_.pipe.IsOpen()) {
         DoDisconnect();
     }
-    if (timers_) {
-        timers_->KillAll();
-    }
-    timers_.reset();
+    pollTimer_.reset();
+    mailOnlyTimer_.reset();
+    reconnectTimer_.reset();
     ownTime_.reset();
 }
 
@@ -172,15 +177,31 @@ TableSnapshot ServiceSession::Snapshot() const {
     return std::make_shared<const ObjectTable>(table_);
 }
 
-void ServiceSession::SetTimer(int id, int ms) {
-    if (timers_) {
-        timers_->Set(id, ms);
+void ServiceSession::Arm(const std::unique_ptr<Timer>& timer, int ms) {
+    if (timer) {
+        timer->Start(ms);
     }
 }
 
-void ServiceSession::KillTimer(int id) {
-    if (timers_) {
-        timers_->Kill(id);
+void ServiceSession::Disarm(const std::unique_ptr<Timer>& timer) {
+    if (timer) {
+        timer->Stop();
+    }
+}
+
+bool ServiceSession::IsTimerSet(int id) const {
+    const auto active = [](const std::unique_ptr<Timer>& timer) {
+        return timer && timer->IsActive();
+    };
+    switch (id) {
+        case session_timer::kPoll:
+            return active(pollTimer_);
+        case session_timer::kMailOnly:
+            return active(mailOnlyTimer_);
+        case session_timer::kReconnect:
+            return active(reconnectTimer_);
+        default:
+            return false;
     }
 }
 
@@ -202,28 +223,29 @@ void ServiceSession::ReportError(const std::string& text) {
     ReportEvent(text, Severity::Warning, 255);
 }
 
-void ServiceSession::OnTimer(int id) {
+// The timers stay away while a BIOS update or another exchange holds the channel.
+void ServiceSession::OnReconnectTimer() {
     if (link_.pipeBusy || link_.flashBusy) {
         return;
     }
-    switch (id) {
-        case session_timer::kReconnect:
-            KillTimer(session_timer::kReconnect);
-            emit reconnectDue();
-            return;
-        case session_timer::kMailOnly: {
-            const PipeBusyLock busy(link_);
-            MailOnlyPoll();
-            return;
-        }
-        case session_timer::kPoll: {
-            const PipeBusyLock busy(link_);
-            PollCycle();
-            return;
-        }
-        default:
-            return;
+    Disarm(reconnectTimer_);
+    emit reconnectDue();
+}
+
+void ServiceSession::OnMailOnlyTimer() {
+    if (link_.pipeBusy || link_.flashBusy) {
+        return;
     }
+    const PipeBusyLock busy(link_);
+    MailOnlyPoll();
+}
+
+void ServiceSession::OnPollTimer() {
+    if (link_.pipeBusy || link_.flashBusy) {
+        return;
+    }
+    const PipeBusyLock busy(link_);
+    PollCycle();
 }
 
 void ServiceSession::ShowChannelFailure(const CNamedPipeException& e, int stringId, int site) {
@@ -232,7 +254,7 @@ void ServiceSession::ShowChannelFailure(const CNamedPipeException& e, int string
 }
 
 void ServiceSession::DoConnect(const std::string& host, const std::string& password) {
-    KillTimer(session_timer::kReconnect);
+    Disarm(reconnectTimer_);
     if (link_.pipe.IsOpen()) {
         return;  // connected already
     }
@@ -297,14 +319,14 @@ void ServiceSession::ConnectionEstablished() {
     if (state_.controllerCount == 0) {
         reports_.ShowMessage(LoadString(ids::kDriverNotFound), MessageIcon::None,
                              MessageButtons::Ok);
-        SetTimer(session_timer::kMailOnly, kMailOnlyPollMs);
+        Arm(mailOnlyTimer_, kMailOnlyPollMs);
         return;
     }
     state_.currentController = 0;
     const Controller* first = table_.GetController(0);
     state_.selectedSetIndex = first != nullptr && first->RaidSetCount() != 0 ? 0 : -1;
     state_.justConnected = true;
-    SetTimer(session_timer::kPoll, kFirstPollMs);
+    Arm(pollTimer_, kFirstPollMs);
 }
 
 void ServiceSession::ReadServiceVersion() {
@@ -380,8 +402,8 @@ void ServiceSession::DoDisconnect() {
             // The service may be gone already; the pipe is closed all the same.
         }
         link_.pipe.Close();
-        KillTimer(session_timer::kPoll);
-        KillTimer(session_timer::kMailOnly);
+        Disarm(pollTimer_);
+        Disarm(mailOnlyTimer_);
         state_.serviceConfig = ServiceConfig{};
     }
     if (state_.keepDisplay) {
@@ -418,7 +440,7 @@ void ServiceSession::DoPower(PowerEvent event) {
                 state_.pipeClosedBySuspend = true;
                 DoDisconnect();
                 state_.pipeClosedBySuspend = false;
-                SetTimer(session_timer::kReconnect, kReconnectAfterResumeMs);
+                Arm(reconnectTimer_, kReconnectAfterResumeMs);
             }
             return;
     }

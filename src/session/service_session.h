@@ -36,7 +36,7 @@
 #include "session/session_types.h"
 #include "session/status_requests.h"
 #include "session/time_source.h"
-#include "session/timers.h"
+#include "session/timer.h"
 #include "session/user_interface.h"
 
 namespace veltrix {
@@ -88,7 +88,8 @@ class ServiceSession : public QObject {
     const SessionState& State() const { return state_; }
     ServiceLink& Link() { return link_; }
     const ObjectTable& Table() const { return table_; }
-    bool IsTimerSet(int id) const { return timers_ && timers_->IsSet(id); }
+    // Whether the timer with that id (session_timer) runs.
+    bool IsTimerSet(int id) const;
     // The bound on replies read without a time-out of their own (tests shorten it).
     void SetReplyBound(std::uint32_t ms);
 
@@ -129,9 +130,11 @@ class ServiceSession : public QObject {
     // queued (`wait`: and waits until it has run).
     void Post(std::function<void()> work);
     void RunHere(const std::function<void()>& work);
-    void OnTimer(int id);
-    void SetTimer(int id, int ms);
-    void KillTimer(int id);
+    void OnPollTimer();
+    void OnMailOnlyTimer();
+    void OnReconnectTimer();
+    void Arm(const std::unique_ptr<Timer>& timer, int ms);
+    void Disarm(const std::unique_ptr<Timer>& timer);
     TableSnapshot Snapshot() const;
     bool Stopping() const { return stopping_.load(); }
 
@@ -191,7 +194,11 @@ class ServiceSession : public QObject {
     UserQuestions& questions_;
     TimeSource* externalTime_;
     std::unique_ptr<TimeSource> ownTime_;
-    std::unique_ptr<WindowTimers> timers_;
+    // Timer 1: 500 ms once after connect, then 5000 ms; timer 2: the mail-only poll
+    // while the service reports no controller; timer 99: connect again.
+    std::unique_ptr<Timer> pollTimer_;
+    std::unique_ptr<Timer> mailOnlyTimer_;
+    std::unique_ptr<Timer> reconnectTimer_;
     WaitCanceller canceller_;
     RequestReports reports_{*this};
     ServiceLink link_;

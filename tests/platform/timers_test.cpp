@@ -7,7 +7,7 @@
 
 #include "session/manual_time_source.h"
 #include "session/qt_time_source.h"
-#include "session/timers.h"
+#include "session/timer.h"
 
 namespace veltrix::platform::testing {
 namespace {
@@ -69,20 +69,23 @@ TEST(ManualTimeSourceTest, StoppingInsideItsOwnTick) {
     EXPECT_EQ(time.ActiveTimers(), 0);
 }
 
-TEST(WindowTimersTest, SetTimerReArmsAndCountsFromNow) {
+TEST(TimerTest, StartReArmsAndCountsFromNow) {
     ManualTimeSource time;
-    std::vector<std::pair<int, std::int64_t>> ticks;
-    WindowTimers timers(time, [&](int id) { ticks.emplace_back(id, time.NowMs()); });
-    timers.Set(1, 500);
-    time.advance(400);
-    timers.Set(1, 5000);  // replaces the first: no tick at 500
-    time.advance(5000);
-    EXPECT_EQ(ticks, (std::vector<std::pair<int, std::int64_t>>{{1, 5400}}));
-    EXPECT_EQ(time.ActiveTimers(), 1);
-    EXPECT_TRUE(timers.Kill(1));
-    EXPECT_FALSE(timers.Kill(1));
-    EXPECT_FALSE(timers.IsSet(1));
-    EXPECT_EQ(time.ActiveTimers(), 0);
+    std::vector<std::int64_t> ticks;
+    {
+        Timer timer(time, [&] { ticks.push_back(time.NowMs()); });
+        timer.Start(500);
+        time.advance(400);
+        timer.Start(5000);  // replaces the first: no tick at 500
+        time.advance(5000);
+        EXPECT_EQ(ticks, std::vector<std::int64_t>{5400});
+        EXPECT_EQ(time.ActiveTimers(), 1);
+        EXPECT_TRUE(timer.Stop());
+        EXPECT_FALSE(timer.Stop());
+        EXPECT_FALSE(timer.IsActive());
+        timer.Start(10);
+    }
+    EXPECT_EQ(time.ActiveTimers(), 0) << "a timer that goes stops";
 }
 
 TEST(QtTimeSourceTest, RealTimersTickAndStopInsideTheirTick) {
