@@ -62,6 +62,49 @@ INSTANTIATE_TEST_SUITE_P(
                                                 R"(VELTRIX_PIPE_DIR.*VELTRIX_PIPE_PORT.*)"}),
     [](const auto& p) { return std::string(p.param.option + 2); });
 
+struct LanguageCase {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> environment;
+    const char* texts;  // Connect button, first menu, Qt's Yes button
+};
+
+class StartupLanguageTest : public ::testing::TestWithParam<LanguageCase> {};
+
+// The language comes from the environment before the first window: the program's
+// own texts and Qt's.
+TEST_P(StartupLanguageTest, WindowAndStandardButtonsFollowTheEnvironment) {
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        env.remove(QString::fromLatin1(name));
+    }
+    for (const auto& [name, value] : GetParam().environment) {
+        env.insert(QString::fromLatin1(name), QString::fromLatin1(value));
+    }
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    env.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir.path());
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(VELTRIX_SNAPSHOT), {dir.filePath(QStringLiteral("w.png")),
+                                                     QStringLiteral("0")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const std::string output = process.readAll().toStdString();
+    EXPECT_NE(output.find(std::string("texts: ") + GetParam().texts + "\n"), std::string::npos)
+        << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, StartupLanguageTest,
+    ::testing::Values(
+        LanguageCase{"language_de", {{"LANGUAGE", "de"}, {"LANG", "C"}}, "Verbinden|&Datei|&Ja"},
+        LanguageCase{"lang_alone", {{"LANG", "de_DE.UTF-8"}}, "Verbinden|&Datei|&Ja"},
+        LanguageCase{"lc_all_over_lang", {{"LC_ALL", "de_AT.UTF-8"}, {"LANG", "en_US.UTF-8"}},
+                     "Verbinden|&Datei|&Ja"},
+        LanguageCase{"c_locale", {{"LANG", "C"}}, "Connect|File|&Yes"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 sim::Scenario OneController() {
     sim::Scenario scenario;
     sim::ControllerSpec controller;

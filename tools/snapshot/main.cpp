@@ -1,6 +1,8 @@
 // veltrix-snapshot: starts the program exactly as Veltrix does, saves a PNG picture
 // of the main window after the given seconds and ends through the window's Exit path.
-// It reports when the main window was first shown, counted from the process start.
+// It reports when the main window was first shown, counted from the process start,
+// and the texts the program chose its language by: the Connect button, the first
+// menu and Qt's own Yes button.
 //
 //   veltrix-snapshot <png-path> <seconds>
 //
@@ -10,7 +12,11 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -22,7 +28,9 @@
 
 #include "app/kavo_gui_app.h"
 #include "ui/mainwindow/main_window.h"
+#include "ui/platform/control_id.h"
 #include "ui/platform/screenshot.h"
+#include "ui/resources/main_window_ids.h"
 
 namespace {
 
@@ -71,6 +79,21 @@ class FirstShowReporter : public QObject {
     bool reported_ = false;
 };
 
+// "Connect|&File|&Yes" in English.
+std::string LanguageTexts(const QWidget& window) {
+    const auto* connect =
+        veltrix::platform::FindControl<QPushButton>(window, veltrix::control_id::kConnect);
+    const auto* bar = window.findChild<QMenuBar*>();
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes);
+    const QString texts = (connect != nullptr ? connect->text() : QString()) + QLatin1Char('|') +
+                          (bar != nullptr && !bar->actions().isEmpty()
+                               ? bar->actions().front()->text()
+                               : QString()) +
+                          QLatin1Char('|') + box.button(QMessageBox::Yes)->text();
+    return texts.toStdString();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +120,7 @@ int main(int argc, char** argv) {
             saved = veltrix::platform::SavePng(window, path);
             if (saved) {
                 std::printf("screenshot: %s\n", path.c_str());
+                std::printf("texts: %s\n", LanguageTexts(window).c_str());
             } else {
                 std::fprintf(stderr, "veltrix-snapshot: cannot write %s\n", path.c_str());
             }
