@@ -7,7 +7,8 @@ class QWidget;
 
 namespace veltrix::platform {
 
-// Renders `widget` and saves it as a PNG file; false when the file cannot be written.
-bool SavePng(QWidget& widget, const std::string& path);
+// Renders `widget` and saves it as a PNG file, at `scale` device pixels per logical
+// pixel (2: as on a screen scaled by 2); false when the file cannot be written.
+bool SavePng(QWidget& widget, const std::string& path, double scale = 1.0);
 
 }  // namespace veltrix::platform
