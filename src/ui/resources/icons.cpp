@@ -105,7 +105,7 @@ QIcon ProgramIcon(int iconId) {
         return {};
     }
     QIcon icon;
-    for (const int size : {16, 22, 32, 48, 64}) {
+    for (const int size : {16, 22, 32, 48, 64, 128}) {
         icon.addPixmap(ProgramPixmap(iconId, size));
     }
     return icon;
