@@ -190,15 +190,7 @@ void CKavoGUIDlg::ClearSetDisplay() {
     }
     view_.progress->setValue(0);
     EnableRebuildControls(false);
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             view_.priority, view_.priorityHigh, view_.priorityCaption, view_.priorityLow,
-             view_.speedCaption, view_.durationCaption}) {
-        control->show();
-    }
-    for (QWidget* control : std::initializer_list<QWidget*>{view_.speed, view_.duration,
-                                                            view_.percent, view_.progress}) {
-        control->hide();
-    }
+    ShowRebuildCaptionsOnly();
 }
 
 void CKavoGUIDlg::NoteSelections() {

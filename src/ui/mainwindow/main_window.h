@@ -115,6 +115,8 @@ class CKavoGUIDlg : public QDialog {
     void ShowRebuildControlsForSet(const RaidSet& set);
     void EnableRebuildControls(bool enable);
     void ShowRebuildControls(bool show);
+    // The slider with its labels and the two captions, without the rebuild's figures.
+    void ShowRebuildCaptionsOnly();
 
     // Shell: notification-area icon clicks, the two menu toggles, minimising.
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);

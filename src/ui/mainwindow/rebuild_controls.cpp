@@ -29,6 +29,19 @@ void CKavoGUIDlg::EnableRebuildControls(bool enable) {
     }
 }
 
+void CKavoGUIDlg::ShowRebuildCaptionsOnly() {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{view_.priority, view_.priorityHigh, view_.priorityCaption,
+                                         view_.priorityLow, view_.speedCaption,
+                                         view_.durationCaption}) {
+        control->show();
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{view_.speed, view_.duration,
+                                                            view_.percent, view_.progress}) {
+        control->hide();
+    }
+}
+
 void CKavoGUIDlg::ShowRebuildControlsForSet(const RaidSet& set) {
     {
         const QSignalBlocker blocker(view_.priority);
