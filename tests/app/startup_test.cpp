@@ -87,8 +87,8 @@ TEST_P(StartupLanguageTest, WindowAndStandardButtonsFollowTheEnvironment) {
     QProcess process;
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(VELTRIX_SNAPSHOT), {dir.filePath(QStringLiteral("w.png")),
-                                                     QStringLiteral("0")});
+    process.start(QStringLiteral(VELTRIX_SNAPSHOT),
+                  {dir.filePath(QStringLiteral("w.png")), QStringLiteral("0")});
     ASSERT_TRUE(process.waitForFinished(20000));
     const std::string output = process.readAll().toStdString();
     EXPECT_NE(output.find(std::string("texts: ") + GetParam().texts + "\n"), std::string::npos)
@@ -100,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LanguageCase{"language_de", {{"LANGUAGE", "de"}, {"LANG", "C"}}, "Verbinden|&Datei|&Ja"},
         LanguageCase{"lang_alone", {{"LANG", "de_DE.UTF-8"}}, "Verbinden|&Datei|&Ja"},
-        LanguageCase{"lc_all_over_lang", {{"LC_ALL", "de_AT.UTF-8"}, {"LANG", "en_US.UTF-8"}},
+        LanguageCase{"lc_all_over_lang",
+                     {{"LC_ALL", "de_AT.UTF-8"}, {"LANG", "en_US.UTF-8"}},
                      "Verbinden|&Datei|&Ja"},
         LanguageCase{"c_locale", {{"LANG", "C"}}, "Connect|File|&Yes"}),
     [](const auto& p) { return std::string(p.param.name); });

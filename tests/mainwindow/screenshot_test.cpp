@@ -62,14 +62,14 @@ TEST_P(ScreenshotTest, ConnectedMainWindow) {
     window().hide();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shots, ScreenshotTest,
-    ::testing::Values(ShotCase{"en", Language::English, 1.0, false},
-                      ShotCase{"de", Language::German, 1.0, false},
-                      ShotCase{"en_x2", Language::English, 2.0, false},
-                      ShotCase{"de_x2", Language::German, 2.0, false},
-                      ShotCase{"en_1200x800_20_drives_and_sets", Language::English, 1.0, true}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Shots, ScreenshotTest,
+                         ::testing::Values(ShotCase{"en", Language::English, 1.0, false},
+                                           ShotCase{"de", Language::German, 1.0, false},
+                                           ShotCase{"en_x2", Language::English, 2.0, false},
+                                           ShotCase{"de_x2", Language::German, 2.0, false},
+                                           ShotCase{"en_1200x800_20_drives_and_sets",
+                                                    Language::English, 1.0, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace veltrix::testing

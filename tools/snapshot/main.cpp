@@ -11,13 +11,13 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QObject>
+#include <QPushButton>
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
@@ -86,11 +86,10 @@ std::string LanguageTexts(const QWidget& window) {
     const auto* bar = window.findChild<QMenuBar*>();
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes);
-    const QString texts = (connect != nullptr ? connect->text() : QString()) + QLatin1Char('|') +
-                          (bar != nullptr && !bar->actions().isEmpty()
-                               ? bar->actions().front()->text()
-                               : QString()) +
-                          QLatin1Char('|') + box.button(QMessageBox::Yes)->text();
+    const QString texts =
+        (connect != nullptr ? connect->text() : QString()) + QLatin1Char('|') +
+        (bar != nullptr && !bar->actions().isEmpty() ? bar->actions().front()->text() : QString()) +
+        QLatin1Char('|') + box.button(QMessageBox::Yes)->text();
     return texts.toStdString();
 }
 

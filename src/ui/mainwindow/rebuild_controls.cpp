@@ -30,10 +30,9 @@ void CKavoGUIDlg::EnableRebuildControls(bool enable) {
 }
 
 void CKavoGUIDlg::ShowRebuildCaptionsOnly() {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{view_.priority, view_.priorityHigh, view_.priorityCaption,
-                                         view_.priorityLow, view_.speedCaption,
-                                         view_.durationCaption}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             view_.priority, view_.priorityHigh, view_.priorityCaption, view_.priorityLow,
+             view_.speedCaption, view_.durationCaption}) {
         control->show();
     }
     for (QWidget* control : std::initializer_list<QWidget*>{view_.speed, view_.duration,
@@ -51,15 +50,7 @@ void CKavoGUIDlg::ShowRebuildControlsForSet(const RaidSet& set) {
         ShowRebuildControls(true);
         return;
     }
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             view_.priority, view_.priorityHigh, view_.priorityCaption, view_.priorityLow,
-             view_.speedCaption, view_.durationCaption}) {
-        control->show();
-    }
-    for (QWidget* control : std::initializer_list<QWidget*>{view_.speed, view_.duration,
-                                                            view_.percent, view_.progress}) {
-        control->hide();
-    }
+    ShowRebuildCaptionsOnly();
     if (!CanRebuild(set.RaidType())) {
         ShowRebuildControls(false);
     }
