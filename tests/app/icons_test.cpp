@@ -30,7 +30,7 @@ TEST(IconsTest, KnownIdsGiveVisiblePixmapsOfTheAskedSize) {
             EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << id << " corner is transparent";
             EXPECT_TRUE(CentreHasInk(image)) << id;
         }
-        EXPECT_EQ(ProgramIcon(id).availableSizes().size(), 5) << id;
+        EXPECT_EQ(ProgramIcon(id).availableSizes().size(), 6) << id;
     }
     EXPECT_NE(ProgramPixmap(140, 16).toImage(), ProgramPixmap(179, 16).toImage());
 }
