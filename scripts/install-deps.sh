@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
+    libglib2.0-dev
     xvfb xauth
 )
 
