@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev
     libglib2.0-dev
     xvfb xauth
+    prometheus python3-jsonschema systemd
 )
 
 missing=()
