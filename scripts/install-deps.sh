@@ -13,6 +13,12 @@ packages=(
     prometheus python3-jsonschema systemd
 )
 
+# --pictures: also what tools/pictures/draw_pictures.py needs to redraw the program's
+# pictures (the build never runs it).
+if [ "${1:-}" = "--pictures" ]; then
+    packages+=(python3-pyqt6 fonts-dejavu-core)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
