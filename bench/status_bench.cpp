@@ -1,0 +1,269 @@
+// One veltrix-status --format json run, process start to exit, against the default
+// scenario and against the worst-case enumeration (8 controllers, 20 drives and 20
+// sets each, port multipliers on 4 channels), median of 9 runs each; beside it the
+// floor: the same requests the run sent, replayed raw over a SOCK_SEQPACKET socket to
+// the same simulated service (send, blocking recv), median of 9.
+//
+// The enumeration part of a run is its own report (--timings): login accepted to the
+// table read. Its floor is the replay of the requests between the login and the
+// first rebuild question.
+//
+//   status_bench [--runs N]
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "protocol/bytes.h"
+#include "protocol/protocol.h"
+#include "servicesim/service_sim.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace veltrix;
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+sim::Scenario WorstCase() {
+    sim::Scenario s;
+    for (int c = 0; c < 8; ++c) {
+        sim::ControllerSpec controller;
+        controller.vendorId = 0x1B4B;
+        controller.deviceId = 0x9230;
+        controller.name = "Controller " + std::to_string(c);
+        controller.channelCount = 4;
+        controller.portMultiplier = true;
+        for (int i = 0; i < 20; ++i) {
+            // Spread over the 64 addresses, so the scans run long.
+            sim::DriveSpec drive;
+            drive.channel = static_cast<std::uint8_t>(i % 4);
+            drive.pmPort = static_cast<std::uint8_t>(i / 4 * 3);
+            drive.serial = std::to_string(1000 + i);
+            drive.capacity = 1ull << 31;
+            controller.drives.push_back(drive);
+            sim::RaidSetSpec set;
+            set.channel = drive.channel;
+            set.pmPort = drive.pmPort;
+            set.raidType = 4;
+            set.capacity = drive.capacity;
+            set.members = {static_cast<std::uint8_t>(i), 0xFF, 0xFF, 0xFF};
+            controller.sets.push_back(set);
+        }
+        s.controllers.push_back(controller);
+    }
+    return s;
+}
+
+struct ProcessRun {
+    double wallMs = 0;
+    double enumerationMs = 0;
+    int exitCode = -1;
+};
+
+// Starts the program with standard output to /dev/null and standard error to a file,
+// waits for it; the enumeration part from its --timings line.
+ProcessRun RunProgram(const std::string& errFile) {
+    const std::string program = VELTRIX_STATUS_PROGRAM;
+    std::vector<std::string> args{program, "--format", "json", "--timings"};
+    std::vector<char*> argv;
+    for (auto& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    ProcessRun run;
+    pid_t pid = 0;
+    const Clock::time_point start = Clock::now();
+    if (::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        std::fprintf(stderr, "status_bench: cannot start %s\n", program.c_str());
+        std::exit(1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.wallMs = Ms(Clock::now() - start);
+    posix_spawn_file_actions_destroy(&actions);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+
+    FILE* in = std::fopen(errFile.c_str(), "r");
+    char line[512] = {};
+    double connected = 0;
+    double enumerated = 0;
+    while (in != nullptr && std::fgets(line, sizeof(line), in) != nullptr) {
+        if (const char* at = std::strstr(line, "connected=")) {
+            connected = std::atof(at + std::strlen("connected="));
+        }
+        if (const char* at = std::strstr(line, "enumerated=")) {
+            enumerated = std::atof(at + std::strlen("enumerated="));
+        }
+    }
+    if (in != nullptr) {
+        std::fclose(in);
+    }
+    run.enumerationMs = enumerated - connected;
+    return run;
+}
+
+// The requests of one run as they went on the wire, after the login.
+struct Requests {
+    std::vector<std::vector<std::uint8_t>> all;
+    std::size_t enumeration = 0;  // the first ones, up to the first rebuild question
+};
+
+Requests RequestsOf(const std::vector<sim::TranscriptEntry>& transcript) {
+    Requests requests;
+    bool enumerating = true;
+    for (const auto& entry : transcript) {
+        if (entry.login || entry.code == LOGOFF) {
+            continue;
+        }
+        if (entry.code == GET_REBUILD_STATUS) {
+            enumerating = false;
+        }
+        ByteWriter writer;
+        writer.u32(entry.code).u16(entry.length).bytes(entry.data);
+        std::vector<std::uint8_t> bytes = writer.take();
+        requests.all.push_back(std::move(bytes));
+        requests.enumeration += enumerating ? 1 : 0;
+    }
+    return requests;
+}
+
+// Logs in over a raw socket and times the exchanges of requests [0, count).
+double RawReplay(const std::string& socketPath, const Requests& requests, std::size_t count) {
+    const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        std::fprintf(stderr, "status_bench: cannot connect the raw client\n");
+        std::exit(1);
+    }
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    const auto login = BuildLoginBlock("kavo");
+    ::send(fd, login.data(), login.size(), MSG_NOSIGNAL);
+    ::recv(fd, reply.data(), reply.size(), 0);
+    const Clock::time_point start = Clock::now();
+    for (std::size_t i = 0; i < count; ++i) {
+        ::send(fd, requests.all[i].data(), requests.all[i].size(), MSG_NOSIGNAL);
+        ::recv(fd, reply.data(), reply.size(), 0);
+    }
+    const double ms = Ms(Clock::now() - start);
+    ServiceMessage logoff;
+    logoff.setRequest(LOGOFF);
+    ::send(fd, logoff.raw.data(), logoff.wireSize(), MSG_NOSIGNAL);
+    ::close(fd);
+    return ms;
+}
+
+// Waits until the service has seen every connection so far end: it listens again.
+void Settle(const sim::ServiceSim& service) {
+    service.waitForConnectionsClosed(service.connectionsAccepted(), std::chrono::seconds(10));
+}
+
+struct Figures {
+    double wall = 0, rawAll = 0, enumeration = 0, rawEnumeration = 0;
+    std::size_t requests = 0, enumerationRequests = 0;
+};
+
+Figures Measure(const char* name, sim::Scenario scenario, int runs) {
+    std::string dir = (std::filesystem::temp_directory_path() / "veltrix-status-bench-XXXXXX");
+    if (::mkdtemp(dir.data()) == nullptr) {
+        std::exit(1);
+    }
+    ::setenv("VELTRIX_PIPE_DIR", dir.c_str(), 1);
+    sim::ServiceSim service(std::move(scenario));
+    sim::ServiceSimOptions options;
+    options.pipeDir = dir;
+    options.manualClock = true;
+    service.start(options);
+    const std::string errFile = dir + "/stderr";
+
+    // A first run fills the caches and gives the requests to replay.
+    service.clearTranscript();
+    const ProcessRun warmUp = RunProgram(errFile);
+    Settle(service);
+    if (warmUp.exitCode != 0) {
+        std::fprintf(stderr, "status_bench: %s: veltrix-status exited with %d\n", name,
+                     warmUp.exitCode);
+        std::exit(1);
+    }
+    const Requests requests = RequestsOf(service.transcript());
+
+    std::vector<double> wall, enumeration, rawAll, rawEnumeration;
+    for (int i = 0; i < runs; ++i) {
+        const ProcessRun run = RunProgram(errFile);
+        Settle(service);
+        wall.push_back(run.wallMs);
+        enumeration.push_back(run.enumerationMs);
+        rawAll.push_back(RawReplay(service.socketPath(), requests, requests.all.size()));
+        Settle(service);
+        rawEnumeration.push_back(RawReplay(service.socketPath(), requests, requests.enumeration));
+        Settle(service);
+    }
+    service.stop();
+    std::filesystem::remove_all(dir);
+
+    Figures f{Median(wall),           Median(rawAll),      Median(enumeration),
+              Median(rawEnumeration), requests.all.size(), requests.enumeration};
+    std::printf(
+        "%-22s run %8.2f ms  raw %4zu requests %8.2f ms  ratio %6.2f | enumeration %8.2f ms"
+        "  raw %4zu requests %8.2f ms  ratio %5.2f (target at most 1.20) %s\n",
+        name, f.wall, f.requests, f.rawAll, f.wall / f.rawAll, f.enumeration, f.enumerationRequests,
+        f.rawEnumeration, f.enumeration / f.rawEnumeration,
+        f.enumeration / f.rawEnumeration <= 1.2 ? "ok" : "ABOVE TARGET");
+    return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 9;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else {
+            std::printf("usage: status_bench [--runs N]\n");
+            return std::strcmp(argv[i], "--help") == 0 ? 0 : 2;
+        }
+    }
+    ::setenv("VELTRIX_PASSWORD", "kavo", 1);
+    ::signal(SIGPIPE, SIG_IGN);
+    std::printf(
+        "veltrix-status --format json, median of %d runs; raw: the run's requests "
+        "replayed on a SOCK_SEQPACKET socket\n",
+        runs);
+    const Figures typical =
+        Measure("default scenario", sim::LoadScenario(VELTRIX_DEFAULT_SCENARIO), runs);
+    Measure("worst-case enumeration", WorstCase(), runs);
+    std::printf("default scenario run %.2f ms (target under 50 ms) %s\n", typical.wall,
+                typical.wall < 50.0 ? "ok" : "ABOVE TARGET");
+    return 0;
+}
