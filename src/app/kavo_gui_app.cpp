@@ -15,6 +15,8 @@
 #include <ostream>
 #include <string>
 
+#include "ui/diagram/diagram_area.h"
+#include "ui/diagram/diagram_pictures.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/mainwindow/settings_store.h"
 #include "ui/platform/language.h"
@@ -157,7 +159,11 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
 
     platform::QtUserInterface ui;
     app::QtTrayHost trayHost;
-    CKavoGUIDlg window(settings, ui, trayHost, nullptr, nullptr);
+    // The diagram view draws the window's records into the window's own picture.
+    PictureDiagramView diagram;
+    CKavoGUIDlg window(settings, ui, trayHost, nullptr, &diagram);
+    diagram.SetArea(&window.Diagram());
+    window.ShowBetaBadge(ShowsBetaBadge(Version()));
     ui.SetOwner(&window);
     ui.SetErrorReporter([&window](const std::string& text) { window.ReportError(text); });
     window.SetSettingsWriter(SaveSettings);

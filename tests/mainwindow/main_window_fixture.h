@@ -50,8 +50,15 @@ class RecordingTrayHost : public app::TrayHost {
 
 class RecordingDiagram : public DiagramView {
   public:
-    void Draw(const DiagramState& state) override { drawn.push_back(state); }
+    void Draw(const DiagramState& state) override {
+        drawn.push_back(state);
+        if (forward != nullptr) {
+            forward->Draw(state);
+        }
+    }
     std::vector<DiagramState> drawn;
+    // Draws the records as well, when set (the program's own view, for its pictures).
+    DiagramView* forward = nullptr;
 };
 
 class MainWindowTest : public ::testing::Test {

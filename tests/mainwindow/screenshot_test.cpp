@@ -1,10 +1,12 @@
-// Saves the connected main window in English and German as PNG pictures in the build
-// folder, for people to look at; the test only checks that they were written.
+// Saves the connected main window, a RAID 1 set selected, in English and German as PNG
+// pictures in the build folder, for people to look at; the test only checks that they
+// were written.
 
 #include <QImage>
 
 #include "main_window_fixture.h"
 #include "texts/strings.h"
+#include "ui/diagram/diagram_area.h"
 #include "ui/platform/screenshot.h"
 #include "ui/resources/main_window_ids.h"
 
@@ -44,6 +46,9 @@ TEST_P(ScreenshotTest, ConnectedMainWindow) {
     const ShotCase& c = GetParam();
     SetUiLanguage(c.language);
     Start(c.big ? TwentyDrivesAndSets() : sim::TwoControllerScenario());
+    // The program's own diagram view draws the controller picture.
+    PictureDiagramView view(&window().Diagram());
+    diagram.forward = &view;
     Connect();
     driver().UserSelectRow(control_id::kDeviceList, 1);
     driver().UserSelectRow(control_id::kSetList, 0);
@@ -60,6 +65,7 @@ TEST_P(ScreenshotTest, ConnectedMainWindow) {
         EXPECT_EQ(driver().RowCount(control_id::kSetList), 20);
     }
     window().hide();
+    diagram.forward = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Shots, ScreenshotTest,

@@ -16,6 +16,8 @@
 #include <set>
 
 #include "texts/strings.h"
+#include "ui/diagram/diagram_area.h"
+#include "ui/diagram/diagram_pictures.h"
 #include "ui/mainwindow/main_window_view.h"
 #include "ui/platform/control_id.h"
 #include "ui/platform/menu.h"
@@ -26,6 +28,7 @@ namespace veltrix {
 namespace {
 
 using namespace control_id;
+using picture_id::kBetaBadge;
 
 class MainWindowViewTest : public ::testing::Test {
   protected:
@@ -37,7 +40,7 @@ TEST_F(MainWindowViewTest, UniqueIdsAndInitialState) {
                                   kRow6Label,      kRow6Value,   kEventLog,        kEnde,
                                   kPriority,       kPriorityLow, kPriorityHigh,    kPriorityCaption,
                                   kSpeedCaption,   kSpeed,       kDurationCaption, kDuration,
-                                  kProgress,       kPercent};
+                                  kProgress,       kPercent,     kBetaBadge};
     const std::set<int> disabled = {kDisconnect,      kPriority,     kPriorityLow, kPriorityHigh,
                                     kPriorityCaption, kSpeedCaption, kSpeed,       kDurationCaption,
                                     kDuration,        kPercent};
@@ -54,7 +57,7 @@ TEST_F(MainWindowViewTest, UniqueIdsAndInitialState) {
         EXPECT_EQ(!control->isHidden(), hidden.count(id) == 0);
         EXPECT_EQ(control->isEnabled(), disabled.count(id) == 0);
     }
-    EXPECT_EQ(seen.size(), 43u);
+    EXPECT_EQ(seen.size(), 45u);
     EXPECT_TRUE(view.connect->isDefault());
     EXPECT_EQ(view.diagram->size(), QSize(188, 171));
 }

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "model/status_texts.h"
+#include "ui/diagram/diagram_area.h"
 #include "ui/mainwindow/info_panels.h"
 #include "ui/mainwindow/list_rows.h"
 #include "ui/mainwindow/main_window.h"
@@ -281,6 +282,10 @@ void CKavoGUIDlg::UpdateDiagram(int mode, const std::optional<DiagramSelection>&
         }
     }
     view_.diagram->update();
+}
+
+void CKavoGUIDlg::ShowBetaBadge(bool show) {
+    view_.betaBadge->setVisible(show);
 }
 
 }  // namespace veltrix

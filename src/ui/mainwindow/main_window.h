@@ -107,6 +107,10 @@ class CKavoGUIDlg : public QDialog {
     void ClearSetDisplay();
     // Mode 1 makes the picture active and draws, 2 makes it inactive, 0 draws when active.
     void UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection);
+    // The controller picture, for the diagram view to draw into.
+    DiagramArea& Diagram() { return *view_.diagram; }
+    // The BETA badge beside the logo, for a program version with a revision.
+    void ShowBetaBadge(bool show);
 
     // The error log lines drained from the service (the error log view shows them).
     const std::vector<LogEntry>& ErrorLogEntries() const { return errorLog_; }

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "texts/strings.h"
+#include "ui/diagram/diagram_area.h"
+#include "ui/diagram/diagram_pictures.h"
 #include "ui/platform/control_id.h"
 #include "ui/resources/main_window_ids.h"
 
@@ -27,8 +29,6 @@ namespace {
 using namespace control_id;
 using platform::SetControlId;
 
-constexpr int kDiagramWidth = 188;
-constexpr int kDiagramHeight = 171;
 constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 600;
 // Rows a list shows before it needs more room than its share.
@@ -107,6 +107,18 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     connection->addWidget(v.eventLog);
     connection->addWidget(v.ende);
     connection->addStretch(1);
+
+    // The logo at the top right, the badge beside it; magenta in them is transparent.
+    v.betaBadge = Label(w, picture_id::kBetaBadge, QString());
+    v.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
+    v.betaBadge->hide();
+    v.logo = Label(w, picture_id::kLogo, QString());
+    v.logo->setPixmap(KeyedPicture(picture_id::kLogo));
+    auto* pictures = new QHBoxLayout;
+    pictures->setSpacing(3);
+    pictures->addWidget(v.betaBadge, 0, Qt::AlignTop);
+    pictures->addWidget(v.logo, 0, Qt::AlignTop);
+    connection->addLayout(pictures);
 
     // Controller tabs above the controller page.
     v.tabs = WithId(new QTabBar(w), kControllerTabs);
@@ -218,8 +230,7 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     rebuild->setColumnStretch(1, 1);
 
     // The controller picture keeps its size in logical pixels.
-    v.diagram = WithId(new QLabel(w), kDiagram);
-    v.diagram->setFixedSize(kDiagramWidth, kDiagramHeight);
+    v.diagram = WithId(new DiagramArea(w), kDiagram);
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(v.diagram, 0, Qt::AlignTop);

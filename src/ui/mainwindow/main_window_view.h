@@ -19,6 +19,8 @@ class QWidget;
 
 namespace veltrix {
 
+class DiagramArea;
+
 struct MainWindowView {
     // Connection row; `ende` is the hidden button of the Exit path.
     QLineEdit* host = nullptr;
@@ -62,7 +64,11 @@ struct MainWindowView {
     QLabel* percent = nullptr;
 
     // The controller picture, 188 x 171 logical pixels.
-    QLabel* diagram = nullptr;
+    DiagramArea* diagram = nullptr;
+    // The maker's logo at the top right and the BETA badge beside it (hidden unless
+    // the program's version has a revision).
+    QLabel* logo = nullptr;
+    QLabel* betaBadge = nullptr;
 
     // The ten rebuild controls in their order.
     std::array<QWidget*, 10> RebuildControls() const;
