@@ -61,8 +61,13 @@ class Exposition {
         if (!labels.empty()) {
             line += '{';
             for (std::size_t i = 0; i < labels.size(); ++i) {
-                line += (i == 0 ? "" : ",") + labels[i].first + "=\"" +
-                        EscapeLabel(labels[i].second) + "\"";
+                if (i != 0) {
+                    line += ',';
+                }
+                line += labels[i].first;
+                line += "=\"";
+                line += EscapeLabel(labels[i].second);
+                line += '"';
             }
             line += '}';
         }
@@ -134,7 +139,8 @@ std::vector<std::string> UniqueKeys(const std::vector<Indexed<T>>& entries, KeyO
     for (const auto& [index, object] : entries) {
         std::string key = std::to_string(keyOf(*object));
         if (!seen.insert(key).second) {
-            key += "#" + std::to_string(index);
+            key += '#';
+            key += std::to_string(index);
         }
         keys.push_back(key);
     }

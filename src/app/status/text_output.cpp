@@ -61,7 +61,8 @@ std::string ControllerText(const StatusReport& report, int c) {
                   Printable(controller.BiosVersionText()), YesNo(controller.HasRaid5()),
                   YesNo(controller.HasJbod()));
     if (controller.HasPortMultiplier()) {
-        out += ", PM support: " + YesNo(true);
+        out += ", PM support: ";
+        out += YesNo(true);
     }
     out += "\n";
 
@@ -113,7 +114,8 @@ std::string TextOutput(const StatusReport& report, const Health& health) {
     }
     for (int c = 0; c < report.controllerCount; ++c) {
         if (report.table.GetController(c) != nullptr) {
-            out += "\n" + ControllerText(report, c);
+            out += '\n';
+            out += ControllerText(report, c);
         }
     }
     out += std::string("\nStatus: ") + LevelName(health.level) + "\n";
