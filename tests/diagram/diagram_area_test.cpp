@@ -63,15 +63,6 @@ TEST(DiagramAreaTest, ScaledAsAWholeByTwo) {
     }
 }
 
-TEST(DiagramAreaTest, ScaledByOneAndAHalfFillsItsArea) {
-    DiagramArea area;
-    PictureDiagramView view(&area);
-    view.Draw(Record(51, {1, 1, 1, 1}));
-    const QImage image = Rendered(area, 1.5);
-    ASSERT_EQ(image.size(), QSize(282, 257));
-    EXPECT_EQ(Count(image, image.rect(), 0xFF00FF00), 0) << "every device pixel painted";
-}
-
 TEST(DiagramAreaTest, PaintedOpaque) {
     DiagramArea area;
     area.Picture().fill(Qt::transparent);
