@@ -629,6 +629,12 @@ std::size_t CNamedPipe::Read(void* buffer, std::size_t count) {
     const auto deadline =
         readTimeoutMs_ == 0 ? kNoDeadline : Clock::now() + Milliseconds(readTimeoutMs_);
     if (!tcp_) {
+        // A reply that a wait has seen is taken at once; otherwise the reply is usually
+        // still on its way, and waiting first saves a receive that would find nothing.
+        if (blocking && !replyWaiting_) {
+            waitReadable(deadline);
+        }
+        replyWaiting_ = false;
         for (;;) {
             const ssize_t got = ::recv(handle_, buffer, count, MSG_DONTWAIT);
             if (got > 0) {
@@ -747,6 +753,7 @@ void CNamedPipe::Close() {
     tcpState_.reset();
     tcp_ = false;
     mode_ = 0;
+    replyWaiting_ = false;
 }
 
 bool CNamedPipe::WaitForResponse(std::uint32_t timeoutMs) {
@@ -766,6 +773,7 @@ bool CNamedPipe::WaitForResponse(std::uint32_t timeoutMs) {
             // A local message is whole once it is readable; a closed end or TCP bytes
             // need a closer look (a peek throws for a closed end with nothing left).
             if (!tcp_ && (revents & (POLLHUP | POLLERR)) == 0) {
+                replyWaiting_ = true;
                 return true;
             }
             std::size_t total = 0;

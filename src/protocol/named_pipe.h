@@ -163,6 +163,8 @@ class CNamedPipe {
     void waitWritable();
     const WaitCanceller* canceller_ = nullptr;
     std::uint32_t readTimeoutMs_ = 0;
+    // A local message was seen waiting by WaitForResponse and not read yet.
+    bool replyWaiting_ = false;
     int handle_ = -1;
     bool tcp_ = false;
     std::uint32_t mode_ = 0;

@@ -22,6 +22,7 @@ WaitCanceller::~WaitCanceller() {
 
 void WaitCanceller::Cancel() noexcept {
     const int saved = errno;  // a signal handler must leave errno as it found it
+    cancelled_.store(true);   // lock-free, so a signal handler may store it
     const std::uint64_t one = 1;
     // EAGAIN only when the counter is about to overflow, which leaves it readable.
     [[maybe_unused]] const auto written = ::write(fd_, &one, sizeof(one));
@@ -32,15 +33,11 @@ void WaitCanceller::Reset() noexcept {
     std::uint64_t value = 0;
     // Non-blocking: reading a zero counter fails with EAGAIN, which is fine.
     [[maybe_unused]] const auto got = ::read(fd_, &value, sizeof(value));
+    cancelled_.store(false);
 }
 
 bool WaitCanceller::IsCancelled() const noexcept {
-    pollfd p{fd_, POLLIN, 0};
-    int ready = 0;
-    do {
-        ready = ::poll(&p, 1, 0);
-    } while (ready < 0 && errno == EINTR);
-    return ready > 0 && (p.revents & POLLIN) != 0;
+    return cancelled_.load();
 }
 
 }  // namespace veltrix

@@ -6,6 +6,8 @@
 // once, however many waits there are and whenever they start. CNamedPipe turns a
 // cancelled wait into CNamedPipeException with ERROR_OPERATION_ABORTED.
 
+#include <atomic>
+
 namespace veltrix {
 
 class WaitCanceller {
@@ -27,6 +29,8 @@ class WaitCanceller {
 
   private:
     int fd_ = -1;
+    // The same state without a system call, for the checks before every wait.
+    std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace veltrix
