@@ -29,10 +29,14 @@
 // service (the session's thread for the cycle, the benchmark thread for the raw
 // exchanges; about 6 and 0 across cores, fewer waits and some preemptions on one core),
 // and for the cycle hop_waits_per_cycle of the benchmark thread (its waits for the
-// session's thread). --benchmark_enable_random_interleaving spreads the repetitions of
-// both over the same conditions; --same_core (this program's own option) puts every
-// thread on the core main() starts on. With three threads (benchmark, session,
-// service) the session's exchanges run across cores more often than the raw client's.
+// session's thread). With three threads (benchmark, session, service) the session's
+// exchanges run across cores more often than the raw client's, so a run without a
+// placement compares a mix of both cases, and its ratio varies from run to run.
+// --benchmark_enable_random_interleaving spreads the repetitions of both over the same
+// conditions. Two options of this program fix the placement: --same_core puts every
+// thread on the core main() starts on; --split_cores keeps the benchmark thread and
+// the session's thread there and moves the service's thread to another core, so that
+// every exchange crosses cores and the hop between benchmark and session does not.
 //
 // The cycle's time is split in three counters, in microseconds per cycle: hop_in_us
 // from the tick to the work starting on the session's thread, session_us from there
@@ -143,6 +147,20 @@ class RecordingTrayHost : public app::TrayHost {
     app::NotifyRecord last;
 };
 
+// The core the service's thread runs on with --split_cores; -1: wherever it runs.
+int& ServiceCore() {
+    static int core = -1;
+    return core;
+}
+
+// Puts the calling thread on `core` alone; false when that fails.
+bool PinCallingThread(int core) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(core, &set);
+    return ::sched_setaffinity(0, sizeof(set), &set) == 0;
+}
+
 // The simulated service on a private pipe directory, with its clock standing still,
 // shared by both benchmarks. It counts every message it receives.
 class Service {
@@ -158,6 +176,10 @@ class Service {
         // The window finds the local pipe through this variable.
         ::setenv(transport::kPipeDirVariable, dir_.c_str(), 1);
         sim.setMessageObserver([this](const sim::TranscriptEntry&) {
+            // The service's thread moves to its own core at its first message.
+            if (!servicePinned_ && ServiceCore() >= 0) {
+                servicePinned_ = PinCallingThread(ServiceCore());
+            }
             messages.fetch_add(1, std::memory_order_relaxed);
         });
         sim::ServiceSimOptions options;
@@ -184,6 +206,7 @@ class Service {
 
   private:
     std::string dir_;
+    bool servicePinned_ = false;  // the service's thread only
 };
 
 Service& SharedService() {
@@ -533,34 +556,47 @@ BENCHMARK(BM_RawCycleExchanges)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-// Takes --same_core out of the arguments; true when it was there.
-bool TakeSameCoreOption(int& argc, char** argv) {
-    bool found = false;
+enum class Placement { Free, SameCore, SplitCores };
+
+// Takes --same_core and --split_cores out of the arguments.
+Placement TakePlacementOption(int& argc, char** argv) {
+    Placement placement = Placement::Free;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--same_core") == 0) {
-            found = true;
+            placement = Placement::SameCore;
+        } else if (std::strcmp(argv[i], "--split_cores") == 0) {
+            placement = Placement::SplitCores;
         } else {
             argv[kept++] = argv[i];
         }
     }
     argc = kept;
     argv[argc] = nullptr;
-    return found;
+    return placement;
 }
 
 int main(int argc, char** argv) {
     // Before any thread starts, so that every thread inherits the mask.
-    if (TakeSameCoreOption(argc, argv)) {
+    const Placement placement = TakePlacementOption(argc, argv);
+    if (placement != Placement::Free) {
         const int core = ::sched_getcpu();
-        cpu_set_t set;
-        CPU_ZERO(&set);
-        CPU_SET(core, &set);
-        if (core < 0 || ::sched_setaffinity(0, sizeof(set), &set) != 0) {
-            std::perror("poll_cycle_bench: --same_core");
+        if (core < 0 || !PinCallingThread(core)) {
+            std::perror("poll_cycle_bench: pinning to one core");
             return 1;
         }
-        std::printf("every thread on core %d\n", core);
+        if (placement == Placement::SameCore) {
+            std::printf("every thread on core %d\n", core);
+        } else {
+            const int cores = static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN));
+            if (cores < 2) {
+                std::fprintf(stderr, "poll_cycle_bench: --split_cores needs two cores\n");
+                return 1;
+            }
+            ServiceCore() = (core + 1) % cores;
+            std::printf("benchmark and session on core %d, the service on core %d\n", core,
+                        ServiceCore());
+        }
     }
     // The window needs a QApplication; the offscreen platform needs no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
