@@ -119,7 +119,9 @@ void ServiceSession::PollCycle() {
 
     // The positions and percentages of this round, and a priority the user set.
     PriorityStep();
-    emit tableChanged(Snapshot());
+    if (TableSnapshot changed = ChangedSnapshot()) {
+        emit tableChanged(std::move(changed));
+    }
 
     if (!Exchange({GET_CHANGE_FLAG,
                    {},
@@ -135,7 +137,7 @@ void ServiceSession::PollCycle() {
         return;
     }
     emit eventsHandled(state_.changesPending, state_.deviceListDirty, state_.setListDirty,
-                       Snapshot());
+                       ChangedSnapshot());
     state_.changesPending = false;
     state_.deviceListDirty = false;
     state_.setListDirty = false;
@@ -192,6 +194,7 @@ bool ServiceSession::HandleEvent(const EventRecord& event) {
         case EVENT_DEVICE_CHANGED:
             link_.lastMessage.clear();
             requests_.RequestDevice(c, event.deviceIndex);
+            tableStale_ = true;
             if (!link_.lastMessage.empty()) {
                 ++link_.failureCounter;
                 return false;
@@ -264,6 +267,7 @@ bool ServiceSession::HandleEvent(const EventRecord& event) {
     }
     if (event.code == EVENT_RAID_BROKEN && !current && link_.lastMessage.empty()) {
         requests_.RequestControllerInfo(c);
+        tableStale_ = true;
     }
     const bool channelFailed = !link_.lastMessage.empty();
     if (event.code == EVENT_REBUILD_COMPLETED_A || event.code == EVENT_REBUILD_COMPLETED_C) {

@@ -32,8 +32,9 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
 
     if (!status.isActive() || sets == 0) {
         for (int s = 0; s < sets; ++s) {
-            if (RaidSet* set = table_.GetRaidSet(i, s)) {
+            if (RaidSet* set = table_.GetRaidSet(i, s); set != nullptr && set->RebuildSeen()) {
                 set->SetRebuildSeen(false);
+                tableStale_ = true;
             }
         }
         tip += FormatString(ids::kTipNoRebuildLine, i);
@@ -43,6 +44,7 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
         return true;
     }
 
+    tableStale_ = true;  // seen marks and the position move while a rebuild runs
     RaidSet* rebuilding = nullptr;
     const RaidSet* selected =
         state_.selectedSetIndex != -1 ? table_.GetRaidSet(i, state_.selectedSetIndex) : nullptr;
@@ -73,6 +75,7 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
     }
 
     rebuilding->SetPosition(status.position);
+    tableStale_ = true;
     const std::uint32_t percent = rebuilding->RebuildPercent();
     const std::uint64_t position = rebuilding->RebuildPosition();
     if (current) {
@@ -115,6 +118,7 @@ bool ServiceSession::PriorityStep() {
         return false;
     }
     set->SetPriority(static_cast<std::uint8_t>(position));
+    tableStale_ = true;
     SendPriority(state_.currentController, state_.selectedSetIndex, position);
     return true;
 }

@@ -173,8 +173,13 @@ void ServiceSession::ExitWork() {
     ownTime_.reset();
 }
 
-TableSnapshot ServiceSession::Snapshot() const {
+TableSnapshot ServiceSession::Snapshot() {
+    tableStale_ = false;
     return std::make_shared<const ObjectTable>(table_);
+}
+
+TableSnapshot ServiceSession::ChangedSnapshot() {
+    return tableStale_ ? Snapshot() : nullptr;
 }
 
 void ServiceSession::Arm(const std::unique_ptr<Timer>& timer, int ms) {

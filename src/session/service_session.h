@@ -112,12 +112,13 @@ class ServiceSession : public QObject {
     // A poll tick begins its work.
     void pollStarted();
     void rebuildStep(veltrix::RebuildView view);
-    // The objects changed (rebuild positions, priorities).
+    // The objects changed (rebuild positions, priorities); not sent when nothing did.
     void tableChanged(veltrix::TableSnapshot table);
     void eventLogLine(std::string line);
     // A controller was read again after an event.
     void controllerReRead(int controller, veltrix::TableSnapshot table);
-    // The event loop ended: refill the lists when changes are pending.
+    // The event loop ended: refill the lists when changes are pending. `table` is
+    // null when the objects did not change since the last snapshot.
     void eventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                        veltrix::TableSnapshot table);
     void errorLogEntry(veltrix::LogEntry entry);
@@ -135,7 +136,10 @@ class ServiceSession : public QObject {
     void OnReconnectTimer();
     void Arm(const std::unique_ptr<Timer>& timer, int ms);
     void Disarm(const std::unique_ptr<Timer>& timer);
-    TableSnapshot Snapshot() const;
+    // A copy of the table for the window; ChangedSnapshot gives none when nothing
+    // changed since the last copy, so a quiet poll copies nothing.
+    TableSnapshot Snapshot();
+    TableSnapshot ChangedSnapshot();
     bool Stopping() const { return stopping_.load(); }
 
     // Connect and login.
@@ -206,6 +210,8 @@ class ServiceSession : public QObject {
     StatusRequests requests_;
     SessionState state_;
     std::uint32_t replyBoundMs_ = kDefaultReplyBoundMs;
+    // The table changed since the window got its last copy.
+    bool tableStale_ = false;
     std::atomic<bool> stopping_{false};
     QThread thread_;
 };

@@ -54,7 +54,7 @@ void CKavoGUIDlg::ConnectSession() {
     });
     connect(s, &ServiceSession::rebuildStep, this, &CKavoGUIDlg::OnRebuildStep);
     connect(s, &ServiceSession::tableChanged, this,
-            [this](const TableSnapshot& table) { table_ = *table; });
+            [this](const TableSnapshot& table) { Adopt(table); });
     connect(s, &ServiceSession::eventLogLine, this, [this](const std::string& line) {
         view_.eventLog->addItem(QString::fromStdString(line));
     });
@@ -75,8 +75,7 @@ void CKavoGUIDlg::OnConnect() {
         const QSignalBlocker blocker(view_.priority);
         view_.priority->setValue(0);
     }
-    session_->SelectSet(-1);
-    session_->SetSliderPosition(0);
+    TellSessionSelection();
     session_->Connect(settings_.hostName, settings_.password);
 }
 
@@ -98,10 +97,11 @@ void CKavoGUIDlg::OnSessionConnected() {
 }
 
 void CKavoGUIDlg::OnEnumerated(const TableSnapshot& table, int controllerCount) {
-    table_ = *table;
+    toldSelection_.reset();  // the session chose its own selection while it connected
+    Adopt(table);
     state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
     for (int i = 0; i < controllerCount; ++i) {
-        const Controller* controller = table_.GetController(i);
+        const Controller* controller = table_->GetController(i);
         const std::string name = controller != nullptr ? controller->Name() : std::string();
         const QSignalBlocker blocker(view_.tabs);
         if (i == 0) {
@@ -126,7 +126,7 @@ void CKavoGUIDlg::OnEnumerated(const TableSnapshot& table, int controllerCount) 
     FillDeviceList(0, 1);
     FillSetList(0, 1);
     state_.selectedDevice = -1;
-    const Controller* first = table_.GetController(0);
+    const Controller* first = table_->GetController(0);
     if (first != nullptr && first->RaidSetCount() != 0) {
         state_.selectedSet = 0;
         SelectRow(view_.sets, 0);
@@ -149,6 +149,7 @@ void CKavoGUIDlg::AnnounceConnection(int tipId, int balloonTextId) {
 }
 
 void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
+    toldSelection_.reset();
     if (!quiet) {
         view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnect)));
         view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnected)));
@@ -164,7 +165,7 @@ void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
             view_.tabs->removeTab(1);
         }
     }
-    table_.Clear();
+    table_ = std::make_shared<const ObjectTable>();
     state_.controllerCount = 0;
     state_.currentController = 0;
 
@@ -215,14 +216,14 @@ void CKavoGUIDlg::OnRebuildStep(const RebuildView& view) {
 }
 
 void CKavoGUIDlg::OnControllerReRead(int controller, const TableSnapshot& table) {
-    table_ = *table;
+    Adopt(table);
     if (controller != state_.currentController) {
         return;
     }
     const int keptSet = state_.selectedSet;
     FillDeviceList(controller, 1);
     FillSetList(controller, 1);
-    const Controller* c = table_.GetController(controller);
+    const Controller* c = table_->GetController(controller);
     const int sets = c != nullptr ? c->RaidSetCount() : 0;
     if (keptSet != -1 && keptSet < sets) {
         state_.selectedSet = keptSet;
@@ -251,7 +252,7 @@ int CKavoGUIDlg::ReselectAfterRefill(QTreeWidget* list, int selected, int oldRow
 
 void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                                   const TableSnapshot& table) {
-    table_ = *table;
+    Adopt(table);
     if (changesPending) {
         const int current = state_.currentController;
         if (devicesDirty) {
@@ -289,9 +290,22 @@ void CKavoGUIDlg::OnEventsHandled(bool changesPending, bool devicesDirty, bool s
 void CKavoGUIDlg::TellSessionSelection() {
     const QTreeWidgetItem* row =
         state_.selectedSet >= 0 ? view_.sets->topLevelItem(state_.selectedSet) : nullptr;
-    session_->SelectController(state_.currentController);
-    session_->SelectSet(row != nullptr ? row->data(0, Qt::UserRole).toInt() : -1);
-    session_->SetSliderPosition(view_.priority->value());
+    const std::array<int, 3> selection = {state_.currentController,
+                                          row != nullptr ? row->data(0, Qt::UserRole).toInt() : -1,
+                                          view_.priority->value()};
+    if (toldSelection_ == selection) {
+        return;
+    }
+    toldSelection_ = selection;
+    session_->SelectController(selection[0]);
+    session_->SelectSet(selection[1]);
+    session_->SetSliderPosition(selection[2]);
+}
+
+void CKavoGUIDlg::Adopt(const TableSnapshot& table) {
+    if (table != nullptr) {
+        table_ = table;
+    }
 }
 
 }  // namespace veltrix

@@ -69,28 +69,28 @@ void CKavoGUIDlg::ClearInfoValues() {
 }
 
 void CKavoGUIDlg::ShowControllerInfo(int controller) {
-    if (const Controller* c = table_.GetController(controller)) {
+    if (const Controller* c = table_->GetController(controller)) {
         ApplyPanel(ControllerPanel(*c, controller));
     }
 }
 
 const Device* CKavoGUIDlg::DeviceOfRow(int row) const {
     const QTreeWidgetItem* item = row >= 0 ? view_.devices->topLevelItem(row) : nullptr;
-    return item != nullptr
-               ? table_.GetDevice(state_.currentController, item->data(0, kObjectIndexRole).toInt())
-               : nullptr;
+    return item != nullptr ? table_->GetDevice(state_.currentController,
+                                               item->data(0, kObjectIndexRole).toInt())
+                           : nullptr;
 }
 
 const RaidSet* CKavoGUIDlg::RaidSetOfRow(int row) const {
     const QTreeWidgetItem* item = row >= 0 ? view_.sets->topLevelItem(row) : nullptr;
-    return item != nullptr ? table_.GetRaidSet(state_.currentController,
-                                               item->data(0, kObjectIndexRole).toInt())
+    return item != nullptr ? table_->GetRaidSet(state_.currentController,
+                                                item->data(0, kObjectIndexRole).toInt())
                            : nullptr;
 }
 
 void CKavoGUIDlg::FillDeviceList(int controller, int /*refresh*/) {
     ClearList(view_.devices);
-    const Controller* c = table_.GetController(controller);
+    const Controller* c = table_->GetController(controller);
     if (c != nullptr && c->DeviceCount() != 0) {
         int rows = 0;
         const int subPorts = SubPortCount(*c);
@@ -98,7 +98,7 @@ void CKavoGUIDlg::FillDeviceList(int controller, int /*refresh*/) {
             for (int k = 0; k < subPorts && rows < c->DeviceCount(); ++k) {
                 const int position = j + 16 * k;
                 for (int d = 0; d < ObjectTable::kMaxDevices; ++d) {
-                    const Device* device = table_.GetDevice(controller, d);
+                    const Device* device = table_->GetDevice(controller, d);
                     if (device == nullptr || device->Position() != position) {
                         continue;
                     }
@@ -119,7 +119,7 @@ void CKavoGUIDlg::FillDeviceList(int controller, int /*refresh*/) {
 
 void CKavoGUIDlg::FillSetList(int controller, int refresh) {
     ClearList(view_.sets);
-    const Controller* c = table_.GetController(controller);
+    const Controller* c = table_->GetController(controller);
     if (c != nullptr) {
         int found = 0;
         const int subPorts = SubPortCount(*c);
@@ -127,7 +127,7 @@ void CKavoGUIDlg::FillSetList(int controller, int refresh) {
             for (int k = 0; k < subPorts && found < c->RaidSetCount(); ++k) {
                 const int port = j + 16 * k;
                 for (int s = 0; s < ObjectTable::kMaxRaidSets; ++s) {
-                    const RaidSet* set = table_.GetRaidSet(controller, s);
+                    const RaidSet* set = table_->GetRaidSet(controller, s);
                     if (set == nullptr || set->Port() != port) {
                         continue;
                     }
@@ -251,7 +251,7 @@ void CKavoGUIDlg::OnTabSelChange() {
     FillDeviceList(tab, 1);
     FillSetList(tab, 1);
     state_.selectedDevice = -1;
-    const Controller* c = table_.GetController(tab);
+    const Controller* c = table_->GetController(tab);
     if (c != nullptr && c->RaidSetCount() != 0) {
         SelectRow(view_.sets, 0);
         state_.selectedSet = 0;
@@ -269,7 +269,7 @@ void CKavoGUIDlg::OnTabSelChange() {
 
 void CKavoGUIDlg::UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection) {
     const DiagramState diagramState =
-        MakeDiagramState(table_.GetController(state_.currentController), selection);
+        MakeDiagramState(table_->GetController(state_.currentController), selection);
     if (mode == 1) {
         state_.diagramActive = true;
     } else if (mode == 2) {

@@ -118,8 +118,7 @@ void CKavoGUIDlg::ConnectControls() {
                     }
                 });
     }
-    connect(view_.priority, &QSlider::valueChanged, this,
-            [this](int position) { session_->SetSliderPosition(position); });
+    connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
     // H reaches the window also from the fields and lists that take keys themselves.
     for (QWidget* field :
          std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {

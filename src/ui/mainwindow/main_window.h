@@ -133,7 +133,7 @@ class CKavoGUIDlg : public QDialog {
     const ClientSettings& Settings() const { return settings_; }
     ServiceSession& Session() { return *session_; }
     // What the window shows: its copy of the session's objects.
-    const ObjectTable& Table() const { return table_; }
+    const ObjectTable& Table() const { return *table_; }
     app::TrayIcon& Tray() { return tray_; }
     const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
     bool IsHideTimerSet() const { return hideTimer_ != 0; }
@@ -174,6 +174,8 @@ class CKavoGUIDlg : public QDialog {
     int ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows);
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();
+    // Takes the session's snapshot; nothing when the session sends none (unchanged).
+    void Adopt(const TableSnapshot& table);
 
     // Sets the tray texts for a connection change and shows its balloon.
     void AnnounceConnection(int tipId, int balloonTextId);
@@ -198,7 +200,10 @@ class CKavoGUIDlg : public QDialog {
     MainWindowView view_;
     std::unique_ptr<platform::Menu> menu_;
     platform::GuiThreadQuestions guiQuestions_;
-    ObjectTable table_;
+    // The session's last snapshot; shared, never copied or changed here.
+    TableSnapshot table_ = std::make_shared<const ObjectTable>();
+    // The selection last told to the session, so an unchanged one is not sent again.
+    std::optional<std::array<int, 3>> toldSelection_;
     MainWindowState state_;
     // Row counts of the two lists when the current poll tick began.
     int oldDeviceRows_ = 0;
