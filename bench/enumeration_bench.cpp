@@ -9,6 +9,7 @@
 #include "model/object_table.h"
 #include "ratio_reporter.h"
 #include "raw_answerer.h"
+#include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/status_requests.h"
 
@@ -26,37 +27,6 @@ class SilentUi : public UserInterface {
     int failures = 0;
 };
 
-sim::Scenario WorstCase() {
-    sim::Scenario s;
-    for (int c = 0; c < 8; ++c) {
-        sim::ControllerSpec controller;
-        controller.vendorId = 0x1B4B;
-        controller.deviceId = 0x9230;
-        controller.name = std::to_string(c);
-        controller.name.insert(0, "Controller ");
-        controller.channelCount = 4;
-        controller.portMultiplier = true;
-        for (int i = 0; i < 20; ++i) {
-            // Spread over the 64 addresses, so the scans run long.
-            sim::DriveSpec drive;
-            drive.channel = static_cast<std::uint8_t>(i % 4);
-            drive.pmPort = static_cast<std::uint8_t>(i / 4 * 3);
-            drive.serial = std::to_string(1000 + i);
-            drive.capacity = 1ull << 31;
-            controller.drives.push_back(drive);
-            sim::RaidSetSpec set;
-            set.channel = drive.channel;
-            set.pmPort = drive.pmPort;
-            set.raidType = 4;
-            set.capacity = drive.capacity;
-            set.members = {static_cast<std::uint8_t>(i), 0xFF, 0xFF, 0xFF};
-            controller.sets.push_back(set);
-        }
-        s.controllers.push_back(controller);
-    }
-    return s;
-}
-
 constexpr std::size_t kAddressRequest = 22;
 constexpr std::size_t kDeviceReply = 856;
 
@@ -73,7 +43,7 @@ BENCHMARK(BM_RawDeviceExchange)->UseRealTime();
 // One iteration reads all eight controllers; the transcript tells how many exchanges
 // that took.
 void BM_EnumerationPerExchange(benchmark::State& state) {
-    sim::ServiceSim service(WorstCase());
+    sim::ServiceSim service(sim::WorstCaseEnumerationScenario());
     sim::ServiceSimOptions options;
     options.pipeName = "SIMPIPE";
     service.start(options);

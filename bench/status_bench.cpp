@@ -30,6 +30,7 @@
 
 #include "protocol/bytes.h"
 #include "protocol/protocol.h"
+#include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 
 extern char** environ;
@@ -46,36 +47,6 @@ double Ms(Clock::duration d) {
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
-sim::Scenario WorstCase() {
-    sim::Scenario s;
-    for (int c = 0; c < 8; ++c) {
-        sim::ControllerSpec controller;
-        controller.vendorId = 0x1B4B;
-        controller.deviceId = 0x9230;
-        controller.name = "Controller " + std::to_string(c);
-        controller.channelCount = 4;
-        controller.portMultiplier = true;
-        for (int i = 0; i < 20; ++i) {
-            // Spread over the 64 addresses, so the scans run long.
-            sim::DriveSpec drive;
-            drive.channel = static_cast<std::uint8_t>(i % 4);
-            drive.pmPort = static_cast<std::uint8_t>(i / 4 * 3);
-            drive.serial = std::to_string(1000 + i);
-            drive.capacity = 1ull << 31;
-            controller.drives.push_back(drive);
-            sim::RaidSetSpec set;
-            set.channel = drive.channel;
-            set.pmPort = drive.pmPort;
-            set.raidType = 4;
-            set.capacity = drive.capacity;
-            set.members = {static_cast<std::uint8_t>(i), 0xFF, 0xFF, 0xFF};
-            controller.sets.push_back(set);
-        }
-        s.controllers.push_back(controller);
-    }
-    return s;
 }
 
 struct ProcessRun {
@@ -262,7 +233,7 @@ int main(int argc, char** argv) {
         runs);
     const Figures typical =
         Measure("default scenario", sim::LoadScenario(VELTRIX_DEFAULT_SCENARIO), runs);
-    Measure("worst-case enumeration", WorstCase(), runs);
+    Measure("worst-case enumeration", sim::WorstCaseEnumerationScenario(), runs);
     std::printf("default scenario run %.2f ms (target under 50 ms) %s\n", typical.wall,
                 typical.wall < 50.0 ? "ok" : "ABOVE TARGET");
     return 0;

@@ -61,4 +61,33 @@ Scenario TwoControllerScenario() {
     return s;
 }
 
+Scenario WorstCaseEnumerationScenario() {
+    Scenario s;
+    for (int c = 0; c < 8; ++c) {
+        ControllerSpec controller;
+        controller.vendorId = 0x1B4B;
+        controller.deviceId = 0x9230;
+        controller.name = "Controller " + std::to_string(c);
+        controller.channelCount = 4;
+        controller.portMultiplier = true;
+        for (int i = 0; i < 20; ++i) {
+            DriveSpec drive;
+            drive.channel = static_cast<std::uint8_t>(i % 4);
+            drive.pmPort = static_cast<std::uint8_t>(i / 4 * 3);
+            drive.serial = std::to_string(1000 + i);
+            drive.capacity = 1ull << 31;
+            controller.drives.push_back(drive);
+            RaidSetSpec set;
+            set.channel = drive.channel;
+            set.pmPort = drive.pmPort;
+            set.raidType = 4;
+            set.capacity = drive.capacity;
+            set.members = {static_cast<std::uint8_t>(i), 0xFF, 0xFF, 0xFF};
+            controller.sets.push_back(set);
+        }
+        s.controllers.push_back(controller);
+    }
+    return s;
+}
+
 }  // namespace veltrix::sim

@@ -20,5 +20,8 @@ RaidSetSpec MakeSet(std::uint8_t channel, std::uint8_t raidType, std::uint8_t de
 // channels 0 and 1 at priority 40, a spare on channel 3) and "RX-Pine 9230" (a RAID 5
 // of three drives).
 Scenario TwoControllerScenario();
+// The longest enumeration there is: 8 controllers with port multipliers, each with 20
+// drives and 20 sets spread over the 64 addresses, so the scans run long.
+Scenario WorstCaseEnumerationScenario();
 
 }  // namespace veltrix::sim
