@@ -418,7 +418,7 @@ void ServiceSession::DoDisconnect() {
     state_.controllerCount = 0;
     state_.selectedSetIndex = -1;
     state_.isConnected = false;
-    emit disconnected(state_.quietDisconnect, false);
+    emit disconnected(state_.quietDisconnect);
     state_.pipeClosedBySuspend = false;
     state_.serviceConfig = ServiceConfig{};
 }

@@ -102,8 +102,9 @@ class ServiceSession : public QObject {
     void enumerated(veltrix::TableSnapshot table, int controllerCount);
     // Disconnect started (the window shows that it is busy unless `quiet`).
     void disconnecting(bool quiet);
-    // Disconnect finished; the display stays when `keepDisplay`.
-    void disconnected(bool quiet, bool keepDisplay);
+    // Disconnect finished and the display is to be reset (a suspend keeps it and
+    // sends nothing); `quiet` leaves the buttons and the picture alone.
+    void disconnected(bool quiet);
     // A message outside a dialog, offered to the popup filter with its level (255
     // always shows).
     void popup(std::string text, veltrix::Severity severity, int level);

@@ -148,7 +148,7 @@ void CKavoGUIDlg::AnnounceConnection(int tipId, int balloonTextId) {
     tray_.UpdateTrayIcon(state_.isConnected, true);
 }
 
-void CKavoGUIDlg::OnSessionDisconnected(bool quiet, bool /*keepDisplay*/) {
+void CKavoGUIDlg::OnSessionDisconnected(bool quiet) {
     toldSelection_.reset();
     if (!quiet) {
         view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnect)));

@@ -164,7 +164,7 @@ class CKavoGUIDlg : public QDialog {
     void ConnectSession();
     void OnSessionConnected();
     void OnEnumerated(const TableSnapshot& table, int controllerCount);
-    void OnSessionDisconnected(bool quiet, bool keepDisplay);
+    void OnSessionDisconnected(bool quiet);
     void OnRebuildStep(const RebuildView& view);
     void OnControllerReRead(int controller, const TableSnapshot& table);
     void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
