@@ -89,14 +89,13 @@ void CKavoGUIDlg::BuildMenu() {
     on(menu_id::kExit, [this] { ExitProgram(); });
     on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
-    // The settings exchanges need a connection; their dialogs come later.
-    for (const int id : {menu_id::kEmail, menu_id::kLogFile, menu_id::kPassword}) {
-        on(id, [this] {
-            if (!state_.isConnected) {
-                ui_.ShowMessage(LoadString(ids::kHostNotConnected));
-            }
-        });
-    }
+    on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });
+    on(menu_id::kBiosUpdate, [this] { OnBiosUpdate(); });
+    on(menu_id::kPopup, [this] { OnPopupSettings(); });
+    on(menu_id::kEmail, [this] { OnMailSettings(); });
+    on(menu_id::kLogFile, [this] { OnHostLogFile(); });
+    on(menu_id::kPassword, [this] { OnServicePassword(); });
+    on(menu_id::kAbout, [this] { OnAbout(); });
 }
 
 void CKavoGUIDlg::ConnectControls() {

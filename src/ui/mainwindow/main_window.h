@@ -126,6 +126,15 @@ class CKavoGUIDlg : public QDialog {
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
     void OnToggleAutoconnect();
     void OnToggleStartMinimized();
+
+    // The menu's dialogs, each in a file of its own.
+    void OnShowErrorLog();
+    void OnBiosUpdate();
+    void OnPopupSettings();
+    void OnMailSettings();
+    void OnHostLogFile();
+    void OnServicePassword();
+    void OnAbout();
     // Hides the window to the notification area, or minimises it where there is none.
     void MinimizeToTray();
 

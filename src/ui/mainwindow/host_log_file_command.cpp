@@ -1,0 +1,14 @@
+// The service's host log file settings.
+#include "ui/mainwindow/main_window.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+void CKavoGUIDlg::OnHostLogFile() {
+    if (!state_.isConnected) {
+        ui_.ShowMessage(LoadString(ids::kHostNotConnected));
+    }
+}
+
+}  // namespace veltrix

@@ -1,0 +1,14 @@
+// The e-mail notification settings of the service.
+#include "ui/mainwindow/main_window.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+void CKavoGUIDlg::OnMailSettings() {
+    if (!state_.isConnected) {
+        ui_.ShowMessage(LoadString(ids::kHostNotConnected));
+    }
+}
+
+}  // namespace veltrix

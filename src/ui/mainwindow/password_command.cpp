@@ -1,0 +1,14 @@
+// The change of the service password.
+#include "ui/mainwindow/main_window.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+void CKavoGUIDlg::OnServicePassword() {
+    if (!state_.isConnected) {
+        ui_.ShowMessage(LoadString(ids::kHostNotConnected));
+    }
+}
+
+}  // namespace veltrix
