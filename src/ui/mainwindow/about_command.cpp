@@ -3,7 +3,6 @@
 
 namespace veltrix {
 
-void CKavoGUIDlg::OnAbout() {
-}
+void CKavoGUIDlg::OnAbout() {}
 
 }  // namespace veltrix

@@ -3,7 +3,6 @@
 
 namespace veltrix {
 
-void CKavoGUIDlg::OnBiosUpdate() {
-}
+void CKavoGUIDlg::OnBiosUpdate() {}
 
 }  // namespace veltrix

@@ -3,7 +3,6 @@
 
 namespace veltrix {
 
-void CKavoGUIDlg::OnShowErrorLog() {
-}
+void CKavoGUIDlg::OnShowErrorLog() {}
 
 }  // namespace veltrix

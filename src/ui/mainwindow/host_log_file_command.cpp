@@ -1,7 +1,7 @@
 // The service's host log file settings.
-#include "ui/mainwindow/main_window.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/main_window.h"
 
 namespace veltrix {
 

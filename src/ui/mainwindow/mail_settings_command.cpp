@@ -1,7 +1,7 @@
 // The e-mail notification settings of the service.
-#include "ui/mainwindow/main_window.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/main_window.h"
 
 namespace veltrix {
 

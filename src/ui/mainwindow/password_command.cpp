@@ -1,7 +1,7 @@
 // The change of the service password.
-#include "ui/mainwindow/main_window.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/main_window.h"
 
 namespace veltrix {
 

@@ -3,7 +3,6 @@
 
 namespace veltrix {
 
-void CKavoGUIDlg::OnPopupSettings() {
-}
+void CKavoGUIDlg::OnPopupSettings() {}
 
 }  // namespace veltrix
