@@ -71,8 +71,9 @@ std::span<const std::uint8_t> FlashRom::readBlock(std::size_t offset) const {
 }
 
 std::uint32_t FlashRom::readProgress(std::size_t end) const {
-    return rom_.empty() ? 100 : static_cast<std::uint32_t>(std::min(end, rom_.size()) * 100 /
-                                                           rom_.size());
+    return rom_.empty()
+               ? 100
+               : static_cast<std::uint32_t>(std::min(end, rom_.size()) * 100 / rom_.size());
 }
 
 void FlashRom::erase() {
@@ -83,7 +84,8 @@ void FlashRom::erase() {
 }
 
 std::uint32_t FlashRom::writeBlock(std::size_t index, std::span<const std::uint8_t> data) {
-    if (index >= blockCount() || (spec_.faults.writeErrorAt && *spec_.faults.writeErrorAt == index)) {
+    if (index >= blockCount() ||
+        (spec_.faults.writeErrorAt && *spec_.faults.writeErrorAt == index)) {
         ++counters_.writeErrors;
         return spec_.faults.writeErrorCode;
     }

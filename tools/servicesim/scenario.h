@@ -90,7 +90,7 @@ inline constexpr std::uint32_t kFlashEndCode = 101;
 // Hardware faults of a flash ROM. Part of the scenario, and changeable at run time
 // (ServiceSim::setFlashFaults).
 struct FlashFaults {
-    std::optional<std::uint32_t> writeErrorAt;     // this block's write fails (stays unwritten)
+    std::optional<std::uint32_t> writeErrorAt{};   // this block's write fails (stays unwritten)
     std::uint32_t writeErrorCode = kFlashEndCode;  // its reply code, above 100
     bool writesIgnored = false;   // erase and writes answered as done; the contents stay
     bool versionIoError = false;  // FLASH_GET_BIOS_VERSION answers 0xFFFFFFFF
