@@ -32,8 +32,7 @@ class FlashService {
         engine_.login(ByteView(Login("kavo")), 0);
     }
 
-    Outcome send(std::uint32_t code, std::vector<std::uint8_t> data = {},
-                 std::uint64_t now = 0) {
+    Outcome send(std::uint32_t code, std::vector<std::uint8_t> data = {}, std::uint64_t now = 0) {
         return engine_.message(ByteView(Frame(code, std::move(data))), now);
     }
     // The 32-bit value of the only reply to a request for controller 0.
@@ -57,9 +56,9 @@ TEST(FlashImageTest, MakeBiosImageLaysOutTheHeaderAClientParses) {
     const auto image = MakeBiosImage(2048, kVendor, kDevice, 0x0360);
     ASSERT_EQ(image.size(), 2048u);
     const std::vector<std::pair<std::size_t, std::uint8_t>> bytes = {
-        {0x00, 0x55}, {0x01, 0xAA}, {0x02, 4},    {0x18, 0x1C}, {0x19, 0x00}, {0x1C, 'P'},
-        {0x1D, 'C'},  {0x1E, 'I'},  {0x1F, 'R'},  {0x20, 0x95}, {0x21, 0x10}, {0x22, 0x24},
-        {0x23, 0x31}, {0x26, 0x18}, {0x2C, 4},    {0x2E, 0x60}, {0x2F, 0x03}, {0x31, 0x80},
+        {0x00, 0x55}, {0x01, 0xAA}, {0x02, 4},   {0x18, 0x1C}, {0x19, 0x00}, {0x1C, 'P'},
+        {0x1D, 'C'},  {0x1E, 'I'},  {0x1F, 'R'}, {0x20, 0x95}, {0x21, 0x10}, {0x22, 0x24},
+        {0x23, 0x31}, {0x26, 0x18}, {0x2C, 4},   {0x2E, 0x60}, {0x2F, 0x03}, {0x31, 0x80},
     };
     for (const auto& [offset, value] : bytes) {
         EXPECT_EQ(image[offset], value) << "offset " << offset;
@@ -192,10 +191,18 @@ TEST(FlashServiceTest, EraseAndWriteWithTheRomsFaults) {
     } cases[] = {
         {"Update", R"({"size": 2048})", true, {25, 50, 75, 100}, newImage, 0x0400},
         {"WithoutErase", R"({"size": 2048})", false, {25, 50, 75, 100}, programmedOver, 0},
-        {"WritesIgnored", R"({"size": 2048, "writesIgnored": true})", true, {25, 50, 75, 100},
-         oldImage, 0x0360},
-        {"WriteError", R"({"size": 2048, "writeErrorAt": 2, "writeErrorCode": 180})", true,
-         {25, 50, 180, 100}, failedBlock2, 0x0400},
+        {"WritesIgnored",
+         R"({"size": 2048, "writesIgnored": true})",
+         true,
+         {25, 50, 75, 100},
+         oldImage,
+         0x0360},
+        {"WriteError",
+         R"({"size": 2048, "writeErrorAt": 2, "writeErrorCode": 180})",
+         true,
+         {25, 50, 180, 100},
+         failedBlock2,
+         0x0400},
     };
     for (const Case& c : cases) {
         FlashService service(c.flash);
@@ -226,6 +233,8 @@ TEST(FlashServiceTest, BlocksWithoutAWriteStartOnTheConnectionFail) {
     EXPECT_EQ(service.writeBlock(0, zeros), 101u);
     service.value(FLASH_WRITE_START);
     EXPECT_EQ(service.writeBlock(2, std::vector<std::uint8_t>(1536, 0)), 101u);  // beyond
+    service.send(FLASH_END);
+    EXPECT_EQ(service.writeBlock(0, zeros), 101u);
     // A new connection forgets the write start.
     service.engine_.endSession();
     service.engine_.beginSession();

@@ -544,7 +544,9 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
     switch (code) {
         case FLASH_END:
         case FLASH_READ_ACK:
-            if (code == FLASH_READ_ACK && session_.readStream) {
+            if (code == FLASH_END) {
+                session_.writeController.reset();  // blocks after the end fail
+            } else if (session_.readStream) {
                 if (session_.readEndSent) {
                     session_.readStream = false;  // the end marker's acknowledgement
                 } else {
