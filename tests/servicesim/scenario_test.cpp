@@ -1,9 +1,14 @@
 #include "servicesim/scenario.h"
 
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+
+#include "servicesim/flash_rom.h"
+#include "servicesim/scenario_builders.h"
 
 namespace veltrix::sim {
 namespace {
@@ -29,6 +34,42 @@ TEST(ScenarioTest, ShippedDefaultScenarioDescribesALivingSystem) {
     }));
     EXPECT_FALSE(s.logEntries.empty());
     EXPECT_EQ(s.mailFailures.size(), 1u);
+    // Each flash ROM is a chip of the table holding the controller's own BIOS.
+    for (const ControllerSpec& c : s.controllers) {
+        const FlashRom rom(c);
+        EXPECT_NE(FlashSizeForChip(c.flash.chipId), 0u) << c.name;
+        EXPECT_EQ(rom.contents(), MakeBiosImage(rom.size(), c.vendorId, c.deviceId, c.biosVersion))
+            << c.name;
+        EXPECT_EQ(rom.biosVersionReply(), c.biosVersion) << c.name;
+    }
+}
+
+TEST(ScenarioTest, FlashKeysAreRead) {
+    const std::string file = ::testing::TempDir() + "/flash_image.bin";
+    std::ofstream(file, std::ios::binary) << "\x55\xAA\x01";
+    const Scenario s = ParseScenario(R"({"controllers": [
+        { "flash": { "chipId": "0x1240", "chipName": "KT-F020", "content": "biosImage",
+                     "biosVersion": "0x0412", "imageVendorId": "0x1B4B", "imageDeviceId": 9,
+                     "imageSize": 32768, "fill": 0, "readEndCode": 200, "readBlockSize": 64,
+                     "writeErrorAt": 511, "writeErrorCode": "0x1FF", "writesIgnored": true,
+                     "versionIoError": 1, "eraseMs": 2500 } },
+        { "flash": { "chipId": 7, "size": 1024, "content": "pattern" } },
+        { "flash": { "imageFile": "flash_image.bin" } },
+        { "flash": { "imageHex": "55 AA 0f" } }
+    ],
+    "faults": [{ "command": "FLASH_WRITE_BLOCK", "kind": "drop", "after": 20 }]})",
+                                     ::testing::TempDir());
+    EXPECT_EQ(s.controllers[2].flash.content, FlashSpec::Content::Bytes);
+    EXPECT_EQ(s.controllers[2].flash.image, (std::vector<std::uint8_t>{0x55, 0xAA, 0x01}));
+    EXPECT_EQ(s.controllers[3].flash.image, (std::vector<std::uint8_t>{0x55, 0xAA, 0x0F}));
+    EXPECT_EQ(s.faults[0].code, kFlashWriteBlockFaultCode);
+    // The generated image: its ids and version, then the fill.
+    const FlashRom rom(s.controllers[0]);
+    EXPECT_EQ(std::vector<std::uint8_t>(rom.contents().begin(), rom.contents().begin() + 32768),
+              MakeBiosImage(32768, 0x1B4B, 9, 0x0412));
+    EXPECT_EQ(rom.contents()[32768], 0);
+    EXPECT_EQ(rom.size(), 0x40000u);
+    EXPECT_EQ(FlashRom(s.controllers[1]).contents(), FlashPattern(1024));
 }
 
 TEST(ScenarioTest, EmptyObjectGivesDefaults) {
@@ -143,7 +184,33 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({"faults": [{"command": "GET_NOTHING", "kind": "close"}]})",
                     "is not a number"},
         BadScenario{"BadImageHex", R"({"controllers": [{"flash": {"imageHex": "abc"}}]})",
-                    "odd number"}),
+                    "odd number"},
+        BadScenario{"FlashTooLarge", R"({"controllers": [{"flash": {"size": 2097153}}]})",
+                    "flash.size: value 2097153 is above the limit 2097152"},
+        BadScenario{"UnknownContent", R"({"controllers": [{"flash": {"content": "zeros"}}]})",
+                    "flash.content: expected \"biosImage\", \"pattern\" or \"fill\""},
+        BadScenario{"ContentAndImage",
+                    R"({"controllers": [{"flash": {"content": "fill", "imageHex": "00"}}]})",
+                    "give one of"},
+        BadScenario{"ImageLargerThanRom",
+                    R"({"controllers": [{"flash": {"size": 1, "imageHex": "55aa"}}]})",
+                    "image of 2 bytes does not fit the 1-byte flash ROM"},
+        BadScenario{"VersionWithoutGeneratedImage",
+                    R"({"controllers": [{"flash": {"content": "pattern", "biosVersion": 1}}]})",
+                    "flash.biosVersion: only for the generated BIOS image"},
+        BadScenario{"ImageSizeAboveRom",
+                    R"({"controllers": [{"flash": {"size": 4096, "imageSize": 4097}}]})",
+                    "flash.imageSize: value 4097 is above the limit 4096"},
+        BadScenario{"EndCodeIsProgress", R"({"controllers": [{"flash": {"readEndCode": 100}}]})",
+                    "flash.readEndCode: must be above 100"},
+        BadScenario{"WriteErrorBeyondRom",
+                    R"({"controllers": [{"flash": {"size": 1024, "writeErrorAt": 2}}]})",
+                    "flash.writeErrorAt: value 2 is above the limit 1"},
+        BadScenario{"WriteErrorWithoutRom",
+                    R"({"controllers": [{"flash": {"chipId": 0, "writeErrorAt": 0}}]})",
+                    "no whole block"},
+        BadScenario{"ReadBlockEmpty", R"({"controllers": [{"flash": {"readBlockSize": 0}}]})",
+                    "must be at least 1"}),
     [](const ::testing::TestParamInfo<BadScenario>& p) { return std::string(p.param.name); });
 
 TEST(ScenarioTest, MissingFileIsNamed) {
