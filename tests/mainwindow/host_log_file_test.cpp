@@ -3,12 +3,10 @@
 // byte against the simulated service.
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 #include "main_window_fixture.h"
 #include "protocol/named_pipe.h"
-#include "texts/strings.h"
 #include "ui/mainwindow/host_log_file_dialog.h"
 #include "ui/resources/main_window_ids.h"
 
@@ -22,45 +20,33 @@ constexpr int kCancel = 2;
 constexpr char kServiceLogName[] = "C:\\Logs\\raid%d%s.log";
 
 struct Version {
-    std::uint16_t major, minor, build, revision;
-};
-
-sim::Scenario ServiceOf(Version v, std::uint8_t flags = 0x01) {
-    sim::Scenario scenario = sim::TwoControllerScenario();
-    scenario.versionMajor = v.major;
-    scenario.versionMinor = v.minor;
-    scenario.versionBuild = v.build;
-    scenario.versionRevision = v.revision;
-    scenario.configReserved = 0xBEEF;
-    scenario.configFlags = flags;
-    scenario.logFileName = kServiceLogName;
-    return scenario;
-}
-
-// What the dialog showed when it opened.
-struct Shown {
-    std::string fileName;
-    bool fileNameEnabled = false;
-    bool logActive = false;
-    std::string hostName;
+    std::uint16_t major, minor, build;
 };
 
 class HostLogFileTest : public MainWindowTest {
   protected:
-    void StartConnected(const sim::Scenario& scenario) {
+    void StartConnected(Version v, std::uint8_t flags) {
+        sim::Scenario scenario = sim::TwoControllerScenario();
+        scenario.versionMajor = v.major;
+        scenario.versionMinor = v.minor;
+        scenario.versionBuild = v.build;
+        scenario.configReserved = 0xBEEF;
+        scenario.configFlags = flags;
+        scenario.logFileName = kServiceLogName;
         Start(scenario);
         Connect();
         sim().clearTranscript();
     }
 
-    // Opens the dialog from the menu; `play` acts in it before `button` is pressed
-    // (Cancel follows when the dialog refused to close).
+    // Opens the dialog from the menu, notes what it shows, lets `play` act and presses
+    // `button` (Cancel follows when the dialog refuses to close).
     void Run(const std::function<void(QDialog&)>& play, int button = kOk) {
         ui.onModal = [this, play, button](QDialog& dialog) {
             WindowDriver d(dialog);
-            shown = {d.ItemText(CSrvCfgDlg::kFileNameId), d.IsItemEnabled(CSrvCfgDlg::kFileNameId),
-                     d.Control<QCheckBox>(CSrvCfgDlg::kLogActiveId)->isChecked(),
-                     d.ItemText(CSrvCfgDlg::kHostNameId)};
+            shownName = d.ItemText(CSrvCfgDlg::kFileNameId);
+            shownEnabled = d.IsItemEnabled(CSrvCfgDlg::kFileNameId);
+            shownActive = d.Control<QCheckBox>(CSrvCfgDlg::kLogActiveId)->isChecked();
+            shownHost = d.ItemText(CSrvCfgDlg::kHostNameId);
             play(dialog);
             d.ClickItem(button);
             if (dialog.result() != QDialog::Accepted) {
@@ -72,172 +58,120 @@ class HostLogFileTest : public MainWindowTest {
         Settle();
     }
 
-    // The 3000 message the service received, or nothing.
-    std::optional<sim::TranscriptEntry> Written(std::chrono::milliseconds wait = 5s) {
-        return sim().waitForCode(SET_HOST_LOGFILE, wait);
+    ServiceConfig ServiceRecord() {
+        return sim().inspect([](const sim::ServiceEngine& e) { return e.serviceConfig(); });
     }
 
-    // The record as the service sends it; a service up to 3.0.2 gives only its first
-    // 11 bytes, the rest stays zero.
-    std::vector<std::uint8_t> RecordAsTaken(bool whole) {
-        const auto bytes =
-            sim().inspect([](const sim::ServiceEngine& e) { return e.serviceConfig().encode(); });
-        std::vector<std::uint8_t> taken(bytes.begin(), bytes.end());
-        if (!whole) {
-            std::fill(taken.begin() + ServiceConfig::kVersionPartSize, taken.end(), 0);
-        }
-        return taken;
-    }
-
-    Shown shown;
+    std::string shownName, shownHost;
+    bool shownEnabled = false, shownActive = false;
 };
 
-void SetChecked(QDialog& dialog, bool on) {
-    platform::FindControl<QCheckBox>(dialog, CSrvCfgDlg::kLogActiveId)->setChecked(on);
-}
-
-void TypeName(QDialog& dialog, const std::string& name) {
-    platform::FindControl<QLineEdit>(dialog, CSrvCfgDlg::kFileNameId)
-        ->setText(QString::fromStdString(name));
-}
-
-struct VersionCase {
+struct EditCase {
     const char* name;
     Version version;
-    bool wholeRecord;  // the service's version is above 3.0.2
+    bool wholeRecord;  // above 3.0.2: the client takes all 261 bytes
     bool offered;      // the name is shown and can be changed
+    std::uint8_t flagsRead;
+    std::optional<bool> check;         // what the user makes of the check box
+    std::optional<std::string> typed;  // the name the user types
+    int button;
+    std::vector<std::string> messages;
+    std::optional<std::uint8_t> flagsWritten;  // nothing: 3000 is not sent
 };
 
-class HostLogVersionTest : public HostLogFileTest,
-                           public ::testing::WithParamInterface<VersionCase> {};
+class HostLogEditTest : public HostLogFileTest, public ::testing::WithParamInterface<EditCase> {};
 
-TEST_P(HostLogVersionTest, OffersTheNameByVersionAndWritesTheRecordBack) {
-    const VersionCase& c = GetParam();
-    StartConnected(ServiceOf(c.version));
-    const std::vector<std::uint8_t> taken = RecordAsTaken(c.wholeRecord);
-    Run([](QDialog&) {});
+TEST_P(HostLogEditTest, WritesTheRecordBackAsTakenWithTheUsersChanges) {
+    const EditCase& c = GetParam();
+    StartConnected(c.version, c.flagsRead);
+    const auto bytes = ServiceRecord().encode();
+    std::vector<std::uint8_t> expected(bytes.begin(), bytes.end());
+    if (!c.wholeRecord) {
+        std::fill(expected.begin() + ServiceConfig::kVersionPartSize, expected.end(), 0);
+    }
+    Run(
+        [&](QDialog& dialog) {
+            if (c.check) {
+                platform::FindControl<QCheckBox>(dialog, CSrvCfgDlg::kLogActiveId)
+                    ->setChecked(*c.check);
+            }
+            if (c.typed) {
+                platform::FindControl<QLineEdit>(dialog, CSrvCfgDlg::kFileNameId)
+                    ->setText(QString::fromStdString(*c.typed));
+            }
+        },
+        c.button);
 
-    EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
-    ASSERT_TRUE(Written().has_value());
-    EXPECT_EQ(shown.fileName, c.offered ? kServiceLogName : "");
-    EXPECT_EQ(shown.fileNameEnabled, c.offered);
-    EXPECT_TRUE(shown.logActive);
-    EXPECT_EQ(shown.hostName, "  " + host());
-    EXPECT_FALSE(session().Link().pipeBusy);
+    EXPECT_EQ(ui.messageTexts(), c.messages);
+    EXPECT_EQ(shownName, c.offered ? kServiceLogName : "");
+    EXPECT_EQ(shownEnabled, c.offered);
+    EXPECT_EQ(shownActive, c.flagsRead != 0) << "any bit shows the log as active";
+    EXPECT_EQ(shownHost, "  " + host());
 
-    // 3001 without data, then 3000 with the record: every byte as it was taken (the
-    // name of a service that does not offer it included), the flags unchanged.
+    const auto written = sim().waitForCode(SET_HOST_LOGFILE, c.flagsWritten ? 5s : 0s);
     const auto transcript = sim().transcript();
-    ASSERT_EQ(transcript.size(), 2u);
+    ASSERT_EQ(transcript.size(), c.flagsWritten ? 2u : 1u);
     EXPECT_EQ(transcript[0].code, GET_SERVICE_CONFIG);
-    EXPECT_EQ(transcript[0].length, 0u);
     EXPECT_EQ(transcript[0].size, 6u);
-    EXPECT_EQ(transcript[1].code, SET_HOST_LOGFILE);
-    EXPECT_EQ(transcript[1].length, 261u);
-    EXPECT_EQ(transcript[1].size, 267u);
-    EXPECT_EQ(transcript[1].data, taken);
-}
-
-INSTANTIATE_TEST_SUITE_P(Versions, HostLogVersionTest,
-                         ::testing::Values(VersionCase{"V2_9_500", {2, 9, 500, 0}, false, false},
-                                           VersionCase{"V3_0_2", {3, 0, 2, 0}, false, false},
-                                           VersionCase{"V3_0_3", {3, 0, 3, 0}, true, true},
-                                           VersionCase{"V3_0_299", {3, 0, 299, 0}, true, false},
-                                           VersionCase{"V3_0_300", {3, 0, 300, 0}, true, true},
-                                           VersionCase{"V3_1_0", {3, 1, 0, 0}, true, true},
-                                           VersionCase{"V3_4_0_0", {3, 4, 0, 0}, true, true}),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-struct FlagsCase {
-    const char* name;
-    Version version;
-    std::uint8_t read;
-    bool shownActive;
-    bool chosen;
-    std::uint8_t written;
-};
-
-class HostLogFlagsTest : public HostLogFileTest, public ::testing::WithParamInterface<FlagsCase> {};
-
-TEST_P(HostLogFlagsTest, OffClearsTheByteOnKeepsTheOtherBits) {
-    const FlagsCase& c = GetParam();
-    StartConnected(ServiceOf(c.version, c.read));
-    std::vector<std::uint8_t> expected = RecordAsTaken(c.version.build != 2);
-    expected[10] = c.written;
-    Run([&](QDialog& dialog) { SetChecked(dialog, c.chosen); });
-
-    EXPECT_EQ(shown.logActive, c.shownActive);
-    const auto written = Written();
-    ASSERT_TRUE(written.has_value());
+    ASSERT_EQ(written.has_value(), c.flagsWritten.has_value());
+    if (!written) {
+        return;
+    }
+    // Every byte as taken (a name not offered included), the flags and a typed name
+    // ("%" and all) as the user left them.
+    expected[10] = *c.flagsWritten;
+    if (c.typed) {
+        std::fill(expected.begin() + ServiceConfig::kVersionPartSize, expected.end(), 0);
+        std::copy(c.typed->begin(), c.typed->end(),
+                  expected.begin() + ServiceConfig::kVersionPartSize);
+    }
+    EXPECT_EQ(written->length, 261u);
+    EXPECT_EQ(written->size, 267u);
     EXPECT_EQ(written->data, expected);
-    EXPECT_EQ(
-        sim().inspect([](const sim::ServiceEngine& e) { return e.serviceConfig(); }).configFlags,
-        c.written);
+    EXPECT_EQ(ServiceRecord().configFlags, *c.flagsWritten);
+    EXPECT_FALSE(session().Link().pipeBusy);
 }
+
+const std::string kPercentName = "D:\\%s%n%%\\veltrix %1.log";
+const std::string kTooLong = "The file name is too long: it may have at most 249 characters.";
 
 INSTANTIATE_TEST_SUITE_P(
-    Flags, HostLogFlagsTest,
-    ::testing::Values(FlagsCase{"OffClearsAllBits", {3, 4, 0, 0}, 0x87, true, false, 0x00},
-                      FlagsCase{"OnKeepsOtherBits", {3, 4, 0, 0}, 0x86, true, true, 0x87},
-                      FlagsCase{"OnFromNothing", {3, 4, 0, 0}, 0x00, false, true, 0x01},
-                      FlagsCase{"AnyBitShowsActive", {3, 4, 0, 0}, 0x04, true, true, 0x05},
-                      // The old service: an empty, disabled name, and OK still writes.
-                      FlagsCase{"OldServiceOn", {3, 0, 2, 0}, 0x00, false, true, 0x01}),
+    Versions, HostLogEditTest,
+    ::testing::Values(
+        EditCase{"V2NeverOffers", {2, 9, 500}, false, false, 0x01, {}, {}, kOk, {}, 0x01},
+        // An empty, disabled name, and OK still writes the flags.
+        EditCase{"V3_0_2", {3, 0, 2}, false, false, 0x00, true, {}, kOk, {}, 0x01},
+        EditCase{
+            "V3_0_299OffClearsAllBits", {3, 0, 299}, true, false, 0x87, false, {}, kOk, {}, 0x00},
+        EditCase{
+            "V3_0_300OnKeepsOtherBits", {3, 0, 300}, true, true, 0x86, true, {}, kOk, {}, 0x87},
+        EditCase{
+            "V3_1_0PercentSigns", {3, 1, 0}, true, true, 0x01, {}, kPercentName, kOk, {}, 0x01},
+        EditCase{"V3_4_0AnyBitShowsActive", {3, 4, 0}, true, true, 0x04, {}, {}, kOk, {}, 0x05},
+        EditCase{
+            "LongestName", {3, 4, 0}, true, true, 0x01, {}, std::string(249, 'n'), kOk, {}, 0x01},
+        EditCase{"LongerNameRefused",
+                 {3, 4, 0},
+                 true,
+                 true,
+                 0x01,
+                 {},
+                 std::string(250, 'n'),
+                 kOk,
+                 {kTooLong},
+                 {}},
+        EditCase{"CancelWritesNothing", {3, 4, 0}, true, true, 0x01, false, {}, kCancel, {}, {}}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(HostLogFileTest, NameWithPercentSignsTravelsUnchanged) {
-    StartConnected(ServiceOf({3, 1, 0, 0}));
-    const std::string name = "D:\\%s%n%%\\veltrix %1.log";
-    Run([&](QDialog& dialog) { TypeName(dialog, name); });
-    const auto written = Written();
-    ASSERT_TRUE(written.has_value());
-    const auto nameBytes = written->data.begin() + ServiceConfig::kVersionPartSize;
-    EXPECT_EQ(std::string(nameBytes, nameBytes + static_cast<std::ptrdiff_t>(name.size() + 1)),
-              name + '\0');
-
-    // Read again, the dialog shows it as it was typed.
-    Run([](QDialog&) {}, kCancel);
-    EXPECT_EQ(shown.fileName, name);
-}
-
-TEST_F(HostLogFileTest, NameLongerThanTheRecordHoldsIsRefusedInTheDialog) {
-    StartConnected(ServiceOf({3, 4, 0, 0}));
-    Run([](QDialog& dialog) { TypeName(dialog, std::string(250, 'n')); });
-    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"The file name is too long: it may have "
-                                                          "at most 249 characters."});
-    EXPECT_FALSE(Written(0ms).has_value());
-
-    Run([](QDialog& dialog) { TypeName(dialog, std::string(249, 'n')); });
-    ASSERT_TRUE(Written().has_value());
-    EXPECT_EQ(sim()
-                  .inspect([](const sim::ServiceEngine& e) { return e.serviceConfig(); })
-                  .logFileNameText(),
-              std::string(249, 'n'));
-}
-
-TEST_F(HostLogFileTest, CancelWritesNothing) {
-    StartConnected(ServiceOf({3, 4, 0, 0}));
-    Run([](QDialog& dialog) { SetChecked(dialog, false); }, kCancel);
-    EXPECT_FALSE(Written(0ms).has_value());
-    EXPECT_EQ(sim().transcript().size(), 1u);
-}
-
-TEST_F(HostLogFileTest, NeedsAConnection) {
-    Start(ServiceOf({3, 4, 0, 0}));
-    ASSERT_TRUE(driver().UserChoose(menu_id::kLogFile));
-    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Hostsystem not connected."});
-    EXPECT_TRUE(ui.modalRuns.empty());
-}
 
 // Each failing step reports its own number, releases the channel and, for the read,
 // shows no dialog.
 struct FailureCase {
     const char* name;
-    bool failRead;   // the service closes instead of answering 3001
-    bool stopFirst;  // the service is gone before 3001
-    bool stopInDialog;
-    std::vector<std::string> messages;
-    bool dialogShown;
+    bool failRead;      // the service closes instead of answering 3001
+    bool stopFirst;     // the service is gone before 3001
+    bool stopInDialog;  // ... before 3000
+    std::string systemText;
+    std::string message;
 };
 
 class HostLogFailureTest : public HostLogFileTest,
@@ -245,7 +179,7 @@ class HostLogFailureTest : public HostLogFileTest,
 
 TEST_P(HostLogFailureTest, ReportsTheFailingStep) {
     const FailureCase& c = GetParam();
-    StartConnected(ServiceOf({3, 4, 0, 0}));
+    StartConnected({3, 4, 0}, 0x01);
     if (c.failRead) {
         sim().setFault({.code = GET_SERVICE_CONFIG, .kind = sim::FaultSpec::Kind::Close});
     }
@@ -257,8 +191,12 @@ TEST_P(HostLogFailureTest, ReportsTheFailingStep) {
             sim().stop();
         }
     });
-    EXPECT_EQ(ui.messageTexts(), c.messages);
-    EXPECT_EQ(ui.modalRuns.size(), c.dialogShown ? 1u : 0u);
+    std::vector<std::string> expected = {c.message};
+    if (!c.systemText.empty()) {
+        expected.insert(expected.begin(), c.systemText);
+    }
+    EXPECT_EQ(ui.messageTexts(), expected);
+    EXPECT_EQ(ui.modalRuns.size(), c.stopInDialog ? 1u : 0u);
     EXPECT_FALSE(session().Link().pipeBusy);
 }
 
@@ -266,24 +204,12 @@ const std::string kBrokenPipe = SystemErrorText(win32::ERROR_BROKEN_PIPE);
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, HostLogFailureTest,
-    ::testing::Values(FailureCase{"ReadOfTheRecord",
-                                  true,
-                                  false,
-                                  false,
-                                  {"Kavotronik Service Read Error!\nError #KGD-3457"},
-                                  false},
-                      FailureCase{"WriteOfTheRequest",
-                                  false,
-                                  true,
-                                  false,
-                                  {kBrokenPipe, "Kavotronik Service Write Error!\nError #KGD-3443"},
-                                  false},
-                      FailureCase{"WriteOfTheRecord",
-                                  false,
-                                  false,
-                                  true,
-                                  {kBrokenPipe, "Kavotronik Service Write Error!\nError #KGD-3419"},
-                                  true}),
+    ::testing::Values(FailureCase{"ReadOfTheRecord", true, false, false, "",
+                                  "Kavotronik Service Read Error!\nError #KGD-3457"},
+                      FailureCase{"WriteOfTheRequest", false, true, false, kBrokenPipe,
+                                  "Kavotronik Service Write Error!\nError #KGD-3443"},
+                      FailureCase{"WriteOfTheRecord", false, false, true, kBrokenPipe,
+                                  "Kavotronik Service Write Error!\nError #KGD-3419"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "main_window_fixture.h"
@@ -209,10 +208,13 @@ TEST_F(MainWindowTest, WrongOldPasswordClickedPastIsSentWithEnter) {
     EXPECT_EQ(std::string(sent->data.begin(), sent->data.end()), "neu");
 }
 
-TEST_F(MainWindowTest, PasswordNeedsAConnection) {
+TEST_F(MainWindowTest, ServiceSettingsNeedAConnection) {
     Start(sim::TwoControllerScenario());
-    ASSERT_TRUE(driver().UserChoose(menu_id::kPassword));
-    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Hostsystem not connected."});
+    for (const int item : {menu_id::kPassword, menu_id::kLogFile}) {
+        ui.clear();
+        ASSERT_TRUE(driver().UserChoose(item));
+        EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Hostsystem not connected."}) << item;
+    }
     EXPECT_TRUE(ui.modalRuns.empty());
 }
 
