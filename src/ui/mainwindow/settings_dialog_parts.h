@@ -1,0 +1,31 @@
+#pragma once
+// What the small settings dialogs of the Configuration menu share: their texts in the
+// program's language, and the row with OK (id 1, the default button) and Cancel (id 2).
+
+#include <QString>
+#include <cstddef>
+
+class QDialog;
+class QDialogButtonBox;
+class QPushButton;
+
+namespace veltrix::settings_dialog {
+
+inline constexpr int kOkId = 1;
+inline constexpr int kCancelId = 2;
+
+// The English or the German text, whichever the program speaks (both UTF-8).
+QString Tr(const char* en, const char* de);
+
+struct OkCancelRow {
+    QDialogButtonBox* box = nullptr;
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+};
+// OK and Cancel, connected to the dialog's accept() and reject().
+OkCancelRow MakeOkCancelRow(QDialog& dialog);
+
+// The length of a text as it travels to the service (UTF-8 bytes).
+std::size_t WireLength(const QString& text);
+
+}  // namespace veltrix::settings_dialog
