@@ -29,7 +29,8 @@ using veltrix::sim::TranscriptEntry;
 #endif
 
 constexpr char kUsage[] =
-    "Usage: " SERVICESIM_PROGRAM_NAME " [options]\n"
+    "Usage: " SERVICESIM_PROGRAM_NAME
+    " [options]\n"
     "Plays the monitoring service on its pipe until SIGINT or SIGTERM.\n"
     "\n"
     "  --scenario FILE     scenario to play (default: the shipped default.json)\n"
