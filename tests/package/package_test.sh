@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package of a build, checked as a user's machine would take it.
-#   package_test.sh build BUILD_DIR OUT    make the .deb with CPack into OUT, unpack it
+#   package_test.sh build BUILD_DIR OUT VERSION
+#                                          make the .deb with CPack into OUT, unpack it
 #                                          into OUT/root
 #   package_test.sh lintian OUT            no lintian errors (warnings are printed)
 #   package_test.sh desktop OUT VERSION    desktop entry, metainfo, icons, units
@@ -22,13 +23,16 @@ step=$1
 shift
 case "$step" in
 build)
-    build=$1 out=$2
+    build=$1 out=$2 version=$3
     rm -rf "$out"
     mkdir -p "$out"
     cpack --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
         { cat "$out/cpack.log"; fail "cpack"; }
     deb=$(the_deb "$out")
     dpkg-deb -x "$deb" "$out/root"
+    # The whole project version (all its numbers), then the package's revision.
+    [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] ||
+        fail "package version $(dpkg-deb -f "$deb" Version), not $version-1"
     echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
     dpkg-deb -f "$deb" Depends
     ;;
