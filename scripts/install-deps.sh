@@ -11,6 +11,8 @@ packages=(
     libglib2.0-dev
     xvfb xauth
     prometheus python3-jsonschema systemd
+    # the Debian package: manual pages, icons, dependencies, and its checks
+    help2man librsvg2-bin gzip file dpkg-dev lintian desktop-file-utils appstream
 )
 
 # --pictures: also what tools/pictures/draw_pictures.py needs to redraw the program's

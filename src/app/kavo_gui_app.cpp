@@ -130,6 +130,8 @@ CKavoGUIApp::CKavoGUIApp(int& argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Kavotronik Veltrix"));
     QApplication::setApplicationVersion(QString::fromLatin1(Version()));
     QApplication::setWindowIcon(ProgramIcon(icon_id::kApplication));
+    // The installed desktop entry, so that a Wayland desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.kavotronik.Veltrix"));
     // The language is the environment's, for the string tables and for Qt's own
     // texts, before the first window exists.
     if (!platform::ApplyProgramLanguage(LanguageFromEnvironment(), *app_)) {

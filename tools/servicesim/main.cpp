@@ -22,8 +22,15 @@ using veltrix::sim::ServiceSim;
 using veltrix::sim::ServiceSimOptions;
 using veltrix::sim::TranscriptEntry;
 
+// The program is built twice: as "servicesim" for the build tree and as
+// "veltrix-servicesim" for installation.
+#ifndef SERVICESIM_PROGRAM_NAME
+#define SERVICESIM_PROGRAM_NAME "servicesim"
+#endif
+
 constexpr char kUsage[] =
-    "Usage: servicesim [options]\n"
+    "Usage: " SERVICESIM_PROGRAM_NAME
+    " [options]\n"
     "Plays the monitoring service on its pipe until SIGINT or SIGTERM.\n"
     "\n"
     "  --scenario FILE     scenario to play (default: the shipped default.json)\n"
@@ -38,7 +45,9 @@ constexpr char kUsage[] =
     "  --help              show this text\n";
 
 // The shipped scenario: next to the program (build tree), in the installed share
-// directory, or in the source tree.
+// directory, or, for the build tree's program only, in the source tree. The installed
+// program knows no source tree, so it never picks up a file of the machine it was
+// built on.
 std::string DefaultScenarioPath(const char* argv0) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -47,15 +56,23 @@ std::string DefaultScenarioPath(const char* argv0) {
         exe = fs::path(argv0);
     }
     const fs::path dir = exe.parent_path();
-    for (const fs::path& candidate :
-         {dir / "scenarios" / "default.json",
-          dir / ".." / "share" / "veltrix" / "servicesim" / "default.json",
-          fs::path(SERVICESIM_SOURCE_SCENARIO)}) {
+    const fs::path installed = dir / ".." / "share" / "veltrix" / "servicesim" / "default.json";
+    for (const fs::path& candidate : {
+             dir / "scenarios" / "default.json",
+             installed,
+#ifdef SERVICESIM_SOURCE_SCENARIO
+             fs::path(SERVICESIM_SOURCE_SCENARIO),
+#endif
+         }) {
         if (fs::exists(candidate, ec)) {
             return candidate.string();
         }
     }
+#ifdef SERVICESIM_SOURCE_SCENARIO
     return SERVICESIM_SOURCE_SCENARIO;
+#else
+    return installed.lexically_normal().string();
+#endif
 }
 
 bool ParsePort(const std::string& text, std::uint16_t& port) {

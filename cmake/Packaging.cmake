@@ -1,0 +1,131 @@
+# Installation of the programs with their desktop integration, and the Debian package
+# made from it by CPack ("cpack" in the build folder, or scripts/package.sh):
+#   bin/                    Veltrix, Pellow, veltrix-status, veltrix-servicesim
+#   share/applications/     the desktop entry        share/metainfo/  AppStream metainfo
+#   share/icons/hicolor/    the icon as SVG and as PNG of 16 to 256 pixels, drawn from it
+#   share/man/man1/         a manual page for each program (help2man from --help)
+#   share/doc/veltrix/      copyright (machine-readable), changelog.Debian.gz
+# veltrix-status's units and rules, and the simulated service's scenarios, are installed
+# by their own folders.
+
+include(GNUInstallDirs)
+
+find_program(VELTRIX_HELP2MAN help2man REQUIRED)
+find_program(VELTRIX_RSVG_CONVERT rsvg-convert REQUIRED)
+find_program(VELTRIX_GZIP gzip REQUIRED)
+
+set(VELTRIX_APP_ID com.kavotronik.Veltrix)
+set(VELTRIX_PACKAGE_MAINTAINER "Kavotronik Veltrix maintainers <veltrix@kavotronik.example>"
+    CACHE STRING "Maintainer field of the Debian package and its changelog")
+set(VELTRIX_DEB_RELEASE 1)
+set(VELTRIX_DEB_VERSION "${PROJECT_VERSION}-${VELTRIX_DEB_RELEASE}")
+# The day of the build (SOURCE_DATE_EPOCH when set), for the changelog and the metainfo.
+string(TIMESTAMP VELTRIX_RELEASE_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP VELTRIX_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
+
+set(_dist ${PROJECT_SOURCE_DIR}/dist)
+set(_out ${PROJECT_BINARY_DIR}/package-files)
+set(_generated)
+
+install(TARGETS Veltrix Pellow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# Desktop entry and AppStream metainfo.
+configure_file(${_dist}/desktop/${VELTRIX_APP_ID}.metainfo.xml.in
+               ${_out}/${VELTRIX_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${_dist}/desktop/${VELTRIX_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${_out}/${VELTRIX_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Icons: the SVG, and PNG files drawn from it.
+set(_svg ${_dist}/desktop/${VELTRIX_APP_ID}.svg)
+install(FILES ${_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(_size 16 22 24 32 48 64 128 256)
+    set(_png ${_out}/icons/${_size}/${VELTRIX_APP_ID}.png)
+    add_custom_command(OUTPUT ${_png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_out}/icons/${_size}
+        COMMAND ${VELTRIX_RSVG_CONVERT} --width ${_size} --height ${_size} --output ${_png}
+                ${_svg}
+        DEPENDS ${_svg}
+        COMMENT "Drawing the ${_size} pixel icon"
+        VERBATIM)
+    list(APPEND _generated ${_png})
+    install(FILES ${_png}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
+endforeach()
+
+# Manual pages, compressed as Debian wants them (gzip -9, no name or time inside).
+set(_man ${_out}/man)
+function(veltrix_help2man target name description)
+    add_custom_command(OUTPUT ${_man}/${name}.1.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_man}
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+                ${VELTRIX_HELP2MAN} --no-info --section=1 --name=${description}
+                "--version-string=${name} ${PROJECT_VERSION}" --output=${_man}/${name}.1
+                $<TARGET_FILE:${target}>
+        COMMAND ${VELTRIX_GZIP} -9nf ${_man}/${name}.1
+        DEPENDS ${target}
+        COMMENT "Writing the manual page of ${name}"
+        VERBATIM)
+    set(_generated ${_generated} ${_man}/${name}.1.gz PARENT_SCOPE)
+    install(FILES ${_man}/${name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+veltrix_help2man(Veltrix Veltrix "status client for the RAID controllers' monitoring service")
+veltrix_help2man(veltrix-status veltrix-status
+                 "read the RAID controllers' status once, for scripts and monitoring")
+veltrix_help2man(veltrix-servicesim veltrix-servicesim
+                 "simulated RAID monitoring service, for demonstrations")
+# Pellow answers no options (it always opens the installer), so its page is written.
+configure_file(${_dist}/man/Pellow.1.in ${_man}/Pellow.1 @ONLY)
+add_custom_command(OUTPUT ${_man}/Pellow.1.gz
+    COMMAND ${VELTRIX_GZIP} -9nkf ${_man}/Pellow.1
+    DEPENDS ${_man}/Pellow.1
+    VERBATIM)
+list(APPEND _generated ${_man}/Pellow.1.gz)
+install(FILES ${_man}/Pellow.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Copyright and the Debian changelog.
+set(_doc ${CMAKE_INSTALL_DATADIR}/doc/veltrix)
+configure_file(${_dist}/debian/changelog.in ${_out}/changelog.Debian @ONLY)
+add_custom_command(OUTPUT ${_out}/changelog.Debian.gz
+    COMMAND ${VELTRIX_GZIP} -9nkf ${_out}/changelog.Debian
+    DEPENDS ${_out}/changelog.Debian
+    VERBATIM)
+list(APPEND _generated ${_out}/changelog.Debian.gz)
+install(FILES ${_dist}/debian/copyright ${_out}/changelog.Debian.gz DESTINATION ${_doc})
+
+add_custom_target(veltrix_package_files ALL DEPENDS ${_generated})
+
+# The Debian package. Its dependencies are found by dpkg-shlibdeps in the installed
+# programs; Qt's translations only make Qt's own texts German, so they are recommended.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME veltrix)
+set(CPACK_PACKAGE_VENDOR Kavotronik)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "status client for RAID controllers (Qt desktop program)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Veltrix connects to the monitoring service of the RAID controllers, on this
+machine or on another host, and shows controllers, drives, RAID sets and
+rebuilds. It polls the service every 5 seconds and turns controller events into
+an event log, popups and notification-area balloons. Through the service it
+configures e-mail alerts, the host log file and the service password, sets
+rebuild priorities and updates a controller's BIOS.
+
+The package also holds veltrix-status, which reads the status once for scripts
+and monitoring systems (with systemd units and Prometheus alert rules, not
+enabled), the simulated service veltrix-servicesim for demonstrations, and the
+setup launcher Pellow.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${VELTRIX_DEB_RELEASE})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELTRIX_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION admin)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+include(CPack)
