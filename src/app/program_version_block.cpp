@@ -56,8 +56,8 @@ constexpr VersionSpec kSpec{MakeFixedFileInfo(kParts[0], kParts[1], kParts[2], k
 constexpr std::size_t kSize = VersionBlockSize(kSpec);
 static_assert(std::string_view(kVersionSectionName) == "veltrix_version");
 
-[[gnu::section("veltrix_version"), gnu::used, gnu::retain]] constinit const std::array<std::uint8_t,
-                                                                                     kSize>
+[[gnu::section("veltrix_version"), gnu::used,
+  gnu::retain]] constinit const std::array<std::uint8_t, kSize>
     kProgramVersionBlock = VersionBlockBytes<kSize>(kSpec);
 
 }  // namespace

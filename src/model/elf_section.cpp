@@ -12,7 +12,7 @@ constexpr std::uint8_t kClass32 = 1;
 constexpr std::uint8_t kClass64 = 2;
 constexpr std::uint8_t kLittleEndian = 1;
 constexpr std::uint8_t kBigEndian = 2;
-constexpr std::uint32_t kNoBits = 8;            // a section without bytes in the file
+constexpr std::uint32_t kNoBits = 8;              // a section without bytes in the file
 constexpr std::uint16_t kExtendedIndex = 0xFFFF;  // the index lives in section 0
 
 // Where the fields lie in the two classes.

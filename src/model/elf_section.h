@@ -55,7 +55,6 @@ class FileBytes : public ByteSource {
 // nothing for a file that is not ELF, has no such section, is cut short, or whose
 // section is larger than `maxSize`.
 std::optional<std::vector<std::uint8_t>> ReadElfSection(const ByteSource& file,
-                                                        std::string_view name,
-                                                        std::size_t maxSize);
+                                                        std::string_view name, std::size_t maxSize);
 
 }  // namespace veltrix

@@ -126,8 +126,7 @@ std::uint16_t CFileVersionInfo::GetProductVersion(int index) const {
 }
 
 ProductVersion CFileVersionInfo::Product() const {
-    return {GetProductVersion(3), GetProductVersion(2), GetProductVersion(1),
-            GetProductVersion(0)};
+    return {GetProductVersion(3), GetProductVersion(2), GetProductVersion(1), GetProductVersion(0)};
 }
 
 const std::string& CFileVersionInfo::Value(std::string_view name) const {

@@ -23,8 +23,8 @@ inline constexpr char kOwnProgramFile[] = "/proc/self/exe";
 
 // The twelve standard version strings, in this order.
 inline constexpr std::array<std::string_view, 12> kVersionStringNames = {
-    "CompanyName",    "FileDescription",  "FileVersion", "InternalName",
-    "LegalCopyright", "OriginalFileName", "ProductName", "ProductVersion",
+    "CompanyName",    "FileDescription",  "FileVersion",  "InternalName",
+    "LegalCopyright", "OriginalFileName", "ProductName",  "ProductVersion",
     "Comments",       "LegalTrademarks",  "PrivateBuild", "SpecialBuild"};
 
 // The language id of the user interface language (English 0x0409, German 0x0407).

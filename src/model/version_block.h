@@ -54,9 +54,9 @@ struct FixedFileInfo {
     std::uint32_t fileDateLS = 0;
 
     constexpr std::array<std::uint32_t, 13> Words() const {
-        return {signature,     structureVersion, fileVersionMS, fileVersionLS, productVersionMS,
-                productVersionLS, fileFlagsMask, fileFlags,     fileOS,        fileType,
-                fileSubtype,   fileDateMS,       fileDateLS};
+        return {signature,        structureVersion, fileVersionMS, fileVersionLS, productVersionMS,
+                productVersionLS, fileFlagsMask,    fileFlags,     fileOS,        fileType,
+                fileSubtype,      fileDateMS,       fileDateLS};
     }
     bool operator==(const FixedFileInfo&) const = default;
 };
@@ -120,7 +120,8 @@ constexpr void WriteVersionBlock(const VersionSpec& spec, Sink& sink) {
         u16(word & 0xFFFF);
         u16(word >> 16);
     }
-    const auto translations = spec.translations.first(std::min<std::size_t>(spec.translations.size(), 0xFFFF));
+    const auto translations =
+        spec.translations.first(std::min<std::size_t>(spec.translations.size(), 0xFFFF));
     u16(translations.size());
     for (const Translation& t : translations) {
         u16(t.language);
@@ -131,7 +132,8 @@ constexpr void WriteVersionBlock(const VersionSpec& spec, Sink& sink) {
     for (const VersionTable& table : tables) {
         u16(table.translation.language);
         u16(table.translation.codePage);
-        const auto strings = table.strings.first(std::min<std::size_t>(table.strings.size(), 0xFFFF));
+        const auto strings =
+            table.strings.first(std::min<std::size_t>(table.strings.size(), 0xFFFF));
         u16(strings.size());
         for (const VersionString& s : strings) {
             text(s.name);

@@ -17,8 +17,8 @@ struct ElfSection {
     std::uint32_t type = 1;  // 1 program data, 8 no bytes in the file
 };
 
-inline std::vector<std::uint8_t> BuildElf(const std::vector<ElfSection>& sections,
-                                          bool is64 = true, bool bigEndian = false) {
+inline std::vector<std::uint8_t> BuildElf(const std::vector<ElfSection>& sections, bool is64 = true,
+                                          bool bigEndian = false) {
     const std::size_t headerSize = is64 ? 64 : 52;
     const std::size_t entrySize = is64 ? 64 : 40;
     const std::size_t wordSize = is64 ? 8 : 4;
@@ -47,12 +47,12 @@ inline std::vector<std::uint8_t> BuildElf(const std::vector<ElfSection>& section
     file[4] = is64 ? 2 : 1;
     file[5] = bigEndian ? 2 : 1;
     file[6] = 1;
-    put(16, 2, 2);                                       // executable
-    put(is64 ? 40 : 32, headerSize, wordSize);           // section table offset
-    put(is64 ? 52 : 40, headerSize, 2);                  // header size
-    put(is64 ? 58 : 46, entrySize, 2);                   // section header size
-    put(is64 ? 60 : 48, count, 2);                       // section count
-    put(is64 ? 62 : 50, count - 1, 2);                   // name table index
+    put(16, 2, 2);                              // executable
+    put(is64 ? 40 : 32, headerSize, wordSize);  // section table offset
+    put(is64 ? 52 : 40, headerSize, 2);         // header size
+    put(is64 ? 58 : 46, entrySize, 2);          // section header size
+    put(is64 ? 60 : 48, count, 2);              // section count
+    put(is64 ? 62 : 50, count - 1, 2);          // name table index
 
     const auto section = [&](std::size_t index, std::size_t name, std::uint32_t type,
                              const std::vector<std::uint8_t>& bytes) {
@@ -84,8 +84,8 @@ inline constexpr VersionTable kTestTables[] = {{kTestEnglish, kTestEnglishString
                                                {kTestGerman, kTestGermanStrings}};
 
 // The version block of a test program of version a.b.c.d.
-inline std::vector<std::uint8_t> TestVersionBlock(std::uint16_t a, std::uint16_t b,
-                                                  std::uint16_t c, std::uint16_t d) {
+inline std::vector<std::uint8_t> TestVersionBlock(std::uint16_t a, std::uint16_t b, std::uint16_t c,
+                                                  std::uint16_t d) {
     return EncodeVersionBlock({MakeFixedFileInfo(a, b, c, d), kTestTranslations, kTestTables});
 }
 

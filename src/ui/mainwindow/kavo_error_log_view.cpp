@@ -53,15 +53,15 @@ std::array<std::string, kErrorLogColumns> ErrorLogFields(const LogEntry& e) {
     const auto lbaPart = [&e](int shift) {
         return static_cast<std::uint16_t>((e.lba >> shift) & 0xFFFF);
     };
-    return {Format("%02d.%02d.%d  %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute,
-                   t.second),
-            Format("%02X", e.controller),
-            Format("%02X", e.port),
-            Format("%02X", e.command),
-            Format("%02X", e.status),
-            Format("%02X", e.control),
-            Format("%04X%04X%04X", lbaPart(32), lbaPart(16), lbaPart(0)),
-            Format("%02X", e.sectorCount)};
+    return {
+        Format("%02d.%02d.%d  %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute, t.second),
+        Format("%02X", e.controller),
+        Format("%02X", e.port),
+        Format("%02X", e.command),
+        Format("%02X", e.status),
+        Format("%02X", e.control),
+        Format("%04X%04X%04X", lbaPart(32), lbaPart(16), lbaPart(0)),
+        Format("%02X", e.sectorCount)};
 }
 
 std::string ErrorLogLine(const LogEntry& entry) {
@@ -136,10 +136,12 @@ CKavoErrorLogView::CKavoErrorLogView(QWidget* parent) : QDialog(parent) {
     list_->header()->setStretchLastSection(true);
     int width = 0;
     for (int column = 0; column < kErrorLogColumns; ++column) {
-        const QString header = model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        const QString header =
+            model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
         const int columnWidth =
-            std::max(list_->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestTexts[column])),
-                     list_->header()->fontMetrics().horizontalAdvance(header)) +
+            std::max(
+                list_->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestTexts[column])),
+                list_->header()->fontMetrics().horizontalAdvance(header)) +
             kColumnPadding;
         list_->header()->resizeSection(column, columnWidth);
         width += columnWidth;
