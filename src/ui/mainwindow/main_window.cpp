@@ -60,8 +60,9 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
     // The error log view collects lines from the start, hidden until the menu shows it.
-    // A window of its own: its controls are not the main window's.
-    errorLogView_ = std::make_unique<CKavoErrorLogView>();
+    // A window of its own that belongs to this one: the main window runs modally, and
+    // only the windows it owns take input beside it.
+    errorLogView_ = std::make_unique<CKavoErrorLogView>(this);
     BuildMenu();
     ConnectControls();
     ConnectSession();
