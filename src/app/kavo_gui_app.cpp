@@ -15,8 +15,8 @@
 #include <ostream>
 #include <string>
 
+#include "model/file_version_info.h"
 #include "ui/diagram/diagram_area.h"
-#include "ui/diagram/diagram_pictures.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/mainwindow/settings_store.h"
 #include "ui/platform/language.h"
@@ -128,7 +128,7 @@ CKavoGUIApp::CKavoGUIApp(int& argc, char** argv)
     QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
     QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
     QApplication::setApplicationDisplayName(QStringLiteral("Kavotronik Veltrix"));
-    QApplication::setApplicationVersion(QString::fromLatin1(Version()));
+    QApplication::setApplicationVersion(QString::fromStdString(Version()));
     QApplication::setWindowIcon(ProgramIcon(icon_id::kApplication));
     // The installed desktop entry, so that a Wayland desktop shows its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.kavotronik.Veltrix"));
@@ -165,7 +165,6 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
     PictureDiagramView diagram;
     CKavoGUIDlg window(settings, ui, trayHost, nullptr, &diagram);
     diagram.SetArea(&window.Diagram());
-    window.ShowBetaBadge(ShowsBetaBadge(Version()));
     ui.SetOwner(&window);
     ui.SetErrorReporter([&window](const std::string& text) { window.ReportError(text); });
     window.SetSettingsWriter(SaveSettings);
@@ -217,8 +216,10 @@ std::optional<int> CKavoGUIApp::AnswerInformationOptions(int argc, char** argv, 
     return std::nullopt;
 }
 
-const char* CKavoGUIApp::Version() {
-    return VELTRIX_VERSION;
+std::string CKavoGUIApp::Version() {
+    CFileVersionInfo info;
+    info.Load(kOwnProgramFile);
+    return ProductVersionText(info.Product());
 }
 
 }  // namespace veltrix

@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QApplication;
 
@@ -32,8 +33,9 @@ class CKavoGUIApp {
     // when one of them was asked for (the answer printed to `out`), nothing when the
     // program is to run.
     static std::optional<int> AnswerInformationOptions(int argc, char** argv, std::ostream& out);
-    // The program's version, "major.minor.patch".
-    static const char* Version();
+    // The product version of the program's own version block, as the About box shows
+    // it: "major.minor.build", with ".revision" when that is not 0.
+    static std::string Version();
 
   private:
     class TerminationSignals;

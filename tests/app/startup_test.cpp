@@ -11,10 +11,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
 
+#include "model/file_version_info.h"
 #include "protocol/protocol.h"
 #include "servicesim/service_sim.h"
 
@@ -57,10 +59,35 @@ TEST_P(InformationOptionTest, AnswersWithoutDisplay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, InformationOptionTest,
-    ::testing::Values(InformationCase{"--version", R"(Veltrix \d+\.\d+\.\d+\n)"},
+    ::testing::Values(InformationCase{"--version", R"(Veltrix \d+\.\d+\.\d+(\.\d+)?\n)"},
                       InformationCase{"--help", R"((?s)Usage: Veltrix.*Veltrix\.conf.*)"
                                                 R"(VELTRIX_PIPE_DIR.*VELTRIX_PIPE_PORT.*)"}),
     [](const auto& p) { return std::string(p.param.option + 2); });
+
+// The program carries the project's version in its version block, and --version
+// prints what that block says; a copy cut short has none.
+TEST(ProgramVersionTest, BlockHoldsTheProjectVersionAndVersionPrintsIt) {
+    CFileVersionInfo info;
+    ASSERT_TRUE(info.Load(VELTRIX_EXECUTABLE, LanguageIdOf(Language::German)));
+    const ProductVersion expected{VELTRIX_VERSION_PARTS};
+    EXPECT_EQ(info.Product(), expected);
+    EXPECT_EQ(info.Value("ProductVersion"), VELTRIX_PROJECT_VERSION);
+    EXPECT_EQ(info.Value("ProductName"), "Kavotronik Veltrix");
+    EXPECT_EQ(info.Value("FileDescription"), "Kavotronik Veltrix RAID-Statusprogramm");
+
+    std::unique_ptr<QProcess> process(
+        Start({QStringLiteral("--version")}, QProcessEnvironment::systemEnvironment()));
+    ASSERT_TRUE(process->waitForFinished(20000));
+    EXPECT_EQ(process->readAll().toStdString(), "Veltrix " + ProductVersionText(expected) + "\n");
+
+    QTemporaryDir dir;
+    const std::string cutCopy = dir.filePath(QStringLiteral("Veltrix")).toStdString();
+    std::ifstream in(VELTRIX_EXECUTABLE, std::ios::binary);
+    std::string program((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    program.pop_back();
+    std::ofstream(cutCopy, std::ios::binary) << program;
+    EXPECT_FALSE(info.Load(cutCopy, LanguageIdOf(Language::English)));
+}
 
 struct LanguageCase {
     const char* name;

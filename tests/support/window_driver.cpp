@@ -25,9 +25,13 @@ std::string FromQt(const QString& text) {
     return text.toStdString();
 }
 
+// Controls of another window the window owns (a dialog, a view) are not its own.
 template <typename T>
 QObject* Unique(const QWidget& window, int id, const char* kind) {
-    const QList<T*> found = window.findChildren<T*>(QString::number(id));
+    QList<T*> found = window.findChildren<T*>(QString::number(id));
+    if constexpr (std::is_base_of_v<QWidget, T>) {
+        found.removeIf([&window](const T* control) { return control->window() != &window; });
+    }
     if (found.isEmpty()) {
         ADD_FAILURE() << "no " << kind << " with id " << id;
         return nullptr;

@@ -236,5 +236,15 @@ TEST_P(WindowDriverTest, AWrongIdOrTypeFailsTheTest) {
     EXPECT_NONFATAL_FAILURE(driver.ItemText(kLabel), "2 controls carry id 1018");
 }
 
+// A dialog or view the window owns is a window of its own: its ids may repeat the
+// window's.
+TEST_P(WindowDriverTest, ControlsOfAnOwnedWindowAreNotTheWindows) {
+    auto* owned = new QDialog(&window);
+    SetControlId(new QPushButton("Hide", owned), kHidden);
+    SetControlId(new QLabel("other", owned), kMissing);
+    EXPECT_EQ(driver.ItemText(kHidden), "ENDE");
+    EXPECT_NONFATAL_FAILURE(driver.ItemText(kMissing), "no control with id 4242");
+}
+
 }  // namespace
 }  // namespace veltrix::testing

@@ -12,6 +12,7 @@
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
+#include "ui/mainwindow/kavo_error_log_view.h"
 #include "ui/mainwindow/list_rows.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/resources/main_window_ids.h"
@@ -61,7 +62,7 @@ void CKavoGUIDlg::ConnectSession() {
     connect(s, &ServiceSession::controllerReRead, this, &CKavoGUIDlg::OnControllerReRead);
     connect(s, &ServiceSession::eventsHandled, this, &CKavoGUIDlg::OnEventsHandled);
     connect(s, &ServiceSession::errorLogEntry, this,
-            [this](const LogEntry& entry) { errorLog_.push_back(entry); });
+            [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
     connect(s, &ServiceSession::reconnectDue, this, &CKavoGUIDlg::OnConnect);
 }
 

@@ -20,6 +20,7 @@
 #include "session/qt_time_source.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "ui/mainwindow/kavo_error_log_view.h"
 #include "ui/mainwindow/popup_presenter.h"
 #include "ui/platform/menu.h"
 #include "ui/resources/icons.h"
@@ -58,6 +59,10 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
     // The window and its dialogs are modal to nothing; the program lives in it.
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
+    // The error log view collects lines from the start, hidden until the menu shows it.
+    // A window of its own that belongs to this one: the main window runs modally, and
+    // only the windows it owns take input beside it.
+    errorLogView_ = std::make_unique<CKavoErrorLogView>(this);
     BuildMenu();
     ConnectControls();
     ConnectSession();
@@ -131,6 +136,7 @@ void CKavoGUIDlg::Initialize() {
     }
     initialized_ = true;
     setWindowIcon(ProgramIcon(icon_id::kConnected));
+    ReadOwnVersion(kOwnProgramFile);
 
     view_.tabs->blockSignals(true);
     while (view_.tabs->count() > 0) {
@@ -238,6 +244,10 @@ void CKavoGUIDlg::CloseFromSystem() {
 
 void CKavoGUIDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        // Minimising, maximising and restoring are commands of the window's system menu.
+        serviceKeyState = 0;
+    }
     if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
         // Minimising leaves no taskbar button: the window goes to the notification
         // area. Hidden after the state change has been handled.

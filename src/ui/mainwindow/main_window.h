@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "model/file_version_info.h"
 #include "model/object_table.h"
 #include "model/records.h"
 #include "protocol/protocol.h"
@@ -37,6 +38,7 @@ class QTreeWidget;
 
 namespace veltrix {
 
+class CKavoErrorLogView;
 class Device;
 class PopupPresenter;
 class RaidSet;
@@ -111,9 +113,14 @@ class CKavoGUIDlg : public QDialog {
     DiagramArea& Diagram() { return *view_.diagram; }
     // The BETA badge beside the logo, for a program version with a revision.
     void ShowBetaBadge(bool show);
+    // Takes the program's version from the version block of `fileName` (0.0.0 when it
+    // has none) and shows the BETA badge when its revision is not 0.
+    void ReadOwnVersion(const std::string& fileName);
+    const ProductVersion& ClientVersion() const { return clientVersion_; }
 
-    // The error log lines drained from the service (the error log view shows them).
-    const std::vector<LogEntry>& ErrorLogEntries() const { return errorLog_; }
+    // The error log lines drained from the service, kept by the error log view.
+    const std::vector<LogEntry>& ErrorLogEntries() const;
+    CKavoErrorLogView& ErrorLogView() { return *errorLogView_; }
 
     // Rebuild controls.
     void ShowRebuildControlsForSet(const RaidSet& set);
@@ -219,7 +226,9 @@ class CKavoGUIDlg : public QDialog {
     int oldSetRows_ = 0;
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
-    std::vector<LogEntry> errorLog_;
+    // Created hidden with the window, deleted with it.
+    std::unique_ptr<CKavoErrorLogView> errorLogView_;
+    ProductVersion clientVersion_;
     bool popupWindows_ = true;
     bool initialized_ = false;
     std::unique_ptr<PopupPresenter> popupPresenter_;
