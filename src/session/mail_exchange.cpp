@@ -80,10 +80,9 @@ class Steps {
             if (e.errorCode == win32::ERROR_OPERATION_ABORTED) {
                 throw StepFailed{{MailExchangeResult::Status::Cancelled, {}}};
             }
-            const std::string text = stringId != 0
-                                         ? ErrorText(stringId, site)
-                                         : e.GetErrorMessage() + "\nError #KGD-" +
-                                               std::to_string(site);
+            const std::string text =
+                stringId != 0 ? ErrorText(stringId, site)
+                              : e.GetErrorMessage() + "\nError #KGD-" + std::to_string(site);
             throw StepFailed{{MailExchangeResult::Status::Failed, text}};
         }
     }
@@ -177,9 +176,8 @@ MailExchangeResult WriteMailSettings(MailChannel& channel, const MailSettingsVal
         steps.Send(kSetSettings);
         // The acknowledgement is part of the writing step and reported as such.
         steps.Receive(kSetSettings, ids::kServiceWriteError);
-        for (const std::string* text : {&values.senderName, &values.senderAddress,
-                                        &values.userName, &values.password, &values.server,
-                                        &values.recipient}) {
+        for (const std::string* text : {&values.senderName, &values.senderAddress, &values.userName,
+                                        &values.password, &values.server, &values.recipient}) {
             steps.Data(Bytes(*text));
             steps.Send(kSetSettings);
         }

@@ -120,7 +120,8 @@ class MailExchangeTest : public ::testing::Test {
         return codes;
     }
     sim::MailSettings Stored() {
-        return service_->sim().inspect([](const sim::ServiceEngine& e) { return e.mailSettings(); });
+        return service_->sim().inspect(
+            [](const sim::ServiceEngine& e) { return e.mailSettings(); });
     }
 
     std::unique_ptr<ServiceLink> link_;
@@ -153,8 +154,7 @@ TEST_F(MailExchangeTest, CommandsAndPausesFollowTheServiceVersion) {
         {{3, 3, 0, 99}, 3030099, {1000, 1006, 1010}, {1001, 1005, 1009}, 1},
         {{3, 3, 1, 0}, 3030100, {1000, 1006, 1010, 1012}, {1001, 1005, 1009, 1013}, 2},
         {{3, 3, 99, 99}, 3039999, {1000, 1006, 1010, 1012}, {1001, 1005, 1009, 1013}, 2},
-        {{3, 4, 0, 0}, 3040000, {1000, 1006, 1010, 1012, 1014},
-         {1001, 1005, 1009, 1013, 1015}, 3},
+        {{3, 4, 0, 0}, 3040000, {1000, 1006, 1010, 1012, 1014}, {1001, 1005, 1009, 1013, 1015}, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.number);
@@ -162,7 +162,8 @@ TEST_F(MailExchangeTest, CommandsAndPausesFollowTheServiceVersion) {
         Start(MailScenario(c.words));
         MailChannel channel(*link_);
         MailSettingsValues read;
-        ASSERT_EQ(ReadMailSettings(channel, c.number, read).status, MailExchangeResult::Status::Done);
+        ASSERT_EQ(ReadMailSettings(channel, c.number, read).status,
+                  MailExchangeResult::Status::Done);
         EXPECT_EQ(Codes(c.read.size()), c.read);
         EXPECT_EQ(pauses_, std::vector<std::chrono::milliseconds>(c.pauses, kMailReplyPause));
         EXPECT_EQ(read.hasSmtpOptions, c.number >= 3030100);
@@ -170,8 +171,8 @@ TEST_F(MailExchangeTest, CommandsAndPausesFollowTheServiceVersion) {
 
         service_->sim().clearTranscript();
         ASSERT_EQ(WriteMailSettings(channel, read).status, MailExchangeResult::Status::Done);
-        const std::size_t messages = c.write.size() + 7 + (read.hasSmtpOptions ? 3 : 0) +
-                                     (read.hasTlsOptions ? 2 : 0);
+        const std::size_t messages =
+            c.write.size() + 7 + (read.hasSmtpOptions ? 3 : 0) + (read.hasTlsOptions ? 2 : 0);
         ASSERT_EQ(Codes(messages).size(), messages);
         std::vector<std::uint32_t> requests;
         for (const auto& e : service_->sim().transcript()) {
@@ -264,10 +265,9 @@ TEST_F(MailExchangeTest, WritePhaseBytesAndWhatTheServiceStores) {
     EXPECT_EQ(stored.port, 465u);
     EXPECT_EQ(stored.connectionType, 1u);
     EXPECT_EQ(stored.tlsProtocol, 4u);
-    EXPECT_EQ(service_->sim().inspect([](const sim::ServiceEngine& e) {
-        return e.testMailsRequested();
-    }),
-              1u);
+    EXPECT_EQ(
+        service_->sim().inspect([](const sim::ServiceEngine& e) { return e.testMailsRequested(); }),
+        1u);
 }
 
 TEST_F(MailExchangeTest, LevelsMapByRangesAndTextsComeWhole) {
@@ -281,7 +281,8 @@ TEST_F(MailExchangeTest, LevelsMapByRangesAndTextsComeWhole) {
         Start(MailScenario({3, 0, 9, 0}, settings));
         MailChannel channel(*link_);
         MailSettingsValues read;
-        ASSERT_EQ(ReadMailSettings(channel, 3000900, read).status, MailExchangeResult::Status::Done);
+        ASSERT_EQ(ReadMailSettings(channel, 3000900, read).status,
+                  MailExchangeResult::Status::Done);
         EXPECT_EQ(read.mailLevel, level);
         // The service cuts its texts to 103 characters; the client takes what comes.
         EXPECT_EQ(read.senderName, longName.substr(0, 103));
@@ -308,15 +309,27 @@ TEST_F(MailExchangeTest, AFailureAtEveryStepShowsItsNumber) {
         return out;
     };
     const std::vector<Step> readSteps = steps({
-        {"W", write + "1069"}, {"M", own + "1083"}, {"M", own + "1096"},
-        {"RRRRRRR", read + "1155"}, {"W", write + "1172"}, {"R", read + "1186"},
-        {"W", write + "1212"}, {"R", read + "1226"}, {"W", write + "1254"},
-        {"AM", own + "1269"}, {"AM", own + "1283"}, {"RRR", read + "1304"},
-        {"W", write + "1326"}, {"AM", own + "1341"}, {"AM", own + "1355"},
+        {"W", write + "1069"},
+        {"M", own + "1083"},
+        {"M", own + "1096"},
+        {"RRRRRRR", read + "1155"},
+        {"W", write + "1172"},
+        {"R", read + "1186"},
+        {"W", write + "1212"},
+        {"R", read + "1226"},
+        {"W", write + "1254"},
+        {"AM", own + "1269"},
+        {"AM", own + "1283"},
+        {"RRR", read + "1304"},
+        {"W", write + "1326"},
+        {"AM", own + "1341"},
+        {"AM", own + "1355"},
         {"RR", read + "1376"},
     });
     const std::vector<Step> writeSteps = steps({
-        {"WRWWWWWWW", write + "1398"}, {"W", write + "1423"}, {"W", write + "1448"},
+        {"WRWWWWWWW", write + "1398"},
+        {"W", write + "1423"},
+        {"W", write + "1448"},
         {"WRWWWWRWW", write + "1480"},
     });
     MailSettingsValues values;

@@ -76,17 +76,17 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
     password->setEchoMode(QLineEdit::Password);
     password->installEventFilter(this);
 
-    active_ = WithId(new QCheckBox(DialogText("Activate Emailnotification",
-                                              "E-Mail Benachrichtigung aktivieren"),
-                                   this),
-                     kActiveCheck);
-    testMail_ = WithId(new QCheckBox(DialogText("Send a one-time test email",
-                                                "Einmalig eine Test E-Mail senden"),
-                                     this),
-                       kTestMailCheck);
-    bootUp_ = WithId(
-        new QCheckBox(DialogText("Send bootup messages", "Statusmeldung beim booten"), this),
-        kBootUpCheck);
+    active_ = WithId(
+        new QCheckBox(
+            DialogText("Activate Emailnotification", "E-Mail Benachrichtigung aktivieren"), this),
+        kActiveCheck);
+    testMail_ = WithId(
+        new QCheckBox(DialogText("Send a one-time test email", "Einmalig eine Test E-Mail senden"),
+                      this),
+        kTestMailCheck);
+    bootUp_ =
+        WithId(new QCheckBox(DialogText("Send bootup messages", "Statusmeldung beim booten"), this),
+               kBootUpCheck);
     active_->setChecked(values.mailActive);
     testMail_->setChecked(values.sendTestMail);
     bootUp_->setChecked(values.bootUpMessages);
@@ -101,8 +101,8 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
     level_->setTickPosition(QSlider::TicksRight);
     level_->setValue(values.mailLevel);
 
-    advanced_ = WithId(new QPushButton(DialogText("advanced...", "Erweitert..."), this),
-                       kAdvancedButton);
+    advanced_ =
+        WithId(new QPushButton(DialogText("advanced...", "Erweitert..."), this), kAdvancedButton);
     advanced_->setAutoDefault(false);
     advanced_->setEnabled(values.hasSmtpOptions);
     connect(advanced_, &QPushButton::clicked, this, &KavoMailCfgDlg::OnAdvanced);
@@ -112,11 +112,10 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
         Group(this, DialogText("Recipient", "Empfänger"), {{address, recipient}});
     auto* senderGroup = Group(this, DialogText("Sender", "Absender"),
                               {{QStringLiteral("Name:"), senderName}, {address, senderAddress}});
-    auto* serverGroup =
-        Group(this, DialogText("Outgoing mail server", "Postausgangsserver"),
-              {{DialogText("Host name / address:", "Host Name / Adresse:"), server},
-               {DialogText("User name:", "Benutzername:"), userName},
-               {DialogText("Password:", "Passwort:"), password}});
+    auto* serverGroup = Group(this, DialogText("Outgoing mail server", "Postausgangsserver"),
+                              {{DialogText("Host name / address:", "Host Name / Adresse:"), server},
+                               {DialogText("User name:", "Benutzername:"), userName},
+                               {DialogText("Password:", "Passwort:"), password}});
     auto* advancedRow = new QHBoxLayout;
     advancedRow->addStretch(1);
     advancedRow->addWidget(advanced_);

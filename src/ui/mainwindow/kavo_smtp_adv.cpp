@@ -19,10 +19,9 @@ namespace {
 const QStringList kAuthMethods = {QStringLiteral("none"),  QStringLiteral("CRAM MD-5"),
                                   QStringLiteral("Login"), QStringLiteral("Plain"),
                                   QStringLiteral("NTLM"),  QStringLiteral("Auto")};
-const QStringList kConnectionTypes = {QStringLiteral("Plain Text"),
-                                      QStringLiteral("SSL, TLS or DTLS"),
-                                      QStringLiteral("STARTTLS"),
-                                      QStringLiteral("Auto Upgrade to STARTTLS")};
+const QStringList kConnectionTypes = {
+    QStringLiteral("Plain Text"), QStringLiteral("SSL, TLS or DTLS"), QStringLiteral("STARTTLS"),
+    QStringLiteral("Auto Upgrade to STARTTLS")};
 const QStringList kProtocols = {QStringLiteral("TLS v2/v3"), QStringLiteral("TLS v 1.0"),
                                 QStringLiteral("TLS v 1.1"), QStringLiteral("TLS v 1.2"),
                                 QStringLiteral("DTLS v 1.0")};
@@ -55,7 +54,8 @@ CKavoSMTPadv::CKavoSMTPadv(const SmtpOptions& values, bool hasTlsOptions, platfo
 
     authMethod_ = WithId(new QComboBox(this), kAuthMethodCombo);
     port_ = WithId(new QLineEdit(this), kPortEdit);
-    legacySsl_ = WithId(new QCheckBox(QStringLiteral("SSL Verschlüsselung"), this), kLegacySslCheck);
+    legacySsl_ =
+        WithId(new QCheckBox(QStringLiteral("SSL Verschlüsselung"), this), kLegacySslCheck);
     connectionType_ = WithId(new QComboBox(this), kConnectionCombo);
     protocol_ = WithId(new QComboBox(this), kProtocolCombo);
 
@@ -96,9 +96,8 @@ CKavoSMTPadv::CKavoSMTPadv(const SmtpOptions& values, bool hasTlsOptions, platfo
 
     protocol_->addItems(kProtocols);
     const std::uint32_t protocol = values_.tlsProtocol;
-    protocol_->setCurrentIndex(protocol == 0 || (protocol >= 2 && protocol <= 4)
-                                   ? static_cast<int>(protocol)
-                                   : 1);
+    protocol_->setCurrentIndex(
+        protocol == 0 || (protocol >= 2 && protocol <= 4) ? static_cast<int>(protocol) : 1);
 
     connect(authMethod_, &QComboBox::activated, this, &CKavoSMTPadv::OnAuthMethodChange);
     connect(connectionType_, &QComboBox::activated, this, &CKavoSMTPadv::OnConnectionTypeChange);
@@ -128,8 +127,8 @@ void CKavoSMTPadv::ShowValues() {
 
 void CKavoSMTPadv::accept() {
     if (!TakeControls()) {
-        ui_.ShowMessage(DialogText("Enter an integer.", "Geben Sie eine ganze Zahl ein.")
-                            .toStdString());
+        ui_.ShowMessage(
+            DialogText("Enter an integer.", "Geben Sie eine ganze Zahl ein.").toStdString());
         port_->setFocus();
         port_->selectAll();
         return;

@@ -107,9 +107,7 @@ class MailSettingsCommand : public QObject {
                 Post([this, result, values, attempt] { OnWritten(result, values, attempt); });
             },
             [this, values, attempt] {
-                Post([this, values, attempt] {
-                    OnWritten({Status::Busy, {}}, values, attempt);
-                });
+                Post([this, values, attempt] { OnWritten({Status::Busy, {}}, values, attempt); });
             });
     }
 
