@@ -11,6 +11,7 @@
 
 #include "main_window_fixture.h"
 #include "session/mail_settings.h"
+#include "support/mail_scenario.h"
 #include "texts/strings.h"
 #include "ui/mainwindow/kavo_mail_cfg_dlg.h"
 #include "ui/mainwindow/kavo_pass_confirm.h"
@@ -26,37 +27,12 @@ using Play = std::function<int(QDialog&, WindowDriver&)>;
 
 constexpr char kNoMatch[] = "Keine Übereinstimmung!\nPasswort nicht geändert!";
 
-struct Version {
-    std::uint16_t major, minor, build, revision;
-};
-
-sim::MailSettings Stored() {
-    sim::MailSettings m;
-    m.senderName = "Server room";
-    m.senderAddress = "raid@example.org";
-    m.userName = "raid";
-    m.password = "s3cret";
-    m.server = "smtp.example.org";
-    m.recipient = "admin@example.org";
-    m.flags = mail_flag::kActive;
-    m.level = 40;
-    m.authMethod = 2;
-    m.port = 587;
-    m.connectionType = 2;
-    m.tlsProtocol = 3;
-    return m;
-}
+using Version = ServiceVersionWords;
 
 class MailSettingsTest : public MainWindowTest {
   protected:
-    void StartMail(Version v = {3, 4, 0, 0}, sim::MailSettings settings = Stored()) {
-        sim::Scenario scenario = sim::TwoControllerScenario();
-        scenario.versionMajor = v.major;
-        scenario.versionMinor = v.minor;
-        scenario.versionBuild = v.build;
-        scenario.versionRevision = v.revision;
-        scenario.mail = std::move(settings);
-        Start(scenario);
+    void StartMail(Version v = {3, 4, 0, 0}, sim::MailSettings settings = StoredMailSettings()) {
+        Start(WithMail(sim::TwoControllerScenario(), v, std::move(settings)));
         session().Link().pause = [](std::chrono::milliseconds) {};
         Connect();
         FirstTick();
@@ -170,7 +146,7 @@ TEST_F(MailSettingsTest, TheServiceVersionDecidesTheAdvancedSettings) {
 TEST_F(MailSettingsTest, TheSliderShowsTheLevelByRanges) {
     for (const auto& [wire, position] :
          std::vector<std::pair<std::uint32_t, int>>{{19, 0}, {20, 1}, {39, 1}, {40, 2}}) {
-        sim::MailSettings settings = Stored();
+        sim::MailSettings settings = StoredMailSettings();
         settings.level = wire;
         StartMail({3, 4, 0, 0}, settings);
         int shown = -1;
@@ -211,7 +187,7 @@ TEST_F(MailSettingsTest, OkWritesWhatTheUserChose) {
 }
 
 TEST_F(MailSettingsTest, BootUpMessagesWithoutARecipientSwitchMailOff) {
-    sim::MailSettings settings = Stored();
+    sim::MailSettings settings = StoredMailSettings();
     settings.recipient = "";
     settings.flags = 0;
     StartMail({3, 4, 0, 0}, settings);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 
+#include "support/mail_scenario.h"
 #include "support/sim_session.h"
 #include "texts/strings.h"
 
@@ -19,37 +20,11 @@ using testing::SimSession;
 using testing::Transport;
 using namespace std::chrono_literals;
 
-struct Version {
-    std::uint16_t major, minor, build, revision;
-};
+using Version = testing::ServiceVersionWords;
+using testing::StoredMailSettings;
 
-sim::MailSettings StoredSettings() {
-    sim::MailSettings m;
-    m.senderName = "Server room";
-    m.senderAddress = "raid@example.org";
-    m.userName = "raid";
-    m.password = "s3cret";
-    m.server = "smtp.example.org";
-    m.recipient = "admin@example.org";
-    m.flags = mail_flag::kActive | mail_flag::kBootUp;
-    m.level = 20;
-    m.level2 = 33;
-    m.authMethod = 2;
-    m.port = 587;
-    m.legacySsl = 1;
-    m.connectionType = 2;
-    m.tlsProtocol = 3;
-    return m;
-}
-
-sim::Scenario MailScenario(Version v, sim::MailSettings settings = StoredSettings()) {
-    sim::Scenario s;
-    s.versionMajor = v.major;
-    s.versionMinor = v.minor;
-    s.versionBuild = v.build;
-    s.versionRevision = v.revision;
-    s.mail = std::move(settings);
-    return s;
+sim::Scenario MailScenario(Version v, sim::MailSettings settings = StoredMailSettings()) {
+    return testing::WithMail(sim::Scenario{}, v, std::move(settings));
 }
 
 // A channel that records its operations and fails the one numbered `failAt`.
@@ -203,7 +178,6 @@ TEST_F(MailExchangeTest, ReadPhaseBytesAndValues) {
     want.server = "smtp.example.org";
     want.recipient = "admin@example.org";
     want.mailActive = true;
-    want.bootUpMessages = true;
     want.mailLevel = 1;
     want.level2 = 33;
     want.smtp = {2, 587, 1, 2, 3};
@@ -275,7 +249,7 @@ TEST_F(MailExchangeTest, LevelsMapByRangesAndTextsComeWhole) {
     for (const auto& [wire, level] : std::vector<std::pair<std::uint32_t, int>>{
              {0, 0}, {19, 0}, {20, 1}, {39, 1}, {40, 2}, {41, 2}, {0xFFFFFFFF, 2}}) {
         SCOPED_TRACE(wire);
-        sim::MailSettings settings = StoredSettings();
+        sim::MailSettings settings = StoredMailSettings();
         settings.level = wire;
         settings.senderName = longName;
         Start(MailScenario({3, 0, 9, 0}, settings));
