@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 
 #include "support/mail_scenario.h"
 #include "support/sim_session.h"
@@ -355,6 +356,21 @@ TEST_F(MailExchangeTest, ACancelledWaitShowsNothingAndABusyChannelSendsNothing) 
     EXPECT_EQ(WriteMailSettings(busy, out).status, MailExchangeResult::Status::Busy);
     EXPECT_TRUE(busy.ops.empty());
     EXPECT_TRUE(link_->pipeBusy) << "the flag stays with its owner";
+}
+
+// The pause before the replies are read ends when the program ends, also one that
+// has already begun.
+TEST(ServiceLinkPauseTest, ACancelledChannelEndsThePause) {
+    ServiceLink link;
+    WaitCanceller canceller;
+    link.pipe.SetCanceller(&canceller);
+    std::thread cancel([&canceller] {
+        std::this_thread::sleep_for(20ms);
+        canceller.Cancel();
+    });
+    link.Pause(std::chrono::hours(1));
+    cancel.join();
+    link.Pause(std::chrono::hours(1));
 }
 
 TEST(MailSettingsValuesTest, IncompleteEntriesSwitchEveryFlagOff) {
