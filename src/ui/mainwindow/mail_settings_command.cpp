@@ -6,7 +6,6 @@
 // The window is never blocked: results come back as queued calls.
 
 #include <QMetaObject>
-#include <QPointer>
 #include <QTimer>
 
 #include "session/mail_exchange.h"
