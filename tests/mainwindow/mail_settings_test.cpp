@@ -33,7 +33,9 @@ class MailSettingsTest : public MainWindowTest {
   protected:
     void StartMail(Version v = {3, 4, 0, 0}, sim::MailSettings settings = StoredMailSettings()) {
         Start(WithMail(sim::TwoControllerScenario(), v, std::move(settings)));
-        session().Link().pause = [](std::chrono::milliseconds) {};
+        session().Link().pause = [this](std::chrono::milliseconds pause) {
+            pauses.push_back(pause);
+        };
         Connect();
         FirstTick();
         ui.onModal = [this](QDialog& dialog) {
@@ -48,6 +50,7 @@ class MailSettingsTest : public MainWindowTest {
         ui.clear();
         ui.modalRuns.clear();
         plays.clear();
+        pauses.clear();
     }
     // Chooses "Email..." and lets everything it starts run to its end.
     void ChooseEmail() {
@@ -78,6 +81,8 @@ class MailSettingsTest : public MainWindowTest {
 
     // What each dialog's user does, by dialog id; a dialog without a play is cancelled.
     std::map<int, Play> plays;
+    // The pauses the session made for the service's replies.
+    std::vector<std::chrono::milliseconds> pauses;
 };
 
 Play Ok() {
@@ -108,19 +113,22 @@ TEST_F(MailSettingsTest, TheServiceVersionDecidesTheAdvancedSettings) {
         std::vector<std::string> types;  // empty: the advanced dialog is not reachable
         std::size_t messages;
         std::vector<std::uint32_t> requests;
+        std::size_t pauses;  // of 1000 ms, one per reading of several replies
     };
     for (const Case& c : std::vector<Case>{
-             {{3, 3, 0, 99}, false, {}, 3 + 10, {1000, 1006, 1010, 1001, 1005, 1009}},
+             {{3, 3, 0, 99}, false, {}, 3 + 10, {1000, 1006, 1010, 1001, 1005, 1009}, 1},
              {{3, 3, 99, 99},
               true,
               {"Plain Text"},
               4 + 14,
-              {1000, 1006, 1010, 1012, 1001, 1005, 1009, 1013}},
+              {1000, 1006, 1010, 1012, 1001, 1005, 1009, 1013},
+              2},
              {{3, 4, 0, 0},
               true,
               {"Plain Text", "SSL, TLS or DTLS", "STARTTLS", "Auto Upgrade to STARTTLS"},
               5 + 17,
-              {1000, 1006, 1010, 1012, 1014, 1001, 1005, 1009, 1013, 1015}},
+              {1000, 1006, 1010, 1012, 1014, 1001, 1005, 1009, 1013, 1015},
+              3},
          }) {
         SCOPED_TRACE(c.version.build);
         StartMail(c.version);
@@ -138,6 +146,7 @@ TEST_F(MailSettingsTest, TheServiceVersionDecidesTheAdvancedSettings) {
         ChooseEmail();
         EXPECT_EQ(types, c.types);
         EXPECT_EQ(Requests(c.messages), c.requests);
+        EXPECT_EQ(pauses, std::vector<std::chrono::milliseconds>(c.pauses, 1000ms));
         EXPECT_TRUE(ui.messages.empty());
         TearDown();
     }

@@ -11,7 +11,6 @@ namespace {
 
 using testing::Frame;
 using testing::Login;
-using testing::U32s;
 
 TEST(MailEngineTest, SmtpCommandsExistFromTheVersionsThatBroughtThem) {
     struct Case {
@@ -25,7 +24,6 @@ TEST(MailEngineTest, SmtpCommandsExistFromTheVersionsThatBroughtThem) {
         scenario.versionMinor = c.minor;
         scenario.versionBuild = c.build;
         scenario.mail.port = 465;
-        scenario.mail.tlsProtocol = 4;
         ServiceEngine engine(scenario);
         engine.beginSession();
         ASSERT_FALSE(engine.login(ByteView(Login("kavo")), 0).close);
@@ -34,20 +32,15 @@ TEST(MailEngineTest, SmtpCommandsExistFromTheVersionsThatBroughtThem) {
         };
         const Outcome auth = send(SMTP_GET_AUTH);
         EXPECT_EQ(auth.replies.size(), 3 * c.authReplies);
-        EXPECT_EQ(send(SMTP_GET_TLS).replies.size(), 2 * c.tlsReplies);
-        EXPECT_EQ(send(SMTP_SET_AUTH).replies.size(), c.authReplies);
-        EXPECT_EQ(send(SMTP_SET_TLS).replies.size(), 0u) << "data of 1013 come first";
         if (c.authReplies != 0) {
             EXPECT_EQ(ByteView(auth.replies[1]).u32(6), 465u);
-            for (std::uint32_t v : {1u, 25u}) {
-                EXPECT_EQ(send(SMTP_SET_AUTH, U32s({v})).kind, Outcome::Kind::Data);
-            }
         }
-        // An unknown command has no acknowledgement, so no data follow it: the next
-        // message is a request again.
-        const Outcome next = send(SMTP_SET_TLS);
-        EXPECT_EQ(next.kind, Outcome::Kind::Request);
-        EXPECT_EQ(next.replies.size(), c.tlsReplies);
+        EXPECT_EQ(send(SMTP_GET_TLS).replies.size(), 2 * c.tlsReplies);
+        EXPECT_EQ(send(SMTP_SET_TLS).replies.size(), c.tlsReplies);
+        if (c.tlsReplies == 0) {
+            // No acknowledgement came, so no data are awaited: 1013 is a request.
+            EXPECT_EQ(send(SMTP_SET_AUTH).replies.size(), c.authReplies);
+        }
     }
 }
 
