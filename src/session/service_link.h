@@ -36,6 +36,12 @@ struct ServiceLink {
     std::function<void(std::chrono::milliseconds)> waitStep;
     int busyWaitSteps = 100;  // 10 s
 
+    // How a conversation pauses while the service prepares its replies: without a
+    // function of its own (tests put one in), real time on the calling thread, ended
+    // early when the channel's waits are cancelled.
+    std::function<void(std::chrono::milliseconds)> pause;
+    void Pause(std::chrono::milliseconds duration);
+
     // Writes the request in `message` as one message (throws CNamedPipeException).
     void SendMessage() { pipe.Write(message.raw.data(), message.wireSize()); }
     // Reads one reply into `message`, cleared first so that a short reply reads as zeros

@@ -534,6 +534,9 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
         out.replies.push_back(BuildReply(code, bytes));
     };
     auto replyU32 = [&](std::uint32_t v) { reply(U32Data(v)); };
+    auto knowsSmtp = [&](std::uint32_t since) {
+        return ServiceVersionNumber(serviceConfig()) >= since;
+    };
     auto acknowledge = [&](std::size_t dataMessages) {
         reply({});
         session_.ackCode = code;
@@ -684,20 +687,30 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             reply(status.encode());
             break;
         }
+        // The SMTP commands exist from the versions that brought them; an older
+        // service does not know them and answers nothing.
         case SMTP_GET_AUTH:
-            replyU32(mail_.authMethod);
-            replyU32(mail_.port);
-            replyU32(mail_.legacySsl);
+            if (knowsSmtp(kVersionSmtpAuth)) {
+                replyU32(mail_.authMethod);
+                replyU32(mail_.port);
+                replyU32(mail_.legacySsl);
+            }
             break;
         case SMTP_SET_AUTH:
-            acknowledge(3);
+            if (knowsSmtp(kVersionSmtpAuth)) {
+                acknowledge(3);
+            }
             break;
         case SMTP_GET_TLS:
-            replyU32(mail_.connectionType);
-            replyU32(mail_.tlsProtocol);
+            if (knowsSmtp(kVersionSmtpTls)) {
+                replyU32(mail_.connectionType);
+                replyU32(mail_.tlsProtocol);
+            }
             break;
         case SMTP_SET_TLS:
-            acknowledge(2);
+            if (knowsSmtp(kVersionSmtpTls)) {
+                acknowledge(2);
+            }
             break;
         case SET_SERVICE_PASSWORD:
             // Takes effect at the next login.
