@@ -219,7 +219,11 @@ std::optional<int> CKavoGUIApp::AnswerInformationOptions(int argc, char** argv, 
 std::string CKavoGUIApp::Version() {
     CFileVersionInfo info;
     info.Load(kOwnProgramFile);
-    return ProductVersionText(info.Product());
+    // All four numbers, as the package and the version block carry them (the About box
+    // leaves a revision of 0 out).
+    const ProductVersion v = info.Product();
+    return std::to_string(v.majorPart) + '.' + std::to_string(v.minorPart) + '.' +
+           std::to_string(v.build) + '.' + std::to_string(v.revision);
 }
 
 }  // namespace veltrix
