@@ -268,10 +268,13 @@ std::vector<DbusMock::Call> DbusMock::Calls() const {
 }
 
 bool DbusMock::EmitSignal(const QString& interface, const QString& name, const QString& signature,
-                          const QVariantList& args) const {
+                          const QVariantList& args, bool wait) const {
     QDBusMessage call = QDBusMessage::createMethodCall(
         service_, path_, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("EmitSignal"));
     call << interface << name << signature << QVariant::fromValue(args);
+    if (!wait) {
+        return bus().send(call);
+    }
     return bus().call(call, QDBus::Block, kStartBoundMs).type() == QDBusMessage::ReplyMessage;
 }
 

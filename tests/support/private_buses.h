@@ -47,9 +47,10 @@ class DbusMock {
 
     // The mock's call log (methods the template added), oldest first.
     std::vector<Call> Calls() const;
-    // Emits a signal from the mock's main object.
+    // Emits a signal from the mock's main object; without `wait`, the call goes out and
+    // the caller's event loop goes on at once (the signal may arrive before the reply).
     bool EmitSignal(const QString& interface, const QString& name, const QString& signature,
-                    const QVariantList& args) const;
+                    const QVariantList& args, bool wait = true) const;
     // Calls a method of the main object and returns the reply's arguments (empty on an
     // error).
     QVariantList CallMethod(const QString& interface, const QString& method,

@@ -43,6 +43,8 @@ class SleepWatcher : public QObject {
     bool IsListening() const { return listening_; }
     // Whether the delay lock is held now.
     bool HoldsLock() const { return lockFd_ >= 0; }
+    // Whether a sleep waits for the session's report.
+    bool IsSuspending() const { return suspending_; }
 
     // The power event for PrepareForSleep(start): suspend before sleep, resume after.
     static PowerEvent PowerEventFor(bool goingToSleep);
