@@ -11,6 +11,7 @@ packages=(
     libglib2.0-dev
     xvfb xauth
     prometheus python3-jsonschema systemd
+    dbus python3-dbusmock
 )
 
 # --pictures: also what tools/pictures/draw_pictures.py needs to redraw the program's
