@@ -13,6 +13,7 @@ packages=(
     prometheus python3-jsonschema systemd
     # the Debian package: manual pages, icons, dependencies, and its checks
     help2man librsvg2-bin gzip file dpkg-dev lintian desktop-file-utils appstream
+    dbus python3-dbusmock
 )
 
 # --pictures: also what tools/pictures/draw_pictures.py needs to redraw the program's

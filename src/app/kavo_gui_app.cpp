@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/single_instance.h"
 #include "model/file_version_info.h"
 #include "ui/diagram/diagram_area.h"
 #include "ui/mainwindow/main_window.h"
@@ -42,6 +43,9 @@ constexpr char kUsage[] =
     "  --version  show the program's version\n"
     "Qt's own options (such as -platform) are taken as well.\n"
     "\n"
+    "One Veltrix runs per user and display: a second start shows the running one's\n"
+    "window and ends.\n"
+    "\n"
     "Settings: $XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf\n"
     "          (XDG_CONFIG_HOME defaults to ~/.config)\n"
     "\n"
@@ -49,6 +53,15 @@ constexpr char kUsage[] =
     "  VELTRIX_PIPE_DIR   folder of the service's local pipe socket, for host \".\"\n"
     "                     (default /run/kavotronik)\n"
     "  VELTRIX_PIPE_PORT  TCP port of the service on another host (default 47631)\n";
+
+// Shows the main window in front, from the notification area or minimised; whether
+// it is shown now.
+bool BringToFront(QWidget& window) {
+    window.showNormal();
+    window.raise();
+    window.activateWindow();
+    return window.isVisible() && !window.isMinimized();
+}
 
 // How often, and how far apart, the Exit path for a signal waits for a nested event
 // loop (a reply being awaited, a message box) to end before it goes ahead anyway.
@@ -155,6 +168,23 @@ CKavoGUIApp::CKavoGUIApp(int& argc, char** argv)
 
 CKavoGUIApp::~CKavoGUIApp() = default;
 
+std::optional<int> CKavoGUIApp::HandOverToRunningInstance(std::ostream& err) {
+    auto instance = std::make_unique<SingleInstance>(SingleInstance::SocketPath());
+    switch (instance->Begin()) {
+        case SingleInstance::Start::First:
+            instance_ = std::move(instance);
+            return std::nullopt;
+        case SingleInstance::Start::Alone:
+            return std::nullopt;
+        case SingleInstance::Start::HandedOver:
+            return 0;
+        case SingleInstance::Start::NoAnswer:
+            break;
+    }
+    err << "Veltrix: another Veltrix runs on this display but does not answer; this one ends.\n";
+    return 1;
+}
+
 int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
     ResetServiceMode();
     const ClientSettings settings = LoadSettings();
@@ -168,6 +198,11 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
     ui.SetOwner(&window);
     ui.SetErrorReporter([&window](const std::string& text) { window.ReportError(text); });
     window.SetSettingsWriter(SaveSettings);
+    // A click on a desktop notification, or a second start, shows the window.
+    trayHost.onNotificationActivated = [&window] { BringToFront(window); };
+    if (instance_) {
+        instance_->onShowRequested = [&window] { return BringToFront(window); };
+    }
     if (prepare) {
         prepare(window);
     }
@@ -180,6 +215,9 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
     }
     window.exec();
     window_ = nullptr;
+    if (instance_) {
+        instance_->onShowRequested = nullptr;  // a start from now on runs after this one
+    }
     return 0;
 }
 

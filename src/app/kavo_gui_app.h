@@ -14,6 +14,7 @@ class QApplication;
 namespace veltrix {
 
 class CKavoGUIDlg;
+class SingleInstance;
 
 class CKavoGUIApp {
   public:
@@ -23,6 +24,11 @@ class CKavoGUIApp {
     ~CKavoGUIApp();
     CKavoGUIApp(const CKavoGUIApp&) = delete;
     CKavoGUIApp& operator=(const CKavoGUIApp&) = delete;
+
+    // One Veltrix per user and display: when another runs, asks it to show its window
+    // and gives the exit status for this start (0 when it answered; 1, with the reason
+    // on `err`, when it did not); nothing when this one is to run.
+    std::optional<int> HandOverToRunningInstance(std::ostream& err);
 
     // Clears the service mode, loads the settings, builds the main window and runs it
     // modally; returns the exit status (0) when the window has ended. `prepare` sees
@@ -45,7 +51,8 @@ class CKavoGUIApp {
 
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<TerminationSignals> signals_;
-    CKavoGUIDlg* window_ = nullptr;  // during Run
+    std::unique_ptr<SingleInstance> instance_;  // listening, once this start runs
+    CKavoGUIDlg* window_ = nullptr;             // during Run
     bool exitRequested_ = false;
     int exitRetries_ = 0;
 };

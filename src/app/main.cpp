@@ -9,5 +9,8 @@ int main(int argc, char** argv) {
         return *status;
     }
     veltrix::CKavoGUIApp app(argc, argv);
+    if (const auto status = app.HandOverToRunningInstance(std::cerr)) {
+        return *status;
+    }
     return app.Run();
 }

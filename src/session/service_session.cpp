@@ -31,6 +31,7 @@ void RegisterTypes() {
         qRegisterMetaType<veltrix::TableSnapshot>("veltrix::TableSnapshot");
         qRegisterMetaType<veltrix::RebuildView>("veltrix::RebuildView");
         qRegisterMetaType<veltrix::LogEntry>("veltrix::LogEntry");
+        qRegisterMetaType<veltrix::PowerEvent>("veltrix::PowerEvent");
         return true;
     }();
     (void)registered;
@@ -438,7 +439,7 @@ void ServiceSession::DoPower(PowerEvent event) {
             } else {
                 state_.wasConnectedBeforeSuspend = false;
             }
-            return;
+            break;
         case PowerEvent::Resume:
             if (state_.wasConnectedBeforeSuspend) {
                 state_.keepDisplay = false;
@@ -447,8 +448,9 @@ void ServiceSession::DoPower(PowerEvent event) {
                 state_.pipeClosedBySuspend = false;
                 Arm(reconnectTimer_, kReconnectAfterResumeMs);
             }
-            return;
+            break;
     }
+    emit powerHandled(event);
 }
 
 }  // namespace veltrix

@@ -126,6 +126,9 @@ class ServiceSession : public QObject {
     // The reconnect timer fell due: the window connects with the host and password
     // it shows.
     void reconnectDue();
+    // The steps of a power event have run (for a suspend: the logoff is written and
+    // the pipe closed).
+    void powerHandled(veltrix::PowerEvent event);
 
   private:
     // Runs `work` on the session's thread: at once when called there, otherwise

@@ -1,12 +1,18 @@
-// The Veltrix program as a process: the information options without a display, and
-// the termination signals while it is connected to the simulated service.
+// The Veltrix program as a process: the information options without a display, the
+// termination signals while it is connected to the simulated service, and one
+// instance per user and display.
 
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -15,6 +21,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/file_version_info.h"
 #include "protocol/protocol.h"
@@ -31,6 +38,22 @@ QProcess* Start(const QStringList& args, const QProcessEnvironment& env) {
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->start(QStringLiteral(VELTRIX_EXECUTABLE), args);
     return process;
+}
+
+// The program's environment with private runtime folder (where its one-instance socket
+// lives) and no reachable D-Bus: nothing a test starts meets the machine's own
+// desktop, nor another test's program.
+QProcessEnvironment PrivateEnvironment(const QString& dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString runtime = dir + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    ::chmod(runtime.toLocal8Bit().constData(), 0700);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    const QString noBus = QStringLiteral("unix:path=") + dir + QStringLiteral("/no-bus");
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
 }
 
 struct InformationCase {
@@ -101,14 +124,13 @@ class StartupLanguageTest : public ::testing::TestWithParam<LanguageCase> {};
 // own texts and Qt's.
 TEST_P(StartupLanguageTest, WindowAndStandardButtonsFollowTheEnvironment) {
     QTemporaryDir dir;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = PrivateEnvironment(dir.path());
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
         env.remove(QString::fromLatin1(name));
     }
     for (const auto& [name, value] : GetParam().environment) {
         env.insert(QString::fromLatin1(name), QString::fromLatin1(value));
     }
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
     env.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir.path());
     QProcess process;
@@ -150,25 +172,35 @@ sim::Scenario OneController() {
 // after the start.
 class ProgramRun {
   public:
-    explicit ProgramRun(sim::Scenario scenario) : service_(std::move(scenario)) {
+    explicit ProgramRun(sim::Scenario scenario, const char* moreSettings = "")
+        : service_(std::move(scenario)) {
         file_ = dir_.filePath("config/KavotronikVeltrix/Veltrix.conf").toStdString();
         QDir(dir_.path()).mkpath(QStringLiteral("config/KavotronikVeltrix"));
-        std::ofstream(file_) << "[SettingsGUI]\nDPPW=kavo\nServerHostname=.\nAutoconnect=1\n";
+        std::ofstream(file_) << "[SettingsGUI]\nDPPW=kavo\nServerHostname=.\nAutoconnect=1\n"
+                             << moreSettings;
         ::chmod(file_.c_str(), 0644);
         sim::ServiceSimOptions options;
         options.pipeDir = dir_.path().toStdString();
         service_.start(options);
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir_.path());
-        process_.reset(Start({}, env));
+        env_ = PrivateEnvironment(dir_.path());
+        env_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+        env_.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir_.path());
     }
 
-    QProcess& process() { return *process_; }
+    // Starts the program (the first time, or again with `args`).
+    QProcess& Launch(const QStringList& args = {}) {
+        processes_.emplace_back(Start(args, env_));
+        return *processes_.back();
+    }
+    QProcess& process() { return *processes_.front(); }
+    // Where the program listens for a second start (offscreen platform).
+    std::string InstanceSocket() const {
+        return dir_.filePath(QStringLiteral("runtime/veltrix-%1-offscreen").arg(::getuid()))
+            .toStdString();
+    }
     sim::ServiceSim& service() { return service_; }
-    void Signal(int number) { ::kill(static_cast<pid_t>(process_->processId()), number); }
+    void Signal(int number) { ::kill(static_cast<pid_t>(process().processId()), number); }
 
     // The settings file as the program left it, and whether only its owner may read it.
     std::string Settings() const {
@@ -185,7 +217,8 @@ class ProgramRun {
     QTemporaryDir dir_;
     std::string file_;
     sim::ServiceSim service_;
-    std::unique_ptr<QProcess> process_;
+    QProcessEnvironment env_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
 class SignalTest : public ::testing::TestWithParam<int> {};
@@ -194,7 +227,7 @@ class SignalTest : public ::testing::TestWithParam<int> {};
 // settings (narrowing the file to its owner) and ends with status 0.
 TEST_P(SignalTest, TakesTheExitPath) {
     ProgramRun run(OneController());  // password "kavo"
-    ASSERT_TRUE(run.process().waitForStarted(20000));
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
     // Connects 3 s after the start, polls half a second after connecting.
     const bool polled = run.service().waitForCode(GET_CONTROLLER_COUNT, 15s) &&
                         run.service().waitForCode(GET_CHANGE_FLAG, 15s);
@@ -216,7 +249,7 @@ TEST_P(SignalTest, EndsWithinTwoSecondsWhileTheLoginGetsNoAnswer) {
     sim::Scenario scenario = OneController();
     scenario.faults.push_back({.code = sim::kLoginFaultCode, .kind = sim::FaultSpec::Kind::Silent});
     ProgramRun run(scenario);
-    ASSERT_TRUE(run.process().waitForStarted(20000));
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
     ASSERT_TRUE(run.service().waitForEntries(1, 15s)) << "the login block";
     run.Signal(GetParam());
     const bool finished = run.process().waitForFinished(2000);
@@ -224,6 +257,68 @@ TEST_P(SignalTest, EndsWithinTwoSecondsWhileTheLoginGetsNoAnswer) {
     ASSERT_TRUE(finished) << output;
     EXPECT_EQ(run.process().exitCode(), 0) << output;
     EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
+}
+
+// Asks the program listening on `socket` to show its window, as a second start does;
+// its answer.
+std::string AskToShow(const std::string& socket) {
+    QLocalSocket client;
+    client.connectToServer(QString::fromStdString(socket));
+    if (!client.waitForConnected(5000)) {
+        return "no connection: " + client.errorString().toStdString();
+    }
+    client.write("show\n");
+    while (!client.canReadLine() && client.waitForReadyRead(5000)) {
+    }
+    return client.readLine(64).toStdString();
+}
+
+// A second start (not minimised or minimised, connected or not) hands over to the
+// running program and ends with 0 at once, before it would connect; the information
+// options still answer on their own. The service sees one connection only.
+TEST(SingleInstanceTest, SecondStartShowsTheRunningWindowAndEnds) {
+    ProgramRun run(OneController(), "StartMinimized=1\n");
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+    ASSERT_TRUE(run.service().waitForCode(GET_CONTROLLER_COUNT, 15s)) << "logged in";
+
+    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--version")}}) {
+        QProcess& second = run.Launch(args);
+        ASSERT_TRUE(second.waitForFinished(20000));
+        const std::string output = second.readAll().toStdString();
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit) << output;
+        EXPECT_EQ(second.exitCode(), 0) << output;
+        EXPECT_EQ(output.starts_with("Veltrix "), !args.isEmpty()) << output;
+    }
+    // The minimised window (no tray offscreen) is shown normally on request.
+    EXPECT_EQ(AskToShow(run.InstanceSocket()), "shown\n");
+    EXPECT_EQ(run.service().connectionsAccepted(), 1u);
+    EXPECT_EQ(run.process().state(), QProcess::Running);
+
+    run.Signal(SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000));
+    EXPECT_EQ(run.process().exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(run.InstanceSocket())));
+}
+
+// A socket left by a program that crashed refuses connections: the next start takes
+// its place and runs.
+TEST(SingleInstanceTest, StaleSocketDoesNotBlockTheStart) {
+    ProgramRun run(OneController());
+    const std::string path = run.InstanceSocket();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(stale);  // the file stays, nobody listens
+
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+    EXPECT_TRUE(run.service().waitForCode(GET_CONTROLLER_COUNT, 15s)) << "logged in";
+    EXPECT_EQ(AskToShow(path), "shown\n");
+    run.Signal(SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000));
+    EXPECT_EQ(run.process().exitCode(), 0) << run.process().readAll().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT),

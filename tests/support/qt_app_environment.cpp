@@ -1,5 +1,5 @@
 // One QApplication for the whole test program, on the offscreen platform unless
-// the environment picks another.
+// the environment picks another, and away from the machine's D-Bus.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,11 @@ class QtAppEnvironment : public ::testing::Environment {
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        // No test reaches the machine's own D-Bus; tests that need one start private
+        // buses (support/private_buses.h), which replace these addresses.
+        for (const char* bus : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"}) {
+            qputenv(bus, "unix:path=/nonexistent/veltrix-test-bus");
         }
         app_ = std::make_unique<QApplication>(argc_, argv_);
         QApplication::setApplicationDisplayName(QStringLiteral("Veltrix Test"));

@@ -70,9 +70,15 @@ CKavoGUIDlg::CKavoGUIDlg(ClientSettings settings, platform::DialogUi& ui, app::T
     trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
         OnTrayNotify(reason);
     };
-    // The system's sleep and resume arrive as power events; without a system bus
-    // there are none and the program runs on.
-    new app::SleepWatcher([this](PowerEvent event) { OnPowerBroadcast(event); }, this);
+    // The system's sleep and resume arrive as power events; while logged in, the sleep
+    // waits for the logoff. Without a system bus there are none and the program runs on.
+    auto* sleep =
+        new app::SleepWatcher([this](PowerEvent event) { OnPowerBroadcast(event); }, this);
+    connect(session_.get(), &ServiceSession::connected, sleep,
+            [sleep] { sleep->SetLoggedIn(true); });
+    connect(session_.get(), &ServiceSession::disconnected, sleep,
+            [sleep] { sleep->SetLoggedIn(false); });
+    connect(session_.get(), &ServiceSession::powerHandled, sleep, &app::SleepWatcher::PowerHandled);
 }
 
 CKavoGUIDlg::~CKavoGUIDlg() {

@@ -7,6 +7,7 @@
 #include <QPen>
 #include <QRadialGradient>
 #include <QRectF>
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -17,7 +18,6 @@ namespace veltrix {
 namespace {
 
 // The drawing is made on a 64 x 64 grid and scaled to the asked size.
-constexpr qreal kGrid = 64.0;
 
 struct Palette {
     QColor driveLight;  // top of each drive body
@@ -46,41 +46,78 @@ std::optional<Palette> PaletteFor(int iconId) {
     }
 }
 
-// A stack of three drives, each with an activity light, and a round status dot.
-void DrawDriveStack(QPainter& painter, const Palette& palette) {
-    constexpr qreal kLeft = 6.0;
-    constexpr qreal kWidth = 46.0;
-    constexpr qreal kHeight = 14.0;
-    constexpr std::array<qreal, 3> kTops = {8.0, 24.0, 40.0};
+// Where the three drives and the status dot lie on the grid; together they fill the
+// box kContent.
+constexpr qreal kDriveLeft = 6.0;
+constexpr qreal kDriveWidth = 46.0;
+constexpr qreal kDriveHeight = 14.0;
+constexpr std::array<qreal, 3> kDriveTops = {8.0, 24.0, 40.0};
+constexpr qreal kDriveCorner = 3.0;
+const QPointF kDotCentre(48.0, 48.0);
+constexpr qreal kDotRadius = 12.0;
+const QRectF kContent(kDriveLeft, kDriveTops[0], 60.0 - kDriveLeft, 60.0 - kDriveTops[0]);
 
-    for (const qreal top : kTops) {
-        const QRectF body(kLeft, top, kWidth, kHeight);
+// The panel behind a tray icon may be black, white or anything between: the picture
+// has a dark outline and a light rim around it, each at least one screen pixel wide,
+// so one of them always stands against the panel.
+const QColor kRim(255, 255, 255);
+
+struct Strokes {
+    qreal outline;  // grid units
+    qreal rim;      // grid units, outside the outline
+};
+
+// The outer shape of the picture: the drive bodies and the status dot.
+QPainterPath Silhouette() {
+    QPainterPath shape;
+    for (const qreal top : kDriveTops) {
+        shape.addRoundedRect(QRectF(kDriveLeft, top, kDriveWidth, kDriveHeight), kDriveCorner,
+                             kDriveCorner);
+    }
+    shape.addEllipse(kDotCentre, kDotRadius, kDotRadius);
+    return shape.simplified();
+}
+
+// A stack of three drives, each with an activity light, and a round status dot, all on
+// a light rim.
+void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& strokes) {
+    const qreal rimPen = strokes.outline + 2.0 * strokes.rim;
+
+    // The rim: a stroke around the whole shape whose inner half the bodies cover.
+    painter.setPen(QPen(kRim, rimPen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(kRim);
+    painter.drawPath(Silhouette());
+
+    for (const qreal top : kDriveTops) {
+        const QRectF body(kDriveLeft, top, kDriveWidth, kDriveHeight);
         QLinearGradient shade(body.topLeft(), body.bottomLeft());
         shade.setColorAt(0.0, palette.driveLight);
         shade.setColorAt(1.0, palette.driveDark);
-        painter.setPen(QPen(palette.outline, 2.0));
+        painter.setPen(QPen(palette.outline, strokes.outline));
         painter.setBrush(shade);
-        painter.drawRoundedRect(body, 3.0, 3.0);
+        painter.drawRoundedRect(body, kDriveCorner, kDriveCorner);
 
         // Slot line and activity light on the drive's face.
         painter.setPen(QPen(palette.outline, 1.5, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(kLeft + 6.0, top + kHeight / 2.0),
-                         QPointF(kLeft + 28.0, top + kHeight / 2.0));
+        painter.drawLine(QPointF(kDriveLeft + 6.0, top + kDriveHeight / 2.0),
+                         QPointF(kDriveLeft + 28.0, top + kDriveHeight / 2.0));
         painter.setPen(Qt::NoPen);
         painter.setBrush(palette.led);
-        painter.drawEllipse(QPointF(kLeft + kWidth - 7.0, top + kHeight / 2.0), 2.5, 2.5);
+        painter.drawEllipse(QPointF(kDriveLeft + kDriveWidth - 7.0, top + kDriveHeight / 2.0), 2.5,
+                            2.5);
     }
 
-    // The status dot overlaps the lower right corner with a light rim, so it stays
-    // visible on both dark and light panels.
-    const QPointF centre(48.0, 48.0);
-    constexpr qreal kRadius = 12.0;
-    QRadialGradient glow(centre - QPointF(3.0, 3.0), kRadius * 1.4);
+    // The status dot overlaps the lower right corner, parted from the drives by the
+    // rim's colour and outlined like them.
+    painter.setPen(QPen(kRim, rimPen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(kDotCentre, kDotRadius, kDotRadius);
+    QRadialGradient glow(kDotCentre - QPointF(3.0, 3.0), kDotRadius * 1.4);
     glow.setColorAt(0.0, palette.dot.lighter(150));
     glow.setColorAt(1.0, palette.dot.darker(120));
-    painter.setPen(QPen(QColor(255, 255, 255, 230), 2.5));
+    painter.setPen(QPen(palette.outline, strokes.outline));
     painter.setBrush(glow);
-    painter.drawEllipse(centre, kRadius, kRadius);
+    painter.drawEllipse(kDotCentre, kDotRadius, kDotRadius);
 }
 
 }  // namespace
@@ -90,12 +127,24 @@ QPixmap ProgramPixmap(int iconId, int size) {
     if (!palette || size <= 0) {
         return {};
     }
+    // Outline and rim in screen pixels: a 64-pixel icon has an outline of two and a rim
+    // of one and a half, smaller ones never less than one pixel each.
+    const qreal outlinePixels = std::max(1.0, size / 32.0);
+    const qreal rimPixels = std::max(1.0, size / 42.0);
+    // The content with its strokes, and half a pixel to spare, fills the square.
+    const qreal margin = outlinePixels / 2.0 + rimPixels + 0.5;
+    const qreal scale = (size - 2.0 * margin) / std::max(kContent.width(), kContent.height());
+    const QPointF offset((size - kContent.width() * scale) / 2.0,
+                         (size - kContent.height() * scale) / 2.0);
+
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / kGrid, size / kGrid);
-    DrawDriveStack(painter, *palette);
+    painter.translate(offset);
+    painter.scale(scale, scale);
+    painter.translate(-kContent.topLeft());
+    DrawDriveStack(painter, *palette, {outlinePixels / scale, rimPixels / scale});
     painter.end();
     return pixmap;
 }

@@ -67,12 +67,30 @@ void QtTrayHost::Notify(NotifyOp op, const NotifyRecord& record) {
             shownIdentifier_ = 0;
             return;
     }
-    // A balloon needs the icon on a panel to point at.
-    if ((record.flags & kNotifyBalloon) != 0 && icon_->isVisible()) {
+    if ((record.flags & kNotifyBalloon) != 0) {
+        ShowBalloon(record);
+    }
+}
+
+void QtTrayHost::ShowBalloon(const NotifyRecord& record) {
+    // A balloon needs the icon on a panel to point at; without one (no tray, or the
+    // panel went away) it becomes a desktop notification.
+    if (icon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
         icon_->showMessage(QString::fromStdString(record.balloonTitle),
                            QString::fromStdString(record.balloonText),
                            BalloonIcon(record.balloonSeverity), static_cast<int>(record.timeoutMs));
+        return;
     }
+    if (!notifications_) {
+        notifications_ = std::make_unique<DesktopNotifications>();
+        notifications_->onActivated = [this] {
+            if (onNotificationActivated) {
+                onNotificationActivated();
+            }
+        };
+    }
+    notifications_->Show(record.balloonTitle, record.balloonText, record.balloonSeverity,
+                         static_cast<int>(record.timeoutMs));
 }
 
 bool QtTrayHost::IsAvailable() const {

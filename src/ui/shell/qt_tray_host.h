@@ -1,13 +1,18 @@
 #pragma once
 // The notification-area host on Qt: one QSystemTrayIcon shows the icon record last
 // added. Without a tray on the desktop (headless, offscreen, a panel not yet started)
-// the calls still keep the state; the icon appears once a tray is there.
+// the calls still keep the state; the icon appears once a tray is there. Balloons
+// that find no tray, also one that went away while the program runs, become desktop
+// notifications.
 
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <functional>
+#include <memory>
 
+#include "ui/shell/desktop_notifications.h"
 #include "ui/shell/tray_host.h"
 
 namespace veltrix::app {
@@ -37,15 +42,22 @@ class QtTrayHost : public QObject, public TrayHost {
     // Plays a click on the icon as the tray would report it.
     void SimulateActivation(QSystemTrayIcon::ActivationReason reason);
 
+    // The user clicked a desktop notification that stood for a balloon: the program
+    // shows its window.
+    std::function<void()> onNotificationActivated;
+
   private:
     void Apply(const NotifyRecord& record);
     void ShowWhenTrayThere();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
+    void ShowBalloon(const NotifyRecord& record);
 
     QSystemTrayIcon* icon_;  // child of this object
     // Looks for a tray again while an added icon waits for one.
     QTimer trayWait_;
     int shownIdentifier_ = 0;
+    // Made when the first balloon finds no tray.
+    std::unique_ptr<DesktopNotifications> notifications_;
 };
 
 }  // namespace veltrix::app
