@@ -12,9 +12,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/mainwindow/dialog_texts.h"
+#include <QDialogButtonBox>
 #include "ui/mainwindow/kavo_pass_confirm.h"
 #include "ui/mainwindow/kavo_smtp_adv.h"
+#include "ui/mainwindow/settings_dialog_parts.h"
 #include "ui/platform/control_id.h"
 #include "ui/platform/dialog_ui.h"
 
@@ -64,7 +65,7 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
       smtp_(values.smtp),
       confirmed_(QString::fromStdString(values.password)) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(DialogText("Email settings", "E-Mail Einstellungen"));
+    setWindowTitle(settings_dialog::Tr("Email settings", "E-Mail Einstellungen"));
 
     QLineEdit* senderName = AddEdit(kSenderNameEdit, values.senderName);
     QLineEdit* senderAddress = AddEdit(kSenderAddressEdit, values.senderAddress);
@@ -76,16 +77,17 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
     password->setEchoMode(QLineEdit::Password);
     password->installEventFilter(this);
 
-    active_ = WithId(
-        new QCheckBox(
-            DialogText("Activate Emailnotification", "E-Mail Benachrichtigung aktivieren"), this),
-        kActiveCheck);
-    testMail_ = WithId(
-        new QCheckBox(DialogText("Send a one-time test email", "Einmalig eine Test E-Mail senden"),
-                      this),
-        kTestMailCheck);
+    active_ = WithId(new QCheckBox(settings_dialog::Tr("Activate Emailnotification",
+                                                       "E-Mail Benachrichtigung aktivieren"),
+                                   this),
+                     kActiveCheck);
+    testMail_ = WithId(new QCheckBox(settings_dialog::Tr("Send a one-time test email",
+                                                         "Einmalig eine Test E-Mail senden"),
+                                     this),
+                       kTestMailCheck);
     bootUp_ =
-        WithId(new QCheckBox(DialogText("Send bootup messages", "Statusmeldung beim booten"), this),
+        WithId(new QCheckBox(
+                   settings_dialog::Tr("Send bootup messages", "Statusmeldung beim booten"), this),
                kBootUpCheck);
     active_->setChecked(values.mailActive);
     testMail_->setChecked(values.sendTestMail);
@@ -101,21 +103,22 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
     level_->setTickPosition(QSlider::TicksRight);
     level_->setValue(values.mailLevel);
 
-    advanced_ =
-        WithId(new QPushButton(DialogText("advanced...", "Erweitert..."), this), kAdvancedButton);
+    advanced_ = WithId(new QPushButton(settings_dialog::Tr("advanced...", "Erweitert..."), this),
+                       kAdvancedButton);
     advanced_->setAutoDefault(false);
     advanced_->setEnabled(values.hasSmtpOptions);
     connect(advanced_, &QPushButton::clicked, this, &KavoMailCfgDlg::OnAdvanced);
 
-    const QString address = DialogText("Address:", "Adresse:");
+    const QString address = settings_dialog::Tr("Address:", "Adresse:");
     auto* recipientGroup =
-        Group(this, DialogText("Recipient", "Empfänger"), {{address, recipient}});
-    auto* senderGroup = Group(this, DialogText("Sender", "Absender"),
+        Group(this, settings_dialog::Tr("Recipient", "Empfänger"), {{address, recipient}});
+    auto* senderGroup = Group(this, settings_dialog::Tr("Sender", "Absender"),
                               {{QStringLiteral("Name:"), senderName}, {address, senderAddress}});
-    auto* serverGroup = Group(this, DialogText("Outgoing mail server", "Postausgangsserver"),
-                              {{DialogText("Host name / address:", "Host Name / Adresse:"), server},
-                               {DialogText("User name:", "Benutzername:"), userName},
-                               {DialogText("Password:", "Passwort:"), password}});
+    auto* serverGroup =
+        Group(this, settings_dialog::Tr("Outgoing mail server", "Postausgangsserver"),
+              {{settings_dialog::Tr("Host name / address:", "Host Name / Adresse:"), server},
+               {settings_dialog::Tr("User name:", "Benutzername:"), userName},
+               {settings_dialog::Tr("Password:", "Passwort:"), password}});
     auto* advancedRow = new QHBoxLayout;
     advancedRow->addStretch(1);
     advancedRow->addWidget(advanced_);
@@ -128,17 +131,18 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
     checks->addStretch(1);
 
     auto* levelCaptions = new QVBoxLayout;
-    levelCaptions->addWidget(new QLabel(DialogText("All Events", "Alle Ereignisse"), this));
+    levelCaptions->addWidget(
+        new QLabel(settings_dialog::Tr("All Events", "Alle Ereignisse"), this));
     levelCaptions->addStretch(1);
     levelCaptions->addWidget(
-        new QLabel(DialogText("Errors and Warnings", "Fehler und Warnungen"), this));
+        new QLabel(settings_dialog::Tr("Errors and Warnings", "Fehler und Warnungen"), this));
     levelCaptions->addStretch(1);
-    levelCaptions->addWidget(new QLabel(DialogText("Errors only", "Nur Fehler"), this));
+    levelCaptions->addWidget(new QLabel(settings_dialog::Tr("Errors only", "Nur Fehler"), this));
     auto* levelRow = new QHBoxLayout;
     levelRow->addWidget(level_);
     levelRow->addLayout(levelCaptions);
     auto* levelColumn = new QVBoxLayout;
-    levelColumn->addWidget(new QLabel(DialogText("Email level", "E-Mail Level"), this));
+    levelColumn->addWidget(new QLabel(settings_dialog::Tr("Email level", "E-Mail Level"), this));
     levelColumn->addLayout(levelRow);
 
     auto* lower = new QHBoxLayout;
@@ -150,7 +154,7 @@ KavoMailCfgDlg::KavoMailCfgDlg(const MailSettingsValues& values, platform::Dialo
     layout->addWidget(senderGroup);
     layout->addWidget(serverGroup);
     layout->addLayout(lower);
-    layout->addLayout(OkCancelRow(*this));
+    layout->addWidget(settings_dialog::MakeOkCancelRow(*this).box);
     for (QLineEdit* edit : edits_) {
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 36);
     }

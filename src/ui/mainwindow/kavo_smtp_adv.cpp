@@ -2,13 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <optional>
 
-#include "ui/mainwindow/dialog_texts.h"
+#include "ui/mainwindow/settings_dialog_parts.h"
 #include "ui/platform/control_id.h"
 #include "ui/platform/dialog_ui.h"
 
@@ -50,7 +51,7 @@ CKavoSMTPadv::CKavoSMTPadv(const SmtpOptions& values, bool hasTlsOptions, platfo
                            QWidget* parent)
     : QDialog(parent), ui_(ui), values_(values) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(DialogText("Advanced SMTP-Settings", "Erweiterte SMTP-Einstellungen"));
+    setWindowTitle(settings_dialog::Tr("Advanced SMTP-Settings", "Erweiterte SMTP-Einstellungen"));
 
     authMethod_ = WithId(new QComboBox(this), kAuthMethodCombo);
     port_ = WithId(new QLineEdit(this), kPortEdit);
@@ -69,13 +70,13 @@ CKavoSMTPadv::CKavoSMTPadv(const SmtpOptions& values, bool hasTlsOptions, platfo
     row(0, QStringLiteral("Authentifikationsmethode:"), authMethod_);
     row(1, QStringLiteral("Port:"), port_);
     grid->addWidget(legacySsl_, 2, 1);
-    row(3, DialogText("Connection Type:", "Verbindungsart:"), connectionType_);
-    row(4, DialogText("SSL-protocoll:", "SSL-Protokoll:"), protocol_);
+    row(3, settings_dialog::Tr("Connection Type:", "Verbindungsart:"), connectionType_);
+    row(4, settings_dialog::Tr("SSL-protocoll:", "SSL-Protokoll:"), protocol_);
     grid->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);
-    layout->addLayout(OkCancelRow(*this));
+    layout->addWidget(settings_dialog::MakeOkCancelRow(*this).box);
 
     // The values into the controls; the legacy SSL box only carries its flag.
     ShowValues();
@@ -127,8 +128,8 @@ void CKavoSMTPadv::ShowValues() {
 
 void CKavoSMTPadv::accept() {
     if (!TakeControls()) {
-        ui_.ShowMessage(
-            DialogText("Enter an integer.", "Geben Sie eine ganze Zahl ein.").toStdString());
+        ui_.ShowMessage(settings_dialog::Tr("Enter an integer.", "Geben Sie eine ganze Zahl ein.")
+                            .toStdString());
         port_->setFocus();
         port_->selectAll();
         return;
