@@ -72,15 +72,5 @@ TEST(PicturesTest, LogoAndBadgeAreKeyedOnMagenta) {
     }
 }
 
-TEST(PicturesTest, BadgeOnlyForAVersionWithARevision) {
-    const std::pair<const char*, bool> cases[] = {
-        {"0.1.0", false},     {"1.2.3.0", false}, {"1.2.3.00", false}, {"1.2.3.4", true},
-        {"3.3.1.10", true},   {"1.2.3.", false},  {"1.2", false},      {"", false},
-        {"1.2.3.0.7", false}, {"1.2.3.05", true}};
-    for (const auto& [version, badge] : cases) {
-        EXPECT_EQ(ShowsBetaBadge(version), badge) << version;
-    }
-}
-
 }  // namespace
 }  // namespace veltrix

@@ -46,19 +46,4 @@ QPixmap KeyedPicture(int id) {
     return QPixmap::fromImage(image);
 }
 
-bool ShowsBetaBadge(std::string_view version) {
-    // Skip three numbers with their dots; any non-zero digit after that is a revision.
-    std::size_t at = 0;
-    for (int dots = 0; dots < 3; ++dots) {
-        at = version.find('.', at);
-        if (at == std::string_view::npos) {
-            return false;
-        }
-        ++at;
-    }
-    const std::string_view revision = version.substr(at);
-    const std::size_t digits = revision.find_first_not_of("0123456789");
-    return revision.substr(0, digits).find_first_not_of('0') != std::string_view::npos;
-}
-
 }  // namespace veltrix

@@ -47,9 +47,4 @@ QImage LoadPicture(int id);
 // The picture with its magenta pixels (255, 0, 255) transparent, for the window.
 QPixmap KeyedPicture(int id);
 
-// Whether the window shows the BETA badge for the program's version
-// "major.minor.build[.revision]": when its revision, the fourth number, is there and
-// not 0.
-bool ShowsBetaBadge(std::string_view version);
-
 }  // namespace veltrix
