@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QPixmap>
-#include <string_view>
 
 namespace veltrix {
 
