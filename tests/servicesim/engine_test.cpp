@@ -7,6 +7,7 @@
 
 #include "raw_client.h"
 #include "servicesim/records.h"
+#include "servicesim/scenario_builders.h"
 
 namespace veltrix::sim {
 namespace {
@@ -32,7 +33,7 @@ constexpr char kScenario[] = R"({
                        "completionEvent": { "controller": 0, "setIndex": 0, "code": "0xA02" },
                        "completedStateFlags": 0 },
           "flash": { "chipId": "0xBFB4", "chipName": "TESTCHIP", "biosVersion": "0x0360",
-                     "size": 1300, "imageHex": "55aa" } },
+                     "size": 1300 } },
         { "name": "Plain", "channelCount": 1, "deviceCount": 25 }
     ],
     "timeline": [
@@ -457,9 +458,7 @@ TEST_F(EngineTest, FlashReadOutStreamIsPacedByAcknowledgements) {
     // 1300 bytes: 512 + 512 + 276, then the end marker.
     EXPECT_EQ(progress, (std::vector<std::uint32_t>{39, 78, 100, 101}));
     ASSERT_EQ(image.size(), 1300u);
-    EXPECT_EQ(image[0], 0x55);
-    EXPECT_EQ(image[1], 0xAA);
-    EXPECT_EQ(image[2], 0xFF);
+    EXPECT_EQ(image, MakeBiosImage(1300, 0, 0, 0x0360));
     // The end marker's acknowledgement gets nothing, and so does a stray one.
     EXPECT_TRUE(send(Frame(FLASH_READ_ACK)).replies.empty());
     EXPECT_TRUE(send(Frame(FLASH_READ_ACK)).replies.empty());

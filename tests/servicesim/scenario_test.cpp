@@ -1,9 +1,14 @@
 #include "servicesim/scenario.h"
 
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+
+#include "servicesim/flash_rom.h"
+#include "servicesim/scenario_builders.h"
 
 namespace veltrix::sim {
 namespace {
@@ -29,6 +34,59 @@ TEST(ScenarioTest, ShippedDefaultScenarioDescribesALivingSystem) {
     }));
     EXPECT_FALSE(s.logEntries.empty());
     EXPECT_EQ(s.mailFailures.size(), 1u);
+    // Each flash ROM is a chip of the table holding the controller's own BIOS.
+    for (const ControllerSpec& c : s.controllers) {
+        const FlashRom rom(c);
+        EXPECT_NE(FlashSizeForChip(c.flash.chipId), 0u) << c.name;
+        EXPECT_EQ(rom.contents(), MakeBiosImage(rom.size(), c.vendorId, c.deviceId, c.biosVersion))
+            << c.name;
+        EXPECT_EQ(rom.biosVersionReply(), c.biosVersion) << c.name;
+    }
+}
+
+TEST(ScenarioTest, FlashKeysAreRead) {
+    const std::string file = ::testing::TempDir() + "/flash_image.bin";
+    std::ofstream(file, std::ios::binary) << "\x55\xAA\x01";
+    const Scenario s = ParseScenario(R"({"controllers": [
+        { "flash": { "chipId": "0x1240", "chipName": "KT-F020", "content": "biosImage",
+                     "biosVersion": "0x0412", "imageVendorId": "0x1B4B", "imageDeviceId": 9,
+                     "imageSize": 32768, "fill": 0, "readEndCode": 200, "readBlockSize": 64,
+                     "writeErrorAt": 511, "writeErrorCode": "0x1FF", "writesIgnored": true,
+                     "versionIoError": 1, "eraseMs": 2500 } },
+        { "flash": { "chipId": 7, "size": 1024, "content": "pattern" } },
+        { "flash": { "imageFile": "flash_image.bin" } },
+        { "flash": { "imageHex": "55 AA 0f" } }
+    ],
+    "faults": [{ "command": "FLASH_WRITE_BLOCK", "kind": "drop", "after": 20 }]})",
+                                     ::testing::TempDir());
+    const FlashSpec& f = s.controllers[0].flash;
+    EXPECT_EQ(f.chipId, 0x1240u);
+    EXPECT_EQ(f.chipName, "KT-F020");
+    EXPECT_EQ(FlashRomSize(f), 0x40000u);
+    EXPECT_EQ(f.content, FlashSpec::Content::BiosImage);
+    EXPECT_EQ(f.biosVersion, 0x0412);
+    EXPECT_EQ(f.imageVendorId, 0x1B4B);
+    EXPECT_EQ(f.imageDeviceId, 9);
+    EXPECT_EQ(f.imageSize, 32768u);
+    EXPECT_EQ(f.fill, 0);
+    EXPECT_EQ(f.readEndCode, 200u);
+    EXPECT_EQ(f.readBlockSize, 64);
+    EXPECT_EQ(f.faults.writeErrorAt, 511u);
+    EXPECT_EQ(f.faults.writeErrorCode, 0x1FFu);
+    EXPECT_TRUE(f.faults.writesIgnored);
+    EXPECT_TRUE(f.faults.versionIoError);
+    EXPECT_EQ(f.faults.eraseMs, 2500u);
+    EXPECT_EQ(FlashRomSize(s.controllers[1].flash), 1024u);
+    EXPECT_EQ(s.controllers[1].flash.content, FlashSpec::Content::Pattern);
+    EXPECT_EQ(s.controllers[2].flash.content, FlashSpec::Content::Bytes);
+    EXPECT_EQ(s.controllers[2].flash.image, (std::vector<std::uint8_t>{0x55, 0xAA, 0x01}));
+    EXPECT_EQ(s.controllers[3].flash.image, (std::vector<std::uint8_t>{0x55, 0xAA, 0x0F}));
+    EXPECT_EQ(s.faults[0].code, kFlashWriteBlockFaultCode);
+    // The generated image: its ids and version, then the fill.
+    const FlashRom rom(s.controllers[0]);
+    EXPECT_EQ(std::vector<std::uint8_t>(rom.contents().begin(), rom.contents().begin() + 32768),
+              MakeBiosImage(32768, 0x1B4B, 9, 0x0412));
+    EXPECT_EQ(rom.contents()[32768], 0);
 }
 
 TEST(ScenarioTest, EmptyObjectGivesDefaults) {
@@ -143,7 +201,44 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({"faults": [{"command": "GET_NOTHING", "kind": "close"}]})",
                     "is not a number"},
         BadScenario{"BadImageHex", R"({"controllers": [{"flash": {"imageHex": "abc"}}]})",
-                    "odd number"}),
+                    "odd number"},
+        BadScenario{"FlashTooLarge", R"({"controllers": [{"flash": {"size": 2097153}}]})",
+                    "flash.size: value 2097153 is above the limit 2097152"},
+        BadScenario{"UnknownContent", R"({"controllers": [{"flash": {"content": "zeros"}}]})",
+                    "flash.content: expected \"biosImage\", \"pattern\" or \"fill\""},
+        BadScenario{"ContentAndImage",
+                    R"({"controllers": [{"flash": {"content": "fill", "imageHex": "00"}}]})",
+                    "give one of"},
+        BadScenario{"ImageLargerThanRom",
+                    R"({"controllers": [{"flash": {"size": 1, "imageHex": "55aa"}}]})",
+                    "image of 2 bytes does not fit the 1-byte flash ROM"},
+        BadScenario{"VersionWithoutGeneratedImage",
+                    R"({"controllers": [{"flash": {"content": "pattern", "biosVersion": 1}}]})",
+                    "flash.biosVersion: only for the generated BIOS image"},
+        BadScenario{"VersionAbove16Bits",
+                    R"({"controllers": [{"flash": {"biosVersion": "0x10000"}}]})",
+                    "above the limit 65535"},
+        BadScenario{"ImageSizeAboveRom",
+                    R"({"controllers": [{"flash": {"size": 4096, "imageSize": 4097}}]})",
+                    "flash.imageSize: value 4097 is above the limit 4096"},
+        BadScenario{"EndCodeIsProgress", R"({"controllers": [{"flash": {"readEndCode": 100}}]})",
+                    "flash.readEndCode: must be above 100"},
+        BadScenario{"WriteErrorCodeIsProgress",
+                    R"({"controllers": [{"flash": {"writeErrorCode": 0}}]})",
+                    "flash.writeErrorCode: must be above 100"},
+        BadScenario{"WriteErrorBeyondRom",
+                    R"({"controllers": [{"flash": {"size": 1024, "writeErrorAt": 2}}]})",
+                    "flash.writeErrorAt: value 2 is above the limit 1"},
+        BadScenario{"WriteErrorWithoutRom",
+                    R"({"controllers": [{"flash": {"chipId": 0, "writeErrorAt": 0}}]})",
+                    "no whole block"},
+        BadScenario{"ReadBlockTooLarge", R"({"controllers": [{"flash": {"readBlockSize": 513}}]})",
+                    "above the limit 512"},
+        BadScenario{"ReadBlockEmpty", R"({"controllers": [{"flash": {"readBlockSize": 0}}]})",
+                    "must be at least 1"},
+        BadScenario{"MissingImageFile",
+                    R"({"controllers": [{"flash": {"imageFile": "/nonexistent/rom.bin"}}]})",
+                    "cannot read \"/nonexistent/rom.bin\""}),
     [](const ::testing::TestParamInfo<BadScenario>& p) { return std::string(p.param.name); });
 
 TEST(ScenarioTest, MissingFileIsNamed) {
@@ -162,6 +257,23 @@ TEST(ScenarioTest, FlashSizesFollowTheChipTable) {
     EXPECT_EQ(FlashSizeForChip(0x1320C2), 0x80000u);
     EXPECT_EQ(FlashSizeForChip(0xFFFF), 0u);
     EXPECT_EQ(FlashSizeForChip(0x4242), 0u);
+    // The service's ROM: the scenario's size, the table's, a default, none.
+    struct Case {
+        std::uint32_t chipId;
+        std::optional<std::uint32_t> size;
+        std::uint32_t romSize;
+    } cases[] = {{0xBFD4, std::nullopt, 0x10000},
+                 {0xBFD4, 4096, 4096},
+                 {0x4242, std::nullopt, kUnknownChipFlashSize},
+                 {0x4242, 0x1000, 0x1000},
+                 {0x55AA, std::nullopt, 0},
+                 {0xABCD, 512, 512}};
+    for (const Case& c : cases) {
+        FlashSpec flash;
+        flash.chipId = c.chipId;
+        flash.size = c.size;
+        EXPECT_EQ(FlashRomSize(flash), c.romSize) << std::hex << c.chipId;
+    }
 }
 
 }  // namespace

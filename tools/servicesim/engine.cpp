@@ -12,9 +12,6 @@ namespace {
 
 // A text reply reaches the client through a 104-byte buffer.
 constexpr std::size_t kMailTextReply = 103;
-constexpr std::size_t kFlashBlock = 512;
-constexpr std::uint32_t kFlashEndMarker = 101;
-constexpr std::uint32_t kMaxFlashBlocks = 4096;
 
 std::vector<std::uint8_t> U32Data(std::uint32_t v) {
     ByteWriter w;
@@ -58,11 +55,8 @@ ServiceEngine::ServiceEngine(Scenario scenario, std::chrono::system_clock::time_
     for (const ControllerSpec& spec : scenario_.controllers) {
         Controller c;
         c.spec = spec;
-        const std::uint32_t size = spec.flash.size.value_or(FlashSizeForChip(spec.flash.chipId));
-        c.rom.assign(size, spec.flash.fill);
-        std::copy_n(spec.flash.image.begin(), std::min<std::size_t>(size, spec.flash.image.size()),
-                    c.rom.begin());
-        c.biosVersion = spec.flash.biosVersion.value_or(spec.biosVersion);
+        c.flash = FlashRom(spec);
+        c.spec.flash.image.clear();  // held by the ROM
         controllers_.push_back(std::move(c));
     }
     for (Controller& c : controllers_) {
@@ -394,7 +388,24 @@ std::uint64_t ServiceEngine::rebuildPosition(std::uint8_t ctl) const {
 const std::vector<std::uint8_t>& ServiceEngine::flashRom(std::uint8_t ctl) const {
     static const std::vector<std::uint8_t> kNone;
     const Controller* c = controller(ctl);
-    return c != nullptr ? c->rom : kNone;
+    return c != nullptr ? c->flash.contents() : kNone;
+}
+
+FlashCounters ServiceEngine::flashCounters(std::uint8_t ctl) const {
+    const Controller* c = controller(ctl);
+    return c != nullptr ? c->flash.counters() : FlashCounters{};
+}
+
+void ServiceEngine::setFlashRom(std::uint8_t ctl, std::span<const std::uint8_t> bytes) {
+    if (Controller* c = controller(ctl)) {
+        c->flash.setContents(bytes);
+    }
+}
+
+void ServiceEngine::setFlashFaults(std::uint8_t ctl, const FlashFaults& faults) {
+    if (Controller* c = controller(ctl)) {
+        c->flash.setFaults(faults);
+    }
 }
 
 // ---------------------------------------------------------------- messages
@@ -495,18 +506,26 @@ void ServiceEngine::acceptData(ByteView data) {
 }
 
 std::vector<std::uint8_t> ServiceEngine::nextReadOut() {
-    const Controller* c = controller(session_.readController);
-    const std::size_t size = c != nullptr ? c->rom.size() : 0;
-    if (session_.readOffset >= size) {
+    Controller* c = controller(session_.readController);
+    const std::span<const std::uint8_t> block =
+        c != nullptr ? c->flash.readBlock(session_.readOffset) : std::span<const std::uint8_t>();
+    if (block.empty()) {
         session_.readEndSent = true;
-        return BuildReply(kFlashEndMarker, {});
+        return BuildReply(c != nullptr ? c->flash.spec().readEndCode : kFlashEndCode, {});
     }
-    const std::size_t n = std::min(kFlashBlock, size - session_.readOffset);
-    const auto first = c->rom.begin() + static_cast<std::ptrdiff_t>(session_.readOffset);
-    const std::vector<std::uint8_t> block(first, first + static_cast<std::ptrdiff_t>(n));
-    session_.readOffset += n;
-    const auto progress = static_cast<std::uint32_t>(session_.readOffset * 100 / size);
-    return BuildReply(progress, block);
+    session_.readOffset += block.size();
+    ++c->flash.counters().blocksRead;
+    return BuildReply(c->flash.readProgress(session_.readOffset), block);
+}
+
+std::vector<std::uint8_t> ServiceEngine::writeBlock(std::uint32_t code, ByteView data) {
+    Controller* c = session_.writeController ? controller(*session_.writeController) : nullptr;
+    if (c == nullptr) {
+        return BuildReply(kFlashEndCode, {});
+    }
+    std::vector<std::uint8_t> bytes(data.size());
+    data.copyTo(0, bytes);
+    return BuildReply(c->flash.writeBlock(code - FLASH_WRITE_BLOCK, bytes), {});
 }
 
 Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t nowMs) {
@@ -525,7 +544,9 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
     switch (code) {
         case FLASH_END:
         case FLASH_READ_ACK:
-            if (code == FLASH_READ_ACK && session_.readStream) {
+            if (code == FLASH_END) {
+                session_.writeController.reset();  // blocks after the end fail
+            } else if (session_.readStream) {
                 if (session_.readEndSent) {
                     session_.readStream = false;  // the end marker's acknowledgement
                 } else {
@@ -697,22 +718,26 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             break;
         case FLASH_ERASE:
             if (Controller* c = controller(data.u8(0))) {
-                std::fill(c->rom.begin(), c->rom.end(), std::uint8_t{0xFF});
+                c->flash.erase();
+                out.notBeforeMs = nowMs + c->flash.faults().eraseMs;
             }
             replyU32(0);
             break;
         case FLASH_GET_TYPE_ID: {
             const Controller* c = controller(data.u8(0));
-            replyU32(c != nullptr ? c->spec.flash.chipId : 0xFFFF);
+            replyU32(c != nullptr ? c->flash.spec().chipId : 0xFFFF);
             break;
         }
         case FLASH_GET_TYPE_NAME: {
             const Controller* c = controller(data.u8(0));
-            reply(TextData(c != nullptr ? c->spec.flash.chipName : std::string(),
+            reply(TextData(c != nullptr ? c->flash.spec().chipName : std::string(),
                            ServiceMessage::kMaxData));
             break;
         }
         case FLASH_READ_START:
+            if (Controller* c = controller(data.u8(0))) {
+                ++c->flash.counters().readOuts;
+            }
             session_.readStream = true;
             session_.readEndSent = false;
             session_.readController = data.u8(0);
@@ -720,35 +745,25 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             out.replies.push_back(nextReadOut());
             break;
         case FLASH_WRITE_START: {
-            const Controller* c = controller(data.u8(0));
+            Controller* c = controller(data.u8(0));
             session_.writeController = data.u8(0);
-            replyU32(c != nullptr ? static_cast<std::uint32_t>(c->rom.size()) : 0);
+            if (c != nullptr) {
+                ++c->flash.counters().writeStarts;
+            }
+            replyU32(c != nullptr ? c->flash.size() : 0);
             break;
         }
         case FLASH_GET_BIOS_VERSION: {
             const Controller* c = controller(data.u8(0));
-            replyU32(c != nullptr ? c->biosVersion : 0xFFFFFFFFu);
+            replyU32(c != nullptr ? c->flash.biosVersionReply() : 0xFFFFFFFFu);
             break;
         }
         case LOGOFF:
             out.close = true;
             break;
         default:
-            if (code >= FLASH_WRITE_BLOCK && code < FLASH_WRITE_BLOCK + kMaxFlashBlocks) {
-                // Written to the controller of the last FLASH_WRITE_START.
-                Controller* c = controller(session_.writeController);
-                const std::size_t block = code - FLASH_WRITE_BLOCK;
-                const std::size_t blocks = c != nullptr ? c->rom.size() / kFlashBlock : 0;
-                if (block >= blocks) {
-                    out.replies.push_back(BuildReply(kFlashEndMarker, {}));
-                    break;
-                }
-                const std::size_t n = std::min(kFlashBlock, data.size());
-                for (std::size_t i = 0; i < n; ++i) {
-                    c->rom[block * kFlashBlock + i] = data.u8(i);
-                }
-                const auto progress = static_cast<std::uint32_t>((block + 1) * 100 / blocks);
-                out.replies.push_back(BuildReply(progress, {}));
+            if (IsFlashWriteBlock(code)) {
+                out.replies.push_back(writeBlock(code, data));
             }
             // Any other code is unknown to the service: no reply.
             break;

@@ -15,6 +15,7 @@
 
 #include "protocol/bytes.h"
 #include "protocol/protocol.h"
+#include "servicesim/flash_rom.h"
 #include "servicesim/scenario.h"
 
 namespace veltrix::sim {
@@ -31,6 +32,9 @@ struct Outcome {
     std::uint32_t code = 0;                          // the frame's code (Request, Data)
     std::vector<std::vector<std::uint8_t>> replies;  // whole messages, in order
     bool close = false;                              // end the connection after the replies
+    // Simulated time (ms) before which the replies must not go out (a flash erase
+    // that takes its time); 0: at once.
+    std::uint64_t notBeforeMs = 0;
 };
 
 // Builds one reply message: code, length and data (data cut to 1048 bytes).
@@ -74,7 +78,11 @@ class ServiceEngine {
     bool drivePresent(std::uint8_t controller, std::uint8_t channel, std::uint8_t pmPort) const;
     bool rebuildActive(std::uint8_t controller) const;
     std::uint64_t rebuildPosition(std::uint8_t controller) const;
+    // Flash ROMs (empty / zero counters for a controller that does not exist).
     const std::vector<std::uint8_t>& flashRom(std::uint8_t controller) const;
+    FlashCounters flashCounters(std::uint8_t controller) const;
+    void setFlashRom(std::uint8_t controller, std::span<const std::uint8_t> bytes);
+    void setFlashFaults(std::uint8_t controller, const FlashFaults& faults);
     SystemTime wallTime(std::uint64_t simMs) const;
 
     // Event and log queues keep at most this many entries (the oldest go first).
@@ -93,8 +101,7 @@ class ServiceEngine {
     struct Controller {
         ControllerSpec spec;
         Rebuild rebuild;
-        std::vector<std::uint8_t> rom;
-        std::uint32_t biosVersion = 0;
+        FlashRom flash;
     };
     struct Scheduled {
         enum class Kind { Timeline, Log, Mail };
@@ -109,18 +116,20 @@ class ServiceEngine {
         std::uint32_t ackCode = 0;
         std::size_t dataExpected = 0;
         std::size_t dataIndex = 0;
-        // Flash read-out stream.
+        // Flash read-out stream: one reply per FLASH_READ_ACK, the end reply included.
         bool readStream = false;
         bool readEndSent = false;
         std::uint8_t readController = 0;
         std::size_t readOffset = 0;
-        // Controller of the last FLASH_WRITE_START; the write blocks go there.
-        std::uint8_t writeController = 0;
+        // Controller of the last FLASH_WRITE_START on this connection; the write blocks
+        // go there (without one they fail).
+        std::optional<std::uint8_t> writeController;
     };
 
     Outcome request(std::uint32_t code, ByteView data, std::uint64_t nowMs);
     void acceptData(ByteView data);
     std::vector<std::uint8_t> nextReadOut();
+    std::vector<std::uint8_t> writeBlock(std::uint32_t code, ByteView data);
     void fire(const Scheduled& item, std::uint64_t atMs);
     void applyEffect(const Effect& effect, std::uint64_t atMs);
     void startRebuild(Controller& c, std::uint8_t setPort, std::uint64_t position,

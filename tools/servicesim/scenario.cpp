@@ -233,27 +233,89 @@ std::vector<std::uint8_t> ReadFile(const std::string& file, const std::string& p
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A reply code that must mean "end" or "error" to the client: above 100.
+std::uint32_t ReadEndCode(ObjectReader& r, const std::string& key, std::uint32_t code) {
+    r.number(key, code);
+    if (code <= 100) {
+        Fail(r.path(key), "must be above 100 (0..100 are progress)");
+    }
+    return code;
+}
+
 FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& baseDir) {
+    static const std::map<std::string, FlashSpec::Content> kContents = {
+        {"biosImage", FlashSpec::Content::BiosImage},
+        {"pattern", FlashSpec::Content::Pattern},
+        {"fill", FlashSpec::Content::Fill},
+    };
     ObjectReader r(j, path);
     FlashSpec f;
     r.number("chipId", f.chipId);
     r.text("chipName", f.chipName, ServiceMessage::kMaxData);
-    r.number("biosVersion", f.biosVersion);
-    r.number("size", f.size, 16u * 1024u * 1024u);
+    r.number("size", f.size, kMaxFlashSize);
+    const std::uint32_t size = FlashRomSize(f);
     r.number("fill", f.fill);
-    if (r.has("imageHex")) {
-        std::string hex;
-        r.text("imageHex", hex, std::numeric_limits<std::size_t>::max());
-        f.image = ReadHex(hex, r.path("imageHex"));
-    }
-    if (r.has("imageFile")) {
-        std::string file;
-        r.text("imageFile", file, 4096);
-        if (!file.empty() && file[0] != '/') {
-            file = baseDir + "/" + file;
+    if (r.has("content")) {
+        std::string content;
+        r.text("content", content, 64);
+        const auto found = kContents.find(content);
+        if (found == kContents.end()) {
+            Fail(r.path("content"), "expected \"biosImage\", \"pattern\" or \"fill\"");
         }
-        f.image = ReadFile(file, r.path("imageFile"));
+        f.content = found->second;
     }
+    const bool hex = r.has("imageHex");
+    const bool file = r.has("imageFile");
+    if (hex || file) {
+        if (r.has("content") || (hex && file)) {
+            Fail(path, "give one of \"content\", \"imageHex\" and \"imageFile\"");
+        }
+        f.content = FlashSpec::Content::Bytes;
+    }
+    if (hex) {
+        std::string text;
+        r.text("imageHex", text, std::numeric_limits<std::size_t>::max());
+        f.image = ReadHex(text, r.path("imageHex"));
+    }
+    if (file) {
+        std::string name;
+        r.text("imageFile", name, 4096);
+        if (!name.empty() && name[0] != '/') {
+            name = baseDir + "/" + name;
+        }
+        f.image = ReadFile(name, r.path("imageFile"));
+    }
+    if (f.image.size() > size) {
+        Fail(r.path(hex ? "imageHex" : "imageFile"), "image of " + std::to_string(f.image.size()) +
+                                                         " bytes does not fit the " +
+                                                         std::to_string(size) + "-byte flash ROM");
+    }
+    for (const char* key : {"biosVersion", "imageVendorId", "imageDeviceId", "imageSize"}) {
+        if (r.has(key) && f.content != FlashSpec::Content::BiosImage) {
+            Fail(r.path(key), "only for the generated BIOS image (\"content\": \"biosImage\")");
+        }
+    }
+    r.number("biosVersion", f.biosVersion);
+    r.number("imageVendorId", f.imageVendorId);
+    r.number("imageDeviceId", f.imageDeviceId);
+    r.number("imageSize", f.imageSize, size);
+    f.readEndCode = ReadEndCode(r, "readEndCode", f.readEndCode);
+    r.number("readBlockSize", f.readBlockSize, kFlashBlockSize);
+    if (f.readBlockSize == 0) {
+        Fail(r.path("readBlockSize"), "must be at least 1");
+    }
+    FlashFaults& faults = f.faults;
+    if (r.has("writeErrorAt")) {
+        const std::uint32_t blocks = size / kFlashBlockSize;
+        if (blocks == 0) {
+            Fail(r.path("writeErrorAt"), "the flash ROM has no whole block");
+        }
+        faults.writeErrorAt = r.required<std::uint32_t>("writeErrorAt", blocks - 1);
+    }
+    faults.writeErrorCode = ReadEndCode(r, "writeErrorCode", faults.writeErrorCode);
+    r.flag("writesIgnored", faults.writesIgnored);
+    r.flag("versionIoError", faults.versionIoError);
+    r.number("eraseMs", faults.eraseMs, 3600000);
     r.done();
     return f;
 }
@@ -568,6 +630,22 @@ std::uint32_t FlashSizeForChip(std::uint32_t chipId) {
     }
 }
 
+bool IsNoFlashChip(std::uint32_t chipId) {
+    return chipId == 0x0000 || chipId == 0x55AA || chipId == 0xA5A5 || chipId == 0xABCD ||
+           chipId == 0xFFFF;
+}
+
+std::uint32_t FlashRomSize(const FlashSpec& flash) {
+    if (flash.size) {
+        return *flash.size;
+    }
+    if (IsNoFlashChip(flash.chipId)) {
+        return 0;
+    }
+    const std::uint32_t known = FlashSizeForChip(flash.chipId);
+    return known != 0 ? known : kUnknownChipFlashSize;
+}
+
 std::optional<std::uint32_t> CommandCodeByName(const std::string& name) {
     static const std::map<std::string, std::uint32_t> kCodes = {
         {"login", kLoginFaultCode},
@@ -604,6 +682,7 @@ std::optional<std::uint32_t> CommandCodeByName(const std::string& name) {
         {"FLASH_WRITE_START", FLASH_WRITE_START},
         {"FLASH_GET_BIOS_VERSION", FLASH_GET_BIOS_VERSION},
         {"FLASH_READ_ACK", FLASH_READ_ACK},
+        {"FLASH_WRITE_BLOCK", kFlashWriteBlockFaultCode},
         {"LOGOFF", LOGOFF},
     };
     const auto found = kCodes.find(name);

@@ -76,14 +76,53 @@ struct RebuildSpec {
     std::optional<std::uint8_t> completedStateFlags;  // the set's state afterwards
 };
 
+// Largest flash ROM the service keeps: its write blocks must stay below the next
+// command code (FLASH_WRITE_BLOCK + i for i < 5902 runs into LOGOFF).
+inline constexpr std::uint32_t kFlashBlockSize = 512;
+inline constexpr std::uint32_t kMaxFlashBlocks = 4096;
+inline constexpr std::uint32_t kMaxFlashSize = kMaxFlashBlocks * kFlashBlockSize;  // 2 MiB
+// Size of a flash ROM whose chip id is not in the chip table (and no size is given).
+inline constexpr std::uint32_t kUnknownChipFlashSize = 0x10000;
+// Reply code that ends a read-out stream and that reports a failed block write,
+// unless the scenario chooses another (any value above 100).
+inline constexpr std::uint32_t kFlashEndCode = 101;
+
+// Hardware faults of a flash ROM. Part of the scenario, and changeable at run time
+// (ServiceSim::setFlashFaults).
+struct FlashFaults {
+    std::optional<std::uint32_t> writeErrorAt{};   // this block's write fails (stays unwritten)
+    std::uint32_t writeErrorCode = kFlashEndCode;  // its reply code, above 100
+    bool writesIgnored = false;   // erase and writes answered as done; the contents stay
+    bool versionIoError = false;  // FLASH_GET_BIOS_VERSION answers 0xFFFFFFFF
+    // Simulated milliseconds from FLASH_ERASE to its reply (with the manual clock the
+    // reply goes out when advanceClock has moved past it). 0: at once.
+    std::uint32_t eraseMs = 0;
+};
+
 // The controller's flash ROM for the BIOS update commands.
 struct FlashSpec {
+    // What the ROM holds when the service starts; the bytes after it are `fill`.
+    enum class Content {
+        BiosImage,  // MakeBiosImage with the controller's ids and BIOS version
+        Pattern,    // FlashPattern: deterministic, different in every block
+        Fill,       // every byte `fill` (an erased ROM with the default 0xFF)
+        Bytes,      // `image` ("imageHex" or "imageFile")
+    };
     std::uint32_t chipId = 0xBFB5;
-    std::string chipName = "SST39SF010A";
-    std::optional<std::uint32_t> biosVersion;  // defaults to the controller's BIOS word
-    std::optional<std::uint32_t> size;         // defaults to the size the chip id implies
+    std::string chipName = "KT-F010A";
+    std::optional<std::uint32_t> size;  // default: FlashRomSize
+    Content content = Content::BiosImage;
+    // BiosImage: the image's version (BCD), ids and length. Defaults: the controller's
+    // biosVersion, vendorId and deviceId, and the whole ROM.
+    std::optional<std::uint16_t> biosVersion;
+    std::optional<std::uint16_t> imageVendorId;
+    std::optional<std::uint16_t> imageDeviceId;
+    std::optional<std::uint32_t> imageSize;
     std::uint8_t fill = 0xFF;
-    std::vector<std::uint8_t> image;  // initial contents (from "imageFile" or "imageHex")
+    std::vector<std::uint8_t> image;                // Bytes
+    std::uint32_t readEndCode = kFlashEndCode;      // code of the read-out's end reply, above 100
+    std::uint16_t readBlockSize = kFlashBlockSize;  // data bytes per read-out reply, 1..512
+    FlashFaults faults;
 };
 
 struct ControllerSpec {
@@ -192,10 +231,17 @@ inline constexpr std::uint32_t kLoginFaultCode = 0xFFFFFFFFu;
 // Code used for faults on every request after the login (not on the login reply).
 // A command's own fault of the same sort takes precedence over this one.
 inline constexpr std::uint32_t kAnyCommandFaultCode = 0xFFFFFFFEu;
+// Code used for faults on every FLASH_WRITE_BLOCK (codes 0x1000 + i) at once ("command":
+// "FLASH_WRITE_BLOCK"); a block's own code still takes precedence, "any" comes after.
+inline constexpr std::uint32_t kFlashWriteBlockFaultCode = 0xFFFFFFFDu;
+// Whether a request code is a FLASH_WRITE_BLOCK of a block the service can hold.
+inline bool IsFlashWriteBlock(std::uint32_t code) {
+    return code >= FLASH_WRITE_BLOCK && code - FLASH_WRITE_BLOCK < kMaxFlashBlocks;
+}
 
 struct FaultSpec {
     enum class Kind { Silent, Late, Close, Short, Oversized, Drop };
-    std::uint32_t code = 0;  // command code, kLoginFaultCode or kAnyCommandFaultCode
+    std::uint32_t code = 0;  // command code, kLoginFaultCode, kAnyCommandFaultCode, ...
     Kind kind = Kind::Silent;
     // Occurrences still to hit; -1: always. A drop occurs once per dropped connection.
     int count = -1;
@@ -232,6 +278,11 @@ Scenario LoadScenario(const std::string& path);
 
 // Flash ROM size in bytes implied by a chip id (0 when unknown or no ROM).
 std::uint32_t FlashSizeForChip(std::uint32_t chipId);
+// Ids that mean "no flash ROM" (0x0000, 0x55AA, 0xA5A5, 0xABCD, 0xFFFF).
+bool IsNoFlashChip(std::uint32_t chipId);
+// The size the service's ROM has: `size` if given, else the chip table's; for ids
+// not in the table kUnknownChipFlashSize, for the no-ROM ids 0.
+std::uint32_t FlashRomSize(const FlashSpec& flash);
 
 // Command codes by name for faults ("GET_EVENT", "login", "any", ...); nothing when unknown.
 std::optional<std::uint32_t> CommandCodeByName(const std::string& name);

@@ -1,5 +1,6 @@
 #include "servicesim/scenario_builders.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace veltrix::sim {
@@ -88,6 +89,54 @@ Scenario WorstCaseEnumerationScenario() {
         s.controllers.push_back(controller);
     }
     return s;
+}
+
+std::vector<std::uint8_t> FlashPattern(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i ^ (i / 512 * 0x3B));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> MakeBiosImage(std::size_t size, std::uint16_t vendorId,
+                                        std::uint16_t deviceId, std::uint16_t bcdVersion) {
+    constexpr std::size_t kHeaderEnd = kBiosImagePcirOffset + 0x18;
+    std::vector<std::uint8_t> image = FlashPattern(std::max(size, kHeaderEnd));
+    const auto put16 = [&](std::size_t at, std::size_t value) {
+        image[at] = static_cast<std::uint8_t>(value & 0xFF);
+        image[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    };
+    std::fill(image.begin(), image.begin() + kHeaderEnd, std::uint8_t{0});
+    const std::size_t units = (size + 511) / 512;
+    image[0] = 0x55;
+    image[1] = 0xAA;
+    image[2] = static_cast<std::uint8_t>(std::min<std::size_t>(units, 0xFF));
+    image[3] = 0xCB;  // the entry point: a far return
+    put16(0x18, kBiosImagePcirOffset);
+    const std::size_t p = kBiosImagePcirOffset;
+    image[p] = 'P';
+    image[p + 1] = 'C';
+    image[p + 2] = 'I';
+    image[p + 3] = 'R';
+    put16(p + 4, vendorId);
+    put16(p + 6, deviceId);
+    put16(p + 0x0A, 0x18);   // structure length
+    image[p + 0x0E] = 0x04;  // class code 01 04 00: RAID controller
+    image[p + 0x0F] = 0x01;
+    put16(p + 0x10, std::min<std::size_t>(units, 0xFFFF));
+    put16(p + 0x12, bcdVersion);
+    image[p + 0x15] = 0x80;  // last image
+    if (size < kHeaderEnd) {
+        image.resize(size);
+        return image;
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 0; i + 1 < size; ++i) {
+        sum += image[i];
+    }
+    image[size - 1] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+    return image;
 }
 
 }  // namespace veltrix::sim

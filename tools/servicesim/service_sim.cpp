@@ -145,8 +145,7 @@ void ServiceSim::stop() {
         return;
     }
     stopping_ = true;
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof(one));
+    wake();
     thread_.join();
     if (client_ >= 0) {
         disconnect();
@@ -253,12 +252,19 @@ void ServiceSim::run() {
         } else {
             short events = closeAfterFlush_ ? 0 : static_cast<short>(POLLIN | POLLRDHUP);
             if (!output_.empty()) {
-                if (output_.front().notBefore <= now) {
+                const Pending& front = output_.front();
+                const std::uint64_t simNow = simTimeMs();
+                if (replyDue(front, now, simNow)) {
                     events = static_cast<short>(events | POLLOUT);
-                } else {
-                    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-                        output_.front().notBefore - now);
+                } else if (front.notBefore > now) {
+                    const auto wait =
+                        std::chrono::ceil<std::chrono::milliseconds>(front.notBefore - now);
                     timeoutMs = static_cast<int>(std::max<long long>(1, wait.count()));
+                } else if (!manualClockSet()) {
+                    // Waiting for simulated time that runs with the real clock; with the
+                    // manual clock advanceClock wakes the loop.
+                    timeoutMs = static_cast<int>(
+                        std::min<std::uint64_t>(front.notBeforeSimMs - simNow, 60000));
                 }
             }
             clientIndex = static_cast<int>(fds.size());
@@ -514,7 +520,7 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
         }
     }
     for (auto& reply : outcome.replies) {
-        queueReply(std::move(reply), now);
+        queueReply(std::move(reply), now, outcome.notBeforeMs);
     }
     if (outcome.close) {
         closeAfterFlush_ = true;
@@ -532,6 +538,11 @@ ServiceSim::ActiveFault* ServiceSim::findFaultLocked(std::uint32_t faultCode, bo
     // A request whose code happens to be the login's fault code is still a request.
     if (ActiveFault* own = request && faultCode == kLoginFaultCode ? nullptr : find(faultCode)) {
         return own;
+    }
+    if (request && IsFlashWriteBlock(faultCode)) {
+        if (ActiveFault* blocks = find(kFlashWriteBlockFaultCode)) {
+            return blocks;
+        }
     }
     return request ? find(kAnyCommandFaultCode) : nullptr;
 }
@@ -552,17 +563,25 @@ void ServiceSim::useFaultLocked(ActiveFault* fault) {
 }
 
 void ServiceSim::queueReply(std::vector<std::uint8_t> message,
-                            std::chrono::steady_clock::time_point at) {
+                            std::chrono::steady_clock::time_point at, std::uint64_t atSimMs) {
     Pending pending;
     pending.bytes = clientTcp_ ? transport::FrameTcpMessage(message) : std::move(message);
     // Replies leave in order: a late reply holds back those behind it.
     pending.notBefore = output_.empty() ? at : std::max(at, output_.back().notBefore);
+    pending.notBeforeSimMs =
+        output_.empty() ? atSimMs : std::max(atSimMs, output_.back().notBeforeSimMs);
     output_.push_back(std::move(pending));
+}
+
+bool ServiceSim::replyDue(const Pending& pending, std::chrono::steady_clock::time_point now,
+                          std::uint64_t simNow) const {
+    return pending.notBefore <= now && pending.notBeforeSimMs <= simNow;
 }
 
 bool ServiceSim::flushOutput() {
     const auto now = std::chrono::steady_clock::now();
-    while (!output_.empty() && output_.front().notBefore <= now) {
+    const std::uint64_t simNow = simTimeMs();
+    while (!output_.empty() && replyDue(output_.front(), now, simNow)) {
         Pending& p = output_.front();
         const ssize_t n = ::send(client_, p.bytes.data() + p.sent, p.bytes.size() - p.sent,
                                  MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -608,9 +627,24 @@ std::uint64_t ServiceSim::simTimeMs() const {
 }
 
 void ServiceSim::advanceClock(std::chrono::milliseconds by) {
+    {
+        std::lock_guard lock(mutex_);
+        clockOffsetMs_ += static_cast<std::uint64_t>(std::max<long long>(0, by.count()));
+        engine_.advanceTo(simNowLocked());
+    }
+    wake();
+}
+
+bool ServiceSim::manualClockSet() const {
     std::lock_guard lock(mutex_);
-    clockOffsetMs_ += static_cast<std::uint64_t>(std::max<long long>(0, by.count()));
-    engine_.advanceTo(simNowLocked());
+    return manualClock_;
+}
+
+void ServiceSim::wake() {
+    if (wakeFd_ >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof(one));
+    }
 }
 
 void ServiceSim::record(TranscriptEntry entry) {
@@ -716,6 +750,26 @@ void ServiceSim::setFault(const FaultSpec& fault) {
 void ServiceSim::clearFaults() {
     std::lock_guard lock(mutex_);
     faults_.clear();
+}
+
+std::vector<std::uint8_t> ServiceSim::flashContents(std::uint8_t controller) const {
+    std::lock_guard lock(mutex_);
+    return engine_.flashRom(controller);
+}
+
+FlashCounters ServiceSim::flashCounters(std::uint8_t controller) const {
+    std::lock_guard lock(mutex_);
+    return engine_.flashCounters(controller);
+}
+
+void ServiceSim::setFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes) {
+    std::lock_guard lock(mutex_);
+    engine_.setFlashRom(controller, bytes);
+}
+
+void ServiceSim::setFlashFaults(std::uint8_t controller, const FlashFaults& faults) {
+    std::lock_guard lock(mutex_);
+    engine_.setFlashFaults(controller, faults);
 }
 
 }  // namespace veltrix::sim

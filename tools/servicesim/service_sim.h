@@ -94,8 +94,17 @@ class ServiceSim {
     // earlier drop fault, any other kind any other kind (a command can have one of each).
     void setFault(const FaultSpec& fault);
     void clearFaults();
+    // Moves simulated time; replies waiting for it (a slow erase) go out.
     void advanceClock(std::chrono::milliseconds by);
     std::uint64_t simTimeMs() const;
+
+    // Flash ROMs (thread-safe): the contents of a controller's ROM (empty for a
+    // controller that does not exist), what the flash commands did to it, and its
+    // contents and hardware faults replaced at run time.
+    std::vector<std::uint8_t> flashContents(std::uint8_t controller) const;
+    FlashCounters flashCounters(std::uint8_t controller) const;
+    void setFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes);
+    void setFlashFaults(std::uint8_t controller, const FlashFaults& faults);
 
     // Runs `f` on the engine under the service's lock (read state in tests).
     template <typename F>
@@ -112,6 +121,7 @@ class ServiceSim {
     struct Pending {
         std::vector<std::uint8_t> bytes;  // as it goes on the wire (TCP: with prefix)
         std::chrono::steady_clock::time_point notBefore;
+        std::uint64_t notBeforeSimMs = 0;  // simulated time as well (Outcome::notBeforeMs)
         std::size_t sent = 0;
     };
 
@@ -122,14 +132,20 @@ class ServiceSim {
     void acceptClient(int listenFd, bool tcp);
     void readClient(short revents);
     void handleMessage(const std::vector<std::uint8_t>& bytes);
-    void queueReply(std::vector<std::uint8_t> message, std::chrono::steady_clock::time_point at);
+    void queueReply(std::vector<std::uint8_t> message, std::chrono::steady_clock::time_point at,
+                    std::uint64_t atSimMs);
+    bool replyDue(const Pending& pending, std::chrono::steady_clock::time_point now,
+                  std::uint64_t simNow) const;
     bool flushOutput();
     void disconnect();
     std::uint64_t simNowLocked() const;
+    bool manualClockSet() const;
+    void wake();  // interrupts the loop's poll()
     std::uint64_t realMs() const;
     void record(TranscriptEntry entry);
     // The fault of the drop sort or of the other sort that hits a message with
-    // `faultCode` (a request's own fault before an "any" fault); nullptr when none.
+    // `faultCode` (a request's own fault, then for a write block the fault of all
+    // blocks, then an "any" fault); nullptr when none.
     ActiveFault* findFaultLocked(std::uint32_t faultCode, bool request, bool drop);
     static std::vector<ActiveFault> ActiveFaults(const std::vector<FaultSpec>& faults);
     // Takes one occurrence of `fault`; removes it after its last one.
