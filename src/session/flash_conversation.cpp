@@ -42,8 +42,6 @@ inline constexpr int kEndWrite = 766;
 }  // namespace site
 
 constexpr char kErrorPrefix[] = "KFD";
-constexpr std::uint32_t kParameterWaitMs = 1000;
-constexpr std::uint32_t kVersionWaitMs = 20000;
 // Progress codes above this end a read-out stream or report a write error.
 constexpr std::uint32_t kLastProgress = 100;
 constexpr std::uint32_t kNoRomId = 0xFFFF;
@@ -160,8 +158,8 @@ class FlashConversation::Failure {
 };
 
 FlashConversation::FlashConversation(ServiceLink& link, UserQuestions& questions,
-                                     FlashObserver& observer)
-    : link_(link), questions_(questions), observer_(observer) {}
+                                     FlashObserver& observer, FlashWaits waits)
+    : link_(link), questions_(questions), observer_(observer), waits_(waits) {}
 
 void FlashConversation::Send(std::uint32_t code, std::span<const std::uint8_t> data, int site) {
     request_.setRequest(code, data);
@@ -248,7 +246,7 @@ FlashParameters FlashConversation::ReadFlashParameters(std::uint8_t controller,
     observer_.ShowText(FlashLine::ControllerName, controllerName);
     try {
         SendByte(FLASH_GET_TYPE_ID, controller, site::kTypeIdWrite);
-        Wait(kParameterWaitMs, site::kTypeIdRead);
+        Wait(waits_.parameterMs, site::kTypeIdRead);
         Receive(site::kTypeIdRead);
         p.flashId = ReplyNumber();
         p.flashSize = 0;
@@ -262,13 +260,13 @@ FlashParameters FlashConversation::ReadFlashParameters(std::uint8_t controller,
         } else {
             p.flashSize = FlashSizeOfChip(p.flashId);
             SendByte(FLASH_GET_TYPE_NAME, controller, site::kTypeNameWrite);
-            Wait(kParameterWaitMs, site::kTypeNameRead);
+            Wait(waits_.parameterMs, site::kTypeNameRead);
             Receive(site::kTypeNameRead);
             p.typeName = reply_.text(ServiceMessage::kSize);
             info = LoadString(ids::kFlashType) + p.typeName;
 
             SendByte(FLASH_GET_BIOS_VERSION, controller, site::kVersionWrite);
-            if (!Wait(kVersionWaitMs, site::kVersionRead)) {
+            if (!Wait(waits_.versionMs, site::kVersionRead)) {
                 Show(kNoVersionAnswer);
             } else {
                 Receive(site::kVersionRead);
@@ -311,7 +309,7 @@ FlashRunResult FlashConversation::Run(const FlashPlan& plan) {
         result.end = FlashRunResult::End::NotConnected;
         return result;
     }
-    const PipeBusyLock busy(link_);
+    // The run has buffers of its own: only flashBusy keeps the poll away (set below).
     DropStaleReplies();
 
     observer_.ShowText(FlashLine::Status, LoadString(ids::kDeterminingFlashParameters));

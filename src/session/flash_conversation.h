@@ -102,6 +102,13 @@ class FlashObserver {
     virtual void ParametersRead(const FlashParameters& parameters) = 0;
 };
 
+// The waits of the parameter read: for the chip's id and name (their outcome is not
+// used), and for the BIOS version (without its reply the version stays unread).
+struct FlashWaits {
+    std::uint32_t parameterMs = 1000;
+    std::uint32_t versionMs = 20000;
+};
+
 class FlashConversation {
   public:
     // The longest read-out the client takes: more than any flash ROM holds.
@@ -111,7 +118,8 @@ class FlashConversation {
     // The erase may take this many times the channel's read bound.
     static constexpr std::uint32_t kEraseBoundFactor = 10;
 
-    FlashConversation(ServiceLink& link, UserQuestions& questions, FlashObserver& observer);
+    FlashConversation(ServiceLink& link, UserQuestions& questions, FlashObserver& observer,
+                      FlashWaits waits = {});
 
     // The dialog's start: string 143 when the channel is closed, else the parameters.
     FlashParameters Start(std::uint8_t controller, const std::string& controllerName,
@@ -149,6 +157,7 @@ class FlashConversation {
     ServiceLink& link_;
     UserQuestions& questions_;
     FlashObserver& observer_;
+    FlashWaits waits_;
     // The dialog's own buffers: requests, and the reply last read.
     ServiceMessage request_;
     ServiceMessage reply_;
