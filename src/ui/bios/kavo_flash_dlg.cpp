@@ -40,6 +40,8 @@ constexpr char kForeignBiosTooLarge[] =
 
 // Images for ROMs below this size are refused unless the service mode asks.
 constexpr std::int64_t kSmallestFlashSize = 0x8000;
+// Room for a path of some length beside the file buttons.
+constexpr int kDialogMinimumWidth = 440;
 // The platform's error text for a file is cut to this many characters.
 constexpr int kMaxFileErrorText = 1023;
 
@@ -108,6 +110,7 @@ CKavoFlashDlg::CKavoFlashDlg(platform::DialogUi& ui, ServiceSession& session, Fl
       reports_(std::make_shared<FlashSignals>()) {
     SetControlId(this, kDialog);
     setWindowTitle(QStringLiteral("BIOS Update"));
+    setMinimumWidth(kDialogMinimumWidth);
     BuildControls();
     ConnectReports();
 }
