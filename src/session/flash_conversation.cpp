@@ -221,6 +221,14 @@ void FlashConversation::DropStaleReplies() {
     }
 }
 
+void FlashConversation::Progress(std::uint32_t percent) {
+    // A report only when the bar moves: a thousand blocks move it a hundred times.
+    if (static_cast<int>(percent) != progress_) {
+        progress_ = static_cast<int>(percent);
+        observer_.ShowProgress(progress_);
+    }
+}
+
 void FlashConversation::Show(const std::string& text, MessageIcon icon, MessageButtons buttons) {
     questions_.ShowMessage(text, icon, buttons);
 }
@@ -376,6 +384,7 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
     try {
         SendByte(FLASH_READ_START, plan.controller, site::kReadStartWrite);
         observer_.ShowText(FlashLine::Status, LoadString(ids::kSavingOldBios));
+        progress_ = -1;
         std::size_t total = 0;
         for (;;) {
             Receive(site::kStreamRead);
@@ -394,7 +403,7 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
             // After a failed write the stream is still taken to its end, so that the
             // channel stays in step; nothing more is written.
             file.Append(data);
-            observer_.ShowProgress(static_cast<int>(progress));
+            Progress(progress);
         }
     } catch (const Failure& failure) {
         file.Abandon();
@@ -450,6 +459,7 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
             Receive(site::kWriteStartRead);
             const std::uint32_t blocks = std::min(ReplyNumber() >> 9, kMaxWriteBlocks);
             romSize = std::size_t{blocks} * kFlashBlockSize;
+            progress_ = -1;
             std::array<std::uint8_t, kFlashBlockSize> block{};
             for (std::uint32_t i = 0; i < blocks; ++i) {
                 FlashRomBlock(*image, i, block);
@@ -460,7 +470,7 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
                     Show(LoadString(ids::kFlashWriteError));
                     break;
                 }
-                observer_.ShowProgress(static_cast<int>(progress));
+                Progress(progress);
             }
         }
         Send(FLASH_END, {}, site::kEndWrite);
@@ -473,15 +483,16 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
     std::string status = LoadString(ids::kUpdateComplete);
     if (result.erased) {
         Verify(plan, *image, romSize, result);
+        status += ' ';
         switch (result.verification) {
             case FlashVerification::Verified:
-                status += " " + flash_text::Verified();
+                status += flash_text::Verified();
                 break;
             case FlashVerification::Differs:
-                status += " " + flash_text::Differs();
+                status += flash_text::Differs();
                 break;
             default:
-                status += " " + flash_text::NotVerified();
+                status += flash_text::NotVerified();
                 break;
         }
     }
@@ -498,6 +509,7 @@ void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uin
     const std::vector<std::uint8_t> expected = FlashRomContents(image, romSize);
     std::vector<std::uint8_t> actual;
     actual.reserve(expected.size());
+    progress_ = -1;
     try {
         SendByte(FLASH_READ_START, plan.controller, site::kReadStartWrite);
         std::size_t total = 0;
@@ -517,7 +529,7 @@ void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uin
             const std::size_t room = expected.size() + 1 - std::min(actual.size(), expected.size() + 1);
             actual.insert(actual.end(), data.begin(),
                           data.begin() + static_cast<std::ptrdiff_t>(std::min(room, data.size())));
-            observer_.ShowProgress(static_cast<int>(progress));
+            Progress(progress);
         }
     } catch (const Failure&) {
         result.verification = FlashVerification::NoAnswer;

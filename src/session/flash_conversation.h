@@ -144,6 +144,8 @@ class FlashConversation {
     std::span<const std::uint8_t> ReplyData() const;
     // Takes replies of an earlier exchange that came too late off the channel.
     void DropStaleReplies();
+    // Reports a progress value that differs from the last one reported.
+    void Progress(std::uint32_t percent);
     void Show(const std::string& text, MessageIcon icon = MessageIcon::None,
               MessageButtons buttons = MessageButtons::Ok);
 
@@ -164,6 +166,8 @@ class FlashConversation {
     // Bytes of the backup made in this run; meaningful when a backup was made.
     std::uint64_t backupSize_ = 0;
     bool backupMade_ = false;
+    // The progress last reported in this phase; -1: none yet.
+    int progress_ = -1;
     // The parameters read after the write found no flash ROM.
     bool romMissing_ = false;
 };
