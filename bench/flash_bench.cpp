@@ -73,7 +73,8 @@ constexpr std::uint32_t kRomChip = 0x014F;  // 512 KiB
 // Messages are recorded (a good run shows none), answered with the default.
 class QuietQuestions : public UserQuestions {
   public:
-    MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons buttons) override {
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon,
+                              MessageButtons buttons) override {
         const std::lock_guard lock(mutex_);
         messages_.push_back(text);
         return DefaultAnswer(buttons);
@@ -327,7 +328,8 @@ bool CheckOneRun() {
         (inReadBack ? requests.readBack : requests.write).push_back(std::move(request));
     }
     // The acknowledgement of the read-back's end gets no reply.
-    if (requests.readBack.size() != 2 + kRomSize / 512 || requests.write.size() != 4 + 1024 + 1 + 3) {
+    if (requests.readBack.size() != 2 + kRomSize / 512 ||
+        requests.write.size() != 4 + 1024 + 1 + 3) {
         std::fprintf(stderr, "flash_bench: %zu write and %zu read-back requests\n",
                      requests.write.size(), requests.readBack.size());
         return false;
@@ -492,7 +494,8 @@ int main(int argc, char** argv) {
     const double verifyMs = reporter.counter("BM_FlashRun", "verify_ms");
     const double rawReadMs = reporter.nanoseconds("BM_RawReadOut") / 1e6;
     std::printf("read-back %.2f ms, raw read-out %.2f ms\n", verifyMs, rawReadMs);
-    bench::RatioReporter::PrintRatio("read-back / BM_RawReadOut", verifyMs, rawReadMs, kTargetRatio);
+    bench::RatioReporter::PrintRatio("read-back / BM_RawReadOut", verifyMs, rawReadMs,
+                                     kTargetRatio);
     benchmark::Shutdown();
     return 0;
 }

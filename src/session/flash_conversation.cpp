@@ -60,7 +60,8 @@ std::string BiosVersionText(int stringId, std::uint32_t bcd) {
 // Lengthens the channel's read bound for one slow reply.
 class LongerReadBound {
   public:
-    LongerReadBound(CNamedPipe& pipe, std::uint32_t factor) : pipe_(pipe), old_(pipe.readTimeout()) {
+    LongerReadBound(CNamedPipe& pipe, std::uint32_t factor)
+        : pipe_(pipe), old_(pipe.readTimeout()) {
         if (old_ != 0) {
             const std::uint64_t longer = std::uint64_t{old_} * factor;
             pipe_.SetReadTimeout(static_cast<std::uint32_t>(
@@ -129,18 +130,18 @@ std::string Differs() {
 }
 
 std::string DiffersMessage(std::uint64_t offset, const std::string& backupPath) {
-    std::string text =
-        Format(Local("The FlashROM does not hold the BIOS that was written.\n"
-                     "First difference at offset 0x%X (%u).\n",
-                     "Das FlashROM enthält nicht das geschriebene BIOS.\n"
-                     "Erste Abweichung bei Offset 0x%X (%u).\n"),
-               offset, offset);
+    std::string text = Format(Local("The FlashROM does not hold the BIOS that was written.\n"
+                                    "First difference at offset 0x%X (%u).\n",
+                                    "Das FlashROM enthält nicht das geschriebene BIOS.\n"
+                                    "Erste Abweichung bei Offset 0x%X (%u).\n"),
+                              offset, offset);
     if (backupPath.empty()) {
         text += Local("No backup of the old BIOS was made in this run.",
                       "In diesem Durchgang wurde kein Backup des alten BIOS angelegt.");
     } else {
-        text += Format(Local("The old BIOS is saved in:\n%s", "Das alte BIOS ist gesichert in:\n%s"),
-                       backupPath);
+        text +=
+            Format(Local("The old BIOS is saved in:\n%s", "Das alte BIOS ist gesichert in:\n%s"),
+                   backupPath);
     }
     return text;
 }
@@ -197,9 +198,9 @@ std::uint32_t FlashConversation::ReplyNumber() const {
 }
 
 std::span<const std::uint8_t> FlashConversation::ReplyData() const {
-    const std::size_t received =
-        reply_.received > ServiceMessage::kHeaderSize ? reply_.received - ServiceMessage::kHeaderSize
-                                                      : 0;
+    const std::size_t received = reply_.received > ServiceMessage::kHeaderSize
+                                     ? reply_.received - ServiceMessage::kHeaderSize
+                                     : 0;
     const std::size_t n =
         std::min({static_cast<std::size_t>(reply_.length()), received, ServiceMessage::kMaxData});
     return std::span<const std::uint8_t>(reply_.data()).first(n);
@@ -233,8 +234,7 @@ void FlashConversation::Show(const std::string& text, MessageIcon icon, MessageB
     questions_.ShowMessage(text, icon, buttons);
 }
 
-FlashParameters FlashConversation::Start(std::uint8_t controller,
-                                         const std::string& controllerName,
+FlashParameters FlashConversation::Start(std::uint8_t controller, const std::string& controllerName,
                                          const std::string& hostName, FlashParameters known) {
     if (!link_.pipe.IsOpen()) {
         Show(LoadString(ids::kHostNotConnected));
@@ -425,8 +425,8 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
 
 bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result) {
     int fileError = 0;
-    const auto image = ReadFilePrefix(
-        plan.biosPath, std::size_t{kMaxWriteBlocks} * kFlashBlockSize, fileError);
+    const auto image =
+        ReadFilePrefix(plan.biosPath, std::size_t{kMaxWriteBlocks} * kFlashBlockSize, fileError);
     if (!image) {
         Show(FormatString(ids::kFileError, fileError));
         observer_.EnableControls(flash_control::kClose, true);
@@ -526,7 +526,8 @@ void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uin
                 throw Failure({});
             }
             // One byte more than was written is enough to tell a longer ROM.
-            const std::size_t room = expected.size() + 1 - std::min(actual.size(), expected.size() + 1);
+            const std::size_t room =
+                expected.size() + 1 - std::min(actual.size(), expected.size() + 1);
             actual.insert(actual.end(), data.begin(),
                           data.begin() + static_cast<std::ptrdiff_t>(std::min(room, data.size())));
             Progress(progress);
@@ -535,7 +536,8 @@ void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uin
         result.verification = FlashVerification::NoAnswer;
         return;
     }
-    const auto [e, a] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
+    const auto [e, a] =
+        std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
     if (e == expected.end() && a == actual.end()) {
         result.verification = FlashVerification::Verified;
         return;

@@ -153,8 +153,8 @@ class FlashConversation {
     bool BackupPhase(const FlashPlan& plan, FlashRunResult& result);
     bool WritePhase(const FlashPlan& plan, FlashRunResult& result);
     // Reads the ROM back through the read-out stream and compares it with `expected`.
-    void Verify(const FlashPlan& plan, const std::vector<std::uint8_t>& image,
-                std::size_t romSize, FlashRunResult& result);
+    void Verify(const FlashPlan& plan, const std::vector<std::uint8_t>& image, std::size_t romSize,
+                FlashRunResult& result);
 
     ServiceLink& link_;
     UserQuestions& questions_;

@@ -15,12 +15,12 @@ FlashSignals::FlashSignals() {
 }
 
 void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
-                          std::uint8_t controller, std::string controllerName,
-                          std::string hostName, FlashParameters known) {
+                          std::uint8_t controller, std::string controllerName, std::string hostName,
+                          FlashParameters known) {
     UserQuestions& questions = session.Questions();
     session.Converse(
         [reporter, controller, controllerName, hostName, known, &questions](ServiceLink& link,
-                                                                           StatusRequests&) {
+                                                                            StatusRequests&) {
             FlashConversation(link, questions, *reporter)
                 .Start(controller, controllerName, hostName, known);
         },

@@ -42,10 +42,9 @@ class FlashSignals : public QObject, public FlashObserver {
 // The dialog's start on the session's thread: string 143 without a connection, else
 // the flash ROM's parameters. `reporter` lives as long as the conversation needs it.
 void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
-                          std::uint8_t controller, std::string controllerName,
-                          std::string hostName, FlashParameters known);
+                          std::uint8_t controller, std::string controllerName, std::string hostName,
+                          FlashParameters known);
 // The Start button's run on the session's thread; ends with runEnded.
-void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
-                   FlashPlan plan);
+void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> reporter, FlashPlan plan);
 
 }  // namespace veltrix

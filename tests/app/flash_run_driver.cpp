@@ -77,8 +77,8 @@ void Step(CKavoGUIDlg& window, const std::shared_ptr<Script>& script) {
         return;
     }
     if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-        Answer(*files, files->acceptMode() == QFileDialog::AcceptSave ? script->backup
-                                                                        : script->image);
+        Answer(*files,
+               files->acceptMode() == QFileDialog::AcceptSave ? script->backup : script->image);
         return;
     }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -128,7 +128,8 @@ int main(int argc, char** argv) {
     CKavoGUIApp app(argc, argv);
     return app.Run([script](CKavoGUIDlg& window) {
         auto* step = new QTimer(&window);
-        QObject::connect(step, &QTimer::timeout, &window, [&window, script] { Step(window, script); });
+        QObject::connect(step, &QTimer::timeout, &window,
+                         [&window, script] { Step(window, script); });
         step->start(kStepMs);
     });
 }

@@ -103,9 +103,8 @@ TEST(FlashSignalTest, SigtermDuringTheEraseWaitsForTheRunsEnd) {
 // The signal comes while the run asks whether to save a ROM without BIOS: the question
 // stays open (its default No would write without a backup) until the user answers.
 TEST(FlashSignalTest, SigtermLeavesTheRunsQuestionToTheUser) {
-    FlashProgram run(FlashScenario([](sim::ControllerSpec& c) {
-        c.flash.content = sim::FlashSpec::Content::Fill;
-    }));
+    FlashProgram run(FlashScenario(
+        [](sim::ControllerSpec& c) { c.flash.content = sim::FlashSpec::Content::Fill; }));
     const std::string answer = run.file("answer");
     run.Start({QString::fromStdString(run.file("bios.bak")), QString::fromStdString(answer)});
     ASSERT_TRUE(run.WaitForLine("question")) << run.Output();

@@ -31,7 +31,8 @@ class BiosUpdateTest : public MainWindowTest {
     }
     // Connects to `scenario` and opens the dialog; `play` is the user in it, after the
     // dialog has read the flash ROM's parameters.
-    void OpenDialog(sim::Scenario scenario, std::function<void(CKavoFlashDlg&, WindowDriver&)> play) {
+    void OpenDialog(sim::Scenario scenario,
+                    std::function<void(CKavoFlashDlg&, WindowDriver&)> play) {
         Start(std::move(scenario));
         Connect();
         ui.clear();
@@ -72,7 +73,8 @@ TEST_F(BiosUpdateTest, OpeningChecks) {
          "BIOS update requires driver version 3.57 or higher."},
         {"driver 3.5", [](sim::Scenario& s) { s.controllers[0].driverVersion = "3.5"; }, true,
          "BIOS update requires driver version 3.57 or higher."},
-        {"driver 4.00", [](sim::Scenario& s) { s.controllers[0].driverVersion = "4.00"; }, true, ""},
+        {"driver 4.00", [](sim::Scenario& s) { s.controllers[0].driverVersion = "4.00"; }, true,
+         ""},
         {"service 3.2.0",
          [](sim::Scenario& s) {
              s.versionMajor = 3;
@@ -150,15 +152,16 @@ TEST_F(BiosUpdateTest, DialogAtItsStart) {
 }
 
 TEST_F(BiosUpdateTest, NoFlashRomLeavesOnlyClose) {
-    OpenDialog(FlashScenario([](sim::ControllerSpec& c) { c.flash.chipId = 0xABCD; }),
-               [&](CKavoFlashDlg&, WindowDriver& d) {
-                   EXPECT_EQ(d.ItemText(kFlashRom), "FlashROM not found or access error.");
-                   for (const int id : {kReady, kStart, kBackupFile, kBiosFile,
-                                        kRadioBackupAndUpdate, kRadioUpdateOnly, kRadioBackupOnly}) {
-                       EXPECT_FALSE(d.IsItemEnabled(id)) << id;
-                   }
-                   EXPECT_TRUE(d.IsItemEnabled(kClose));
-               });
+    OpenDialog(
+        FlashScenario([](sim::ControllerSpec& c) { c.flash.chipId = 0xABCD; }),
+        [&](CKavoFlashDlg&, WindowDriver& d) {
+            EXPECT_EQ(d.ItemText(kFlashRom), "FlashROM not found or access error.");
+            for (const int id : {kReady, kStart, kBackupFile, kBiosFile, kRadioBackupAndUpdate,
+                                 kRadioUpdateOnly, kRadioBackupOnly}) {
+                EXPECT_FALSE(d.IsItemEnabled(id)) << id;
+            }
+            EXPECT_TRUE(d.IsItemEnabled(kClose));
+        });
 }
 
 TEST_F(BiosUpdateTest, FileDialogsAndTheModeButtons) {
@@ -178,9 +181,9 @@ TEST_F(BiosUpdateTest, FileDialogsAndTheModeButtons) {
             int radio;
             bool backupFile, biosFile, start;
         };
-        for (const Step& s : {Step{kRadioUpdateOnly, false, true, true},
-                              Step{kRadioBackupOnly, true, false, true},
-                              Step{kRadioBackupAndUpdate, true, true, true}}) {
+        for (const Step& s :
+             {Step{kRadioUpdateOnly, false, true, true}, Step{kRadioBackupOnly, true, false, true},
+              Step{kRadioBackupAndUpdate, true, true, true}}) {
             d.Control<QProgressBar>(kProgress)->setValue(40);
             ASSERT_TRUE(d.ClickItem(s.radio));
             EXPECT_EQ(d.IsItemEnabled(kBackupFile), s.backupFile) << s.radio;
@@ -352,7 +355,8 @@ TEST_P(DecisionTest, ImageChecks) {
         ui.clear();
         ui.answers.assign(row.answers.begin(), row.answers.end());
         Choose(d, kBiosFile, path);
-        ASSERT_EQ(ui.messages.size(), row.messages.size()) << ::testing::PrintToString(ui.messageTexts());
+        ASSERT_EQ(ui.messages.size(), row.messages.size())
+            << ::testing::PrintToString(ui.messageTexts());
         for (std::size_t i = 0; i < row.messages.size(); ++i) {
             EXPECT_EQ(ui.messages[i].text, row.messages[i].text);
             EXPECT_EQ(ui.messages[i].icon, row.messages[i].icon) << i;
@@ -365,10 +369,10 @@ TEST_P(DecisionTest, ImageChecks) {
         BiosImageHeader header;
         const bool versioned = ParseBiosImage(image, header) == kBiosImageFound;
         const int number = BcdVersionNumber(header.version);
-        EXPECT_EQ(d.ItemText(kFileVersion),
-                  row.accepted && versioned ? "BIOS Version: " + std::to_string(number / 100) + "." +
-                                                  std::to_string(number % 100)
-                                            : "");
+        EXPECT_EQ(d.ItemText(kFileVersion), row.accepted && versioned
+                                                ? "BIOS Version: " + std::to_string(number / 100) +
+                                                      "." + std::to_string(number % 100)
+                                                : "");
     });
 }
 

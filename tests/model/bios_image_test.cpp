@@ -38,7 +38,8 @@ TEST(ParseBiosImage, Cases) {
     auto noSignature = std::vector<std::uint8_t>(kSize, 0);
     const ParseCase cases[] = {
         {"signature at 0", MakeBiosImage({}), kBiosImageFound},
-        {"signature after noise", MakeBiosImage({.headerAt = 0x123, .fill = 0x11}), kBiosImageFound},
+        {"signature after noise", MakeBiosImage({.headerAt = 0x123, .fill = 0x11}),
+         kBiosImageFound},
         // The byte after a 0x55 is consumed: 55 55 AA has no signature at the second 55.
         {"55 55 AA", WithBytesAt(noSignature, 0x10, {0x55, 0x55, 0xAA}), kBiosImageNotBios},
         {"55 00 55 AA", WithBytesAt(MakeBiosImage({.headerAt = 2}), 0, {0x55, 0x00}),
@@ -94,7 +95,7 @@ TEST(ParseBiosImage, EveryTruncatedPrefix) {
         } else {
             // Up to the header's second byte the scan ends with the file; after it a
             // read runs into the end.
-            EXPECT_EQ(result, n == 0 ? kBiosImageReadError
+            EXPECT_EQ(result, n == 0                   ? kBiosImageReadError
                               : n <= spec.headerAt + 1 ? kBiosImageNotBios
                                                        : kBiosImageReadError);
         }
@@ -144,13 +145,13 @@ TEST(FlashChips, Table) {
         FlashChipKind kind;
         std::int32_t size;
     } rows[] = {
-        {0x0000, FlashChipKind::NoRom, 0},      {0x55AA, FlashChipKind::NoRom, 0},
-        {0xA5A5, FlashChipKind::NoRom, 0},      {0xABCD, FlashChipKind::NoRom, 0},
-        {0xFFFF, FlashChipKind::NoRom, 0},      {0x1F03, FlashChipKind::Known, 0x10000},
-        {0xBFD4, FlashChipKind::Known, 0x10000}, {0xBFB5, FlashChipKind::Known, 0x20000},
-        {0xDAC1, FlashChipKind::Known, 0x20000}, {0x1240, FlashChipKind::Known, 0x40000},
+        {0x0000, FlashChipKind::NoRom, 0},         {0x55AA, FlashChipKind::NoRom, 0},
+        {0xA5A5, FlashChipKind::NoRom, 0},         {0xABCD, FlashChipKind::NoRom, 0},
+        {0xFFFF, FlashChipKind::NoRom, 0},         {0x1F03, FlashChipKind::Known, 0x10000},
+        {0xBFD4, FlashChipKind::Known, 0x10000},   {0xBFB5, FlashChipKind::Known, 0x20000},
+        {0xDAC1, FlashChipKind::Known, 0x20000},   {0x1240, FlashChipKind::Known, 0x40000},
         {0x1320C2, FlashChipKind::Known, 0x80000}, {0x7F4F, FlashChipKind::Known, 0x80000},
-        {0x1234, FlashChipKind::Unknown, 0},    {0x20C2, FlashChipKind::Unknown, 0},
+        {0x1234, FlashChipKind::Unknown, 0},       {0x20C2, FlashChipKind::Unknown, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);

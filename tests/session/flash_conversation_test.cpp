@@ -153,7 +153,10 @@ TEST_F(FlashRunTest, ParametersFillTheLines) {
         unsigned enabled;
     };
     const Row rows[] = {
-        {"BIOS 3.50", {}, "Flashtype: KT-F010A    BIOS Version: 3.50", 0x0350,
+        {"BIOS 3.50",
+         {},
+         "Flashtype: KT-F010A    BIOS Version: 3.50",
+         0x0350,
          flash_control::kFilesAndModes},
         {"no BIOS", [](sim::ControllerSpec& c) { c.flash.content = sim::FlashSpec::Content::Fill; },
          "Flashtype: KT-F010A    BIOS not found", 1, flash_control::kFilesAndModes},
@@ -198,10 +201,11 @@ TEST_F(FlashRunTest, BackupOnly) {
     EXPECT_EQ(ReadFile(folder_.file("bios.bak")), Rom());
     EXPECT_EQ(Rom().size(), 0x20000u);
     EXPECT_EQ(folder_.names(), Lines{"bios.bak"});
-    EXPECT_EQ(observer_.statuses,
-              (Lines{"determining FlashROM parameters", "saving old BIOS...", "BIOS Backup complete."}));
+    EXPECT_EQ(observer_.statuses, (Lines{"determining FlashROM parameters", "saving old BIOS...",
+                                         "BIOS Backup complete."}));
     EXPECT_EQ(observer_.progress.back(), 100);
-    EXPECT_EQ(observer_.enabled, kReadyAndClose | flash_control::kBackupFile | flash_control::kModes);
+    EXPECT_EQ(observer_.enabled,
+              kReadyAndClose | flash_control::kBackupFile | flash_control::kModes);
 }
 
 // Mode 0 with a 64 KiB image on a 128 KiB ROM: the ROM holds the image twice, the
@@ -221,9 +225,9 @@ TEST_F(FlashRunTest, BackupAndUpdate) {
     EXPECT_TRUE(std::equal(image.begin(), image.end(), rom.begin() + 0x10000));
     EXPECT_EQ(result.verification, FlashVerification::Verified);
     EXPECT_EQ(observer_.statuses,
-              (Lines{"determining FlashROM parameters", "saving old BIOS...", "BIOS Backup complete.",
-                     "erasing FlashROM...", "writing new BIOS...", "verifying FlashROM...",
-                     "BIOS Update complete. FlashROM verified."}));
+              (Lines{"determining FlashROM parameters", "saving old BIOS...",
+                     "BIOS Backup complete.", "erasing FlashROM...", "writing new BIOS...",
+                     "verifying FlashROM...", "BIOS Update complete. FlashROM verified."}));
     EXPECT_EQ(observer_.lines[FlashLine::FlashRom], "Flashtype: KT-F010A    BIOS Version: 3.60");
     EXPECT_EQ(observer_.enabled, kReadyAndClose | flash_control::kFilesAndModes);
     EXPECT_TRUE(questions_.messages.empty());
@@ -249,9 +253,8 @@ TEST_F(FlashRunTest, UpdateOnly) {
 // A ROM without BIOS asks string 182 first; No skips the read-out but mode 0 still
 // writes. Meanwhile the poll timer falls due: flashBusy keeps it away.
 TEST_F(FlashRunTest, DeclinedBackupStillWritesAndThePollStaysAway) {
-    Start(FlashScenario([](sim::ControllerSpec& c) {
-        c.flash.content = sim::FlashSpec::Content::Fill;
-    }));
+    Start(FlashScenario(
+        [](sim::ControllerSpec& c) { c.flash.content = sim::FlashSpec::Content::Fill; }));
     const auto image = NewImage(0x20000);
     FlashPlan plan = Plan(kModeBackupAndUpdate);
     ASSERT_EQ(plan.parameters.biosVersion, 1);
@@ -361,7 +364,8 @@ TEST(FlashReadOut, EndReplyIsAcknowledgedAndNotWritten) {
         received.push_back(*peer.receive());
         reply(FLASH_GET_TYPE_NAME, {'K', 'T'});
         received.push_back(*peer.receive());
-        const std::pair<std::uint32_t, std::uint8_t> stream[] = {{50, 0x11}, {100, 0x22}, {101, 0x99}};
+        const std::pair<std::uint32_t, std::uint8_t> stream[] = {
+            {50, 0x11}, {100, 0x22}, {101, 0x99}};
         for (const auto& [progress, fill] : stream) {
             reply(progress, std::vector<std::uint8_t>(512, fill));
             received.push_back(*peer.receive());  // the acknowledgement
@@ -399,14 +403,24 @@ TEST_F(FlashRunTest, ChannelFailures) {
     };
     using Kind = sim::FaultSpec::Kind;
     const Row rows[] = {
-        {"type id read", {.code = FLASH_GET_TYPE_ID, .kind = Kind::Silent}, kModeBackupAndUpdate,
-         "Kavotronik Service Read Error!\nError #KFD-436", {"TYPE_ID"}},
-        {"stream read", {.code = FLASH_READ_ACK, .kind = Kind::Close}, kModeBackupAndUpdate,
+        {"type id read",
+         {.code = FLASH_GET_TYPE_ID, .kind = Kind::Silent},
+         kModeBackupAndUpdate,
+         "Kavotronik Service Read Error!\nError #KFD-436",
+         {"TYPE_ID"}},
+        {"stream read",
+         {.code = FLASH_READ_ACK, .kind = Kind::Close},
+         kModeBackupAndUpdate,
          "Kavotronik Service Read Error!\nError #KFD-546",
          {"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x1"}},
-        {"erase read", {.code = FLASH_ERASE, .kind = Kind::Silent}, kModeUpdateOnly,
-         "Kavotronik Service Read Error!\nError #KFD-644", {"TYPE_ID", "TYPE_NAME", "ERASE"}},
-        {"block read", {.code = FLASH_WRITE_BLOCK + 7, .kind = Kind::Close}, kModeUpdateOnly,
+        {"erase read",
+         {.code = FLASH_ERASE, .kind = Kind::Silent},
+         kModeUpdateOnly,
+         "Kavotronik Service Read Error!\nError #KFD-644",
+         {"TYPE_ID", "TYPE_NAME", "ERASE"}},
+        {"block read",
+         {.code = FLASH_WRITE_BLOCK + 7, .kind = Kind::Close},
+         kModeUpdateOnly,
          "Kavotronik Service Read Error!\nError #KFD-735",
          {"TYPE_ID", "TYPE_NAME", "ERASE", "WRITE_START", "BLOCK 0-7"}},
     };
@@ -422,9 +436,9 @@ TEST_F(FlashRunTest, ChannelFailures) {
         EXPECT_EQ(result.end, FlashRunResult::End::Failed);
         EXPECT_EQ(questions_.messageTexts(), Lines{row.message});
         EXPECT_EQ(Transcript(), row.transcript);
-        EXPECT_EQ(observer_.enabled & (kReadyAndClose | flash_control::kFilesAndModes),
-                  row.transcript.size() == 1 ? kCloseOnly | flash_control::kFilesAndModes
-                                             : kCloseOnly);
+        EXPECT_EQ(
+            observer_.enabled & (kReadyAndClose | flash_control::kFilesAndModes),
+            row.transcript.size() == 1 ? kCloseOnly | flash_control::kFilesAndModes : kCloseOnly);
         EXPECT_EQ(folder_.names(), Lines{"new.bin"});
         session_.reset();
         service_.reset();
@@ -466,11 +480,11 @@ TEST_F(FlashRunTest, FullDiskDuringTheBackupLeavesTheRom) {
     EXPECT_EQ(sim().flashCounters(0).erases, 0u);
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
     ASSERT_EQ(questions_.messages.size(), 1u);
-    EXPECT_EQ(questions_.messages[0].text.rfind(
-                  "The backup file could not be written completely:\n" + folder_.file("bios.bak") +
-                      ": File too large\n",
-                  0),
-              0u);
+    EXPECT_EQ(
+        questions_.messages[0].text.rfind("The backup file could not be written completely:\n" +
+                                              folder_.file("bios.bak") + ": File too large\n",
+                                          0),
+        0u);
     EXPECT_EQ(observer_.enabled & (kReadyAndClose | flash_control::kFilesAndModes), kCloseOnly);
 }
 

@@ -75,8 +75,8 @@ class PathLabel : public QLabel {
         QPainter painter(this);
         const QRect area = contentsRect();
         const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
-        style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(),
-                              isEnabled(), shown, foregroundRole());
+        style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(),
+                              shown, foregroundRole());
     }
 };
 
@@ -140,7 +140,8 @@ void CKavoFlashDlg::BuildControls() {
     layout->addWidget(modes);
 
     auto* files = new QGridLayout;
-    backupFile_ = WithId(new QPushButton(Tr("Backup File...", "Backup Datei..."), this), kBackupFile);
+    backupFile_ =
+        WithId(new QPushButton(Tr("Backup File...", "Backup Datei..."), this), kBackupFile);
     biosFile_ = WithId(new QPushButton(Tr("BIOS File...", "BIOS Datei..."), this), kBiosFile);
     backupPathLabel_ = WithId(new PathLabel(this), kBackupPath);
     biosPathLabel_ = WithId(new PathLabel(this), kBiosPath);
@@ -311,7 +312,8 @@ void CKavoFlashDlg::OnBiosFile() {
          QStringLiteral(";;") +
          FilterEntry(LoadString(ids::kFilterAllName), LoadString(ids::kFilterAllPattern)))
             .toStdString();
-    const auto chosen = ui_.GetOpenFileName(LoadString(ids::kSelectBiosFile), filter, std::string());
+    const auto chosen =
+        ui_.GetOpenFileName(LoadString(ids::kSelectBiosFile), filter, std::string());
     if (!chosen) {
         return;
     }
@@ -343,8 +345,8 @@ void CKavoFlashDlg::OnBiosFile() {
         const QByteArray bytes = file.readAll();
         if (bytes.size() == length) {
             const auto* bytesIn = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-            result = ParseBiosImage(std::span(bytesIn, static_cast<std::size_t>(bytes.size())),
-                                    header);
+            result =
+                ParseBiosImage(std::span(bytesIn, static_cast<std::size_t>(bytes.size())), header);
         }
     }
     if (result == kBiosImageFound) {
@@ -412,7 +414,8 @@ void CKavoFlashDlg::DecideImage(int result, std::int64_t fileLength) {
     // image the user refused is never written.
     bool versionRefused = false;
     if (static_cast<std::int32_t>(fileBiosVersion_) <= parameters_.biosVersion) {
-        flashAnswer_ = Ask(LoadString(ids::kBiosNotNewer), MessageIcon::None, MessageButtons::YesNo);
+        flashAnswer_ =
+            Ask(LoadString(ids::kBiosNotNewer), MessageIcon::None, MessageButtons::YesNo);
         versionRefused = flashAnswer_ != kAnswerYes;
     }
     if (!larger) {
