@@ -225,6 +225,11 @@ struct DecisionRow {
     bool start = true;
 };
 
+// Rows by their names in test lists.
+void PrintTo(const DecisionRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 const std::string kTooLargeForeign =
     "BIOS-Datei ist größer als der Flashspeicher.\nKein Problem bei einem KAVOTRONIK-BIOS.\n"
     "Bei einem Fremd-BIOS ist mit Fehlfunktion zu rechnen.\nTrotzdem flaschen?";
