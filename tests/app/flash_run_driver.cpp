@@ -1,10 +1,10 @@
 // veltrix-flash-run-driver: the program exactly as Veltrix starts it, with a user who
-// opens the BIOS update once connected, chooses the files in the file dialogs and
-// presses Start. With a backup path the mode stays "Backup and Update"; without one
-// it is "Update only". A question of the run is answered Yes once the answer file
-// exists. It prints "started" when the run has begun and "question" when the run asks.
+// opens the BIOS update once connected, chooses the backup file and the image in the
+// file dialogs ("Backup and Update") and presses Start. A question of the run is
+// answered Yes once the answer file exists. It prints "started" when the run has begun
+// and "question" when the run asks.
 //
-//   veltrix-flash-run-driver <image-path> [<backup-path> <answer-file>]
+//   veltrix-flash-run-driver <image-path> <backup-path> <answer-file>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -30,7 +30,7 @@ constexpr int kStepMs = 20;
 
 struct Script {
     QString image;
-    QString backup;  // empty: update only
+    QString backup;
     QString answerFile;
     bool opened = false;
     bool choosing = false;
@@ -101,10 +101,7 @@ void Step(CKavoGUIDlg& window, const std::shared_ptr<Script>& script) {
         Say("started");
     } else if (!Button(*dialog, flash_dialog_id::kBiosFile)->isEnabled()) {
         return;  // the parameters are on their way
-    } else if (script->backup.isEmpty() &&
-               !Button(*dialog, flash_dialog_id::kRadioUpdateOnly)->isChecked()) {
-        Button(*dialog, flash_dialog_id::kRadioUpdateOnly)->click();
-    } else if (!script->backup.isEmpty() && dialog->BackupPath().empty()) {
+    } else if (dialog->BackupPath().empty()) {
         ClickLater(dialog, flash_dialog_id::kBackupFile, script);
     } else if (dialog->BiosPath().empty()) {
         ClickLater(dialog, flash_dialog_id::kBiosFile, script);
@@ -114,17 +111,15 @@ void Step(CKavoGUIDlg& window, const std::shared_ptr<Script>& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 4) {
-        std::fputs("Usage: veltrix-flash-run-driver <image-path> [<backup-path> <answer-file>]\n",
+    if (argc != 4) {
+        std::fputs("Usage: veltrix-flash-run-driver <image-path> <backup-path> <answer-file>\n",
                    stderr);
         return 2;
     }
     auto script = std::make_shared<Script>();
     script->image = QString::fromLocal8Bit(argv[1]);
-    if (argc == 4) {
-        script->backup = QString::fromLocal8Bit(argv[2]);
-        script->answerFile = QString::fromLocal8Bit(argv[3]);
-    }
+    script->backup = QString::fromLocal8Bit(argv[2]);
+    script->answerFile = QString::fromLocal8Bit(argv[3]);
     CKavoGUIApp app(argc, argv);
     return app.Run([script](CKavoGUIDlg& window) {
         auto* step = new QTimer(&window);

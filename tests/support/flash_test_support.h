@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -82,81 +83,59 @@ inline std::vector<std::uint8_t> ReadFile(const std::string& path) {
 
 // The flash requests in order: one word per request ("TYPE_ID", "ERASE", "END", ...),
 // runs of acknowledgements as "ACK x257" and consecutive write blocks as "BLOCK 0-255".
-// Other requests (the poll's) appear by their code. One-byte requests must name
-// controller 0; blocks must carry 512 bytes.
+// Other requests (the poll's) appear by their code. A flash request with other data
+// than controller 0 (none for END and ACK, 512 bytes for a block) is marked "BAD".
 inline std::vector<std::string> FlashTranscript(const std::vector<sim::TranscriptEntry>& entries) {
+    static const std::map<std::uint32_t, std::string> kNames = {{FLASH_GET_TYPE_ID, "TYPE_ID"},
+                                                                {FLASH_GET_TYPE_NAME, "TYPE_NAME"},
+                                                                {FLASH_GET_BIOS_VERSION, "VERSION"},
+                                                                {FLASH_READ_START, "READ_START"},
+                                                                {FLASH_ERASE, "ERASE"},
+                                                                {FLASH_WRITE_START, "WRITE_START"},
+                                                                {FLASH_END, "END"},
+                                                                {FLASH_READ_ACK, "ACK"}};
     std::vector<std::string> out;
-    std::uint32_t ackRun = 0;
+    std::uint32_t acks = 0;
     std::int64_t firstBlock = -1;
     std::int64_t lastBlock = -1;
     const auto flush = [&] {
-        if (ackRun != 0) {
-            out.push_back("ACK x" + std::to_string(ackRun));
-            ackRun = 0;
+        if (acks != 0) {
+            out.push_back("ACK x" + std::to_string(acks));
         }
         if (firstBlock >= 0) {
             out.push_back("BLOCK " + std::to_string(firstBlock) + "-" + std::to_string(lastBlock));
-            firstBlock = lastBlock = -1;
         }
+        acks = 0;
+        firstBlock = lastBlock = -1;
     };
     for (const sim::TranscriptEntry& e : entries) {
         if (e.login) {
             continue;
         }
-        if (e.code == FLASH_READ_ACK && e.length == 0) {
+        const bool block = e.code >= FLASH_WRITE_BLOCK && e.code < FLASH_WRITE_BLOCK + 0x1000;
+        const auto name = kNames.find(e.code);
+        const bool noData = e.code == FLASH_END || e.code == FLASH_READ_ACK;
+        const bool bad =
+            block ? e.length != 512
+                  : name != kNames.end() &&
+                        (noData ? e.length != 0
+                                : e.length != 1 || e.data != std::vector<std::uint8_t>{0});
+        if (e.code == FLASH_READ_ACK && !bad) {
             if (firstBlock >= 0) {
                 flush();
             }
-            ++ackRun;
-            continue;
-        }
-        if (e.code >= FLASH_WRITE_BLOCK && e.code < FLASH_WRITE_BLOCK + 0x1000) {
-            const std::int64_t block = e.code - FLASH_WRITE_BLOCK;
-            if (ackRun != 0 || (firstBlock >= 0 && block != lastBlock + 1)) {
+            ++acks;
+        } else if (block && !bad) {
+            if (acks != 0 || (firstBlock >= 0 && e.code - FLASH_WRITE_BLOCK != lastBlock + 1)) {
                 flush();
             }
-            if (firstBlock < 0) {
-                firstBlock = block;
-            }
-            lastBlock = block;
-            if (e.length != 512) {
-                out.push_back("BAD BLOCK LENGTH");
-            }
-            continue;
+            firstBlock = firstBlock < 0 ? e.code - FLASH_WRITE_BLOCK : firstBlock;
+            lastBlock = e.code - FLASH_WRITE_BLOCK;
+        } else {
+            flush();
+            out.push_back((name != kNames.end() ? name->second : std::to_string(e.code)) +
+                          (bad ? " BAD" : ""));
         }
-        flush();
-        std::string word;
-        switch (e.code) {
-            case FLASH_GET_TYPE_ID:
-                word = "TYPE_ID";
-                break;
-            case FLASH_GET_TYPE_NAME:
-                word = "TYPE_NAME";
-                break;
-            case FLASH_GET_BIOS_VERSION:
-                word = "VERSION";
-                break;
-            case FLASH_READ_START:
-                word = "READ_START";
-                break;
-            case FLASH_ERASE:
-                word = "ERASE";
-                break;
-            case FLASH_WRITE_START:
-                word = "WRITE_START";
-                break;
-            case FLASH_END:
-                word = e.length == 0 ? "END" : "BAD END";
-                break;
-            default:
-                word = std::to_string(e.code);
-                break;
-        }
-        if (e.code != FLASH_END && e.code >= FLASH_ERASE && e.code <= FLASH_GET_BIOS_VERSION &&
-            (e.length != 1 || e.data.size() != 1 || e.data[0] != 0)) {
-            word += " BAD DATA";
-        }
-        out.push_back(word);
     }
     flush();
     return out;
