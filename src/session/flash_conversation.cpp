@@ -336,7 +336,6 @@ FlashRunResult FlashConversation::Run(const FlashPlan& plan) {
     }
 
     const FlashBusyScope flashBusy(link_);
-    result.end = FlashRunResult::End::Failed;
     if (result.flashId != kNoRomId) {
         const bool backup = plan.mode == kModeBackupAndUpdate || plan.mode == kModeBackupOnly;
         const bool write = plan.mode == kModeBackupAndUpdate || plan.mode == kModeUpdateOnly;
