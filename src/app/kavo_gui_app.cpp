@@ -222,6 +222,13 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
 }
 
 void CKavoGUIApp::ExitOnSignal() {
+    // A BIOS update run is never cut short: its questions are not closed either (a
+    // default No to saving the old BIOS would write without a backup). The Exit path
+    // waits for the run's end, however long it takes.
+    if (window_->IsFlashRunning()) {
+        QTimer::singleShot(kExitRetryMs, window_, [this] { ExitOnSignal(); });
+        return;
+    }
     // Inside a nested event loop the window is in the middle of something (waiting for
     // a reply, a message box): that ends first, so the Exit path runs at the top level.
     if (QThread::currentThread()->loopLevel() > 1 && exitRetries_ < kMaxExitRetries) {

@@ -76,6 +76,10 @@ class ServiceSession : public QObject {
     void Converse(std::function<void(ServiceLink&, StatusRequests&)> conversation,
                   std::function<void()> onBusy = {});
 
+    // Where a conversation asks its questions: the user's, or the default answer at
+    // once while the session stops.
+    UserQuestions& Questions() { return reports_; }
+
     // The Exit path's part: ends any wait at once, stops the timers, logs off when the
     // channel is usable and stops the thread. Waits at most `bound` for all of it.
     // Returns false when the thread did not end in time.

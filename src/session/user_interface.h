@@ -8,9 +8,10 @@
 
 namespace veltrix {
 
-// Message box icons and button sets, with the answers the boxes return.
+// Message box icons and button sets, with the answers the boxes return. The first
+// button is the default one; YesNoDefaultNo makes No the default of Yes and No.
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MessageAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 class UserQuestions {
@@ -29,6 +30,7 @@ inline MessageAnswer DefaultAnswer(MessageButtons buttons) {
         case MessageButtons::Ok:
             return MessageAnswer::Ok;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoDefaultNo:
             return MessageAnswer::No;
         default:
             return MessageAnswer::Cancel;

@@ -35,6 +35,8 @@ TEST(MessageBoxTest, ButtonsDefaultAndEscapeFollowTheButtonSet) {
          QMessageBox::No},
         {MessageButtons::YesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
          QMessageBox::Yes, QMessageBox::Cancel},
+        {MessageButtons::YesNoDefaultNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+         QMessageBox::No},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(static_cast<int>(row.buttons));

@@ -25,7 +25,8 @@ struct MessageRecorder {
             answers.pop_front();
             return answer;
         }
-        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ||
+                       buttons == MessageButtons::YesNoDefaultNo
                    ? MessageAnswer::Yes
                    : MessageAnswer::Ok;
     }

@@ -312,6 +312,12 @@ void CKavoGUIDlg::ReportError(const std::string& text) {
 }
 
 void CKavoGUIDlg::ExitProgram() {
+    if (IsFlashRunning()) {
+        // Cutting a run short could leave the flash ROM erased: the Exit path runs
+        // when the run has ended.
+        exitAfterFlash_ = true;
+        return;
+    }
     // No popup opens on the way out.
     popups_.Close();
     if (settingsWriter_) {

@@ -39,6 +39,7 @@ class QTreeWidget;
 namespace veltrix {
 
 class CKavoErrorLogView;
+class CKavoFlashDlg;
 class Device;
 class PopupPresenter;
 class RaidSet;
@@ -86,7 +87,10 @@ class CKavoGUIDlg : public QDialog {
         settingsWriter_ = std::move(writer);
     }
     // The Exit path: writes the settings, logs off, removes the icon, ends the window.
+    // During a BIOS update run it waits for the run's end and goes ahead then.
     void ExitProgram();
+    // A BIOS update run is in progress: nothing may end the session now.
+    bool IsFlashRunning() const;
 
     // Offers a message for a popup: queued when `level` passes the popup level (0 never,
     // 255 always).
@@ -233,6 +237,9 @@ class CKavoGUIDlg : public QDialog {
     bool initialized_ = false;
     std::unique_ptr<PopupPresenter> popupPresenter_;
     std::function<void(const ClientSettings&)> settingsWriter_;
+    // The BIOS update dialog while it is open, and an Exit that waits for its run.
+    CKavoFlashDlg* flashDialog_ = nullptr;
+    bool exitAfterFlash_ = false;
     // Last: the session's thread ends before the window's parts go.
     std::unique_ptr<ServiceSession> session_;
 };

@@ -15,6 +15,8 @@ ButtonSet ToQtButtons(MessageButtons buttons) {
             return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel};
         case MessageButtons::YesNo:
             return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+        case MessageButtons::YesNoDefaultNo:
+            return {QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::No};
         case MessageButtons::YesNoCancel:
             return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
                     QMessageBox::Cancel};

@@ -9,7 +9,8 @@
 namespace veltrix::platform {
 
 // A message box ready to run: title, text, icon and buttons; the first button is the
-// default one, Esc answers Cancel where there is one (No for Yes/No).
+// default one (No for YesNoDefaultNo), Esc answers Cancel where there is one (No for
+// Yes/No).
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& title,
                                             const QString& text, MessageIcon icon,
                                             MessageButtons buttons);

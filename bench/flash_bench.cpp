@@ -1,0 +1,501 @@
+// Writing a 512 KiB flash ROM through the BIOS update's sequence, against the same
+// exchanges sent raw over a SOCK_SEQPACKET socket to the same simulated service, in
+// the same run.
+//
+// The sequence is the dialog's: FlashConversation::Run in "Update only" mode on the
+// session's thread (ServiceSession::Converse), reporting through FlashSignals as queued
+// signals to a progress bar and a status line on the benchmark thread (the dialog's
+// GUI thread), which are delivered before the iteration ends. A run is the chip's id
+// and name, the erase, FLASH_WRITE_START, 1024 blocks, FLASH_END, the read-back of the
+// ROM and the parameters read again. The read-back is timed apart: BM_FlashRun's time
+// is the run without it (its progress signals are still delivered in the time), its
+// counter verify_ms the read-back alone.
+//
+// Before anything is measured, main() runs the sequence once, checks that the ROM holds
+// the image and the read-back agreed, and keeps the requests as the service received
+// them: the raw benchmarks send exactly those bytes. BM_RawWriteExchanges sends every
+// request of the run except the read-back (one reply each, none for FLASH_END);
+// BM_RawReadOut sends the read-back (FLASH_READ_START and the acknowledgements, the
+// last one without reply).
+//
+// Where the scheduler puts the threads shows in the figures: an exchange between two
+// cores waits for a wake-up there, and the sequence has one thread more (the session's)
+// than the raw client. --same_core puts every thread on the core main() starts on;
+// --split_cores keeps the benchmark and the session there and moves the service's
+// thread to another core, so that every exchange of both crosses cores.
+//
+//   build/release/bench/flash_bench --benchmark_repetitions=9
+
+#include <benchmark/benchmark.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "protocol/protocol.h"
+#include "protocol/transport.h"
+#include "ratio_reporter.h"
+#include "servicesim/scenario_builders.h"
+#include "servicesim/service_sim.h"
+#include "session/flash_signals.h"
+#include "session/manual_time_source.h"
+#include "session/service_session.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace {
+
+using namespace veltrix;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kTargetRatio = 1.2;
+constexpr std::uint32_t kRomSize = 0x80000;
+constexpr std::uint32_t kRomChip = 0x014F;  // 512 KiB
+
+// Messages are recorded (a good run shows none), answered with the default.
+class QuietQuestions : public UserQuestions {
+  public:
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon,
+                              MessageButtons buttons) override {
+        const std::lock_guard lock(mutex_);
+        messages_.push_back(text);
+        return DefaultAnswer(buttons);
+    }
+    std::string First() const {
+        const std::lock_guard lock(mutex_);
+        return messages_.empty() ? std::string() : messages_.front();
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> messages_;
+};
+
+// The core the service's thread runs on with --split_cores; -1: wherever it runs.
+int& ServiceCore() {
+    static int core = -1;
+    return core;
+}
+
+// Puts the calling thread on `core` alone; false when that fails.
+bool PinCallingThread(int core) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(core, &set);
+    return ::sched_setaffinity(0, sizeof(set), &set) == 0;
+}
+
+// The simulated service with a 512 KiB ROM, and the image file, shared by all
+// benchmarks. It counts every message it receives.
+class Service {
+  public:
+    Service() : sim(Scenario()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "veltrix-flash-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::abort();
+        }
+        dir_ = pattern;
+        ::setenv(transport::kPipeDirVariable, dir_.c_str(), 1);
+        image = sim::MakeBiosImage(kRomSize, 0x1095, 0x3124, 0x0360);
+        imagePath = dir_ + "/new.bin";
+        std::ofstream(imagePath, std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+        sim.setMessageObserver([this](const sim::TranscriptEntry&) {
+            // The service's thread moves to its own core at its first message.
+            if (!servicePinned_ && ServiceCore() >= 0) {
+                servicePinned_ = PinCallingThread(ServiceCore());
+            }
+            messages.fetch_add(1, std::memory_order_relaxed);
+        });
+        sim::ServiceSimOptions options;
+        options.pipeDir = dir_;
+        options.manualClock = true;
+        options.transcriptLimit = 4096;  // one run; no growth over many
+        sim.start(options);
+    }
+    ~Service() {
+        sim.stop();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+    Service(const Service&) = delete;
+    Service& operator=(const Service&) = delete;
+
+    bool waitUntilFree() const {
+        return sim.waitForConnectionsClosed(sim.connectionsAccepted(), 5s);
+    }
+
+    sim::ServiceSim sim;
+    std::vector<std::uint8_t> image;
+    std::string imagePath;
+    std::atomic<std::uint64_t> messages{0};
+
+  private:
+    static sim::Scenario Scenario() {
+        sim::ControllerSpec c;
+        c.vendorId = 0x1095;
+        c.deviceId = 0x3124;
+        c.name = "RX-Oak 4P";
+        c.biosVersion = 0x0350;
+        c.channelCount = 4;
+        c.flash.chipId = kRomChip;
+        sim::Scenario scenario;
+        scenario.controllers = {c};
+        return scenario;
+    }
+    std::string dir_;
+    bool servicePinned_ = false;  // the service's thread only
+};
+
+Service& SharedService() {
+    static Service service;
+    return service;
+}
+
+// Passes the run's reports on to the queued signals and notes, on the session's
+// thread, when the read-back began and when its result was shown.
+class TimedReports : public FlashObserver {
+  public:
+    explicit TimedReports(FlashSignals& reports) : signals_(reports) {}
+    void ShowText(FlashLine line, const std::string& text) override {
+        if (line == FlashLine::Status) {
+            if (text == LoadString(ids::kWritingBios)) {
+                writeBegin = Clock::now();
+            } else if (text == flash_text::Verifying()) {
+                verifyBegin = Clock::now();
+            } else if (text.rfind(LoadString(ids::kUpdateComplete), 0) == 0) {
+                verifyEnd = Clock::now();
+            }
+        }
+        signals_.ShowText(line, text);
+    }
+    void ShowProgress(int percent) override { signals_.ShowProgress(percent); }
+    void EnableControls(unsigned controls, bool enable) override {
+        signals_.EnableControls(controls, enable);
+    }
+    void ParametersRead(const FlashParameters& p) override { signals_.ParametersRead(p); }
+
+    Clock::time_point writeBegin{};
+    Clock::time_point verifyBegin{};
+    Clock::time_point verifyEnd{};
+
+  private:
+    FlashSignals& signals_;
+};
+
+// A session connected to the shared service, with a progress bar and a status line
+// showing its flash reports on this thread.
+class FlashSession {
+  public:
+    FlashSession() : session_(questions_, &clock_), reports_(signals_) {
+        QObject::connect(&signals_, &FlashSignals::progressShown, &progress_,
+                         &QProgressBar::setValue, Qt::QueuedConnection);
+        QObject::connect(
+            &signals_, &FlashSignals::textShown, &status_,
+            [this](int, const std::string& text) { status_.setText(QString::fromStdString(text)); },
+            Qt::QueuedConnection);
+        progress_.setRange(0, 100);
+        session_.Connect(".", "kavo");
+        session_.Sync();
+        connected_ = session_.State().isConnected;
+        plan_.mode = kModeUpdateOnly;
+        plan_.biosPath = SharedService().imagePath;
+        plan_.parameters.flashId = kRomChip;
+        plan_.parameters.flashSize = static_cast<std::int32_t>(kRomSize);
+        plan_.parameters.biosVersion = 0x0350;
+        plan_.controllerName = "RX-Oak 4P";
+        plan_.hostName.push_back('.');  // this computer
+    }
+    ~FlashSession() {
+        session_.Disconnect();
+        session_.Sync();
+    }
+    FlashSession(const FlashSession&) = delete;
+    FlashSession& operator=(const FlashSession&) = delete;
+
+    bool connected() const { return connected_; }
+    std::string firstMessage() const { return questions_.First(); }
+
+    // One run, its reports delivered. Returns the time without the read-back; adds the
+    // read-back's time to `verify`.
+    Clock::duration Run(Clock::duration& verify) {
+        const Clock::time_point begin = Clock::now();
+        session_.Converse([this](ServiceLink& link, StatusRequests&) {
+            result_ = FlashConversation(link, session_.Questions(), reports_).Run(plan_);
+        });
+        session_.Sync();
+        QCoreApplication::sendPostedEvents();
+        const Clock::duration total = Clock::now() - begin;
+        const Clock::duration readBack = reports_.verifyEnd - reports_.verifyBegin;
+        verify += readBack;
+        blocks_ += reports_.verifyBegin - reports_.writeBegin;
+        return total - readBack;
+    }
+    const FlashRunResult& result() const { return result_; }
+    // The time of the write blocks (FLASH_WRITE_START to FLASH_END) of all runs so far.
+    Clock::duration blocks() const { return blocks_; }
+
+  private:
+    ManualTimeSource clock_;
+    QuietQuestions questions_;
+    ServiceSession session_;
+    FlashSignals signals_;
+    TimedReports reports_;
+    QProgressBar progress_;
+    QLabel status_;
+    FlashPlan plan_;
+    FlashRunResult result_;
+    bool connected_ = false;
+    Clock::duration blocks_{};
+};
+
+// The run's requests as the service received them: the write (everything but the
+// read-back) and the read-back (filled by main).
+struct Requests {
+    struct Request {
+        std::vector<std::uint8_t> bytes;
+        bool replied = true;
+    };
+    std::vector<Request> write;
+    std::vector<Request> readBack;
+};
+
+Requests& RunRequests() {
+    static Requests requests;
+    return requests;
+}
+
+std::vector<std::uint8_t> Rebuilt(const sim::TranscriptEntry& entry) {
+    std::vector<std::uint8_t> bytes(ServiceMessage::kHeaderSize);
+    for (int b = 0; b < 4; ++b) {
+        bytes[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(entry.code >> (8 * b));
+    }
+    bytes[4] = static_cast<std::uint8_t>(entry.length & 0xFF);
+    bytes[5] = static_cast<std::uint8_t>(entry.length >> 8);
+    bytes.insert(bytes.end(), entry.data.begin(), entry.data.end());
+    return bytes;
+}
+
+// One run of the sequence, checked: the ROM holds the image, the read-back agreed, no
+// message. Keeps its requests for the raw benchmarks.
+bool CheckOneRun() {
+    Service& service = SharedService();
+    FlashSession session;
+    if (!session.connected()) {
+        std::fprintf(stderr, "flash_bench: no connection: %s\n", session.firstMessage().c_str());
+        return false;
+    }
+    service.sim.clearTranscript();
+    Clock::duration verify{};
+    session.Run(verify);
+    if (session.result().end != FlashRunResult::End::Completed ||
+        session.result().verification != FlashVerification::Verified ||
+        service.sim.flashContents(0) != service.image || !session.firstMessage().empty()) {
+        std::fprintf(stderr, "flash_bench: the run did not write and verify the ROM: %s\n",
+                     session.firstMessage().c_str());
+        return false;
+    }
+    Requests& requests = RunRequests();
+    bool inReadBack = false;
+    for (const sim::TranscriptEntry& entry : service.sim.transcript()) {
+        if (entry.code == FLASH_READ_START) {
+            inReadBack = true;
+        } else if (inReadBack && entry.code != FLASH_READ_ACK) {
+            inReadBack = false;
+        }
+        Requests::Request request{Rebuilt(entry), entry.code != FLASH_END};
+        (inReadBack ? requests.readBack : requests.write).push_back(std::move(request));
+    }
+    // The acknowledgement of the read-back's end gets no reply.
+    if (requests.readBack.size() != 2 + kRomSize / 512 ||
+        requests.write.size() != 4 + 1024 + 1 + 3) {
+        std::fprintf(stderr, "flash_bench: %zu write and %zu read-back requests\n",
+                     requests.write.size(), requests.readBack.size());
+        return false;
+    }
+    requests.readBack.back().replied = false;
+    return true;
+}
+
+void BM_FlashRun(benchmark::State& state) {
+    Service& service = SharedService();
+    std::optional<FlashSession> session;
+    session.emplace();
+    if (!session->connected()) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    Clock::duration verify{};
+    const std::uint64_t before = service.messages.load();
+    for (auto _ : state) {
+        const Clock::duration time = session->Run(verify);
+        state.SetIterationTime(std::chrono::duration<double>(time).count());
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["verify_ms"] = std::chrono::duration<double, std::milli>(verify).count() / runs;
+    state.counters["blocks_ms"] =
+        std::chrono::duration<double, std::milli>(session->blocks()).count() / runs;
+    state.counters["requests_per_run"] =
+        static_cast<double>(service.messages.load() - before) / runs;
+    if (session->result().verification != FlashVerification::Verified) {
+        state.SkipWithError("a run was not verified");
+    }
+    session.reset();
+    if (!service.waitUntilFree()) {
+        state.SkipWithError("the service did not see the session leave");
+    }
+}
+BENCHMARK(BM_FlashRun)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A raw client of the service, logged in (-1 on failure).
+int RawLogin(const Service& service) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    service.sim.socketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
+    const auto deadline = Clock::now() + 5s;
+    int fd = -1;
+    for (;;) {
+        fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+            break;
+        }
+        ::close(fd);
+        if (Clock::now() > deadline) {
+            return -1;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    const auto login = BuildLoginBlock("kavo");
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    ::send(fd, login.data(), login.size(), MSG_NOSIGNAL);
+    const ssize_t got = ::recv(fd, reply.data(), reply.size(), 0);
+    if (got <= 0 || !IsLoginAccepted(std::span(reply).first(static_cast<std::size_t>(got)))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Sends `requests` raw, each followed by a blocking recv of its reply.
+void RawExchanges(benchmark::State& state, const std::vector<Requests::Request>& requests) {
+    Service& service = SharedService();
+    const int fd = RawLogin(service);
+    if (fd == -1) {
+        state.SkipWithError("raw login failed");
+        return;
+    }
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    bool failed = false;
+    const std::uint64_t before = service.messages.load();
+    for (auto _ : state) {
+        for (const auto& request : requests) {
+            ::send(fd, request.bytes.data(), request.bytes.size(), MSG_NOSIGNAL);
+            if (request.replied) {
+                failed |= ::recv(fd, reply.data(), reply.size(), 0) <= 0;
+            }
+        }
+    }
+    state.counters["requests_per_run"] = static_cast<double>(service.messages.load() - before) /
+                                         static_cast<double>(state.iterations());
+    if (failed) {
+        state.SkipWithError("a raw exchange failed");
+    }
+    ServiceMessage logoff;
+    logoff.setRequest(LOGOFF);
+    ::send(fd, logoff.raw.data(), logoff.wireSize(), MSG_NOSIGNAL);
+    ::close(fd);
+    if (!service.waitUntilFree()) {
+        state.SkipWithError("the service did not see the raw client leave");
+    }
+}
+
+void BM_RawWriteExchanges(benchmark::State& state) {
+    RawExchanges(state, RunRequests().write);
+}
+BENCHMARK(BM_RawWriteExchanges)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_RawReadOut(benchmark::State& state) {
+    RawExchanges(state, RunRequests().readBack);
+}
+BENCHMARK(BM_RawReadOut)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+enum class Placement { Free, SameCore, SplitCores };
+
+// Takes --same_core and --split_cores out of the arguments.
+Placement TakePlacementOption(int& argc, char** argv) {
+    Placement placement = Placement::Free;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--same_core") == 0) {
+            placement = Placement::SameCore;
+        } else if (std::strcmp(argv[i], "--split_cores") == 0) {
+            placement = Placement::SplitCores;
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return placement;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before any thread starts, so that every thread inherits the mask.
+    const Placement placement = TakePlacementOption(argc, argv);
+    if (placement != Placement::Free) {
+        const int core = ::sched_getcpu();
+        if (core < 0 || !PinCallingThread(core)) {
+            std::perror("flash_bench: pinning to one core");
+            return 1;
+        }
+        if (placement == Placement::SplitCores) {
+            const int cores = static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN));
+            if (cores < 2) {
+                std::fprintf(stderr, "flash_bench: --split_cores needs two cores\n");
+                return 1;
+            }
+            ServiceCore() = (core + 1) % cores;
+        }
+    }
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (!CheckOneRun()) {
+        return 1;
+    }
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio("BM_FlashRun", "BM_RawWriteExchanges", kTargetRatio);
+    const double verifyMs = reporter.counter("BM_FlashRun", "verify_ms");
+    const double rawReadMs = reporter.nanoseconds("BM_RawReadOut") / 1e6;
+    std::printf("read-back %.2f ms, raw read-out %.2f ms\n", verifyMs, rawReadMs);
+    bench::RatioReporter::PrintRatio("read-back / BM_RawReadOut", verifyMs, rawReadMs,
+                                     kTargetRatio);
+    benchmark::Shutdown();
+    return 0;
+}

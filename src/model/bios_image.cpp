@@ -1,0 +1,187 @@
+#include "model/bios_image.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace veltrix {
+
+namespace {
+
+// Reads the file as a stream would: one position, reads that fail at the end.
+class ByteReader {
+  public:
+    explicit ByteReader(std::span<const std::uint8_t> file) : file_(file) {}
+
+    std::uint64_t position() const { return position_; }
+    std::uint64_t length() const { return file_.size(); }
+    void seek(std::uint64_t position) { position_ = position; }
+
+    std::optional<std::uint8_t> byte() {
+        if (position_ >= file_.size()) {
+            return std::nullopt;
+        }
+        return file_[position_++];
+    }
+    std::optional<std::uint16_t> word() {
+        const auto low = byte();
+        if (!low) {
+            return std::nullopt;
+        }
+        const auto high = byte();
+        if (!high) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint16_t>(*low | (*high << 8));
+    }
+
+  private:
+    std::span<const std::uint8_t> file_;
+    std::uint64_t position_ = 0;
+};
+
+constexpr std::uint32_t kScanReserve = 0x4000;
+constexpr std::uint64_t kPositionLimit = std::uint64_t{1} << 32;
+constexpr std::uint64_t kDataPointerOffset = 0x18;
+constexpr std::uint64_t kRevisionOffset = 0x12;
+constexpr std::array<std::uint8_t, 4> kDataSignature{'P', 'C', 'I', 'R'};
+
+}  // namespace
+
+int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
+                   std::uint32_t limit) {
+    ByteReader in(file);
+    if (limit == 0) {
+        limit = static_cast<std::uint32_t>(in.length()) - kScanReserve;
+    }
+
+    // The signature: a 0x55 and the byte after it, which is consumed either way.
+    for (;;) {
+        const auto b = in.byte();
+        if (!b) {
+            return kBiosImageReadError;
+        }
+        const std::uint64_t p = in.position();
+        if (p >= kPositionLimit || p > limit || p == in.length()) {
+            return kBiosImageNotBios;
+        }
+        if (*b != 0x55) {
+            continue;
+        }
+        const auto next = in.byte();
+        if (!next) {
+            return kBiosImageReadError;
+        }
+        if (*next == 0xAA) {
+            break;
+        }
+    }
+
+    const std::uint64_t start = in.position() - 2;
+    in.seek(start + kDataPointerOffset);
+    const auto pointer = in.word();
+    if (!pointer) {
+        return kBiosImageReadError;
+    }
+    const std::uint64_t data = start + *pointer;
+    in.seek(data);
+    for (const std::uint8_t expected : kDataSignature) {
+        const auto b = in.byte();
+        if (!b) {
+            return kBiosImageReadError;
+        }
+        if (*b != expected) {
+            return kBiosImageNotBios;
+        }
+    }
+    const auto vendor = in.word();
+    const auto device = in.word();
+    if (!vendor || !device) {
+        return kBiosImageReadError;
+    }
+    in.seek(data + kRevisionOffset);
+    const auto revision = in.word();
+    if (!revision) {
+        return kBiosImageReadError;
+    }
+    header.vendorId = *vendor;
+    header.deviceId = *device;
+    header.version = *revision;
+    return kBiosImageFound;
+}
+
+int BcdVersionNumber(std::uint32_t bcd) {
+    return static_cast<int>((bcd & 0xF) + ((bcd >> 4) & 0xF) * 10 + ((bcd >> 8) & 0xF) * 100 +
+                            ((bcd >> 12) & 0xF) * 1000);
+}
+
+FlashChipKind FlashChipKindOf(std::uint32_t chipId) {
+    switch (chipId) {
+        case 0x0000:
+        case 0x55AA:
+        case 0xA5A5:
+        case 0xABCD:
+        case 0xFFFF:
+            return FlashChipKind::NoRom;
+        default:
+            return FlashSizeOfChip(chipId) != 0 ? FlashChipKind::Known : FlashChipKind::Unknown;
+    }
+}
+
+std::int32_t FlashSizeOfChip(std::uint32_t chipId) {
+    switch (chipId) {
+        case 0x1F03:
+        case 0x1F5D:
+        case 0xBFB4:
+        case 0xBFD4:
+            return 0x10000;
+        case 0x0120:
+        case 0x1F04:
+        case 0x1F05:
+        case 0x1FD5:
+        case 0x2020:
+        case 0x9D1C:
+        case 0xBFB5:
+        case 0xBFD5:
+        case 0xDAC1:
+            return 0x20000;
+        case 0x1240:
+            return 0x40000;
+        case 0x014F:
+        case 0x1340:
+        case 0x1380:
+        case 0x7F4F:
+        case 0xBFD7:
+        case 0x1320C2:
+            return 0x80000;
+        default:
+            return 0;
+    }
+}
+
+void FlashRomBlock(std::span<const std::uint8_t> image, std::size_t index,
+                   std::span<std::uint8_t, kFlashBlockSize> block) {
+    std::fill(block.begin(), block.end(), std::uint8_t{0xFF});
+    if (image.empty()) {
+        return;
+    }
+    // The image's own blocks, the last one short, follow each other round and round.
+    const std::size_t imageBlocks = (image.size() + kFlashBlockSize - 1) / kFlashBlockSize;
+    const std::size_t start = (index % imageBlocks) * kFlashBlockSize;
+    const std::size_t n = std::min(kFlashBlockSize, image.size() - start);
+    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(start), n, block.begin());
+}
+
+std::vector<std::uint8_t> FlashRomContents(std::span<const std::uint8_t> image,
+                                           std::size_t romSize) {
+    std::vector<std::uint8_t> rom(romSize);
+    std::array<std::uint8_t, kFlashBlockSize> block{};
+    for (std::size_t offset = 0, index = 0; offset < romSize; offset += kFlashBlockSize, ++index) {
+        FlashRomBlock(image, index, block);
+        std::copy_n(block.begin(), std::min(kFlashBlockSize, romSize - offset),
+                    rom.begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+    return rom;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,64 @@
+#pragma once
+// BIOS images and flash ROMs as the BIOS update sees them: the PCI expansion ROM
+// header search that recognises an image, the BCD versions it carries, the flash chips
+// the client knows and the contents a ROM holds after an image was written to it.
+// Standard library only; every function works on bytes already in memory.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace veltrix {
+
+// What the header search found in an image.
+struct BiosImageHeader {
+    std::uint32_t version = 0;  // code revision level, BCD (0x0360 is 3.60)
+    std::uint16_t vendorId = 0;
+    std::uint16_t deviceId = 0;
+};
+
+// Results of ParseBiosImage.
+inline constexpr int kBiosImageFound = 0;
+inline constexpr int kBiosImageNotBios = 1;
+inline constexpr int kBiosImageReadError = -1;
+
+// Looks for the 0x55 0xAA signature in `file` (scanning byte by byte; the byte after
+// a 0x55 is consumed whether or not it is 0xAA), follows the header's pointer at
+// +0x18 to the "PCIR" data structure and takes vendor id, device id and the code
+// revision level at +0x12 from there. `limit` 0 means: the file's length (low 32
+// bits) minus 0x4000, as an unsigned 32-bit number, so a signature that starts at or
+// beyond length - 16384 is not found. Returns kBiosImageFound (`header` set),
+// kBiosImageNotBios, or kBiosImageReadError when a read runs past the file's end
+// (also for an empty file). `header` is only written for kBiosImageFound.
+int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
+                   std::uint32_t limit = 0);
+
+// A BCD version as the decimal number its digits spell: 0x0360 -> 360. The version is
+// shown as number / 100 "." number % 100 (0x0305 shows "3.5").
+int BcdVersionNumber(std::uint32_t bcd);
+
+// Flash ROM chips by the id the service reports.
+enum class FlashChipKind {
+    NoRom,    // ids that mean the controller has no flash ROM (or it cannot be reached)
+    Known,    // a chip of known size
+    Unknown,  // any other id: size 0
+};
+FlashChipKind FlashChipKindOf(std::uint32_t chipId);
+// The ROM size in bytes for a known chip; 0 for the others.
+std::int32_t FlashSizeOfChip(std::uint32_t chipId);
+
+// Bytes the service reads and writes a flash ROM in.
+inline constexpr std::size_t kFlashBlockSize = 512;
+
+// What a ROM of `romSize` bytes holds after `image` was written to it block by block:
+// the image from its start, the bytes after its end in its last block 0xFF, and the
+// image again from its start in the next block, until the ROM is full. An empty
+// image gives 0xFF throughout.
+std::vector<std::uint8_t> FlashRomContents(std::span<const std::uint8_t> image,
+                                           std::size_t romSize);
+// Block `index` of those contents (kFlashBlockSize bytes), without building them all.
+void FlashRomBlock(std::span<const std::uint8_t> image, std::size_t index,
+                   std::span<std::uint8_t, kFlashBlockSize> block);
+
+}  // namespace veltrix

@@ -1,0 +1,50 @@
+#pragma once
+// The BIOS update dialog's conversations on the session's thread, reporting through
+// Qt signals: what a FlashConversation tells its observer arrives at the dialog as
+// queued signals, so the dialog paints and moves its progress bar while the session
+// talks to the service.
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "session/flash_conversation.h"
+#include "session/service_session.h"
+
+namespace veltrix {
+
+class FlashSignals : public QObject, public FlashObserver {
+    Q_OBJECT
+
+  public:
+    FlashSignals();
+
+    void ShowText(FlashLine line, const std::string& text) override {
+        emit textShown(static_cast<int>(line), text);
+    }
+    void ShowProgress(int percent) override { emit progressShown(percent); }
+    void EnableControls(unsigned controls, bool enable) override {
+        emit controlsEnabled(controls, enable);
+    }
+    void ParametersRead(const FlashParameters& parameters) override {
+        emit parametersRead(parameters);
+    }
+
+  signals:
+    void textShown(int line, std::string text);
+    void progressShown(int percent);
+    void controlsEnabled(unsigned controls, bool enable);
+    void parametersRead(veltrix::FlashParameters parameters);
+    // The run has ended; every report of it came before.
+    void runEnded(veltrix::FlashRunResult result);
+};
+
+// The dialog's start on the session's thread: string 143 without a connection, else
+// the flash ROM's parameters. `reporter` lives as long as the conversation needs it.
+void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
+                          std::uint8_t controller, std::string controllerName, std::string hostName,
+                          FlashParameters known);
+// The Start button's run on the session's thread; ends with runEnded.
+void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> reporter, FlashPlan plan);
+
+}  // namespace veltrix
