@@ -21,6 +21,7 @@
 #include "texts/strings.h"
 #include "ui/platform/control_id.h"
 #include "ui/platform/dialog_ui.h"
+#include "ui/platform/language.h"
 #include "ui/shell/service_mode.h"
 
 namespace veltrix {
@@ -45,9 +46,7 @@ constexpr int kDialogMinimumWidth = 440;
 // The platform's error text for a file is cut to this many characters.
 constexpr int kMaxFileErrorText = 1023;
 
-QString Tr(const char* en, const char* de) {
-    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
-}
+constexpr auto& Tr = platform::LocalCaption;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);

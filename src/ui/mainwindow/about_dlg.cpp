@@ -10,6 +10,7 @@
 #include "texts/strings.h"
 #include "ui/platform/control_id.h"
 #include "ui/platform/dialog_ui.h"
+#include "ui/platform/language.h"
 #include "ui/resources/icons.h"
 #include "ui/resources/main_window_ids.h"
 #include "ui/shell/service_mode.h"
@@ -24,9 +25,7 @@ constexpr int kIconSize = 32;
 // Version numbers from this one on count the revision.
 constexpr int kRevisionCountedFrom = 3030100;
 
-QString Text(const char* en, const char* de) {
-    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
-}
+constexpr auto& Text = platform::LocalCaption;
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "texts/format.h"
 #include "texts/strings.h"
 #include "ui/platform/control_id.h"
+#include "ui/platform/language.h"
 
 namespace veltrix {
 
@@ -26,9 +27,7 @@ using platform::SetControlId;
 constexpr int kDefaultHeight = 320;
 constexpr int kColumnPadding = 24;
 
-QString Text(const char* en, const char* de) {
-    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
-}
+constexpr auto& Text = platform::LocalCaption;
 
 QStringList Headers() {
     return {Text("Date / Time", "Datum/Zeit"),

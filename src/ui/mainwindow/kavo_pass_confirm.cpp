@@ -8,14 +8,13 @@
 
 #include "texts/strings.h"
 #include "ui/platform/control_id.h"
+#include "ui/platform/language.h"
 
 namespace veltrix {
 
 namespace {
 
-QString Caption(const char* en, const char* de) {
-    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
-}
+constexpr auto& Caption = platform::LocalCaption;
 
 }  // namespace
 

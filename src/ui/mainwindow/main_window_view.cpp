@@ -20,6 +20,7 @@
 #include "ui/diagram/diagram_area.h"
 #include "ui/diagram/diagram_pictures.h"
 #include "ui/platform/control_id.h"
+#include "ui/platform/language.h"
 #include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
@@ -34,9 +35,7 @@ constexpr int kDefaultHeight = 600;
 // Rows a list shows before it needs more room than its share.
 constexpr int kListMinimumRows = 4;
 
-QString Tr(const char* en, const char* de) {
-    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
-}
+constexpr auto& Tr = platform::LocalCaption;
 
 template <typename W>
 W* WithId(W* widget, int id) {

@@ -6,11 +6,12 @@
 
 #include "texts/strings.h"
 #include "ui/platform/control_id.h"
+#include "ui/platform/language.h"
 
 namespace veltrix::settings_dialog {
 
 QString Tr(const char* en, const char* de) {
-    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
+    return platform::LocalCaption(en, de);
 }
 
 OkCancelRow MakeOkCancelRow(QDialog& dialog) {

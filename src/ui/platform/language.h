@@ -26,6 +26,11 @@ inline const std::string& LocalText(const std::string& en, const std::string& de
     return LocalText(en, de, UiLanguage());
 }
 
+// A window's text: the English or the German one (UTF-8), by the program's language.
+inline QString LocalCaption(const char* en, const char* de) {
+    return QString::fromUtf8(UiLanguage() == Language::German ? de : en);
+}
+
 // Where Qt's translation of its own texts for `language` lives (empty for English).
 QString QtTranslationFile(Language language);
 
