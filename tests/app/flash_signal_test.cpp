@@ -78,6 +78,8 @@ class FlashProgram {
 };
 
 void ExpectLoggedOffAfterTheWrite(FlashProgram& run) {
+    // The logoff ends the connection without a reply: wait until the service read it.
+    run.service().waitForCode(LOGOFF, std::chrono::seconds(10));
     const auto transcript = FlashTranscript(run.service().transcript());
     const auto end = std::find(transcript.begin(), transcript.end(), "END");
     ASSERT_NE(end, transcript.end()) << ::testing::PrintToString(transcript);

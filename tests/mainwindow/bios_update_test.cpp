@@ -474,6 +474,8 @@ TEST_F(BiosUpdateTest, ExitDuringARunWaitsForItsEnd) {
     // The Exit path runs once the dialog has closed.
     QApplication::processEvents();
     Settle();
+    // The logoff ends the connection without a reply: wait until the service read it.
+    sim().waitForCode(LOGOFF, std::chrono::seconds(10));
     const Lines transcript = FlashTranscript(sim().transcript());
     ASSERT_GE(transcript.size(), 2u);
     EXPECT_EQ(transcript.back(), std::to_string(LOGOFF));

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <cstdio>
 
 #include <QCoreApplication>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <thread>
@@ -84,6 +86,25 @@ class FlashRunTest : public ::testing::Test {
     }
     sim::ServiceSim& sim() { return service_->sim(); }
     Lines Transcript() const { return FlashTranscript(service_->sim().transcript()); }
+    // Compares the transcript with `expected` once the service has taken in as many
+    // messages as it lists: the client's last message (an acknowledgement, FLASH_END)
+    // gets no reply, so the run can end before the service has read it.
+    void ExpectTranscript(const Lines& expected) {
+        std::size_t count = 0;
+        for (const std::string& line : expected) {
+            std::size_t first = 0;
+            std::size_t last = 0;
+            if (std::sscanf(line.c_str(), "ACK x%zu", &last) == 1) {
+                count += last;
+            } else if (std::sscanf(line.c_str(), "BLOCK %zu-%zu", &first, &last) == 2) {
+                count += last - first + 1;
+            } else {
+                ++count;
+            }
+        }
+        service_->sim().waitForEntries(count, std::chrono::seconds(10));
+        EXPECT_EQ(Transcript(), expected);
+    }
     std::vector<std::uint8_t> Rom() { return sim().flashContents(0); }
 
     FlashParameters ReadParameters(FlashWaits waits = {}) {
@@ -175,7 +196,7 @@ TEST_F(FlashRunTest, ParametersFillTheLines) {
         EXPECT_EQ(observer_.lines[FlashLine::Computer], "in Computer: . (localhost)");
         EXPECT_EQ(p.biosVersion, row.version);
         EXPECT_EQ(observer_.enabled, row.enabled);
-        EXPECT_EQ(Transcript(), row.enabled == 0 ? Lines{"TYPE_ID"} : kParameterRead);
+        ExpectTranscript(row.enabled == 0 ? Lines{"TYPE_ID"} : kParameterRead);
         EXPECT_EQ(observer_.parameters.size(), 1u);
         EXPECT_TRUE(questions_.messages.empty());
         session_.reset();
@@ -197,7 +218,7 @@ TEST_F(FlashRunTest, BackupOnly) {
     Start(FlashScenario());
     const FlashRunResult result = Run(Plan(kModeBackupOnly));
     EXPECT_EQ(result.end, FlashRunResult::End::Completed);
-    EXPECT_EQ(Transcript(), (Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
+    ExpectTranscript((Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
     EXPECT_EQ(ReadFile(folder_.file("bios.bak")), Rom());
     EXPECT_EQ(Rom().size(), 0x20000u);
     EXPECT_EQ(folder_.names(), Lines{"bios.bak"});
@@ -216,9 +237,9 @@ TEST_F(FlashRunTest, BackupAndUpdate) {
     const auto image = NewImage(0x10000);
     const FlashRunResult result = Run(Plan(kModeBackupAndUpdate));
     EXPECT_EQ(result.end, FlashRunResult::End::Completed);
-    EXPECT_EQ(Transcript(), Join({{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257", "ERASE",
-                                   "WRITE_START", "BLOCK 0-255", "END", "READ_START", "ACK x257"},
-                                  kParameterRead}));
+    ExpectTranscript(Join({{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257", "ERASE",
+                            "WRITE_START", "BLOCK 0-255", "END", "READ_START", "ACK x257"},
+                           kParameterRead}));
     EXPECT_EQ(ReadFile(folder_.file("bios.bak")), old);
     const auto rom = Rom();
     EXPECT_TRUE(std::equal(image.begin(), image.end(), rom.begin()));
@@ -239,9 +260,9 @@ TEST_F(FlashRunTest, UpdateOnly) {
     Start(FlashScenario());
     const auto image = NewImage(1000);
     const FlashRunResult result = Run(Plan(kModeUpdateOnly));
-    EXPECT_EQ(Transcript(), Join({{"TYPE_ID", "TYPE_NAME", "ERASE", "WRITE_START", "BLOCK 0-255",
-                                   "END", "READ_START", "ACK x257"},
-                                  kParameterRead}));
+    ExpectTranscript(Join({{"TYPE_ID", "TYPE_NAME", "ERASE", "WRITE_START", "BLOCK 0-255", "END",
+                            "READ_START", "ACK x257"},
+                           kParameterRead}));
     EXPECT_EQ(Rom(), FlashRomContents(image, 0x20000));
     EXPECT_EQ(Rom()[1000], 0xFF);
     EXPECT_EQ(Rom()[1024], image[0]);
@@ -264,9 +285,9 @@ TEST_F(FlashRunTest, DeclinedBackupStillWritesAndThePollStaysAway) {
     EXPECT_EQ(questions_.messageTexts(), Lines{"FlashROM content isn't a BIOS.\nsave?"});
     EXPECT_EQ(questions_.messages[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(result.backupAnswer, kAnswerNo);
-    EXPECT_EQ(Transcript(), Join({{"TYPE_ID", "TYPE_NAME", "ERASE", "WRITE_START", "BLOCK 0-255",
-                                   "END", "READ_START", "ACK x257"},
-                                  kParameterRead}));
+    ExpectTranscript(Join({{"TYPE_ID", "TYPE_NAME", "ERASE", "WRITE_START", "BLOCK 0-255", "END",
+                            "READ_START", "ACK x257"},
+                           kParameterRead}));
     EXPECT_EQ(Rom(), image);
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
     // After the run the poll goes on.
@@ -284,7 +305,7 @@ TEST_F(FlashRunTest, RefusedImageSendsOnlyTheEnd) {
     plan.flashAnswer = kAnswerNo;
     const auto old = Rom();
     Run(plan);
-    EXPECT_EQ(Transcript(), Join({{"TYPE_ID", "TYPE_NAME", "END"}, kParameterRead}));
+    ExpectTranscript(Join({{"TYPE_ID", "TYPE_NAME", "END"}, kParameterRead}));
     EXPECT_EQ(Rom(), old);
     EXPECT_EQ(observer_.statuses.back(), "BIOS Update complete.");
 }
@@ -295,9 +316,9 @@ TEST_F(FlashRunTest, WriteErrorStillEnds) {
     Start(FlashScenario([](sim::ControllerSpec& c) { c.flash.faults.writeErrorAt = 5; }));
     NewImage(0x20000);
     const FlashRunResult result = Run(Plan(kModeBackupAndUpdate));
-    EXPECT_EQ(Transcript(), Join({{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257", "ERASE",
-                                   "WRITE_START", "BLOCK 0-5", "END", "READ_START", "ACK x257"},
-                                  kParameterRead}));
+    ExpectTranscript(Join({{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257", "ERASE",
+                            "WRITE_START", "BLOCK 0-5", "END", "READ_START", "ACK x257"},
+                           kParameterRead}));
     ASSERT_EQ(questions_.messages.size(), 2u);
     EXPECT_EQ(questions_.messages[0].text, "Flash Write-Error (Offset)");
     EXPECT_EQ(result.verification, FlashVerification::Differs);
@@ -435,7 +456,7 @@ TEST_F(FlashRunTest, ChannelFailures) {
         const FlashRunResult result = Run(plan);
         EXPECT_EQ(result.end, FlashRunResult::End::Failed);
         EXPECT_EQ(questions_.messageTexts(), Lines{row.message});
-        EXPECT_EQ(Transcript(), row.transcript);
+        ExpectTranscript(row.transcript);
         EXPECT_EQ(
             observer_.enabled & (kReadyAndClose | flash_control::kFilesAndModes),
             row.transcript.size() == 1 ? kCloseOnly | flash_control::kFilesAndModes : kCloseOnly);
@@ -475,7 +496,7 @@ TEST_F(FlashRunTest, FullDiskDuringTheBackupLeavesTheRom) {
         result = Run(plan);
     }
     EXPECT_EQ(result.end, FlashRunResult::End::Failed);
-    EXPECT_EQ(Transcript(), (Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
+    ExpectTranscript((Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
     EXPECT_EQ(Rom(), old);
     EXPECT_EQ(sim().flashCounters(0).erases, 0u);
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
@@ -495,7 +516,7 @@ TEST_F(FlashRunTest, BackupOfAnotherSizeStopsBeforeTheErase) {
     const auto old = Rom();
     const FlashRunResult result = Run(Plan(kModeBackupAndUpdate));
     EXPECT_EQ(result.end, FlashRunResult::End::Failed);
-    EXPECT_EQ(Transcript(), (Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x129"}));
+    ExpectTranscript((Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x129"}));
     EXPECT_EQ(questions_.messageTexts(),
               Lines{"The backup holds 65536 bytes, the FlashROM 131072 bytes.\n"
                     "The FlashROM was left as it is."});
@@ -512,7 +533,7 @@ TEST_F(FlashRunTest, BackupFileThatCannotBeCreated) {
     EXPECT_EQ(result.end, FlashRunResult::End::Failed);
     EXPECT_EQ(questions_.messageTexts(),
               Lines{folder_.file("missing/bios.bak") + ": No such file or directory"});
-    EXPECT_EQ(Transcript(), (Lines{"TYPE_ID", "TYPE_NAME"}));
+    ExpectTranscript((Lines{"TYPE_ID", "TYPE_NAME"}));
 }
 
 TEST_F(FlashRunTest, NotConnected) {
