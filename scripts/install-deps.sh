@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
-    libglib2.0-dev
+    libglib2.0-dev libsystemd-dev
     xvfb xauth
     prometheus python3-jsonschema systemd
     # the Debian package: manual pages, icons, dependencies, and its checks

@@ -24,6 +24,7 @@
 #include "ui/platform/qt_user_interface.h"
 #include "ui/resources/icons.h"
 #include "ui/resources/main_window_ids.h"
+#include "ui/shell/event_journal.h"
 #include "ui/shell/qt_tray_host.h"
 #include "ui/shell/service_mode.h"
 
@@ -193,7 +194,10 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
     app::QtTrayHost trayHost;
     // The diagram view draws the window's records into the window's own picture.
     PictureDiagramView diagram;
+    // Before the window: the session's thread writes to it until the window is gone.
+    app::SystemJournal journal;
     CKavoGUIDlg window(settings, ui, trayHost, nullptr, &diagram);
+    app::SendEventsToJournal(window.Session(), journal);
     diagram.SetArea(&window.Diagram());
     ui.SetOwner(&window);
     ui.SetErrorReporter([&window](const std::string& text) { window.ReportError(text); });

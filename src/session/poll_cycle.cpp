@@ -158,10 +158,13 @@ bool ServiceSession::EventLoop() {
         if (event.isEnd()) {
             return true;
         }
-        const bool handled = HandleEvent(event);
-        emit eventLogLine(Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
-                                 event.time.minute, event.time.second, event.time.milliseconds,
-                                 event.controller, event.port, event.drive, event.code));
+        LoggedEvent logged{.record = event};
+        const bool handled = HandleEvent(event, logged);
+        logged.line = Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
+                             event.time.minute, event.time.second, event.time.milliseconds,
+                             event.controller, event.port, event.drive, event.code);
+        emit eventLogLine(logged.line);
+        emit eventLogged(std::move(logged));
         if (!handled) {
             return false;
         }
@@ -169,7 +172,7 @@ bool ServiceSession::EventLoop() {
     return true;
 }
 
-bool ServiceSession::HandleEvent(const EventRecord& event) {
+bool ServiceSession::HandleEvent(const EventRecord& event, LoggedEvent& logged) {
     const int c = event.controller;
     const bool current = c == state_.currentController;
     bool reRead = false;
@@ -260,6 +263,8 @@ bool ServiceSession::HandleEvent(const EventRecord& event) {
 
     if (text) {
         ReportEvent(*text, kind.severity, kind.level);
+        logged.severity = kind.severity;
+        logged.level = kind.level;
     }
     link_.lastMessage.clear();
     if (reRead) {

@@ -31,6 +31,7 @@ void RegisterTypes() {
         qRegisterMetaType<veltrix::TableSnapshot>("veltrix::TableSnapshot");
         qRegisterMetaType<veltrix::RebuildView>("veltrix::RebuildView");
         qRegisterMetaType<veltrix::LogEntry>("veltrix::LogEntry");
+        qRegisterMetaType<veltrix::LoggedEvent>("veltrix::LoggedEvent");
         qRegisterMetaType<veltrix::PowerEvent>("veltrix::PowerEvent");
         return true;
     }();

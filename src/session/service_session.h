@@ -120,6 +120,9 @@ class ServiceSession : public QObject {
     // The objects changed (rebuild positions, priorities); not sent when nothing did.
     void tableChanged(veltrix::TableSnapshot table);
     void eventLogLine(std::string line);
+    // The same event with its record and how serious it is, sent right after its line
+    // (the system journal takes it on the session's thread).
+    void eventLogged(veltrix::LoggedEvent event);
     // A controller was read again after an event.
     void controllerReRead(int controller, veltrix::TableSnapshot table);
     // The event loop ended: refill the lists when changes are pending. `table` is
@@ -178,8 +181,9 @@ class ServiceSession : public QObject {
     std::string WithPipeState(const CNamedPipeException& e, const std::string& text);
     void NoResponse();
     bool EventLoop();
-    // False when a read it asked for failed on the channel: the cycle ends.
-    bool HandleEvent(const EventRecord& event);
+    // False when a read it asked for failed on the channel: the cycle ends. Puts the
+    // severity and level of the event's message into `logged`.
+    bool HandleEvent(const EventRecord& event, LoggedEvent& logged);
     void ReReadController(int controller);
     void DrainErrorLog();
     void ReportEvent(const std::string& text, Severity severity, int level);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/object_table.h"
+#include "model/records.h"
 #include "protocol/protocol.h"
 
 namespace veltrix {
@@ -21,6 +22,16 @@ enum class PowerEvent { Suspend, Resume };
 
 // A copy of the session's object table at one moment, shared read-only with the window.
 using TableSnapshot = std::shared_ptr<const ObjectTable>;
+
+// One controller event as the poll cycle logged it: the record, its event-log line,
+// and the severity and popup level of its message (Information and 0 for an event
+// without one).
+struct LoggedEvent {
+    EventRecord record = {};
+    std::string line = {};
+    Severity severity = Severity::Information;
+    int level = 0;
+};
 
 // What one rebuild step of the poll cycle shows for a controller.
 struct RebuildView {

@@ -12,6 +12,7 @@
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
+#include "ui/mainwindow/event_log_list.h"
 #include "ui/mainwindow/kavo_error_log_view.h"
 #include "ui/mainwindow/list_rows.h"
 #include "ui/mainwindow/main_window.h"
@@ -57,7 +58,7 @@ void CKavoGUIDlg::ConnectSession() {
     connect(s, &ServiceSession::tableChanged, this,
             [this](const TableSnapshot& table) { Adopt(table); });
     connect(s, &ServiceSession::eventLogLine, this, [this](const std::string& line) {
-        view_.eventLog->addItem(QString::fromStdString(line));
+        AppendEventLogLine(*view_.eventLog, QString::fromStdString(line));
     });
     connect(s, &ServiceSession::controllerReRead, this, &CKavoGUIDlg::OnControllerReRead);
     connect(s, &ServiceSession::eventsHandled, this, &CKavoGUIDlg::OnEventsHandled);
