@@ -8,8 +8,8 @@
 #include <QSettings>
 #include <QString>
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
