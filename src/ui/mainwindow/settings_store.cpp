@@ -115,7 +115,7 @@ std::string ProblemWith(QSettings& settings) {
         return "is too large to be a settings file";
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(content);
+    const QString decoded = utf8(content);  // sets hasError() on a bad sequence
     if (utf8.hasError() || content.contains('\0')) {
         return "is corrupt (not text)";
     }
@@ -142,7 +142,7 @@ ClientSettings LoadSettings() {
         return settings;
     }
     if (file->status() != QSettings::NoError) {
-        return settings;
+        return settings;  // an empty file Qt could not read: a first run's values
     }
     file->beginGroup(QString::fromLatin1(kGroup));
     settings.password = ReadString(*file, kPassword, settings.password);
