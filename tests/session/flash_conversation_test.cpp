@@ -475,6 +475,8 @@ TEST_F(FlashRunTest, FullDiskDuringTheBackupLeavesTheRom) {
         result = Run(plan);
     }
     EXPECT_EQ(result.end, FlashRunResult::End::Failed);
+    // The last acknowledgement may still be on its way to the service.
+    EXPECT_TRUE(sim().waitForEntries(3 + 257, std::chrono::seconds(5)));
     EXPECT_EQ(Transcript(), (Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
     EXPECT_EQ(Rom(), old);
     EXPECT_EQ(sim().flashCounters(0).erases, 0u);
@@ -519,6 +521,8 @@ TEST_F(FlashRunTest, NotConnected) {
     Start(FlashScenario());
     session_->Disconnect();
     session_->Sync();
+    // The log-off reaches the service after the client has moved on.
+    EXPECT_TRUE(sim().waitForConnectionsClosed(1, std::chrono::seconds(5)));
     sim().clearTranscript();
     const FlashRunResult result = Run(FlashPlan{});
     EXPECT_EQ(result.end, FlashRunResult::End::NotConnected);
