@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to everything the client decodes from the service: the
-// status records, the message frame's text and number replies, the service's
-// configuration and mail status, and the TCP stream framing.
+// status records, the login reply, the message frame's text and number replies, the
+// service's configuration, clock and mail status, and the TCP stream framing.
 
 #include <algorithm>
 #include <cstddef>
@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)EventRecord::Decode(bytes);
     (void)LogEntry::Decode(bytes);
     (void)MailStatus::Decode(bytes);
+    (void)SystemTime::Decode(bytes);
 
     ServiceConfig config;
     config.applyReply(bytes);

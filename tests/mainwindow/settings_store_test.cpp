@@ -3,15 +3,20 @@
 
 #include "ui/mainwindow/settings_store.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <QSettings>
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace veltrix {
@@ -126,6 +131,72 @@ TEST_F(SettingsStoreTest, FileAndFolderArePrivate) {
         EXPECT_EQ(ModeOf(file()), 0600u) << widened;
         EXPECT_EQ(ModeOf(folder()), 0700u) << widened;
     }
+}
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A file the program did not write as it stands gives the defaults and one line on
+// standard error that names the file; a sound one gives no line.
+TEST_F(SettingsStoreTest, BrokenFileIsNamedOnceOnStandardError) {
+    const std::string saved = "[SettingsGUI]\nDPPW=secret\nServerHostname=nas\n";
+    const struct {
+        const char* name;
+        std::string content;
+        const char* reason;  // nullptr: read as settings
+    } cases[] = {
+        {"sound", saved, nullptr},
+        {"empty", "", nullptr},
+        {"truncated", saved.substr(0, saved.size() - 3), "is truncated"},
+        {"binary", std::string("[SettingsGUI]\nDPPW=a\0b\n", 21), "not text"},
+        {"not_utf8", "[SettingsGUI]\nDPPW=\xff\xfe\n", "not text"},
+        {"foreign", "[General]\ntheme=dark\n[Window]\nwidth=800\n", "holds no settings"},
+        {"huge", "[SettingsGUI]\nDPPW=" + std::string(70000, 'x') + "\n", "too large"},
+    };
+    for (const auto& c : cases) {
+        fs::create_directories(folder());
+        std::ofstream(file(), std::ios::binary | std::ios::trunc) << c.content;
+        ::testing::internal::CaptureStderr();
+        const ClientSettings read = LoadSettings();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        if (c.reason == nullptr) {
+            EXPECT_EQ(err, "") << c.name;
+            continue;
+        }
+        EXPECT_EQ(read, ClientSettings{}) << c.name;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << c.name << ": " << err;
+        EXPECT_NE(err.find(file().string()), std::string::npos) << c.name << ": " << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << c.name << ": " << err;
+    }
+}
+
+// A save that dies while it writes (here: the file size limit kills it) leaves the
+// old file as it was; the next save goes through.
+TEST_F(SettingsStoreTest, CrashDuringSaveLeavesOldFile) {
+    const ClientSettings before = With([](ClientSettings& s) { s.password = "before"; });
+    SaveSettings(before);
+    const std::string old = Contents(file());
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        SaveSettings(With([](ClientSettings& s) { s.password = std::string(4000, 'n'); }));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+
+    EXPECT_EQ(Contents(file()), old);
+    EXPECT_EQ(LoadSettings(), before);
+    EXPECT_EQ(ModeOf(file()), 0600u);
+    const ClientSettings after = With([](ClientSettings& s) { s.password = "after"; });
+    SaveSettings(after);
+    EXPECT_EQ(LoadSettings(), after);
 }
 
 struct BrokenFile {

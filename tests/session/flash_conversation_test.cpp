@@ -540,6 +540,8 @@ TEST_F(FlashRunTest, NotConnected) {
     Start(FlashScenario());
     session_->Disconnect();
     session_->Sync();
+    // The log-off reaches the service after the client has moved on.
+    EXPECT_TRUE(sim().waitForConnectionsClosed(1, std::chrono::seconds(5)));
     sim().clearTranscript();
     const FlashRunResult result = Run(FlashPlan{});
     EXPECT_EQ(result.end, FlashRunResult::End::NotConnected);

@@ -6,9 +6,12 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QStringList>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -23,6 +26,9 @@ constexpr char kPopupLevel[] = "Popup";
 constexpr char kPopupEnabled[] = "PopupAktiv";
 constexpr char kAutoConnect[] = "Autoconnect";
 constexpr char kStartMinimized[] = "StartMinimized";
+
+// Far more than the few lines the program writes; anything larger is not its file.
+constexpr qint64 kMaxFileSize = 64 * 1024;
 
 constexpr mode_t kPrivateFile = S_IRUSR | S_IWUSR;
 constexpr mode_t kPrivateFolder = S_IRWXU;
@@ -90,13 +96,53 @@ void MakeFilePrivate(const QString& file) {
     ::close(fd);
 }
 
+// Why the file cannot be taken as settings; empty when it can, or when there is none
+// (or an empty one: a save that was cut short before its first write leaves that).
+// The program writes UTF-8 text that ends with a line break and holds its group.
+std::string ProblemWith(QSettings& settings) {
+    QFile file(settings.fileName());
+    if (!file.exists()) {
+        return {};
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return "cannot be read";
+    }
+    const QByteArray content = file.read(kMaxFileSize + 1);
+    if (content.isEmpty()) {
+        return file.error() == QFileDevice::NoError ? std::string() : "cannot be read";
+    }
+    if (content.size() > kMaxFileSize) {
+        return "is too large to be a settings file";
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(content);  // sets hasError() on a bad sequence
+    if (utf8.hasError() || content.contains('\0')) {
+        return "is corrupt (not text)";
+    }
+    if (!content.endsWith('\n')) {
+        return "is truncated";
+    }
+    if (settings.status() != QSettings::NoError) {
+        return "is corrupt";
+    }
+    if (!settings.childGroups().contains(QString::fromLatin1(kGroup))) {
+        return "holds no settings of this program";
+    }
+    return {};
+}
+
 }  // namespace
 
 ClientSettings LoadSettings() {
     ClientSettings settings;
     SettingsFile file;
+    if (const std::string problem = ProblemWith(*file); !problem.empty()) {
+        std::fprintf(stderr, "Veltrix: the settings file %s %s; the default settings are used.\n",
+                     QFile::encodeName(file->fileName()).constData(), problem.c_str());
+        return settings;
+    }
     if (file->status() != QSettings::NoError) {
-        return settings;  // unreadable or not a settings file: a first run's values
+        return settings;  // an empty file Qt could not read: a first run's values
     }
     file->beginGroup(QString::fromLatin1(kGroup));
     settings.password = ReadString(*file, kPassword, settings.password);
@@ -127,7 +173,16 @@ void SaveSettings(const ClientSettings& settings) {
     file->setValue(QString::fromLatin1(kAutoConnect), settings.autoConnect ? 1 : 0);
     file->setValue(QString::fromLatin1(kStartMinimized), settings.startMinimized ? 1 : 0);
     file->endGroup();
+    // Qt writes a temporary file beside the real one, syncs it to disk and renames it
+    // over the real one, so a crash leaves the old file or the new one, never half of
+    // one. Syncing the folder makes the rename itself durable.
     file->sync();
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).path()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
 }
 
 }  // namespace veltrix
