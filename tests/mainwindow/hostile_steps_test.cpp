@@ -52,7 +52,7 @@ std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t value) {
 
 // A failed e-mail whose text fills its field without a terminator.
 std::vector<std::uint8_t> MailStatusWithoutTerminator() {
-    std::vector<std::uint8_t> record = {0xE4, 0x07, 1, 0, 0, 0, 1, 0, 0, 0,
+    std::vector<std::uint8_t> record = {0xE4, 0x07, 1, 0, 0, 0, 1,    0,    0, 0,
                                         0,    0,    0, 0, 0, 0, 0xA5, 0x01, 0};
     record.resize(MailStatus::kSize, 'A');
     return record;
@@ -119,8 +119,7 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
         sim().clearFaults();
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
-            if (!window().State().isConnected &&
-                !session().IsTimerSet(session_timer::kReconnect)) {
+            if (!window().State().isConnected && !session().IsTimerSet(session_timer::kReconnect)) {
                 Click(control_id::kConnect);
             }
             reached = TickReachesTheService();
@@ -135,7 +134,9 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
     }
 };
 
-void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 TEST_P(HostileStepTest, WindowLivesFreesTheChannelAndRecovers) {
     const Row& row = GetParam();
@@ -184,9 +185,9 @@ TEST_P(HostileStepTest, WindowLivesFreesTheChannelAndRecovers) {
 
     if (!row.message.empty()) {
         const auto texts = ui.messageTexts();
-        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                                [&](const std::string& t) { return t.ends_with(row.message); }))
-            << ::testing::PrintToString(texts);
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::string& t) {
+            return t.ends_with(row.message);
+        })) << ::testing::PrintToString(texts);
     }
     EXPECT_FALSE(session().Link().pipeBusy);
     EXPECT_FALSE(session().Link().flashBusy);
@@ -229,7 +230,9 @@ std::string ReadError(int site) {
 std::string WriteError(int site) {
     return "Kavotronik Service Write Error!\nError #KGD-" + std::to_string(site);
 }
-Messages Same(const std::string& text) { return {text, text, text}; }
+Messages Same(const std::string& text) {
+    return {text, text, text};
+}
 
 // Every channel fault at one request. The login reply has no header: only a cut one.
 std::vector<Row> ChannelFaults(const std::string& step, Act act, std::uint32_t code,
@@ -285,23 +288,29 @@ std::vector<Row> AllRows() {
     add(ChannelFaults("HostLogRead", Act::HostLog, GET_SERVICE_CONFIG, Same(ReadError(3457))));
     add(ChannelFaults("HostLogWrite", Act::HostLog, SET_HOST_LOGFILE));
     // Streams and exchanges cut in their middle.
-    add({{"EnumerationDropAfter5", Act::Connect, DropAfter(sim::kAnyCommandFaultCode, 5),
-          nullptr, std::nullopt, WriteError(3689)},
+    add({{"EnumerationDropAfter5", Act::Connect, DropAfter(sim::kAnyCommandFaultCode, 5), nullptr,
+          std::nullopt, WriteError(3689)},
          {"PollDropAfter3", Act::Event, DropAfter(sim::kAnyCommandFaultCode, 3)},
          {"MailReadDropAfter3", Act::MailDialog, DropAfter(MAIL_GET_SETTINGS, 3), nullptr,
           std::nullopt, ReadError(1155)},
-         {"MailWriteDropInTheDataPhase", Act::MailDialog, DropAfter(MAIL_SET_SETTINGS, 1),
-          nullptr, std::nullopt, WriteError(1480)},
-         {"HostLogDropAfterTheRead", Act::HostLog, DropAfter(sim::kAnyCommandFaultCode, 1),
-          nullptr, std::nullopt, WriteError(3419)}});
+         {"MailWriteDropInTheDataPhase", Act::MailDialog, DropAfter(MAIL_SET_SETTINGS, 1), nullptr,
+          std::nullopt, WriteError(1480)},
+         {"HostLogDropAfterTheRead", Act::HostLog, DropAfter(sim::kAnyCommandFaultCode, 1), nullptr,
+          std::nullopt, WriteError(3419)}});
     // Records out of range.
     add({
         {"Controllers255", Act::Connect, {}, [](sim::Scenario& s) { s.controllerCount = 255; }},
-        {"Drives255", Act::Connect, {},
+        {"Drives255",
+         Act::Connect,
+         {},
          [](sim::Scenario& s) { s.controllers[0].deviceCount = 255; }},
-        {"Sets255", Act::Connect, {},
+        {"Sets255",
+         Act::Connect,
+         {},
          [](sim::Scenario& s) { s.controllers[1].raidSetCount = 255; }},
-        {"NameWithoutBlanksOrNul", Act::Connect, {},
+        {"NameWithoutBlanksOrNul",
+         Act::Connect,
+         {},
          [](sim::Scenario& s) { s.controllers[0].name = "ABCDEFGHIJKLMNOPQRST"; }},
         {"ControllerInfoAll0xFF", Act::Connect, Patch(GET_CONTROLLER_INFO, 6, Bytes(40, 0xFF))},
         {"DeviceAll0xFF", Act::Connect, Patch(GET_DEVICE, 6, Bytes(850, 0xFF))},
@@ -309,20 +318,33 @@ std::vector<Row> AllRows() {
         {"ServiceConfigNameWithoutNul", Act::Connect,
          Patch(GET_SERVICE_CONFIG, 6 + 11, Bytes(250, 'L'))},
         {"RebuildStatusAll0xFF", Act::Tick, Patch(GET_REBUILD_STATUS, 6, Bytes(21, 0xFF))},
-        {"EventDriveOutOfRange", Act::Event, {}, nullptr,
+        {"EventDriveOutOfRange",
+         Act::Event,
+         {},
+         nullptr,
          sim::EventSpec{.controller = 0, .port = 255, .drive = 255, .code = EVENT_DRIVE_LOST}},
-        {"EventSetOutOfRange", Act::Event, {}, nullptr,
+        {"EventSetOutOfRange",
+         Act::Event,
+         {},
+         nullptr,
          sim::EventSpec{.controller = 1, .port = 255, .setIndex = 255, .code = EVENT_SET_LOST}},
-        {"EventRebuildSetOutOfRange", Act::Event, {}, nullptr,
+        {"EventRebuildSetOutOfRange",
+         Act::Event,
+         {},
+         nullptr,
          sim::EventSpec{.controller = 0, .setIndex = 255, .code = EVENT_REBUILD_COMPLETED_A}},
-        {"EventControllerOutOfRange", Act::Event, {}, nullptr,
+        {"EventControllerOutOfRange",
+         Act::Event,
+         {},
+         nullptr,
          sim::EventSpec{.controller = 254, .port = 1, .code = EVENT_RAID_BROKEN}},
         {"EventAll0xFFButController", Act::Event,
-         Patch(GET_EVENT, 6, [] {
-             auto r = Bytes(65, 0xFF);
-             r[0] = 0;
-             return r;
-         }())},
+         Patch(GET_EVENT, 6,
+               [] {
+                   auto r = Bytes(65, 0xFF);
+                   r[0] = 0;
+                   return r;
+               }())},
         {"LogEntryAll0xFEController", Act::LogEntry, Patch(GET_LOG_ENTRY, 6, Bytes(33, 0xFE))},
         {"MailStatusTextWithoutTerminator", Act::MailStatus,
          Patch(GET_MAIL_STATUS, 6, MailStatusWithoutTerminator())},

@@ -31,7 +31,9 @@ struct Row {
     std::function<void(sim::Scenario&)> shape = nullptr;
 };
 
-void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class StatusHostileTest : public ::testing::TestWithParam<Row> {
   protected:
@@ -56,9 +58,9 @@ TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
         service.sim().setFault(row.fault);
     }
     const status::StatusReport report = status::ReadStatus({".", "kavo", 2s});
-    const bool lost = row.fault.code != 0 &&
-                      (row.fault.kind == Kind::Silent || row.fault.kind == Kind::Close ||
-                       row.fault.kind == Kind::Drop);
+    const bool lost =
+        row.fault.code != 0 && (row.fault.kind == Kind::Silent || row.fault.kind == Kind::Close ||
+                                row.fault.kind == Kind::Drop);
     if (lost) {
         EXPECT_FALSE(report.ok());
     }
@@ -124,8 +126,9 @@ std::vector<Row> Rows() {
     rows.push_back({"Controllers255", {}, [](sim::Scenario& s) { s.controllerCount = 255; }});
     rows.push_back({"Drives255", {}, [](sim::Scenario& s) { s.controllers[0].deviceCount = 255; }});
     rows.push_back({"Sets255", {}, [](sim::Scenario& s) { s.controllers[1].raidSetCount = 255; }});
-    rows.push_back({"NameWithoutBlanksOrNul", {},
-                    [](sim::Scenario& s) { s.controllers[0].name = "ABCDEFGHIJKLMNOPQRST"; }});
+    rows.push_back({"NameWithoutBlanksOrNul", {}, [](sim::Scenario& s) {
+                        s.controllers[0].name = "ABCDEFGHIJKLMNOPQRST";
+                    }});
     rows.push_back({"ControllerInfoAll0xFF", all(GET_CONTROLLER_INFO, 40)});
     rows.push_back({"DeviceAll0xFF", all(GET_DEVICE, 850)});
     rows.push_back({"RaidSetAll0xFF", all(GET_RAID_SET, 26)});
