@@ -287,16 +287,15 @@ std::vector<Row> AllRows() {
     add(ChannelFaults("Password", Act::Password, SET_SERVICE_PASSWORD));
     add(ChannelFaults("HostLogRead", Act::HostLog, GET_SERVICE_CONFIG, Same(ReadError(3457))));
     add(ChannelFaults("HostLogWrite", Act::HostLog, SET_HOST_LOGFILE));
-    // Streams and exchanges cut in their middle.
-    add({{"EnumerationDropAfter5", Act::Connect, DropAfter(sim::kAnyCommandFaultCode, 5), nullptr,
-          std::nullopt, WriteError(3689)},
+    // Streams and exchanges cut in their middle. Whether the write after the cut or
+    // the read fails first depends on when the channel notices: no message asserted
+    // where a request follows the cut.
+    add({{"EnumerationDropAfter5", Act::Connect, DropAfter(sim::kAnyCommandFaultCode, 5)},
          {"PollDropAfter3", Act::Event, DropAfter(sim::kAnyCommandFaultCode, 3)},
          {"MailReadDropAfter3", Act::MailDialog, DropAfter(MAIL_GET_SETTINGS, 3), nullptr,
           std::nullopt, ReadError(1155)},
-         {"MailWriteDropInTheDataPhase", Act::MailDialog, DropAfter(MAIL_SET_SETTINGS, 1), nullptr,
-          std::nullopt, WriteError(1480)},
-         {"HostLogDropAfterTheRead", Act::HostLog, DropAfter(sim::kAnyCommandFaultCode, 1), nullptr,
-          std::nullopt, WriteError(3419)}});
+         {"MailWriteDropInTheDataPhase", Act::MailDialog, DropAfter(MAIL_SET_SETTINGS, 1)},
+         {"HostLogDropAfterTheRead", Act::HostLog, DropAfter(sim::kAnyCommandFaultCode, 1)}});
     // Records out of range.
     add({
         {"Controllers255", Act::Connect, {}, [](sim::Scenario& s) { s.controllerCount = 255; }},

@@ -475,6 +475,8 @@ TEST_F(FlashRunTest, FullDiskDuringTheBackupLeavesTheRom) {
         result = Run(plan);
     }
     EXPECT_EQ(result.end, FlashRunResult::End::Failed);
+    // The last acknowledgement may still be on its way to the service.
+    sim().waitForEntries(3 + 257, std::chrono::seconds(2));
     EXPECT_EQ(Transcript(), (Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
     EXPECT_EQ(Rom(), old);
     EXPECT_EQ(sim().flashCounters(0).erases, 0u);
