@@ -206,6 +206,21 @@ std::span<const std::uint8_t> FlashConversation::ReplyData() const {
     return std::span<const std::uint8_t>(reply_.data()).first(n);
 }
 
+std::span<const std::uint8_t> FlashConversation::StreamBlock(int site) const {
+    const std::size_t length = reply_.length();
+    if (reply_.received < ServiceMessage::kHeaderSize ||
+        reply_.received - ServiceMessage::kHeaderSize < length || length > kFlashBlockSize) {
+        throw Failure(ErrorText(ids::kServiceReadError, site, kErrorPrefix));
+    }
+    return ReplyData();
+}
+
+void FlashConversation::CheckStreamEnd(std::uint32_t lastProgress, int site) {
+    if (lastProgress != kLastProgress) {
+        throw Failure(ErrorText(ids::kServiceReadError, site, kErrorPrefix));
+    }
+}
+
 void FlashConversation::DropStaleReplies() {
     try {
         for (int i = 0; i < kMaxStaleReplies; ++i) {
@@ -385,16 +400,21 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
         observer_.ShowText(FlashLine::Status, LoadString(ids::kSavingOldBios));
         progress_ = -1;
         std::size_t total = 0;
+        std::uint32_t lastProgress = 0;
         for (;;) {
             Receive(site::kStreamRead);
             const std::uint32_t progress = reply_.code();
-            const auto data = ReplyData();
+            // A malformed reply or an end before 100 % would leave a backup that is not
+            // the ROM under the backup's name.
+            const auto data = StreamBlock(site::kStreamRead);
             total += data.size();
             // The acknowledgement goes out from its own buffer: the reply stays.
             Send(FLASH_READ_ACK, {}, site::kAckWrite);
             if (progress > kLastProgress) {
+                CheckStreamEnd(lastProgress, site::kStreamRead);
                 break;
             }
+            lastProgress = progress;
             if (total > kMaxReadOutBytes) {
                 // A stream longer than any ROM: the service is not reading a ROM.
                 throw Failure(ErrorText(ids::kServiceReadError, site::kStreamRead, kErrorPrefix));
@@ -512,15 +532,18 @@ void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uin
     try {
         SendByte(FLASH_READ_START, plan.controller, site::kReadStartWrite);
         std::size_t total = 0;
+        std::uint32_t lastProgress = 0;
         for (;;) {
             Receive(site::kStreamRead);
             const std::uint32_t progress = reply_.code();
-            const auto data = ReplyData();
+            const auto data = StreamBlock(site::kStreamRead);
             total += data.size();
             Send(FLASH_READ_ACK, {}, site::kAckWrite);
             if (progress > kLastProgress) {
+                CheckStreamEnd(lastProgress, site::kStreamRead);
                 break;
             }
+            lastProgress = progress;
             if (total > kMaxReadOutBytes) {
                 throw Failure({});
             }

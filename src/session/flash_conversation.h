@@ -142,6 +142,12 @@ class FlashConversation {
     bool Wait(std::uint32_t ms, int site);
     std::uint32_t ReplyNumber() const;
     std::span<const std::uint8_t> ReplyData() const;
+    // The bytes of one reply of a read-out stream; a reply cut short of its `length`
+    // or carrying more than a block throws Failure with the message for `site`.
+    std::span<const std::uint8_t> StreamBlock(int site) const;
+    // The stream's end reply: the stream must have reached 100 % before it, or it
+    // broke off and Failure is thrown with the message for `site`.
+    static void CheckStreamEnd(std::uint32_t lastProgress, int site);
     // Takes replies of an earlier exchange that came too late off the channel.
     void DropStaleReplies();
     // Reports a progress value that differs from the last one reported.

@@ -92,7 +92,9 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
         "faults": [{ "command": "GET_EVENT", "kind": "late", "delayMs": 20, "count": 2 },
                    { "command": 11, "kind": "oversized" },
                    { "command": "login", "kind": "silent" },
-                   { "command": "any", "kind": "drop", "after": "3" }]
+                   { "command": "any", "kind": "drop", "after": "3" },
+                   { "command": 4003, "kind": "patch", "offset": 6, "hex": "ff00" },
+                   { "command": 1001, "kind": "code", "value": "0x3E8" }]
     })");
     EXPECT_EQ(s.controllerCount, 12u);
     EXPECT_EQ(s.controllers[0].vendorId, 0x1B4B);
@@ -105,7 +107,7 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
     EXPECT_EQ(s.controllers[0].sets[0].members[2], 0xFF);
     EXPECT_EQ(s.timeline[0].timing.anchor, Anchor::Login);
     EXPECT_EQ(s.timeline[0].event->code, 0xA02u);
-    ASSERT_EQ(s.faults.size(), 4u);
+    ASSERT_EQ(s.faults.size(), 6u);
     EXPECT_EQ(s.faults[0].code, GET_EVENT);
     EXPECT_EQ(s.faults[0].kind, FaultSpec::Kind::Late);
     EXPECT_EQ(s.faults[0].count, 2);
@@ -116,6 +118,9 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
     EXPECT_EQ(s.faults[3].code, kAnyCommandFaultCode);
     EXPECT_EQ(s.faults[3].kind, FaultSpec::Kind::Drop);
     EXPECT_EQ(s.faults[3].after, 3u);
+    EXPECT_EQ(s.faults[4].offset, 6u);
+    EXPECT_EQ(s.faults[4].data, (std::vector<std::uint8_t>{0xFF, 0x00}));
+    EXPECT_EQ(s.faults[5].value, 1000u);
 }
 
 struct BadScenario {

@@ -165,6 +165,27 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
     sim_.clearFaults();
     EXPECT_EQ(c.ask(Frame(GET_LOG_ENTRY))->size(), 39u);
 
+    // length, code, patch: the header or bytes rewritten, the size kept (patch grows it).
+    sim_.setFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Length, .count = 1, .value = 900});
+    auto shaped = c.ask(Frame(GET_EVENT));
+    ASSERT_TRUE(shaped);
+    EXPECT_EQ(shaped->size(), 71u);
+    EXPECT_EQ(ByteView(*shaped).u16(4), 900);
+    sim_.setFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Code, .count = 1, .value = 77});
+    shaped = c.ask(Frame(GET_EVENT));
+    EXPECT_EQ(ByteView(*shaped).u32(0), 77u);
+    EXPECT_EQ(ByteView(*shaped).u16(4), 65);
+    const auto plain = c.ask(Frame(GET_EVENT));
+    sim_.setFault({.code = GET_EVENT,
+                   .kind = FaultSpec::Kind::Patch,
+                   .count = 1,
+                   .offset = 70,
+                   .data = {0xAB, 0xCD}});
+    shaped = c.ask(Frame(GET_EVENT));
+    ASSERT_EQ(shaped->size(), 72u);
+    EXPECT_TRUE(std::equal(plain->begin(), plain->begin() + 70, shaped->begin()));
+    EXPECT_EQ((*shaped)[71], 0xCD);
+
     // late: the reply comes after the delay; the loop keeps serving meanwhile.
     sim_.setFault({GET_REBUILD_STATUS, FaultSpec::Kind::Late, 1, 300, 0});
     const auto sent = std::chrono::steady_clock::now();

@@ -506,6 +506,8 @@ FaultSpec ReadFault(const json& j, const std::string& path) {
         {"silent", FaultSpec::Kind::Silent},       {"late", FaultSpec::Kind::Late},
         {"close", FaultSpec::Kind::Close},         {"short", FaultSpec::Kind::Short},
         {"oversized", FaultSpec::Kind::Oversized}, {"drop", FaultSpec::Kind::Drop},
+        {"length", FaultSpec::Kind::Length},       {"code", FaultSpec::Kind::Code},
+        {"patch", FaultSpec::Kind::Patch},
     };
     ObjectReader r(j, path);
     FaultSpec f;
@@ -538,6 +540,13 @@ FaultSpec ReadFault(const json& j, const std::string& path) {
         Fail(r.path("after"), "only a \"drop\" fault counts replies");
     }
     r.number("after", f.after, 1000000);
+    r.number("value", f.value);
+    r.number("offset", f.offset, 1024 * 1024);
+    if (r.has("hex")) {
+        std::string hex;
+        r.text("hex", hex, 2 * 1024 * 1024);
+        f.data = ReadHex(hex, r.path("hex"));
+    }
     if (f.kind == FaultSpec::Kind::Oversized && f.bytes == 0) {
         f.bytes = 1200;
     }

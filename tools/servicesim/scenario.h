@@ -240,7 +240,7 @@ inline bool IsFlashWriteBlock(std::uint32_t code) {
 }
 
 struct FaultSpec {
-    enum class Kind { Silent, Late, Close, Short, Oversized, Drop };
+    enum class Kind { Silent, Late, Close, Short, Oversized, Length, Code, Patch, Drop };
     std::uint32_t code = 0;  // command code, kLoginFaultCode, kAnyCommandFaultCode, ...
     Kind kind = Kind::Silent;
     // Occurrences still to hit; -1: always. A drop occurs once per dropped connection.
@@ -250,6 +250,12 @@ struct FaultSpec {
     // Drop: replies to the fault's requests still sent before the connection is closed,
     // counted from the start of each connection (or from setting the fault).
     std::uint32_t after = 0;
+    // Length: the `length` field of each reply; Code: its code (the bytes stay as they are).
+    std::uint32_t value = 0;
+    // Patch: `data` written over each reply from byte `offset` of the whole message on
+    // (the reply grows when it is shorter).
+    std::uint32_t offset = 0;
+    std::vector<std::uint8_t> data = {};
 };
 
 struct Scenario {

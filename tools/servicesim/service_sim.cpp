@@ -23,6 +23,25 @@ namespace {
 constexpr std::size_t kReceiveBuffer = 64 * 1024;
 constexpr int kRelistenRetryMs = 100;
 
+// Rewrites the header or the bytes of one reply as a Length, Code or Patch fault says.
+void ShapeReply(const FaultSpec& fault, std::vector<std::uint8_t>& reply) {
+    if (fault.kind == FaultSpec::Kind::Patch) {
+        if (reply.size() < fault.offset + fault.data.size()) {
+            reply.resize(fault.offset + fault.data.size(), 0);
+        }
+        std::copy(fault.data.begin(), fault.data.end(), reply.begin() + fault.offset);
+        return;
+    }
+    if (reply.size() < ServiceMessage::kHeaderSize) {
+        return;
+    }
+    if (fault.kind == FaultSpec::Kind::Length) {
+        PutU16(reply, 4, static_cast<std::uint16_t>(std::min<std::uint32_t>(fault.value, 0xFFFF)));
+    } else {
+        PutU32(reply, 0, fault.value);
+    }
+}
+
 bool IsDrop(const FaultSpec& fault) {
     return fault.kind == FaultSpec::Kind::Drop;
 }
@@ -498,6 +517,13 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
                                static_cast<std::uint16_t>(std::min<std::size_t>(
                                    reply.size() - ServiceMessage::kHeaderSize, 0xFFFF)));
                     }
+                }
+                break;
+            case FaultSpec::Kind::Length:
+            case FaultSpec::Kind::Code:
+            case FaultSpec::Kind::Patch:
+                for (auto& reply : outcome.replies) {
+                    ShapeReply(*fault, reply);
                 }
                 break;
             case FaultSpec::Kind::Drop:
