@@ -221,6 +221,38 @@ void FlashConversation::CheckStreamEnd(std::uint32_t lastProgress, int site) {
     }
 }
 
+void FlashConversation::ReadOut(std::uint8_t controller, const std::string& status,
+                                const std::function<void(std::span<const std::uint8_t>)>& onBlock) {
+    SendByte(FLASH_READ_START, controller, site::kReadStartWrite);
+    if (!status.empty()) {
+        observer_.ShowText(FlashLine::Status, status);
+    }
+    progress_ = -1;
+    std::size_t total = 0;
+    std::uint32_t lastProgress = 0;
+    for (;;) {
+        Receive(site::kStreamRead);
+        const std::uint32_t progress = reply_.code();
+        // A malformed reply or an end before 100 % would leave a backup that is not
+        // the ROM under the backup's name.
+        const auto data = StreamBlock(site::kStreamRead);
+        total += data.size();
+        // The acknowledgement goes out from its own buffer: the reply stays.
+        Send(FLASH_READ_ACK, {}, site::kAckWrite);
+        if (progress > kLastProgress) {
+            CheckStreamEnd(lastProgress, site::kStreamRead);
+            return;
+        }
+        lastProgress = progress;
+        if (total > kMaxReadOutBytes) {
+            // A stream longer than any ROM: the service is not reading a ROM.
+            throw Failure(ErrorText(ids::kServiceReadError, site::kStreamRead, kErrorPrefix));
+        }
+        onBlock(data);
+        Progress(progress);
+    }
+}
+
 void FlashConversation::DropStaleReplies() {
     try {
         for (int i = 0; i < kMaxStaleReplies; ++i) {
@@ -396,34 +428,10 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
         return false;
     }
     try {
-        SendByte(FLASH_READ_START, plan.controller, site::kReadStartWrite);
-        observer_.ShowText(FlashLine::Status, LoadString(ids::kSavingOldBios));
-        progress_ = -1;
-        std::size_t total = 0;
-        std::uint32_t lastProgress = 0;
-        for (;;) {
-            Receive(site::kStreamRead);
-            const std::uint32_t progress = reply_.code();
-            // A malformed reply or an end before 100 % would leave a backup that is not
-            // the ROM under the backup's name.
-            const auto data = StreamBlock(site::kStreamRead);
-            total += data.size();
-            // The acknowledgement goes out from its own buffer: the reply stays.
-            Send(FLASH_READ_ACK, {}, site::kAckWrite);
-            if (progress > kLastProgress) {
-                CheckStreamEnd(lastProgress, site::kStreamRead);
-                break;
-            }
-            lastProgress = progress;
-            if (total > kMaxReadOutBytes) {
-                // A stream longer than any ROM: the service is not reading a ROM.
-                throw Failure(ErrorText(ids::kServiceReadError, site::kStreamRead, kErrorPrefix));
-            }
-            // After a failed write the stream is still taken to its end, so that the
-            // channel stays in step; nothing more is written.
-            file.Append(data);
-            Progress(progress);
-        }
+        // After a failed write the stream is still taken to its end, so that the
+        // channel stays in step; nothing more is written.
+        ReadOut(plan.controller, LoadString(ids::kSavingOldBios),
+                [&file](std::span<const std::uint8_t> data) { file.Append(data); });
     } catch (const Failure& failure) {
         file.Abandon();
         Show(failure.text());
@@ -528,32 +536,14 @@ void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uin
     const std::vector<std::uint8_t> expected = FlashRomContents(image, romSize);
     std::vector<std::uint8_t> actual;
     actual.reserve(expected.size());
-    progress_ = -1;
     try {
-        SendByte(FLASH_READ_START, plan.controller, site::kReadStartWrite);
-        std::size_t total = 0;
-        std::uint32_t lastProgress = 0;
-        for (;;) {
-            Receive(site::kStreamRead);
-            const std::uint32_t progress = reply_.code();
-            const auto data = StreamBlock(site::kStreamRead);
-            total += data.size();
-            Send(FLASH_READ_ACK, {}, site::kAckWrite);
-            if (progress > kLastProgress) {
-                CheckStreamEnd(lastProgress, site::kStreamRead);
-                break;
-            }
-            lastProgress = progress;
-            if (total > kMaxReadOutBytes) {
-                throw Failure({});
-            }
+        ReadOut(plan.controller, {}, [&](std::span<const std::uint8_t> data) {
             // One byte more than was written is enough to tell a longer ROM.
             const std::size_t room =
                 expected.size() + 1 - std::min(actual.size(), expected.size() + 1);
             actual.insert(actual.end(), data.begin(),
                           data.begin() + static_cast<std::ptrdiff_t>(std::min(room, data.size())));
-            Progress(progress);
-        }
+        });
     } catch (const Failure&) {
         result.verification = FlashVerification::NoAnswer;
         return;

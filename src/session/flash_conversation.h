@@ -15,6 +15,7 @@
 // the ROM's, stops the run before the erase.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -148,6 +149,12 @@ class FlashConversation {
     // The stream's end reply: the stream must have reached 100 % before it, or it
     // broke off and Failure is thrown with the message for `site`.
     static void CheckStreamEnd(std::uint32_t lastProgress, int site);
+    // Takes the read-out stream of `controller` to its end, acknowledging every reply
+    // (the end reply too), and hands each block's bytes to `onBlock`. `status` shows
+    // once the stream was asked for. A malformed stream, or one longer than any ROM,
+    // throws Failure with the read error.
+    void ReadOut(std::uint8_t controller, const std::string& status,
+                 const std::function<void(std::span<const std::uint8_t>)>& onBlock);
     // Takes replies of an earlier exchange that came too late off the channel.
     void DropStaleReplies();
     // Reports a progress value that differs from the last one reported.
