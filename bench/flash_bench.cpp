@@ -49,6 +49,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
 #include "ratio_reporter.h"
@@ -89,20 +90,6 @@ class QuietQuestions : public UserQuestions {
     std::vector<std::string> messages_;
 };
 
-// The core the service's thread runs on with --split_cores; -1: wherever it runs.
-int& ServiceCore() {
-    static int core = -1;
-    return core;
-}
-
-// Puts the calling thread on `core` alone; false when that fails.
-bool PinCallingThread(int core) {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    CPU_SET(core, &set);
-    return ::sched_setaffinity(0, sizeof(set), &set) == 0;
-}
-
 // The simulated service with a 512 KiB ROM, and the image file, shared by all
 // benchmarks. It counts every message it receives.
 class Service {
@@ -123,8 +110,8 @@ class Service {
                    static_cast<std::streamsize>(image.size()));
         sim.setMessageObserver([this](const sim::TranscriptEntry&) {
             // The service's thread moves to its own core at its first message.
-            if (!servicePinned_ && ServiceCore() >= 0) {
-                servicePinned_ = PinCallingThread(ServiceCore());
+            if (!servicePinned_ && bench::ServiceCore() >= 0) {
+                servicePinned_ = bench::PinCallingThread(bench::ServiceCore());
             }
             messages.fetch_add(1, std::memory_order_relaxed);
         });
@@ -440,45 +427,12 @@ void BM_RawReadOut(benchmark::State& state) {
 }
 BENCHMARK(BM_RawReadOut)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-enum class Placement { Free, SameCore, SplitCores };
-
-// Takes --same_core and --split_cores out of the arguments.
-Placement TakePlacementOption(int& argc, char** argv) {
-    Placement placement = Placement::Free;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--same_core") == 0) {
-            placement = Placement::SameCore;
-        } else if (std::strcmp(argv[i], "--split_cores") == 0) {
-            placement = Placement::SplitCores;
-        } else {
-            argv[kept++] = argv[i];
-        }
-    }
-    argc = kept;
-    argv[argc] = nullptr;
-    return placement;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     // Before any thread starts, so that every thread inherits the mask.
-    const Placement placement = TakePlacementOption(argc, argv);
-    if (placement != Placement::Free) {
-        const int core = ::sched_getcpu();
-        if (core < 0 || !PinCallingThread(core)) {
-            std::perror("flash_bench: pinning to one core");
-            return 1;
-        }
-        if (placement == Placement::SplitCores) {
-            const int cores = static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN));
-            if (cores < 2) {
-                std::fprintf(stderr, "flash_bench: --split_cores needs two cores\n");
-                return 1;
-            }
-            ServiceCore() = (core + 1) % cores;
-        }
+    if (!bench::PlaceThreads(argc, argv, "flash_bench")) {
+        return 1;
     }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

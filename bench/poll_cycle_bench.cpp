@@ -69,6 +69,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "model/raid_set.h"
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
@@ -147,20 +148,6 @@ class RecordingTrayHost : public app::TrayHost {
     app::NotifyRecord last;
 };
 
-// The core the service's thread runs on with --split_cores; -1: wherever it runs.
-int& ServiceCore() {
-    static int core = -1;
-    return core;
-}
-
-// Puts the calling thread on `core` alone; false when that fails.
-bool PinCallingThread(int core) {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    CPU_SET(core, &set);
-    return ::sched_setaffinity(0, sizeof(set), &set) == 0;
-}
-
 // The simulated service on a private pipe directory, with its clock standing still,
 // shared by both benchmarks. It counts every message it receives.
 class Service {
@@ -177,8 +164,8 @@ class Service {
         ::setenv(transport::kPipeDirVariable, dir_.c_str(), 1);
         sim.setMessageObserver([this](const sim::TranscriptEntry&) {
             // The service's thread moves to its own core at its first message.
-            if (!servicePinned_ && ServiceCore() >= 0) {
-                servicePinned_ = PinCallingThread(ServiceCore());
+            if (!servicePinned_ && bench::ServiceCore() >= 0) {
+                servicePinned_ = bench::PinCallingThread(bench::ServiceCore());
             }
             messages.fetch_add(1, std::memory_order_relaxed);
         });
@@ -556,47 +543,10 @@ BENCHMARK(BM_RawCycleExchanges)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-enum class Placement { Free, SameCore, SplitCores };
-
-// Takes --same_core and --split_cores out of the arguments.
-Placement TakePlacementOption(int& argc, char** argv) {
-    Placement placement = Placement::Free;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--same_core") == 0) {
-            placement = Placement::SameCore;
-        } else if (std::strcmp(argv[i], "--split_cores") == 0) {
-            placement = Placement::SplitCores;
-        } else {
-            argv[kept++] = argv[i];
-        }
-    }
-    argc = kept;
-    argv[argc] = nullptr;
-    return placement;
-}
-
 int main(int argc, char** argv) {
     // Before any thread starts, so that every thread inherits the mask.
-    const Placement placement = TakePlacementOption(argc, argv);
-    if (placement != Placement::Free) {
-        const int core = ::sched_getcpu();
-        if (core < 0 || !PinCallingThread(core)) {
-            std::perror("poll_cycle_bench: pinning to one core");
-            return 1;
-        }
-        if (placement == Placement::SameCore) {
-            std::printf("every thread on core %d\n", core);
-        } else {
-            const int cores = static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN));
-            if (cores < 2) {
-                std::fprintf(stderr, "poll_cycle_bench: --split_cores needs two cores\n");
-                return 1;
-            }
-            ServiceCore() = (core + 1) % cores;
-            std::printf("benchmark and session on core %d, the service on core %d\n", core,
-                        ServiceCore());
-        }
+    if (!bench::PlaceThreads(argc, argv, "poll_cycle_bench")) {
+        return 1;
     }
     // The window needs a QApplication; the offscreen platform needs no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -51,6 +51,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "model/raid_set.h"
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
@@ -240,29 +241,6 @@ class RecordingJournal : public app::EventJournal {
   private:
     std::mutex mutex_;
     std::vector<app::JournalEntry> entries_;
-};
-
-class PrivateFolder {
-  public:
-    PrivateFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "veltrix-soak-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
 };
 
 [[noreturn]] void Fail(const char* what, const std::string& detail = {}) {
@@ -498,7 +476,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [--events N] [--log_entries N] [--warmup N]\n", argv[0]);
         return 2;
     }
-    PrivateFolder folder;
+    bench::PrivateFolder folder("veltrix-soak");
     ::chmod(folder.path().c_str(), 0700);
     ::setenv(transport::kPipeDirVariable, folder.path().c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);

@@ -44,6 +44,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "model/raid_set.h"
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
@@ -126,29 +127,6 @@ class CountingTrayHost : public app::TrayHost {
 };
 
 // A private folder for the pipe and Qt's runtime files, removed at the end.
-class PrivateFolder {
-  public:
-    PrivateFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "veltrix-responsiveness-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 // What the window received from the session, with the run time of the first of each.
 struct Reports {
     int connected = 0;
@@ -269,7 +247,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [--seconds N] [--late_ms N]\n", argv[0]);
         return 2;
     }
-    PrivateFolder folder;
+    bench::PrivateFolder folder("veltrix-responsiveness");
     ::chmod(folder.path().c_str(), 0700);
     ::setenv(transport::kPipeDirVariable, folder.path().c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);

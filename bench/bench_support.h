@@ -1,0 +1,105 @@
+#pragma once
+// What several benchmark programs share: a private temporary folder, and where their
+// threads run (--same_core, --split_cores).
+
+#include <sched.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace veltrix::bench {
+
+// A folder of its own under the temporary directory, removed with its contents.
+class PrivateFolder {
+  public:
+    explicit PrivateFolder(const char* prefix) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        path_ = pattern;
+    }
+    ~PrivateFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The core the service's thread runs on with --split_cores; -1: wherever it runs.
+inline int& ServiceCore() {
+    static int core = -1;
+    return core;
+}
+
+// Puts the calling thread on `core` alone; false when that fails.
+inline bool PinCallingThread(int core) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(core, &set);
+    return ::sched_setaffinity(0, sizeof(set), &set) == 0;
+}
+
+enum class Placement { Free, SameCore, SplitCores };
+
+// Takes --same_core and --split_cores out of the arguments.
+inline Placement TakePlacementOption(int& argc, char** argv) {
+    Placement placement = Placement::Free;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--same_core") == 0) {
+            placement = Placement::SameCore;
+        } else if (std::strcmp(argv[i], "--split_cores") == 0) {
+            placement = Placement::SplitCores;
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return placement;
+}
+
+// Takes the placement options out of the arguments and pins the calling thread as
+// they ask (call it before any thread starts, so that every thread inherits the mask);
+// with --split_cores the service's thread goes to the next core. False, with a message
+// naming `program`, when that cannot be done.
+inline bool PlaceThreads(int& argc, char** argv, const char* program) {
+    const Placement placement = TakePlacementOption(argc, argv);
+    if (placement == Placement::Free) {
+        return true;
+    }
+    const int core = ::sched_getcpu();
+    if (core < 0 || !PinCallingThread(core)) {
+        std::fprintf(stderr, "%s: pinning to one core: %s\n", program, std::strerror(errno));
+        return false;
+    }
+    if (placement == Placement::SameCore) {
+        std::printf("every thread on core %d\n", core);
+        return true;
+    }
+    const int cores = static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN));
+    if (cores < 2) {
+        std::fprintf(stderr, "%s: --split_cores needs two cores\n", program);
+        return false;
+    }
+    ServiceCore() = (core + 1) % cores;
+    std::printf("benchmark and session on core %d, the service on core %d\n", core,
+                ServiceCore());
+    return true;
+}
+
+}  // namespace veltrix::bench
