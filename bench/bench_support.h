@@ -97,8 +97,7 @@ inline bool PlaceThreads(int& argc, char** argv, const char* program) {
         return false;
     }
     ServiceCore() = (core + 1) % cores;
-    std::printf("benchmark and session on core %d, the service on core %d\n", core,
-                ServiceCore());
+    std::printf("benchmark and session on core %d, the service on core %d\n", core, ServiceCore());
     return true;
 }
 
