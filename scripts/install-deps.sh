@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
     libglib2.0-dev libsystemd-dev
-    xvfb xauth
+    xvfb xauth libxcb1-dev
     prometheus python3-jsonschema systemd
     # the Debian package: manual pages, icons, dependencies, and its checks
     help2man librsvg2-bin gzip file dpkg-dev lintian desktop-file-utils appstream

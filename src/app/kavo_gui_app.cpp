@@ -217,7 +217,14 @@ int CKavoGUIApp::Run(const std::function<void(CKavoGUIDlg&)>& prepare) {
         // A signal came before the window ran: it ends as soon as it has started.
         QTimer::singleShot(0, &window, [this] { ExitOnSignal(); });
     }
-    window.exec();
+    // The window is shown, not run with exec(): hiding a dialog ends its exec(), and
+    // the window hides to the notification area (start minimised, the icon's click,
+    // minimising) while the program goes on. Only the Exit path ends the window
+    // (done(), which emits finished) and with it the application's event loop.
+    QObject::connect(&window, &QDialog::finished, app_.get(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    QApplication::exec();
     window_ = nullptr;
     if (instance_) {
         instance_->onShowRequested = nullptr;  // a start from now on runs after this one
@@ -237,8 +244,8 @@ void CKavoGUIApp::ExitOnSignal() {
     // a reply, a message box): that ends first, so the Exit path runs at the top level.
     if (QThread::currentThread()->loopLevel() > 1 && exitRetries_ < kMaxExitRetries) {
         ++exitRetries_;
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal != window_) {
+        // The window itself is never modal (it is shown, not run with exec()).
+        if (QWidget* modal = QApplication::activeModalWidget()) {
             if (auto* dialog = qobject_cast<QDialog*>(modal)) {
                 dialog->reject();
             } else {

@@ -1,7 +1,7 @@
 #pragma once
-// The program's start: the application object, the settings, the main window and its
-// modal run. SIGTERM and SIGINT end the program through the window's Exit path, as
-// the Exit menu item does.
+// The program's start: the application object, the settings, the main window and the
+// application's event loop. SIGTERM and SIGINT end the program through the window's
+// Exit path, as the Exit menu item does.
 
 #include <functional>
 #include <iosfwd>
@@ -30,9 +30,10 @@ class CKavoGUIApp {
     // on `err`, when it did not); nothing when this one is to run.
     std::optional<int> HandOverToRunningInstance(std::ostream& err);
 
-    // Clears the service mode, loads the settings, builds the main window and runs it
-    // modally; returns the exit status (0) when the window has ended. `prepare` sees
-    // the window before it is shown.
+    // Clears the service mode, loads the settings, builds the main window, shows it and
+    // runs the application's event loop until the window's Exit path ends it; returns
+    // the exit status (0). Hiding the window ends nothing. `prepare` sees the window
+    // before it is shown.
     int Run(const std::function<void(CKavoGUIDlg&)>& prepare = {});
 
     // --version and --help, answered before any display is needed: the exit status

@@ -1,6 +1,6 @@
 // The Veltrix program as a process: the information options without a display, the
-// termination signals while it is connected to the simulated service, and one
-// instance per user and display.
+// termination signals while it is connected to the simulated service, one instance
+// per user and display, and a run in a desktop's notification area.
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -10,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -26,6 +30,7 @@
 #include "model/file_version_info.h"
 #include "protocol/protocol.h"
 #include "servicesim/service_sim.h"
+#include "support/private_buses.h"
 
 namespace veltrix {
 namespace {
@@ -200,6 +205,18 @@ class ProgramRun {
             .toStdString();
     }
     sim::ServiceSim& service() { return service_; }
+    // Before Launch: an environment variable of the program's own.
+    void SetEnvironment(const char* name, const QString& value) {
+        env_.insert(QString::fromLatin1(name), value);
+    }
+    // How many requests with `code` the service has had so far.
+    std::size_t Requests(std::uint32_t code) const {
+        std::size_t count = 0;
+        for (const sim::TranscriptEntry& entry : service_.transcript()) {
+            count += !entry.login && entry.code == code ? 1 : 0;
+        }
+        return count;
+    }
     void Signal(int number) { ::kill(static_cast<pid_t>(process().processId()), number); }
 
     // The settings file as the program left it, and whether only its owner may read it.
@@ -319,6 +336,97 @@ TEST(SingleInstanceTest, StaleSocketDoesNotBlockTheStart) {
     run.Signal(SIGTERM);
     ASSERT_TRUE(run.process().waitForFinished(20000));
     EXPECT_EQ(run.process().exitCode(), 0) << run.process().readAll().toStdString();
+}
+
+// Waits until `done` holds, at most `bound`; whether it does.
+template <typename Condition>
+bool WaitUntil(Condition done, std::chrono::milliseconds bound) {
+    const QDeadlineTimer deadline(bound);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+// On a desktop with a notification area (a StatusNotifierItem watcher and host on the
+// session bus, as panels provide) the window hides into it: at the start with "Start
+// minimized" and by the icon's click. Hiding never ends the program; it logs in and
+// polls with its window hidden, and only the Exit path (here SIGTERM) ends it.
+TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
+    std::string whyNot;
+    const testing::PrivateBuses* buses = testing::PrivateBuses::Get(whyNot);
+    ASSERT_NE(buses, nullptr) << whyNot;
+    const testing::PrivateDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
+    const testing::DbusMock watcher(VELTRIX_TEST_SUPPORT_DIR "/status_notifier_watcher.py", false,
+                                    QStringLiteral("org.kde.StatusNotifierWatcher"),
+                                    QStringLiteral("/StatusNotifierWatcher"));
+    ASSERT_TRUE(watcher.ready()) << "the notification area's watcher";
+
+    ProgramRun run(OneController(), "StartMinimized=1\n");
+    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+    run.SetEnvironment("DISPLAY", display.name());
+    run.SetEnvironment("DBUS_SESSION_BUS_ADDRESS", buses->sessionAddress);
+    run.SetEnvironment("XDG_CURRENT_DESKTOP", QString());
+    run.SetEnvironment("QT_QPA_PLATFORMTHEME", QString());
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+    const auto output = [&run] { return run.process().readAll().toStdString(); };
+
+    // The icon registers with the watcher (again whenever it is shown anew); the name
+    // it registered last is where a click goes.
+    const auto item = [&watcher] {
+        QString name;
+        for (const testing::DbusMock::Call& call : watcher.Calls()) {
+            if (call.method == QLatin1String("RegisterStatusNotifierItem")) {
+                name = call.args.value(0).toString();
+            }
+        }
+        return name;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return !item().isEmpty(); }, 15s)) << output();
+    const auto click = [&] {
+        QDBusMessage activate = QDBusMessage::createMethodCall(
+            item(), QStringLiteral("/StatusNotifierItem"),
+            QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
+        activate << 0 << 0;
+        const QDBusMessage reply = watcher.bus().call(activate, QDBus::Block, 5000);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        return reply.type() == QDBusMessage::ReplyMessage;
+    };
+    const auto shown = [&] { return !display.MappedWindowTitles().isEmpty(); };
+    const auto hidden = [&] { return display.MappedWindowTitles().isEmpty(); };
+
+    // Hidden at the start, it connects 3 s later and polls.
+    ASSERT_TRUE(run.service().waitForCode(GET_CHANGE_FLAG, 15s)) << output();
+    ASSERT_EQ(run.process().state(), QProcess::Running) << output();
+    EXPECT_TRUE(hidden()) << display.MappedWindowTitles().join(u'|').toStdString();
+
+    // The first click shows the window, the second hides it again; a second start (as
+    // from the desktop's menu) brings it back, and a click hides it once more.
+    ASSERT_TRUE(click());
+    EXPECT_TRUE(WaitUntil(shown, 5s));
+    ASSERT_TRUE(click());
+    EXPECT_TRUE(WaitUntil(hidden, 5s));
+    QProcess& second = run.Launch();
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAll().toStdString();
+    EXPECT_TRUE(WaitUntil(shown, 5s));
+    ASSERT_TRUE(click());
+    EXPECT_TRUE(WaitUntil(hidden, 5s));
+    const std::size_t polls = run.Requests(GET_CHANGE_FLAG);
+    EXPECT_TRUE(WaitUntil([&] { return run.Requests(GET_CHANGE_FLAG) > polls; }, 12s));
+    ASSERT_EQ(run.process().state(), QProcess::Running) << output();
+
+    run.Signal(SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000)) << output();
+    EXPECT_EQ(run.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.process().exitCode(), 0);
+    EXPECT_TRUE(run.service().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_NE(run.Settings().find("StartMinimized=1"), std::string::npos) << run.Settings();
+    EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT),

@@ -6,6 +6,7 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -284,6 +285,71 @@ QVariantList DbusMock::CallMethod(const QString& interface, const QString& metho
     call.setArguments(args);
     const QDBusMessage reply = bus().call(call, QDBus::Block, kStartBoundMs);
     return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments() : QVariantList();
+}
+
+PrivateDisplay::PrivateDisplay() {
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
+        return;
+    }
+    // Xvfb picks a free display number and writes it to standard output once it
+    // accepts clients.
+    int out = -1;
+    pid_ = Spawn({"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+                 &out, true);
+    if (pid_ <= 0) {
+        return;
+    }
+    const std::string number = FirstLine(out);
+    ::close(out);
+    if (!number.empty()) {
+        name_ = QStringLiteral(":") + QString::fromStdString(number);
+    }
+}
+
+PrivateDisplay::~PrivateDisplay() {
+    Stop(pid_);
+}
+
+QStringList PrivateDisplay::MappedWindowTitles() const {
+    QStringList titles;
+    if (name_.isEmpty()) {
+        return titles;
+    }
+    xcb_connection_t* connection = xcb_connect(name_.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return titles;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+    if (tree != nullptr) {
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+                connection, xcb_get_window_attributes(connection, children[i]), nullptr);
+            const bool mapped = attributes != nullptr &&
+                                attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+                                attributes->override_redirect == 0;
+            std::free(attributes);
+            if (!mapped) {
+                continue;
+            }
+            xcb_get_property_reply_t* title =
+                xcb_get_property_reply(connection,
+                                       xcb_get_property(connection, 0, children[i],
+                                                        XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256),
+                                       nullptr);
+            titles << (title != nullptr ? QString::fromUtf8(static_cast<const char*>(
+                                                                xcb_get_property_value(title)),
+                                                            xcb_get_property_value_length(title))
+                                        : QString());
+            std::free(title);
+        }
+        std::free(tree);
+    }
+    xcb_disconnect(connection);
+    return titles;
 }
 
 }  // namespace veltrix::testing

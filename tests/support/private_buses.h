@@ -1,5 +1,6 @@
 #pragma once
-// Private D-Bus daemons for tests: a session bus and one that stands in for the system
+// A private desktop for tests: an X server of its own (Xvfb), and private D-Bus
+// daemons: a session bus and one that stands in for the system
 // bus, each a dbus-daemon with a generated configuration (no service activation, every
 // call allowed) on a socket in a temporary folder. Started once per test program, they
 // replace DBUS_SESSION_BUS_ADDRESS and DBUS_SYSTEM_BUS_ADDRESS before anything in the
@@ -10,6 +11,7 @@
 
 #include <QDBusConnection>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <string>
@@ -62,6 +64,26 @@ class DbusMock {
     QString path_;
     pid_t pid_ = -1;
     bool ready_ = false;
+};
+
+// An X server of the test's own (Xvfb on a free display number), for programs that
+// need a real window system: a notification area, window mapping. Ends with the object.
+class PrivateDisplay {
+  public:
+    PrivateDisplay();
+    ~PrivateDisplay();
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
+
+    // ":N", or empty when Xvfb did not start.
+    const QString& name() const { return name_; }
+    // The titles of the top-level windows mapped on the display now (not counting
+    // override-redirect ones such as tooltips); nothing when it cannot be asked.
+    QStringList MappedWindowTitles() const;
+
+  private:
+    QString name_;
+    pid_t pid_ = -1;
 };
 
 }  // namespace veltrix::testing
