@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QPixmap>
 
-#include "ui/diagram/diagram_area.h"
-#include "ui/diagram/grafik_wnd.h"
+#include "gui/diagram/diagram_area.h"
+#include "gui/diagram/diagram_painter.h"
 
 namespace veltrix {
 namespace {
@@ -28,9 +28,9 @@ DiagramState WorstSetView(std::uint8_t raidType) {
 
 void BM_DrawDiagram(benchmark::State& state) {
     const DiagramState record = WorstSetView(static_cast<std::uint8_t>(state.range(0)));
-    QImage picture = GrafikWnd::NewPicture();
+    QImage picture = DiagramPainter::NewPicture();
     for (auto _ : state) {
-        GrafikWnd::DrawDiagram(record, picture);
+        DiagramPainter::DrawDiagram(record, picture);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }

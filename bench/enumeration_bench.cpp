@@ -48,7 +48,7 @@ void BM_EnumerationPerExchange(benchmark::State& state) {
     options.pipeName = "SIMPIPE";
     service.start(options);
     ServiceLink link;
-    CNamedPipe::ServerAvailable(".", "SIMPIPE", 1000);
+    ServiceChannel::ServerAvailable(".", "SIMPIPE", 1000);
     link.pipe.Open(".", "SIMPIPE");
     const auto login = BuildLoginBlock("kavo");
     link.pipe.Write(login.data(), login.size());

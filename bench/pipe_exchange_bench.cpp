@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include "protocol/named_pipe.h"
 #include "protocol/protocol.h"
+#include "protocol/service_channel.h"
 #include "ratio_reporter.h"
 #include "raw_answerer.h"
 
@@ -38,8 +38,8 @@ BENCHMARK(BM_RawSeqpacketExchange)->UseRealTime();
 
 void BM_ChannelExchange(benchmark::State& state) {
     SharedAnswerer();
-    CNamedPipe pipe;
-    CNamedPipe::ServerAvailable(".", "BENCHPIPE", 1000);
+    ServiceChannel pipe;
+    ServiceChannel::ServerAvailable(".", "BENCHPIPE", 1000);
     pipe.Open(".", "BENCHPIPE");
     ServiceMessage message;
     const std::uint8_t controller[] = {0, 0, 0, 0};

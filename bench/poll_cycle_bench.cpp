@@ -70,6 +70,10 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "gui/shell/tray_host.h"
 #include "model/raid_set.h"
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
@@ -77,10 +81,6 @@
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/platform/control_id.h"
-#include "ui/resources/main_window_ids.h"
-#include "ui/shell/tray_host.h"
 
 namespace {
 
@@ -262,7 +262,7 @@ class ConnectedWindow {
         // The session asks the stand-in directly on its own thread: a question routed
         // to this thread while it waits in a tick could never be answered.
         window_ =
-            std::make_unique<CKavoGUIDlg>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
+            std::make_unique<MainWindow>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
         window_->SetPopupWindows(false);
         window_->Initialize();
         // The window sees the end of every cycle it is told about.
@@ -344,7 +344,7 @@ class ConnectedWindow {
     ManualTimeSource clock_;
     QuietUi ui_;
     RecordingTrayHost tray_;
-    std::unique_ptr<CKavoGUIDlg> window_;
+    std::unique_ptr<MainWindow> window_;
     bool connected_ = false;
     std::uint64_t cyclesSeen_ = 0;
     pid_t sessionThread_ = 0;

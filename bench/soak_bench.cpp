@@ -52,19 +52,19 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "gui/errorlog/error_log_dialog.h"
+#include "gui/mainwindow/event_log_list.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "gui/shell/event_journal.h"
+#include "gui/shell/tray_host.h"
 #include "model/raid_set.h"
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
 #include "texts/format.h"
-#include "ui/mainwindow/event_log_list.h"
-#include "ui/mainwindow/kavo_error_log_view.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/platform/control_id.h"
-#include "ui/resources/main_window_ids.h"
-#include "ui/shell/event_journal.h"
-#include "ui/shell/tray_host.h"
 
 namespace {
 
@@ -261,7 +261,7 @@ class Soak {
         settings.popupLevel = 0;  // every level above 0 pops up
         settings.popupEnabled = true;
         window_ =
-            std::make_unique<CKavoGUIDlg>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
+            std::make_unique<MainWindow>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
         window_->SetPopupWindows(false);
         app::SendEventsToJournal(window_->Session(), journal_);
         window_->Initialize();
@@ -427,7 +427,7 @@ class Soak {
     QuietUi ui_;
     LastTrayHost tray_;
     RecordingJournal journal_;  // outlives the window's session
-    std::unique_ptr<CKavoGUIDlg> window_;
+    std::unique_ptr<MainWindow> window_;
     QListWidget* eventLog_ = nullptr;
     std::uint64_t eventsPushed_ = 0;
     std::uint64_t logEntriesPushed_ = 0;
@@ -442,7 +442,7 @@ struct LineCost {
 
 // Heap bytes per line of the error log view, filled while hidden and then shown.
 LineCost ErrorLogBytesPerLine() {
-    CKavoErrorLogView view;
+    ErrorLogDialog view;
     const double before = HeapBytes();
     for (int i = 0; i < kLinesMeasured; ++i) {
         LogEntry entry;

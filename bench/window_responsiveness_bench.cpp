@@ -1,7 +1,7 @@
 // How long the main window's GUI thread goes without handling events while the
 // service answers slowly.
 //
-// The real main window (CKavoGUIDlg, shown on the offscreen platform, real timers)
+// The real main window (MainWindow, shown on the offscreen platform, real timers)
 // auto-connects to an in-process simulated service whose every reply, the login's
 // included, comes late (250 ms by default). For the whole run a 10 ms timer on the GUI
 // thread notes the time between its ticks; the delay of a tick is how much later than
@@ -45,12 +45,12 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/shell/tray_host.h"
 #include "model/raid_set.h"
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/shell/tray_host.h"
 
 namespace {
 
@@ -295,7 +295,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     Reports reports;
-    auto window = std::make_unique<CKavoGUIDlg>(settings, ui, tray);
+    auto window = std::make_unique<MainWindow>(settings, ui, tray);
     ConnectCounters(window->Session(), window.get(), clock, reports);
     TickRecorder ticks(clock);
     ticks.Start();

@@ -27,7 +27,7 @@ class ReplayChannel : public MailChannel {
         ServiceMessage& message = Message();
         message.clear();
         if (replies_.size() < 2) {
-            throw CNamedPipeException(win32::ERROR_BROKEN_PIPE, "broken");
+            throw ChannelError(win32::ERROR_BROKEN_PIPE, "broken");
         }
         const std::size_t wanted = replies_[0] | (std::size_t{replies_[1]} << 8);
         replies_ = replies_.subspan(2);

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <string>
 
-#include "ui/mainwindow/settings_store.h"
+#include "gui/settings/settings_store.h"
 
 namespace {
 

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace veltrix;
     const std::span<const std::uint8_t> bytes(data, size);
 
-    CFileVersionInfo info;
+    FileVersionInfo info;
     (void)info.Load(MemoryBytes(bytes), 0x0407);
     (void)DecodeVersionBlock(bytes);
     return 0;

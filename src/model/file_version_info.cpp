@@ -59,23 +59,23 @@ std::string ProductVersionText(const ProductVersion& v) {
     return text;
 }
 
-void CFileVersionInfo::Reset() {
+void FileVersionInfo::Reset() {
     fixed_ = FixedFileInfo{};
     for (std::string& value : values_) {
         value.clear();
     }
 }
 
-bool CFileVersionInfo::Load(const std::string& fileName) {
+bool FileVersionInfo::Load(const std::string& fileName) {
     return Load(fileName, LanguageIdOf(UiLanguage()));
 }
 
-bool CFileVersionInfo::Load(const std::string& fileName, std::uint16_t userLanguage) {
+bool FileVersionInfo::Load(const std::string& fileName, std::uint16_t userLanguage) {
     const FileBytes file(fileName);
     return Load(file, userLanguage);
 }
 
-bool CFileVersionInfo::Load(const ByteSource& file, std::uint16_t userLanguage) {
+bool FileVersionInfo::Load(const ByteSource& file, std::uint16_t userLanguage) {
     Reset();
     const auto section = ReadElfSection(file, kVersionSectionName, kMaxVersionBlockSize);
     if (!section) {
@@ -110,7 +110,7 @@ bool CFileVersionInfo::Load(const ByteSource& file, std::uint16_t userLanguage) 
     return true;
 }
 
-std::uint16_t CFileVersionInfo::GetProductVersion(int index) const {
+std::uint16_t FileVersionInfo::GetProductVersion(int index) const {
     switch (index) {
         case 3:
             return static_cast<std::uint16_t>(fixed_.productVersionMS >> 16);
@@ -125,11 +125,11 @@ std::uint16_t CFileVersionInfo::GetProductVersion(int index) const {
     }
 }
 
-ProductVersion CFileVersionInfo::Product() const {
+ProductVersion FileVersionInfo::Product() const {
     return {GetProductVersion(3), GetProductVersion(2), GetProductVersion(1), GetProductVersion(0)};
 }
 
-const std::string& CFileVersionInfo::Value(std::string_view name) const {
+const std::string& FileVersionInfo::Value(std::string_view name) const {
     const auto found = std::find(kVersionStringNames.begin(), kVersionStringNames.end(), name);
     if (found == kVersionStringNames.end()) {
         return EmptyString();

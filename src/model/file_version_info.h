@@ -49,12 +49,12 @@ struct ProductVersion {
 // "major.minor.build", with ".revision" when the revision is not 0.
 std::string ProductVersionText(const ProductVersion& version);
 
-class CFileVersionInfo {
+class FileVersionInfo {
   public:
-    CFileVersionInfo() = default;
-    virtual ~CFileVersionInfo() = default;
-    CFileVersionInfo(const CFileVersionInfo&) = default;
-    CFileVersionInfo& operator=(const CFileVersionInfo&) = default;
+    FileVersionInfo() = default;
+    virtual ~FileVersionInfo() = default;
+    FileVersionInfo(const FileVersionInfo&) = default;
+    FileVersionInfo& operator=(const FileVersionInfo&) = default;
 
     // Clears the fixed block to zero and empties the strings.
     virtual void Reset();

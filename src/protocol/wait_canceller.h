@@ -3,8 +3,8 @@
 //
 // Built on an eventfd: Cancel() makes the descriptor readable and it stays readable
 // until Reset(), so every wait that polls it together with its socket returns at
-// once, however many waits there are and whenever they start. CNamedPipe turns a
-// cancelled wait into CNamedPipeException with ERROR_OPERATION_ABORTED.
+// once, however many waits there are and whenever they start. ServiceChannel turns a
+// cancelled wait into ChannelError with ERROR_OPERATION_ABORTED.
 
 #include <atomic>
 

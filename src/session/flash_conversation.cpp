@@ -60,7 +60,7 @@ std::string BiosVersionText(int stringId, std::uint32_t bcd) {
 // Lengthens the channel's read bound for one slow reply.
 class LongerReadBound {
   public:
-    LongerReadBound(CNamedPipe& pipe, std::uint32_t factor)
+    LongerReadBound(ServiceChannel& pipe, std::uint32_t factor)
         : pipe_(pipe), old_(pipe.readTimeout()) {
         if (old_ != 0) {
             const std::uint64_t longer = std::uint64_t{old_} * factor;
@@ -73,7 +73,7 @@ class LongerReadBound {
     LongerReadBound& operator=(const LongerReadBound&) = delete;
 
   private:
-    CNamedPipe& pipe_;
+    ServiceChannel& pipe_;
     std::uint32_t old_;
 };
 
@@ -166,7 +166,7 @@ void FlashConversation::Send(std::uint32_t code, std::span<const std::uint8_t> d
     request_.setRequest(code, data);
     try {
         link_.pipe.Write(request_.raw.data(), request_.wireSize());
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         throw Failure(ErrorText(ids::kServiceWriteError, site, kErrorPrefix));
     }
 }
@@ -180,7 +180,7 @@ void FlashConversation::Receive(int site) {
     reply_.clear();
     try {
         reply_.received = link_.pipe.Read(reply_.raw.data(), reply_.raw.size());
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         throw Failure(ErrorText(ids::kServiceReadError, site, kErrorPrefix));
     }
 }
@@ -188,7 +188,7 @@ void FlashConversation::Receive(int site) {
 bool FlashConversation::Wait(std::uint32_t ms, int site) {
     try {
         return link_.pipe.WaitForResponse(ms);
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         throw Failure(ErrorText(ids::kServiceReadError, site, kErrorPrefix));
     }
 }
@@ -264,7 +264,7 @@ void FlashConversation::DropStaleReplies() {
             reply_.clear();
             link_.pipe.Read(reply_.raw.data(), reply_.raw.size());
         }
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         // The exchange that follows reports the channel's state.
     }
 }

@@ -76,7 +76,7 @@ class Steps {
     void Run(Operation&& operation, int site, int stringId) {
         try {
             operation();
-        } catch (const CNamedPipeException& e) {
+        } catch (const ChannelError& e) {
             if (e.errorCode == win32::ERROR_OPERATION_ABORTED) {
                 throw StepFailed{{MailExchangeResult::Status::Cancelled, {}}};
             }

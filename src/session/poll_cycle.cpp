@@ -44,7 +44,7 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
     link_.message.setRequest(sites.code, sites.data);
     try {
         link_.SendMessage();
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         ReportError(sites.writeError);
         ++link_.failureCounter;
         return false;
@@ -54,14 +54,14 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
             NoResponse();
             return false;
         }
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         ReportError(sites.waitError.empty() ? sites.readError : sites.waitError);
         ++link_.failureCounter;
         return false;
     }
     try {
         link_.ReceiveMessage();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ReportError(sites.readErrorWithPipeState ? WithPipeState(e, sites.readError)
                                                  : sites.readError);
         ++link_.failureCounter;
@@ -70,12 +70,12 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
     return true;
 }
 
-std::string ServiceSession::WithPipeState(const CNamedPipeException& e, const std::string& text) {
+std::string ServiceSession::WithPipeState(const ChannelError& e, const std::string& text) {
     std::size_t available = 0;
     std::size_t left = 0;
     try {
         link_.pipe.Peek(nullptr, 0, &available, &left);
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         // Nothing to tell about a channel that is gone.
     }
     return SystemTextLine(e) + text + " 0 " + std::to_string(available) + " " +
@@ -101,7 +101,7 @@ void ServiceSession::PollCycle() {
 
     try {
         link_.pipe.Flush();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ReportError(e.GetErrorMessage() + "\nError #KGD-" + std::to_string(poll_site::kFlush) +
                     ".");
         link_.failureCounter = kFailuresBeforeDisconnect + 1;
@@ -359,7 +359,7 @@ void ServiceSession::MailOnlyPoll() {
     link_.message.setRequest(FLASH_END);
     try {
         link_.SendMessage();
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         ReportError(SiteText(ids::kServiceWriteError, "#", poll_site::kMailOnlyWrite));
         Disarm(mailOnlyTimer_);
         DoDisconnect();

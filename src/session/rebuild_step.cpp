@@ -133,7 +133,7 @@ void ServiceSession::SendPriority(int controller, int setIndex, int priority) {
     link_.message.setRequest(SET_REBUILD_PRIORITY, request);
     try {
         link_.SendMessage();
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         ReportError(ErrorText(ids::kServiceWriteError, poll_site::kPriorityWrite));
     }
 }

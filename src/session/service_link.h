@@ -8,13 +8,13 @@
 #include <functional>
 #include <string>
 
-#include "protocol/named_pipe.h"
 #include "protocol/protocol.h"
+#include "protocol/service_channel.h"
 
 namespace veltrix {
 
 struct ServiceLink {
-    CNamedPipe pipe;
+    ServiceChannel pipe;
     ServiceMessage message;
 
     // Set while an exchange that must not be interleaved uses `message`. It guards
@@ -42,10 +42,10 @@ struct ServiceLink {
     std::function<void(std::chrono::milliseconds)> pause;
     void Pause(std::chrono::milliseconds duration);
 
-    // Writes the request in `message` as one message (throws CNamedPipeException).
+    // Writes the request in `message` as one message (throws ChannelError).
     void SendMessage() { pipe.Write(message.raw.data(), message.wireSize()); }
     // Reads one reply into `message`, cleared first so that a short reply reads as zeros
-    // and never shows an earlier one (throws CNamedPipeException).
+    // and never shows an earlier one (throws ChannelError).
     void ReceiveMessage() {
         message.clear();
         message.received = pipe.Read(message.raw.data(), message.raw.size());

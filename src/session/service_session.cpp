@@ -255,7 +255,7 @@ void ServiceSession::OnPollTimer() {
     PollCycle();
 }
 
-void ServiceSession::ShowChannelFailure(const CNamedPipeException& e, int stringId, int site) {
+void ServiceSession::ShowChannelFailure(const ChannelError& e, int stringId, int site) {
     reports_.ShowMessage(e.GetErrorMessage(), MessageIcon::None, MessageButtons::Ok);
     reports_.ShowMessage(ErrorText(stringId, site), MessageIcon::None, MessageButtons::Ok);
 }
@@ -267,8 +267,8 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
     }
 
     try {
-        CNamedPipe::ServerAvailable(host, kServicePipeName, kServerWaitMs, &canceller_);
-    } catch (const CNamedPipeException& e) {
+        ServiceChannel::ServerAvailable(host, kServicePipeName, kServerWaitMs, &canceller_);
+    } catch (const ChannelError& e) {
         std::string text = SystemTextLine(e);
         if (e.errorCode == win32::ERROR_SEM_TIMEOUT) {
             text += LoadString(ids::kLineBusy);
@@ -281,7 +281,7 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
 
     try {
         link_.pipe.Open(host, kServicePipeName);
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ShowChannelFailure(e, ids::kConnectionNotPossible, connect_site::kOpen);
         return;
     }
@@ -289,7 +289,7 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
     try {
         const auto block = BuildLoginBlock(password);
         link_.pipe.Write(block.data(), block.size());
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ShowChannelFailure(e, ids::kServiceWriteError, connect_site::kLoginWrite);
         // Nobody is logged in on this pipe: keeping it open would only leak it.
         link_.pipe.Close();
@@ -300,7 +300,7 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
     std::size_t received = 0;
     try {
         received = link_.pipe.Read(reply.data(), reply.size());
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ShowChannelFailure(e, ids::kServiceReadError, connect_site::kLoginRead);
         link_.pipe.Close();
         return;
@@ -348,7 +348,7 @@ bool ServiceSession::Enumerate() {
     link_.message.setRequest(GET_CONTROLLER_COUNT);
     try {
         link_.SendMessage();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         reports_.ShowMessage(e.GetErrorMessage() + "\n" +
                                  ErrorText(ids::kServiceWriteError, connect_site::kCountWrite),
                              MessageIcon::None, MessageButtons::Ok);
@@ -357,7 +357,7 @@ bool ServiceSession::Enumerate() {
     }
     try {
         link_.ReceiveMessage();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         reports_.ShowMessage(e.GetErrorMessage() + "\n" +
                                  ErrorText(ids::kServiceReadError, connect_site::kCountRead),
                              MessageIcon::None, MessageButtons::Ok);
@@ -405,7 +405,7 @@ void ServiceSession::DoDisconnect() {
         link_.message.setRequest(LOGOFF);
         try {
             link_.SendMessage();
-        } catch (const CNamedPipeException&) {
+        } catch (const ChannelError&) {
             // The service may be gone already; the pipe is closed all the same.
         }
         link_.pipe.Close();

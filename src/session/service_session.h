@@ -158,7 +158,7 @@ class ServiceSession : public QObject {
     void ConnectionEstablished();
     bool Enumerate();
     void ReadServiceVersion();
-    void ShowChannelFailure(const CNamedPipeException& e, int stringId, int site);
+    void ShowChannelFailure(const ChannelError& e, int stringId, int site);
     void DoDisconnect();
     void DoPower(PowerEvent event);
     void ExitWork();
@@ -178,7 +178,7 @@ class ServiceSession : public QObject {
     void DisconnectAfterFailures();
     bool MailStatusStep(bool mailOnly);
     bool Exchange(const ExchangeSites& sites);
-    std::string WithPipeState(const CNamedPipeException& e, const std::string& text);
+    std::string WithPipeState(const ChannelError& e, const std::string& text);
     void NoResponse();
     bool EventLoop();
     // False when a read it asked for failed on the channel: the cycle ends. Puts the

@@ -26,7 +26,7 @@ std::string ErrorText(int stringId, int site, const char* prefix) {
     return LoadString(stringId) + "\nError #" + prefix + "-" + std::to_string(site);
 }
 
-std::string SystemTextLine(const CNamedPipeException& e) {
+std::string SystemTextLine(const ChannelError& e) {
     std::string text = e.GetErrorMessage();
     if (!text.empty()) {
         text += "\n";
@@ -46,7 +46,7 @@ bool StatusRequests::SendOrShow(int site) {
     try {
         WriteRequest();
         return true;
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         ShowFailure(ids::kServiceWriteError, site);
         return false;
     }
@@ -56,7 +56,7 @@ bool StatusRequests::ReceiveOrShow(int site) {
     try {
         ReadReply();
         return true;
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         ShowFailure(ids::kServiceReadError, site);
         return false;
     }
@@ -67,8 +67,7 @@ void StatusRequests::ShowFailure(int stringId, int site) {
     ui_.ShowMessage(link_.lastMessage);
 }
 
-void StatusRequests::ShowFailureWithSystemText(const CNamedPipeException& e, int stringId,
-                                               int site) {
+void StatusRequests::ShowFailureWithSystemText(const ChannelError& e, int stringId, int site) {
     ui_.ShowMessage(e.GetErrorMessage());
     ShowFailure(stringId, site);
 }
@@ -164,7 +163,7 @@ bool StatusRequests::RequestServiceConfig(ServiceConfig& out) {
     link_.message.setRequest(GET_SERVICE_CONFIG);
     try {
         WriteRequest();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ShowFailureWithSystemText(e, ids::kServiceWriteError, kServiceConfigWrite);
         return false;
     }
@@ -184,7 +183,7 @@ bool StatusRequests::SendHostLogFile(const ServiceConfig& config) {
     link_.message.setRequest(SET_HOST_LOGFILE, config.encode());
     try {
         WriteRequest();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ShowFailureWithSystemText(e, ids::kServiceWriteError, kHostLogFileWrite);
         return false;
     }
@@ -201,7 +200,7 @@ bool StatusRequests::SendServicePassword(const std::string& password) {
     link_.message.setRequest(SET_SERVICE_PASSWORD, {bytes, password.size()});
     try {
         WriteRequest();
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         ShowFailureWithSystemText(e, ids::kServiceWriteError, kPasswordWrite);
         return false;
     }
@@ -214,7 +213,7 @@ LogEntry StatusRequests::RequestLogEntry() {
     link_.message.setRequest(GET_LOG_ENTRY);
     try {
         WriteRequest();
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         link_.lastMessage = ErrorText(ids::kServiceWriteError, kLogEntryWrite);
         ui_.ReportError(link_.lastMessage);
         return result;
@@ -229,7 +228,7 @@ LogEntry StatusRequests::RequestLogEntry() {
             return result;
         }
         ReadReply();
-    } catch (const CNamedPipeException&) {
+    } catch (const ChannelError&) {
         link_.lastMessage = ErrorText(ids::kServiceReadError, kLogEntryRead);
         ui_.ReportError(link_.lastMessage);
         return result;

@@ -17,7 +17,7 @@ namespace veltrix {
 std::string ErrorText(int stringId, int site, const char* prefix = "KGD");
 // The system's text of a channel error as the first line of a message (empty when it
 // has none).
-std::string SystemTextLine(const CNamedPipeException& e);
+std::string SystemTextLine(const ChannelError& e);
 
 class StatusRequests {
   public:
@@ -60,7 +60,7 @@ class StatusRequests {
     bool ReceiveOrShow(int site);
     // Message boxes of a failed step: the system text first where the caller shows it.
     void ShowFailure(int stringId, int site);
-    void ShowFailureWithSystemText(const CNamedPipeException& e, int stringId, int site);
+    void ShowFailureWithSystemText(const ChannelError& e, int stringId, int site);
 
     // The drive or set scan: asks every address in order until `onRecord` says it has
     // found what it looks for (true), or the addresses run out (false).

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/warning_catcher.h"
+#include "gui/shell/qt_tray_host.h"
 #include "support/private_buses.h"
-#include "ui/shell/qt_tray_host.h"
 
 namespace veltrix::app {
 namespace {

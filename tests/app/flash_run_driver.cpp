@@ -17,10 +17,10 @@
 #include <memory>
 #include <string>
 
-#include "app/kavo_gui_app.h"
-#include "ui/bios/kavo_flash_dlg.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/platform/control_id.h"
+#include "gui/app/application.h"
+#include "gui/bios/bios_update_dialog.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/platform/control_id.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ void Answer(QFileDialog& files, const QString& path) {
 }
 
 // Clicks button `id` of the dialog from the event loop: a file dialog opens inside.
-void ClickLater(CKavoFlashDlg* dialog, int id, const std::shared_ptr<Script>& script) {
+void ClickLater(BiosUpdateDialog* dialog, int id, const std::shared_ptr<Script>& script) {
     script->choosing = true;
     QTimer::singleShot(0, dialog, [dialog, id, script] {
         Button(*dialog, id)->click();
@@ -68,7 +68,7 @@ void ClickLater(CKavoFlashDlg* dialog, int id, const std::shared_ptr<Script>& sc
     });
 }
 
-void Step(CKavoGUIDlg& window, const std::shared_ptr<Script>& script) {
+void Step(MainWindow& window, const std::shared_ptr<Script>& script) {
     QWidget* modal = QApplication::activeModalWidget();
     if (!script->opened && window.State().isConnected && window.State().controllerCount > 0) {
         script->opened = true;
@@ -91,7 +91,7 @@ void Step(CKavoGUIDlg& window, const std::shared_ptr<Script>& script) {
         }
         return;
     }
-    auto* dialog = qobject_cast<CKavoFlashDlg*>(modal);
+    auto* dialog = qobject_cast<BiosUpdateDialog*>(modal);
     if (dialog == nullptr || script->started || script->choosing) {
         return;
     }
@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
     script->image = QString::fromLocal8Bit(argv[1]);
     script->backup = QString::fromLocal8Bit(argv[2]);
     script->answerFile = QString::fromLocal8Bit(argv[3]);
-    CKavoGUIApp app(argc, argv);
-    return app.Run([script](CKavoGUIDlg& window) {
+    Application app(argc, argv);
+    return app.Run([script](MainWindow& window) {
         auto* step = new QTimer(&window);
         QObject::connect(step, &QTimer::timeout, &window,
                          [&window, script] { Step(window, script); });

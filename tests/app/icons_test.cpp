@@ -2,7 +2,7 @@
 // two tray states different, an edge that stands out on dark and light panels,
 // nothing for unknown ids.
 
-#include "ui/resources/icons.h"
+#include "gui/resources/icons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Qt notification-area host on a desktop without a tray: it keeps what it would
 // show, answers a left click only, and stays quiet.
 
-#include "ui/shell/qt_tray_host.h"
+#include "gui/shell/qt_tray_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The sleep watcher: PrepareForSleep gives the suspend and resume power events, and
 // without a system bus the watcher is built quietly and does not listen.
 
-#include "ui/shell/sleep_watcher.h"
+#include "gui/shell/sleep_watcher.h"
 
 #include <gtest/gtest.h>
 

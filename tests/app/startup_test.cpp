@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The program carries the project's version in its version block, and --version
 // prints what that block says; a copy cut short has none.
 TEST(ProgramVersionTest, BlockHoldsTheProjectVersionAndVersionPrintsIt) {
-    CFileVersionInfo info;
+    FileVersionInfo info;
     ASSERT_TRUE(info.Load(VELTRIX_EXECUTABLE, LanguageIdOf(Language::German)));
     const ProductVersion expected{VELTRIX_VERSION_PARTS};
     EXPECT_EQ(info.Product(), expected);

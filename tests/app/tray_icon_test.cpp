@@ -1,7 +1,7 @@
 // The notification-area icon: which records reach the host for each change of state,
 // and how the texts are cut.
 
-#include "ui/shell/tray_icon.h"
+#include "gui/shell/tray_icon.h"
 
 #include <gtest/gtest.h>
 

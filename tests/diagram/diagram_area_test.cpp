@@ -6,8 +6,8 @@
 #include <QPixmap>
 
 #include "diagram_test_support.h"
-#include "ui/diagram/diagram_area.h"
-#include "ui/diagram/grafik_wnd.h"
+#include "gui/diagram/diagram_area.h"
+#include "gui/diagram/diagram_painter.h"
 
 namespace veltrix::testing {
 namespace {

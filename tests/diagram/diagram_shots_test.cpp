@@ -8,7 +8,7 @@
 #include <string>
 
 #include "diagram_test_support.h"
-#include "ui/diagram/grafik_wnd.h"
+#include "gui/diagram/diagram_painter.h"
 
 namespace veltrix::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/diagram/grafik_wnd.h"
+#include "gui/diagram/diagram_painter.h"
 
 namespace veltrix::testing {
 
@@ -19,8 +19,8 @@ DiagramState Record(std::uint32_t code, Words a, Words b, std::uint8_t kind,
 }
 
 QImage Drawn(const DiagramState& record) {
-    QImage picture = GrafikWnd::NewPicture();
-    GrafikWnd::DrawDiagram(record, picture);
+    QImage picture = DiagramPainter::NewPicture();
+    DiagramPainter::DrawDiagram(record, picture);
     return picture;
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/mainwindow/diagram_state.h"
+#include "gui/diagram/diagram_state.h"
 
 namespace veltrix::testing {
 

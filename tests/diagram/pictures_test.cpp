@@ -6,7 +6,7 @@
 
 #include <QBitmap>
 
-#include "ui/diagram/diagram_pictures.h"
+#include "gui/diagram/diagram_pictures.h"
 
 namespace veltrix {
 namespace {

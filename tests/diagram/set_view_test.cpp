@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "diagram_test_support.h"
-#include "ui/diagram/diagram_pictures.h"
+#include "gui/diagram/diagram_pictures.h"
 
 namespace veltrix::testing {
 namespace {

@@ -1,6 +1,5 @@
 // The layers point one way: no file of a lower layer includes a header of a higher
-// one. The folder under src/ names a file's layer.
-
+// one. A file's layer is its folder under src/, and under src/gui its feature folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,14 +15,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Rank of each top folder; a file may include headers of its own rank or lower.
+// Rank of each folder; a file may include headers of its own folder or a lower rank.
 const std::map<std::string, int>& Ranks() {
     static const std::map<std::string, int> ranks = {
-        {"protocol", 0}, {"texts", 1}, {"model", 1},  {"session", 2},
-        {"ui", 3},       {"app", 4},   {"pellow", 4},
+        {"protocol", 0},    {"texts", 1},        {"model", 1},          {"session", 2},
+        {"status", 3},      {"gui/platform", 3}, {"gui/resources", 4},  {"gui/shell", 5},
+        {"gui/diagram", 5}, {"gui/bios", 5},     {"gui/about", 5},      {"gui/errorlog", 5},
+        {"gui/mail", 5},    {"gui/settings", 5}, {"gui/mainwindow", 6}, {"gui/app", 7},
+        {"pellow", 8},
     };
     return ranks;
 }
+
+// The feature folders of the program: each uses platform, resources and the layers
+// below, never another feature (the main window opens them).
+constexpr int kFeatureRank = 5;
 
 std::optional<int> RankOf(const std::string& folder) {
     const auto it = Ranks().find(folder);
@@ -33,18 +39,39 @@ std::optional<int> RankOf(const std::string& folder) {
     return it->second;
 }
 
+bool IsGui(const std::string& folder) {
+    return folder.starts_with("gui/");
+}
+
 // Texts must not include the model either: they are the lower half of their layer. The
-// setup launcher is a program of its own: it and Veltrix include nothing of each other.
+// setup launcher is a program of its own, and so is veltrix-status: neither includes
+// anything of the Veltrix program, nor it of them.
 bool Forbidden(const std::string& from, const std::string& to) {
     const auto fromRank = RankOf(from);
     const auto toRank = RankOf(to);
-    if (!fromRank || !toRank) {
+    if (!fromRank || !toRank || from == to) {
         return false;
     }
     if ((from == "pellow") != (to == "pellow")) {
         return true;
     }
+    if ((from == "status" && IsGui(to)) || (IsGui(from) && to == "status")) {
+        return true;
+    }
+    if (*fromRank == kFeatureRank && *toRank == kFeatureRank) {
+        return true;
+    }
     return *toRank > *fromRank || (from == "texts" && to == "model");
+}
+
+// The layer of a path under src/ ("gui/mail/x.h" is "gui/mail", "session/x.h" "session").
+std::string LayerOf(const fs::path& relative) {
+    auto part = relative.begin();
+    std::string layer = part->string();
+    if (layer == "gui" && std::next(part) != relative.end()) {
+        layer += "/" + std::next(part)->string();
+    }
+    return layer;
 }
 
 struct Violation {
@@ -53,20 +80,22 @@ struct Violation {
 };
 
 std::vector<Violation> ScanTree(const fs::path& root) {
-    static const std::regex include(R"(^\s*#\s*include\s*"([a-z_]+)/([^"]+)\")");
+    static const std::regex include(R"(^\s*#\s*include\s*"([a-z_]+/[^"]+)\")");
     std::vector<Violation> found;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const auto ext = entry.path().extension();
         if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp")) {
             continue;
         }
-        const std::string folder = fs::relative(entry.path(), root).begin()->string();
+        const fs::path relative = fs::relative(entry.path(), root);
+        const std::string layer = LayerOf(relative);
         std::ifstream in(entry.path());
         std::string line;
         std::smatch match;
         while (std::getline(in, line)) {
-            if (std::regex_search(line, match, include) && Forbidden(folder, match[1].str())) {
-                found.push_back({fs::relative(entry.path(), root).string(), match[0].str()});
+            if (std::regex_search(line, match, include) &&
+                Forbidden(layer, LayerOf(fs::path(match[1].str()).parent_path()))) {
+                found.push_back({relative.string(), match[0].str()});
             }
         }
     }
@@ -74,10 +103,11 @@ std::vector<Violation> ScanTree(const fs::path& root) {
 }
 
 TEST(LayersTest, EveryFolderHasALayer) {
-    for (const auto& entry : fs::directory_iterator(VELTRIX_SOURCE_DIR)) {
-        if (entry.is_directory()) {
-            EXPECT_TRUE(RankOf(entry.path().filename().string()))
-                << entry.path().filename() << " belongs to no layer";
+    for (const auto& entry : fs::recursive_directory_iterator(VELTRIX_SOURCE_DIR)) {
+        const auto relative = fs::relative(entry.path(), VELTRIX_SOURCE_DIR);
+        if (entry.is_regular_file() &&
+            (relative.extension() == ".h" || relative.extension() == ".cpp")) {
+            EXPECT_TRUE(RankOf(LayerOf(relative))) << relative << " belongs to no layer";
         }
     }
 }
@@ -88,22 +118,44 @@ TEST(LayersTest, NoHeaderOfAHigherLayerIsIncluded) {
     }
 }
 
-TEST(LayersTest, TheScanFindsAnUpwardInclude) {
+// Each file includes one header; the scan reports exactly the forbidden ones.
+TEST(LayersTest, TheScanFindsEachForbiddenInclude) {
+    struct Case {
+        const char* file;
+        const char* include;
+        bool forbidden;
+    };
+    const Case cases[] = {
+        {"model/up.h", "session/x.h", true},
+        {"session/down.h", "model/x.h", false},
+        {"texts/side.h", "model/x.h", true},
+        {"pellow/other.cpp", "texts/strings.h", true},
+        {"status/gui.cpp", "gui/platform/x.h", true},
+        {"gui/mail/status.cpp", "status/x.h", true},
+        {"gui/mail/feature.cpp", "gui/settings/x.h", true},
+        {"gui/mail/own.cpp", "gui/mail/x.h", false},
+        {"gui/mail/platform.cpp", "gui/platform/x.h", false},
+        {"gui/platform/up.cpp", "gui/resources/x.h", true},
+        {"gui/mainwindow/feature.cpp", "gui/mail/x.h", false},
+        {"gui/diagram/window.cpp", "gui/mainwindow/x.h", true},
+    };
     const fs::path root = fs::temp_directory_path() / "veltrix_layers_test";
     fs::remove_all(root);
-    fs::create_directories(root / "model");
-    fs::create_directories(root / "session");
-    fs::create_directories(root / "pellow");
-    std::ofstream(root / "model" / "bad.h") << "#include \"session/x.h\"\n";
-    std::ofstream(root / "session" / "good.h") << "#include \"model/bad.h\"\n";
-    std::ofstream(root / "pellow" / "bad.cpp") << "#include \"texts/strings.h\"\n";
+    std::set<std::string> expected;
+    for (const Case& c : cases) {
+        fs::create_directories((root / c.file).parent_path());
+        std::ofstream(root / c.file) << "#include \"" << c.include << "\"\n";
+        if (c.forbidden) {
+            expected.insert(fs::path(c.file).string());
+        }
+    }
     const auto found = ScanTree(root);
     fs::remove_all(root);
     std::set<std::string> files;
     for (const Violation& v : found) {
         files.insert(v.file);
     }
-    EXPECT_EQ(files, (std::set<std::string>{"model/bad.h", "pellow/bad.cpp"}));
+    EXPECT_EQ(files, expected);
 }
 
 }  // namespace

@@ -6,14 +6,14 @@
 #include <QTest>
 #include <fstream>
 
+#include "gui/about/about_dialog.h"
+#include "gui/diagram/diagram_pictures.h"
+#include "gui/platform/screenshot.h"
+#include "gui/platform/service_mode.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
 #include "support/elf_image.h"
 #include "texts/strings.h"
-#include "ui/diagram/diagram_pictures.h"
-#include "ui/mainwindow/about_dlg.h"
-#include "ui/platform/screenshot.h"
-#include "ui/resources/main_window_ids.h"
-#include "ui/shell/service_mode.h"
 
 namespace veltrix::testing {
 namespace {
@@ -103,7 +103,7 @@ class ServiceKeyTest : public ::testing::TestWithParam<KeyCase> {
 };
 
 TEST_P(ServiceKeyTest, SequenceInTheBox) {
-    CAboutDlg box(ui);
+    AboutDialog box(ui);
     box.show();
     serviceKeyState = 4;
     serviceMode = false;
@@ -163,7 +163,7 @@ TEST(AboutBoxTest, OkRefusesAServiceTextLongerThanElevenCharacters) {
         {"3.3.1.5", true}, {"10.10.10.10", true}, {"100.100.100.1", false}};
     for (const auto& [text, closes] : cases) {
         ScriptedUi ui;
-        CAboutDlg box(ui);
+        AboutDialog box(ui);
         box.SetVersionTexts("0.1.0", text);
         box.show();
         EXPECT_TRUE(WindowDriver(box).ClickItem(about_id::kOk));
@@ -182,7 +182,7 @@ TEST(AboutBoxTest, Screenshots) {
           std::tuple{Language::German, "de", "Info über Kavotronik Veltrix"}}) {
         SetUiLanguage(language);
         ScriptedUi ui;
-        CAboutDlg box(ui);
+        AboutDialog box(ui);
         EXPECT_EQ(box.windowTitle().toStdString(), title);
         box.SetVersionTexts("0.1.0", "3.3.1.5");
         box.show();

@@ -6,15 +6,15 @@
 #include <QImage>
 #include <QProgressBar>
 
+#include "gui/bios/bios_update_dialog.h"
+#include "gui/platform/screenshot.h"
+#include "gui/platform/service_mode.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
 #include "model/bios_image.h"
 #include "support/bios_images.h"
 #include "support/flash_test_support.h"
 #include "texts/strings.h"
-#include "ui/bios/kavo_flash_dlg.h"
-#include "ui/platform/screenshot.h"
-#include "ui/resources/main_window_ids.h"
-#include "ui/shell/service_mode.h"
 
 namespace veltrix::testing {
 namespace {
@@ -32,13 +32,13 @@ class BiosUpdateTest : public MainWindowTest {
     // Connects to `scenario` and opens the dialog; `play` is the user in it, after the
     // dialog has read the flash ROM's parameters.
     void OpenDialog(sim::Scenario scenario,
-                    std::function<void(CKavoFlashDlg&, WindowDriver&)> play) {
+                    std::function<void(BiosUpdateDialog&, WindowDriver&)> play) {
         Start(std::move(scenario));
         Connect();
         ui.clear();
         ui.onModal = [this, play](QDialog& dialog) {
             Settle();
-            auto& flash = static_cast<CKavoFlashDlg&>(dialog);
+            auto& flash = static_cast<BiosUpdateDialog&>(dialog);
             WindowDriver d(dialog);
             play(flash, d);
             return QDialog::Rejected;
@@ -115,7 +115,7 @@ TEST_F(BiosUpdateTest, OpeningChecks) {
 }
 
 TEST_F(BiosUpdateTest, DialogAtItsStart) {
-    OpenDialog(FlashScenario(), [&](CKavoFlashDlg& dialog, WindowDriver& d) {
+    OpenDialog(FlashScenario(), [&](BiosUpdateDialog& dialog, WindowDriver& d) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("BIOS Update"));
         const std::pair<int, std::string> texts[] = {
             {kReady, "Ready"},
@@ -154,7 +154,7 @@ TEST_F(BiosUpdateTest, DialogAtItsStart) {
 TEST_F(BiosUpdateTest, NoFlashRomLeavesOnlyClose) {
     OpenDialog(
         FlashScenario([](sim::ControllerSpec& c) { c.flash.chipId = 0xABCD; }),
-        [&](CKavoFlashDlg&, WindowDriver& d) {
+        [&](BiosUpdateDialog&, WindowDriver& d) {
             EXPECT_EQ(d.ItemText(kFlashRom), "FlashROM not found or access error.");
             for (const int id : {kReady, kStart, kBackupFile, kBiosFile, kRadioBackupAndUpdate,
                                  kRadioUpdateOnly, kRadioBackupOnly}) {
@@ -167,7 +167,7 @@ TEST_F(BiosUpdateTest, NoFlashRomLeavesOnlyClose) {
 TEST_F(BiosUpdateTest, FileDialogsAndTheModeButtons) {
     const std::string image = folder.file("new.bin");
     WriteFile(image, MakeBiosImage({}));
-    OpenDialog(FlashScenario(), [&](CKavoFlashDlg&, WindowDriver& d) {
+    OpenDialog(FlashScenario(), [&](BiosUpdateDialog&, WindowDriver& d) {
         // Mode 0: a BIOS file alone leaves Start off until a backup file is chosen.
         Choose(d, kBiosFile, image);
         EXPECT_FALSE(d.IsItemEnabled(kStart));
@@ -352,7 +352,7 @@ TEST_P(DecisionTest, ImageChecks) {
     const std::string path = folder.file("image.bin");
     const auto image = row.image();
     WriteFile(path, image);
-    OpenDialog(FlashScenario(row.rom), [&](CKavoFlashDlg& dialog, WindowDriver& d) {
+    OpenDialog(FlashScenario(row.rom), [&](BiosUpdateDialog& dialog, WindowDriver& d) {
         serviceMode = row.serviceMode;
         if (row.chooseBackup) {
             Choose(d, kBackupFile, folder.file("bios.bak"));
@@ -386,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, DecisionTest, ::testing::ValuesIn(kDecisionRows),
 
 // An image that cannot be opened: the platform's text; the path stays, Start as it was.
 TEST_F(BiosUpdateTest, ImageThatCannotBeOpened) {
-    OpenDialog(FlashScenario(), [&](CKavoFlashDlg&, WindowDriver& d) {
+    OpenDialog(FlashScenario(), [&](BiosUpdateDialog&, WindowDriver& d) {
         Choose(d, kBiosFile, folder.file("missing.bin"));
         EXPECT_EQ(ui.messageTexts(),
                   Lines{folder.file("missing.bin") + ": No such file or directory"});
@@ -406,7 +406,7 @@ TEST_P(DialogRunTest, BackupAndUpdate) {
     const bool german = GetParam() == Language::German;
     const auto image = sim::MakeBiosImage(0x10000, 0x1095, 0x3124, 0x0360);
     WriteFile(folder.file("new.bin"), image);
-    OpenDialog(FlashScenario(), [&](CKavoFlashDlg& dialog, WindowDriver& d) {
+    OpenDialog(FlashScenario(), [&](BiosUpdateDialog& dialog, WindowDriver& d) {
         Choose(d, kBackupFile, folder.file("bios.bak"));
         Choose(d, kBiosFile, folder.file("new.bin"));
         ASSERT_TRUE(d.ClickItem(kStart));
@@ -447,7 +447,7 @@ TEST_F(BiosUpdateTest, ExitDuringARunWaitsForItsEnd) {
     WriteFile(folder.file("new.bin"), image);
     bool exited = false;
     OpenDialog(FlashScenario([](sim::ControllerSpec& c) { c.flash.faults.eraseMs = 60000; }),
-               [&](CKavoFlashDlg& dialog, WindowDriver& d) {
+               [&](BiosUpdateDialog& dialog, WindowDriver& d) {
                    ASSERT_TRUE(d.ClickItem(kRadioUpdateOnly));
                    Choose(d, kBiosFile, folder.file("new.bin"));
                    ASSERT_TRUE(d.ClickItem(kStart));

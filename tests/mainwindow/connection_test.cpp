@@ -3,10 +3,10 @@
 
 #include <QApplication>
 
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "protocol/named_pipe.h"
+#include "protocol/service_channel.h"
 #include "texts/strings.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
@@ -147,8 +147,8 @@ TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
 TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
     Start(sim::TwoControllerScenario());
     // Another client holds the service's only instance.
-    CNamedPipe other;
-    CNamedPipe::ServerAvailable(host(), kServicePipeName, 1000);
+    ServiceChannel other;
+    ServiceChannel::ServerAvailable(host(), kServicePipeName, 1000);
     other.Open(host(), kServicePipeName);
     const auto block = BuildLoginBlock("kavo");
     other.Write(block.data(), block.size());
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
 TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     Start(sim::TwoControllerScenario());
     Connect();
-    window().OnPowerBroadcast(PowerEvent::Suspend);
+    window().OnPowerEvent(PowerEvent::Suspend);
 
     EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect") << "no busy text when quiet";
 
     sim().clearTranscript();
-    window().OnPowerBroadcast(PowerEvent::Resume);
+    window().OnPowerEvent(PowerEvent::Resume);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
     EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
@@ -204,8 +204,8 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
 
 TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
     Start(sim::TwoControllerScenario());
-    window().OnPowerBroadcast(PowerEvent::Suspend);
-    window().OnPowerBroadcast(PowerEvent::Resume);
+    window().OnPowerEvent(PowerEvent::Suspend);
+    window().OnPowerEvent(PowerEvent::Resume);
     EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
 }
 

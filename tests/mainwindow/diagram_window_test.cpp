@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "gui/diagram/diagram_area.h"
+#include "gui/diagram/diagram_painter.h"
+#include "gui/diagram/diagram_pictures.h"
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "ui/diagram/diagram_area.h"
-#include "ui/diagram/diagram_pictures.h"
-#include "ui/diagram/grafik_wnd.h"
-#include "ui/platform/control_id.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
@@ -31,9 +31,9 @@ class DiagramWindowTest : public MainWindowTest {
 
     // The drawing of the window's last record.
     QImage Expected() {
-        QImage picture = GrafikWnd::NewPicture();
+        QImage picture = DiagramPainter::NewPicture();
         if (window().LastDiagram()) {
-            GrafikWnd::DrawDiagram(*window().LastDiagram(), picture);
+            DiagramPainter::DrawDiagram(*window().LastDiagram(), picture);
         }
         return picture;
     }

@@ -3,10 +3,10 @@
 
 #include <QTreeWidget>
 
+#include "gui/platform/service_mode.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
 #include "texts/strings.h"
-#include "ui/resources/main_window_ids.h"
-#include "ui/shell/service_mode.h"
 
 namespace veltrix::testing {
 namespace {

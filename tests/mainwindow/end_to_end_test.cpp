@@ -2,8 +2,8 @@
 // (simulated) time: a drive lost, a mirror degraded and rebuilt, an unknown event and
 // a phase in which the service stays silent.
 
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

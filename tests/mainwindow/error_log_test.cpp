@@ -9,11 +9,11 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "gui/errorlog/error_log_dialog.h"
+#include "gui/platform/screenshot.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/kavo_error_log_view.h"
-#include "ui/platform/screenshot.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
     sim().pushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
     sim().pushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();
-    CKavoErrorLogView& view = window().ErrorLogView();
+    ErrorLogDialog& view = window().ErrorLogView();
     WindowDriver viewDriver(view);
     EXPECT_FALSE(view.isVisible());
     ASSERT_EQ(viewDriver.RowCount(error_log_id::kList), 2);
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
 }
 
 TEST(ErrorLogViewTest, CopiesTheSelectedLinesOrAll) {
-    CKavoErrorLogView view;
+    ErrorLogDialog view;
     std::vector<std::string> lines;
     for (std::uint8_t port = 0; port < 3; ++port) {
         const LogEntry entry = Entry({.year = 2014, .month = 3, .day = 5}, port, port, 1);
@@ -109,7 +109,7 @@ TEST(ErrorLogViewTest, Screenshots) {
          {std::tuple{Language::English, "en", "Error log"},
           std::tuple{Language::German, "de", "Fehlerprotokoll"}}) {
         SetUiLanguage(language);
-        CKavoErrorLogView view;
+        ErrorLogDialog view;
         EXPECT_EQ(view.windowTitle().toStdString(), title);
         for (std::uint16_t i = 0; i < 6; ++i) {
             view.AddLogLine(Entry({.year = 2014, .month = 3, .day = 5, .hour = 7, .minute = i},

@@ -3,10 +3,10 @@
 
 #include <QListWidget>
 
+#include "gui/mainwindow/event_log_list.h"
+#include "gui/resources/main_window_ids.h"
+#include "gui/shell/event_journal.h"
 #include "main_window_fixture.h"
-#include "ui/mainwindow/event_log_list.h"
-#include "ui/resources/main_window_ids.h"
-#include "ui/shell/event_journal.h"
 
 namespace veltrix::testing {
 namespace {

@@ -5,10 +5,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include "gui/resources/main_window_ids.h"
+#include "gui/settings/host_log_file_dialog.h"
 #include "main_window_fixture.h"
-#include "protocol/named_pipe.h"
-#include "ui/mainwindow/host_log_file_dialog.h"
-#include "ui/resources/main_window_ids.h"
+#include "protocol/service_channel.h"
 
 namespace veltrix::testing {
 namespace {
@@ -43,10 +43,10 @@ class HostLogFileTest : public MainWindowTest {
     void Run(const std::function<void(QDialog&)>& play, int button = kOk) {
         ui.onModal = [this, play, button](QDialog& dialog) {
             WindowDriver d(dialog);
-            shownName = d.ItemText(CSrvCfgDlg::kFileNameId);
-            shownEnabled = d.IsItemEnabled(CSrvCfgDlg::kFileNameId);
-            shownActive = d.Control<QCheckBox>(CSrvCfgDlg::kLogActiveId)->isChecked();
-            shownHost = d.ItemText(CSrvCfgDlg::kHostNameId);
+            shownName = d.ItemText(HostLogFileDialog::kFileNameId);
+            shownEnabled = d.IsItemEnabled(HostLogFileDialog::kFileNameId);
+            shownActive = d.Control<QCheckBox>(HostLogFileDialog::kLogActiveId)->isChecked();
+            shownHost = d.ItemText(HostLogFileDialog::kHostNameId);
             play(dialog);
             d.ClickItem(button);
             if (dialog.result() != QDialog::Accepted) {
@@ -92,11 +92,11 @@ TEST_P(HostLogEditTest, WritesTheRecordBackAsTakenWithTheUsersChanges) {
     Run(
         [&](QDialog& dialog) {
             if (c.check) {
-                platform::FindControl<QCheckBox>(dialog, CSrvCfgDlg::kLogActiveId)
+                platform::FindControl<QCheckBox>(dialog, HostLogFileDialog::kLogActiveId)
                     ->setChecked(*c.check);
             }
             if (c.typed) {
-                platform::FindControl<QLineEdit>(dialog, CSrvCfgDlg::kFileNameId)
+                platform::FindControl<QLineEdit>(dialog, HostLogFileDialog::kFileNameId)
                     ->setText(QString::fromStdString(*c.typed));
             }
         },

@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "protocol/named_pipe.h"
+#include "protocol/service_channel.h"
 #include "texts/strings.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

@@ -10,10 +10,10 @@
 #include <functional>
 #include <thread>
 
+#include "gui/resources/main_window_ids.h"
+#include "gui/settings/service_password_dialog.h"
 #include "main_window_fixture.h"
 #include "protocol/protocol.h"
-#include "ui/mainwindow/service_password_dialog.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
@@ -88,8 +88,9 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
     // Every dialog is accepted as read; the password dialog repeats the password.
     void AcceptDialogs() {
         ui.onModal = [](QDialog& dialog) {
-            for (int id : {CKavoSrvPass::kOldPasswordId, CKavoSrvPass::kNewPasswordId,
-                           CKavoSrvPass::kRepeatedPasswordId}) {
+            for (int id :
+                 {ServicePasswordDialog::kOldPasswordId, ServicePasswordDialog::kNewPasswordId,
+                  ServicePasswordDialog::kRepeatedPasswordId}) {
                 if (auto* edit = platform::FindControl<QLineEdit>(dialog, id)) {
                     edit->setText("kavo");
                 }

@@ -1,6 +1,6 @@
 // The controller area, drive panel and RAID set panel as lists of control updates.
 
-#include "ui/mainwindow/info_panels.h"
+#include "gui/mainwindow/info_panels.h"
 
 #include <gtest/gtest.h>
 

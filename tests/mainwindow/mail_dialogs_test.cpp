@@ -10,31 +10,31 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "gui/mail/mail_settings_dialog.h"
+#include "gui/mail/password_confirm_dialog.h"
+#include "gui/mail/smtp_settings_dialog.h"
+#include "gui/platform/screenshot.h"
 #include "support/scripted_ui.h"
 #include "support/window_driver.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/kavo_mail_cfg_dlg.h"
-#include "ui/mainwindow/kavo_pass_confirm.h"
-#include "ui/mainwindow/kavo_smtp_adv.h"
-#include "ui/platform/screenshot.h"
 
 namespace veltrix::testing {
 namespace {
 
-constexpr int kAuth = CKavoSMTPadv::kAuthMethodCombo;
-constexpr int kPort = CKavoSMTPadv::kPortEdit;
-constexpr int kType = CKavoSMTPadv::kConnectionCombo;
-constexpr int kProtocol = CKavoSMTPadv::kProtocolCombo;
+constexpr int kAuth = SmtpSettingsDialog::kAuthMethodCombo;
+constexpr int kPort = SmtpSettingsDialog::kPortEdit;
+constexpr int kType = SmtpSettingsDialog::kConnectionCombo;
+constexpr int kProtocol = SmtpSettingsDialog::kProtocolCombo;
 
 TEST(SmtpAdvancedDialogTest, ConnectionTypeChoosesTheDefaultPortAndTheProtocolList) {
     ScriptedUi ui;
-    CKavoSMTPadv dialog(SmtpOptions{.port = 2525}, true, ui);
+    SmtpSettingsDialog dialog(SmtpOptions{.port = 2525}, true, ui);
     WindowDriver d(dialog);
     EXPECT_EQ(d.Rows(kType), (std::vector<std::string>{"Plain Text", "SSL, TLS or DTLS", "STARTTLS",
                                                        "Auto Upgrade to STARTTLS"}));
     EXPECT_EQ(d.ItemText(kPort), "2525");
     EXPECT_FALSE(d.IsItemEnabled(kProtocol));
-    EXPECT_FALSE(d.IsItemShown(CKavoSMTPadv::kLegacySslCheck));
+    EXPECT_FALSE(d.IsItemShown(SmtpSettingsDialog::kLegacySslCheck));
 
     struct Step {
         int type;
@@ -72,7 +72,7 @@ TEST(SmtpAdvancedDialogTest, StoredValuesSelectTheirItems) {
          }) {
         ScriptedUi ui;
         const SmtpOptions stored{c.auth, 25, 1, c.type, c.protocol};
-        CKavoSMTPadv dialog(stored, true, ui);
+        SmtpSettingsDialog dialog(stored, true, ui);
         WindowDriver d(dialog);
         EXPECT_EQ(d.ItemText(kAuth), c.authText);
         EXPECT_EQ(d.ItemText(kType), c.typeText);
@@ -84,7 +84,7 @@ TEST(SmtpAdvancedDialogTest, StoredValuesSelectTheirItems) {
 
 TEST(SmtpAdvancedDialogTest, WithoutTlsOptionsOnlyPlainTextIsListed) {
     ScriptedUi ui;
-    CKavoSMTPadv dialog(SmtpOptions{.port = 25}, false, ui);
+    SmtpSettingsDialog dialog(SmtpOptions{.port = 25}, false, ui);
     WindowDriver d(dialog);
     EXPECT_EQ(d.Rows(kType), std::vector<std::string>{"Plain Text"});
     EXPECT_FALSE(d.IsItemEnabled(kProtocol));
@@ -92,8 +92,8 @@ TEST(SmtpAdvancedDialogTest, WithoutTlsOptionsOnlyPlainTextIsListed) {
 
 TEST(SmtpAdvancedDialogTest, HiddenSslBoxMovesBetween25And465) {
     ScriptedUi ui;
-    CKavoSMTPadv dialog(SmtpOptions{.port = 25}, true, ui);
-    auto* ssl = WindowDriver(dialog).Control<QCheckBox>(CKavoSMTPadv::kLegacySslCheck);
+    SmtpSettingsDialog dialog(SmtpOptions{.port = 25}, true, ui);
+    auto* ssl = WindowDriver(dialog).Control<QCheckBox>(SmtpSettingsDialog::kLegacySslCheck);
     ssl->click();
     EXPECT_EQ(dialog.Values().port, 465u);
     EXPECT_EQ(dialog.Values().legacySsl, 1u);
@@ -106,7 +106,7 @@ TEST(SmtpAdvancedDialogTest, HiddenSslBoxMovesBetween25And465) {
 
 TEST(SmtpAdvancedDialogTest, APortThatIsNoIntegerKeepsTheDialogOpen) {
     ScriptedUi ui;
-    CKavoSMTPadv dialog(SmtpOptions{.port = 587}, true, ui);
+    SmtpSettingsDialog dialog(SmtpOptions{.port = 587}, true, ui);
     WindowDriver d(dialog);
     d.Control<QLineEdit>(kPort)->setText("smtp");
     ASSERT_TRUE(d.ClickItem(1));
@@ -123,14 +123,14 @@ TEST(MailDialogTest, TypingStopsAtNinetyNineCharactersAndLongerStoredTextsStayWh
     ScriptedUi ui;
     MailSettingsValues values;
     values.server = std::string(103, 's');
-    KavoMailCfgDlg dialog(values, ui);
+    MailSettingsDialog dialog(values, ui);
     WindowDriver d(dialog);
-    auto* recipient = d.Control<QLineEdit>(KavoMailCfgDlg::kRecipientEdit);
+    auto* recipient = d.Control<QLineEdit>(MailSettingsDialog::kRecipientEdit);
     recipient->setFocus();
     QTest::keyClicks(recipient, QString(120, QLatin1Char('r')));
     EXPECT_EQ(recipient->text().size(), 99);
     EXPECT_EQ(dialog.Values().server, values.server);
-    EXPECT_FALSE(d.IsItemEnabled(KavoMailCfgDlg::kAdvancedButton));
+    EXPECT_FALSE(d.IsItemEnabled(MailSettingsDialog::kAdvancedButton));
 }
 
 // Pictures of the three dialogs in English and German, for people to look at.
@@ -150,9 +150,9 @@ TEST(MailDialogTest, Screenshots) {
         SetUiLanguage(language);
         const std::string suffix = language == Language::German ? "_de.png" : "_en.png";
         ScriptedUi ui;
-        KavoMailCfgDlg mail(values, ui);
-        CKavoSMTPadv advanced(values.smtp, true, ui);
-        CKavoPassConfirm confirm;
+        MailSettingsDialog mail(values, ui);
+        SmtpSettingsDialog advanced(values.smtp, true, ui);
+        PasswordConfirmDialog confirm;
         for (const auto& [dialog, name] :
              std::vector<std::pair<QDialog*, std::string>>{{&mail, "mail_settings_129"},
                                                            {&advanced, "smtp_advanced_176"},

@@ -9,20 +9,20 @@
 #include <QTest>
 #include <map>
 
+#include "gui/mail/mail_settings_dialog.h"
+#include "gui/mail/password_confirm_dialog.h"
+#include "gui/mail/smtp_settings_dialog.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
 #include "session/mail_settings.h"
 #include "support/mail_scenario.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/kavo_mail_cfg_dlg.h"
-#include "ui/mainwindow/kavo_pass_confirm.h"
-#include "ui/mainwindow/kavo_smtp_adv.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using Mail = KavoMailCfgDlg;
+using Mail = MailSettingsDialog;
 using Play = std::function<int(QDialog&, WindowDriver&)>;
 
 constexpr char kNoMatch[] = "Keine Übereinstimmung!\nPasswort nicht geändert!";
@@ -93,7 +93,8 @@ Play Ok() {
 }
 Play Repeat(const char* text) {
     return [text](QDialog&, WindowDriver& d) {
-        d.Control<QLineEdit>(CKavoPassConfirm::kPasswordEdit)->setText(QString::fromUtf8(text));
+        d.Control<QLineEdit>(PasswordConfirmDialog::kPasswordEdit)
+            ->setText(QString::fromUtf8(text));
         return static_cast<int>(QDialog::Accepted);
     };
 }
@@ -139,8 +140,8 @@ TEST_F(MailSettingsTest, TheServiceVersionDecidesTheAdvancedSettings) {
             d.ClickItem(Mail::kAdvancedButton);
             return Ok()(dialog, d);
         };
-        plays[CKavoSMTPadv::kDialogId] = [&](QDialog&, WindowDriver& d) {
-            types = d.Rows(CKavoSMTPadv::kConnectionCombo);
+        plays[SmtpSettingsDialog::kDialogId] = [&](QDialog&, WindowDriver& d) {
+            types = d.Rows(SmtpSettingsDialog::kConnectionCombo);
             return static_cast<int>(QDialog::Rejected);
         };
         ChooseEmail();
@@ -178,8 +179,8 @@ TEST_F(MailSettingsTest, OkWritesWhatTheUserChose) {
         d.ClickItem(Mail::kAdvancedButton);
         return Ok()(dialog, d);
     };
-    plays[CKavoSMTPadv::kDialogId] = [](QDialog& dialog, WindowDriver& d) {
-        d.UserSelectRow(CKavoSMTPadv::kConnectionCombo, 1);
+    plays[SmtpSettingsDialog::kDialogId] = [](QDialog& dialog, WindowDriver& d) {
+        d.UserSelectRow(SmtpSettingsDialog::kConnectionCombo, 1);
         return Ok()(dialog, d);
     };
     ChooseEmail();
@@ -267,11 +268,12 @@ TEST_F(MailSettingsTest, LeavingTheChangedPasswordAsksForItAgain) {
             dialog.hide();
             return Ok()(dialog, d);
         };
-        plays[CKavoPassConfirm::kDialogId] = Repeat(c.repetition);
+        plays[PasswordConfirmDialog::kDialogId] = Repeat(c.repetition);
         ChooseEmail();
         EXPECT_EQ(afterTab, c.afterTab);
         EXPECT_EQ(messagesBeforeOk, c.messages);
-        EXPECT_EQ(ui.modalRuns, (std::vector<int>{Mail::kDialogId, CKavoPassConfirm::kDialogId}))
+        EXPECT_EQ(ui.modalRuns,
+                  (std::vector<int>{Mail::kDialogId, PasswordConfirmDialog::kDialogId}))
             << "no second confirmation after OK";
         EXPECT_EQ(StoredNow().password, c.stored);
         TearDown();
@@ -296,10 +298,11 @@ TEST_F(MailSettingsTest, AnUnconfirmedPasswordIsConfirmedAfterOk) {
             return Ok()(dialog, d);
         };
         if (c.confirm) {
-            plays[CKavoPassConfirm::kDialogId] = c.confirm;
+            plays[PasswordConfirmDialog::kDialogId] = c.confirm;
         }
         ChooseEmail();
-        EXPECT_EQ(ui.modalRuns, (std::vector<int>{Mail::kDialogId, CKavoPassConfirm::kDialogId}));
+        EXPECT_EQ(ui.modalRuns,
+                  (std::vector<int>{Mail::kDialogId, PasswordConfirmDialog::kDialogId}));
         EXPECT_EQ(ui.messageTexts(), c.messages);
         EXPECT_EQ(StoredNow().password, c.stored);
         TearDown();

@@ -19,7 +19,7 @@ void MainWindowTest::Start(sim::Scenario scenario, Transport transport, ClientSe
         settings.hostName = session_->host();
     }
     // The session asks the scripted user directly on its own thread.
-    window_ = std::make_unique<CKavoGUIDlg>(settings, ui, tray, &clock, &diagram, nullptr, &ui);
+    window_ = std::make_unique<MainWindow>(settings, ui, tray, &clock, &diagram, nullptr, &ui);
     window_->SetPopupWindows(false);
     window_->Initialize();
     driver_ = std::make_unique<WindowDriver>(*window_);

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "gui/mainwindow/main_window.h"
+#include "gui/shell/tray_host.h"
 #include "servicesim/scenario.h"
 #include "servicesim/scenario_builders.h"
 #include "session/manual_time_source.h"
 #include "support/scripted_ui.h"
 #include "support/sim_session.h"
 #include "support/window_driver.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/shell/tray_host.h"
 
 namespace veltrix::testing {
 
@@ -90,7 +90,7 @@ class MainWindowTest : public ::testing::Test {
 
     // The window and its session, after everything they sent each other so far has
     // been handled: requests run on the session's thread, reports reached the window.
-    CKavoGUIDlg& window() {
+    MainWindow& window() {
         Settle();
         return *window_;
     }
@@ -105,7 +105,7 @@ class MainWindowTest : public ::testing::Test {
     }
     void Settle();
     // The window as it is, while the session may still be busy.
-    CKavoGUIDlg& unsettledWindow() { return *window_; }
+    MainWindow& unsettledWindow() { return *window_; }
     // Clicks a control of the window and lets what it started run.
     bool Click(int id) {
         const bool clicked = driver().ClickItem(id);
@@ -124,7 +124,7 @@ class MainWindowTest : public ::testing::Test {
 
   private:
     std::unique_ptr<SimSession> session_;
-    std::unique_ptr<CKavoGUIDlg> window_;
+    std::unique_ptr<MainWindow> window_;
     std::unique_ptr<WindowDriver> driver_;
 };
 

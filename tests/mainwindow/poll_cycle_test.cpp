@@ -1,8 +1,8 @@
 // The poll cycle against the simulated service: failure counting and the automatic
 // disconnect, events and their popups, list refills, the mail status and timer 2.
 
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

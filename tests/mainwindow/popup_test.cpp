@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <thread>
 
-#include "ui/mainwindow/popup_presenter.h"
-#include "ui/mainwindow/popup_queue.h"
+#include "gui/mainwindow/popup_presenter.h"
+#include "gui/mainwindow/popup_queue.h"
 
 namespace veltrix::testing {
 namespace {

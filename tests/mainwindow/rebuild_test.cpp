@@ -1,8 +1,8 @@
 // Rebuild progress as the poll cycle shows it (percent, speed, remaining time, tooltip
 // lines, balloons every further 5 %) and the priority slider.
 
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

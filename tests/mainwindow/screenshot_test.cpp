@@ -4,11 +4,11 @@
 
 #include <QImage>
 
+#include "gui/diagram/diagram_area.h"
+#include "gui/platform/screenshot.h"
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
 #include "texts/strings.h"
-#include "ui/diagram/diagram_area.h"
-#include "ui/platform/screenshot.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {

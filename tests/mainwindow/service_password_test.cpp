@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "gui/resources/main_window_ids.h"
+#include "gui/settings/service_password_dialog.h"
 #include "main_window_fixture.h"
-#include "protocol/named_pipe.h"
+#include "protocol/service_channel.h"
 #include "support/recording_ui.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/service_password_dialog.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
@@ -20,9 +20,9 @@ using namespace std::chrono_literals;
 
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
-constexpr int kOld = CKavoSrvPass::kOldPasswordId;
-constexpr int kNew = CKavoSrvPass::kNewPasswordId;
-constexpr int kRepeated = CKavoSrvPass::kRepeatedPasswordId;
+constexpr int kOld = ServicePasswordDialog::kOldPasswordId;
+constexpr int kNew = ServicePasswordDialog::kNewPasswordId;
+constexpr int kRepeated = ServicePasswordDialog::kRepeatedPasswordId;
 
 QLineEdit* Edit(QDialog& dialog, int id) {
     return platform::FindControl<QLineEdit>(dialog, id);
@@ -55,7 +55,7 @@ TEST_P(OldPasswordFocusTest, ChecksOnlyTowardsOkAndTheNewPassword) {
     // The complaint is German in every language.
     SetUiLanguage(Language::English);
     RecordingUi ui;
-    CKavoSrvPass dialog(ui);
+    ServicePasswordDialog dialog(ui);
     dialog.currentPassword = "kavo";
     ShowActive(dialog);
     ASSERT_EQ(QApplication::focusWidget(), Edit(dialog, kOld));
@@ -134,7 +134,7 @@ TEST_P(PasswordChangeTest, SendsOnlyAMatchingRepetition) {
     ASSERT_TRUE(driver().UserChoose(menu_id::kPassword));
     Settle();
 
-    EXPECT_EQ(ui.modalRuns, std::vector<int>{CKavoSrvPass::kDialogId});
+    EXPECT_EQ(ui.modalRuns, std::vector<int>{ServicePasswordDialog::kDialogId});
     EXPECT_EQ(ui.messageTexts(), c.messages);
     EXPECT_EQ(window().Settings().password, c.loginPassword);
     EXPECT_EQ(driver().ItemText(control_id::kPassword), c.loginPassword);

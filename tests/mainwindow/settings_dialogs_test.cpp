@@ -6,13 +6,13 @@
 #include <QImage>
 #include <QSlider>
 
+#include "gui/platform/screenshot.h"
+#include "gui/settings/host_log_file_dialog.h"
+#include "gui/settings/popup_settings_dialog.h"
+#include "gui/settings/service_password_dialog.h"
 #include "main_window_fixture.h"
 #include "support/recording_ui.h"
 #include "texts/strings.h"
-#include "ui/mainwindow/host_log_file_dialog.h"
-#include "ui/mainwindow/popup_settings_dialog.h"
-#include "ui/mainwindow/service_password_dialog.h"
-#include "ui/platform/screenshot.h"
 
 namespace veltrix::testing {
 namespace {
@@ -42,18 +42,18 @@ TEST_P(PopupSettingsTest, OkTakesTheChoiceCancelNothing) {
     std::pair<bool, int> shown;
     ui.onModal = [&](QDialog& dialog) {
         WindowDriver d(dialog);
-        shown = {d.Control<QCheckBox>(GUI_Einstellungen::kEnableId)->isChecked(),
-                 d.Pos(GUI_Einstellungen::kLevelId)};
-        if (d.Control<QCheckBox>(GUI_Einstellungen::kEnableId)->isChecked() != c.chooseEnabled) {
-            d.ClickItem(GUI_Einstellungen::kEnableId);
+        shown = {d.Control<QCheckBox>(PopupSettingsDialog::kEnableId)->isChecked(),
+                 d.Pos(PopupSettingsDialog::kLevelId)};
+        if (d.Control<QCheckBox>(PopupSettingsDialog::kEnableId)->isChecked() != c.chooseEnabled) {
+            d.ClickItem(PopupSettingsDialog::kEnableId);
         }
-        d.UserMoveTrackbar(GUI_Einstellungen::kLevelId, c.chooseLevel);
+        d.UserMoveTrackbar(PopupSettingsDialog::kLevelId, c.chooseLevel);
         d.ClickItem(c.button);
         return dialog.result();
     };
     ASSERT_TRUE(driver().UserChoose(menu_id::kPopup));
 
-    EXPECT_EQ(ui.modalRuns, std::vector<int>{GUI_Einstellungen::kDialogId});
+    EXPECT_EQ(ui.modalRuns, std::vector<int>{PopupSettingsDialog::kDialogId});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(shown, std::make_pair(c.enabled, std::clamp(c.level, 0, 2)));
     EXPECT_EQ(window().Settings().popupEnabled, c.expectEnabled);
@@ -101,16 +101,16 @@ class SettingsDialogShots : public ::testing::TestWithParam<ShotCase> {
 
 TEST_P(SettingsDialogShots, SavesThePictures) {
     SetUiLanguage(GetParam().language);
-    CKavoSrvPass password(ui);
+    ServicePasswordDialog password(ui);
     password.currentPassword = "kavo";
-    Save(password, CKavoSrvPass::kDialogId);
+    Save(password, ServicePasswordDialog::kDialogId);
 
-    GUI_Einstellungen popup(true, 1);
-    Save(popup, GUI_Einstellungen::kDialogId);
+    PopupSettingsDialog popup(true, 1);
+    Save(popup, PopupSettingsDialog::kDialogId);
 
-    CSrvCfgDlg hostLog(ui, HostLogFileForm{true, "C:\\Logs\\raid-service.log", true},
-                       "  raid-host.example");
-    Save(hostLog, CSrvCfgDlg::kDialogId);
+    HostLogFileDialog hostLog(ui, HostLogFileForm{true, "C:\\Logs\\raid-service.log", true},
+                              "  raid-host.example");
+    Save(hostLog, HostLogFileDialog::kDialogId);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, SettingsDialogShots,

@@ -1,7 +1,7 @@
 // The settings file: first run, round trips, hand-edited and broken files, and the
 // privacy of the file that holds the password.
 
-#include "ui/mainwindow/settings_store.h"
+#include "gui/settings/settings_store.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
+#include "gui/resources/main_window_ids.h"
 #include "main_window_fixture.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix::testing {
 namespace {
@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, ServiceDialogsNeedAConnection) {
 
 struct ExitCase {
     const char* name;
-    void (*leave)(CKavoGUIDlg&);
+    void (*leave)(MainWindow&);
 };
 
 class ExitTest : public MainWindowTest, public ::testing::WithParamInterface<ExitCase> {};
@@ -120,10 +120,10 @@ TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Ways, ExitTest,
     ::testing::Values(
-        ExitCase{"Menu", [](CKavoGUIDlg& w) { WindowDriver(w).UserChoose(menu_id::kExit); }},
-        ExitCase{"CloseBox", [](CKavoGUIDlg& w) { w.close(); }},
+        ExitCase{"Menu", [](MainWindow& w) { WindowDriver(w).UserChoose(menu_id::kExit); }},
+        ExitCase{"CloseBox", [](MainWindow& w) { w.close(); }},
         ExitCase{"HiddenEndeButton",
-                 [](CKavoGUIDlg& w) {
+                 [](MainWindow& w) {
                      platform::FindControl<QPushButton>(w, control_id::kEnde)->click();
                  }}),
     [](const ::testing::TestParamInfo<ExitCase>& p) { return std::string(p.param.name); });

@@ -13,9 +13,9 @@
 #include <future>
 #include <iostream>
 
+#include "gui/shell/sleep_watcher.h"
 #include "main_window_fixture.h"
 #include "support/private_buses.h"
-#include "ui/shell/sleep_watcher.h"
 
 namespace veltrix::testing {
 namespace {

@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint16_t kEnglishUser = 0x0409;
 constexpr std::uint16_t kGermanUser = 0x0407;
 
-bool LoadBytes(CFileVersionInfo& info, const std::vector<std::uint8_t>& file,
+bool LoadBytes(FileVersionInfo& info, const std::vector<std::uint8_t>& file,
                std::uint16_t user = kEnglishUser) {
     return info.Load(MemoryBytes(file), user);
 }
@@ -30,7 +30,7 @@ class VersionFileTest : public ::testing::TestWithParam<FileKind> {};
 
 TEST_P(VersionFileTest, ReadsTheProductVersionAndTheUsersStrings) {
     const auto file = ProgramWithVersion(3, 4, 1, 2, GetParam().is64, GetParam().bigEndian);
-    CFileVersionInfo info;
+    FileVersionInfo info;
     ASSERT_TRUE(LoadBytes(info, file, kGermanUser));
     const std::pair<int, int> parts[] = {{3, 3}, {2, 4}, {1, 1}, {0, 2}, {4, 0}, {-1, 0}};
     for (const auto& [index, value] : parts) {
@@ -59,20 +59,20 @@ TEST(VersionFileReadTest, FilesWithoutABlockLeaveEverythingCleared) {
         BuildElf({{kVersionSectionName, {'V', 'X', 'V', 'I', 9, 0}}}),
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
-        CFileVersionInfo info;
+        FileVersionInfo info;
         ASSERT_TRUE(LoadBytes(info, ProgramWithVersion(1, 2, 3, 4)));
         EXPECT_FALSE(LoadBytes(info, files[i])) << i;
         EXPECT_EQ(info.Product(), ProductVersion{}) << i;
         EXPECT_EQ(info.Value("ProductName"), "") << i;
     }
-    CFileVersionInfo info;
+    FileVersionInfo info;
     EXPECT_FALSE(info.Load("/nonexistent/Veltrix", kEnglishUser));
 }
 
 TEST(VersionFileReadTest, EveryCutOfTheFileOrTheBlockIsRefused) {
     const auto file = ProgramWithVersion(3, 4, 1, 2);
     for (std::size_t size = 0; size < file.size(); ++size) {
-        CFileVersionInfo info;
+        FileVersionInfo info;
         const std::vector<std::uint8_t> cut(file.begin(), file.begin() + static_cast<long>(size));
         EXPECT_FALSE(LoadBytes(info, cut)) << size;
     }
@@ -94,7 +94,7 @@ TEST(VersionFileReadTest, RandomAndDamagedFilesAreReadSafely) {
         for (auto& b : noise) {
             b = static_cast<std::uint8_t>(byte(random));
         }
-        CFileVersionInfo info;
+        FileVersionInfo info;
         EXPECT_FALSE(LoadBytes(info, noise));
     }
     const auto good = ProgramWithVersion(3, 4, 1, 2);
@@ -103,7 +103,7 @@ TEST(VersionFileReadTest, RandomAndDamagedFilesAreReadSafely) {
         for (int n = 1 + round % 4; n > 0; --n) {
             damaged[random() % damaged.size()] = static_cast<std::uint8_t>(byte(random));
         }
-        CFileVersionInfo info;
+        FileVersionInfo info;
         LoadBytes(info, damaged);
     }
 }

@@ -8,9 +8,9 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include "gui/platform/control_id.h"
+#include "gui/platform/menu.h"
 #include "texts/strings.h"
-#include "ui/platform/control_id.h"
-#include "ui/platform/menu.h"
 
 namespace veltrix::platform::testing {
 namespace {

@@ -10,10 +10,10 @@
 
 #include <QDialog>
 
+#include "gui/platform/control_id.h"
+#include "gui/platform/message_box.h"
+#include "gui/platform/qt_user_interface.h"
 #include "support/scripted_ui.h"
-#include "ui/platform/control_id.h"
-#include "ui/platform/message_box.h"
-#include "ui/platform/qt_user_interface.h"
 
 namespace veltrix::platform::testing {
 namespace {

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "protocol/named_pipe.h"
+#include "protocol/service_channel.h"
 #include "raw_client.h"
 #include "servicesim/scenario_builders.h"
 
@@ -501,23 +501,23 @@ TEST_F(ServiceSimTest, ChannelSeesABusyPipeAndARefusedTcpConnect) {
     ::setenv(transport::kPipePortVariable, std::to_string(sim_.tcpPort()).c_str(), 1);
     RawClient first = loggedIn();
     try {
-        CNamedPipe::ServerAvailable(".", kServicePipeName, 300);
+        ServiceChannel::ServerAvailable(".", kServicePipeName, 300);
         FAIL() << "busy pipe reported available";
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         EXPECT_EQ(e.errorCode, win32::ERROR_SEM_TIMEOUT);
     }
     try {
-        CNamedPipe::ServerAvailable("127.0.0.1", kServicePipeName, 300);
+        ServiceChannel::ServerAvailable("127.0.0.1", kServicePipeName, 300);
         FAIL() << "refused TCP connect reported available";
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         EXPECT_EQ(e.errorCode, win32::ERROR_FILE_NOT_FOUND);
     }
     first.close();
     ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
 
     // The product's channel: login and an e-mail exchange in message mode.
-    CNamedPipe pipe;
-    CNamedPipe::ServerAvailable(".", kServicePipeName, 1000);
+    ServiceChannel pipe;
+    ServiceChannel::ServerAvailable(".", kServicePipeName, 1000);
     pipe.Open(".", kServicePipeName);
     const auto block = BuildLoginBlock("kavo");
     pipe.Write(block.data(), block.size());

@@ -58,7 +58,7 @@ class FailingChannel : public MailChannel {
     void Step(char kind) {
         ops += kind;
         if (static_cast<int>(ops.size()) - 1 == failAt_) {
-            throw CNamedPipeException(error_, "The pipe has been ended.");
+            throw ChannelError(error_, "The pipe has been ended.");
         }
     }
     int failAt_;

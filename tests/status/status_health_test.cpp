@@ -6,9 +6,9 @@
 #include <QCoreApplication>
 #include <functional>
 
-#include "app/status/health.h"
-#include "app/status/status_reader.h"
 #include "servicesim/scenario_builders.h"
+#include "status/health.h"
+#include "status/status_reader.h"
 #include "support/sim_session.h"
 
 namespace veltrix::testing {

@@ -11,10 +11,10 @@
 #include <functional>
 #include <thread>
 
-#include "app/status/health.h"
-#include "app/status/outputs.h"
-#include "app/status/status_reader.h"
 #include "servicesim/scenario_builders.h"
+#include "status/health.h"
+#include "status/outputs.h"
+#include "status/status_reader.h"
 #include "support/sim_session.h"
 
 namespace veltrix::testing {

@@ -7,11 +7,11 @@
 
 #include <filesystem>
 
-#include "app/status/atomic_file.h"
-#include "app/status/options.h"
-#include "app/status/password_source.h"
-#include "app/status/rebuild_history.h"
 #include "program_run.h"
+#include "status/atomic_file.h"
+#include "status/options.h"
+#include "status/password_source.h"
+#include "status/rebuild_history.h"
 
 namespace veltrix::testing {
 namespace {

@@ -11,8 +11,8 @@
 #include <QDialog>
 #include "support/recording_ui.h"
 
-#include "ui/platform/control_id.h"
-#include "ui/platform/dialog_ui.h"
+#include "gui/platform/control_id.h"
+#include "gui/platform/dialog_ui.h"
 
 namespace veltrix::testing {
 

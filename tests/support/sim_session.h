@@ -38,7 +38,7 @@ class SimSession {
 
     // Opens the pipe and logs in; true when the service accepted the password.
     bool login(ServiceLink& link, const std::string& password = "kavo") {
-        CNamedPipe::ServerAvailable(host(), kServicePipeName, 1000);
+        ServiceChannel::ServerAvailable(host(), kServicePipeName, 1000);
         link.pipe.Open(host(), kServicePipeName);
         const auto block = BuildLoginBlock(password);
         link.pipe.Write(block.data(), block.size());

@@ -23,7 +23,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "ui/platform/control_id.h"
+#include "gui/platform/control_id.h"
 
 namespace veltrix::testing {
 namespace {

@@ -15,14 +15,14 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "gui/diagram/diagram_area.h"
+#include "gui/diagram/diagram_pictures.h"
+#include "gui/mainwindow/main_window_view.h"
+#include "gui/platform/control_id.h"
+#include "gui/platform/menu.h"
+#include "gui/resources/main_menu.h"
+#include "gui/resources/main_window_ids.h"
 #include "texts/strings.h"
-#include "ui/diagram/diagram_area.h"
-#include "ui/diagram/diagram_pictures.h"
-#include "ui/mainwindow/main_window_view.h"
-#include "ui/platform/control_id.h"
-#include "ui/platform/menu.h"
-#include "ui/resources/main_menu.h"
-#include "ui/resources/main_window_ids.h"
 
 namespace veltrix {
 namespace {

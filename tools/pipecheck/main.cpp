@@ -10,14 +10,14 @@
 #include <string>
 
 #include "protocol/bytes.h"
-#include "protocol/named_pipe.h"
 #include "protocol/protocol.h"
+#include "protocol/service_channel.h"
 
 using namespace veltrix;
 
 namespace {
 
-void Exchange(CNamedPipe& pipe, ServiceMessage& message) {
+void Exchange(ServiceChannel& pipe, ServiceMessage& message) {
     pipe.Write(message.raw.data(), message.wireSize());
     message.clear();
     message.received = pipe.Read(message.raw.data(), message.raw.size());
@@ -40,9 +40,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    CNamedPipe pipe;
+    ServiceChannel pipe;
     try {
-        CNamedPipe::ServerAvailable(host, kServicePipeName, 1000);
+        ServiceChannel::ServerAvailable(host, kServicePipeName, 1000);
         pipe.Open(host, kServicePipeName);
 
         const auto login = BuildLoginBlock(password);
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
 
         message.setRequest(LOGOFF);
         pipe.Write(message.raw.data(), message.wireSize());
-    } catch (const CNamedPipeException& e) {
+    } catch (const ChannelError& e) {
         std::printf("pipecheck: error %u: %s\n", e.errorCode, e.GetErrorMessage().c_str());
         return 1;
     }

@@ -26,11 +26,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/kavo_gui_app.h"
-#include "ui/mainwindow/main_window.h"
-#include "ui/platform/control_id.h"
-#include "ui/platform/screenshot.h"
-#include "ui/resources/main_window_ids.h"
+#include "gui/app/application.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/platform/control_id.h"
+#include "gui/platform/screenshot.h"
+#include "gui/resources/main_window_ids.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    veltrix::CKavoGUIApp app(argc, argv);
+    veltrix::Application app(argc, argv);
     // Qt has taken its own options out by now.
     const QStringList args = QCoreApplication::arguments();
     bool validSeconds = false;
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
 
     FirstShowReporter reporter;
     bool saved = false;
-    const int status = app.Run([&](veltrix::CKavoGUIDlg& window) {
+    const int status = app.Run([&](veltrix::MainWindow& window) {
         window.installEventFilter(&reporter);
         QTimer::singleShot(static_cast<int>(seconds * 1000), &window, [&window, &saved, &path] {
             saved = veltrix::platform::SavePng(window, path);

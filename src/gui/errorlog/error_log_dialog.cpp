@@ -1,0 +1,215 @@
+#include "gui/errorlog/error_log_dialog.h"
+
+#include <QAbstractTableModel>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/platform/control_id.h"
+#include "gui/platform/language.h"
+#include "texts/format.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+namespace {
+
+using platform::SetControlId;
+
+constexpr int kDefaultHeight = 320;
+constexpr int kColumnPadding = 24;
+
+constexpr auto& Text = platform::LocalCaption;
+
+QStringList Headers() {
+    return {Text("Date / Time", "Datum/Zeit"),
+            QStringLiteral("C.Num."),
+            QStringLiteral("Port"),
+            QStringLiteral("Cmd."),
+            QStringLiteral("Sts."),
+            QStringLiteral("Ctl."),
+            QStringLiteral("LBA"),
+            QStringLiteral("LBA-count")};
+}
+
+// The widest text each column shows, for its starting width (the columns are not
+// measured row by row: the list has no limit).
+constexpr std::array<const char*, kErrorLogColumns> kWidestTexts = {
+    "00.00.0000  00:00:00", "00", "00", "00", "00", "00", "0000000000AB", "0000"};
+
+}  // namespace
+
+std::array<std::string, kErrorLogColumns> ErrorLogFields(const LogEntry& e) {
+    const SystemTime& t = e.time;
+    const auto lbaPart = [&e](int shift) {
+        return static_cast<std::uint16_t>((e.lba >> shift) & 0xFFFF);
+    };
+    return {
+        Format("%02d.%02d.%d  %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute, t.second),
+        Format("%02X", e.controller),
+        Format("%02X", e.port),
+        Format("%02X", e.command),
+        Format("%02X", e.status),
+        Format("%02X", e.control),
+        Format("%04X%04X%04X", lbaPart(32), lbaPart(16), lbaPart(0)),
+        Format("%02X", e.sectorCount)};
+}
+
+std::string ErrorLogLine(const LogEntry& entry) {
+    std::string line;
+    for (const std::string& field : ErrorLogFields(entry)) {
+        if (!line.empty()) {
+            line += '\t';
+        }
+        line += field;
+    }
+    return line;
+}
+
+// The entries as rows; each column's text is made when the list draws it.
+class ErrorLogModel : public QAbstractTableModel {
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : kErrorLogColumns;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() ||
+            static_cast<std::size_t>(index.row()) >= entries_.size()) {
+            return {};
+        }
+        const auto fields = ErrorLogFields(entries_[static_cast<std::size_t>(index.row())]);
+        return QString::fromStdString(fields[static_cast<std::size_t>(index.column())]);
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+            section >= kErrorLogColumns) {
+            return {};
+        }
+        return headers_[section];
+    }
+
+    void Append(const LogEntry& entry) {
+        const int row = static_cast<int>(entries_.size());
+        beginInsertRows(QModelIndex(), row, row);
+        entries_.push_back(entry);
+        endInsertRows();
+    }
+    const std::vector<LogEntry>& Entries() const { return entries_; }
+
+  private:
+    QStringList headers_ = Headers();
+    std::vector<LogEntry> entries_;
+};
+
+ErrorLogDialog::ErrorLogDialog(QWidget* parent) : QDialog(parent) {
+    SetControlId(this, error_log_id::kDialog);
+    setWindowTitle(Text("Error log", "Fehlerprotokoll"));
+    setSizeGripEnabled(true);
+
+    model_ = new ErrorLogModel(this);
+    list_ = new QTreeView(this);
+    SetControlId(list_, error_log_id::kList);
+    list_->setModel(model_);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setSortingEnabled(false);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->header()->setSectionsMovable(false);
+    list_->header()->setStretchLastSection(true);
+    int width = 0;
+    for (int column = 0; column < kErrorLogColumns; ++column) {
+        const QString header =
+            model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int columnWidth =
+            std::max(
+                list_->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestTexts[column])),
+                list_->header()->fontMetrics().horizontalAdvance(header)) +
+            kColumnPadding;
+        list_->header()->resizeSection(column, columnWidth);
+        width += columnWidth;
+    }
+
+    // Copy: Ctrl+C in the list and its context menu.
+    auto* copy = new QAction(Text("&Copy", "&Kopieren"), list_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, &ErrorLogDialog::CopySelection);
+    list_->addAction(copy);
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The list copies only its current cell itself; Ctrl+C that reaches it as a key
+    // (no shortcut handling, as in a window that is not active) copies the lines.
+    list_->installEventFilter(this);
+
+    auto* hide = new QPushButton(Text("Hide", "schließen"), this);
+    SetControlId(hide, error_log_id::kHide);
+    hide->setAutoDefault(false);
+    connect(hide, &QPushButton::clicked, this, &QWidget::hide);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(hide);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(buttons);
+    resize(width + list_->verticalScrollBar()->sizeHint().width() + 2 * kColumnPadding,
+           kDefaultHeight);
+}
+
+void ErrorLogDialog::AddLogLine(const LogEntry& entry) {
+    model_->Append(entry);
+}
+
+const std::vector<LogEntry>& ErrorLogDialog::Entries() const {
+    return model_->Entries();
+}
+
+std::string ErrorLogDialog::SelectedText() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    if (rows.empty()) {
+        rows.resize(Entries().size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            rows[i] = static_cast<int>(i);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    std::string text;
+    for (const int row : rows) {
+        text += ErrorLogLine(Entries()[static_cast<std::size_t>(row)]) + '\n';
+    }
+    return text;
+}
+
+void ErrorLogDialog::CopySelection() const {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(SelectedText()));
+}
+
+bool ErrorLogDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        CopySelection();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace veltrix

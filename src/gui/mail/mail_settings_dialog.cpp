@@ -1,0 +1,234 @@
+#include "gui/mail/mail_settings_dialog.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include <QDialogButtonBox>
+#include "gui/mail/password_confirm_dialog.h"
+#include "gui/mail/smtp_settings_dialog.h"
+#include "gui/platform/control_id.h"
+#include "gui/platform/dialog_parts.h"
+#include "gui/platform/dialog_ui.h"
+
+namespace veltrix {
+
+namespace {
+
+// The texts in the order of the dialog's edits.
+constexpr std::array<std::string MailSettingsValues::*, 6> kTexts = {
+    &MailSettingsValues::senderName, &MailSettingsValues::senderAddress,
+    &MailSettingsValues::userName,   &MailSettingsValues::password,
+    &MailSettingsValues::server,     &MailSettingsValues::recipient};
+constexpr std::size_t kPasswordIndex = 3;
+
+// The same text in every language.
+constexpr char kNoMatch[] = "Keine Übereinstimmung!\nPasswort nicht geändert!";
+
+QGroupBox* Group(QWidget* parent, const QString& title,
+                 std::initializer_list<std::pair<QString, QWidget*>> rows) {
+    auto* group = new QGroupBox(title, parent);
+    auto* grid = new QGridLayout(group);
+    int r = 0;
+    for (const auto& [caption, control] : rows) {
+        auto* label = new QLabel(caption, group);
+        label->setBuddy(control);
+        grid->addWidget(label, r, 0);
+        grid->addWidget(control, r, 1);
+        ++r;
+    }
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+template <typename W>
+W* WithId(W* widget, int id) {
+    platform::SetControlId(widget, id);
+    return widget;
+}
+
+}  // namespace
+
+MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platform::DialogUi& ui,
+                                       QWidget* parent)
+    : QDialog(parent),
+      ui_(ui),
+      initial_(values),
+      smtp_(values.smtp),
+      confirmed_(QString::fromStdString(values.password)) {
+    platform::SetControlId(this, kDialogId);
+    setWindowTitle(settings_dialog::Tr("Email settings", "E-Mail Einstellungen"));
+
+    QLineEdit* senderName = AddEdit(kSenderNameEdit, values.senderName);
+    QLineEdit* senderAddress = AddEdit(kSenderAddressEdit, values.senderAddress);
+    QLineEdit* userName = AddEdit(kUserNameEdit, values.userName);
+    QLineEdit* password = AddEdit(kPasswordEdit, values.password);
+    QLineEdit* server = AddEdit(kServerEdit, values.server);
+    QLineEdit* recipient = AddEdit(kRecipientEdit, values.recipient);
+    edits_ = {senderName, senderAddress, userName, password, server, recipient};
+    password->setEchoMode(QLineEdit::Password);
+    password->installEventFilter(this);
+
+    active_ = WithId(new QCheckBox(settings_dialog::Tr("Activate Emailnotification",
+                                                       "E-Mail Benachrichtigung aktivieren"),
+                                   this),
+                     kActiveCheck);
+    testMail_ = WithId(new QCheckBox(settings_dialog::Tr("Send a one-time test email",
+                                                         "Einmalig eine Test E-Mail senden"),
+                                     this),
+                       kTestMailCheck);
+    bootUp_ =
+        WithId(new QCheckBox(
+                   settings_dialog::Tr("Send bootup messages", "Statusmeldung beim booten"), this),
+               kBootUpCheck);
+    active_->setChecked(values.mailActive);
+    testMail_->setChecked(values.sendTestMail);
+    bootUp_->setChecked(values.bootUpMessages);
+
+    // 0 "All Events" at the top, 2 "Errors only" at the bottom; keys move the handle
+    // the way it is drawn.
+    level_ = WithId(new QSlider(Qt::Vertical, this), kLevelSlider);
+    level_->setRange(0, 2);
+    level_->setPageStep(1);
+    level_->setInvertedAppearance(true);
+    level_->setInvertedControls(true);
+    level_->setTickPosition(QSlider::TicksRight);
+    level_->setValue(values.mailLevel);
+
+    advanced_ = WithId(new QPushButton(settings_dialog::Tr("advanced...", "Erweitert..."), this),
+                       kAdvancedButton);
+    advanced_->setAutoDefault(false);
+    advanced_->setEnabled(values.hasSmtpOptions);
+    connect(advanced_, &QPushButton::clicked, this, &MailSettingsDialog::OnAdvanced);
+
+    const QString address = settings_dialog::Tr("Address:", "Adresse:");
+    auto* recipientGroup =
+        Group(this, settings_dialog::Tr("Recipient", "Empfänger"), {{address, recipient}});
+    auto* senderGroup = Group(this, settings_dialog::Tr("Sender", "Absender"),
+                              {{QStringLiteral("Name:"), senderName}, {address, senderAddress}});
+    auto* serverGroup =
+        Group(this, settings_dialog::Tr("Outgoing mail server", "Postausgangsserver"),
+              {{settings_dialog::Tr("Host name / address:", "Host Name / Adresse:"), server},
+               {settings_dialog::Tr("User name:", "Benutzername:"), userName},
+               {settings_dialog::Tr("Password:", "Passwort:"), password}});
+    auto* advancedRow = new QHBoxLayout;
+    advancedRow->addStretch(1);
+    advancedRow->addWidget(advanced_);
+    static_cast<QGridLayout*>(serverGroup->layout())->addLayout(advancedRow, 3, 0, 1, 2);
+
+    auto* checks = new QVBoxLayout;
+    checks->addWidget(active_);
+    checks->addWidget(testMail_);
+    checks->addWidget(bootUp_);
+    checks->addStretch(1);
+
+    auto* levelCaptions = new QVBoxLayout;
+    levelCaptions->addWidget(
+        new QLabel(settings_dialog::Tr("All Events", "Alle Ereignisse"), this));
+    levelCaptions->addStretch(1);
+    levelCaptions->addWidget(
+        new QLabel(settings_dialog::Tr("Errors and Warnings", "Fehler und Warnungen"), this));
+    levelCaptions->addStretch(1);
+    levelCaptions->addWidget(new QLabel(settings_dialog::Tr("Errors only", "Nur Fehler"), this));
+    auto* levelRow = new QHBoxLayout;
+    levelRow->addWidget(level_);
+    levelRow->addLayout(levelCaptions);
+    auto* levelColumn = new QVBoxLayout;
+    levelColumn->addWidget(new QLabel(settings_dialog::Tr("Email level", "E-Mail Level"), this));
+    levelColumn->addLayout(levelRow);
+
+    auto* lower = new QHBoxLayout;
+    lower->addLayout(checks, 1);
+    lower->addLayout(levelColumn);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(recipientGroup);
+    layout->addWidget(senderGroup);
+    layout->addWidget(serverGroup);
+    layout->addLayout(lower);
+    layout->addWidget(settings_dialog::MakeOkCancelRow(*this).box);
+    for (QLineEdit* edit : edits_) {
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 36);
+    }
+}
+
+QLineEdit* MailSettingsDialog::AddEdit(int id, const std::string& text) {
+    auto* edit = WithId(new QLineEdit(this), id);
+    const QString shown = QString::fromStdString(text);
+    // Typing stops at the limit; a longer text from the service is shown whole.
+    edit->setMaxLength(std::max<int>(kMailTextLimit, static_cast<int>(shown.size())));
+    edit->setText(shown);
+    return edit;
+}
+
+QString MailSettingsDialog::PasswordText() const {
+    return edits_[kPasswordIndex]->text();
+}
+
+MailSettingsValues MailSettingsDialog::Values() const {
+    MailSettingsValues values = initial_;
+    for (std::size_t i = 0; i < kTexts.size(); ++i) {
+        const std::string& before = initial_.*kTexts[i];
+        const QString text = edits_[i]->text();
+        values.*kTexts[i] = text == QString::fromStdString(before) ? before : text.toStdString();
+    }
+    values.mailActive = active_->isChecked();
+    values.sendTestMail = testMail_->isChecked();
+    values.bootUpMessages = bootUp_->isChecked();
+    values.mailLevel = level_->value();
+    values.smtp = smtp_;
+    return values;
+}
+
+void MailSettingsDialog::OnPasswordEdited() {
+    QLineEdit* password = edits_[kPasswordIndex];
+    const QString typed = password->text();
+    if (typed == confirmed_ || confirming_) {
+        return;
+    }
+    confirming_ = true;
+    PasswordConfirmDialog confirm(this);
+    if (ui_.RunModal(confirm) != QDialog::Rejected && confirm.Text() == typed) {
+        confirmed_ = typed;
+    } else {
+        ui_.ShowMessage(kNoMatch);
+        password->setText(confirmed_);
+    }
+    confirming_ = false;
+}
+
+void MailSettingsDialog::OnAdvanced() {
+    SmtpSettingsDialog advanced(smtp_, initial_.hasTlsOptions, ui_, this);
+    if (ui_.RunModal(advanced) == QDialog::Accepted) {
+        smtp_ = advanced.Values();
+    }
+}
+
+void MailSettingsDialog::accept() {
+    if (!confirming_) {
+        QDialog::accept();
+    }
+}
+
+bool MailSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edits_[kPasswordIndex] && event->type() == QEvent::FocusOut) {
+        // Only a move to another control of this dialog; not the window losing the
+        // focus to another one (the confirmation itself, a message box).
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            isVisible()) {
+            OnPasswordEdited();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,336 @@
+#include "gui/mainwindow/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/errorlog/error_log_dialog.h"
+#include "gui/mainwindow/popup_presenter.h"
+#include "gui/platform/menu.h"
+#include "gui/platform/service_mode.h"
+#include "gui/resources/icons.h"
+#include "gui/resources/main_menu.h"
+#include "gui/resources/main_window_ids.h"
+#include "gui/shell/sleep_watcher.h"
+#include "session/qt_time_source.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kReconnectAtStartMs = 3000;
+constexpr int kHideAtStartMs = 200;
+
+}  // namespace
+
+MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+                       TimeSource* time, DiagramView* diagram, QWidget* parent,
+                       UserQuestions* questions)
+    : QDialog(parent),
+      settings_(std::move(settings)),
+      ui_(ui),
+      tray_(trayHost),
+      diagram_(diagram),
+      time_(time),
+      view_(BuildMainWindowView(*this)),
+      guiQuestions_(ui, this),
+      session_(std::make_unique<ServiceSession>(questions != nullptr ? *questions : guiQuestions_,
+                                                time)) {
+    if (time_ == nullptr) {
+        ownTime_ = std::make_unique<QtTimeSource>();
+        time_ = ownTime_.get();
+    }
+    setWindowTitle(QStringLiteral("Kavotronik Veltrix"));
+    // The window and its dialogs are modal to nothing; the program lives in it.
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+    // The error log view collects lines from the start, hidden until the menu shows it.
+    // A window of its own that belongs to this one: the main window runs modally, and
+    // only the windows it owns take input beside it.
+    errorLogView_ = std::make_unique<ErrorLogDialog>(this);
+    BuildMenu();
+    ConnectControls();
+    ConnectSession();
+    session_->SetAutoConnect(settings_.autoConnect);
+    trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
+        OnTrayActivated(reason);
+    };
+    // The system's sleep and resume arrive as power events; while logged in, the sleep
+    // waits for the logoff. Without a system bus there are none and the program runs on.
+    auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
+    connect(session_.get(), &ServiceSession::connected, sleep,
+            [sleep] { sleep->SetLoggedIn(true); });
+    connect(session_.get(), &ServiceSession::disconnected, sleep,
+            [sleep] { sleep->SetLoggedIn(false); });
+    connect(session_.get(), &ServiceSession::powerHandled, sleep, &app::SleepWatcher::PowerHandled);
+}
+
+MainWindow::~MainWindow() {
+    tray_.Host().onActivated = nullptr;
+    if (hideTimer_ != 0) {
+        time_->StopTimer(hideTimer_);
+    }
+    popups_.Close();
+    guiQuestions_.Abandon();
+    session_->Shutdown();
+}
+
+void MainWindow::BuildMenu() {
+    menu_ = platform::Menu::CreateBar(MainMenuTemplate(), this, nullptr);
+    layout()->setMenuBar(menu_->Bar());
+    const auto on = [this](int id, auto handler) {
+        connect(menu_->Action(id), &QAction::triggered, this, handler);
+    };
+    on(menu_id::kExit, [this] { ExitProgram(); });
+    on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
+    on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
+    on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });
+    on(menu_id::kBiosUpdate, [this] { OnBiosUpdate(); });
+    on(menu_id::kPopup, [this] { OnPopupSettings(); });
+    on(menu_id::kEmail, [this] { OnMailSettings(); });
+    on(menu_id::kLogFile, [this] { OnHostLogFile(); });
+    on(menu_id::kPassword, [this] { OnServicePassword(); });
+    on(menu_id::kAbout, [this] { OnAbout(); });
+}
+
+void MainWindow::ConnectControls() {
+    connect(view_.connect, &QPushButton::clicked, this, &MainWindow::OnConnect);
+    connect(view_.disconnect, &QPushButton::clicked, this, &MainWindow::Disconnect);
+    connect(view_.ende, &QPushButton::clicked, this, &MainWindow::ExitProgram);
+    connect(view_.tabs, &QTabBar::currentChanged, this, &MainWindow::OnControllerTabChanged);
+    // A click, also on the row already selected (which deselects it), and a move of
+    // the selection by keyboard.
+    connect(view_.devices, &QTreeWidget::itemClicked, this, &MainWindow::OnDeviceSelectionChanged);
+    connect(view_.sets, &QTreeWidget::itemClicked, this, &MainWindow::OnSetSelectionChanged);
+    for (QTreeWidget* list : {view_.devices, view_.sets}) {
+        connect(list, &QTreeWidget::currentItemChanged, this,
+                [this, list](QTreeWidgetItem* current, QTreeWidgetItem*) {
+                    // Keys move the current row; clicks are handled above.
+                    if (current != nullptr && list->hasFocus() &&
+                        QApplication::mouseButtons() == Qt::NoButton) {
+                        list == view_.devices ? OnDeviceSelectionChanged()
+                                              : OnSetSelectionChanged();
+                    }
+                });
+    }
+    connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
+    // H reaches the window also from the fields and lists that take keys themselves.
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {
+        field->installEventFilter(this);
+    }
+}
+
+void MainWindow::Initialize() {
+    if (initialized_) {
+        return;
+    }
+    initialized_ = true;
+    setWindowIcon(ProgramIcon(icon_id::kConnected));
+    ReadOwnVersion(kOwnProgramFile);
+
+    view_.tabs->blockSignals(true);
+    while (view_.tabs->count() > 0) {
+        view_.tabs->removeTab(0);
+    }
+    view_.tabs->addTab(QStringLiteral("---"));
+    view_.tabs->blockSignals(false);
+    view_.eventLog->clear();
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setRange(0, 100);
+    }
+    view_.priority->setTickInterval(10);
+    view_.progress->setRange(0, 100);
+
+    // The fields show the stored host and password.
+    view_.host->setText(QString::fromStdString(settings_.hostName));
+    view_.password->setText(QString::fromStdString(settings_.password));
+
+    tray_.trayTip = LoadString(ids::kTipNotConnected);
+    tray_.AddTrayIcon(state_.isConnected);
+    if (popupWindows_) {
+        popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
+    }
+
+    if (settings_.autoConnect) {
+        session_->ArmReconnect(kReconnectAtStartMs);
+        menu_->CheckItem(menu_id::kAutoconnect, true);
+    }
+    if (settings_.startMinimized) {
+        hideTimer_ = time_->StartTimer(kHideAtStartMs, [this] {
+            time_->StopTimer(hideTimer_);
+            hideTimer_ = 0;
+            MinimizeToTray();
+        });
+        menu_->CheckItem(menu_id::kStartMinimized, true);
+    }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    Initialize();
+    QDialog::showEvent(event);
+}
+
+void MainWindow::reject() {
+    // Esc leaves the hidden service mode and nothing else.
+    ResetServiceMode();
+}
+
+void MainWindow::accept() {
+    // Return presses the default button (Connect) when it can; nothing else ends
+    // the window.
+    if (view_.connect->isEnabled()) {
+        view_.connect->click();
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_H) {
+        ToggleFirstSet();
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The fields and lists take H themselves (a letter, a search): the toggle runs
+    // first and the key goes on to them.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_H) {
+        ToggleFirstSet();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MainWindow::ToggleFirstSet() {
+    if (state_.selectedSet == -1) {
+        if (QTreeWidgetItem* first = view_.sets->topLevelItem(0)) {
+            view_.sets->setCurrentItem(first);
+        }
+        EnableRebuildControls(true);
+        state_.selectedSet = 0;
+    } else {
+        view_.sets->clearSelection();
+        view_.sets->setCurrentItem(nullptr);
+        ClearSetDisplay();
+        state_.selectedSet = -1;
+    }
+    ShowRaidInfo();
+    TellSessionSelection();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The close button ends the program through its Exit path, never the bare window.
+    event->ignore();
+    CloseFromSystem();
+}
+
+void MainWindow::CloseFromSystem() {
+    serviceKeyState = 0;
+    if (state_.isConnected) {
+        Disconnect();
+    }
+    tray_.DeleteTrayIcon();
+    ExitProgram();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        // Minimising, maximising and restoring are commands of the window's system menu.
+        serviceKeyState = 0;
+    }
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
+        // Minimising leaves no taskbar button: the window goes to the notification
+        // area. Hidden after the state change has been handled.
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            hide();
+        });
+    }
+}
+
+void MainWindow::MinimizeToTray() {
+    if (tray_.Host().IsAvailable()) {
+        hide();
+    } else {
+        // Without a notification area a hidden window could not be brought back.
+        showMinimized();
+    }
+}
+
+void MainWindow::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
+    // A single click shows or hides the window.
+    if (reason == QSystemTrayIcon::Trigger) {
+        ToggleFromTray();
+    }
+}
+
+void MainWindow::ToggleFromTray() {
+    if (isVisible() && !isMinimized()) {
+        hide();
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::OnToggleAutoconnect() {
+    settings_.autoConnect = !settings_.autoConnect;
+    menu_->CheckItem(menu_id::kAutoconnect, settings_.autoConnect);
+    session_->SetAutoConnect(settings_.autoConnect);
+}
+
+void MainWindow::OnToggleStartMinimized() {
+    settings_.startMinimized = !settings_.startMinimized;
+    menu_->CheckItem(menu_id::kStartMinimized, settings_.startMinimized);
+}
+
+void MainWindow::ReportEvent(const std::string& text, Severity severity, int level) {
+    if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
+        popups_.Push(text, severity);
+    }
+}
+
+void MainWindow::ReportError(const std::string& text) {
+    ReportEvent(text, Severity::Warning, 255);
+}
+
+void MainWindow::ExitProgram() {
+    if (IsFlashRunning()) {
+        // Cutting a run short could leave the flash ROM erased: the Exit path runs
+        // when the run has ended.
+        exitAfterFlash_ = true;
+        return;
+    }
+    // No popup opens on the way out.
+    popups_.Close();
+    if (settingsWriter_) {
+        settingsWriter_(settings_);
+    }
+    // Logs off when connected; no box of the session waits for an answer any more.
+    guiQuestions_.Abandon();
+    session_->Shutdown();
+    // What the logoff reported (the display reset, its balloon) comes before the icon
+    // goes, as the user would see it.
+    QCoreApplication::sendPostedEvents(this);
+    tray_.DeleteTrayIcon();
+    done(QDialog::Accepted);
+}
+
+}  // namespace veltrix

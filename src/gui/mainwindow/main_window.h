@@ -1,0 +1,247 @@
+#pragma once
+// The main window: connection and login, the controller tabs, the drive and RAID set
+// lists with their information group, the rebuild controls, the notification-area
+// icon and the window's own timer.
+//
+// The window shows what its session with the service reports and passes the user's
+// requests on to it; the session talks to the service on a thread of its own, so the
+// window never waits for a reply. Message boxes and file dialogs go through the
+// DialogUi; timers run on the TimeSource the window is built with, so a test drives
+// connect, reconnect and hide timers without waiting.
+
+#include <QDialog>
+#include <QSystemTrayIcon>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/diagram/diagram_state.h"
+#include "gui/mainwindow/info_panels.h"
+#include "gui/mainwindow/main_window_view.h"
+#include "gui/mainwindow/popup_queue.h"
+#include "gui/platform/dialog_ui.h"
+#include "gui/platform/gui_thread_questions.h"
+#include "gui/settings/client_settings.h"
+#include "gui/shell/tray_icon.h"
+#include "model/file_version_info.h"
+#include "model/object_table.h"
+#include "model/records.h"
+#include "protocol/protocol.h"
+#include "session/service_session.h"
+#include "session/session_types.h"
+
+class QTreeWidget;
+
+namespace veltrix {
+
+class ErrorLogDialog;
+class BiosUpdateDialog;
+class Device;
+class PopupPresenter;
+class RaidSet;
+
+namespace platform {
+class Menu;
+}
+
+// What the window keeps about the connection and the selection.
+struct MainWindowState {
+    bool isConnected = false;
+    std::uint32_t controllerCount = 0;
+    std::uint8_t currentController = 0;
+    // Selected rows of the two lists; -1 for none.
+    int selectedDevice = -1;
+    int selectedSet = -1;
+    std::int32_t serviceVersion = 0;
+    ServiceConfig serviceConfig;  // its four version words, cleared by Disconnect
+    // The drive row selected by the last click, for toggling it off; -1 for none.
+    int lastDeviceRow = -1;
+    bool diagramActive = false;
+};
+
+class MainWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `diagram` may be null (nothing draws the picture); `time` null runs real timers.
+    // The session asks its questions through `questions` on its own thread; without
+    // them it asks `ui` on the GUI thread and waits for the answer.
+    MainWindow(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+               TimeSource* time = nullptr, DiagramView* diagram = nullptr,
+               QWidget* parent = nullptr, UserQuestions* questions = nullptr);
+    ~MainWindow() override;
+
+    // Runs the window's start once (icons, tray icon, timers); done by itself before
+    // the window is first shown.
+    void Initialize();
+
+    // Before Initialize: whether queued popups are shown as message boxes (tests read
+    // the queue instead).
+    void SetPopupWindows(bool show) { popupWindows_ = show; }
+    // Called first on the Exit path with the settings to keep.
+    void SetSettingsWriter(std::function<void(const ClientSettings&)> writer) {
+        settingsWriter_ = std::move(writer);
+    }
+    // The Exit path: writes the settings, logs off, removes the icon, ends the window.
+    // During a BIOS update run it waits for the run's end and goes ahead then.
+    void ExitProgram();
+    // A BIOS update run is in progress: nothing may end the session now.
+    bool IsFlashRunning() const;
+
+    // Offers a message for a popup: queued when `level` passes the popup level (0 never,
+    // 255 always).
+    void ReportEvent(const std::string& text, Severity severity, int level);
+    // A failure outside a dialog: a warning popup whatever the popup level.
+    void ReportError(const std::string& text);
+    PopupQueue& Popups() { return popups_; }
+
+    // Connection and login.
+    void OnConnect();
+    void Disconnect();
+    void OnPowerEvent(PowerEvent event);
+
+    // Display of the current controller.
+    void ShowControllerInfo(int controller);
+    void FillDeviceList(int controller, int refresh);
+    void FillSetList(int controller, int refresh);
+    void ShowDeviceInfo(const Device& device);
+    void ShowRaidInfo();
+    void ClearSetDisplay();
+    // Mode 1 makes the picture active and draws, 2 makes it inactive, 0 draws when active.
+    void UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection);
+    // The controller picture, for the diagram view to draw into.
+    DiagramArea& Diagram() { return *view_.diagram; }
+    // The BETA badge beside the logo, for a program version with a revision.
+    void ShowBetaBadge(bool show);
+    // Takes the program's version from the version block of `fileName` (0.0.0 when it
+    // has none) and shows the BETA badge when its revision is not 0.
+    void ReadOwnVersion(const std::string& fileName);
+    const ProductVersion& ClientVersion() const { return clientVersion_; }
+
+    // The error log lines drained from the service, kept by the error log view.
+    const std::vector<LogEntry>& ErrorLogEntries() const;
+    ErrorLogDialog& ErrorLogView() { return *errorLogView_; }
+
+    // Rebuild controls.
+    void ShowRebuildControlsForSet(const RaidSet& set);
+    void EnableRebuildControls(bool enable);
+    void ShowRebuildControls(bool show);
+    // The slider with its labels and the two captions, without the rebuild's figures.
+    void ShowRebuildCaptionsOnly();
+
+    // Shell: notification-area icon clicks, the two menu toggles, minimising.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void OnToggleAutoconnect();
+    void OnToggleStartMinimized();
+
+    // The menu's dialogs, each in a file of its own.
+    void OnShowErrorLog();
+    void OnBiosUpdate();
+    void OnPopupSettings();
+    void OnMailSettings();
+    void OnHostLogFile();
+    void OnServicePassword();
+    void OnAbout();
+    // Hides the window to the notification area, or minimises it where there is none.
+    void MinimizeToTray();
+
+    const MainWindowState& State() const { return state_; }
+    const ClientSettings& Settings() const { return settings_; }
+    ServiceSession& Session() { return *session_; }
+    // What the window shows: its copy of the session's objects.
+    const ObjectTable& Table() const { return *table_; }
+    app::TrayIcon& Tray() { return tray_; }
+    const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
+    bool IsHideTimerSet() const { return hideTimer_ != 0; }
+
+    // Esc never closes the window; Return presses Connect (the default button).
+    void reject() override;
+    void accept() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenu();
+    void ConnectControls();
+
+    // What the user does.
+    void OnDeviceSelectionChanged();
+    void OnSetSelectionChanged();
+    void OnControllerTabChanged();
+    // H toggles the first RAID set, wherever the focus is.
+    void ToggleFirstSet();
+
+    // What the session reports.
+    void ConnectSession();
+    void OnSessionConnected();
+    void OnEnumerated(const TableSnapshot& table, int controllerCount);
+    void OnSessionDisconnected(bool quiet);
+    void OnRebuildStep(const RebuildView& view);
+    void OnControllerReRead(int controller, const TableSnapshot& table);
+    void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
+                         const TableSnapshot& table);
+    // Selects the row chosen before a list was refilled, or row 0 when the list got
+    // shorter than that; returns the row now selected.
+    int ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows);
+    // Tells the session what is selected: the controller, the set and the slider.
+    void TellSessionSelection();
+    // Takes the session's snapshot; nothing when the session sends none (unchanged).
+    void Adopt(const TableSnapshot& table);
+
+    // Sets the tray texts for a connection change and shows its balloon.
+    void AnnounceConnection(int tipId, int balloonTextId);
+    void ApplyPanel(const std::vector<PanelItem>& panel);
+    void ClearInfoValues();
+    // The set or drive a list row shows (each row carries its object's index).
+    const RaidSet* RaidSetOfRow(int row) const;
+    const Device* DeviceOfRow(int row) const;
+    void NoteSelections();
+    // The window is shown or hidden from the notification area.
+    void ToggleFromTray();
+    // The window's close button: disconnects, removes the icon, takes the Exit path.
+    void CloseFromSystem();
+
+    ClientSettings settings_;
+    platform::DialogUi& ui_;
+    app::TrayIcon tray_;
+    DiagramView* diagram_;
+    TimeSource* time_;
+    std::unique_ptr<TimeSource> ownTime_;
+    TimeSource::TimerHandle hideTimer_ = 0;
+    MainWindowView view_;
+    std::unique_ptr<platform::Menu> menu_;
+    platform::GuiThreadQuestions guiQuestions_;
+    // The session's last snapshot; shared, never copied or changed here.
+    TableSnapshot table_ = std::make_shared<const ObjectTable>();
+    // The selection last told to the session, so an unchanged one is not sent again.
+    std::optional<std::array<int, 3>> toldSelection_;
+    MainWindowState state_;
+    // Row counts of the two lists when the current poll tick began.
+    int oldDeviceRows_ = 0;
+    int oldSetRows_ = 0;
+    std::optional<DiagramState> lastDiagram_;
+    PopupQueue popups_;
+    // Created hidden with the window, deleted with it.
+    std::unique_ptr<ErrorLogDialog> errorLogView_;
+    ProductVersion clientVersion_;
+    bool popupWindows_ = true;
+    bool initialized_ = false;
+    std::unique_ptr<PopupPresenter> popupPresenter_;
+    std::function<void(const ClientSettings&)> settingsWriter_;
+    // The BIOS update dialog while it is open, and an Exit that waits for its run.
+    BiosUpdateDialog* flashDialog_ = nullptr;
+    bool exitAfterFlash_ = false;
+    // Last: the session's thread ends before the window's parts go.
+    std::unique_ptr<ServiceSession> session_;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,313 @@
+// What the main window shows of the session: connect and disconnect, enumeration,
+// rebuild progress, events, lists refilled after changes, sleep and resume.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+#include "gui/errorlog/error_log_dialog.h"
+#include "gui/mainwindow/event_log_list.h"
+#include "gui/mainwindow/list_rows.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/resources/main_window_ids.h"
+
+namespace veltrix {
+
+void MainWindow::ConnectSession() {
+    ServiceSession* s = session_.get();
+    connect(s, &ServiceSession::connected, this, &MainWindow::OnSessionConnected);
+    connect(s, &ServiceSession::serviceConfigRead, this,
+            [this](const ServiceConfig& config, int version) {
+                state_.serviceConfig = config;
+                state_.serviceVersion = version;
+            });
+    connect(s, &ServiceSession::enumerated, this, &MainWindow::OnEnumerated);
+    connect(s, &ServiceSession::disconnecting, this, [this](bool quiet) {
+        if (!quiet) {
+            view_.disconnect->setText(QStringLiteral("..busy.."));
+        }
+    });
+    connect(s, &ServiceSession::disconnected, this, &MainWindow::OnSessionDisconnected);
+    connect(s, &ServiceSession::popup, this,
+            [this](const std::string& text, Severity severity, int level) {
+                ReportEvent(text, severity, level);
+            });
+    connect(s, &ServiceSession::balloon, this,
+            [this](const std::string& title, const std::string& text, Severity severity) {
+                tray_.balloonTitle = title;
+                tray_.balloonText = text;
+                tray_.balloonSeverity = severity;
+                tray_.UpdateTrayIcon(state_.isConnected, true);
+            });
+    connect(s, &ServiceSession::trayTipChanged, this, [this](const std::string& tip) {
+        tray_.trayTip = tip;
+        tray_.UpdateTrayIcon(state_.isConnected, false);
+    });
+    connect(s, &ServiceSession::pollStarted, this, [this] {
+        oldDeviceRows_ = view_.devices->topLevelItemCount();
+        oldSetRows_ = view_.sets->topLevelItemCount();
+    });
+    connect(s, &ServiceSession::rebuildStep, this, &MainWindow::OnRebuildStep);
+    connect(s, &ServiceSession::tableChanged, this,
+            [this](const TableSnapshot& table) { Adopt(table); });
+    connect(s, &ServiceSession::eventLogLine, this, [this](const std::string& line) {
+        AppendEventLogLine(*view_.eventLog, QString::fromStdString(line));
+    });
+    connect(s, &ServiceSession::controllerReRead, this, &MainWindow::OnControllerReRead);
+    connect(s, &ServiceSession::eventsHandled, this, &MainWindow::OnEventsHandled);
+    connect(s, &ServiceSession::errorLogEntry, this,
+            [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
+    connect(s, &ServiceSession::reconnectDue, this, &MainWindow::OnConnect);
+}
+
+void MainWindow::OnConnect() {
+    settings_.hostName = view_.host->text().toStdString();
+    settings_.password = view_.password->text().toStdString();
+
+    UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
+    state_.selectedSet = -1;
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setValue(0);
+    }
+    TellSessionSelection();
+    session_->Connect(settings_.hostName, settings_.password);
+}
+
+void MainWindow::Disconnect() {
+    session_->Disconnect();
+}
+
+void MainWindow::OnPowerEvent(PowerEvent event) {
+    session_->Power(event);
+}
+
+void MainWindow::OnSessionConnected() {
+    state_.isConnected = true;
+    AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
+    view_.connect->setEnabled(false);
+    view_.disconnect->setEnabled(true);
+    view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnected)));
+    view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnect)));
+}
+
+void MainWindow::OnEnumerated(const TableSnapshot& table, int controllerCount) {
+    toldSelection_.reset();  // the session chose its own selection while it connected
+    Adopt(table);
+    state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
+    for (int i = 0; i < controllerCount; ++i) {
+        const Controller* controller = table_->GetController(i);
+        const std::string name = controller != nullptr ? controller->Name() : std::string();
+        const QSignalBlocker blocker(view_.tabs);
+        if (i == 0) {
+            view_.tabs->setTabText(0, QString::fromStdString(name));
+        } else {
+            view_.tabs->insertTab(i, QString::fromStdString(name));
+        }
+        if (controller != nullptr && controller->RaidSetCount() != 0) {
+            for (QWidget* control :
+                 std::initializer_list<QWidget*>{view_.priority, view_.priorityHigh,
+                                                 view_.priorityCaption, view_.priorityLow}) {
+                control->show();
+            }
+        }
+    }
+    if (controllerCount == 0) {
+        return;
+    }
+
+    state_.currentController = 0;
+    ShowControllerInfo(0);
+    FillDeviceList(0, 1);
+    FillSetList(0, 1);
+    state_.selectedDevice = -1;
+    const Controller* first = table_->GetController(0);
+    if (first != nullptr && first->RaidSetCount() != 0) {
+        state_.selectedSet = 0;
+        SelectRow(view_.sets, 0);
+        EnableRebuildControls(true);
+        ShowRaidInfo();
+    }
+    if (state_.selectedSet == -1) {
+        UpdateDiagram(0, std::nullopt);
+    }
+    view_.speed->setText(QStringLiteral("-"));
+    TellSessionSelection();
+}
+
+void MainWindow::AnnounceConnection(int tipId, int balloonTextId) {
+    tray_.trayTip = LoadString(tipId);
+    tray_.balloonTitle = LoadString(ids::kBalloonHostConnection);
+    tray_.balloonText = LoadString(balloonTextId);
+    tray_.balloonSeverity = Severity::Information;
+    tray_.UpdateTrayIcon(state_.isConnected, true);
+}
+
+void MainWindow::OnSessionDisconnected(bool quiet) {
+    toldSelection_.reset();
+    if (!quiet) {
+        view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnect)));
+        view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnected)));
+        view_.connect->setEnabled(true);
+        view_.disconnect->setEnabled(false);
+    }
+
+    {
+        const QSignalBlocker blocker(view_.tabs);
+        view_.tabs->setTabText(0, QStringLiteral("---"));
+        view_.tabs->setCurrentIndex(0);
+        while (view_.tabs->count() > 1) {
+            view_.tabs->removeTab(1);
+        }
+    }
+    table_ = std::make_shared<const ObjectTable>();
+    state_.controllerCount = 0;
+    state_.currentController = 0;
+
+    SelectRow(view_.sets, -1);
+    ShowRaidInfo();
+    ShowRebuildControls(false);
+
+    state_.isConnected = false;
+    state_.serviceConfig = ServiceConfig{};
+    AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
+
+    ClearList(view_.devices);
+    ClearList(view_.sets);
+    for (QLabel* value :
+         {view_.controllerNumber, view_.driverVersion, view_.biosVersion, view_.chipset,
+          view_.raid5Support, view_.jbodSupport, view_.pmSupport, view_.duration, view_.speed}) {
+        value->setText(QStringLiteral("-"));
+    }
+    view_.percent->setText(QStringLiteral("0%"));
+    view_.progress->setValue(0);
+    for (QLabel* value : view_.infoValues) {
+        value->setText(QStringLiteral("-"));
+    }
+    if (!quiet) {
+        UpdateDiagram(0, std::nullopt);
+    }
+}
+
+void MainWindow::OnRebuildStep(const RebuildView& view) {
+    if (view.controller != state_.currentController) {
+        return;  // the user switched controllers meanwhile
+    }
+    if (!view.active) {
+        view_.percent->setText(QStringLiteral(" "));
+        view_.progress->setValue(0);
+        view_.duration->setText(QStringLiteral("-"));
+        return;
+    }
+    if (view.showControls) {
+        ShowRebuildControls(true);
+    }
+    if (view.durationText) {
+        view_.duration->setText(QString::fromStdString(*view.durationText));
+    }
+    view_.speed->setText(QString::fromStdString(view.speedText));
+    view_.percent->setText(QString::fromStdString(view.percentText));
+    view_.progress->setValue(view.percent);
+}
+
+void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) {
+    Adopt(table);
+    if (controller != state_.currentController) {
+        return;
+    }
+    const int keptSet = state_.selectedSet;
+    FillDeviceList(controller, 1);
+    FillSetList(controller, 1);
+    const Controller* c = table_->GetController(controller);
+    const int sets = c != nullptr ? c->RaidSetCount() : 0;
+    if (keptSet != -1 && keptSet < sets) {
+        state_.selectedSet = keptSet;
+        EnableRebuildControls(true);
+        SelectRow(view_.sets, keptSet);
+    } else {
+        state_.selectedSet = -1;
+        ClearSetDisplay();
+    }
+    UpdateDiagram(0, std::nullopt);
+    TellSessionSelection();
+}
+
+int MainWindow::ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows) {
+    const int rows = list->topLevelItemCount();
+    if (rows >= oldRows || (rows > 0 && selected < rows)) {
+        SelectRow(list, selected);
+        return selected;
+    }
+    if (rows > 0) {
+        SelectRow(list, 0);
+        return 0;
+    }
+    return selected;
+}
+
+void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
+                                 const TableSnapshot& table) {
+    Adopt(table);
+    if (changesPending) {
+        const int current = state_.currentController;
+        if (devicesDirty) {
+            const int selected = state_.selectedDevice;
+            FillDeviceList(current, 0);
+            state_.selectedDevice = selected;
+            if (selected != -1) {
+                state_.selectedDevice =
+                    ReselectAfterRefill(view_.devices, selected, oldDeviceRows_);
+                OnDeviceSelectionChanged();
+            }
+            if (state_.selectedSet != -1) {
+                ShowRaidInfo();
+            }
+        }
+        if (setsDirty) {
+            const int selected = state_.selectedSet;
+            FillSetList(current, 0);
+            state_.selectedSet = selected;
+            if (selected != -1) {
+                state_.selectedSet = ReselectAfterRefill(view_.sets, selected, oldSetRows_);
+                EnableRebuildControls(true);
+                ShowRaidInfo();
+            } else {
+                ClearSetDisplay();
+            }
+        }
+        ShowControllerInfo(current);
+    }
+    SelectRow(view_.devices, state_.selectedDevice);
+    SelectRow(view_.sets, state_.selectedSet);
+    TellSessionSelection();
+}
+
+void MainWindow::TellSessionSelection() {
+    const QTreeWidgetItem* row =
+        state_.selectedSet >= 0 ? view_.sets->topLevelItem(state_.selectedSet) : nullptr;
+    const std::array<int, 3> selection = {state_.currentController,
+                                          row != nullptr ? row->data(0, Qt::UserRole).toInt() : -1,
+                                          view_.priority->value()};
+    if (toldSelection_ == selection) {
+        return;
+    }
+    toldSelection_ = selection;
+    session_->SelectController(selection[0]);
+    session_->SelectSet(selection[1]);
+    session_->SetSliderPosition(selection[2]);
+}
+
+void MainWindow::Adopt(const TableSnapshot& table) {
+    if (table != nullptr) {
+        table_ = table;
+    }
+}
+
+}  // namespace veltrix

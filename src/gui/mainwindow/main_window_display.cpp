@@ -1,0 +1,291 @@
+// What the main window shows of the current controller: its area, the drive and RAID
+// set lists, the information group, the selections and the controller picture.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include "gui/diagram/diagram_area.h"
+#include "gui/mainwindow/info_panels.h"
+#include "gui/mainwindow/list_rows.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "model/status_texts.h"
+
+namespace veltrix {
+
+namespace {
+
+// Drive addresses per channel: port-multiplier ports 0-14 behind a multiplier.
+int SubPortCount(const Controller& controller) {
+    return controller.HasPortMultiplier() ? 15 : 1;
+}
+
+// Each row carries the index of the object it shows.
+constexpr int kObjectIndexRole = Qt::UserRole;
+
+QTreeWidgetItem* AddListRow(QTreeWidget* list, const std::vector<std::string>& fields,
+                            int objectIndex) {
+    QStringList columns;
+    for (const std::string& field : fields) {
+        columns << QString::fromStdString(field);
+    }
+    auto* row = new QTreeWidgetItem(list, columns);
+    row->setData(0, kObjectIndexRole, objectIndex);
+    return row;
+}
+
+}  // namespace
+
+void MainWindow::ApplyPanel(const std::vector<PanelItem>& panel) {
+    for (const PanelItem& step : panel) {
+        QWidget* control = platform::FindControl<QWidget>(*this, step.controlId);
+        Q_ASSERT_X(control != nullptr, "ApplyPanel", "a panel names a control the window lacks");
+        if (control == nullptr) {
+            continue;
+        }
+        if (step.text) {
+            const QString text = QString::fromStdString(*step.text);
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                label->setText(text);
+            } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+                group->setTitle(text);
+            }
+        }
+        if (step.shown) {
+            control->setVisible(*step.shown);
+        }
+    }
+}
+
+void MainWindow::ClearInfoValues() {
+    for (QLabel* value : view_.infoValues) {
+        value->clear();
+    }
+}
+
+void MainWindow::ShowControllerInfo(int controller) {
+    if (const Controller* c = table_->GetController(controller)) {
+        ApplyPanel(ControllerPanel(*c, controller));
+    }
+}
+
+const Device* MainWindow::DeviceOfRow(int row) const {
+    const QTreeWidgetItem* item = row >= 0 ? view_.devices->topLevelItem(row) : nullptr;
+    return item != nullptr ? table_->GetDevice(state_.currentController,
+                                               item->data(0, kObjectIndexRole).toInt())
+                           : nullptr;
+}
+
+const RaidSet* MainWindow::RaidSetOfRow(int row) const {
+    const QTreeWidgetItem* item = row >= 0 ? view_.sets->topLevelItem(row) : nullptr;
+    return item != nullptr ? table_->GetRaidSet(state_.currentController,
+                                                item->data(0, kObjectIndexRole).toInt())
+                           : nullptr;
+}
+
+void MainWindow::FillDeviceList(int controller, int /*refresh*/) {
+    ClearList(view_.devices);
+    const Controller* c = table_->GetController(controller);
+    if (c != nullptr && c->DeviceCount() != 0) {
+        int rows = 0;
+        const int subPorts = SubPortCount(*c);
+        for (int j = 0; j < c->ChannelCount() && rows < c->DeviceCount(); ++j) {
+            for (int k = 0; k < subPorts && rows < c->DeviceCount(); ++k) {
+                const int position = j + 16 * k;
+                for (int d = 0; d < ObjectTable::kMaxDevices; ++d) {
+                    const Device* device = table_->GetDevice(controller, d);
+                    if (device == nullptr || device->Position() != position) {
+                        continue;
+                    }
+                    AddListRow(view_.devices,
+                               {std::to_string(position), device->ModelNumber(),
+                                device->CapacityText(), device->PortStateText()},
+                               d);
+                    ++rows;
+                    break;
+                }
+            }
+        }
+    }
+    SelectRow(view_.devices, -1);
+    OnDeviceSelectionChanged();
+    state_.selectedDevice = -1;
+}
+
+void MainWindow::FillSetList(int controller, int refresh) {
+    ClearList(view_.sets);
+    const Controller* c = table_->GetController(controller);
+    if (c != nullptr) {
+        int found = 0;
+        const int subPorts = SubPortCount(*c);
+        for (int j = 0; j < c->ChannelCount() && found < c->RaidSetCount(); ++j) {
+            for (int k = 0; k < subPorts && found < c->RaidSetCount(); ++k) {
+                const int port = j + 16 * k;
+                for (int s = 0; s < ObjectTable::kMaxRaidSets; ++s) {
+                    const RaidSet* set = table_->GetRaidSet(controller, s);
+                    if (set == nullptr || set->Port() != port) {
+                        continue;
+                    }
+                    ++found;
+                    if (set->IsRaid()) {
+                        AddListRow(view_.sets,
+                                   {std::to_string(set->DeviceNumber()), set->TypeText(),
+                                    ChunkSizeListText(set->ChunkSize()), set->MembersText(),
+                                    set->CapacityText(), set->StatusText()},
+                                   s);
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    if (refresh != 0) {
+        ShowRaidInfo();
+    }
+}
+
+void MainWindow::ShowDeviceInfo(const Device& device) {
+    ApplyPanel(DrivePanel(device));
+}
+
+void MainWindow::ShowRaidInfo() {
+    const RaidSet* set = RaidSetOfRow(SelectedRowOf(view_.sets));
+    if (set == nullptr) {
+        ClearInfoValues();
+        state_.selectedSet = -1;
+        SelectRow(view_.sets, -1);
+        ClearSetDisplay();
+        UpdateDiagram(0, std::nullopt);
+        return;
+    }
+    SelectRow(view_.devices, -1);
+    OnDeviceSelectionChanged();
+    EnableRebuildControls(true);
+    ShowRebuildControlsForSet(*set);
+
+    DiagramSelection selection{.kind = SelectionKind::Set};
+    RaidSet members = *set;  // the member cursor moves while counting
+    for (int n = 0; n < members.MemberCount(); ++n) {
+        const std::uint8_t member = members.Member(n == 0 ? MemberOp::First : MemberOp::Next);
+        if (member < selection.portsB.size()) {
+            selection.portsB[member] = 1;
+        }
+    }
+    selection.raidType = set->RaidType();
+    selection.port = set->Port();
+    UpdateDiagram(0, selection);
+    ApplyPanel(RaidSetPanel(*set));
+}
+
+void MainWindow::ClearSetDisplay() {
+    state_.selectedSet = -1;
+    ClearInfoValues();
+    {
+        const QSignalBlocker blocker(view_.priority);
+        view_.priority->setValue(0);
+    }
+    view_.progress->setValue(0);
+    EnableRebuildControls(false);
+    ShowRebuildCaptionsOnly();
+}
+
+void MainWindow::NoteSelections() {
+    state_.selectedDevice = SelectedRowOf(view_.devices);
+    state_.selectedSet = SelectedRowOf(view_.sets);
+    TellSessionSelection();
+}
+
+void MainWindow::OnDeviceSelectionChanged() {
+    const int row = SelectedRowOf(view_.devices);
+    if (row < 0) {
+        state_.lastDeviceRow = -1;
+        return;
+    }
+    SelectRow(view_.sets, -1);
+    OnSetSelectionChanged();
+
+    DiagramSelection selection{.kind = SelectionKind::Drive};
+    const Device* device = DeviceOfRow(row);
+    if (row == state_.lastDeviceRow) {
+        SelectRow(view_.devices, -1);
+        state_.lastDeviceRow = -1;
+        ClearInfoValues();
+    } else {
+        state_.lastDeviceRow = row;
+        if (device != nullptr && device->Position() < selection.portsB.size()) {
+            selection.portsB[device->Position()] = 1;
+        }
+    }
+    UpdateDiagram(0, selection);
+    if (SelectedRowOf(view_.devices) == row && device != nullptr) {
+        ShowDeviceInfo(*device);
+    }
+    NoteSelections();
+}
+
+void MainWindow::OnSetSelectionChanged() {
+    const int row = SelectedRowOf(view_.sets);
+    if (state_.selectedSet == -1) {
+        state_.selectedSet = row;
+        EnableRebuildControls(true);
+    } else if (row >= 0 && row == state_.selectedSet) {
+        SelectRow(view_.sets, -1);
+        ClearSetDisplay();
+    }
+    ShowRaidInfo();
+    NoteSelections();
+}
+
+void MainWindow::OnControllerTabChanged() {
+    const int tab = view_.tabs->currentIndex();
+    if (state_.controllerCount == 0 || tab < 0 || tab == state_.currentController) {
+        return;
+    }
+    state_.currentController = static_cast<std::uint8_t>(tab);
+    ShowControllerInfo(tab);
+    FillDeviceList(tab, 1);
+    FillSetList(tab, 1);
+    state_.selectedDevice = -1;
+    const Controller* c = table_->GetController(tab);
+    if (c != nullptr && c->RaidSetCount() != 0) {
+        SelectRow(view_.sets, 0);
+        state_.selectedSet = 0;
+        EnableRebuildControls(true);
+    } else {
+        ClearSetDisplay();
+    }
+    ShowRaidInfo();
+    if (state_.selectedSet == -1) {
+        UpdateDiagram(0, std::nullopt);
+        ClearInfoValues();
+    }
+    TellSessionSelection();
+}
+
+void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection) {
+    const DiagramState diagramState =
+        MakeDiagramState(table_->GetController(state_.currentController), selection);
+    if (mode == 1) {
+        state_.diagramActive = true;
+    } else if (mode == 2) {
+        state_.diagramActive = false;
+    }
+    if (mode == 1 || (mode == 0 && state_.diagramActive)) {
+        lastDiagram_ = diagramState;
+        if (diagram_ != nullptr) {
+            diagram_->Draw(diagramState);
+        }
+    }
+    view_.diagram->update();
+}
+
+void MainWindow::ShowBetaBadge(bool show) {
+    view_.betaBadge->setVisible(show);
+}
+
+}  // namespace veltrix

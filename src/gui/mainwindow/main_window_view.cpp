@@ -1,0 +1,259 @@
+#include "gui/mainwindow/main_window_view.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/diagram/diagram_area.h"
+#include "gui/diagram/diagram_pictures.h"
+#include "gui/platform/control_id.h"
+#include "gui/platform/language.h"
+#include "gui/resources/main_window_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix {
+
+namespace {
+
+using namespace control_id;
+using platform::SetControlId;
+
+constexpr int kDefaultWidth = 860;
+constexpr int kDefaultHeight = 600;
+// Rows a list shows before it needs more room than its share.
+constexpr int kListMinimumRows = 4;
+
+constexpr auto& Tr = platform::LocalCaption;
+
+template <typename W>
+W* WithId(W* widget, int id) {
+    SetControlId(widget, id);
+    return widget;
+}
+
+QLabel* Label(QWidget* parent, int id, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    if (id != 0) {
+        SetControlId(label, id);
+    }
+    return label;
+}
+
+QTreeWidget* List(QWidget* parent, int id, const QStringList& headers) {
+    auto* list = WithId(new QTreeWidget(parent), id);
+    list->setColumnCount(static_cast<int>(headers.size()));
+    list->setHeaderLabels(headers);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setAllColumnsShowFocus(true);
+    // Each column as wide as its widest text; the last one takes what is left.
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setStretchLastSection(true);
+    list->header()->setSectionsMovable(false);
+    const int rowHeight = list->fontMetrics().height() + 4;
+    list->setMinimumHeight(list->header()->sizeHint().height() + kListMinimumRows * rowHeight);
+    return list;
+}
+
+}  // namespace
+
+std::array<QWidget*, 10> MainWindowView::RebuildControls() const {
+    return {priority, priorityHigh,    priorityCaption, priorityLow, speedCaption,
+            speed,    durationCaption, duration,        progress,    percent};
+}
+
+MainWindowView BuildMainWindowView(QDialog& window) {
+    MainWindowView v;
+    QWidget* w = &window;
+
+    // Connection row.
+    v.host = WithId(new QLineEdit(w), kHost);
+    v.host->setMaxLength(63);
+    v.password = WithId(new QLineEdit(w), kPassword);
+    v.password->setEchoMode(QLineEdit::Password);
+    v.connect = WithId(new QPushButton(Tr("Connect", "Verbinden"), w), kConnect);
+    v.connect->setDefault(true);
+    v.disconnect = WithId(new QPushButton(Tr("Disconnect", "Trennen"), w), kDisconnect);
+    v.disconnect->setEnabled(false);
+    v.ende = WithId(new QPushButton(QStringLiteral("ENDE"), w), kEnde);
+    v.ende->hide();
+    v.eventLog = WithId(new QListWidget(w), kEventLog);
+    v.eventLog->hide();
+
+    auto* connection = new QHBoxLayout;
+    connection->addWidget(new QLabel(Tr("Host:", "Host:"), w));
+    connection->addWidget(v.host, 3);
+    connection->addSpacing(8);
+    connection->addWidget(new QLabel(Tr("Password:", "Passwort:"), w));
+    connection->addWidget(v.password, 3);
+    connection->addSpacing(8);
+    connection->addWidget(v.connect);
+    connection->addWidget(v.disconnect);
+    connection->addWidget(v.eventLog);
+    connection->addWidget(v.ende);
+    connection->addStretch(1);
+
+    // The logo at the top right, the badge beside it; magenta in them is transparent.
+    v.betaBadge = Label(w, picture_id::kBetaBadge, QString());
+    v.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
+    v.betaBadge->hide();
+    v.logo = Label(w, picture_id::kLogo, QString());
+    v.logo->setPixmap(KeyedPicture(picture_id::kLogo));
+    auto* pictures = new QHBoxLayout;
+    pictures->setSpacing(3);
+    pictures->addWidget(v.betaBadge, 0, Qt::AlignTop);
+    pictures->addWidget(v.logo, 0, Qt::AlignTop);
+    connection->addLayout(pictures);
+
+    // Controller tabs above the controller page.
+    v.tabs = WithId(new QTabBar(w), kControllerTabs);
+    v.tabs->setExpanding(false);
+    v.tabs->setDrawBase(true);
+    v.tabs->addTab(QStringLiteral("---"));
+
+    // Controller area: caption and value per row; the port-multiplier row only for
+    // controllers that have one.
+    auto* controller = new QFormLayout;
+    controller->setLabelAlignment(Qt::AlignLeft);
+    const auto value = [w](int id) { return Label(w, id, QStringLiteral("-")); };
+    v.controllerNumber = value(kControllerNumber);
+    v.driverVersion = value(kDriverVersion);
+    v.biosVersion = value(kBiosVersion);
+    v.chipset = value(kChipset);
+    v.raid5Support = value(kRaid5Support);
+    v.jbodSupport = value(kJbodSupport);
+    v.pmSupport = value(kPmSupport);
+    v.pmSupportLabel = Label(w, kPmSupportLabel, Tr("PM support:", "PM Support:"));
+    controller->addRow(Tr("Controller Number:", "Controllernummer:"), v.controllerNumber);
+    controller->addRow(Tr("Driver Version:", "Treiber Version:"), v.driverVersion);
+    controller->addRow(Tr("BIOS Version:", "BIOS Version:"), v.biosVersion);
+    controller->addRow(Tr("Chipset:", "Chipsatz:"), v.chipset);
+    controller->addRow(Tr("RAID 5 support:", "RAID 5 Support:"), v.raid5Support);
+    controller->addRow(Tr("JBOD support:", "JBOD Support:"), v.jbodSupport);
+    controller->addRow(v.pmSupportLabel, v.pmSupport);
+    v.pmSupportLabel->hide();
+    v.pmSupport->hide();
+
+    // The two lists take the room the window gains.
+    v.devices = List(w, kDeviceList,
+                     {Tr("Port", "Port"), Tr("Model name", "Bezeichnung"),
+                      Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
+    v.sets =
+        List(w, kSetList,
+             {Tr("Set", "Set"), Tr("Type", "Typ"), Tr("Chunksize", "Blockgröße"),
+              Tr("Members", "Mitglieder"), Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(v.devices, 1);
+    lists->addWidget(v.sets, 1);
+
+    auto* page = new QHBoxLayout;
+    page->addLayout(controller);
+    page->addSpacing(16);
+    page->addLayout(lists, 1);
+
+    // Information on the selected drive or set; the program renames the captions.
+    v.info = WithId(new QGroupBox(Tr("RAID Info", "RAID Info"), w), kInfoGroup);
+    auto* info = new QFormLayout(v.info);
+    constexpr std::array<int, 7> kLabelIds = {kRow1Label, kRow2Label, kRow3Label, kRow4Label,
+                                              kRow5Label, kRow6Label, kRow7Label};
+    constexpr std::array<int, 7> kValueIds = {kRow1Value, kRow2Value, kRow3Value, kRow4Value,
+                                              kRow5Value, kRow6Value, kRow7Value};
+    const std::array<QString, 7> captions = {Tr("RAID Set Number:", "RAID-Set-Nummer:"),
+                                             Tr("Port:", "Port:"),
+                                             Tr("RAID Type:", "RAID Typ:"),
+                                             Tr("Capacity:", "Kapazität:"),
+                                             Tr("Chunksize:", "Blockgröße:"),
+                                             Tr("Interfacemode:", "Interface Mode:"),
+                                             Tr("RAID Status:", "RAID Status:")};
+    for (std::size_t row = 0; row < kLabelIds.size(); ++row) {
+        v.infoLabels[row] = Label(v.info, kLabelIds[row], captions[row]);
+        v.infoValues[row] = Label(v.info, kValueIds[row], QStringLiteral("-"));
+        v.infoValues[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        info->addRow(v.infoLabels[row], v.infoValues[row]);
+    }
+    // Rows 1 and 6 belong to drives and sets only when they are shown.
+    for (const std::size_t row : {std::size_t{0}, std::size_t{5}}) {
+        v.infoLabels[row]->hide();
+        v.infoValues[row]->hide();
+    }
+
+    // Rebuild: progress with its percentage, speed, duration and the priority.
+    v.progress = WithId(new QProgressBar(w), kProgress);
+    v.progress->setTextVisible(false);
+    v.percent = Label(w, kPercent, QStringLiteral("0%"));
+    v.percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    v.speedCaption = Label(w, kSpeedCaption, Tr("Rebuild Speed:", "Rebuildgeschwindigkeit:"));
+    v.speed = Label(w, kSpeed, QStringLiteral("-"));
+    v.durationCaption =
+        Label(w, kDurationCaption, Tr("Estimated Duration:", "Vorraussichtliche Dauer:"));
+    v.duration = Label(w, kDuration, QStringLiteral("-"));
+    v.priority = WithId(new QSlider(Qt::Horizontal, w), kPriority);
+    v.priority->setTickPosition(QSlider::TicksBelow);
+    v.priorityLow = Label(w, kPriorityLow, Tr("Low", "niedrig"));
+    v.priorityCaption = Label(w, kPriorityCaption, Tr("Priority", "Priorität"));
+    v.priorityCaption->setAlignment(Qt::AlignCenter);
+    v.priorityHigh = Label(w, kPriorityHigh, Tr("High", "hoch"));
+    v.priorityHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (QWidget* control : v.RebuildControls()) {
+        control->hide();
+        control->setEnabled(control == v.progress);
+    }
+
+    auto* rebuild = new QGridLayout;
+    rebuild->addWidget(v.progress, 0, 0, 1, 2);
+    rebuild->addWidget(v.percent, 0, 2);
+    rebuild->addWidget(v.speedCaption, 1, 0, 1, 2);
+    rebuild->addWidget(v.speed, 1, 2);
+    rebuild->addWidget(v.durationCaption, 2, 0, 1, 2);
+    rebuild->addWidget(v.duration, 2, 2);
+    rebuild->setRowMinimumHeight(3, 12);
+    rebuild->addWidget(v.priority, 4, 0, 1, 3);
+    rebuild->addWidget(v.priorityLow, 5, 0);
+    rebuild->addWidget(v.priorityCaption, 5, 1);
+    rebuild->addWidget(v.priorityHigh, 5, 2);
+    rebuild->setRowStretch(6, 1);
+    rebuild->setColumnStretch(1, 1);
+
+    // The controller picture keeps its size in logical pixels.
+    v.diagram = WithId(new DiagramArea(w), kDiagram);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(v.diagram, 0, Qt::AlignTop);
+    lower->addWidget(v.info, 1);
+    lower->addLayout(rebuild, 1);
+
+    auto* layout = new QVBoxLayout(w);
+    layout->addLayout(connection);
+    layout->addWidget(v.tabs);
+    layout->addLayout(page, 1);
+    layout->addLayout(lower);
+
+    // Tab order as the controls read: connection row, tabs, lists, slider.
+    QWidget::setTabOrder(v.host, v.password);
+    QWidget::setTabOrder(v.password, v.connect);
+    QWidget::setTabOrder(v.connect, v.disconnect);
+    QWidget::setTabOrder(v.disconnect, v.tabs);
+    QWidget::setTabOrder(v.tabs, v.devices);
+    QWidget::setTabOrder(v.devices, v.sets);
+    QWidget::setTabOrder(v.sets, v.priority);
+
+    // Room for the usual four drives and two sets without scrolling; more on request.
+    window.resize(window.sizeHint().expandedTo(QSize(kDefaultWidth, kDefaultHeight)));
+    return v;
+}
+
+}  // namespace veltrix

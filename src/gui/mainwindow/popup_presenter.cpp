@@ -1,0 +1,69 @@
+#include "gui/mainwindow/popup_presenter.h"
+
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QWidget>
+
+#include "gui/platform/message_box.h"
+#include "gui/platform/qt_user_interface.h"
+
+namespace veltrix {
+
+namespace {
+
+MessageIcon IconOf(Severity severity) {
+    switch (severity) {
+        case Severity::Error:
+            return MessageIcon::Error;
+        case Severity::Warning:
+            return MessageIcon::Warning;
+        case Severity::Information:
+            return MessageIcon::Information;
+    }
+    return MessageIcon::None;
+}
+
+}  // namespace
+
+PopupPresenter::PopupPresenter(PopupQueue& queue, QWidget* owner) : queue_(queue), owner_(owner) {
+    // A push may come from any thread; the box is opened on this object's thread.
+    queue_.SetPushObserver([this] {
+        QMetaObject::invokeMethod(this, &PopupPresenter::ShowNext, Qt::QueuedConnection);
+    });
+    QMetaObject::invokeMethod(this, &PopupPresenter::ShowNext, Qt::QueuedConnection);
+}
+
+PopupPresenter::~PopupPresenter() {
+    queue_.SetPushObserver(nullptr);
+    if (current_) {
+        delete current_.data();
+    }
+}
+
+QMessageBox* PopupPresenter::Current() const {
+    return current_;
+}
+
+void PopupPresenter::ShowNext() {
+    if (current_ || queue_.IsClosed()) {
+        return;  // the next opens when this one is closed
+    }
+    const std::optional<PopupEntry> entry = queue_.Pop();
+    if (!entry) {
+        return;
+    }
+    auto box = platform::MakeMessageBox(owner_, platform::QtUserInterface::Title(),
+                                        QString::fromStdString(entry->text),
+                                        IconOf(entry->severity), MessageButtons::Ok);
+    current_ = box.release();
+    current_->setAttribute(Qt::WA_DeleteOnClose);
+    // Not modal to the window: the poll cycle and the window go on while it is open.
+    current_->setWindowModality(Qt::NonModal);
+    connect(current_, &QMessageBox::finished, this, [this] {
+        current_ = nullptr;
+        QMetaObject::invokeMethod(this, &PopupPresenter::ShowNext, Qt::QueuedConnection);
+    });
+    current_->show();
+}
+
+}  // namespace veltrix

@@ -1,0 +1,35 @@
+#include "gui/platform/dialog_parts.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+#include "gui/platform/control_id.h"
+#include "gui/platform/language.h"
+#include "texts/strings.h"
+
+namespace veltrix::settings_dialog {
+
+QString Tr(const char* en, const char* de) {
+    return platform::LocalCaption(en, de);
+}
+
+OkCancelRow MakeOkCancelRow(QDialog& dialog) {
+    OkCancelRow row;
+    row.box = new QDialogButtonBox(&dialog);
+    // Our own texts, not Qt's translations of its standard buttons.
+    row.ok = row.box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    row.cancel = row.box->addButton(Tr("Cancel", "Abbrechen"), QDialogButtonBox::RejectRole);
+    platform::SetControlId(row.ok, kOkId);
+    platform::SetControlId(row.cancel, kCancelId);
+    row.ok->setDefault(true);
+    QObject::connect(row.box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(row.box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return row;
+}
+
+std::size_t WireLength(const QString& text) {
+    return static_cast<std::size_t>(text.toUtf8().size());
+}
+
+}  // namespace veltrix::settings_dialog

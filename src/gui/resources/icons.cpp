@@ -1,0 +1,163 @@
+#include "gui/resources/icons.h"
+
+#include <QColor>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QRadialGradient>
+#include <QRectF>
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "gui/resources/main_window_ids.h"
+
+namespace veltrix {
+
+namespace {
+
+// The drawing is made on a 64 x 64 grid and scaled to the asked size.
+
+struct Palette {
+    QColor driveLight;  // top of each drive body
+    QColor driveDark;   // bottom of each drive body
+    QColor outline;
+    QColor led;  // activity light on each drive
+    QColor dot;  // status dot in the lower right corner
+};
+
+std::optional<Palette> PaletteFor(int iconId) {
+    switch (iconId) {
+        case icon_id::kApplication:
+            return Palette{QColor(0x5c, 0x9d, 0xf0), QColor(0x1f, 0x4f, 0xa8),
+                           QColor(0x12, 0x2a, 0x5c), QColor(0x7f, 0xe0, 0xff),
+                           QColor(0xf5, 0xa6, 0x23)};
+        case icon_id::kConnected:
+            return Palette{QColor(0xc8, 0xcf, 0xd8), QColor(0x6e, 0x78, 0x86),
+                           QColor(0x33, 0x3a, 0x44), QColor(0x5f, 0xd3, 0x5f),
+                           QColor(0x2e, 0xb8, 0x3c)};
+        case icon_id::kDisconnected:
+            return Palette{QColor(0xb4, 0xb4, 0xb4), QColor(0x70, 0x70, 0x70),
+                           QColor(0x3c, 0x3c, 0x3c), QColor(0x90, 0x90, 0x90),
+                           QColor(0xd3, 0x2f, 0x2f)};
+        default:
+            return std::nullopt;
+    }
+}
+
+// Where the three drives and the status dot lie on the grid; together they fill the
+// box kContent.
+constexpr qreal kDriveLeft = 6.0;
+constexpr qreal kDriveWidth = 46.0;
+constexpr qreal kDriveHeight = 14.0;
+constexpr std::array<qreal, 3> kDriveTops = {8.0, 24.0, 40.0};
+constexpr qreal kDriveCorner = 3.0;
+const QPointF kDotCentre(48.0, 48.0);
+constexpr qreal kDotRadius = 12.0;
+const QRectF kContent(kDriveLeft, kDriveTops[0], 60.0 - kDriveLeft, 60.0 - kDriveTops[0]);
+
+// The panel behind a tray icon may be black, white or anything between: the picture
+// has a dark outline and a light rim around it, each at least one screen pixel wide,
+// so one of them always stands against the panel.
+const QColor kRim(255, 255, 255);
+
+struct Strokes {
+    qreal outline;  // grid units
+    qreal rim;      // grid units, outside the outline
+};
+
+// The outer shape of the picture: the drive bodies and the status dot.
+QPainterPath Silhouette() {
+    QPainterPath shape;
+    for (const qreal top : kDriveTops) {
+        shape.addRoundedRect(QRectF(kDriveLeft, top, kDriveWidth, kDriveHeight), kDriveCorner,
+                             kDriveCorner);
+    }
+    shape.addEllipse(kDotCentre, kDotRadius, kDotRadius);
+    return shape.simplified();
+}
+
+// A stack of three drives, each with an activity light, and a round status dot, all on
+// a light rim.
+void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& strokes) {
+    const qreal rimPen = strokes.outline + 2.0 * strokes.rim;
+
+    // The rim: a stroke around the whole shape whose inner half the bodies cover.
+    painter.setPen(QPen(kRim, rimPen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(kRim);
+    painter.drawPath(Silhouette());
+
+    for (const qreal top : kDriveTops) {
+        const QRectF body(kDriveLeft, top, kDriveWidth, kDriveHeight);
+        QLinearGradient shade(body.topLeft(), body.bottomLeft());
+        shade.setColorAt(0.0, palette.driveLight);
+        shade.setColorAt(1.0, palette.driveDark);
+        painter.setPen(QPen(palette.outline, strokes.outline));
+        painter.setBrush(shade);
+        painter.drawRoundedRect(body, kDriveCorner, kDriveCorner);
+
+        // Slot line and activity light on the drive's face.
+        painter.setPen(QPen(palette.outline, 1.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(kDriveLeft + 6.0, top + kDriveHeight / 2.0),
+                         QPointF(kDriveLeft + 28.0, top + kDriveHeight / 2.0));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette.led);
+        painter.drawEllipse(QPointF(kDriveLeft + kDriveWidth - 7.0, top + kDriveHeight / 2.0), 2.5,
+                            2.5);
+    }
+
+    // The status dot overlaps the lower right corner, parted from the drives by the
+    // rim's colour and outlined like them.
+    painter.setPen(QPen(kRim, rimPen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(kDotCentre, kDotRadius, kDotRadius);
+    QRadialGradient glow(kDotCentre - QPointF(3.0, 3.0), kDotRadius * 1.4);
+    glow.setColorAt(0.0, palette.dot.lighter(150));
+    glow.setColorAt(1.0, palette.dot.darker(120));
+    painter.setPen(QPen(palette.outline, strokes.outline));
+    painter.setBrush(glow);
+    painter.drawEllipse(kDotCentre, kDotRadius, kDotRadius);
+}
+
+}  // namespace
+
+QPixmap ProgramPixmap(int iconId, int size) {
+    const std::optional<Palette> palette = PaletteFor(iconId);
+    if (!palette || size <= 0) {
+        return {};
+    }
+    // Outline and rim in screen pixels: a 64-pixel icon has an outline of two and a rim
+    // of one and a half, smaller ones never less than one pixel each.
+    const qreal outlinePixels = std::max(1.0, size / 32.0);
+    const qreal rimPixels = std::max(1.0, size / 42.0);
+    // The content with its strokes, and half a pixel to spare, fills the square.
+    const qreal margin = outlinePixels / 2.0 + rimPixels + 0.5;
+    const qreal scale = (size - 2.0 * margin) / std::max(kContent.width(), kContent.height());
+    const QPointF offset((size - kContent.width() * scale) / 2.0,
+                         (size - kContent.height() * scale) / 2.0);
+
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(offset);
+    painter.scale(scale, scale);
+    painter.translate(-kContent.topLeft());
+    DrawDriveStack(painter, *palette, {outlinePixels / scale, rimPixels / scale});
+    painter.end();
+    return pixmap;
+}
+
+QIcon ProgramIcon(int iconId) {
+    if (!PaletteFor(iconId)) {
+        return {};
+    }
+    QIcon icon;
+    for (const int size : {16, 22, 32, 48, 64, 128}) {
+        icon.addPixmap(ProgramPixmap(iconId, size));
+    }
+    return icon;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,22 @@
+#pragma once
+// The client's settings on disk: one file per user, written through QSettings in
+// its native format ($XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf on Linux), group
+// "SettingsGUI". The file holds the service password in plain text, so it and its
+// folder are kept private to their owner.
+
+#include "gui/settings/client_settings.h"
+
+namespace veltrix {
+
+inline constexpr char kSettingsOrganization[] = "KavotronikVeltrix";
+inline constexpr char kSettingsApplication[] = "Veltrix";
+
+// The stored settings; a value that is missing or of the wrong type reads as its
+// default, and a file that cannot be read at all gives the defaults of a first run.
+ClientSettings LoadSettings();
+
+// Writes all settings. A failed write is not reported: the program runs on with the
+// settings it holds.
+void SaveSettings(const ClientSettings& settings);
+
+}  // namespace veltrix

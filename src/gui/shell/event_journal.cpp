@@ -1,0 +1,53 @@
+#include "gui/shell/event_journal.h"
+
+#include <syslog.h>
+#include <systemd/sd-journal.h>
+
+#include "session/service_session.h"
+
+namespace veltrix::app {
+
+namespace {
+
+constexpr char kIdentifier[] = "SYSLOG_IDENTIFIER=Veltrix";
+// Information of this popup level and above is worth a notice.
+constexpr int kNoticeLevel = 2;
+
+int PriorityOf(const LoggedEvent& event) {
+    switch (event.severity) {
+        case Severity::Error:
+            return LOG_ERR;
+        case Severity::Warning:
+            return LOG_WARNING;
+        case Severity::Information:
+            break;
+    }
+    return event.level >= kNoticeLevel ? LOG_NOTICE : LOG_INFO;
+}
+
+}  // namespace
+
+JournalEntry JournalEntryOf(const LoggedEvent& event) {
+    return {.message = event.line,
+            .priority = PriorityOf(event),
+            .controller = event.record.controller,
+            .port = event.record.port,
+            .drive = event.record.drive,
+            .code = event.record.code};
+}
+
+void SystemJournal::Send(const JournalEntry& entry) {
+    // The result is left alone: a system without a journal just keeps no history.
+    sd_journal_send("MESSAGE=%s", entry.message.c_str(), "PRIORITY=%d", entry.priority, kIdentifier,
+                    "VELTRIX_CONTROLLER=%d", entry.controller, "VELTRIX_PORT=%d", entry.port,
+                    "VELTRIX_DRIVE=%d", entry.drive, "VELTRIX_CODE=%u", entry.code, nullptr);
+}
+
+void SendEventsToJournal(ServiceSession& session, EventJournal& journal) {
+    QObject::connect(
+        &session, &ServiceSession::eventLogged, &session,
+        [&journal](const LoggedEvent& event) { journal.Send(JournalEntryOf(event)); },
+        Qt::DirectConnection);
+}
+
+}  // namespace veltrix::app

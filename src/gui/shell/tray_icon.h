@@ -1,0 +1,42 @@
+#pragma once
+// The program's notification-area icon: its tooltip and balloon texts, and the three
+// operations that add, update and remove it through a TrayHost.
+//
+// The identifier of the icon is its resource number (140 connected, 179 not
+// connected), so a change of the connection state replaces the entry (remove, then
+// add) while anything else modifies it in place.
+
+#include <string>
+
+#include "gui/shell/tray_host.h"
+
+namespace veltrix::app {
+
+class TrayIcon {
+  public:
+    explicit TrayIcon(TrayHost& host) : host_(host) {}
+
+    // Filled by the callers before they call AddTrayIcon / UpdateTrayIcon; cut to
+    // what the notification area takes when handed over.
+    std::string trayTip;
+    std::string balloonTitle;
+    std::string balloonText;
+    Severity balloonSeverity = Severity::Information;
+
+    // The identifier now in the notification area (179 before the first add).
+    int TrayIconId() const { return trayIconId_; }
+    TrayHost& Host() const { return host_; }
+
+    // Adds the icon for the connection state with the tooltip.
+    void AddTrayIcon(bool isConnected);
+    // Shows the connection state and the tooltip, and the balloon when asked.
+    void UpdateTrayIcon(bool isConnected, bool showBalloon);
+    // Removes the icon now in the notification area; harmless when there is none.
+    void DeleteTrayIcon();
+
+  private:
+    TrayHost& host_;
+    int trayIconId_ = 179;
+};
+
+}  // namespace veltrix::app

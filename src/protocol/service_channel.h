@@ -1,0 +1,175 @@
+#pragma once
+// The client's one channel to the monitoring service.
+//
+// A thin layer with the operations of a Win32 named-pipe client (open by host and
+// pipe name, blocking read and write of whole messages, peek, flush, read mode,
+// close) over the Linux transports of service/transport.h. It adds no framing of
+// its own above one message per Write/Read and never retries. Every failed
+// operation throws ChannelError with a Win32-compatible error code and the
+// operating system's text for the underlying error.
+//
+// Every wait can be stopped from another thread through a WaitCanceller (error
+// 995), and reads can be bounded in time (error 121), so that the thread talking to
+// the service never waits for ever.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "protocol/wait_canceller.h"
+
+struct addrinfo;  // <netdb.h>
+
+namespace veltrix {
+
+// Win32 error codes the channel reports.
+namespace win32 {
+inline constexpr std::uint32_t ERROR_SUCCESS = 0;
+inline constexpr std::uint32_t ERROR_FILE_NOT_FOUND = 2;
+inline constexpr std::uint32_t ERROR_ACCESS_DENIED = 5;
+inline constexpr std::uint32_t ERROR_INVALID_HANDLE = 6;
+inline constexpr std::uint32_t ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr std::uint32_t ERROR_INVALID_DATA = 13;
+inline constexpr std::uint32_t ERROR_BAD_NETPATH = 53;
+inline constexpr std::uint32_t ERROR_INVALID_PARAMETER = 87;
+inline constexpr std::uint32_t ERROR_BROKEN_PIPE = 109;
+inline constexpr std::uint32_t ERROR_SEM_TIMEOUT = 121;
+inline constexpr std::uint32_t ERROR_INVALID_NAME = 123;
+inline constexpr std::uint32_t ERROR_PIPE_BUSY = 231;
+inline constexpr std::uint32_t ERROR_NO_DATA = 232;
+inline constexpr std::uint32_t ERROR_MORE_DATA = 234;
+inline constexpr std::uint32_t ERROR_OPERATION_ABORTED = 995;
+inline constexpr std::uint32_t ERROR_CONNECTION_REFUSED = 1225;
+inline constexpr std::uint32_t ERROR_NETWORK_UNREACHABLE = 1231;
+inline constexpr std::uint32_t ERROR_HOST_UNREACHABLE = 1232;
+// Errors without a Win32 counterpart carry the errno with this "customer" bit set.
+inline constexpr std::uint32_t kErrnoFlag = 0x20000000;
+
+inline constexpr std::uint32_t GENERIC_READ = 0x80000000;
+inline constexpr std::uint32_t GENERIC_WRITE = 0x40000000;
+}  // namespace win32
+
+// Maps an errno value to the Win32 code the channel reports for it.
+std::uint32_t Win32ErrorFromErrno(int error);
+// The operating system's text for a Win32 code the channel can report; empty when
+// the code has no text.
+std::string SystemErrorText(std::uint32_t errorCode);
+
+class ChannelError : public std::exception {
+  public:
+    ChannelError(std::uint32_t code, std::string systemText);
+
+    // Copies the system text into `buffer`, cut to `capacity` (NUL included); sets
+    // the help context to 0 when asked for. False, with an empty text, when there is
+    // no text for the error.
+    bool GetErrorMessage(char* buffer, std::size_t capacity, unsigned* helpContext = nullptr) const;
+    // The system text as a string (cut as a 4096-byte buffer would cut it).
+    std::string GetErrorMessage() const;
+
+    const char* what() const noexcept override;
+
+    std::uint32_t errorCode;
+
+  private:
+    std::string text_;
+};
+
+// Throws ChannelError. With `errorCode` 0 the code comes from errno (the last
+// failed system call) and the text is errno's; otherwise the text belongs to the code.
+[[noreturn]] void ThrowChannelError(std::uint32_t errorCode = 0);
+
+// The host name look-up of remote connections: getaddrinfo unless replaced. A
+// result must come from getaddrinfo (it is freed with freeaddrinfo). Tests put in a
+// look-up that takes its time; nullptr puts getaddrinfo back. Returns the one before.
+using HostLookupFunction = int (*)(const char* host, const char* service, const addrinfo* hints,
+                                   addrinfo** result);
+HostLookupFunction SetHostLookupForTesting(HostLookupFunction lookup);
+
+class ServiceChannel {
+  public:
+    ServiceChannel();
+    ~ServiceChannel();
+    ServiceChannel(const ServiceChannel&) = delete;
+    ServiceChannel& operator=(const ServiceChannel&) = delete;
+
+    // "\\host\PIPE\name".
+    static std::string FullName(const std::string& host, const std::string& pipe);
+
+    // Waits up to `timeoutMs` for the pipe to accept a client. Local pipe: a missing
+    // socket throws 2 at once; a socket that does not accept is retried until the
+    // time-out, then throws 121. Remote host: an unknown host throws 53 at once, a
+    // refused connection 2, no answer (or no name look-up result) within the time-out
+    // 121. The connection made while waiting is kept for the next Open of the same
+    // pipe, so that no other client can take the instance in between. A cancelled
+    // `canceller` (also one cancelled before the call) throws 995; a name look-up
+    // still running is then abandoned.
+    static void ServerAvailable(const std::string& host, const std::string& pipe,
+                                std::uint32_t timeoutMs, const WaitCanceller* canceller = nullptr);
+
+    // Opens the pipe (byte read mode, blocking). Does not close an open handle first.
+    // Connecting waits at most 5 s and stops with 995 when the canceller is cancelled.
+    void Open(const std::string& host, const std::string& pipe,
+              std::uint32_t desiredAccess = win32::GENERIC_READ | win32::GENERIC_WRITE,
+              std::uint32_t shareMode = 0, const void* securityAttributes = nullptr,
+              std::uint32_t flagsAndAttributes = 0);
+
+    // Sends `count` bytes as one message. When the socket has no room, waits for it
+    // until the canceller is cancelled (995); a message that fits goes out even when
+    // the canceller is cancelled.
+    std::size_t Write(const void* buffer, std::size_t count);
+    // Receives one message, up to `count` bytes of it (the rest of a longer message is
+    // dropped). Blocks until a message arrives, at most the read time-out (then 121)
+    // and only until the canceller is cancelled (995, also when cancelled before the
+    // call); in non-blocking mode throws 232 when none is waiting. A closed peer
+    // throws 109.
+    std::size_t Read(void* buffer, std::size_t count);
+    // Copies up to `size` bytes of the next message without removing it; reports the
+    // bytes of all whole messages waiting and those of the next message.
+    std::size_t Peek(void* buffer, std::size_t size, std::size_t* totalAvailable,
+                     std::size_t* leftThisMessage);
+    // Throws 109 when the service has closed its end.
+    void Flush();
+    // Records the read mode (byte or message) and blocking; boundaries hold in both.
+    void SetMode(bool byteMode, bool blocking);
+    void Close();
+    // True as soon as a reply is waiting; false after `timeoutMs` (at least about 10 ms).
+    // Throws 995 when the canceller is (or was already) cancelled.
+    bool WaitForResponse(std::uint32_t timeoutMs);
+
+    // The canceller every wait of this pipe watches (Open, Read, Write, WaitForResponse);
+    // nullptr: none. Not owned; it must outlive its use here. Kept across Close/Open.
+    void SetCanceller(const WaitCanceller* canceller) { canceller_ = canceller; }
+    const WaitCanceller* canceller() const { return canceller_; }
+    // Longest wait of a blocking Read for a whole message, in ms; 0 (the default): no
+    // bound. Kept across Close/Open.
+    void SetReadTimeout(std::uint32_t ms) { readTimeoutMs_ = ms; }
+    std::uint32_t readTimeout() const { return readTimeoutMs_; }
+
+    // -1 when closed, otherwise the socket descriptor this object owns.
+    int handle() const { return handle_; }
+    bool IsOpen() const { return handle_ != -1; }
+    // The mode word of SetMode: 0 byte/wait, 1 byte/nowait, 2 message/wait, 3 message/nowait.
+    std::uint32_t mode() const { return mode_; }
+
+  private:
+    // TCP: takes what has arrived into the deframer without waiting; false when
+    // nothing was there or the peer has closed (tcpState_->peerClosed tells).
+    bool fillFromSocket();
+    // Waits until the socket is readable; throws 121 after `deadline`, 995 when cancelled.
+    void waitReadable(std::chrono::steady_clock::time_point deadline);
+    void waitWritable();
+    const WaitCanceller* canceller_ = nullptr;
+    std::uint32_t readTimeoutMs_ = 0;
+    // A local message was seen waiting by WaitForResponse and not read yet.
+    bool replyWaiting_ = false;
+    int handle_ = -1;
+    bool tcp_ = false;
+    std::uint32_t mode_ = 0;
+    struct TcpState;
+    std::unique_ptr<TcpState> tcpState_;
+};
+
+}  // namespace veltrix

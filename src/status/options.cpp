@@ -1,0 +1,154 @@
+#include "status/options.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace veltrix::status {
+
+namespace {
+
+std::optional<Format> FormatByName(const std::string& name) {
+    if (name == "text") {
+        return Format::Text;
+    }
+    if (name == "json") {
+        return Format::Json;
+    }
+    if (name == "nagios") {
+        return Format::Nagios;
+    }
+    if (name == "prometheus") {
+        return Format::Prometheus;
+    }
+    return std::nullopt;
+}
+
+// Seconds, fractions allowed, above 0 and at most kMaxTimeout.
+std::optional<std::chrono::milliseconds> ParseSeconds(const std::string& text) {
+    double seconds = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, seconds);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(seconds)) {
+        return std::nullopt;
+    }
+    const double ms = std::round(seconds * 1000.0);
+    if (ms < 1.0 || ms > static_cast<double>(kMaxTimeout.count())) {
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds(static_cast<std::int64_t>(ms));
+}
+
+}  // namespace
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    Options options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> value;
+        if (const auto equals = name.find('=');
+            name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        const auto takeValue = [&]() -> std::optional<std::string> {
+            if (value) {
+                return value;
+            }
+            if (i + 1 < arguments.size()) {
+                return arguments[++i];
+            }
+            parsed.error = name + " needs a value";
+            return std::nullopt;
+        };
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+        } else if (name == "--timings" && !value) {
+            options.timings = true;
+        } else if (name == "--password" || name == "-p") {
+            parsed.error =
+                "the password is never taken from the command line, where other users "
+                "can read it: use --password-file FILE or VELTRIX_PASSWORD";
+            return parsed;
+        } else if (name == "--host" || name == "--format" || name == "--password-file" ||
+                   name == "--timeout" || name == "--output" || name == "--state-file") {
+            const auto given = takeValue();
+            if (!given) {
+                return parsed;
+            }
+            if (name == "--host") {
+                if (given->empty()) {
+                    parsed.error = "--host needs a host name, \".\" for this machine";
+                    return parsed;
+                }
+                options.host = *given;
+            } else if (name == "--format") {
+                const auto format = FormatByName(*given);
+                if (!format) {
+                    parsed.error =
+                        "unknown format \"" + *given + "\" (text, json, nagios or prometheus)";
+                    return parsed;
+                }
+                options.format = *format;
+            } else if (name == "--timeout") {
+                const auto timeout = ParseSeconds(*given);
+                if (!timeout) {
+                    parsed.error = "--timeout takes seconds above 0 and at most " +
+                                   std::to_string(kMaxTimeout.count() / 1000) + ", not \"" +
+                                   *given + "\"";
+                    return parsed;
+                }
+                options.timeout = *timeout;
+            } else if (given->empty()) {
+                parsed.error = name + " needs a file name";
+                return parsed;
+            } else if (name == "--password-file") {
+                options.passwordFile = *given;
+            } else if (name == "--output") {
+                options.output = *given;
+            } else {
+                options.stateFile = *given;
+            }
+        } else {
+            parsed.error = "unknown argument \"" + arguments[i] + "\"";
+            return parsed;
+        }
+    }
+    parsed.options = options;
+    return parsed;
+}
+
+std::string UsageText() {
+    return R"(Usage: veltrix-status [options]
+
+Reads the status of the RAID controllers from their monitoring service once: logs
+in, reads controllers, drives, RAID sets and rebuilds, logs off and prints them.
+
+Options:
+  --host HOST           the service's host: "." (default) for this machine, or a
+                        host name or address
+  --format FORMAT       text (default), json, nagios (monitoring-plugin status
+                        line and exit code) or prometheus (text exposition)
+  --password-file FILE  read the service password from the first line of FILE
+  --timeout SECONDS     bound on the whole run (default 10)
+  --output FILE         replace FILE atomically with the output instead of
+                        printing it (for node exporter's textfile collector)
+  --state-file FILE     keep each running rebuild's position here, so that the
+                        next run can tell its speed and the time left
+  --timings             print where the run's time went on standard error
+  --help                show this text
+
+The password comes from --password-file, else from the environment variable
+VELTRIX_PASSWORD, else from the desktop program's settings file
+($XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf); never from the command line.
+VELTRIX_PIPE_DIR and VELTRIX_PIPE_PORT choose the local pipe's folder and the TCP
+port as for the desktop program.
+
+Exit codes: 0 status read (nagios: OK), 1 nagios: WARNING, or the status was read
+but --output could not be written, 2 nagios: CRITICAL, 3 no status (service not
+reachable, busy with another client, login refused, time-out, bad arguments;
+nagios: UNKNOWN).
+)";
+}
+
+}  // namespace veltrix::status

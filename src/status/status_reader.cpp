@@ -1,0 +1,291 @@
+#include "status/status_reader.h"
+
+#include <QObject>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+#include "session/error_sites.h"
+#include "session/manual_time_source.h"
+#include "session/service_session.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
+
+namespace veltrix::status {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// The session's message boxes: nobody is there to answer them, so they are kept
+// for the report and answered as a box that nobody can answer.
+class MessageLog : public UserQuestions {
+  public:
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon,
+                              MessageButtons buttons) override {
+        const std::lock_guard lock(mutex_);
+        texts_.push_back(text);
+        return DefaultAnswer(buttons);
+    }
+    std::vector<std::string> Texts() const {
+        const std::lock_guard lock(mutex_);
+        return texts_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+};
+
+// What the session's thread finds out, handed to the thread that waits for it. The
+// plain fields are written on the session's thread before Finish() (or before the
+// thread ends) and read after that.
+struct RunState {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+    // Set by the waiting thread when the time-out ran out: nothing more is sent.
+    std::atomic<bool> abandoned{false};
+    std::atomic<bool> connected{false};
+    std::atomic<bool> enumerated{false};
+
+    ServiceConfig config;
+    int serviceVersion = 0;
+    TableSnapshot table;
+    int controllerCount = 0;
+    std::array<RebuildStatus, ObjectTable::kMaxControllers> rebuilds{};
+    Failure failure = Failure::None;
+    std::string failureMessage;
+    double connectedMs = 0;
+    double enumeratedMs = 0;
+    double rebuildsMs = 0;
+
+    void Finish() {
+        {
+            const std::lock_guard lock(mutex);
+            done = true;
+        }
+        changed.notify_all();
+    }
+};
+
+// GET_REBUILD_STATUS once for every controller, on the session's thread with the
+// logged-in link. A reply shorter than the record is no answer: read as zeros it would
+// say "no rebuild" about a controller the service said nothing about.
+void AskRebuilds(ServiceLink& link, RunState& state) {
+    if (!state.enumerated || state.abandoned) {
+        return;
+    }
+    const PipeBusyLock busy(link);
+    if (!busy.held()) {
+        state.failure = Failure::ChannelError;
+        state.failureMessage = "the session's channel is in use";
+        return;
+    }
+    for (int c = 0; c < state.controllerCount && !state.abandoned; ++c) {
+        const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(c)};
+        link.message.setRequest(GET_REBUILD_STATUS, request);
+        try {
+            link.SendMessage();
+            link.ReceiveMessage();
+        } catch (const ChannelError& e) {
+            state.failure = Failure::ChannelError;
+            state.failureMessage = "rebuild status of controller " + std::to_string(c) + ": " +
+                                   e.GetErrorMessage() + " (error " + std::to_string(e.errorCode) +
+                                   ")";
+            return;
+        }
+        constexpr std::size_t kExpected = ServiceMessage::kHeaderSize + RebuildStatus::kSize;
+        if (link.message.received < kExpected) {
+            state.failure = Failure::Protocol;
+            state.failureMessage = "the rebuild status of controller " + std::to_string(c) +
+                                   " came as " + std::to_string(link.message.received) +
+                                   " bytes, " + std::to_string(kExpected) + " expected";
+            return;
+        }
+        state.rebuilds[static_cast<std::size_t>(c)] = RebuildStatus::Decode(link.message.data());
+    }
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The session's messages as one line.
+std::string OneLine(const std::vector<std::string>& texts) {
+    std::string line;
+    for (const std::string& text : texts) {
+        for (const char c : text) {
+            const bool blank = c == '\n' || c == '\r' || c == ' ';
+            if (blank && (line.empty() || line.back() == ' ')) {
+                continue;
+            }
+            line.push_back(blank ? ' ' : c);
+        }
+        if (!line.empty() && line.back() != ' ') {
+            line.push_back(' ');
+        }
+    }
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    return line;
+}
+
+std::string Duration(milliseconds ms) {
+    return ms.count() % 1000 == 0 ? std::to_string(ms.count() / 1000) + " s"
+                                  : std::to_string(ms.count()) + " ms";
+}
+
+// Time kept back from the run's time-out for ending the session and logging off.
+milliseconds ShutdownReserve(milliseconds timeout) {
+    return std::clamp(timeout / 5, milliseconds(50), milliseconds(500));
+}
+
+}  // namespace
+
+Failure ClassifyMessages(const std::vector<std::string>& messages) {
+    const std::string& busy = LoadString(ids::kLineBusy);
+    const std::string notAvailable =
+        ErrorText(ids::kServiceNotAvailable, connect_site::kNotAvailable);
+    const std::string openFailed = ErrorText(ids::kConnectionNotPossible, connect_site::kOpen);
+    const std::string& refused = LoadString(ids::kInvalidPassword);
+    for (const std::string& message : messages) {
+        if (EndsWith(message, notAvailable)) {
+            return message.find(busy) != std::string::npos ? Failure::Busy : Failure::Unreachable;
+        }
+        if (message == openFailed) {
+            return Failure::ConnectFailed;
+        }
+        if (message == refused) {
+            return Failure::LoginRefused;
+        }
+    }
+    return Failure::ChannelError;
+}
+
+StatusReport ReadStatus(const ReadRequest& request, RunTimings* timings) {
+    const Clock::time_point start = Clock::now();
+    const auto since = [start] {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    StatusReport report;
+    report.host = request.host;
+
+    // The session refers to the messages, the clock and the state until it ends.
+    auto messages = std::make_unique<MessageLog>();
+    auto clock = std::make_unique<ManualTimeSource>();
+    auto state = std::make_unique<RunState>();
+    auto session = std::make_unique<ServiceSession>(*messages, clock.get());
+    RunState& run = *state;
+
+    ServiceSession* const context = session.get();
+    QObject::connect(
+        context, &ServiceSession::connected, context,
+        [&run, since] {
+            run.connectedMs = since();
+            run.connected = true;
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        context, &ServiceSession::serviceConfigRead, context,
+        [&run](ServiceConfig config, int version) {
+            run.config = config;
+            run.serviceVersion = version;
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        context, &ServiceSession::enumerated, context,
+        [&run, since](TableSnapshot table, int count) {
+            run.table = std::move(table);
+            run.controllerCount = std::clamp(count, 0, ObjectTable::kMaxControllers);
+            run.enumeratedMs = since();
+            run.enumerated = true;
+        },
+        Qt::DirectConnection);
+
+    const milliseconds reserve = ShutdownReserve(request.timeout);
+    session->SetReplyBound(static_cast<std::uint32_t>(std::max<std::int64_t>(
+        1, std::min<std::int64_t>(request.timeout.count(), ServiceSession::kDefaultReplyBoundMs))));
+    session->Connect(request.host, request.password);
+    session->Converse(
+        [&run, since](ServiceLink& link, StatusRequests&) {
+            AskRebuilds(link, run);
+            run.rebuildsMs = since();
+            run.Finish();
+        },
+        [&run] {
+            run.failure = Failure::ChannelError;
+            run.failureMessage = "the session's channel is in use";
+            run.Finish();
+        });
+
+    bool finished = false;
+    {
+        std::unique_lock lock(run.mutex);
+        finished = run.changed.wait_until(lock, start + request.timeout - reserve,
+                                          [&run] { return run.done; });
+    }
+    if (!finished) {
+        run.abandoned = true;
+    }
+    // Ends any wait at once and logs off when the login went through.
+    if (!session->Shutdown(reserve)) {
+        // A wait that nothing can end holds the session's thread; it keeps what it uses.
+        static_cast<void>(session.release());
+        static_cast<void>(messages.release());
+        static_cast<void>(clock.release());
+        static_cast<void>(state.release());
+        report.failure = Failure::Timeout;
+        report.failureMessage = "the session did not end within " + Duration(request.timeout);
+        return report;
+    }
+    session.reset();
+    if (timings != nullptr) {
+        timings->connected = run.connectedMs;
+        timings->enumerated = run.enumeratedMs;
+        timings->rebuilds = run.rebuildsMs;
+        timings->finished = since();
+    }
+
+    if (!finished) {
+        report.failure = Failure::Timeout;
+        const char* phase = !run.connected    ? "connecting and logging in"
+                            : !run.enumerated ? "reading controllers, drives and sets"
+                                              : "asking for the rebuild status";
+        report.failureMessage = std::string("no status within ") + Duration(request.timeout) +
+                                " (the run was " + phase + ")";
+        return report;
+    }
+    if (run.failure != Failure::None) {
+        report.failure = run.failure;
+        report.failureMessage = run.failureMessage;
+        return report;
+    }
+    // No controllers is an answer, not a failure.
+    std::vector<std::string> texts = messages->Texts();
+    std::erase(texts, LoadString(ids::kDriverNotFound));
+    if (!run.enumerated || !texts.empty() || run.table == nullptr) {
+        report.failure = run.enumerated ? Failure::ChannelError : ClassifyMessages(texts);
+        report.failureMessage =
+            texts.empty() ? "the service ended the conversation without a status" : OneLine(texts);
+        return report;
+    }
+
+    report.serviceConfig = run.config;
+    report.serviceVersion = static_cast<std::uint32_t>(run.serviceVersion);
+    report.controllerCount = run.controllerCount;
+    report.table = *run.table;
+    for (std::size_t c = 0; c < report.rebuilds.size(); ++c) {
+        report.rebuilds[c].raw = run.rebuilds[c];
+    }
+    ResolveRebuilds(report);
+    return report;
+}
+
+}  // namespace veltrix::status
