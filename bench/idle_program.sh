@@ -20,7 +20,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/release}
 seconds=${2:-60}
-veltrix=$build/src/app/Veltrix
+veltrix=$build/src/gui/app/Veltrix
 servicesim=$build/tools/servicesim/servicesim
 scenario=$root/bench/scenarios/idle.json
 cpu_target=0.5  # % of one core

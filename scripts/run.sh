@@ -59,5 +59,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 else
     echo "run: starting Veltrix; it connects to the simulated service after 3 s."
     echo "run: quit it with File > Exit (or its close button) to stop the service."
-    "$build/src/app/Veltrix"
+    "$build/src/gui/app/Veltrix"
 fi

@@ -3,7 +3,7 @@
 
     /usr/bin/python3 tools/pictures/draw_pictures.py [output folder]
 
-The output folder defaults to src/ui/diagram/pictures/, where the PNG files are kept
+The output folder defaults to src/gui/diagram/pictures/, where the PNG files are kept
 and compiled into the program with Qt's resource system; the build never runs this
 script. It needs Debian's Python with PyQt6 and the DejaVu fonts (python3-pyqt6 and
 fonts-dejavu-core: `scripts/install-deps.sh --pictures`).
