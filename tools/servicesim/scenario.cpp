@@ -242,19 +242,14 @@ std::uint32_t ReadEndCode(ObjectReader& r, const std::string& key, std::uint32_t
     return code;
 }
 
-FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& baseDir) {
+// What the ROM holds at the start: "content", or the bytes of "imageHex" or "imageFile".
+void ReadFlashContent(ObjectReader& r, const std::string& baseDir, std::uint32_t size,
+                      FlashSpec& f) {
     static const std::map<std::string, FlashSpec::Content> kContents = {
         {"biosImage", FlashSpec::Content::BiosImage},
         {"pattern", FlashSpec::Content::Pattern},
         {"fill", FlashSpec::Content::Fill},
     };
-    ObjectReader r(j, path);
-    FlashSpec f;
-    r.Number("chipId", f.chipId);
-    r.Text("chipName", f.chipName, ServiceMessage::kMaxData);
-    r.Number("size", f.size, kMaxFlashSize);
-    const std::uint32_t size = FlashRomSize(f);
-    r.Number("fill", f.fill);
     if (r.Has("content")) {
         std::string content;
         r.Text("content", content, 64);
@@ -268,7 +263,7 @@ FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& b
     const bool file = r.Has("imageFile");
     if (hex || file) {
         if (r.Has("content") || (hex && file)) {
-            Fail(path, "give one of \"content\", \"imageHex\" and \"imageFile\"");
+            Fail(r.Path(), "give one of \"content\", \"imageHex\" and \"imageFile\"");
         }
         f.content = FlashSpec::Content::Bytes;
     }
@@ -290,6 +285,32 @@ FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& b
                                                          " bytes does not fit the " +
                                                          std::to_string(size) + "-byte flash ROM");
     }
+}
+
+FlashFaults ReadFlashFaults(ObjectReader& r, std::uint32_t size, FlashFaults faults) {
+    if (r.Has("writeErrorAt")) {
+        const std::uint32_t blocks = size / kFlashBlockSize;
+        if (blocks == 0) {
+            Fail(r.Path("writeErrorAt"), "the flash ROM has no whole block");
+        }
+        faults.writeErrorAt = r.Required<std::uint32_t>("writeErrorAt", blocks - 1);
+    }
+    faults.writeErrorCode = ReadEndCode(r, "writeErrorCode", faults.writeErrorCode);
+    r.Flag("writesIgnored", faults.writesIgnored);
+    r.Flag("versionIoError", faults.versionIoError);
+    r.Number("eraseMs", faults.eraseMs, 3600000);
+    return faults;
+}
+
+FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& baseDir) {
+    ObjectReader r(j, path);
+    FlashSpec f;
+    r.Number("chipId", f.chipId);
+    r.Text("chipName", f.chipName, ServiceMessage::kMaxData);
+    r.Number("size", f.size, kMaxFlashSize);
+    const std::uint32_t size = FlashRomSize(f);
+    r.Number("fill", f.fill);
+    ReadFlashContent(r, baseDir, size, f);
     for (const char* key : {"biosVersion", "imageVendorId", "imageDeviceId", "imageSize"}) {
         if (r.Has(key) && f.content != FlashSpec::Content::BiosImage) {
             Fail(r.Path(key), "only for the generated BIOS image (\"content\": \"biosImage\")");
@@ -304,18 +325,7 @@ FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& b
     if (f.readBlockSize == 0) {
         Fail(r.Path("readBlockSize"), "must be at least 1");
     }
-    FlashFaults& faults = f.faults;
-    if (r.Has("writeErrorAt")) {
-        const std::uint32_t blocks = size / kFlashBlockSize;
-        if (blocks == 0) {
-            Fail(r.Path("writeErrorAt"), "the flash ROM has no whole block");
-        }
-        faults.writeErrorAt = r.Required<std::uint32_t>("writeErrorAt", blocks - 1);
-    }
-    faults.writeErrorCode = ReadEndCode(r, "writeErrorCode", faults.writeErrorCode);
-    r.Flag("writesIgnored", faults.writesIgnored);
-    r.Flag("versionIoError", faults.versionIoError);
-    r.Number("eraseMs", faults.eraseMs, 3600000);
+    f.faults = ReadFlashFaults(r, size, f.faults);
     r.Done();
     return f;
 }
