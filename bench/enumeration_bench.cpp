@@ -46,7 +46,7 @@ void BM_EnumerationPerExchange(benchmark::State& state) {
     sim::ServiceSim service(sim::WorstCaseEnumerationScenario());
     sim::ServiceSimOptions options;
     options.pipeName = "SIMPIPE";
-    service.start(options);
+    service.Start(options);
     ServiceLink link;
     ServiceChannel::ServerAvailable(".", "SIMPIPE", 1000);
     link.pipe.Open(".", "SIMPIPE");
@@ -61,12 +61,12 @@ void BM_EnumerationPerExchange(benchmark::State& state) {
     std::size_t exchanges = 0;
     std::size_t enumerations = 0;
     for (auto _ : state) {
-        service.clearTranscript();
+        service.ClearTranscript();
         table.Clear();
         for (int c = 0; c < 8; ++c) {
             requests.ReadController(c);
         }
-        exchanges += service.transcript().size();
+        exchanges += service.Transcript().size();
         ++enumerations;
     }
     state.counters["exchanges_per_enumeration"] =
@@ -74,7 +74,7 @@ void BM_EnumerationPerExchange(benchmark::State& state) {
     if (ui.failures != 0) {
         state.SkipWithError("the service reported errors");
     }
-    service.stop();
+    service.Stop();
 }
 BENCHMARK(BM_EnumerationPerExchange)->UseRealTime()->Unit(benchmark::kMillisecond);
 

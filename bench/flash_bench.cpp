@@ -108,7 +108,7 @@ class Service {
         std::ofstream(imagePath, std::ios::binary)
             .write(reinterpret_cast<const char*>(image.data()),
                    static_cast<std::streamsize>(image.size()));
-        sim.setMessageObserver([this](const sim::TranscriptEntry&) {
+        sim.SetMessageObserver([this](const sim::TranscriptEntry&) {
             // The service's thread moves to its own core at its first message.
             if (!servicePinned_ && bench::ServiceCore() >= 0) {
                 servicePinned_ = bench::PinCallingThread(bench::ServiceCore());
@@ -119,10 +119,10 @@ class Service {
         options.pipeDir = dir_;
         options.manualClock = true;
         options.transcriptLimit = 4096;  // one run; no growth over many
-        sim.start(options);
+        sim.Start(options);
     }
     ~Service() {
-        sim.stop();
+        sim.Stop();
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
@@ -130,7 +130,7 @@ class Service {
     Service& operator=(const Service&) = delete;
 
     bool waitUntilFree() const {
-        return sim.waitForConnectionsClosed(sim.connectionsAccepted(), 5s);
+        return sim.WaitForConnectionsClosed(sim.ConnectionsAccepted(), 5s);
     }
 
     sim::ServiceSim sim;
@@ -293,19 +293,19 @@ bool CheckOneRun() {
         std::fprintf(stderr, "flash_bench: no connection: %s\n", session.firstMessage().c_str());
         return false;
     }
-    service.sim.clearTranscript();
+    service.sim.ClearTranscript();
     Clock::duration verify{};
     session.Run(verify);
     if (session.result().end != FlashRunResult::End::Completed ||
         session.result().verification != FlashVerification::Verified ||
-        service.sim.flashContents(0) != service.image || !session.firstMessage().empty()) {
+        service.sim.FlashContents(0) != service.image || !session.firstMessage().empty()) {
         std::fprintf(stderr, "flash_bench: the run did not write and verify the ROM: %s\n",
                      session.firstMessage().c_str());
         return false;
     }
     Requests& requests = RunRequests();
     bool inReadBack = false;
-    for (const sim::TranscriptEntry& entry : service.sim.transcript()) {
+    for (const sim::TranscriptEntry& entry : service.sim.Transcript()) {
         if (entry.code == FLASH_READ_START) {
             inReadBack = true;
         } else if (inReadBack && entry.code != FLASH_READ_ACK) {
@@ -359,7 +359,7 @@ BENCHMARK(BM_FlashRun)->UseManualTime()->Unit(benchmark::kMillisecond);
 int RawLogin(const Service& service) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    service.sim.socketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
+    service.sim.SocketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
     const auto deadline = Clock::now() + 5s;
     int fd = -1;
     for (;;) {

@@ -162,7 +162,7 @@ class Service {
         dir_ = pattern;
         // The window finds the local pipe through this variable.
         ::setenv(transport::kPipeDirVariable, dir_.c_str(), 1);
-        sim.setMessageObserver([this](const sim::TranscriptEntry&) {
+        sim.SetMessageObserver([this](const sim::TranscriptEntry&) {
             // The service's thread moves to its own core at its first message.
             if (!servicePinned_ && bench::ServiceCore() >= 0) {
                 servicePinned_ = bench::PinCallingThread(bench::ServiceCore());
@@ -173,10 +173,10 @@ class Service {
         options.pipeDir = dir_;
         options.manualClock = true;
         options.transcriptLimit = 64;  // enough for one cycle; no growth over millions
-        sim.start(options);
+        sim.Start(options);
     }
     ~Service() {
-        sim.stop();
+        sim.Stop();
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
@@ -185,7 +185,7 @@ class Service {
 
     // Until the service has noticed every client leave, so the next one gets in.
     bool waitUntilFree() const {
-        return sim.waitForConnectionsClosed(sim.connectionsAccepted(), 5s);
+        return sim.WaitForConnectionsClosed(sim.ConnectionsAccepted(), 5s);
     }
 
     sim::ServiceSim sim;
@@ -377,14 +377,14 @@ bool CheckOneCycle() {
                      window.firstMessage().c_str());
         return false;
     }
-    service.sim.clearTranscript();
+    service.sim.ClearTranscript();
     const std::uint64_t seen = window.cyclesSeen();
     window.Cycle();
     if (window.cyclesSeen() != seen + 1) {
         std::fprintf(stderr, "poll_cycle_bench: the window did not see the cycle end\n");
         return false;
     }
-    const auto transcript = service.sim.transcript();
+    const auto transcript = service.sim.Transcript();
     bool same = transcript.size() == kCycleCodes.size();
     for (std::size_t i = 0; same && i < transcript.size(); ++i) {
         same = transcript[i].code == kCycleCodes[i];
@@ -468,7 +468,7 @@ BENCHMARK(BM_PollCycle)->UseRealTime()->Unit(benchmark::kMicrosecond);
 int RawLogin(const Service& service) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    service.sim.socketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
+    service.sim.SocketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     int fd = -1;
     for (;;) {

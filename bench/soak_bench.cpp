@@ -323,10 +323,10 @@ class Soak {
 
   private:
     void Tick(int batch, int logBatch) {
-        service_.advanceClock(std::chrono::milliseconds(5000));
-        const std::uint64_t simMs = service_.simTimeMs();
+        service_.AdvanceClock(std::chrono::milliseconds(5000));
+        const std::uint64_t simMs = service_.SimTimeMs();
         const SystemTime stamp =
-            service_.inspect([simMs](const sim::ServiceEngine& e) { return e.wallTime(simMs); });
+            service_.Inspect([simMs](const sim::ServiceEngine& e) { return e.WallTime(simMs); });
         std::vector<sim::EventSpec> pushed;
         pushed.reserve(static_cast<std::size_t>(batch));
         std::size_t popupsExpected = 0;
@@ -334,11 +334,11 @@ class Soak {
             const std::uint64_t n = eventsPushed_ + static_cast<std::uint64_t>(i);
             pushed.push_back(EventNumber(n));
             popupsExpected += kKinds[n % kKinds.size()].popup ? 1 : 0;
-            service_.pushEvent(pushed.back());
+            service_.PushEvent(pushed.back());
         }
         for (int i = 0; i < logBatch; ++i) {
             const std::uint64_t n = logEntriesPushed_++;
-            service_.pushLogEntry({.controller = static_cast<std::uint8_t>(n % 2),
+            service_.PushLogEntry({.controller = static_cast<std::uint8_t>(n % 2),
                                    .port = static_cast<std::uint8_t>(n & 0xFF),
                                    .status = 0x51,
                                    .command = 0xC8,
@@ -489,7 +489,7 @@ int main(int argc, char** argv) {
     sim::ServiceSim service(sim::TwoControllerScenario());
     std::uint64_t requests = 0;  // counted on the service's thread, read after a tick
     std::mutex requestsMutex;
-    service.setMessageObserver([&](const sim::TranscriptEntry&) {
+    service.SetMessageObserver([&](const sim::TranscriptEntry&) {
         const std::lock_guard lock(requestsMutex);
         ++requests;
     });
@@ -497,7 +497,7 @@ int main(int argc, char** argv) {
     simOptions.pipeDir = folder.path();
     simOptions.manualClock = true;
     simOptions.transcriptLimit = 16;  // the observer counts; no growth over the run
-    service.start(simOptions);
+    service.Start(simOptions);
     const auto requestsSoFar = [&] {
         const std::lock_guard lock(requestsMutex);
         return requests;
@@ -530,7 +530,7 @@ int main(int argc, char** argv) {
         events = soak.events();
         rows = soak.eventLogRows();
     }
-    service.stop();
+    service.Stop();
     const LineCost errorLog = ErrorLogBytesPerLine();
     const double eventLogLine = EventLogBytesPerLine();
 

@@ -156,7 +156,7 @@ double RawReplay(const std::string& socketPath, const Requests& requests, std::s
 
 // Waits until the service has seen every connection so far end: it listens again.
 void Settle(const sim::ServiceSim& service) {
-    service.waitForConnectionsClosed(service.connectionsAccepted(), std::chrono::seconds(10));
+    service.WaitForConnectionsClosed(service.ConnectionsAccepted(), std::chrono::seconds(10));
 }
 
 struct Figures {
@@ -174,11 +174,11 @@ Figures Measure(const char* name, sim::Scenario scenario, int runs) {
     sim::ServiceSimOptions options;
     options.pipeDir = dir;
     options.manualClock = true;
-    service.start(options);
+    service.Start(options);
     const std::string errFile = dir + "/stderr";
 
     // A first run fills the caches and gives the requests to replay.
-    service.clearTranscript();
+    service.ClearTranscript();
     const ProcessRun warmUp = RunProgram(errFile);
     Settle(service);
     if (warmUp.exitCode != 0) {
@@ -186,7 +186,7 @@ Figures Measure(const char* name, sim::Scenario scenario, int runs) {
                      warmUp.exitCode);
         std::exit(1);
     }
-    const Requests requests = RequestsOf(service.transcript());
+    const Requests requests = RequestsOf(service.Transcript());
 
     std::vector<double> wall, enumeration, rawAll, rawEnumeration;
     for (int i = 0; i < runs; ++i) {
@@ -194,12 +194,12 @@ Figures Measure(const char* name, sim::Scenario scenario, int runs) {
         Settle(service);
         wall.push_back(run.wallMs);
         enumeration.push_back(run.enumerationMs);
-        rawAll.push_back(RawReplay(service.socketPath(), requests, requests.all.size()));
+        rawAll.push_back(RawReplay(service.SocketPath(), requests, requests.all.size()));
         Settle(service);
-        rawEnumeration.push_back(RawReplay(service.socketPath(), requests, requests.enumeration));
+        rawEnumeration.push_back(RawReplay(service.SocketPath(), requests, requests.enumeration));
         Settle(service);
     }
-    service.stop();
+    service.Stop();
     std::filesystem::remove_all(dir);
 
     Figures f{Median(wall),           Median(rawAll),      Median(enumeration),

@@ -271,7 +271,7 @@ int main(int argc, char** argv) {
     // Requests by code, counted on the service's thread and read after it has stopped.
     std::map<std::uint32_t, int> requests;
     int logins = 0;
-    service.setMessageObserver([&requests, &logins](const sim::TranscriptEntry& entry) {
+    service.SetMessageObserver([&requests, &logins](const sim::TranscriptEntry& entry) {
         if (entry.login) {
             ++logins;
         } else {
@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
     simOptions.pipeDir = folder.path();
     simOptions.manualClock = true;    // the scenario stands still; the lateness is real time
     simOptions.transcriptLimit = 16;  // the observer counts; the transcript is not read
-    service.start(simOptions);
+    service.Start(simOptions);
 
     ResetMemberCursor();
     ClientSettings settings;
@@ -317,7 +317,7 @@ int main(int argc, char** argv) {
     exitClock.start();
     window.reset();
     const double exitMs = static_cast<double>(exitClock.nsecsElapsed()) / 1e6;
-    service.stop();
+    service.Stop();
 
     const std::vector<double>& delays = ticks.delaysMs();
     const auto over = [&delays](double ms) {

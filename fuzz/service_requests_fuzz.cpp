@@ -26,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i == size || data[i] == 0xA5) {
             const ByteView message(std::span(data + start, i - start));
             if (first) {
-                (void)engine.login(message, now);
+                (void)engine.Login(message, now);
                 first = false;
             } else {
-                (void)engine.message(message, now);
+                (void)engine.Message(message, now);
             }
             start = i + 1;
             now += 250;

@@ -33,7 +33,7 @@ class FlashProgram {
         sim::ServiceSimOptions options;
         options.pipeDir = dir_.path().toStdString();
         options.manualClock = true;
-        service_.start(options);
+        service_.Start(options);
     }
 
     std::string file(const char* name) const {
@@ -79,13 +79,13 @@ class FlashProgram {
 
 void ExpectLoggedOffAfterTheWrite(FlashProgram& run) {
     // The logoff ends the connection without a reply: wait until the service read it.
-    run.service().waitForCode(LOGOFF, std::chrono::seconds(10));
-    const auto transcript = FlashTranscript(run.service().transcript());
+    run.service().WaitForCode(LOGOFF, std::chrono::seconds(10));
+    const auto transcript = FlashTranscript(run.service().Transcript());
     const auto end = std::find(transcript.begin(), transcript.end(), "END");
     ASSERT_NE(end, transcript.end()) << ::testing::PrintToString(transcript);
     EXPECT_NE(std::find(transcript.begin(), end, "BLOCK 0-255"), end);
     EXPECT_EQ(transcript.back(), std::to_string(LOGOFF));
-    EXPECT_EQ(run.service().flashContents(0), run.image());
+    EXPECT_EQ(run.service().FlashContents(0), run.image());
     EXPECT_EQ(run.program().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(run.program().exitCode(), 0);
 }
@@ -103,7 +103,7 @@ TEST(FlashSignalTest, SigtermLeavesTheRunsQuestionToTheUser) {
     std::ofstream(answer) << "yes\n";
     ASSERT_TRUE(run.program().waitForFinished(20000)) << run.Output();
     ExpectLoggedOffAfterTheWrite(run);
-    const auto transcript = FlashTranscript(run.service().transcript());
+    const auto transcript = FlashTranscript(run.service().Transcript());
     const auto erase = std::find(transcript.begin(), transcript.end(), "ERASE");
     EXPECT_NE(std::find(transcript.begin(), erase, "READ_START"), erase);
     EXPECT_EQ(ReadFile(run.file("bios.bak")), std::vector<std::uint8_t>(0x20000, 0xFF));

@@ -186,7 +186,7 @@ class ProgramRun {
         ::chmod(file_.c_str(), 0644);
         sim::ServiceSimOptions options;
         options.pipeDir = dir_.path().toStdString();
-        service_.start(options);
+        service_.Start(options);
 
         env_ = PrivateEnvironment(dir_.path());
         env_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
@@ -212,7 +212,7 @@ class ProgramRun {
     // How many requests with `code` the service has had so far.
     std::size_t Requests(std::uint32_t code) const {
         std::size_t count = 0;
-        for (const sim::TranscriptEntry& entry : service_.transcript()) {
+        for (const sim::TranscriptEntry& entry : service_.Transcript()) {
             count += !entry.login && entry.code == code ? 1 : 0;
         }
         return count;
@@ -246,8 +246,8 @@ TEST_P(SignalTest, TakesTheExitPath) {
     ProgramRun run(OneController());  // password "kavo"
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
     // Connects 3 s after the start, polls half a second after connecting.
-    const bool polled = run.service().waitForCode(GET_CONTROLLER_COUNT, 15s) &&
-                        run.service().waitForCode(GET_CHANGE_FLAG, 15s);
+    const bool polled = run.service().WaitForCode(GET_CONTROLLER_COUNT, 15s) &&
+                        run.service().WaitForCode(GET_CHANGE_FLAG, 15s);
     run.Signal(GetParam());
     const bool finished = run.process().waitForFinished(20000);
     const std::string output = run.process().readAll().toStdString();
@@ -255,7 +255,7 @@ TEST_P(SignalTest, TakesTheExitPath) {
 
     EXPECT_EQ(run.process().exitStatus(), QProcess::NormalExit) << output;
     EXPECT_EQ(run.process().exitCode(), 0) << output;
-    EXPECT_TRUE(run.service().waitForCode(LOGOFF, 0ms).has_value());
+    EXPECT_TRUE(run.service().WaitForCode(LOGOFF, 0ms).has_value());
     EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
     EXPECT_TRUE(run.SettingsArePrivate());
 }
@@ -267,7 +267,7 @@ TEST_P(SignalTest, EndsWithinTwoSecondsWhileTheLoginGetsNoAnswer) {
     scenario.faults.push_back({.code = sim::kLoginFaultCode, .kind = sim::FaultSpec::Kind::Silent});
     ProgramRun run(scenario);
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
-    ASSERT_TRUE(run.service().waitForEntries(1, 15s)) << "the login block";
+    ASSERT_TRUE(run.service().WaitForEntries(1, 15s)) << "the login block";
     run.Signal(GetParam());
     const bool finished = run.process().waitForFinished(2000);
     const std::string output = run.process().readAll().toStdString();
@@ -296,7 +296,7 @@ std::string AskToShow(const std::string& socket) {
 TEST(SingleInstanceTest, SecondStartShowsTheRunningWindowAndEnds) {
     ProgramRun run(OneController(), "StartMinimized=1\n");
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
-    ASSERT_TRUE(run.service().waitForCode(GET_CONTROLLER_COUNT, 15s)) << "logged in";
+    ASSERT_TRUE(run.service().WaitForCode(GET_CONTROLLER_COUNT, 15s)) << "logged in";
 
     for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--version")}}) {
         QProcess& second = run.Launch(args);
@@ -308,7 +308,7 @@ TEST(SingleInstanceTest, SecondStartShowsTheRunningWindowAndEnds) {
     }
     // The minimised window (no tray offscreen) is shown normally on request.
     EXPECT_EQ(AskToShow(run.InstanceSocket()), "shown\n");
-    EXPECT_EQ(run.service().connectionsAccepted(), 1u);
+    EXPECT_EQ(run.service().ConnectionsAccepted(), 1u);
     EXPECT_EQ(run.process().state(), QProcess::Running);
 
     run.Signal(SIGTERM);
@@ -331,7 +331,7 @@ TEST(SingleInstanceTest, StaleSocketDoesNotBlockTheStart) {
     ::close(stale);  // the file stays, nobody listens
 
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
-    EXPECT_TRUE(run.service().waitForCode(GET_CONTROLLER_COUNT, 15s)) << "logged in";
+    EXPECT_TRUE(run.service().WaitForCode(GET_CONTROLLER_COUNT, 15s)) << "logged in";
     EXPECT_EQ(AskToShow(path), "shown\n");
     run.Signal(SIGTERM);
     ASSERT_TRUE(run.process().waitForFinished(20000));
@@ -400,7 +400,7 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
     const auto hidden = [&] { return display.MappedWindowTitles().isEmpty(); };
 
     // Hidden at the start, it connects 3 s later and polls.
-    ASSERT_TRUE(run.service().waitForCode(GET_CHANGE_FLAG, 15s)) << output();
+    ASSERT_TRUE(run.service().WaitForCode(GET_CHANGE_FLAG, 15s)) << output();
     ASSERT_EQ(run.process().state(), QProcess::Running) << output();
     EXPECT_TRUE(hidden()) << display.MappedWindowTitles().join(u'|').toStdString();
 
@@ -424,7 +424,7 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
     ASSERT_TRUE(run.process().waitForFinished(20000)) << output();
     EXPECT_EQ(run.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(run.process().exitCode(), 0);
-    EXPECT_TRUE(run.service().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(run.service().WaitForCode(LOGOFF, 5s).has_value());
     EXPECT_NE(run.Settings().find("StartMinimized=1"), std::string::npos) << run.Settings();
     EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
 }

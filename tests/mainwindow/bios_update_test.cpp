@@ -431,7 +431,7 @@ TEST_P(DialogRunTest, BackupAndUpdate) {
         dialog.hide();
     });
     EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().front();
-    const auto rom = sim().flashContents(0);
+    const auto rom = sim().FlashContents(0);
     EXPECT_TRUE(std::equal(image.begin(), image.end(), rom.begin() + 0x10000));
     EXPECT_FALSE(session().Link().flashBusy);
 }
@@ -451,7 +451,7 @@ TEST_F(BiosUpdateTest, ExitDuringARunWaitsForItsEnd) {
                    ASSERT_TRUE(d.ClickItem(kRadioUpdateOnly));
                    Choose(d, kBiosFile, folder.file("new.bin"));
                    ASSERT_TRUE(d.ClickItem(kStart));
-                   ASSERT_TRUE(sim().waitForCode(FLASH_ERASE, 5s));
+                   ASSERT_TRUE(sim().WaitForCode(FLASH_ERASE, 5s));
                    QCoreApplication::sendPostedEvents();
                    EXPECT_TRUE(dialog.IsRunning());
                    EXPECT_EQ(d.ItemText(kStatus), "erasing FlashROM...");
@@ -464,8 +464,8 @@ TEST_F(BiosUpdateTest, ExitDuringARunWaitsForItsEnd) {
                    EXPECT_EQ(finished, 0);
                    unsettledWindow().ExitProgram();
                    EXPECT_TRUE(unsettledWindow().IsFlashRunning());
-                   EXPECT_EQ(sim().connectionsClosed(), 0u);
-                   sim().advanceClock(60s);
+                   EXPECT_EQ(sim().ConnectionsClosed(), 0u);
+                   sim().AdvanceClock(60s);
                    Settle();
                    EXPECT_FALSE(dialog.IsRunning());
                    exited = true;
@@ -475,11 +475,11 @@ TEST_F(BiosUpdateTest, ExitDuringARunWaitsForItsEnd) {
     QApplication::processEvents();
     Settle();
     // The logoff ends the connection without a reply: wait until the service read it.
-    sim().waitForCode(LOGOFF, std::chrono::seconds(10));
-    const Lines transcript = FlashTranscript(sim().transcript());
+    sim().WaitForCode(LOGOFF, std::chrono::seconds(10));
+    const Lines transcript = FlashTranscript(sim().Transcript());
     ASSERT_GE(transcript.size(), 2u);
     EXPECT_EQ(transcript.back(), std::to_string(LOGOFF));
-    EXPECT_EQ(sim().flashContents(0), image);
+    EXPECT_EQ(sim().FlashContents(0), image);
     EXPECT_TRUE(ui.messages.empty());
 }
 

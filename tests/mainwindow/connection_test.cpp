@@ -60,7 +60,7 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     tray.calls.clear();
     ASSERT_TRUE(Click(kDisconnect));
 
-    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     const auto& state = window().State();
     EXPECT_FALSE(state.isConnected);
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
     EXPECT_TRUE(driver().IsItemEnabled(kConnect));
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_TRUE(tray.balloons().empty());
-    EXPECT_TRUE(sim().waitForConnectionsClosed(1, 5s));
+    EXPECT_TRUE(sim().WaitForConnectionsClosed(1, 5s));
 }
 
 TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
 
 TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
     Start(sim::TwoControllerScenario());
-    sim().stop();
+    sim().Stop();
     Click(kConnect);
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
     other.Open(host(), kServicePipeName);
     const auto block = BuildLoginBlock("kavo");
     other.Write(block.data(), block.size());
-    ASSERT_TRUE(sim().waitForEntries(1, 5s));
+    ASSERT_TRUE(sim().WaitForEntries(1, 5s));
 
     Click(kConnect);
     ASSERT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
@@ -182,14 +182,14 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     Connect();
     window().OnPowerEvent(PowerEvent::Suspend);
 
-    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_TRUE(session().State().pipeClosedBySuspend);
     EXPECT_TRUE(session().State().wasConnectedBeforeSuspend);
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "RX-Oak 4P") << "display kept";
     EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect") << "no busy text when quiet";
 
-    sim().clearTranscript();
+    sim().ClearTranscript();
     window().OnPowerEvent(PowerEvent::Resume);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");

@@ -46,7 +46,7 @@ class EndToEndTest : public MainWindowTest {
     // Both clocks run one second at a time.
     void Run(int seconds) {
         for (int s = 0; s < seconds; ++s) {
-            sim().advanceClock(1s);
+            sim().AdvanceClock(1s);
             clock.advance(1000);
         }
     }
@@ -78,7 +78,7 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
     EXPECT_NE(driver().ItemText(kSpeed), "-");
 
     // The service goes silent for three cycles: counted, not shown, still connected.
-    sim().setFault({.code = GET_EVENT, .kind = sim::FaultSpec::Kind::Silent, .count = 3});
+    sim().SetFault({.code = GET_EVENT, .kind = sim::FaultSpec::Kind::Silent, .count = 3});
     Run(15);
     EXPECT_EQ(session().Link().failureCounter, 3);
     EXPECT_TRUE(window().State().isConnected);
@@ -115,7 +115,7 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
               std::count(codes.begin(), codes.end(), GET_CHANGE_FLAG) - 3)
         << "the silent cycles end before the mail status";
     window().ExitProgram();
-    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
 }
 
 }  // namespace

@@ -49,8 +49,8 @@ TEST(ErrorLogLineTest, DateTimeThenTheHexFields) {
 TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
     Start(sim::TwoControllerScenario());
     Connect();
-    sim().pushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
-    sim().pushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
+    sim().PushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
+    sim().PushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();
     ErrorLogDialog& view = window().ErrorLogView();
     WindowDriver viewDriver(view);
@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
     ASSERT_TRUE(viewDriver.ClickItem(error_log_id::kHide));
     EXPECT_FALSE(view.isVisible());
 
-    sim().pushLogEntry({.controller = 0, .port = 3});
+    sim().PushLogEntry({.controller = 0, .port = 3});
     Tick();
     const auto& entries = window().ErrorLogEntries();
     ASSERT_EQ(entries.size(), 3u);

@@ -56,7 +56,7 @@ TEST_F(EventJournalTest, EveryEventGoesToTheJournalWithItsPriorityAndFields) {
     app::SendEventsToJournal(session(), journal);
     Connect();
     for (const Case& c : cases) {
-        sim().pushEvent(c.event);
+        sim().PushEvent(c.event);
     }
     FirstTick();
 

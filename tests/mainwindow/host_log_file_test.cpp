@@ -35,7 +35,7 @@ class HostLogFileTest : public MainWindowTest {
         scenario.logFileName = kServiceLogName;
         Start(scenario);
         Connect();
-        sim().clearTranscript();
+        sim().ClearTranscript();
     }
 
     // Opens the dialog from the menu, notes what it shows, lets `play` act and presses
@@ -59,7 +59,7 @@ class HostLogFileTest : public MainWindowTest {
     }
 
     ServiceConfig ServiceRecord() {
-        return sim().inspect([](const sim::ServiceEngine& e) { return e.serviceConfig(); });
+        return sim().Inspect([](const sim::ServiceEngine& e) { return e.Config(); });
     }
 
     std::string shownName, shownHost;
@@ -108,8 +108,8 @@ TEST_P(HostLogEditTest, WritesTheRecordBackAsTakenWithTheUsersChanges) {
     EXPECT_EQ(shownActive, c.flagsRead != 0) << "any bit shows the log as active";
     EXPECT_EQ(shownHost, "  " + host());
 
-    const auto written = sim().waitForCode(SET_HOST_LOGFILE, c.flagsWritten ? 5s : 0s);
-    const auto transcript = sim().transcript();
+    const auto written = sim().WaitForCode(SET_HOST_LOGFILE, c.flagsWritten ? 5s : 0s);
+    const auto transcript = sim().Transcript();
     ASSERT_EQ(transcript.size(), c.flagsWritten ? 2u : 1u);
     EXPECT_EQ(transcript[0].code, GET_SERVICE_CONFIG);
     EXPECT_EQ(transcript[0].size, 6u);
@@ -181,14 +181,14 @@ TEST_P(HostLogFailureTest, ReportsTheFailingStep) {
     const FailureCase& c = GetParam();
     StartConnected({3, 4, 0}, 0x01);
     if (c.failRead) {
-        sim().setFault({.code = GET_SERVICE_CONFIG, .kind = sim::FaultSpec::Kind::Close});
+        sim().SetFault({.code = GET_SERVICE_CONFIG, .kind = sim::FaultSpec::Kind::Close});
     }
     if (c.stopFirst) {
-        sim().stop();
+        sim().Stop();
     }
     Run([&](QDialog&) {
         if (c.stopInDialog) {
-            sim().stop();
+            sim().Stop();
         }
     });
     std::vector<std::string> expected = {c.message};

@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, SilentLoginEndsWithTheReadErrorAndTheWindowStaysLive) {
     ASSERT_TRUE(WindowDriver(unsettledWindow()).ClickItem(kConnect));
     bool handled = false;
     QTimer::singleShot(0, &unsettledWindow(), [&handled] { handled = true; });
-    ASSERT_TRUE(sim().waitForEntries(1, 5s));
+    ASSERT_TRUE(sim().WaitForEntries(1, 5s));
     QCoreApplication::processEvents();
     EXPECT_TRUE(handled);
     EXPECT_TRUE(ui.messages.empty()) << "the session is still waiting";
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, ExitDuringASilentLoginEndsTheWaitAtOnce) {
     bool written = false;
     unsettledWindow().SetSettingsWriter([&written](const ClientSettings&) { written = true; });
     ASSERT_TRUE(WindowDriver(unsettledWindow()).ClickItem(kConnect));
-    ASSERT_TRUE(sim().waitForEntries(1, 5s));
+    ASSERT_TRUE(sim().WaitForEntries(1, 5s));
 
     // The session waits up to 30 s for the reply; the Exit path ends that wait.
     unsettledWindow().ExitProgram();
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, MailOnlyPollingGivesUpAHungService) {
     Start(sim::Scenario{}, Transport::Local, settings);
     session().Link().replyTimeoutMs = kShortReplyWaitMs;
     Connect();
-    sim().setFault({.code = sim::kAnyCommandFaultCode, .kind = sim::FaultSpec::Kind::Silent});
+    sim().SetFault({.code = sim::kAnyCommandFaultCode, .kind = sim::FaultSpec::Kind::Silent});
 
     for (int tick = 0; tick < 12; ++tick) {
         clock.advance(4000);
@@ -96,8 +96,8 @@ TEST_F(MainWindowTest, ReReadOverADeadChannelShowsOneMessageAndKeepsTheControlle
     const std::size_t objects = window().Table().ObjectCount();
     const auto devices = driver().Rows(kDeviceList);
     ui.clear();
-    sim().pushEvent({.controller = 0, .port = 1, .drive = 1, .code = EVENT_DRIVE_LOST});
-    sim().setFault({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
+    sim().PushEvent({.controller = 0, .port = 1, .drive = 1, .code = EVENT_DRIVE_LOST});
+    sim().SetFault({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
     FirstTick();
 
     EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, EventForAControllerBeyondTheTableIsASystemError) {
     settings.popupLevel = 2;
     Start(sim::TwoControllerScenario(), Transport::Local, settings);
     Connect();
-    sim().pushEvent({.controller = 9, .port = 1, .code = EVENT_DRIVE_LOST});
+    sim().PushEvent({.controller = 9, .port = 1, .code = EVENT_DRIVE_LOST});
     FirstTick();
 
     const auto popups = TakePopups();

@@ -103,7 +103,7 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
     // Whether the window is connected and a poll tick reaches the service: its change
     // flag, or the mail status alone when the count read at connect gave no controllers.
     bool TickReachesTheService() {
-        sim().clearTranscript();
+        sim().ClearTranscript();
         Tick();
         Tick();
         const auto codes = receivedCodes();
@@ -117,7 +117,7 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
     // connected again by its Autoconnect, or, after a failed connect (which Autoconnect
     // does not repeat), by the user's next Connect; then it polls without a message.
     void ExpectRecovery() {
-        sim().clearFaults();
+        sim().ClearFaults();
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
             if (!window().State().isConnected && !session().IsTimerSet(session_timer::kReconnect)) {
@@ -156,20 +156,20 @@ TEST_P(HostileStepTest, WindowLivesFreesTheChannelAndRecovers) {
         ui.clear();
     }
     if (row.event) {
-        sim().pushEvent(*row.event);
+        sim().PushEvent(*row.event);
     }
     if (row.act == Act::LogEntry) {
-        sim().pushLogEntry({.controller = 1, .port = 2, .status = 0x51, .lba = 7});
+        sim().PushLogEntry({.controller = 1, .port = 2, .status = 0x51, .lba = 7});
     }
     if (row.act == Act::MailStatus) {
-        sim().pushMailFailure({.errorCode = 421, .text = "Service not available", .time = {}});
+        sim().PushMailFailure({.errorCode = 421, .text = "Service not available", .time = {}});
     }
     if (row.fault.code != 0) {
         sim::FaultSpec fault = row.fault;
         if (fault.kind == Kind::Late) {
             fault.delayMs = kLateMs;
         }
-        sim().setFault(fault);
+        sim().SetFault(fault);
     }
 
     Trigger(row.act);

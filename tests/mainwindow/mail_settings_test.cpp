@@ -46,7 +46,7 @@ class MailSettingsTest : public MainWindowTest {
             WindowDriver driver(dialog);
             return play->second(dialog, driver);
         };
-        sim().clearTranscript();
+        sim().ClearTranscript();
         ui.clear();
         ui.modalRuns.clear();
         plays.clear();
@@ -59,8 +59,8 @@ class MailSettingsTest : public MainWindowTest {
     }
     // What the service holds once it has received the whole write phase.
     sim::MailSettings StoredNow() {
-        EXPECT_TRUE(sim().waitForCode(MAIL_SET_LEVEL2, 2s).has_value());
-        return sim().inspect([](const sim::ServiceEngine& e) { return e.mailSettings(); });
+        EXPECT_TRUE(sim().WaitForCode(MAIL_SET_LEVEL2, 2s).has_value());
+        return sim().Inspect([](const sim::ServiceEngine& e) { return e.Mail(); });
     }
     std::size_t Count(std::uint32_t code) {
         const auto codes = receivedCodes();
@@ -69,9 +69,9 @@ class MailSettingsTest : public MainWindowTest {
     // The requests the service received (not the data messages), once it has received
     // `messages` in all.
     std::vector<std::uint32_t> Requests(std::size_t messages) {
-        EXPECT_TRUE(sim().waitForEntries(messages, 2s));
+        EXPECT_TRUE(sim().WaitForEntries(messages, 2s));
         std::vector<std::uint32_t> codes;
-        for (const auto& e : sim().transcript()) {
+        for (const auto& e : sim().Transcript()) {
             if (e.kind == sim::Outcome::Kind::Request) {
                 codes.push_back(e.code);
             }
@@ -184,8 +184,8 @@ TEST_F(MailSettingsTest, OkWritesWhatTheUserChose) {
         return Ok()(dialog, d);
     };
     ChooseEmail();
-    EXPECT_TRUE(sim().waitForEntries(5 + 17, 2s));
-    const sim::MailSettings after = sim().inspect([](const auto& e) { return e.mailSettings(); });
+    EXPECT_TRUE(sim().WaitForEntries(5 + 17, 2s));
+    const sim::MailSettings after = sim().Inspect([](const auto& e) { return e.Mail(); });
     EXPECT_EQ(after.recipient, "ops@example.org");
     EXPECT_EQ(after.password, "s3cret");
     EXPECT_EQ(after.level, 0u);
@@ -223,14 +223,14 @@ TEST_F(MailSettingsTest, TheTestMailGoesOutOnceAndItsBoxStartsUnchecked) {
     ChooseEmail();
     EXPECT_FALSE(checkedAtStart);
     StoredNow();
-    const auto transcript = sim().transcript();
+    const auto transcript = sim().Transcript();
     const auto flags = std::find_if(transcript.begin(), transcript.end(), [](const auto& e) {
         return e.code == MAIL_SET_SETTINGS && e.length == 1;
     });
     ASSERT_NE(flags, transcript.end());
     EXPECT_EQ(flags->data, std::vector<std::uint8_t>{mail_flag::kActive | mail_flag::kTestMail});
 
-    sim().clearTranscript();
+    sim().ClearTranscript();
     plays[Mail::kDialogId] = [&](QDialog& dialog, WindowDriver& d) {
         checkedAtStart = d.Control<QCheckBox>(Mail::kTestMailCheck)->isChecked();
         return Ok()(dialog, d);
@@ -238,7 +238,7 @@ TEST_F(MailSettingsTest, TheTestMailGoesOutOnceAndItsBoxStartsUnchecked) {
     ChooseEmail();
     EXPECT_FALSE(checkedAtStart);
     StoredNow();
-    EXPECT_EQ(sim().inspect([](const auto& e) { return e.testMailsRequested(); }), 1u);
+    EXPECT_EQ(sim().Inspect([](const auto& e) { return e.TestMailsRequested(); }), 1u);
 }
 
 // Tabbing away from a changed password asks for it again at once; a wrong repetition
@@ -316,7 +316,7 @@ TEST_F(MailSettingsTest, ThePollRunsWhileTheDialogIsOpenAndCancelWritesNothing) 
     bool busyWhileOpen = true;
     plays[Mail::kDialogId] = [&](QDialog&, WindowDriver& d) {
         busyWhileOpen = unsettledWindow().Session().Link().pipeBusy;
-        sim().clearTranscript();
+        sim().ClearTranscript();
         Tick();
         d.Control<QLineEdit>(Mail::kRecipientEdit)->setText("changed@example.org");
         return static_cast<int>(QDialog::Rejected);
@@ -325,8 +325,7 @@ TEST_F(MailSettingsTest, ThePollRunsWhileTheDialogIsOpenAndCancelWritesNothing) 
     EXPECT_FALSE(busyWhileOpen);
     EXPECT_EQ(Count(GET_CHANGE_FLAG), 1u);
     EXPECT_EQ(Count(MAIL_SET_SETTINGS) + Count(MAIL_SET_LEVEL) + Count(MAIL_SET_LEVEL2), 0u);
-    EXPECT_EQ(sim().inspect([](const auto& e) { return e.mailSettings().recipient; }),
-              "admin@example.org");
+    EXPECT_EQ(sim().Inspect([](const auto& e) { return e.Mail().recipient; }), "admin@example.org");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -346,7 +345,7 @@ TEST_F(MailSettingsTest, AChannelFailureEndsTheExchange) {
                                            {SMTP_SET_TLS, write + "1480", true}}) {
         SCOPED_TRACE(c.closedAt);
         StartMail();
-        sim().setFault({.code = c.closedAt, .kind = sim::FaultSpec::Kind::Close});
+        sim().SetFault({.code = c.closedAt, .kind = sim::FaultSpec::Kind::Close});
         plays[Mail::kDialogId] = Ok();
         ChooseEmail();
         const auto codes = receivedCodes();

@@ -71,7 +71,7 @@ std::vector<app::NotifyRecord> MainWindowTest::TakeTrayRecords() {
 
 std::vector<std::uint32_t> MainWindowTest::receivedCodes() const {
     std::vector<std::uint32_t> codes;
-    for (const auto& entry : session_->sim().transcript()) {
+    for (const auto& entry : session_->sim().Transcript()) {
         codes.push_back(entry.code);
     }
     return codes;

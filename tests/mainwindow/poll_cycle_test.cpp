@@ -32,14 +32,14 @@ class PollCycleTest : public MainWindowTest {
 
 TEST_F(PollCycleTest, OneCycleAsksInOrderAndArmsTheFiveSecondPeriod) {
     StartConnected(sim::TwoControllerScenario());
-    sim().clearTranscript();
+    sim().ClearTranscript();
     FirstTick();
     EXPECT_EQ(receivedCodes(),
               (std::vector<std::uint32_t>{GET_REBUILD_STATUS, GET_REBUILD_STATUS, GET_CHANGE_FLAG,
                                           GET_EVENT, GET_LOG_ENTRY, GET_MAIL_STATUS}));
     EXPECT_FALSE(session().State().justConnected);
     EXPECT_EQ(session().State().pollCount, 1u);
-    sim().clearTranscript();
+    sim().ClearTranscript();
     clock.advance(4999);
     EXPECT_TRUE(receivedCodes().empty());
     clock.advance(1);
@@ -49,7 +49,7 @@ TEST_F(PollCycleTest, OneCycleAsksInOrderAndArmsTheFiveSecondPeriod) {
 
 TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconnects) {
     StartConnected(sim::TwoControllerScenario(), true);
-    sim().setFault({.code = GET_CHANGE_FLAG, .kind = sim::FaultSpec::Kind::Silent});
+    sim().SetFault({.code = GET_CHANGE_FLAG, .kind = sim::FaultSpec::Kind::Silent});
     FirstTick();
     for (int tick = 2; tick <= 4; ++tick) {
         Tick();
@@ -61,11 +61,11 @@ TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconne
     EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{"NO RESPONSE", Severity::Warning}}));
     EXPECT_TRUE(window().State().isConnected);
 
-    sim().clearFaults();
+    sim().ClearFaults();
     Tick();
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(session().Link().failureCounter, 0);
-    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
     clock.advance(9999);
     EXPECT_FALSE(window().State().isConnected);
     clock.advance(1);
@@ -83,7 +83,7 @@ TEST_F(PollCycleTest, WithoutAutoconnectTheWindowStaysDisconnected) {
 TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
     StartConnected(sim::TwoControllerScenario(), false);
     FirstTick();
-    sim().stop();  // the service goes away
+    sim().Stop();  // the service goes away
     Tick();
     const auto popups = TakePopups();
     ASSERT_EQ(popups.size(), 1u);
@@ -96,7 +96,7 @@ TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
 
 TEST_F(PollCycleTest, BusyExchangeSkipsTheTick) {
     StartConnected(sim::TwoControllerScenario());
-    sim().clearTranscript();
+    sim().ClearTranscript();
     session().Link().pipeBusy = true;
     FirstTick();
     EXPECT_TRUE(receivedCodes().empty());
@@ -122,11 +122,11 @@ TEST_P(PopupLevelTest, EventsPopUpAboveTheLevelAndAllGoToTheEventLog) {
     settings.popupEnabled = c.popupEnabled;
     Start(sim::TwoControllerScenario(), Transport::Local, settings);
     Connect();
-    sim().pushEvent({.controller = 0, .port = 3, .code = EVENT_DRIVE_FOUND});
-    sim().pushEvent({.controller = 0, .setIndex = 0, .code = EVENT_RAID_STATUS_CHANGED});
-    sim().pushEvent({.controller = 0, .port = 1, .drive = 1, .code = EVENT_DRIVE_LOST});
-    sim().pushEvent({.controller = 0, .code = EVENT_GENERAL});
-    sim().pushEvent({.controller = 0, .code = 0x777});
+    sim().PushEvent({.controller = 0, .port = 3, .code = EVENT_DRIVE_FOUND});
+    sim().PushEvent({.controller = 0, .setIndex = 0, .code = EVENT_RAID_STATUS_CHANGED});
+    sim().PushEvent({.controller = 0, .port = 1, .drive = 1, .code = EVENT_DRIVE_LOST});
+    sim().PushEvent({.controller = 0, .code = EVENT_GENERAL});
+    sim().PushEvent({.controller = 0, .code = 0x777});
     FirstTick();
 
     std::vector<std::string> shown;
@@ -154,13 +154,13 @@ TEST_F(PollCycleTest, EventForAnotherControllerReReadsItButLeavesTheLists) {
     StartConnected(sim::TwoControllerScenario());
     const auto deviceRows = driver().Rows(kDeviceList);
     ASSERT_TRUE(driver().UserSelectRow(kSetList, 1));
-    sim().clearTranscript();
-    sim().pushEvent({.controller = 1, .setIndex = 0, .code = EVENT_RAID_BROKEN});
-    sim().setChangeFlag(true);
+    sim().ClearTranscript();
+    sim().PushEvent({.controller = 1, .setIndex = 0, .code = EVENT_RAID_BROKEN});
+    sim().SetChangeFlag(true);
     FirstTick();
 
     std::size_t infoForController1 = 0;
-    for (const auto& entry : sim().transcript()) {
+    for (const auto& entry : sim().Transcript()) {
         if (entry.code == GET_CONTROLLER_INFO && !entry.data.empty() && entry.data[0] == 1) {
             ++infoForController1;
         }
@@ -192,7 +192,7 @@ TEST_P(ChangeFlagTest, ListsAreRefilledOnlyWhenTheServiceReportsChanges) {
     StartConnected(scenario);
     const std::string before = driver().Row(kDeviceList, 1);
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
-    sim().advanceClock(1000ms);
+    sim().AdvanceClock(1000ms);
     FirstTick();
 
     const std::string after = driver().Row(kDeviceList, 1);
@@ -219,7 +219,7 @@ TEST_P(MailStatusTest, FailedMailIsReportedAndAnOldTimeStampCounts) {
     time.year = c.year;
     time.month = 3;
     time.day = 1;
-    sim().pushMailFailure({.errorCode = 42, .text = "SMTP refused", .time = time});
+    sim().PushMailFailure({.errorCode = 42, .text = "SMTP refused", .time = time});
     FirstTick();
     EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{c.popup, Severity::Warning}}));
     EXPECT_EQ(session().Link().failureCounter, c.failures);
@@ -233,11 +233,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
     StartConnected(sim::Scenario{});
-    sim().clearTranscript();
+    sim().ClearTranscript();
     clock.advance(4000);
     EXPECT_EQ(receivedCodes(), (std::vector<std::uint32_t>{FLASH_END, GET_MAIL_STATUS}));
 
-    sim().stop();
+    sim().Stop();
     clock.advance(4000);
     const auto popups = TakePopups();
     ASSERT_FALSE(popups.empty());
@@ -248,8 +248,8 @@ TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
 
 TEST_F(PollCycleTest, ErrorLogEntriesAreDrainedEachCycle) {
     StartConnected(sim::TwoControllerScenario());
-    sim().pushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
-    sim().pushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
+    sim().PushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
+    sim().PushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();
     ASSERT_EQ(window().ErrorLogEntries().size(), 2u);
     EXPECT_EQ(window().ErrorLogEntries()[1].port, 2);

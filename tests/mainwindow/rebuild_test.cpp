@@ -44,7 +44,7 @@ class RebuildTest : public MainWindowTest {
     }
     // Lets the service's clock run, then one poll tick.
     void TickAfter(std::chrono::milliseconds serviceTime, bool first = false) {
-        sim().advanceClock(serviceTime);
+        sim().AdvanceClock(serviceTime);
         first ? FirstTick() : Tick();
     }
     std::vector<std::string> BalloonTexts() {
@@ -151,15 +151,15 @@ TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
     StartRebuilding(Rebuilding(80000, {0}));
     ASSERT_EQ(window().State().selectedSet, 0);
     TickAfter(0s, true);
-    sim().clearTranscript();
+    sim().ClearTranscript();
     ASSERT_TRUE(driver().UserMoveTrackbar(kPriority, 30));
     ASSERT_TRUE(driver().UserMoveTrackbar(kPriority, 70));
-    EXPECT_FALSE(sim().waitForCode(SET_REBUILD_PRIORITY, 50ms).has_value()) << "not while dragging";
+    EXPECT_FALSE(sim().WaitForCode(SET_REBUILD_PRIORITY, 50ms).has_value()) << "not while dragging";
 
     Tick();
     Tick();
     std::vector<std::vector<std::uint8_t>> sent;
-    for (const auto& entry : sim().transcript()) {
+    for (const auto& entry : sim().Transcript()) {
         if (entry.code == SET_REBUILD_PRIORITY) {
             sent.push_back(entry.data);
         }

@@ -129,7 +129,7 @@ TEST_P(PasswordChangeTest, SendsOnlyAMatchingRepetition) {
     const ChangeCase& c = GetParam();
     Start(sim::TwoControllerScenario());
     Connect();
-    sim().clearTranscript();
+    sim().ClearTranscript();
     PlayDialog(ui, "kavo", c.newPassword, c.repeated, c.button);
     ASSERT_TRUE(driver().UserChoose(menu_id::kPassword));
     Settle();
@@ -139,7 +139,7 @@ TEST_P(PasswordChangeTest, SendsOnlyAMatchingRepetition) {
     EXPECT_EQ(window().Settings().password, c.loginPassword);
     EXPECT_EQ(driver().ItemText(control_id::kPassword), c.loginPassword);
     EXPECT_FALSE(session().Link().pipeBusy);
-    const auto sent = sim().waitForCode(SET_SERVICE_PASSWORD, c.sent ? 5s : 0s);
+    const auto sent = sim().WaitForCode(SET_SERVICE_PASSWORD, c.sent ? 5s : 0s);
     ASSERT_EQ(sent.has_value(), c.sent.has_value());
     if (sent) {
         EXPECT_EQ(sent->length, c.sent->size());
@@ -151,7 +151,7 @@ TEST_P(PasswordChangeTest, SendsOnlyAMatchingRepetition) {
     // with the password it shows.
     ui.clear();
     ASSERT_TRUE(Click(control_id::kDisconnect));
-    ASSERT_TRUE(sim().waitForConnectionsClosed(1, 5s));
+    ASSERT_TRUE(sim().WaitForConnectionsClosed(1, 5s));
     Connect();
 }
 
@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, WrongOldPasswordClickedPastIsSentWithEnter) {
     Settle();
 
     EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
-    const auto sent = sim().waitForCode(SET_SERVICE_PASSWORD, 5s);
+    const auto sent = sim().WaitForCode(SET_SERVICE_PASSWORD, 5s);
     ASSERT_TRUE(sent.has_value());
     EXPECT_EQ(std::string(sent->data.begin(), sent->data.end()), "neu");
 }
@@ -224,7 +224,7 @@ TEST_F(MainWindowTest, ServiceSettingsNeedAConnection) {
 TEST_F(MainWindowTest, FailedSendKeepsTheNewPasswordForTheNextLogin) {
     Start(sim::TwoControllerScenario());
     Connect();
-    sim().stop();
+    sim().Stop();
     PlayDialog(ui, "kavo", "neu", "neu", kOk);
     ASSERT_TRUE(driver().UserChoose(menu_id::kPassword));
     Settle();

@@ -109,7 +109,7 @@ TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
     tray.calls.clear();
     GetParam().leave(window());
 
-    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(window().result(), QDialog::Accepted);

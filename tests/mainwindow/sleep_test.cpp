@@ -127,16 +127,16 @@ TEST_F(SleepTest, LockIsGivenBackOnlyAfterTheLogoff) {
     bool logoffBeforeRelease = false;
     QObject::connect(watcher_, &app::SleepWatcher::lockReleased, [&] {
         ++releases;
-        logoffBeforeRelease = sim().waitForCode(LOGOFF, 5s).has_value();
+        logoffBeforeRelease = sim().WaitForCode(LOGOFF, 5s).has_value();
     });
-    sim().clearTranscript();
+    sim().ClearTranscript();
     std::promise<void> gate = BlockSession();
     ASSERT_TRUE(PrepareForSleep(true));
     ASSERT_TRUE(PumpUntil([&] { return watcher_->IsSuspending() || releases > 0; }));
     PumpUntil([] { return false; }, 100ms);
     EXPECT_EQ(releases, 0) << "the session has not logged off yet";
     EXPECT_EQ(Inhibitors().size(), 1u);
-    EXPECT_FALSE(sim().waitForCode(LOGOFF, 0ms).has_value());
+    EXPECT_FALSE(sim().WaitForCode(LOGOFF, 0ms).has_value());
 
     gate.set_value();
     ASSERT_TRUE(PumpUntil([&] { return releases == 1; }));
@@ -145,7 +145,7 @@ TEST_F(SleepTest, LockIsGivenBackOnlyAfterTheLogoff) {
     EXPECT_TRUE(session().State().pipeClosedBySuspend);
 
     ResumeAndReconnect();
-    EXPECT_EQ(sim().connectionsAccepted(), 2u);
+    EXPECT_EQ(sim().ConnectionsAccepted(), 2u);
     Click(control_id::kDisconnect);
     EXPECT_TRUE(PumpUntil([this] { return Inhibitors().empty(); })) << "given back at logoff";
 }
@@ -160,9 +160,9 @@ TEST_F(SleepTest, BoundGivesTheLockBackWhenTheSessionDoesNotReport) {
     ASSERT_TRUE(PrepareForSleep(true));
     EXPECT_TRUE(PumpUntil([this] { return !watcher_->HoldsLock(); }));
     EXPECT_TRUE(PumpUntil([this] { return Inhibitors().empty(); }));
-    EXPECT_FALSE(sim().waitForCode(LOGOFF, 0ms).has_value());
+    EXPECT_FALSE(sim().WaitForCode(LOGOFF, 0ms).has_value());
     gate.set_value();
-    EXPECT_TRUE(sim().waitForCode(LOGOFF, 5s).has_value());
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
 }
 
 // Suspend and resume several times: each sleep gets its logoff and each wake-up its
@@ -170,7 +170,7 @@ TEST_F(SleepTest, BoundGivesTheLockBackWhenTheSessionDoesNotReport) {
 // LOGOFF reaching the service.
 TEST_F(SleepTest, EverySleepLogsOffAndEveryWakeUpReconnects) {
     std::atomic<std::int64_t> logoffAt{0};
-    sim().setMessageObserver([&logoffAt](const sim::TranscriptEntry& entry) {
+    sim().SetMessageObserver([&logoffAt](const sim::TranscriptEntry& entry) {
         if (entry.code == LOGOFF) {
             logoffAt = std::chrono::steady_clock::now().time_since_epoch().count();
         }
@@ -190,14 +190,14 @@ TEST_F(SleepTest, EverySleepLogsOffAndEveryWakeUpReconnects) {
         ASSERT_TRUE(PumpUntil([this] { return !watcher_->HoldsLock(); })) << run;
         ResumeAndReconnect();
     }
-    sim().setMessageObserver({});
+    sim().SetMessageObserver({});
     std::sort(latenciesMs.begin(), latenciesMs.end());
     std::cout << "PrepareForSleep(true) to LOGOFF at the service: median "
               << latenciesMs[latenciesMs.size() / 2] << " ms (" << latenciesMs.front() << " to "
               << latenciesMs.back() << " ms, " << latenciesMs.size() << " runs)\n";
     RecordProperty("prepare_for_sleep_to_logoff_median_ms",
                    std::to_string(latenciesMs[latenciesMs.size() / 2]));
-    EXPECT_EQ(sim().connectionsAccepted(), 10u);
+    EXPECT_EQ(sim().ConnectionsAccepted(), 10u);
 }
 
 }  // namespace

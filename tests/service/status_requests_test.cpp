@@ -74,13 +74,13 @@ class RequestsTest : public ::testing::TestWithParam<Transport> {
 
     void SetUp() override {
         ASSERT_TRUE(session_.login(link_));
-        session_.sim().clearTranscript();
+        session_.sim().ClearTranscript();
     }
 
     std::vector<sim::TranscriptEntry> received() {
         // Every request of these functions is answered, so by the time a function
         // returns the service has logged all it received.
-        return session_.sim().transcript();
+        return session_.sim().Transcript();
     }
 
     SimSession session_;
@@ -129,7 +129,7 @@ TEST_P(RequestsTest, MissingDriveScansEveryAddressAndStoresNothing) {
     table_.CreateController(0);
     ASSERT_TRUE(requests_.RequestControllerInfo(0));
     table_.CreateDevice(0, 3);
-    session_.sim().clearTranscript();
+    session_.sim().ClearTranscript();
 
     EXPECT_FALSE(requests_.RequestDevice(0, 3));
     EXPECT_EQ(AddressesAsked(received()).size(), 4u);
@@ -146,18 +146,18 @@ TEST_P(RequestsTest, IndicesOutsideTheTableAskNothing) {
 
 TEST_P(RequestsTest, PasswordMessageAndTheNextLogin) {
     ASSERT_TRUE(requests_.SendServicePassword("twelve-chars"));
-    const auto sent = session_.sim().waitForCode(SET_SERVICE_PASSWORD, std::chrono::seconds(5));
+    const auto sent = session_.sim().WaitForCode(SET_SERVICE_PASSWORD, std::chrono::seconds(5));
     ASSERT_TRUE(sent.has_value());
     EXPECT_EQ(sent->size, 18u);
     EXPECT_EQ(std::string(sent->data.begin(), sent->data.end()), "twelve-chars");
     EXPECT_FALSE(link_.pipeBusy);
 
     link_.pipe.Close();
-    ASSERT_TRUE(session_.sim().waitForConnectionsClosed(1, std::chrono::seconds(5)));
+    ASSERT_TRUE(session_.sim().WaitForConnectionsClosed(1, std::chrono::seconds(5)));
     ServiceLink again;
     EXPECT_FALSE(session_.login(again, "kavo"));
     ServiceLink third;
-    ASSERT_TRUE(session_.sim().waitForConnectionsClosed(2, std::chrono::seconds(5)));
+    ASSERT_TRUE(session_.sim().WaitForConnectionsClosed(2, std::chrono::seconds(5)));
     EXPECT_TRUE(session_.login(third, "twelve-chars"));
 }
 
@@ -172,7 +172,7 @@ TEST_P(RequestsTest, HostLogFileGoesBackWithTheVersionWordsUnchanged) {
     ServiceConfig reread;
     ASSERT_TRUE(requests_.RequestServiceConfig(reread));
     EXPECT_EQ(reread.encode(), config.encode());
-    const auto sent = session_.sim().waitForCode(SET_HOST_LOGFILE, std::chrono::seconds(5));
+    const auto sent = session_.sim().WaitForCode(SET_HOST_LOGFILE, std::chrono::seconds(5));
     ASSERT_TRUE(sent.has_value());
     EXPECT_EQ(sent->size, 267u);
     EXPECT_FALSE(link_.pipeBusy);
@@ -182,7 +182,7 @@ TEST_P(RequestsTest, SilentLogServiceCountsAndReportsFromTheFifthFailure) {
     sim::FaultSpec silent;
     silent.code = GET_LOG_ENTRY;
     silent.kind = sim::FaultSpec::Kind::Silent;
-    session_.sim().setFault(silent);
+    session_.sim().SetFault(silent);
     link_.replyTimeoutMs = 20;
     for (int i = 1; i <= 6; ++i) {
         EXPECT_EQ(requests_.RequestLogEntry().controller, LogEntry::kNoResponse);
@@ -198,7 +198,7 @@ TEST_P(RequestsTest, LogEntriesDrainToTheEndMarker) {
     entry.port = 2;
     entry.lba = 0x123456789ABC;
     entry.sectorCount = 8;
-    session_.sim().pushLogEntry(entry);
+    session_.sim().PushLogEntry(entry);
     const LogEntry first = requests_.RequestLogEntry();
     EXPECT_EQ(first.controller, 0);
     EXPECT_EQ(first.port, 2);
@@ -248,26 +248,26 @@ TEST_P(RequestsTest, FailuresShowTheirErrorNumbers) {
     // One client at a time: give the fixture's connection back first.
     link_.pipe.Close();
     std::size_t closed = 1;
-    ASSERT_TRUE(session_.sim().waitForConnectionsClosed(closed, std::chrono::seconds(5)));
+    ASSERT_TRUE(session_.sim().WaitForConnectionsClosed(closed, std::chrono::seconds(5)));
     for (const auto& c : cases) {
         ServiceLink link;
         ObjectTable table;
         RecordingUi ui;
         StatusRequests requests(link, table, ui);
-        session_.sim().clearFaults();
+        session_.sim().ClearFaults();
         if (c.faultCode != 0) {
             ASSERT_TRUE(session_.login(link)) << c.name;
             sim::FaultSpec close;
             close.code = c.faultCode;
             close.kind = sim::FaultSpec::Kind::Close;
-            session_.sim().setFault(close);
+            session_.sim().SetFault(close);
         }
         EXPECT_FALSE(c.call(requests, table)) << c.name;
         EXPECT_EQ(ui.messageTexts(), c.messages) << c.name;
         EXPECT_FALSE(link.pipeBusy) << c.name;
         if (c.faultCode != 0) {
             link.pipe.Close();
-            ASSERT_TRUE(session_.sim().waitForConnectionsClosed(++closed, std::chrono::seconds(5)));
+            ASSERT_TRUE(session_.sim().WaitForConnectionsClosed(++closed, std::chrono::seconds(5)));
         }
     }
 }

@@ -54,14 +54,14 @@ constexpr char kScenario[] = R"({
 class EngineTest : public ::testing::Test {
   protected:
     EngineTest() : engine_(ParseScenario(kScenario)) {
-        engine_.beginSession();
+        engine_.BeginSession();
         const auto login = Login("pw");
-        const auto out = engine_.login(ByteView(login), 0);
+        const auto out = engine_.Login(ByteView(login), 0);
         EXPECT_EQ(out.replies.size(), 1u);
     }
 
     Outcome send(const std::vector<std::uint8_t>& frame, std::uint64_t now = 0) {
-        return engine_.message(ByteView(frame), now);
+        return engine_.Message(ByteView(frame), now);
     }
     // The data part of the only reply to a request.
     std::vector<std::uint8_t> ask(std::uint32_t code, std::vector<std::uint8_t> data = {},
@@ -108,17 +108,17 @@ TEST(EngineLoginTest, AcceptsOnlyTheExactNulTerminatedPassword) {
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         ServiceEngine engine(ParseScenario(kScenario));
-        engine.beginSession();
-        const Outcome out = engine.login(ByteView(cases[i].block), 0);
+        engine.BeginSession();
+        const Outcome out = engine.Login(ByteView(cases[i].block), 0);
         ASSERT_EQ(out.replies.size(), 1u) << i;
         if (cases[i].accepted) {
             EXPECT_EQ(out.replies[0], (std::vector<std::uint8_t>{1, 2, 3, 4})) << i;
             EXPECT_FALSE(out.close) << i;
-            EXPECT_TRUE(engine.loggedIn()) << i;
+            EXPECT_TRUE(engine.LoggedIn()) << i;
         } else {
             EXPECT_EQ(out.replies[0], (std::vector<std::uint8_t>{0, 0, 0, 0})) << i;
             EXPECT_TRUE(out.close) << i;
-            EXPECT_FALSE(engine.loggedIn()) << i;
+            EXPECT_FALSE(engine.LoggedIn()) << i;
         }
     }
 }
@@ -234,7 +234,7 @@ TEST_F(EngineTest, RebuildAdvancesWithSimulatedTimeAndCompletes) {
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 89000)[0], 1);  // the drive lost at 5 s
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 89000)[0], 0);
     EXPECT_EQ(position(95000), std::make_pair(false, std::uint64_t{10000}));
-    EXPECT_EQ(engine_.setStateFlags(0, 0), 0);
+    EXPECT_EQ(engine_.RaidSetStateFlags(0, 0), 0);
     // The completion event is queued and the change flag set.
     const auto after = drainEvents(95000);
     EXPECT_EQ(std::count(after.begin(), after.end(), 0xA02u), 1);
@@ -251,19 +251,19 @@ TEST_F(EngineTest, PriorityIsStoredIntoTheSet) {
     EXPECT_TRUE(send(Frame(SET_REBUILD_PRIORITY, {5, 0, 9, 0})).replies.empty());
     EXPECT_TRUE(send(Frame(SET_REBUILD_PRIORITY, {0, 0x77, 9, 0})).replies.empty());
     EXPECT_TRUE(send(Frame(SET_REBUILD_PRIORITY, {})).replies.empty());
-    EXPECT_EQ(engine_.setPriority(0, 0), 3);
+    EXPECT_EQ(engine_.RaidSetPriority(0, 0), 3);
 }
 
 TEST_F(EngineTest, TimelineQueuesEventsAppliesEffectsAndRaisesTheChangeFlag) {
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 0)[0], 0);
     EXPECT_EQ(drainEvents(4999), (std::vector<std::uint32_t>{88}));  // the login-anchored one
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 4999)[0], 0);
-    EXPECT_TRUE(engine_.drivePresent(0, 1, 3));
+    EXPECT_TRUE(engine_.DrivePresent(0, 1, 3));
     // At 5 s: drive lost, the drive is gone from the scan and the counts.
     const auto lost = ask(GET_EVENT, {}, 5000);
     EXPECT_EQ(lost[16], 1);
     EXPECT_EQ(ByteView(lost).u32(21), 15u);
-    EXPECT_FALSE(engine_.drivePresent(0, 1, 3));
+    EXPECT_FALSE(engine_.DrivePresent(0, 1, 3));
     EXPECT_EQ(ask(GET_DEVICE, U32s({0, 1, 3, 0}), 5000)[0], 0);
     EXPECT_EQ(ask(GET_CONTROLLER_INFO, U32s({0}), 5000)[36], 1);
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 5000)[0], 1);
@@ -277,28 +277,28 @@ TEST_F(EngineTest, LoginAnchoredEntriesCountFromTheLatestLogin) {
     EXPECT_EQ(ByteView(ask(GET_EVENT, {}, 1000)).u32(21), 88u);
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 1000)[0], 0);  // this entry leaves the flag alone
     // A new login at 4.5 s arms it again for 5.5 s.
-    engine_.endSession();
-    engine_.beginSession();
+    engine_.EndSession();
+    engine_.BeginSession();
     const auto login = Login("pw");
-    engine_.login(ByteView(login), 4500);
+    engine_.Login(ByteView(login), 4500);
     EXPECT_EQ(ask(GET_EVENT, {}, 5000)[16], 1);  // the start-anchored drive lost
     EXPECT_EQ(ask(GET_EVENT, {}, 5400)[16], 0xFF);
     EXPECT_EQ(ByteView(ask(GET_EVENT, {}, 5500)).u32(21), 88u);
 }
 
 TEST_F(EngineTest, RepeatingEntriesCollapseMissedRepetitions) {
-    engine_.advanceTo(9999);
-    while (engine_.queuedEvents() > 0) {
+    engine_.AdvanceTo(9999);
+    while (engine_.QueuedEvents() > 0) {
         ask(GET_EVENT, {}, 9999);
     }
-    engine_.advanceTo(10000);
-    EXPECT_EQ(engine_.queuedEvents(), 1u);
-    engine_.advanceTo(15500);  // five periods missed: one event
-    EXPECT_EQ(engine_.queuedEvents(), 2u);
-    engine_.advanceTo(15999);
-    EXPECT_EQ(engine_.queuedEvents(), 2u);
-    engine_.advanceTo(16000);
-    EXPECT_EQ(engine_.queuedEvents(), 3u);
+    engine_.AdvanceTo(10000);
+    EXPECT_EQ(engine_.QueuedEvents(), 1u);
+    engine_.AdvanceTo(15500);  // five periods missed: one event
+    EXPECT_EQ(engine_.QueuedEvents(), 2u);
+    engine_.AdvanceTo(15999);
+    EXPECT_EQ(engine_.QueuedEvents(), 2u);
+    engine_.AdvanceTo(16000);
+    EXPECT_EQ(engine_.QueuedEvents(), 3u);
 }
 
 TEST_F(EngineTest, LogEntriesQueueAndDrain) {
@@ -308,7 +308,7 @@ TEST_F(EngineTest, LogEntriesQueueAndDrain) {
     EXPECT_EQ(entry[17], 1);
     EXPECT_EQ(ByteView(entry).u16(21), 77);
     EXPECT_EQ(ask(GET_LOG_ENTRY, {}, 2000)[16], 0xFF);
-    engine_.pushLogEntry(LogEntrySpec{1, 2, 3, 4, 5, 6, 7}, 2100);
+    engine_.PushLogEntry(LogEntrySpec{1, 2, 3, 4, 5, 6, 7}, 2100);
     EXPECT_EQ(ask(GET_LOG_ENTRY, {}, 2100)[16], 1);
 }
 
@@ -323,7 +323,7 @@ TEST_F(EngineTest, MailFailureShowsOnceThenNothingNew) {
     // An invalid time stamp can be scheduled too.
     MailFailureSpec old;
     old.time = SystemTime{2005, 1, 0, 1, 0, 0, 0, 0};
-    engine_.pushMailFailure(old, 4000);
+    engine_.PushMailFailure(old, 4000);
     const MailStatus invalid = MailStatus::Decode(ask(GET_MAIL_STATUS, {}, 4000));
     EXPECT_EQ(invalid.nothingNew, 0);
     EXPECT_EQ(invalid.time.year, 2005);
@@ -353,20 +353,20 @@ TEST_F(EngineTest, ServiceConfigKeepsTheServicesVersionWords) {
     EXPECT_EQ(after.logFileNameText(), "/var/log/other.log");
     // A record too short to hold the flags is ignored.
     EXPECT_TRUE(send(Frame(SET_HOST_LOGFILE, {1, 2, 3})).replies.empty());
-    EXPECT_EQ(engine_.serviceConfig().logFileNameText(), "/var/log/other.log");
+    EXPECT_EQ(engine_.Config().logFileNameText(), "/var/log/other.log");
 }
 
 TEST_F(EngineTest, NewPasswordHoldsFromTheNextLogin) {
     EXPECT_TRUE(send(Frame(SET_SERVICE_PASSWORD, {'s', 'e', 'c', 'r', 'e', 't'})).replies.empty());
-    EXPECT_TRUE(engine_.loggedIn());
-    EXPECT_EQ(engine_.password(), "secret");
-    engine_.endSession();
-    engine_.beginSession();
+    EXPECT_TRUE(engine_.LoggedIn());
+    EXPECT_EQ(engine_.Password(), "secret");
+    engine_.EndSession();
+    engine_.BeginSession();
     auto old = Login("pw");
-    EXPECT_TRUE(engine_.login(ByteView(old), 0).close);
-    engine_.beginSession();
+    EXPECT_TRUE(engine_.Login(ByteView(old), 0).close);
+    engine_.BeginSession();
     auto fresh = Login("secret");
-    EXPECT_FALSE(engine_.login(ByteView(fresh), 0).close);
+    EXPECT_FALSE(engine_.Login(ByteView(fresh), 0).close);
 }
 
 TEST_F(EngineTest, MailSettingsExchangeTakesDataMessagesByPosition) {
@@ -389,9 +389,9 @@ TEST_F(EngineTest, MailSettingsExchangeTakesDataMessagesByPosition) {
     const Outcome flags = send(Frame(GET_EVENT, {0x07}));  // a code that is not the ack's
     EXPECT_EQ(flags.kind, Outcome::Kind::Data);
     EXPECT_TRUE(flags.replies.empty());
-    EXPECT_EQ(engine_.testMailsRequested(), 1u);
-    EXPECT_EQ(engine_.mailSettings().flags, 0x05);  // the test-mail bit is not kept
-    EXPECT_EQ(engine_.mailSettings().recipient, "r@x");
+    EXPECT_EQ(engine_.TestMailsRequested(), 1u);
+    EXPECT_EQ(engine_.Mail().flags, 0x05);  // the test-mail bit is not kept
+    EXPECT_EQ(engine_.Mail().recipient, "r@x");
 
     EXPECT_TRUE(send(Frame(MAIL_SET_LEVEL, U32s({40}))).replies.empty());
     EXPECT_TRUE(send(Frame(MAIL_SET_LEVEL2, U32s({0}))).replies.empty());
@@ -466,7 +466,7 @@ TEST_F(EngineTest, FlashReadOutStreamIsPacedByAcknowledgements) {
 
 TEST_F(EngineTest, FlashWriteStoresBlocksAndReportsProgress) {
     EXPECT_EQ(send(Frame(FLASH_ERASE, {0})).replies.size(), 1u);
-    EXPECT_EQ(engine_.flashRom(0)[0], 0xFF);
+    EXPECT_EQ(engine_.FlashContents(0)[0], 0xFF);
     const std::uint32_t size = ByteView(ask(FLASH_WRITE_START, {0})).u32(0);
     ASSERT_EQ(size, 1300u);
     const std::uint32_t blocks = size >> 9;  // the client writes whole blocks only
@@ -478,9 +478,9 @@ TEST_F(EngineTest, FlashWriteStoresBlocksAndReportsProgress) {
         progress.push_back(ByteView(out.replies[0]).u32(0));
     }
     EXPECT_EQ(progress, (std::vector<std::uint32_t>{50, 100}));
-    EXPECT_EQ(engine_.flashRom(0)[0], 1);
-    EXPECT_EQ(engine_.flashRom(0)[1023], 2);
-    EXPECT_EQ(engine_.flashRom(0)[1024], 0xFF);
+    EXPECT_EQ(engine_.FlashContents(0)[0], 1);
+    EXPECT_EQ(engine_.FlashContents(0)[1023], 2);
+    EXPECT_EQ(engine_.FlashContents(0)[1024], 0xFF);
     // A block beyond the ROM is a write error (code above 100).
     const Outcome beyond = send(Frame(FLASH_WRITE_BLOCK + 7, std::vector<std::uint8_t>(512, 0)));
     ASSERT_EQ(beyond.replies.size(), 1u);

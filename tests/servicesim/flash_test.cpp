@@ -28,12 +28,12 @@ class FlashService {
         : engine_(ParseScenario(R"({"controllers": [{"vendorId": "0x1095", "deviceId": "0x3124",
                                    "biosVersion": "0x0360", "flash": )" +
                                 flash + "}]}")) {
-        engine_.beginSession();
-        engine_.login(ByteView(Login("kavo")), 0);
+        engine_.BeginSession();
+        engine_.Login(ByteView(Login("kavo")), 0);
     }
 
     Outcome send(std::uint32_t code, std::vector<std::uint8_t> data = {}, std::uint64_t now = 0) {
-        return engine_.message(ByteView(Frame(code, std::move(data))), now);
+        return engine_.Message(ByteView(Frame(code, std::move(data))), now);
     }
     // The 32-bit value of the only reply to a request for controller 0.
     std::uint32_t value(std::uint32_t code) {
@@ -164,11 +164,11 @@ TEST(FlashServiceTest, ReadOutIsPacedByAcknowledgementsAndEndsAboveHundred) {
         ASSERT_EQ(out.replies.size(), 1u) << c.flash;
         EXPECT_EQ(lengths, c.lengths) << c.flash;
         EXPECT_EQ(progress, c.progress) << c.flash;
-        EXPECT_EQ(image, service.engine_.flashRom(0)) << c.flash;
+        EXPECT_EQ(image, service.engine_.FlashContents(0)) << c.flash;
         // The end reply is acknowledged too, and that acknowledgement gets nothing.
         EXPECT_TRUE(service.send(FLASH_READ_ACK).replies.empty()) << c.flash;
-        EXPECT_EQ(service.engine_.flashCounters(0).readOuts, 1u);
-        EXPECT_EQ(service.engine_.flashCounters(0).blocksRead, c.lengths.size());
+        EXPECT_EQ(service.engine_.FlashCountersOf(0).readOuts, 1u);
+        EXPECT_EQ(service.engine_.FlashCountersOf(0).blocksRead, c.lengths.size());
     }
 }
 
@@ -206,7 +206,7 @@ TEST(FlashServiceTest, EraseAndWriteWithTheRomsFaults) {
     };
     for (const Case& c : cases) {
         FlashService service(c.flash);
-        ASSERT_EQ(service.engine_.flashRom(0), oldImage) << c.name;
+        ASSERT_EQ(service.engine_.FlashContents(0), oldImage) << c.name;
         if (c.erase) {
             EXPECT_EQ(service.send(FLASH_ERASE, {0}).replies.size(), 1u) << c.name;
         }
@@ -217,9 +217,9 @@ TEST(FlashServiceTest, EraseAndWriteWithTheRomsFaults) {
         }
         EXPECT_EQ(codes, c.codes) << c.name;
         EXPECT_TRUE(service.send(FLASH_END).replies.empty()) << c.name;
-        EXPECT_EQ(service.engine_.flashRom(0), c.rom) << c.name;
+        EXPECT_EQ(service.engine_.FlashContents(0), c.rom) << c.name;
         EXPECT_EQ(service.value(FLASH_GET_BIOS_VERSION), c.version) << c.name;
-        const FlashCounters counters = service.engine_.flashCounters(0);
+        const FlashCounters counters = service.engine_.FlashCountersOf(0);
         EXPECT_EQ(counters.erases, c.erase ? 1u : 0u) << c.name;
         EXPECT_EQ(counters.writeStarts, 1u) << c.name;
         EXPECT_EQ(counters.blocksWritten + counters.writeErrors, 4u) << c.name;
@@ -228,7 +228,7 @@ TEST(FlashServiceTest, EraseAndWriteWithTheRomsFaults) {
 
 TEST(FlashServiceTest, BlocksWithoutAWriteStartOnTheConnectionFail) {
     FlashService service(R"({"size": 1024})");
-    const auto before = service.engine_.flashRom(0);
+    const auto before = service.engine_.FlashContents(0);
     const std::vector<std::uint8_t> zeros(1024, 0);
     EXPECT_EQ(service.writeBlock(0, zeros), 101u);
     service.value(FLASH_WRITE_START);
@@ -236,13 +236,13 @@ TEST(FlashServiceTest, BlocksWithoutAWriteStartOnTheConnectionFail) {
     service.send(FLASH_END);
     EXPECT_EQ(service.writeBlock(0, zeros), 101u);
     // A new connection forgets the write start.
-    service.engine_.endSession();
-    service.engine_.beginSession();
-    service.engine_.login(ByteView(Login("kavo")), 0);
+    service.engine_.EndSession();
+    service.engine_.BeginSession();
+    service.engine_.Login(ByteView(Login("kavo")), 0);
     EXPECT_EQ(service.writeBlock(1, zeros), 101u);
-    EXPECT_EQ(service.engine_.flashRom(0), before);
+    EXPECT_EQ(service.engine_.FlashContents(0), before);
     // Only the block beyond the ROM reached a ROM.
-    EXPECT_EQ(service.engine_.flashCounters(0).writeErrors, 1u);
+    EXPECT_EQ(service.engine_.FlashCountersOf(0).writeErrors, 1u);
 }
 
 TEST(FlashServiceTest, SlowEraseHoldsItsReplyInSimulatedTime) {
@@ -250,8 +250,8 @@ TEST(FlashServiceTest, SlowEraseHoldsItsReplyInSimulatedTime) {
     const Outcome out = service.send(FLASH_ERASE, {0}, 1000);
     EXPECT_EQ(out.notBeforeMs, 5000u);
     EXPECT_EQ(out.replies.size(), 1u);
-    EXPECT_EQ(service.engine_.flashRom(0), std::vector<std::uint8_t>(0x20000, 0xFF));
-    service.engine_.setFlashFaults(0, {});
+    EXPECT_EQ(service.engine_.FlashContents(0), std::vector<std::uint8_t>(0x20000, 0xFF));
+    service.engine_.SetFlashFaults(0, {});
     EXPECT_EQ(service.send(FLASH_ERASE, {0}, 2000).notBeforeMs, 2000u);
 }
 

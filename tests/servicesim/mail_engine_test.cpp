@@ -25,10 +25,10 @@ TEST(MailEngineTest, SmtpCommandsExistFromTheVersionsThatBroughtThem) {
         scenario.versionBuild = c.build;
         scenario.mail.port = 465;
         ServiceEngine engine(scenario);
-        engine.beginSession();
-        ASSERT_FALSE(engine.login(ByteView(Login("kavo")), 0).close);
+        engine.BeginSession();
+        ASSERT_FALSE(engine.Login(ByteView(Login("kavo")), 0).close);
         const auto send = [&](std::uint32_t code, std::vector<std::uint8_t> data = {}) {
-            return engine.message(ByteView(Frame(code, std::move(data))), 0);
+            return engine.Message(ByteView(Frame(code, std::move(data))), 0);
         };
         const Outcome auth = send(SMTP_GET_AUTH);
         EXPECT_EQ(auth.replies.size(), 3 * c.authReplies);

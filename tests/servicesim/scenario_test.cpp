@@ -38,9 +38,9 @@ TEST(ScenarioTest, ShippedDefaultScenarioDescribesALivingSystem) {
     for (const ControllerSpec& c : s.controllers) {
         const FlashRom rom(c);
         EXPECT_NE(FlashSizeForChip(c.flash.chipId), 0u) << c.name;
-        EXPECT_EQ(rom.contents(), MakeBiosImage(rom.size(), c.vendorId, c.deviceId, c.biosVersion))
+        EXPECT_EQ(rom.Contents(), MakeBiosImage(rom.Size(), c.vendorId, c.deviceId, c.biosVersion))
             << c.name;
-        EXPECT_EQ(rom.biosVersionReply(), c.biosVersion) << c.name;
+        EXPECT_EQ(rom.BiosVersionReply(), c.biosVersion) << c.name;
     }
 }
 
@@ -65,11 +65,11 @@ TEST(ScenarioTest, FlashKeysAreRead) {
     EXPECT_EQ(s.faults[0].code, kFlashWriteBlockFaultCode);
     // The generated image: its ids and version, then the fill.
     const FlashRom rom(s.controllers[0]);
-    EXPECT_EQ(std::vector<std::uint8_t>(rom.contents().begin(), rom.contents().begin() + 32768),
+    EXPECT_EQ(std::vector<std::uint8_t>(rom.Contents().begin(), rom.Contents().begin() + 32768),
               MakeBiosImage(32768, 0x1B4B, 9, 0x0412));
-    EXPECT_EQ(rom.contents()[32768], 0);
-    EXPECT_EQ(rom.size(), 0x40000u);
-    EXPECT_EQ(FlashRom(s.controllers[1]).contents(), FlashPattern(1024));
+    EXPECT_EQ(rom.Contents()[32768], 0);
+    EXPECT_EQ(rom.Size(), 0x40000u);
+    EXPECT_EQ(FlashRom(s.controllers[1]).Contents(), FlashPattern(1024));
 }
 
 TEST(ScenarioTest, EmptyObjectGivesDefaults) {
@@ -102,7 +102,7 @@ TEST(ScenarioTest, NumbersMayBeHexTextAndCommandsNames) {
     EXPECT_EQ(s.controllers[0].deviceCount, 25);
     EXPECT_EQ(s.controllers[0].drives[0].pmPort, 5);
     EXPECT_EQ(s.controllers[0].drives[0].capacity, 488397168u);
-    EXPECT_EQ(s.controllers[0].sets[0].portByte(), 0x01);
+    EXPECT_EQ(s.controllers[0].sets[0].PortByte(), 0x01);
     EXPECT_EQ(s.controllers[0].sets[0].members[1], 1);
     EXPECT_EQ(s.controllers[0].sets[0].members[2], 0xFF);
     EXPECT_EQ(s.timeline[0].timing.anchor, Anchor::Login);

@@ -60,9 +60,9 @@ class ServiceSimTest : public ::testing::Test {
         options.pipeDir = dir_.path() + "/pipes";
         options.listenTcp = tcp;
         options.manualClock = true;
-        sim_.start(options);
+        sim_.Start(options);
     }
-    RawClient connect() { return RawClient::Local(sim_.socketPath()); }
+    RawClient connect() { return RawClient::Local(sim_.SocketPath()); }
     RawClient loggedIn() {
         RawClient c = connect();
         EXPECT_TRUE(c.connected());
@@ -96,7 +96,7 @@ TEST_F(ServiceSimTest, WrongPasswordIsRefusedAndTheConnectionClosed) {
     EXPECT_EQ(*reply, (std::vector<std::uint8_t>{0, 0, 0, 0}));
     EXPECT_TRUE(c.closedByPeer());
     // The service listens again.
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(1, 3s));
     RawClient again = loggedIn();
     EXPECT_TRUE(again.connected());
 }
@@ -142,19 +142,19 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
         std::uint32_t bytes;
     };
     // silent: no reply once, then normal again.
-    sim_.setFault({GET_CHANGE_FLAG, FaultSpec::Kind::Silent, 1, 0, 0});
+    sim_.SetFault({GET_CHANGE_FLAG, FaultSpec::Kind::Silent, 1, 0, 0});
     ASSERT_TRUE(c.send(Frame(GET_CHANGE_FLAG)));
     EXPECT_FALSE(c.receive(kQuiet));
     EXPECT_TRUE(c.ask(Frame(GET_CHANGE_FLAG)));
 
     // short: cut to 10 bytes, twice.
-    sim_.setFault({GET_EVENT, FaultSpec::Kind::Short, 2, 0, 10});
+    sim_.SetFault({GET_EVENT, FaultSpec::Kind::Short, 2, 0, 10});
     EXPECT_EQ(c.ask(Frame(GET_EVENT))->size(), 10u);
     EXPECT_EQ(c.ask(Frame(GET_EVENT))->size(), 10u);
     EXPECT_EQ(c.ask(Frame(GET_EVENT))->size(), 71u);
 
     // oversized: longer than any reply the client can read.
-    sim_.setFault({GET_LOG_ENTRY, FaultSpec::Kind::Oversized, -1, 0, 1500});
+    sim_.SetFault({GET_LOG_ENTRY, FaultSpec::Kind::Oversized, -1, 0, 1500});
     for (int i = 0; i < 2; ++i) {
         const auto reply = c.ask(Frame(GET_LOG_ENTRY));
         ASSERT_TRUE(reply);
@@ -162,21 +162,21 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
         EXPECT_GT(reply->size(), ServiceMessage::kSize);
         EXPECT_EQ(ByteView(*reply).u16(4), 1494);
     }
-    sim_.clearFaults();
+    sim_.ClearFaults();
     EXPECT_EQ(c.ask(Frame(GET_LOG_ENTRY))->size(), 39u);
 
     // length, code, patch: the header or bytes rewritten, the size kept (patch grows it).
-    sim_.setFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Length, .count = 1, .value = 900});
+    sim_.SetFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Length, .count = 1, .value = 900});
     auto shaped = c.ask(Frame(GET_EVENT));
     ASSERT_TRUE(shaped);
     EXPECT_EQ(shaped->size(), 71u);
     EXPECT_EQ(ByteView(*shaped).u16(4), 900);
-    sim_.setFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Code, .count = 1, .value = 77});
+    sim_.SetFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Code, .count = 1, .value = 77});
     shaped = c.ask(Frame(GET_EVENT));
     EXPECT_EQ(ByteView(*shaped).u32(0), 77u);
     EXPECT_EQ(ByteView(*shaped).u16(4), 65);
     const auto plain = c.ask(Frame(GET_EVENT));
-    sim_.setFault({.code = GET_EVENT,
+    sim_.SetFault({.code = GET_EVENT,
                    .kind = FaultSpec::Kind::Patch,
                    .count = 1,
                    .offset = 70,
@@ -187,7 +187,7 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
     EXPECT_EQ((*shaped)[71], 0xCD);
 
     // late: the reply comes after the delay; the loop keeps serving meanwhile.
-    sim_.setFault({GET_REBUILD_STATUS, FaultSpec::Kind::Late, 1, 300, 0});
+    sim_.SetFault({GET_REBUILD_STATUS, FaultSpec::Kind::Late, 1, 300, 0});
     const auto sent = std::chrono::steady_clock::now();
     ASSERT_TRUE(c.send(Frame(GET_REBUILD_STATUS, {0})));
     EXPECT_FALSE(c.receive(100ms));
@@ -201,10 +201,10 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
     EXPECT_EQ(ByteView(*next).u32(0), GET_CONTROLLER_COUNT);
 
     // close: the connection ends instead of a reply.
-    sim_.setFault({GET_MAIL_STATUS, FaultSpec::Kind::Close, 1, 0, 0});
+    sim_.SetFault({GET_MAIL_STATUS, FaultSpec::Kind::Close, 1, 0, 0});
     ASSERT_TRUE(c.send(Frame(GET_MAIL_STATUS)));
     EXPECT_TRUE(c.closedByPeer());
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(1, 3s));
     RawClient again = loggedIn();
     EXPECT_EQ(again.ask(Frame(GET_MAIL_STATUS))->size(), 325u);
 }
@@ -215,8 +215,8 @@ TEST(ServiceSimScenarioFaultTest, ScenarioFaultOnTheLoginReply) {
                                                   "bytes": 2, "count": 1}]})"));
     ServiceSimOptions options;
     options.pipeDir = dir.path();
-    sim.start(options);
-    RawClient c = RawClient::Local(sim.socketPath());
+    sim.Start(options);
+    RawClient c = RawClient::Local(sim.SocketPath());
     const auto reply = c.ask(Login("kavo"));
     ASSERT_TRUE(reply);
     EXPECT_EQ(*reply, (std::vector<std::uint8_t>{1, 2}));
@@ -245,7 +245,7 @@ TEST_P(ServiceSimFaultTest, RequestsMeetTheFaults) {
     start();  // manual clock: delays must still be real time
     RawClient c = loggedIn();
     for (const FaultSpec& fault : GetParam().faults) {
-        sim_.setFault(fault);
+        sim_.SetFault(fault);
     }
     for (const FaultStep& step : GetParam().steps) {
         const std::uint32_t code = ByteView(step.request).u32(0);
@@ -358,17 +358,17 @@ TEST_F(ServiceSimTest, SlowEraseAnswersOnceSimulatedTimeHasPassed) {
     start();
     RawClient c = loggedIn();
     // Controller C0: the default ROM, a BIOS image with the controller's ids and version.
-    EXPECT_EQ(sim_.flashContents(0), MakeBiosImage(0x20000, 0, 0, 0));
-    EXPECT_TRUE(sim_.flashContents(9).empty());
-    sim_.setFlashFaults(0, {.eraseMs = 5000});
+    EXPECT_EQ(sim_.FlashContents(0), MakeBiosImage(0x20000, 0, 0, 0));
+    EXPECT_TRUE(sim_.FlashContents(9).empty());
+    sim_.SetFlashFaults(0, {.eraseMs = 5000});
     ASSERT_TRUE(c.send(Frame(FLASH_ERASE, {0})));
     ASSERT_TRUE(c.send(Frame(FLASH_GET_TYPE_ID, {0})));  // its reply waits behind the erase
     EXPECT_FALSE(c.receive(kQuiet));
-    EXPECT_EQ(sim_.flashContents(0), std::vector<std::uint8_t>(0x20000, 0xFF));
-    EXPECT_EQ(sim_.flashCounters(0).erases, 1u);
-    sim_.advanceClock(4999ms);
+    EXPECT_EQ(sim_.FlashContents(0), std::vector<std::uint8_t>(0x20000, 0xFF));
+    EXPECT_EQ(sim_.FlashCountersOf(0).erases, 1u);
+    sim_.AdvanceClock(4999ms);
     EXPECT_FALSE(c.receive(kQuiet));
-    sim_.advanceClock(1ms);
+    sim_.AdvanceClock(1ms);
     const auto erase = c.receive();
     ASSERT_TRUE(erase);
     EXPECT_EQ(ByteView(*erase).u32(0), FLASH_ERASE);
@@ -376,7 +376,7 @@ TEST_F(ServiceSimTest, SlowEraseAnswersOnceSimulatedTimeHasPassed) {
     ASSERT_TRUE(type);
     EXPECT_EQ(ByteView(*type).u32(0), FLASH_GET_TYPE_ID);
     // Contents put in by a test are what the service reads its version from.
-    sim_.setFlashContents(0, MakeBiosImage(4096, 0, 0, 0x0412));
+    sim_.SetFlashContents(0, MakeBiosImage(4096, 0, 0, 0x0412));
     const auto version = c.ask(Frame(FLASH_GET_BIOS_VERSION, {0}));
     ASSERT_TRUE(version);
     EXPECT_EQ(ByteView(*version).u32(6), 0x0412u);
@@ -387,8 +387,8 @@ TEST(ServiceSimScenarioFaultTest, SlowEraseOnTheRealClockAnswersByItself) {
     ServiceSim sim(ParseScenario(R"({"controllers": [{"flash": {"eraseMs": 100}}]})"));
     ServiceSimOptions options;
     options.pipeDir = dir.path();
-    sim.start(options);
-    RawClient c = RawClient::Local(sim.socketPath());
+    sim.Start(options);
+    RawClient c = RawClient::Local(sim.SocketPath());
     ASSERT_TRUE(c.ask(Login("kavo")));
     const auto sent = std::chrono::steady_clock::now();
     const auto erase = c.ask(Frame(FLASH_ERASE, {0}));
@@ -405,15 +405,15 @@ TEST(ServiceSimScenarioFaultTest, DropFaultStrikesEveryConnectionUntilItsCountIs
     ServiceSimOptions options;
     options.pipeDir = dir.path();
     options.manualClock = true;
-    sim.start(options);
+    sim.Start(options);
     for (std::size_t connection = 1; connection <= 3; ++connection) {
-        RawClient c = RawClient::Local(sim.socketPath());
+        RawClient c = RawClient::Local(sim.SocketPath());
         const auto login = c.ask(Login("kavo"));
         ASSERT_TRUE(login && IsLoginAccepted(*login)) << connection;
         EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT))) << connection;
         if (connection <= 2) {
             EXPECT_TRUE(c.closedByPeer()) << connection;
-            ASSERT_TRUE(sim.waitForConnectionsClosed(connection, 3s));
+            ASSERT_TRUE(sim.WaitForConnectionsClosed(connection, 3s));
         } else {
             EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT)));
         }
@@ -442,8 +442,8 @@ TEST_F(ServiceSimTest, LoginFaultsActOnceTheConnectionIsAccepted) {
     start();
     std::size_t closed = 0;
     for (const Case& c : cases) {
-        sim_.clearFaults();
-        sim_.setFault(c.fault);
+        sim_.ClearFaults();
+        sim_.SetFault(c.fault);
         RawClient client = connect();
         ASSERT_TRUE(client.connected()) << c.name;
         ASSERT_TRUE(client.send(Login("kavo"))) << c.name;
@@ -455,50 +455,50 @@ TEST_F(ServiceSimTest, LoginFaultsActOnceTheConnectionIsAccepted) {
             EXPECT_FALSE(client.closedByPeer(kQuiet)) << c.name;
         }
         client.close();
-        ASSERT_TRUE(sim_.waitForConnectionsClosed(++closed, 3s)) << c.name;
+        ASSERT_TRUE(sim_.WaitForConnectionsClosed(++closed, 3s)) << c.name;
     }
 }
 
 TEST_F(ServiceSimTest, OneClientAtATimeOnTheLocalSocket) {
     start();
     RawClient first = loggedIn();
-    ASSERT_TRUE(sim_.socketPath().size() > 0);
+    ASSERT_TRUE(sim_.SocketPath().size() > 0);
     struct stat st {};
-    EXPECT_EQ(::lstat(sim_.socketPath().c_str(), &st), 0);  // the file stays
+    EXPECT_EQ(::lstat(sim_.SocketPath().c_str(), &st), 0);  // the file stays
     RawClient second = connect();
     EXPECT_FALSE(second.connected());
     EXPECT_EQ(second.error(), ECONNREFUSED);
     first.close();
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(1, 3s));
     RawClient third = loggedIn();
     EXPECT_TRUE(third.connected());
 }
 
 TEST_F(ServiceSimTest, OneClientAtATimeAcrossLocalAndTcp) {
     start(true);
-    ASSERT_NE(sim_.tcpPort(), 0);
-    RawClient tcp = RawClient::Tcp(sim_.tcpPort());
+    ASSERT_NE(sim_.TcpPort(), 0);
+    RawClient tcp = RawClient::Tcp(sim_.TcpPort());
     ASSERT_TRUE(tcp.connected());
     const auto reply = tcp.ask(Login("kavo"));
     ASSERT_TRUE(reply && IsLoginAccepted(*reply));
-    EXPECT_FALSE(RawClient::Tcp(sim_.tcpPort()).connected());
+    EXPECT_FALSE(RawClient::Tcp(sim_.TcpPort()).connected());
     EXPECT_FALSE(connect().connected());
     const auto config = tcp.ask(Frame(GET_SERVICE_CONFIG));
     ASSERT_TRUE(config);
     EXPECT_EQ(config->size(), 267u);
     tcp.close();
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(1, 3s));
     RawClient local = loggedIn();
     EXPECT_TRUE(local.connected());
     local.close();
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(2, 3s));
-    EXPECT_TRUE(RawClient::Tcp(sim_.tcpPort()).connected());  // same port again
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(2, 3s));
+    EXPECT_TRUE(RawClient::Tcp(sim_.TcpPort()).connected());  // same port again
 }
 
 TEST_F(ServiceSimTest, ChannelSeesABusyPipeAndARefusedTcpConnect) {
     start(true);
     ::setenv(transport::kPipeDirVariable, (dir_.path() + "/pipes").c_str(), 1);
-    ::setenv(transport::kPipePortVariable, std::to_string(sim_.tcpPort()).c_str(), 1);
+    ::setenv(transport::kPipePortVariable, std::to_string(sim_.TcpPort()).c_str(), 1);
     RawClient first = loggedIn();
     try {
         ServiceChannel::ServerAvailable(".", kServicePipeName, 300);
@@ -513,7 +513,7 @@ TEST_F(ServiceSimTest, ChannelSeesABusyPipeAndARefusedTcpConnect) {
         EXPECT_EQ(e.errorCode, win32::ERROR_FILE_NOT_FOUND);
     }
     first.close();
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(1, 3s));
 
     // The product's channel: login and an e-mail exchange in message mode.
     ServiceChannel pipe;
@@ -549,13 +549,13 @@ TEST_F(ServiceSimTest, ProbeThatSaysNothingIsHandled) {
         RawClient probe = connect();
         ASSERT_TRUE(probe.connected());
         probe.close();
-        ASSERT_TRUE(sim_.waitForConnectionsClosed(static_cast<std::size_t>(2 * i + 1), 3s));
-        RawClient tcpProbe = RawClient::Tcp(sim_.tcpPort());
+        ASSERT_TRUE(sim_.WaitForConnectionsClosed(static_cast<std::size_t>(2 * i + 1), 3s));
+        RawClient tcpProbe = RawClient::Tcp(sim_.TcpPort());
         ASSERT_TRUE(tcpProbe.connected());
         tcpProbe.close();
-        ASSERT_TRUE(sim_.waitForConnectionsClosed(static_cast<std::size_t>(2 * i + 2), 3s));
+        ASSERT_TRUE(sim_.WaitForConnectionsClosed(static_cast<std::size_t>(2 * i + 2), 3s));
     }
-    EXPECT_TRUE(sim_.transcript().empty());
+    EXPECT_TRUE(sim_.Transcript().empty());
     RawClient c = loggedIn();
     EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT)));
 }
@@ -570,7 +570,7 @@ TEST_F(ServiceSimTest, HostileInputNeverStopsTheService) {
         EXPECT_FALSE(IsLoginAccepted(*reply));
         EXPECT_TRUE(c.closedByPeer());
     }
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(1, 3s));
     {
         RawClient c = loggedIn();
         const std::vector<std::vector<std::uint8_t>> junk = {
@@ -598,22 +598,22 @@ TEST_F(ServiceSimTest, HostileInputNeverStopsTheService) {
         EXPECT_FALSE(c.receive(kQuiet));
         EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT)));
         // Abrupt disconnect with a late reply pending.
-        sim_.setFault({GET_EVENT, FaultSpec::Kind::Late, 1, 200, 0});
+        sim_.SetFault({GET_EVENT, FaultSpec::Kind::Late, 1, 200, 0});
         ASSERT_TRUE(c.send(Frame(GET_EVENT)));
     }
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(2, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(2, 3s));
     {
         // TCP: a length prefix no message can have breaks the stream; the service
         // drops the connection and goes on.
-        RawClient c = RawClient::Tcp(sim_.tcpPort());
+        RawClient c = RawClient::Tcp(sim_.TcpPort());
         ASSERT_TRUE(c.connected());
         ASSERT_TRUE(c.sendRaw({0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3}));
         EXPECT_TRUE(c.closedByPeer());
     }
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(3, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(3, 3s));
     {
         // TCP: a login that arrives byte by byte.
-        RawClient c = RawClient::Tcp(sim_.tcpPort());
+        RawClient c = RawClient::Tcp(sim_.TcpPort());
         const auto framed = transport::FrameTcpMessage(Login("kavo"));
         for (std::uint8_t b : framed) {
             ASSERT_TRUE(c.sendRaw({b}));
@@ -622,7 +622,7 @@ TEST_F(ServiceSimTest, HostileInputNeverStopsTheService) {
         ASSERT_TRUE(reply);
         EXPECT_TRUE(IsLoginAccepted(*reply));
     }
-    ASSERT_TRUE(sim_.waitForConnectionsClosed(4, 3s));
+    ASSERT_TRUE(sim_.WaitForConnectionsClosed(4, 3s));
     RawClient c = loggedIn();
     EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT)));
 }
@@ -631,15 +631,15 @@ TEST_F(ServiceSimTest, TranscriptRecordsEveryMessageAndCanBeAwaited) {
     start();
     RawClient c = loggedIn();
     ASSERT_TRUE(c.send(Frame(SET_REBUILD_PRIORITY, {0, 0, 5, 0})));
-    const auto entry = sim_.waitForCode(SET_REBUILD_PRIORITY, 3s);
+    const auto entry = sim_.WaitForCode(SET_REBUILD_PRIORITY, 3s);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->length, 4);
     EXPECT_EQ(entry->data, (std::vector<std::uint8_t>{0, 0, 5, 0}));
     EXPECT_EQ(entry->connection, 1u);
     EXPECT_EQ(entry->kind, Outcome::Kind::Request);
-    EXPECT_EQ(sim_.inspect([](const ServiceEngine& e) { return e.setPriority(0, 0); }), 5);
+    EXPECT_EQ(sim_.Inspect([](const ServiceEngine& e) { return e.RaidSetPriority(0, 0); }), 5);
 
-    const auto all = sim_.transcript();
+    const auto all = sim_.Transcript();
     ASSERT_EQ(all.size(), 2u);
     EXPECT_TRUE(all[0].login);
     EXPECT_EQ(all[0].size, 100u);
@@ -647,33 +647,33 @@ TEST_F(ServiceSimTest, TranscriptRecordsEveryMessageAndCanBeAwaited) {
 
     ASSERT_TRUE(c.ask(Frame(MAIL_SET_SETTINGS)));
     ASSERT_TRUE(c.send(Frame(MAIL_SET_SETTINGS, {'x'})));
-    ASSERT_TRUE(sim_.waitForEntries(4, 3s));
-    EXPECT_EQ(sim_.transcript()[3].kind, Outcome::Kind::Data);
+    ASSERT_TRUE(sim_.WaitForEntries(4, 3s));
+    EXPECT_EQ(sim_.Transcript()[3].kind, Outcome::Kind::Data);
 
-    sim_.clearTranscript();
-    EXPECT_TRUE(sim_.transcript().empty());
-    EXPECT_FALSE(sim_.waitForCode(GET_EVENT, 50ms));
-    EXPECT_FALSE(sim_.waitForEntries(1, 50ms));
+    sim_.ClearTranscript();
+    EXPECT_TRUE(sim_.Transcript().empty());
+    EXPECT_FALSE(sim_.WaitForCode(GET_EVENT, 50ms));
+    EXPECT_FALSE(sim_.WaitForEntries(1, 50ms));
 }
 
 TEST_F(ServiceSimTest, HooksAndTheInjectableClock) {
     start();
     RawClient c = loggedIn();
-    sim_.pushEvent({0, 1, 2, 3, 4, 0xB02});
-    sim_.pushLogEntry({0, 1, 0x51, 0x25, 0x08, 99, 8});
-    sim_.pushMailFailure({421, "no route", std::nullopt});
+    sim_.PushEvent({0, 1, 2, 3, 4, 0xB02});
+    sim_.PushLogEntry({0, 1, 0x51, 0x25, 0x08, 99, 8});
+    sim_.PushMailFailure({421, "no route", std::nullopt});
     EXPECT_EQ(ByteView(*c.ask(Frame(GET_EVENT))).u32(6 + 21), 0xB02u);
     EXPECT_EQ((*c.ask(Frame(GET_LOG_ENTRY)))[6 + 18], 0x51);
     const auto mail = c.ask(Frame(GET_MAIL_STATUS));
     ASSERT_TRUE(mail);
     EXPECT_EQ(MailStatus::Decode(std::span(*mail).subspan(6)).errorCode, 421);
     EXPECT_EQ((*c.ask(Frame(GET_CHANGE_FLAG)))[6], 1);
-    sim_.setChangeFlag(true);
+    sim_.SetChangeFlag(true);
     EXPECT_EQ((*c.ask(Frame(GET_CHANGE_FLAG)))[6], 1);
     EXPECT_EQ((*c.ask(Frame(GET_CHANGE_FLAG)))[6], 0);
-    const auto t0 = sim_.simTimeMs();
-    sim_.advanceClock(90s);
-    EXPECT_EQ(sim_.simTimeMs(), t0 + 90000);
+    const auto t0 = sim_.SimTimeMs();
+    sim_.AdvanceClock(90s);
+    EXPECT_EQ(sim_.SimTimeMs(), t0 + 90000);
 }
 
 TEST(ServiceSimLifecycleTest, StaleSocketIsReplacedAndStopRemovesTheFile) {
@@ -691,19 +691,19 @@ TEST(ServiceSimLifecycleTest, StaleSocketIsReplacedAndStopRemovesTheFile) {
     ServiceSim sim(ParseScenario("{}"));
     ServiceSimOptions options;
     options.pipeDir = dir.path();
-    sim.start(options);
-    EXPECT_EQ(sim.socketPath(), path);
+    sim.Start(options);
+    EXPECT_EQ(sim.SocketPath(), path);
     EXPECT_TRUE(RawClient::Local(path).connected());
-    ASSERT_TRUE(sim.waitForConnectionsClosed(1, 3s));
+    ASSERT_TRUE(sim.WaitForConnectionsClosed(1, 3s));
 
     // A second service on the same live socket is refused.
     ServiceSim other(ParseScenario("{}"));
-    EXPECT_THROW(other.start(options), std::runtime_error);
+    EXPECT_THROW(other.Start(options), std::runtime_error);
     EXPECT_TRUE(std::filesystem::exists(path));
 
-    sim.stop();
+    sim.Stop();
     EXPECT_FALSE(std::filesystem::exists(path));
-    sim.stop();  // twice is harmless
+    sim.Stop();  // twice is harmless
 }
 
 TEST(ServiceSimLifecycleTest, CreatesTheDirectoryAndRefusesAFileInTheWay) {
@@ -713,13 +713,13 @@ TEST(ServiceSimLifecycleTest, CreatesTheDirectoryAndRefusesAFileInTheWay) {
     options.pipeName = "OTHERPIPE";
     {
         ServiceSim sim(ParseScenario("{}"));
-        sim.start(options);
+        sim.Start(options);
         EXPECT_TRUE(std::filesystem::is_socket(options.pipeDir + "/OTHERPIPE"));
     }
     EXPECT_FALSE(std::filesystem::exists(options.pipeDir + "/OTHERPIPE"));
     { std::ofstream(options.pipeDir + "/OTHERPIPE") << "not a socket"; }
     ServiceSim sim(ParseScenario("{}"));
-    EXPECT_THROW(sim.start(options), std::runtime_error);
+    EXPECT_THROW(sim.Start(options), std::runtime_error);
     EXPECT_TRUE(std::filesystem::is_regular_file(options.pipeDir + "/OTHERPIPE"));
 }
 

@@ -82,10 +82,10 @@ class FlashRunTest : public ::testing::Test {
         session_->Connect(service_->host(), "kavo");
         session_->Sync();
         ASSERT_TRUE(questions_.messages.empty()) << questions_.messageTexts().front();
-        service_->sim().clearTranscript();
+        service_->sim().ClearTranscript();
     }
     sim::ServiceSim& sim() { return service_->sim(); }
-    Lines Transcript() const { return FlashTranscript(service_->sim().transcript()); }
+    Lines Transcript() const { return FlashTranscript(service_->sim().Transcript()); }
     // Compares the transcript with `expected` once the service has taken in as many
     // messages as it lists: the client's last message (an acknowledgement, FLASH_END)
     // gets no reply, so the run can end before the service has read it.
@@ -102,10 +102,10 @@ class FlashRunTest : public ::testing::Test {
                 ++count;
             }
         }
-        service_->sim().waitForEntries(count, std::chrono::seconds(10));
+        service_->sim().WaitForEntries(count, std::chrono::seconds(10));
         EXPECT_EQ(Transcript(), expected);
     }
-    std::vector<std::uint8_t> Rom() { return sim().flashContents(0); }
+    std::vector<std::uint8_t> Rom() { return sim().FlashContents(0); }
 
     FlashParameters ReadParameters(FlashWaits waits = {}) {
         FlashParameters p;
@@ -126,7 +126,7 @@ class FlashRunTest : public ::testing::Test {
         plan.controllerName = "RX-Oak 4P";
         plan.hostName = ".";
         observer_ = RecordingObserver();
-        sim().clearTranscript();
+        sim().ClearTranscript();
         return plan;
     }
     FlashRunResult Run(const FlashPlan& plan) {
@@ -206,7 +206,7 @@ TEST_F(FlashRunTest, ParametersFillTheLines) {
 
 TEST_F(FlashRunTest, VersionWithoutAnswer) {
     Start(FlashScenario());
-    sim().setFault({.code = FLASH_GET_BIOS_VERSION, .kind = sim::FaultSpec::Kind::Silent});
+    sim().SetFault({.code = FLASH_GET_BIOS_VERSION, .kind = sim::FaultSpec::Kind::Silent});
     const FlashParameters p = ReadParameters({.parameterMs = 1000, .versionMs = 50});
     EXPECT_EQ(questions_.messageTexts(), Lines{"keine Antwort auf BIOSversion"});
     EXPECT_EQ(observer_.lines[FlashLine::FlashRom], "Flashtype: KT-F010A");
@@ -291,7 +291,7 @@ TEST_F(FlashRunTest, DeclinedBackupStillWritesAndThePollStaysAway) {
     EXPECT_EQ(Rom(), image);
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
     // After the run the poll goes on.
-    sim().clearTranscript();
+    sim().ClearTranscript();
     clock_.advance(5000);
     session_->Sync();
     EXPECT_FALSE(Transcript().empty());
@@ -355,7 +355,7 @@ TEST_F(FlashRunTest, ReadBackWithoutAnswerIsNotVerified) {
     NewImage(0x20000);
     session_->SetReplyBound(200);
     const FlashPlan plan = Plan(kModeUpdateOnly);
-    sim().setFault({.code = FLASH_READ_START, .kind = sim::FaultSpec::Kind::Silent, .count = 1});
+    sim().SetFault({.code = FLASH_READ_START, .kind = sim::FaultSpec::Kind::Silent, .count = 1});
     const FlashRunResult result = Run(plan);
     EXPECT_EQ(result.verification, FlashVerification::NoAnswer);
     EXPECT_EQ(observer_.lines[FlashLine::Status],
@@ -452,7 +452,7 @@ TEST_F(FlashRunTest, ChannelFailures) {
         NewImage(0x20000);
         session_->SetReplyBound(100);
         const FlashPlan plan = Plan(row.mode);
-        sim().setFault(row.fault);
+        sim().SetFault(row.fault);
         const FlashRunResult result = Run(plan);
         EXPECT_EQ(result.end, FlashRunResult::End::Failed);
         EXPECT_EQ(questions_.messageTexts(), Lines{row.message});
@@ -498,7 +498,7 @@ TEST_F(FlashRunTest, FullDiskDuringTheBackupLeavesTheRom) {
     EXPECT_EQ(result.end, FlashRunResult::End::Failed);
     ExpectTranscript((Lines{"TYPE_ID", "TYPE_NAME", "READ_START", "ACK x257"}));
     EXPECT_EQ(Rom(), old);
-    EXPECT_EQ(sim().flashCounters(0).erases, 0u);
+    EXPECT_EQ(sim().FlashCountersOf(0).erases, 0u);
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
     ASSERT_EQ(questions_.messages.size(), 1u);
     EXPECT_EQ(
@@ -541,8 +541,8 @@ TEST_F(FlashRunTest, NotConnected) {
     session_->Disconnect();
     session_->Sync();
     // The log-off reaches the service after the client has moved on.
-    EXPECT_TRUE(sim().waitForConnectionsClosed(1, std::chrono::seconds(5)));
-    sim().clearTranscript();
+    EXPECT_TRUE(sim().WaitForConnectionsClosed(1, std::chrono::seconds(5)));
+    sim().ClearTranscript();
     const FlashRunResult result = Run(FlashPlan{});
     EXPECT_EQ(result.end, FlashRunResult::End::NotConnected);
     EXPECT_EQ(questions_.messageTexts(), Lines{"Hostsystem not connected."});

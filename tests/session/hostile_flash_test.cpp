@@ -101,11 +101,11 @@ TEST_P(HostileFlashTest, RunEndsFreeAndKeepsTheBackupWholeOrAbsent) {
     session_ = std::make_unique<ServiceSession>(questions_, &clock_);
     session_->SetReplyBound(kReplyBoundMs);
     Connect();
-    const auto rom = service_->sim().flashContents(0);
+    const auto rom = service_->sim().FlashContents(0);
     ASSERT_EQ(rom.size(), kRomSize);
     WriteFile(folder_.file("new.bin"), sim::MakeBiosImage(kRomSize, 0x1095, 0x3124, 0x0360));
 
-    service_->sim().setFault(row.fault);
+    service_->sim().SetFault(row.fault);
     FlashPlan plan;
     plan.mode = kModeBackupAndUpdate;
     plan.backupPath = folder_.file("bios.bak");
@@ -127,10 +127,10 @@ TEST_P(HostileFlashTest, RunEndsFreeAndKeepsTheBackupWholeOrAbsent) {
     if (!row.message.empty()) {
         EXPECT_EQ(result.end, FlashRunResult::End::Failed);
         EXPECT_EQ(questions_.messageTexts(), std::vector<std::string>{row.message});
-        EXPECT_EQ(service_->sim().flashCounters(0).erases, 0u);
+        EXPECT_EQ(service_->sim().FlashCountersOf(0).erases, 0u);
     }
     if (result.verification == FlashVerification::Verified) {
-        EXPECT_EQ(service_->sim().flashContents(0),
+        EXPECT_EQ(service_->sim().FlashContents(0),
                   sim::MakeBiosImage(kRomSize, 0x1095, 0x3124, 0x0360));
     }
     for (const std::string& name : folder_.names()) {
@@ -144,7 +144,7 @@ TEST_P(HostileFlashTest, RunEndsFreeAndKeepsTheBackupWholeOrAbsent) {
     if (row.fault.kind == Kind::Late) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs + 100));
     }
-    service_->sim().clearFaults();
+    service_->sim().ClearFaults();
     session_->Disconnect();
     Connect();
     const FlashParameters again = ReadParameters();

@@ -74,13 +74,13 @@ class MailExchangeTest : public ::testing::Test {
         service_ = std::make_unique<SimSession>(std::move(scenario), Transport::Local);
         ASSERT_TRUE(service_->login(*link_));
         link_->pause = [this](std::chrono::milliseconds d) { pauses_.push_back(d); };
-        service_->sim().clearTranscript();
+        service_->sim().ClearTranscript();
     }
     // The messages the service received, whole (header and data), once `count` are in.
     std::vector<std::vector<std::uint8_t>> Received(std::size_t count) {
-        EXPECT_TRUE(service_->sim().waitForEntries(count, 2s));
+        EXPECT_TRUE(service_->sim().WaitForEntries(count, 2s));
         std::vector<std::vector<std::uint8_t>> messages;
-        for (const auto& e : service_->sim().transcript()) {
+        for (const auto& e : service_->sim().Transcript()) {
             ByteWriter w;
             w.u32(e.code).u16(e.length).bytes(e.data);
             messages.push_back(w.take());
@@ -88,8 +88,7 @@ class MailExchangeTest : public ::testing::Test {
         return messages;
     }
     sim::MailSettings Stored() {
-        return service_->sim().inspect(
-            [](const sim::ServiceEngine& e) { return e.mailSettings(); });
+        return service_->sim().Inspect([](const sim::ServiceEngine& e) { return e.Mail(); });
     }
 
     std::unique_ptr<ServiceLink> link_;
@@ -185,7 +184,7 @@ TEST_F(MailExchangeTest, WritePhaseBytesAndWhatTheServiceStores) {
     EXPECT_EQ(stored.level, 40u);
     EXPECT_EQ(stored.tlsProtocol, 4u);
     EXPECT_EQ(
-        service_->sim().inspect([](const sim::ServiceEngine& e) { return e.testMailsRequested(); }),
+        service_->sim().Inspect([](const sim::ServiceEngine& e) { return e.TestMailsRequested(); }),
         1u);
 }
 

@@ -85,7 +85,7 @@ TEST_F(SessionTest, ShutdownLogsOffAndEndsTheThread) {
     session_->Connect(service_->host(), "kavo");
     Settle();
     EXPECT_TRUE(session_->Shutdown());
-    EXPECT_TRUE(service_->sim().waitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
+    EXPECT_TRUE(service_->sim().WaitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
     EXPECT_TRUE(session_->Shutdown()) << "a second time does nothing";
 }
 

@@ -151,7 +151,7 @@ TEST_F(StatusReadTest, AbsurdRebuildPositionStaysWithinTheSet) {
 // A rebuild status cut short is no answer: read as zeros it would say "no rebuild".
 TEST_F(StatusReadTest, ShortRebuildReplyIsAnInvalidReply) {
     const status::StatusReport report = Read(sim::TwoControllerScenario(), [](auto& sim) {
-        sim.setFault(
+        sim.SetFault(
             {.code = GET_REBUILD_STATUS, .kind = sim::FaultSpec::Kind::Short, .bytes = 10});
     });
     EXPECT_EQ(report.failure, status::Failure::Protocol);
@@ -162,7 +162,7 @@ TEST_F(StatusReadTest, ShortRebuildReplyIsAnInvalidReply) {
 
 TEST_F(StatusReadTest, ConnectionLostDuringEnumerationIsNoStatus) {
     const status::StatusReport report = Read(sim::TwoControllerScenario(), [](auto& sim) {
-        sim.setFault(
+        sim.SetFault(
             {.code = sim::kAnyCommandFaultCode, .kind = sim::FaultSpec::Kind::Drop, .after = 6});
     });
     EXPECT_EQ(report.failure, status::Failure::ChannelError);
@@ -174,8 +174,8 @@ TEST_F(StatusReadTest, ConnectionLostDuringEnumerationIsNoStatus) {
 TEST_F(StatusReadTest, AsksOnlyForTheStatusAndLogsOff) {
     const status::StatusReport report = Read(sim::TwoControllerScenario());
     ASSERT_TRUE(report.ok());
-    ASSERT_TRUE(service_->sim().waitForConnectionsClosed(1, std::chrono::seconds(5)));
-    const auto transcript = service_->sim().transcript();
+    ASSERT_TRUE(service_->sim().WaitForConnectionsClosed(1, std::chrono::seconds(5)));
+    const auto transcript = service_->sim().Transcript();
     ASSERT_FALSE(transcript.empty());
     EXPECT_TRUE(transcript.front().login);
     EXPECT_EQ(transcript.back().code, LOGOFF);

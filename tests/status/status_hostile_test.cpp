@@ -55,7 +55,7 @@ TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
     }
     SimSession service(scenario, Transport::Local);
     if (row.fault.code != 0) {
-        service.sim().setFault(row.fault);
+        service.sim().SetFault(row.fault);
     }
     const status::StatusReport report = status::ReadStatus({".", "kavo", 2s});
     const bool lost =
@@ -81,7 +81,7 @@ TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
     if (row.fault.kind == Kind::Late) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs + 100));
     }
-    service.sim().clearFaults();
+    service.sim().ClearFaults();
     if (!row.shape) {
         const status::StatusReport again = status::ReadStatus({".", "kavo", 5s});
         ASSERT_TRUE(again.ok()) << again.failureMessage;

@@ -172,7 +172,7 @@ TEST_F(StatusProgramTest, EveryFormatOverTheScenarios) {
         {"silent after login",
          [] { return sim::TwoControllerScenario(); },
          [](SimSession& s) {
-             s.sim().setFault(
+             s.sim().SetFault(
                  {.code = sim::kAnyCommandFaultCode, .kind = sim::FaultSpec::Kind::Silent});
          },
          "kavo",
@@ -183,7 +183,7 @@ TEST_F(StatusProgramTest, EveryFormatOverTheScenarios) {
         {"silent login",
          [] { return sim::TwoControllerScenario(); },
          [](SimSession& s) {
-             s.sim().setFault({.code = sim::kLoginFaultCode, .kind = sim::FaultSpec::Kind::Silent});
+             s.sim().SetFault({.code = sim::kLoginFaultCode, .kind = sim::FaultSpec::Kind::Silent});
          },
          "kavo",
          {"--timeout", "1"},
@@ -267,8 +267,8 @@ TEST_F(StatusProgramTest, BusyServiceIsReportedAndTheOtherClientUndisturbed) {
     const ProgramResult json = Status({"--format", "json"});
     EXPECT_EQ(Json::parse(json.out)["error"]["reason"], "busy");
 
-    EXPECT_EQ(service_->sim().connectionsAccepted(), 1u) << "no connection of the runs got in";
-    for (const auto& entry : service_->sim().transcript()) {
+    EXPECT_EQ(service_->sim().ConnectionsAccepted(), 1u) << "no connection of the runs got in";
+    for (const auto& entry : service_->sim().Transcript()) {
         EXPECT_EQ(entry.connection, 1u);
     }
     other.message.setRequest(GET_CONTROLLER_COUNT);

@@ -23,13 +23,13 @@ class SimSession {
         options.pipeDir = dir_.path();
         options.listenTcp = transport == Transport::Tcp;
         options.manualClock = true;
-        sim_.start(options);
+        sim_.Start(options);
         if (transport == Transport::Tcp) {
-            ::setenv(transport::kPipePortVariable, std::to_string(sim_.tcpPort()).c_str(), 1);
+            ::setenv(transport::kPipePortVariable, std::to_string(sim_.TcpPort()).c_str(), 1);
         }
     }
     ~SimSession() {
-        sim_.stop();
+        sim_.Stop();
         ::unsetenv(transport::kPipePortVariable);
     }
 

@@ -40,6 +40,8 @@ struct Outcome {
 // Builds one reply message: code, length and data (data cut to 1048 bytes).
 std::vector<std::uint8_t> BuildReply(std::uint32_t code, std::span<const std::uint8_t> data);
 
+struct Request;
+
 class ServiceEngine {
   public:
     // `wallBase`: the wall-clock moment of simulated time 0 (stamps events).
@@ -48,42 +50,43 @@ class ServiceEngine {
 
     // Connection life: per-connection state (login, settings exchange, flash
     // stream) starts fresh with every connection.
-    void beginSession();
-    void endSession();
-    bool loggedIn() const { return session_.loggedIn; }
+    void BeginSession();
+    void EndSession();
+    bool LoggedIn() const { return session_.loggedIn; }
 
-    Outcome login(ByteView block, std::uint64_t nowMs);
-    Outcome message(ByteView frame, std::uint64_t nowMs);
+    Outcome Login(ByteView block, std::uint64_t nowMs);
+    Outcome Message(ByteView frame, std::uint64_t nowMs);
 
     // Runs the timeline, rebuilds and scheduled entries up to `nowMs`.
-    void advanceTo(std::uint64_t nowMs);
+    void AdvanceTo(std::uint64_t nowMs);
 
     // Test hooks.
-    void pushEvent(const EventSpec& event, std::uint64_t nowMs);
-    void pushLogEntry(const LogEntrySpec& entry, std::uint64_t nowMs);
-    void pushMailFailure(const MailFailureSpec& failure, std::uint64_t nowMs);
-    void setChangeFlag(bool on) { changeFlag_ = on; }
+    void PushEvent(const EventSpec& event, std::uint64_t nowMs);
+    void PushLogEntry(const LogEntrySpec& entry, std::uint64_t nowMs);
+    void PushMailFailure(const MailFailureSpec& failure, std::uint64_t nowMs);
+    void SetChangeFlag(bool on) { changeFlag_ = on; }
 
     // Inspection.
-    const std::string& password() const { return password_; }
-    ServiceConfig serviceConfig() const;
-    const MailSettings& mailSettings() const { return mail_; }
-    std::uint32_t testMailsRequested() const { return testMails_; }
-    bool changeFlag() const { return changeFlag_; }
-    std::size_t queuedEvents() const { return events_.size(); }
-    std::size_t queuedLogEntries() const { return logEntries_.size(); }
-    std::uint32_t controllerCount() const;
-    std::optional<std::uint8_t> setPriority(std::uint8_t controller, std::uint8_t port) const;
-    std::optional<std::uint8_t> setStateFlags(std::uint8_t controller, std::uint8_t port) const;
-    bool drivePresent(std::uint8_t controller, std::uint8_t channel, std::uint8_t pmPort) const;
-    bool rebuildActive(std::uint8_t controller) const;
-    std::uint64_t rebuildPosition(std::uint8_t controller) const;
+    const std::string& Password() const { return password_; }
+    ServiceConfig Config() const;
+    const MailSettings& Mail() const { return mail_; }
+    std::uint32_t TestMailsRequested() const { return testMails_; }
+    bool ChangeFlag() const { return changeFlag_; }
+    std::size_t QueuedEvents() const { return events_.size(); }
+    std::size_t QueuedLogEntries() const { return logEntries_.size(); }
+    std::uint32_t ControllerCount() const;
+    // The priority and the state flags of the RAID set at `port`; nothing when there is none.
+    std::optional<std::uint8_t> RaidSetPriority(std::uint8_t controller, std::uint8_t port) const;
+    std::optional<std::uint8_t> RaidSetStateFlags(std::uint8_t controller, std::uint8_t port) const;
+    bool DrivePresent(std::uint8_t controller, std::uint8_t channel, std::uint8_t pmPort) const;
+    bool RebuildActive(std::uint8_t controller) const;
+    std::uint64_t RebuildPosition(std::uint8_t controller) const;
     // Flash ROMs (empty / zero counters for a controller that does not exist).
-    const std::vector<std::uint8_t>& flashRom(std::uint8_t controller) const;
-    FlashCounters flashCounters(std::uint8_t controller) const;
-    void setFlashRom(std::uint8_t controller, std::span<const std::uint8_t> bytes);
-    void setFlashFaults(std::uint8_t controller, const FlashFaults& faults);
-    SystemTime wallTime(std::uint64_t simMs) const;
+    const std::vector<std::uint8_t>& FlashContents(std::uint8_t controller) const;
+    FlashCounters FlashCountersOf(std::uint8_t controller) const;
+    void SetFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes);
+    void SetFlashFaults(std::uint8_t controller, const FlashFaults& faults);
+    SystemTime WallTime(std::uint64_t simMs) const;
 
     // Event and log queues keep at most this many entries (the oldest go first).
     static constexpr std::size_t kQueueLimit = 1024;
@@ -125,22 +128,72 @@ class ServiceEngine {
         // go there (without one they fail).
         std::optional<std::uint8_t> writeController;
     };
+    // What a request code does (engine_dispatch.cpp holds the table).
+    using Handler = void (ServiceEngine::*)(Request& request);
 
-    Outcome request(std::uint32_t code, ByteView data, std::uint64_t nowMs);
-    void acceptData(ByteView data);
-    std::vector<std::uint8_t> nextReadOut();
-    std::vector<std::uint8_t> writeBlock(std::uint32_t code, ByteView data);
-    void fire(const Scheduled& item, std::uint64_t atMs);
-    void applyEffect(const Effect& effect, std::uint64_t atMs);
-    void startRebuild(Controller& c, std::uint8_t setPort, std::uint64_t position,
+    void Schedule(Scheduled::Kind kind, std::size_t index, const Timing& timing);
+    void Dispatch(Request& request);
+    static Handler HandlerFor(std::uint32_t code);
+
+    // session_requests.cpp
+    void Acknowledge(Request& request, std::size_t dataMessages);
+    void OnSetServicePassword(Request& request);
+    void OnLogoff(Request& request);
+    // status_requests.cpp
+    void OnGetControllerCount(Request& request);
+    void OnGetControllerInfo(Request& request);
+    void OnGetDevice(Request& request);
+    void OnGetRaidSet(Request& request);
+    void OnGetChangeFlag(Request& request);
+    void OnGetControllerFlag(Request& request);
+    // rebuild_requests.cpp
+    void OnGetRebuildStatus(Request& request);
+    void OnSetRebuildPriority(Request& request);
+    // event_requests.cpp
+    void OnGetEvent(Request& request);
+    void OnGetLogEntry(Request& request);
+    // config_requests.cpp
+    void OnSetHostLogFile(Request& request);
+    void OnGetServiceConfig(Request& request);
+    // mail_requests.cpp
+    void AcceptData(ByteView data);
+    bool KnowsSmtp(std::uint32_t sinceVersion) const;
+    void OnMailGetSettings(Request& request);
+    void OnMailSetSettings(Request& request);
+    void OnMailSetLevel(Request& request);
+    void OnMailGetLevel(Request& request);
+    void OnMailSetLevel2(Request& request);
+    void OnMailGetLevel2(Request& request);
+    void OnGetMailStatus(Request& request);
+    void OnSmtpGetAuth(Request& request);
+    void OnSmtpSetAuth(Request& request);
+    void OnSmtpGetTls(Request& request);
+    void OnSmtpSetTls(Request& request);
+    // flash_requests.cpp
+    std::vector<std::uint8_t> NextReadOut();
+    void OnFlashEnd(Request& request);
+    void OnFlashReadAck(Request& request);
+    void OnFlashErase(Request& request);
+    void OnFlashGetTypeId(Request& request);
+    void OnFlashGetTypeName(Request& request);
+    void OnFlashReadStart(Request& request);
+    void OnFlashWriteStart(Request& request);
+    void OnFlashGetBiosVersion(Request& request);
+    void OnFlashWriteBlock(Request& request);
+
+    // engine_timeline.cpp
+    void Fire(const Scheduled& item, std::uint64_t atMs);
+    void ApplyEffect(const Effect& effect, std::uint64_t atMs);
+    void StartRebuild(Controller& c, std::uint8_t setPort, std::uint64_t position,
                       std::uint64_t atMs);
-    void checkRebuilds(std::uint64_t nowMs);
-    std::uint64_t positionAt(const Rebuild& r, std::uint64_t nowMs) const;
-    void queueEvent(const EventSpec& event, std::uint64_t atMs);
-    Controller* controller(std::uint32_t index);
-    const Controller* controller(std::uint32_t index) const;
-    RaidSetSpec* setByPort(Controller& c, std::uint8_t port);
-    const RaidSetSpec* setByPort(const Controller& c, std::uint8_t port) const;
+    void CheckRebuilds(std::uint64_t nowMs);
+    std::uint64_t PositionAt(const Rebuild& r, std::uint64_t nowMs) const;
+    void QueueEvent(const EventSpec& event, std::uint64_t atMs);
+
+    Controller* FindController(std::uint32_t index);
+    const Controller* FindController(std::uint32_t index) const;
+    RaidSetSpec* RaidSetByPort(Controller& c, std::uint8_t port);
+    const RaidSetSpec* RaidSetByPort(const Controller& c, std::uint8_t port) const;
 
     Scenario scenario_;
     std::chrono::system_clock::time_point wallBase_;

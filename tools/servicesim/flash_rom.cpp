@@ -49,19 +49,19 @@ FlashRom::FlashRom(const ControllerSpec& controller) : spec_(controller.flash) {
     spec_.image.clear();  // kept in the contents, not twice
 }
 
-void FlashRom::setContents(std::span<const std::uint8_t> bytes) {
+void FlashRom::SetContents(std::span<const std::uint8_t> bytes) {
     std::fill(rom_.begin(), rom_.end(), std::uint8_t{0xFF});
     std::copy_n(bytes.begin(), std::min(bytes.size(), rom_.size()), rom_.begin());
 }
 
-std::uint32_t FlashRom::biosVersionReply() const {
+std::uint32_t FlashRom::BiosVersionReply() const {
     if (spec_.faults.versionIoError) {
         return 0xFFFFFFFFu;
     }
     return FindBiosVersion(rom_).value_or(1);
 }
 
-std::span<const std::uint8_t> FlashRom::readBlock(std::size_t offset) const {
+std::span<const std::uint8_t> FlashRom::ReadBlock(std::size_t offset) const {
     if (offset >= rom_.size()) {
         return {};
     }
@@ -70,21 +70,21 @@ std::span<const std::uint8_t> FlashRom::readBlock(std::size_t offset) const {
     return std::span(rom_).subspan(offset, n);
 }
 
-std::uint32_t FlashRom::readProgress(std::size_t end) const {
+std::uint32_t FlashRom::ReadProgress(std::size_t end) const {
     return rom_.empty()
                ? 100
                : static_cast<std::uint32_t>(std::min(end, rom_.size()) * 100 / rom_.size());
 }
 
-void FlashRom::erase() {
+void FlashRom::Erase() {
     ++counters_.erases;
     if (!spec_.faults.writesIgnored) {
         std::fill(rom_.begin(), rom_.end(), std::uint8_t{0xFF});
     }
 }
 
-std::uint32_t FlashRom::writeBlock(std::size_t index, std::span<const std::uint8_t> data) {
-    if (index >= blockCount() ||
+std::uint32_t FlashRom::WriteBlock(std::size_t index, std::span<const std::uint8_t> data) {
+    if (index >= BlockCount() ||
         (spec_.faults.writeErrorAt && *spec_.faults.writeErrorAt == index)) {
         ++counters_.writeErrors;
         return spec_.faults.writeErrorCode;
@@ -96,7 +96,7 @@ std::uint32_t FlashRom::writeBlock(std::size_t index, std::span<const std::uint8
         }
     }
     ++counters_.blocksWritten;
-    return static_cast<std::uint32_t>((index + 1) * 100 / blockCount());
+    return static_cast<std::uint32_t>((index + 1) * 100 / BlockCount());
 }
 
 }  // namespace veltrix::sim

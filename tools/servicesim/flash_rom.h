@@ -36,34 +36,34 @@ class FlashRom {
     // Builds the contents the scenario describes for `controller`'s ROM.
     explicit FlashRom(const ControllerSpec& controller);
 
-    const FlashSpec& spec() const { return spec_; }
-    const std::vector<std::uint8_t>& contents() const { return rom_; }
+    const FlashSpec& Spec() const { return spec_; }
+    const std::vector<std::uint8_t>& Contents() const { return rom_; }
     // Replaces the contents; cut or padded with 0xFF to the ROM's size.
-    void setContents(std::span<const std::uint8_t> bytes);
-    std::uint32_t size() const { return static_cast<std::uint32_t>(rom_.size()); }
-    std::uint32_t blockCount() const { return size() / kFlashBlockSize; }
+    void SetContents(std::span<const std::uint8_t> bytes);
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(rom_.size()); }
+    std::uint32_t BlockCount() const { return Size() / kFlashBlockSize; }
 
     // FLASH_GET_BIOS_VERSION: the version in the contents, 1 for none,
     // 0xFFFFFFFF with the I/O-error fault.
-    std::uint32_t biosVersionReply() const;
+    std::uint32_t BiosVersionReply() const;
 
     // Read-out: the bytes from `offset` on for one reply (at most readBlockSize) and
     // the progress after them (0..100).
-    std::span<const std::uint8_t> readBlock(std::size_t offset) const;
-    std::uint32_t readProgress(std::size_t end) const;
+    std::span<const std::uint8_t> ReadBlock(std::size_t offset) const;
+    std::uint32_t ReadProgress(std::size_t end) const;
 
-    void erase();
+    void Erase();
     // Programs block `index` with `data` (at most 512 bytes) and returns the reply
     // code: progress 1..100, or the write error code (> 100) for the faulty block or
     // one beyond the ROM.
-    std::uint32_t writeBlock(std::size_t index, std::span<const std::uint8_t> data);
+    std::uint32_t WriteBlock(std::size_t index, std::span<const std::uint8_t> data);
     // The code of a failed write when there is no ROM to write to.
-    std::uint32_t writeErrorCode() const { return spec_.faults.writeErrorCode; }
+    std::uint32_t WriteErrorCode() const { return spec_.faults.writeErrorCode; }
 
-    const FlashFaults& faults() const { return spec_.faults; }
-    void setFaults(const FlashFaults& faults) { spec_.faults = faults; }
-    const FlashCounters& counters() const { return counters_; }
-    FlashCounters& counters() { return counters_; }
+    const FlashFaults& Faults() const { return spec_.faults; }
+    void SetFaults(const FlashFaults& faults) { spec_.faults = faults; }
+    const FlashCounters& Counters() const { return counters_; }
+    FlashCounters& Counters() { return counters_; }
 
   private:
     FlashSpec spec_;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -121,13 +122,17 @@ std::string Describe(const TranscriptEntry& e) {
     return out.str();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// What the command line asks for.
+struct Arguments {
     ServiceSimOptions options;
-    options.transcriptLimit = 10000;  // a long run must not grow without bound
     std::string scenarioPath;
     bool printTranscript = false;
+};
+
+// Parses the command line into `args`; a process exit code when the program is to end
+// here (help shown, or a bad option).
+std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
+    ServiceSimOptions& options = args.options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](const char* name) -> std::string {
@@ -141,7 +146,7 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         } else if (arg == "--scenario") {
-            scenarioPath = value("--scenario");
+            args.scenarioPath = value("--scenario");
         } else if (arg == "--pipe-dir") {
             options.pipeDir = value("--pipe-dir");
         } else if (arg == "--pipe-name") {
@@ -161,12 +166,17 @@ int main(int argc, char** argv) {
         } else if (arg == "--no-local") {
             options.listenLocal = false;
         } else if (arg == "--transcript") {
-            printTranscript = true;
+            args.printTranscript = true;
         } else {
             std::cerr << "servicesim: unknown option \"" << arg << "\"\n" << kUsage;
             return 2;
         }
     }
+    return std::nullopt;
+}
+
+// The options that make no sense together or alone; an exit code for them.
+std::optional<int> CheckOptions(const ServiceSimOptions& options) {
     if (!options.listenLocal && !options.listenTcp) {
         std::cerr << "servicesim: --no-local needs --tcp\n";
         return 2;
@@ -175,57 +185,82 @@ int main(int argc, char** argv) {
         std::cerr << "servicesim: bad pipe name \"" << options.pipeName << "\"\n";
         return 2;
     }
-    if (scenarioPath.empty()) {
-        scenarioPath = DefaultScenarioPath(argv[0]);
-    }
+    return std::nullopt;
+}
 
-    veltrix::sim::Scenario scenario;
-    try {
-        scenario = veltrix::sim::LoadScenario(scenarioPath);
-    } catch (const veltrix::sim::ScenarioError& e) {
-        std::cerr << "servicesim: " << e.what() << '\n';
-        return 1;
+// Where the service listens, for the line that says it does.
+std::string ListeningOn(const ServiceSim& sim, const ServiceSimOptions& options) {
+    std::string where;
+    if (options.listenLocal) {
+        where = sim.SocketPath();
     }
+    if (options.listenTcp) {
+        where += (where.empty() ? "" : " and ") + std::string("tcp ") + options.tcpAddress + ":" +
+                 std::to_string(sim.TcpPort());
+    }
+    return where;
+}
 
-    // Signals arrive through a signalfd; block them before the service thread
-    // starts so that it inherits the mask.
+// Signals arrive through a signalfd; they are blocked before the service thread
+// starts so that it inherits the mask. -1 on failure.
+int BlockStopSignals() {
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+    return signalfd(-1, &signals, SFD_CLOEXEC);
+}
+
+// Plays `scenario` until SIGINT or SIGTERM; the process exit code.
+int Serve(veltrix::sim::Scenario scenario, const Arguments& args) {
+    const int signalFd = BlockStopSignals();
     if (signalFd < 0) {
         std::cerr << "servicesim: signalfd: " << std::strerror(errno) << '\n';
         return 1;
     }
-
     ServiceSim sim(std::move(scenario));
-    if (printTranscript) {
-        sim.setMessageObserver(
+    if (args.printTranscript) {
+        sim.SetMessageObserver(
             [](const TranscriptEntry& e) { std::cout << Describe(e) << std::endl; });
     }
     try {
-        sim.start(options);
+        sim.Start(args.options);
     } catch (const std::exception& e) {
         std::cerr << "servicesim: " << e.what() << '\n';
         return 1;
     }
-    std::string where;
-    if (options.listenLocal) {
-        where = sim.socketPath();
-    }
-    if (options.listenTcp) {
-        where += (where.empty() ? "" : " and ") + std::string("tcp ") + options.tcpAddress + ":" +
-                 std::to_string(sim.tcpPort());
-    }
-    std::cout << "servicesim: listening on " << where << std::endl;
+    std::cout << "servicesim: listening on " << ListeningOn(sim, args.options) << std::endl;
 
     signalfd_siginfo info{};
     while (::read(signalFd, &info, sizeof(info)) < 0 && errno == EINTR) {
     }
-    sim.stop();
+    sim.Stop();
     ::close(signalFd);
     std::cout << "servicesim: stopped" << std::endl;
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    args.options.transcriptLimit = 10000;  // a long run must not grow without bound
+    if (const auto exitCode = ParseArguments(argc, argv, args)) {
+        return *exitCode;
+    }
+    if (const auto exitCode = CheckOptions(args.options)) {
+        return *exitCode;
+    }
+    if (args.scenarioPath.empty()) {
+        args.scenarioPath = DefaultScenarioPath(argv[0]);
+    }
+    veltrix::sim::Scenario scenario;
+    try {
+        scenario = veltrix::sim::LoadScenario(args.scenarioPath);
+    } catch (const veltrix::sim::ScenarioError& e) {
+        std::cerr << "servicesim: " << e.what() << '\n';
+        return 1;
+    }
+    return Serve(std::move(scenario), args);
 }

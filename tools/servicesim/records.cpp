@@ -73,7 +73,7 @@ std::vector<std::uint8_t> EncodeDeviceRecord(const DriveSpec& d) {
 std::vector<std::uint8_t> EncodeRaidSetRecord(const RaidSetSpec& s) {
     std::vector<std::uint8_t> out(kRaidSetRecordSize, 0);
     out[0] = 1;
-    out[1] = s.portByte();
+    out[1] = s.PortByte();
     out[2] = s.raidType;
     out[3] = s.deviceNumber;
     PutU64(out, 4, s.capacity);

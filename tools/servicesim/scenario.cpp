@@ -69,86 +69,86 @@ class ObjectReader {
         }
     }
 
-    bool has(const std::string& key) {
+    bool Has(const std::string& key) {
         seen_.insert(key);
         return object_.contains(key);
     }
 
-    const json& at(const std::string& key) {
+    const json& At(const std::string& key) {
         seen_.insert(key);
         return object_.at(key);
     }
 
-    std::string path(const std::string& key) const { return Join(path_, key); }
-    const std::string& path() const { return path_; }
+    std::string Path(const std::string& key) const { return Join(path_, key); }
+    const std::string& Path() const { return path_; }
 
     template <typename T>
-    void number(const std::string& key, T& out) {
-        if (has(key)) {
+    void Number(const std::string& key, T& out) {
+        if (Has(key)) {
             out = static_cast<T>(
-                ToUnsigned(object_.at(key), path(key), std::numeric_limits<T>::max()));
+                ToUnsigned(object_.at(key), Path(key), std::numeric_limits<T>::max()));
         }
     }
     template <typename T>
-    void number(const std::string& key, T& out, std::uint64_t max) {
-        if (has(key)) {
-            out = static_cast<T>(ToUnsigned(object_.at(key), path(key), max));
+    void Number(const std::string& key, T& out, std::uint64_t max) {
+        if (Has(key)) {
+            out = static_cast<T>(ToUnsigned(object_.at(key), Path(key), max));
         }
     }
     template <typename T>
-    void number(const std::string& key, std::optional<T>& out) {
-        if (has(key)) {
+    void Number(const std::string& key, std::optional<T>& out) {
+        if (Has(key)) {
             out = static_cast<T>(
-                ToUnsigned(object_.at(key), path(key), std::numeric_limits<T>::max()));
+                ToUnsigned(object_.at(key), Path(key), std::numeric_limits<T>::max()));
         }
     }
     template <typename T>
-    T required(const std::string& key, std::uint64_t max = std::numeric_limits<T>::max()) {
-        if (!has(key)) {
+    T Required(const std::string& key, std::uint64_t max = std::numeric_limits<T>::max()) {
+        if (!Has(key)) {
             Fail(path_, "missing \"" + key + "\"");
         }
-        return static_cast<T>(ToUnsigned(object_.at(key), path(key), max));
+        return static_cast<T>(ToUnsigned(object_.at(key), Path(key), max));
     }
 
-    void flag(const std::string& key, bool& out) {
-        if (!has(key)) {
+    void Flag(const std::string& key, bool& out) {
+        if (!Has(key)) {
             return;
         }
         const json& v = object_.at(key);
         if (v.is_boolean()) {
             out = v.get<bool>();
         } else {
-            out = ToUnsigned(v, path(key), 1) != 0;
+            out = ToUnsigned(v, Path(key), 1) != 0;
         }
     }
 
-    void text(const std::string& key, std::string& out, std::size_t maxLength) {
-        if (!has(key)) {
+    void Text(const std::string& key, std::string& out, std::size_t maxLength) {
+        if (!Has(key)) {
             return;
         }
         const json& v = object_.at(key);
         if (!v.is_string()) {
-            Fail(path(key), "expected a text");
+            Fail(Path(key), "expected a text");
         }
         out = v.get<std::string>();
         if (out.size() > maxLength) {
-            Fail(path(key), "longer than " + std::to_string(maxLength) + " characters");
+            Fail(Path(key), "longer than " + std::to_string(maxLength) + " characters");
         }
     }
 
-    const json* array(const std::string& key) {
-        if (!has(key)) {
+    const json* Array(const std::string& key) {
+        if (!Has(key)) {
             return nullptr;
         }
         const json& v = object_.at(key);
         if (!v.is_array()) {
-            Fail(path(key), "expected an array");
+            Fail(Path(key), "expected an array");
         }
         return &v;
     }
 
     // Every key must have been asked for: a misspelt key is an error, not a default.
-    void done() const {
+    void Done() const {
         for (const auto& item : object_.items()) {
             if (!seen_.contains(item.key())) {
                 Fail(path_, "unknown key \"" + item.key() + "\"");
@@ -163,39 +163,39 @@ class ObjectReader {
 };
 
 void ReadAddress(ObjectReader& r, std::uint8_t& channel, std::uint8_t& pmPort) {
-    channel = r.required<std::uint8_t>("channel", 7);
+    channel = r.Required<std::uint8_t>("channel", 7);
     pmPort = 0;
-    r.number("pmPort", pmPort, 15);
+    r.Number("pmPort", pmPort, 15);
 }
 
 EventSpec ReadEvent(const json& j, const std::string& path) {
     ObjectReader r(j, path);
     EventSpec e;
-    r.number("controller", e.controller);
-    r.number("deviceIndex", e.deviceIndex);
-    r.number("port", e.port);
-    r.number("setIndex", e.setIndex);
-    r.number("drive", e.drive);
-    e.code = r.required<std::uint32_t>("code");
-    r.done();
+    r.Number("controller", e.controller);
+    r.Number("deviceIndex", e.deviceIndex);
+    r.Number("port", e.port);
+    r.Number("setIndex", e.setIndex);
+    r.Number("drive", e.drive);
+    e.code = r.Required<std::uint32_t>("code");
+    r.Done();
     return e;
 }
 
 Timing ReadTiming(ObjectReader& r) {
     Timing t;
-    t.atMs = r.required<std::uint64_t>("at");
-    if (r.has("after")) {
-        const json& v = r.at("after");
+    t.atMs = r.Required<std::uint64_t>("at");
+    if (r.Has("after")) {
+        const json& v = r.At("after");
         const std::string anchor = v.is_string() ? v.get<std::string>() : std::string();
         if (anchor == "start") {
             t.anchor = Anchor::Start;
         } else if (anchor == "login") {
             t.anchor = Anchor::Login;
         } else {
-            Fail(r.path("after"), "expected \"start\" or \"login\"");
+            Fail(r.Path("after"), "expected \"start\" or \"login\"");
         }
     }
-    r.number("every", t.everyMs);
+    r.Number("every", t.everyMs);
     return t;
 }
 
@@ -235,88 +235,98 @@ std::vector<std::uint8_t> ReadFile(const std::string& file, const std::string& p
 
 // A reply code that must mean "end" or "error" to the client: above 100.
 std::uint32_t ReadEndCode(ObjectReader& r, const std::string& key, std::uint32_t code) {
-    r.number(key, code);
+    r.Number(key, code);
     if (code <= 100) {
-        Fail(r.path(key), "must be above 100 (0..100 are progress)");
+        Fail(r.Path(key), "must be above 100 (0..100 are progress)");
     }
     return code;
 }
 
-FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& baseDir) {
+// What the ROM holds at the start: "content", or the bytes of "imageHex" or "imageFile".
+void ReadFlashContent(ObjectReader& r, const std::string& baseDir, std::uint32_t size,
+                      FlashSpec& f) {
     static const std::map<std::string, FlashSpec::Content> kContents = {
         {"biosImage", FlashSpec::Content::BiosImage},
         {"pattern", FlashSpec::Content::Pattern},
         {"fill", FlashSpec::Content::Fill},
     };
-    ObjectReader r(j, path);
-    FlashSpec f;
-    r.number("chipId", f.chipId);
-    r.text("chipName", f.chipName, ServiceMessage::kMaxData);
-    r.number("size", f.size, kMaxFlashSize);
-    const std::uint32_t size = FlashRomSize(f);
-    r.number("fill", f.fill);
-    if (r.has("content")) {
+    if (r.Has("content")) {
         std::string content;
-        r.text("content", content, 64);
+        r.Text("content", content, 64);
         const auto found = kContents.find(content);
         if (found == kContents.end()) {
-            Fail(r.path("content"), "expected \"biosImage\", \"pattern\" or \"fill\"");
+            Fail(r.Path("content"), "expected \"biosImage\", \"pattern\" or \"fill\"");
         }
         f.content = found->second;
     }
-    const bool hex = r.has("imageHex");
-    const bool file = r.has("imageFile");
+    const bool hex = r.Has("imageHex");
+    const bool file = r.Has("imageFile");
     if (hex || file) {
-        if (r.has("content") || (hex && file)) {
-            Fail(path, "give one of \"content\", \"imageHex\" and \"imageFile\"");
+        if (r.Has("content") || (hex && file)) {
+            Fail(r.Path(), "give one of \"content\", \"imageHex\" and \"imageFile\"");
         }
         f.content = FlashSpec::Content::Bytes;
     }
     if (hex) {
         std::string text;
-        r.text("imageHex", text, std::numeric_limits<std::size_t>::max());
-        f.image = ReadHex(text, r.path("imageHex"));
+        r.Text("imageHex", text, std::numeric_limits<std::size_t>::max());
+        f.image = ReadHex(text, r.Path("imageHex"));
     }
     if (file) {
         std::string name;
-        r.text("imageFile", name, 4096);
+        r.Text("imageFile", name, 4096);
         if (!name.empty() && name[0] != '/') {
             name = baseDir + "/" + name;
         }
-        f.image = ReadFile(name, r.path("imageFile"));
+        f.image = ReadFile(name, r.Path("imageFile"));
     }
     if (f.image.size() > size) {
-        Fail(r.path(hex ? "imageHex" : "imageFile"), "image of " + std::to_string(f.image.size()) +
+        Fail(r.Path(hex ? "imageHex" : "imageFile"), "image of " + std::to_string(f.image.size()) +
                                                          " bytes does not fit the " +
                                                          std::to_string(size) + "-byte flash ROM");
     }
-    for (const char* key : {"biosVersion", "imageVendorId", "imageDeviceId", "imageSize"}) {
-        if (r.has(key) && f.content != FlashSpec::Content::BiosImage) {
-            Fail(r.path(key), "only for the generated BIOS image (\"content\": \"biosImage\")");
-        }
-    }
-    r.number("biosVersion", f.biosVersion);
-    r.number("imageVendorId", f.imageVendorId);
-    r.number("imageDeviceId", f.imageDeviceId);
-    r.number("imageSize", f.imageSize, size);
-    f.readEndCode = ReadEndCode(r, "readEndCode", f.readEndCode);
-    r.number("readBlockSize", f.readBlockSize, kFlashBlockSize);
-    if (f.readBlockSize == 0) {
-        Fail(r.path("readBlockSize"), "must be at least 1");
-    }
-    FlashFaults& faults = f.faults;
-    if (r.has("writeErrorAt")) {
+}
+
+FlashFaults ReadFlashFaults(ObjectReader& r, std::uint32_t size, FlashFaults faults) {
+    if (r.Has("writeErrorAt")) {
         const std::uint32_t blocks = size / kFlashBlockSize;
         if (blocks == 0) {
-            Fail(r.path("writeErrorAt"), "the flash ROM has no whole block");
+            Fail(r.Path("writeErrorAt"), "the flash ROM has no whole block");
         }
-        faults.writeErrorAt = r.required<std::uint32_t>("writeErrorAt", blocks - 1);
+        faults.writeErrorAt = r.Required<std::uint32_t>("writeErrorAt", blocks - 1);
     }
     faults.writeErrorCode = ReadEndCode(r, "writeErrorCode", faults.writeErrorCode);
-    r.flag("writesIgnored", faults.writesIgnored);
-    r.flag("versionIoError", faults.versionIoError);
-    r.number("eraseMs", faults.eraseMs, 3600000);
-    r.done();
+    r.Flag("writesIgnored", faults.writesIgnored);
+    r.Flag("versionIoError", faults.versionIoError);
+    r.Number("eraseMs", faults.eraseMs, 3600000);
+    return faults;
+}
+
+FlashSpec ReadFlash(const json& j, const std::string& path, const std::string& baseDir) {
+    ObjectReader r(j, path);
+    FlashSpec f;
+    r.Number("chipId", f.chipId);
+    r.Text("chipName", f.chipName, ServiceMessage::kMaxData);
+    r.Number("size", f.size, kMaxFlashSize);
+    const std::uint32_t size = FlashRomSize(f);
+    r.Number("fill", f.fill);
+    ReadFlashContent(r, baseDir, size, f);
+    for (const char* key : {"biosVersion", "imageVendorId", "imageDeviceId", "imageSize"}) {
+        if (r.Has(key) && f.content != FlashSpec::Content::BiosImage) {
+            Fail(r.Path(key), "only for the generated BIOS image (\"content\": \"biosImage\")");
+        }
+    }
+    r.Number("biosVersion", f.biosVersion);
+    r.Number("imageVendorId", f.imageVendorId);
+    r.Number("imageDeviceId", f.imageDeviceId);
+    r.Number("imageSize", f.imageSize, size);
+    f.readEndCode = ReadEndCode(r, "readEndCode", f.readEndCode);
+    r.Number("readBlockSize", f.readBlockSize, kFlashBlockSize);
+    if (f.readBlockSize == 0) {
+        Fail(r.Path("readBlockSize"), "must be at least 1");
+    }
+    f.faults = ReadFlashFaults(r, size, f.faults);
+    r.Done();
     return f;
 }
 
@@ -324,17 +334,17 @@ DriveSpec ReadDrive(const json& j, const std::string& path) {
     ObjectReader r(j, path);
     DriveSpec d;
     ReadAddress(r, d.channel, d.pmPort);
-    r.text("model", d.model, 40);
-    r.text("serial", d.serial, 20);
-    r.text("firmware", d.firmware, 8);
-    r.number("capacity", d.capacity, (std::uint64_t{1} << 48) - 1);
-    r.number("linkFlags", d.linkFlags);
-    r.number("sataGeneration", d.sataGeneration);
-    r.number("smartFlags", d.smartFlags);
-    r.number("portState", d.portState);
-    r.number("extraValue", d.extraValue);
-    r.flag("present", d.present);
-    r.done();
+    r.Text("model", d.model, 40);
+    r.Text("serial", d.serial, 20);
+    r.Text("firmware", d.firmware, 8);
+    r.Number("capacity", d.capacity, (std::uint64_t{1} << 48) - 1);
+    r.Number("linkFlags", d.linkFlags);
+    r.Number("sataGeneration", d.sataGeneration);
+    r.Number("smartFlags", d.smartFlags);
+    r.Number("portState", d.portState);
+    r.Number("extraValue", d.extraValue);
+    r.Flag("present", d.present);
+    r.Done();
     return d;
 }
 
@@ -342,86 +352,86 @@ RaidSetSpec ReadSet(const json& j, const std::string& path) {
     ObjectReader r(j, path);
     RaidSetSpec s;
     ReadAddress(r, s.channel, s.pmPort);
-    r.number("port", s.port);
-    r.number("type", s.raidType);
-    r.number("deviceNumber", s.deviceNumber);
-    r.number("capacity", s.capacity);
-    r.number("priority", s.priority);
-    r.number("driveCount", s.driveCount);
-    r.number("stateFlags", s.stateFlags);
-    r.number("chunkSize", s.chunkSize);
-    r.number("raidFlags", s.raidFlags);
-    r.flag("present", s.present);
-    if (const json* members = r.array("members")) {
+    r.Number("port", s.port);
+    r.Number("type", s.raidType);
+    r.Number("deviceNumber", s.deviceNumber);
+    r.Number("capacity", s.capacity);
+    r.Number("priority", s.priority);
+    r.Number("driveCount", s.driveCount);
+    r.Number("stateFlags", s.stateFlags);
+    r.Number("chunkSize", s.chunkSize);
+    r.Number("raidFlags", s.raidFlags);
+    r.Flag("present", s.present);
+    if (const json* members = r.Array("members")) {
         if (members->size() > 4) {
-            Fail(r.path("members"), "at most four members");
+            Fail(r.Path("members"), "at most four members");
         }
         for (std::size_t i = 0; i < members->size(); ++i) {
             s.members[i] = static_cast<std::uint8_t>(
-                ToUnsigned((*members)[i], Index(r.path("members"), i), 0xFF));
+                ToUnsigned((*members)[i], Index(r.Path("members"), i), 0xFF));
         }
     }
-    r.done();
+    r.Done();
     return s;
 }
 
 RebuildSpec ReadRebuild(const json& j, const std::string& path) {
     ObjectReader r(j, path);
     RebuildSpec b;
-    r.flag("active", b.active);
-    r.number("setPort", b.setPort);
-    r.number("startPosition", b.startPosition);
-    r.number("sectorsPerSecond", b.sectorsPerSecond);
-    r.number("endPosition", b.endPosition);
-    if (r.has("completionEvent")) {
-        b.completionEvent = ReadEvent(r.at("completionEvent"), r.path("completionEvent"));
+    r.Flag("active", b.active);
+    r.Number("setPort", b.setPort);
+    r.Number("startPosition", b.startPosition);
+    r.Number("sectorsPerSecond", b.sectorsPerSecond);
+    r.Number("endPosition", b.endPosition);
+    if (r.Has("completionEvent")) {
+        b.completionEvent = ReadEvent(r.At("completionEvent"), r.Path("completionEvent"));
     }
-    r.number("completedStateFlags", b.completedStateFlags);
-    r.done();
+    r.Number("completedStateFlags", b.completedStateFlags);
+    r.Done();
     return b;
 }
 
 ControllerSpec ReadController(const json& j, const std::string& path, const std::string& baseDir) {
     ObjectReader r(j, path);
     ControllerSpec c;
-    r.number("vendorId", c.vendorId);
-    r.number("deviceId", c.deviceId);
-    r.text("name", c.name, 20);
-    r.text("driverVersion", c.driverVersion, 4);
-    r.number("biosVersion", c.biosVersion);
-    r.number("channelCount", c.channelCount);
-    r.flag("jbod", c.jbod);
-    r.flag("raid5", c.raid5);
-    r.flag("portMultiplier", c.portMultiplier);
-    r.number("deviceCount", c.deviceCount);
-    r.number("raidSetCount", c.raidSetCount);
-    if (const json* drives = r.array("drives")) {
+    r.Number("vendorId", c.vendorId);
+    r.Number("deviceId", c.deviceId);
+    r.Text("name", c.name, 20);
+    r.Text("driverVersion", c.driverVersion, 4);
+    r.Number("biosVersion", c.biosVersion);
+    r.Number("channelCount", c.channelCount);
+    r.Flag("jbod", c.jbod);
+    r.Flag("raid5", c.raid5);
+    r.Flag("portMultiplier", c.portMultiplier);
+    r.Number("deviceCount", c.deviceCount);
+    r.Number("raidSetCount", c.raidSetCount);
+    if (const json* drives = r.Array("drives")) {
         std::set<std::pair<int, int>> seen;
         for (std::size_t i = 0; i < drives->size(); ++i) {
-            const std::string at = Index(r.path("drives"), i);
+            const std::string at = Index(r.Path("drives"), i);
             c.drives.push_back(ReadDrive((*drives)[i], at));
             if (!seen.insert({c.drives.back().channel, c.drives.back().pmPort}).second) {
                 Fail(at, "a second drive at the same address");
             }
         }
     }
-    if (const json* sets = r.array("raidSets")) {
+    if (const json* sets = r.Array("raidSets")) {
         std::set<std::pair<int, int>> seen;
         for (std::size_t i = 0; i < sets->size(); ++i) {
-            const std::string at = Index(r.path("raidSets"), i);
+            const std::string at = Index(r.Path("raidSets"), i);
             c.sets.push_back(ReadSet((*sets)[i], at));
             if (!seen.insert({c.sets.back().channel, c.sets.back().pmPort}).second) {
                 Fail(at, "a second RAID set at the same address");
             }
         }
     }
-    if (r.has("rebuild")) {
-        c.rebuild = ReadRebuild(r.at("rebuild"), r.path("rebuild"));
+    if (r.Has("rebuild")) {
+        c.rebuild = ReadRebuild(r.At("rebuild"), r.Path("rebuild"));
     }
-    if (r.has("flash")) {
-        c.flash = ReadFlash(r.at("flash"), r.path("flash"), baseDir);
+    if (r.Has("flash")) {
+        c.flash = ReadFlash(r.At("flash"), r.Path("flash"), baseDir);
     }
-    r.done();
+    r.Done();
     return c;
 }
 
@@ -435,46 +445,46 @@ Effect ReadEffect(const json& j, const std::string& path) {
     ObjectReader r(j, path);
     Effect e;
     std::string kind;
-    r.text("kind", kind, 64);
+    r.Text("kind", kind, 64);
     const auto found = kKinds.find(kind);
     if (found == kKinds.end()) {
-        Fail(r.path("kind"), "unknown effect \"" + kind + "\"");
+        Fail(r.Path("kind"), "unknown effect \"" + kind + "\"");
     }
     e.kind = found->second;
-    e.controller = r.required<std::uint8_t>("controller");
+    e.controller = r.Required<std::uint8_t>("controller");
     switch (e.kind) {
         case Effect::Kind::StartRebuild:
-            r.number("setPort", e.setPort);
-            r.number("position", e.position);
+            r.Number("setPort", e.setPort);
+            r.Number("position", e.position);
             break;
         case Effect::Kind::StopRebuild:
             break;
         default:
             ReadAddress(r, e.channel, e.pmPort);
             if (e.kind == Effect::Kind::SetDrive) {
-                r.number("portState", e.portState);
-                r.number("smartFlags", e.smartFlags);
+                r.Number("portState", e.portState);
+                r.Number("smartFlags", e.smartFlags);
             } else if (e.kind == Effect::Kind::SetSet) {
-                r.number("stateFlags", e.stateFlags);
+                r.Number("stateFlags", e.stateFlags);
             }
             break;
     }
-    r.done();
+    r.Done();
     return e;
 }
 
 SystemTime ReadTime(const json& j, const std::string& path) {
     ObjectReader r(j, path);
     SystemTime t;
-    r.number("year", t.year);
-    r.number("month", t.month);
-    r.number("dayOfWeek", t.dayOfWeek);
-    r.number("day", t.day);
-    r.number("hour", t.hour);
-    r.number("minute", t.minute);
-    r.number("second", t.second);
-    r.number("milliseconds", t.milliseconds);
-    r.done();
+    r.Number("year", t.year);
+    r.Number("month", t.month);
+    r.Number("dayOfWeek", t.dayOfWeek);
+    r.Number("day", t.day);
+    r.Number("hour", t.hour);
+    r.Number("minute", t.minute);
+    r.Number("second", t.second);
+    r.Number("milliseconds", t.milliseconds);
+    r.Done();
     return t;
 }
 
@@ -483,21 +493,21 @@ MailSettings ReadMail(const json& j, const std::string& path) {
     MailSettings m;
     // A text reply reaches the client through a 104-byte buffer.
     constexpr std::size_t kText = 103;
-    r.text("senderName", m.senderName, kText);
-    r.text("senderAddress", m.senderAddress, kText);
-    r.text("userName", m.userName, kText);
-    r.text("password", m.password, kText);
-    r.text("server", m.server, kText);
-    r.text("recipient", m.recipient, kText);
-    r.number("flags", m.flags);
-    r.number("level", m.level);
-    r.number("level2", m.level2);
-    r.number("authMethod", m.authMethod);
-    r.number("port", m.port);
-    r.number("legacySsl", m.legacySsl);
-    r.number("connectionType", m.connectionType);
-    r.number("tlsProtocol", m.tlsProtocol);
-    r.done();
+    r.Text("senderName", m.senderName, kText);
+    r.Text("senderAddress", m.senderAddress, kText);
+    r.Text("userName", m.userName, kText);
+    r.Text("password", m.password, kText);
+    r.Text("server", m.server, kText);
+    r.Text("recipient", m.recipient, kText);
+    r.Number("flags", m.flags);
+    r.Number("level", m.level);
+    r.Number("level2", m.level2);
+    r.Number("authMethod", m.authMethod);
+    r.Number("port", m.port);
+    r.Number("legacySsl", m.legacySsl);
+    r.Number("connectionType", m.connectionType);
+    r.Number("tlsProtocol", m.tlsProtocol);
+    r.Done();
     return m;
 }
 
@@ -511,46 +521,46 @@ FaultSpec ReadFault(const json& j, const std::string& path) {
     };
     ObjectReader r(j, path);
     FaultSpec f;
-    if (!r.has("command")) {
+    if (!r.Has("command")) {
         Fail(path, "missing \"command\"");
     }
-    const json& command = r.at("command");
+    const json& command = r.At("command");
     if (command.is_string()) {
         const auto byName = CommandCodeByName(command.get<std::string>());
         f.code =
             byName
                 ? *byName
-                : static_cast<std::uint32_t>(ToUnsigned(command, r.path("command"), 0xFFFFFFFFu));
+                : static_cast<std::uint32_t>(ToUnsigned(command, r.Path("command"), 0xFFFFFFFFu));
     } else {
-        f.code = static_cast<std::uint32_t>(ToUnsigned(command, r.path("command"), 0xFFFFFFFFu));
+        f.code = static_cast<std::uint32_t>(ToUnsigned(command, r.Path("command"), 0xFFFFFFFFu));
     }
     std::string kind;
-    r.text("kind", kind, 64);
+    r.Text("kind", kind, 64);
     const auto found = kKinds.find(kind);
     if (found == kKinds.end()) {
-        Fail(r.path("kind"), "unknown fault \"" + kind + "\"");
+        Fail(r.Path("kind"), "unknown fault \"" + kind + "\"");
     }
     f.kind = found->second;
-    if (r.has("count")) {
-        f.count = static_cast<int>(ToUnsigned(r.at("count"), r.path("count"), 1000000));
+    if (r.Has("count")) {
+        f.count = static_cast<int>(ToUnsigned(r.At("count"), r.Path("count"), 1000000));
     }
-    r.number("delayMs", f.delayMs);
-    r.number("bytes", f.bytes, 1024 * 1024);
-    if (r.has("after") && f.kind != FaultSpec::Kind::Drop) {
-        Fail(r.path("after"), "only a \"drop\" fault counts replies");
+    r.Number("delayMs", f.delayMs);
+    r.Number("bytes", f.bytes, 1024 * 1024);
+    if (r.Has("after") && f.kind != FaultSpec::Kind::Drop) {
+        Fail(r.Path("after"), "only a \"drop\" fault counts replies");
     }
-    r.number("after", f.after, 1000000);
-    r.number("value", f.value);
-    r.number("offset", f.offset, 1024 * 1024);
-    if (r.has("hex")) {
+    r.Number("after", f.after, 1000000);
+    r.Number("value", f.value);
+    r.Number("offset", f.offset, 1024 * 1024);
+    if (r.Has("hex")) {
         std::string hex;
-        r.text("hex", hex, 2 * 1024 * 1024);
-        f.data = ReadHex(hex, r.path("hex"));
+        r.Text("hex", hex, 2 * 1024 * 1024);
+        f.data = ReadHex(hex, r.Path("hex"));
     }
     if (f.kind == FaultSpec::Kind::Oversized && f.bytes == 0) {
         f.bytes = 1200;
     }
-    r.done();
+    r.Done();
     return f;
 }
 
@@ -568,7 +578,7 @@ bool HasSet(const ControllerSpec& c, std::uint8_t channel, std::uint8_t pmPort) 
 
 bool HasSetPort(const ControllerSpec& c, std::uint8_t port) {
     return std::any_of(c.sets.begin(), c.sets.end(),
-                       [&](const RaidSetSpec& s) { return s.portByte() == port; });
+                       [&](const RaidSetSpec& s) { return s.PortByte() == port; });
 }
 
 // Effects name controllers and addresses that must exist.
@@ -602,9 +612,100 @@ void CheckEffect(const Scenario& s, const Effect& e, const std::string& path) {
     }
 }
 
+void ReadVersion(const json& j, const std::string& path, Scenario& s) {
+    ObjectReader v(j, path);
+    v.Number("major", s.versionMajor);
+    v.Number("minor", s.versionMinor);
+    v.Number("build", s.versionBuild);
+    v.Number("revision", s.versionRevision);
+    v.Done();
+}
+
+void ReadControllers(ObjectReader& r, const std::string& baseDir, Scenario& s) {
+    if (const json* controllers = r.Array("controllers")) {
+        if (controllers->size() > 255) {
+            Fail(r.Path("controllers"), "at most 255 controllers");
+        }
+        for (std::size_t i = 0; i < controllers->size(); ++i) {
+            s.controllers.push_back(
+                ReadController((*controllers)[i], Index(r.Path("controllers"), i), baseDir));
+        }
+    }
+    for (std::size_t i = 0; i < s.controllers.size(); ++i) {
+        const ControllerSpec& c = s.controllers[i];
+        if (c.rebuild.active && !c.rebuild.endPosition && !HasSetPort(c, c.rebuild.setPort)) {
+            Fail(Index(r.Path("controllers"), i) + ".rebuild",
+                 "no RAID set with that setPort and no endPosition");
+        }
+    }
+}
+
+// The effects are checked against the controllers, so those come first.
+TimelineEntry ReadTimelineEntry(const json& j, const std::string& path, const Scenario& s) {
+    ObjectReader e(j, path);
+    TimelineEntry entry;
+    entry.timing = ReadTiming(e);
+    if (e.Has("event")) {
+        entry.event = ReadEvent(e.At("event"), e.Path("event"));
+    }
+    if (const json* effects = e.Array("effects")) {
+        for (std::size_t k = 0; k < effects->size(); ++k) {
+            const std::string effectPath = Index(e.Path("effects"), k);
+            entry.effects.push_back(ReadEffect((*effects)[k], effectPath));
+            CheckEffect(s, entry.effects.back(), effectPath);
+        }
+    }
+    e.Flag("changeFlag", entry.setChangeFlag);
+    e.Done();
+    return entry;
+}
+
+void ReadTimeline(ObjectReader& r, Scenario& s) {
+    if (const json* timeline = r.Array("timeline")) {
+        for (std::size_t i = 0; i < timeline->size(); ++i) {
+            s.timeline.push_back(
+                ReadTimelineEntry((*timeline)[i], Index(r.Path("timeline"), i), s));
+        }
+    }
+}
+
+void ReadErrorLog(ObjectReader& r, Scenario& s) {
+    const json* log = r.Array("errorLog");
+    for (std::size_t i = 0; log != nullptr && i < log->size(); ++i) {
+        ObjectReader e((*log)[i], Index(r.Path("errorLog"), i));
+        TimedLogEntry entry;
+        entry.timing = ReadTiming(e);
+        e.Number("controller", entry.entry.controller);
+        e.Number("port", entry.entry.port);
+        e.Number("status", entry.entry.status);
+        e.Number("command", entry.entry.command);
+        e.Number("control", entry.entry.control);
+        e.Number("lba", entry.entry.lba, (std::uint64_t{1} << 48) - 1);
+        e.Number("sectorCount", entry.entry.sectorCount);
+        e.Done();
+        s.logEntries.push_back(entry);
+    }
+}
+
+void ReadMailFailures(ObjectReader& r, Scenario& s) {
+    const json* failures = r.Array("mailFailures");
+    for (std::size_t i = 0; failures != nullptr && i < failures->size(); ++i) {
+        ObjectReader e((*failures)[i], Index(r.Path("mailFailures"), i));
+        TimedMailFailure entry;
+        entry.timing = ReadTiming(e);
+        e.Number("errorCode", entry.failure.errorCode);
+        e.Text("text", entry.failure.text, MailStatus::kTextSize - 1);
+        if (e.Has("time")) {
+            entry.failure.time = ReadTime(e.At("time"), e.Path("time"));
+        }
+        e.Done();
+        s.mailFailures.push_back(std::move(entry));
+    }
+}
+
 }  // namespace
 
-std::uint8_t RaidSetSpec::portByte() const {
+std::uint8_t RaidSetSpec::PortByte() const {
     return port.value_or(static_cast<std::uint8_t>((channel & 0x07) | (pmPort << 4)));
 }
 
@@ -710,95 +811,27 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& baseDir) 
     }
     ObjectReader r(root, "scenario");
     Scenario s;
-    r.text("password", s.password, kMaxPasswordLength);
-    if (r.has("version")) {
-        ObjectReader v(r.at("version"), r.path("version"));
-        v.number("major", s.versionMajor);
-        v.number("minor", s.versionMinor);
-        v.number("build", s.versionBuild);
-        v.number("revision", s.versionRevision);
-        v.done();
+    r.Text("password", s.password, kMaxPasswordLength);
+    if (r.Has("version")) {
+        ReadVersion(r.At("version"), r.Path("version"), s);
     }
-    r.number("configReserved", s.configReserved);
-    r.number("configFlags", s.configFlags);
-    r.text("logFileName", s.logFileName, ServiceConfig::kLogFileNameSize - 1);
-    r.number("controllerCount", s.controllerCount);
-    if (const json* controllers = r.array("controllers")) {
-        if (controllers->size() > 255) {
-            Fail(r.path("controllers"), "at most 255 controllers");
-        }
-        for (std::size_t i = 0; i < controllers->size(); ++i) {
-            s.controllers.push_back(
-                ReadController((*controllers)[i], Index(r.path("controllers"), i), baseDir));
-        }
+    r.Number("configReserved", s.configReserved);
+    r.Number("configFlags", s.configFlags);
+    r.Text("logFileName", s.logFileName, ServiceConfig::kLogFileNameSize - 1);
+    r.Number("controllerCount", s.controllerCount);
+    ReadControllers(r, baseDir, s);
+    ReadTimeline(r, s);
+    ReadErrorLog(r, s);
+    ReadMailFailures(r, s);
+    if (r.Has("mailSettings")) {
+        s.mail = ReadMail(r.At("mailSettings"), r.Path("mailSettings"));
     }
-    for (std::size_t i = 0; i < s.controllers.size(); ++i) {
-        const ControllerSpec& c = s.controllers[i];
-        if (c.rebuild.active && !c.rebuild.endPosition && !HasSetPort(c, c.rebuild.setPort)) {
-            Fail(Index(r.path("controllers"), i) + ".rebuild",
-                 "no RAID set with that setPort and no endPosition");
-        }
-    }
-    if (const json* timeline = r.array("timeline")) {
-        for (std::size_t i = 0; i < timeline->size(); ++i) {
-            const std::string at = Index(r.path("timeline"), i);
-            ObjectReader e((*timeline)[i], at);
-            TimelineEntry entry;
-            entry.timing = ReadTiming(e);
-            if (e.has("event")) {
-                entry.event = ReadEvent(e.at("event"), e.path("event"));
-            }
-            if (const json* effects = e.array("effects")) {
-                for (std::size_t k = 0; k < effects->size(); ++k) {
-                    const std::string effectPath = Index(e.path("effects"), k);
-                    entry.effects.push_back(ReadEffect((*effects)[k], effectPath));
-                    CheckEffect(s, entry.effects.back(), effectPath);
-                }
-            }
-            e.flag("changeFlag", entry.setChangeFlag);
-            e.done();
-            s.timeline.push_back(std::move(entry));
-        }
-    }
-    if (const json* log = r.array("errorLog")) {
-        for (std::size_t i = 0; i < log->size(); ++i) {
-            ObjectReader e((*log)[i], Index(r.path("errorLog"), i));
-            TimedLogEntry entry;
-            entry.timing = ReadTiming(e);
-            e.number("controller", entry.entry.controller);
-            e.number("port", entry.entry.port);
-            e.number("status", entry.entry.status);
-            e.number("command", entry.entry.command);
-            e.number("control", entry.entry.control);
-            e.number("lba", entry.entry.lba, (std::uint64_t{1} << 48) - 1);
-            e.number("sectorCount", entry.entry.sectorCount);
-            e.done();
-            s.logEntries.push_back(entry);
-        }
-    }
-    if (const json* failures = r.array("mailFailures")) {
-        for (std::size_t i = 0; i < failures->size(); ++i) {
-            ObjectReader e((*failures)[i], Index(r.path("mailFailures"), i));
-            TimedMailFailure entry;
-            entry.timing = ReadTiming(e);
-            e.number("errorCode", entry.failure.errorCode);
-            e.text("text", entry.failure.text, MailStatus::kTextSize - 1);
-            if (e.has("time")) {
-                entry.failure.time = ReadTime(e.at("time"), e.path("time"));
-            }
-            e.done();
-            s.mailFailures.push_back(std::move(entry));
-        }
-    }
-    if (r.has("mailSettings")) {
-        s.mail = ReadMail(r.at("mailSettings"), r.path("mailSettings"));
-    }
-    if (const json* faults = r.array("faults")) {
+    if (const json* faults = r.Array("faults")) {
         for (std::size_t i = 0; i < faults->size(); ++i) {
-            s.faults.push_back(ReadFault((*faults)[i], Index(r.path("faults"), i)));
+            s.faults.push_back(ReadFault((*faults)[i], Index(r.Path("faults"), i)));
         }
     }
-    r.done();
+    r.Done();
     return s;
 }
 

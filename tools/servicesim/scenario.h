@@ -53,7 +53,7 @@ struct RaidSetSpec {
     std::array<std::uint8_t, 4> members{0xFF, 0xFF, 0xFF, 0xFF};
     bool present = true;
 
-    std::uint8_t portByte() const;
+    std::uint8_t PortByte() const;
 };
 
 // An event record as the service queues it.
@@ -88,14 +88,14 @@ inline constexpr std::uint32_t kUnknownChipFlashSize = 0x10000;
 inline constexpr std::uint32_t kFlashEndCode = 101;
 
 // Hardware faults of a flash ROM. Part of the scenario, and changeable at run time
-// (ServiceSim::setFlashFaults).
+// (ServiceSim::SetFlashFaults).
 struct FlashFaults {
     std::optional<std::uint32_t> writeErrorAt{};   // this block's write fails (stays unwritten)
     std::uint32_t writeErrorCode = kFlashEndCode;  // its reply code, above 100
     bool writesIgnored = false;   // erase and writes answered as done; the contents stay
     bool versionIoError = false;  // FLASH_GET_BIOS_VERSION answers 0xFFFFFFFF
     // Simulated milliseconds from FLASH_ERASE to its reply (with the manual clock the
-    // reply goes out when advanceClock has moved past it). 0: at once.
+    // reply goes out when AdvanceClock has moved past it). 0: at once.
     std::uint32_t eraseMs = 0;
 };
 

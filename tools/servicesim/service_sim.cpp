@@ -1,9 +1,7 @@
 #include "servicesim/service_sim.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -13,49 +11,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iostream>
 #include <stdexcept>
+
+#include "servicesim/posix_util.h"
 
 namespace veltrix::sim {
 
 namespace {
-
-constexpr std::size_t kReceiveBuffer = 64 * 1024;
-constexpr int kRelistenRetryMs = 100;
-
-// Rewrites the header or the bytes of one reply as a Length, Code or Patch fault says.
-void ShapeReply(const FaultSpec& fault, std::vector<std::uint8_t>& reply) {
-    if (fault.kind == FaultSpec::Kind::Patch) {
-        if (reply.size() < fault.offset + fault.data.size()) {
-            reply.resize(fault.offset + fault.data.size(), 0);
-        }
-        std::copy(fault.data.begin(), fault.data.end(), reply.begin() + fault.offset);
-        return;
-    }
-    if (reply.size() < ServiceMessage::kHeaderSize) {
-        return;
-    }
-    if (fault.kind == FaultSpec::Kind::Length) {
-        PutU16(reply, 4, static_cast<std::uint16_t>(std::min<std::uint32_t>(fault.value, 0xFFFF)));
-    } else {
-        PutU32(reply, 0, fault.value);
-    }
-}
-
-bool IsDrop(const FaultSpec& fault) {
-    return fault.kind == FaultSpec::Kind::Drop;
-}
-
-std::string ErrnoText(const std::string& what) {
-    return what + ": " + std::strerror(errno);
-}
-
-void CloseFd(int& fd) {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
-}
 
 // mkdir -p.
 void MakeDirectories(const std::string& dir) {
@@ -83,23 +45,50 @@ bool FillUnixAddress(const std::string& path, sockaddr_un& address) {
     return true;
 }
 
+// Refuses a socket path that is too long, a file there that is no socket, and a
+// socket there that another service still listens on.
+void CheckSocketFile(const std::string& path) {
+    sockaddr_un address{};
+    if (!FillUnixAddress(path, address)) {
+        throw std::runtime_error("socket path too long: " + path);
+    }
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        return;
+    }
+    if (!S_ISSOCK(st.st_mode)) {
+        throw std::runtime_error(path + " exists and is not a socket");
+    }
+    // A socket file that still accepts belongs to a running service.
+    const int probe = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    const bool live =
+        probe >= 0 && ::connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    if (probe >= 0) {
+        ::close(probe);
+    }
+    if (live) {
+        throw std::runtime_error("another service is listening on " + path);
+    }
+}
+
 }  // namespace
 
 ServiceSim::ServiceSim(Scenario scenario)
-    : faults_(ActiveFaults(scenario.faults)), engine_(std::move(scenario)) {}
+    : faults_(scenario.faults), engine_(std::move(scenario)) {}
 
 ServiceSim::~ServiceSim() {
-    stop();
+    Stop();
 }
 
 // ---------------------------------------------------------------- set-up
 
-void ServiceSim::start(const ServiceSimOptions& options) {
-    if (running()) {
+void ServiceSim::Start(const ServiceSimOptions& options) {
+    if (Running()) {
         throw std::runtime_error("service already running");
     }
     options_ = options;
     stopping_ = false;
+    transcript_.SetLimit(options.transcriptLimit);
     {
         std::lock_guard lock(mutex_);
         manualClock_ = options.manualClock;
@@ -110,45 +99,9 @@ void ServiceSim::start(const ServiceSimOptions& options) {
         throw std::runtime_error(ErrnoText("eventfd"));
     }
     try {
-        if (options.listenLocal) {
-            const std::string dir =
-                options.pipeDir.empty() ? transport::PipeDirectory() : options.pipeDir;
-            MakeDirectories(dir);
-            socketPath_ = dir + "/" + options.pipeName;
-            sockaddr_un address{};
-            if (!FillUnixAddress(socketPath_, address)) {
-                throw std::runtime_error("socket path too long: " + socketPath_);
-            }
-            struct stat st {};
-            if (::lstat(socketPath_.c_str(), &st) == 0) {
-                if (!S_ISSOCK(st.st_mode)) {
-                    throw std::runtime_error(socketPath_ + " exists and is not a socket");
-                }
-                // A socket file that still accepts belongs to a running service.
-                const int probe = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-                const bool live =
-                    probe >= 0 &&
-                    ::connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-                if (probe >= 0) {
-                    ::close(probe);
-                }
-                if (live) {
-                    throw std::runtime_error("another service is listening on " + socketPath_);
-                }
-            }
-            if (!openLocalListener()) {
-                throw std::runtime_error(ErrnoText("cannot listen on " + socketPath_));
-            }
-        }
-        if (options.listenTcp) {
-            boundTcpPort_ = options.tcpPort;
-            if (!openTcpListener()) {
-                throw std::runtime_error(ErrnoText("cannot listen on TCP " + options.tcpAddress +
-                                                   ":" + std::to_string(options.tcpPort)));
-            }
-        }
+        OpenListeners(options);
     } catch (...) {
-        closeListeners();
+        CloseListeners();
         if (ownsSocketFile_) {
             ::unlink(socketPath_.c_str());
             ownsSocketFile_ = false;
@@ -156,20 +109,20 @@ void ServiceSim::start(const ServiceSimOptions& options) {
         CloseFd(wakeFd_);
         throw;
     }
-    thread_ = std::thread([this] { run(); });
+    thread_ = std::thread([this] { Run(); });
 }
 
-void ServiceSim::stop() {
+void ServiceSim::Stop() {
     if (!thread_.joinable()) {
         return;
     }
     stopping_ = true;
-    wake();
+    Wake();
     thread_.join();
     if (client_ >= 0) {
-        disconnect();
+        Disconnect();
     }
-    closeListeners();
+    CloseListeners();
     if (ownsSocketFile_) {
         ::unlink(socketPath_.c_str());
         ownsSocketFile_ = false;
@@ -177,7 +130,27 @@ void ServiceSim::stop() {
     CloseFd(wakeFd_);
 }
 
-bool ServiceSim::openLocalListener() {
+void ServiceSim::OpenListeners(const ServiceSimOptions& options) {
+    if (options.listenLocal) {
+        const std::string dir =
+            options.pipeDir.empty() ? transport::PipeDirectory() : options.pipeDir;
+        MakeDirectories(dir);
+        socketPath_ = dir + "/" + options.pipeName;
+        CheckSocketFile(socketPath_);
+        if (!OpenLocalListener()) {
+            throw std::runtime_error(ErrnoText("cannot listen on " + socketPath_));
+        }
+    }
+    if (options.listenTcp) {
+        boundTcpPort_ = options.tcpPort;
+        if (!OpenTcpListener()) {
+            throw std::runtime_error(ErrnoText("cannot listen on TCP " + options.tcpAddress + ":" +
+                                               std::to_string(options.tcpPort)));
+        }
+    }
+}
+
+bool ServiceSim::OpenLocalListener() {
     // Bind under a temporary name and rename it over the pipe's name, so that the
     // socket file never disappears: a client always finds either the old (refusing)
     // socket or the new listening one.
@@ -212,7 +185,7 @@ bool ServiceSim::openLocalListener() {
     return true;
 }
 
-bool ServiceSim::openTcpListener() {
+bool ServiceSim::OpenTcpListener() {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(boundTcpPort_);
@@ -240,405 +213,31 @@ bool ServiceSim::openTcpListener() {
     return true;
 }
 
-void ServiceSim::closeListeners() {
+void ServiceSim::CloseListeners() {
     CloseFd(localListen_);
     CloseFd(tcpListen_);
 }
 
-// ---------------------------------------------------------------- the loop
-
-void ServiceSim::run() {
-    while (!stopping_) {
-        std::vector<pollfd> fds;
-        fds.push_back({wakeFd_, POLLIN, 0});
-        const auto now = std::chrono::steady_clock::now();
-        int timeoutMs = -1;
-        int localIndex = -1;
-        int tcpIndex = -1;
-        int clientIndex = -1;
-        if (client_ < 0) {
-            if (localListen_ >= 0) {
-                localIndex = static_cast<int>(fds.size());
-                fds.push_back({localListen_, POLLIN, 0});
-            }
-            if (tcpListen_ >= 0) {
-                tcpIndex = static_cast<int>(fds.size());
-                fds.push_back({tcpListen_, POLLIN, 0});
-            }
-            if (relistenPending_) {
-                timeoutMs = kRelistenRetryMs;
-            }
-        } else {
-            short events = closeAfterFlush_ ? 0 : static_cast<short>(POLLIN | POLLRDHUP);
-            if (!output_.empty()) {
-                const Pending& front = output_.front();
-                const std::uint64_t simNow = simTimeMs();
-                if (replyDue(front, now, simNow)) {
-                    events = static_cast<short>(events | POLLOUT);
-                } else if (front.notBefore > now) {
-                    const auto wait =
-                        std::chrono::ceil<std::chrono::milliseconds>(front.notBefore - now);
-                    timeoutMs = static_cast<int>(std::max<long long>(1, wait.count()));
-                } else if (!manualClockSet()) {
-                    // Waiting for simulated time that runs with the real clock; with the
-                    // manual clock advanceClock wakes the loop.
-                    timeoutMs = static_cast<int>(
-                        std::min<std::uint64_t>(front.notBeforeSimMs - simNow, 60000));
-                }
-            }
-            clientIndex = static_cast<int>(fds.size());
-            fds.push_back({client_, events, 0});
-        }
-
-        const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
-        if (ready < 0 && errno != EINTR) {
-            std::cerr << ErrnoText("servicesim: poll") << '\n';
-            break;
-        }
-        if ((fds[0].revents & POLLIN) != 0) {
-            std::uint64_t value = 0;
-            [[maybe_unused]] const auto got = ::read(wakeFd_, &value, sizeof(value));
-        }
-        if (stopping_) {
-            break;
-        }
-        if (client_ < 0 && relistenPending_) {
-            relistenPending_ = false;
-            if (options_.listenLocal && localListen_ < 0 && !openLocalListener()) {
-                relistenPending_ = true;
-            }
-            if (options_.listenTcp && tcpListen_ < 0 && !openTcpListener()) {
-                relistenPending_ = true;
-            }
-            continue;
-        }
-        if (localIndex >= 0 && (fds[localIndex].revents & POLLIN) != 0) {
-            acceptClient(localListen_, false);
-        } else if (tcpIndex >= 0 && (fds[tcpIndex].revents & POLLIN) != 0) {
-            acceptClient(tcpListen_, true);
-        }
-        if (clientIndex >= 0 && client_ >= 0) {
-            const short revents = fds[clientIndex].revents;
-            if ((revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR)) != 0 && !closeAfterFlush_) {
-                readClient(revents);
-            } else if ((revents & (POLLHUP | POLLERR)) != 0) {
-                disconnect();
-            }
-        }
-        if (client_ >= 0) {
-            if (!flushOutput()) {
-                disconnect();
-            } else if (closeAfterFlush_ && output_.empty()) {
-                disconnect();
-            }
-        }
+void ServiceSim::Relisten() {
+    relistenPending_ = false;
+    if (options_.listenLocal && localListen_ < 0 && !OpenLocalListener()) {
+        relistenPending_ = true;
+    }
+    if (options_.listenTcp && tcpListen_ < 0 && !OpenTcpListener()) {
+        relistenPending_ = true;
     }
 }
 
-void ServiceSim::acceptClient(int listenFd, bool tcp) {
-    const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0) {
-        return;
-    }
-    client_ = fd;
-    clientTcp_ = tcp;
-    loginDone_ = false;
-    closeAfterFlush_ = false;
-    deframer_.clear();
-    output_.clear();
-    // One pipe instance: nobody else gets in while this client is served. The local
-    // socket file stays, so a second client sees a busy pipe rather than none.
-    closeListeners();
-    {
-        std::lock_guard lock(mutex_);
-        engine_.beginSession();
-        // Drop faults count the replies of each connection afresh.
-        for (ActiveFault& fault : faults_) {
-            fault.repliesLeft = fault.spec.after;
-        }
-    }
-    {
-        std::lock_guard lock(transcriptMutex_);
-        ++accepted_;
-    }
-    transcriptChanged_.notify_all();
-}
+// ---------------------------------------------------------------- time
 
-void ServiceSim::disconnect() {
-    CloseFd(client_);
-    output_.clear();
-    deframer_.clear();
-    closeAfterFlush_ = false;
-    {
-        std::lock_guard lock(mutex_);
-        engine_.endSession();
-    }
-    if (!stopping_) {
-        if (options_.listenLocal && !openLocalListener()) {
-            relistenPending_ = true;
-        }
-        if (options_.listenTcp && !openTcpListener()) {
-            relistenPending_ = true;
-        }
-    }
-    {
-        std::lock_guard lock(transcriptMutex_);
-        ++closed_;
-    }
-    transcriptChanged_.notify_all();
-}
-
-void ServiceSim::readClient(short revents) {
-    std::vector<std::uint8_t> buffer(kReceiveBuffer);
-    if (!clientTcp_) {
-        // One message per receive; MSG_TRUNC reports a message's full size even when it
-        // is larger than the buffer.
-        const ssize_t n = ::recv(client_, buffer.data(), buffer.size(), MSG_TRUNC | MSG_DONTWAIT);
-        if (n < 0) {
-            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-                disconnect();
-            }
-            return;
-        }
-        if (n == 0 && (revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0) {
-            disconnect();  // the client has gone (or probed and left)
-            return;
-        }
-        buffer.resize(std::min<std::size_t>(static_cast<std::size_t>(n), buffer.size()));
-        handleMessage(buffer);
-        return;
-    }
-    for (;;) {
-        const ssize_t n = ::recv(client_, buffer.data(), buffer.size(), MSG_DONTWAIT);
-        if (n < 0) {
-            if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                return;
-            }
-            if (errno == EINTR) {
-                continue;
-            }
-            disconnect();
-            return;
-        }
-        if (n == 0) {
-            disconnect();
-            return;
-        }
-        if (!deframer_.append(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
-            // A length prefix no message can have: the stream is broken.
-            disconnect();
-            return;
-        }
-        while (client_ >= 0 && !closeAfterFlush_) {
-            auto message = deframer_.pop();
-            if (!message) {
-                break;
-            }
-            handleMessage(*message);
-        }
-        if (client_ < 0 || closeAfterFlush_) {
-            return;
-        }
-    }
-}
-
-void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
-    TranscriptEntry entry;
-    entry.timeMs = realMs();
-    entry.size = bytes.size();
-    {
-        std::lock_guard lock(transcriptMutex_);
-        entry.connection = static_cast<std::uint32_t>(accepted_);
-    }
-    const ByteView view(bytes);
-    Outcome outcome;
-    std::optional<FaultSpec> fault;
-    std::uint32_t faultCode = 0;
-    bool isRequest = false;
-    {
-        std::lock_guard lock(mutex_);
-        const std::uint64_t now = simNowLocked();
-        if (!loginDone_) {
-            outcome = engine_.login(view, now);
-        } else {
-            outcome = engine_.message(view, now);
-        }
-        faultCode = outcome.kind == Outcome::Kind::Login ? kLoginFaultCode : outcome.code;
-        isRequest = outcome.kind == Outcome::Kind::Request;
-        // Faults hit the login and requests, not the data messages of an exchange.
-        ActiveFault* found = outcome.kind == Outcome::Kind::Login || isRequest
-                                 ? findFaultLocked(faultCode, isRequest, false)
-                                 : nullptr;
-        if (found != nullptr) {
-            fault = found->spec;
-            useFaultLocked(found);
-        }
-    }
-    loginDone_ = true;
-
-    entry.kind = outcome.kind;
-    if (outcome.kind == Outcome::Kind::Login) {
-        entry.login = true;
-        entry.length = static_cast<std::uint16_t>(std::min<std::size_t>(bytes.size(), 0xFFFF));
-        entry.data = bytes;
-    } else {
-        entry.code = view.u32(0);
-        entry.length = view.u16(4);
-        if (bytes.size() > ServiceMessage::kHeaderSize) {
-            entry.data.assign(bytes.begin() + ServiceMessage::kHeaderSize, bytes.end());
-        }
-    }
-    record(entry);
-
-    auto now = std::chrono::steady_clock::now();
-    if (fault) {
-        switch (fault->kind) {
-            case FaultSpec::Kind::Silent:
-                outcome.replies.clear();
-                break;
-            case FaultSpec::Kind::Late:
-                now += std::chrono::milliseconds(fault->delayMs);
-                break;
-            case FaultSpec::Kind::Close:
-                disconnect();
-                return;
-            case FaultSpec::Kind::Short:
-                for (auto& reply : outcome.replies) {
-                    reply.resize(std::min<std::size_t>(reply.size(), fault->bytes));
-                }
-                break;
-            case FaultSpec::Kind::Oversized:
-                for (auto& reply : outcome.replies) {
-                    if (reply.size() < fault->bytes) {
-                        reply.resize(fault->bytes, 0);
-                    }
-                    if (reply.size() >= ServiceMessage::kHeaderSize) {
-                        PutU16(reply, 4,
-                               static_cast<std::uint16_t>(std::min<std::size_t>(
-                                   reply.size() - ServiceMessage::kHeaderSize, 0xFFFF)));
-                    }
-                }
-                break;
-            case FaultSpec::Kind::Length:
-            case FaultSpec::Kind::Code:
-            case FaultSpec::Kind::Patch:
-                for (auto& reply : outcome.replies) {
-                    ShapeReply(*fault, reply);
-                }
-                break;
-            case FaultSpec::Kind::Drop:
-                break;
-        }
-    }
-    if (outcome.kind == Outcome::Kind::Login || isRequest) {
-        // A drop fault counts the replies that actually go out; the one that reaches
-        // its count sends what is left of its budget and closes the connection.
-        std::lock_guard lock(mutex_);
-        if (ActiveFault* drop = findFaultLocked(faultCode, isRequest, true)) {
-            if (outcome.replies.size() >= drop->repliesLeft) {
-                outcome.replies.resize(drop->repliesLeft);
-                outcome.close = true;
-                drop->repliesLeft = drop->spec.after;
-                useFaultLocked(drop);
-            } else {
-                drop->repliesLeft -= static_cast<std::uint32_t>(outcome.replies.size());
-            }
-        }
-    }
-    for (auto& reply : outcome.replies) {
-        queueReply(std::move(reply), now, outcome.notBeforeMs);
-    }
-    if (outcome.close) {
-        closeAfterFlush_ = true;
-    }
-}
-
-ServiceSim::ActiveFault* ServiceSim::findFaultLocked(std::uint32_t faultCode, bool request,
-                                                     bool drop) {
-    const auto find = [&](std::uint32_t code) -> ActiveFault* {
-        const auto found = std::find_if(faults_.begin(), faults_.end(), [&](const ActiveFault& f) {
-            return f.spec.code == code && IsDrop(f.spec) == drop;
-        });
-        return found != faults_.end() ? &*found : nullptr;
-    };
-    // A request whose code happens to be the login's fault code is still a request.
-    if (ActiveFault* own = request && faultCode == kLoginFaultCode ? nullptr : find(faultCode)) {
-        return own;
-    }
-    if (request && IsFlashWriteBlock(faultCode)) {
-        if (ActiveFault* blocks = find(kFlashWriteBlockFaultCode)) {
-            return blocks;
-        }
-    }
-    return request ? find(kAnyCommandFaultCode) : nullptr;
-}
-
-std::vector<ServiceSim::ActiveFault> ServiceSim::ActiveFaults(
-    const std::vector<FaultSpec>& faults) {
-    std::vector<ActiveFault> active;
-    for (const FaultSpec& fault : faults) {
-        active.push_back({fault, fault.after});
-    }
-    return active;
-}
-
-void ServiceSim::useFaultLocked(ActiveFault* fault) {
-    if (fault->spec.count > 0 && --fault->spec.count == 0) {
-        faults_.erase(faults_.begin() + (fault - faults_.data()));
-    }
-}
-
-void ServiceSim::queueReply(std::vector<std::uint8_t> message,
-                            std::chrono::steady_clock::time_point at, std::uint64_t atSimMs) {
-    Pending pending;
-    pending.bytes = clientTcp_ ? transport::FrameTcpMessage(message) : std::move(message);
-    // Replies leave in order: a late reply holds back those behind it.
-    pending.notBefore = output_.empty() ? at : std::max(at, output_.back().notBefore);
-    pending.notBeforeSimMs =
-        output_.empty() ? atSimMs : std::max(atSimMs, output_.back().notBeforeSimMs);
-    output_.push_back(std::move(pending));
-}
-
-bool ServiceSim::replyDue(const Pending& pending, std::chrono::steady_clock::time_point now,
-                          std::uint64_t simNow) const {
-    return pending.notBefore <= now && pending.notBeforeSimMs <= simNow;
-}
-
-bool ServiceSim::flushOutput() {
-    const auto now = std::chrono::steady_clock::now();
-    const std::uint64_t simNow = simTimeMs();
-    while (!output_.empty() && replyDue(output_.front(), now, simNow)) {
-        Pending& p = output_.front();
-        const ssize_t n = ::send(client_, p.bytes.data() + p.sent, p.bytes.size() - p.sent,
-                                 MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n < 0) {
-            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
-                return true;
-            }
-            if (errno == EMSGSIZE) {
-                output_.erase(output_.begin());  // cannot travel as one message
-                continue;
-            }
-            return false;
-        }
-        p.sent += static_cast<std::size_t>(n);
-        if (!clientTcp_ || p.sent >= p.bytes.size()) {
-            output_.erase(output_.begin());
-        }
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------- time and transcript
-
-std::uint64_t ServiceSim::realMs() const {
+std::uint64_t ServiceSim::RealMs() const {
     std::lock_guard lock(mutex_);
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                           std::chrono::steady_clock::now() - startTime_)
                                           .count());
 }
 
-std::uint64_t ServiceSim::simNowLocked() const {
+std::uint64_t ServiceSim::SimNowLocked() const {
     if (manualClock_) {
         return clockOffsetMs_;
     }
@@ -647,155 +246,118 @@ std::uint64_t ServiceSim::simNowLocked() const {
     return static_cast<std::uint64_t>(elapsed.count()) + clockOffsetMs_;
 }
 
-std::uint64_t ServiceSim::simTimeMs() const {
+std::uint64_t ServiceSim::SimTimeMs() const {
     std::lock_guard lock(mutex_);
-    return simNowLocked();
+    return SimNowLocked();
 }
 
-void ServiceSim::advanceClock(std::chrono::milliseconds by) {
+void ServiceSim::AdvanceClock(std::chrono::milliseconds by) {
     {
         std::lock_guard lock(mutex_);
         clockOffsetMs_ += static_cast<std::uint64_t>(std::max<long long>(0, by.count()));
-        engine_.advanceTo(simNowLocked());
+        engine_.AdvanceTo(SimNowLocked());
     }
-    wake();
+    Wake();
 }
 
-bool ServiceSim::manualClockSet() const {
+bool ServiceSim::ManualClockSet() const {
     std::lock_guard lock(mutex_);
     return manualClock_;
 }
 
-void ServiceSim::wake() {
+void ServiceSim::Wake() {
     if (wakeFd_ >= 0) {
         const std::uint64_t one = 1;
         [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof(one));
     }
 }
 
-void ServiceSim::record(TranscriptEntry entry) {
-    std::function<void(const TranscriptEntry&)> observer;
-    {
-        std::lock_guard lock(transcriptMutex_);
-        if (options_.transcriptLimit > 0 && transcript_.size() >= options_.transcriptLimit) {
-            transcript_.pop_front();
-        }
-        transcript_.push_back(entry);
-        observer = observer_;
-    }
-    transcriptChanged_.notify_all();
-    if (observer) {
-        observer(entry);
-    }
+// ---------------------------------------------------------------- transcript
+
+void ServiceSim::SetMessageObserver(std::function<void(const TranscriptEntry&)> observer) {
+    transcript_.SetObserver(std::move(observer));
 }
 
-void ServiceSim::setMessageObserver(std::function<void(const TranscriptEntry&)> observer) {
-    std::lock_guard lock(transcriptMutex_);
-    observer_ = std::move(observer);
+std::vector<TranscriptEntry> ServiceSim::Transcript() const {
+    return transcript_.Entries();
 }
 
-std::vector<TranscriptEntry> ServiceSim::transcript() const {
-    std::lock_guard lock(transcriptMutex_);
-    return {transcript_.begin(), transcript_.end()};
+void ServiceSim::ClearTranscript() {
+    transcript_.Clear();
 }
 
-void ServiceSim::clearTranscript() {
-    std::lock_guard lock(transcriptMutex_);
-    transcript_.clear();
+bool ServiceSim::WaitForEntries(std::size_t count, std::chrono::milliseconds timeout) const {
+    return transcript_.WaitForEntries(count, timeout);
 }
 
-bool ServiceSim::waitForEntries(std::size_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(transcriptMutex_);
-    return transcriptChanged_.wait_for(lock, timeout, [&] { return transcript_.size() >= count; });
-}
-
-std::optional<TranscriptEntry> ServiceSim::waitForCode(std::uint32_t code,
+std::optional<TranscriptEntry> ServiceSim::WaitForCode(std::uint32_t code,
                                                        std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(transcriptMutex_);
-    std::optional<TranscriptEntry> found;
-    transcriptChanged_.wait_for(lock, timeout, [&] {
-        for (const TranscriptEntry& e : transcript_) {
-            if (!e.login && e.code == code) {
-                found = e;
-                return true;
-            }
-        }
-        return false;
-    });
-    return found;
+    return transcript_.WaitForCode(code, timeout);
 }
 
-std::size_t ServiceSim::connectionsAccepted() const {
-    std::lock_guard lock(transcriptMutex_);
-    return accepted_;
+std::size_t ServiceSim::ConnectionsAccepted() const {
+    return transcript_.Accepted();
 }
 
-std::size_t ServiceSim::connectionsClosed() const {
-    std::lock_guard lock(transcriptMutex_);
-    return closed_;
+std::size_t ServiceSim::ConnectionsClosed() const {
+    return transcript_.Closed();
 }
 
-bool ServiceSim::waitForConnectionsClosed(std::size_t count,
+bool ServiceSim::WaitForConnectionsClosed(std::size_t count,
                                           std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(transcriptMutex_);
-    return transcriptChanged_.wait_for(lock, timeout, [&] { return closed_ >= count; });
+    return transcript_.WaitForClosed(count, timeout);
 }
 
 // ---------------------------------------------------------------- hooks
 
-void ServiceSim::pushEvent(const EventSpec& event) {
+void ServiceSim::PushEvent(const EventSpec& event) {
     std::lock_guard lock(mutex_);
-    engine_.pushEvent(event, simNowLocked());
+    engine_.PushEvent(event, SimNowLocked());
 }
 
-void ServiceSim::pushLogEntry(const LogEntrySpec& entry) {
+void ServiceSim::PushLogEntry(const LogEntrySpec& entry) {
     std::lock_guard lock(mutex_);
-    engine_.pushLogEntry(entry, simNowLocked());
+    engine_.PushLogEntry(entry, SimNowLocked());
 }
 
-void ServiceSim::pushMailFailure(const MailFailureSpec& failure) {
+void ServiceSim::PushMailFailure(const MailFailureSpec& failure) {
     std::lock_guard lock(mutex_);
-    engine_.pushMailFailure(failure, simNowLocked());
+    engine_.PushMailFailure(failure, SimNowLocked());
 }
 
-void ServiceSim::setChangeFlag(bool on) {
+void ServiceSim::SetChangeFlag(bool on) {
     std::lock_guard lock(mutex_);
-    engine_.setChangeFlag(on);
+    engine_.SetChangeFlag(on);
 }
 
-void ServiceSim::setFault(const FaultSpec& fault) {
+void ServiceSim::SetFault(const FaultSpec& fault) {
     std::lock_guard lock(mutex_);
-    std::erase_if(faults_, [&](const ActiveFault& f) {
-        return f.spec.code == fault.code && IsDrop(f.spec) == IsDrop(fault);
-    });
-    if (fault.count != 0) {
-        faults_.push_back({fault, fault.after});
-    }
+    faults_.Set(fault);
 }
 
-void ServiceSim::clearFaults() {
+void ServiceSim::ClearFaults() {
     std::lock_guard lock(mutex_);
-    faults_.clear();
+    faults_.Clear();
 }
 
-std::vector<std::uint8_t> ServiceSim::flashContents(std::uint8_t controller) const {
+std::vector<std::uint8_t> ServiceSim::FlashContents(std::uint8_t controller) const {
     std::lock_guard lock(mutex_);
-    return engine_.flashRom(controller);
+    return engine_.FlashContents(controller);
 }
 
-FlashCounters ServiceSim::flashCounters(std::uint8_t controller) const {
+FlashCounters ServiceSim::FlashCountersOf(std::uint8_t controller) const {
     std::lock_guard lock(mutex_);
-    return engine_.flashCounters(controller);
+    return engine_.FlashCountersOf(controller);
 }
 
-void ServiceSim::setFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes) {
+void ServiceSim::SetFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes) {
     std::lock_guard lock(mutex_);
-    engine_.setFlashRom(controller, bytes);
+    engine_.SetFlashContents(controller, bytes);
 }
 
-void ServiceSim::setFlashFaults(std::uint8_t controller, const FlashFaults& faults) {
+void ServiceSim::SetFlashFaults(std::uint8_t controller, const FlashFaults& faults) {
     std::lock_guard lock(mutex_);
-    engine_.setFlashFaults(controller, faults);
+    engine_.SetFlashFaults(controller, faults);
 }
 
 }  // namespace veltrix::sim

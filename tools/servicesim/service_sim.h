@@ -3,16 +3,14 @@
 // when asked, on TCP), serves one client at a time with ServiceEngine, injects
 // faults and keeps a transcript of every message it received.
 //
-// One thread runs a poll() loop; stop() wakes it through an eventfd. While a client
+// One thread runs a poll() loop; Stop() wakes it through an eventfd. While a client
 // is connected the listening sockets are closed (the local socket file stays), so a
 // second client's connect is refused, as with a single busy pipe instance; when the
 // client leaves the service listens again at once.
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -22,7 +20,9 @@
 
 #include "protocol/transport.h"
 #include "servicesim/engine.h"
+#include "servicesim/fault_injector.h"
 #include "servicesim/scenario.h"
+#include "servicesim/transcript_log.h"
 
 namespace veltrix::sim {
 
@@ -32,24 +32,12 @@ struct ServiceSimOptions {
     bool listenLocal = true;
     bool listenTcp = false;
     std::string tcpAddress = "127.0.0.1";
-    std::uint16_t tcpPort = 0;  // 0: any free port (see ServiceSim::tcpPort)
-    // Simulated time moves only through advanceClock() (tests); otherwise it is the
-    // real time since start() plus whatever advanceClock() added.
+    std::uint16_t tcpPort = 0;  // 0: any free port (see ServiceSim::TcpPort)
+    // Simulated time moves only through AdvanceClock() (tests); otherwise it is the
+    // real time since Start() plus whatever AdvanceClock() added.
     bool manualClock = false;
     // Entries the transcript keeps (the oldest go first); 0: all.
     std::size_t transcriptLimit = 0;
-};
-
-// One received message.
-struct TranscriptEntry {
-    std::uint64_t timeMs = 0;      // real milliseconds since start()
-    std::uint32_t connection = 0;  // 1 for the first accepted connection, and so on
-    Outcome::Kind kind = Outcome::Kind::Request;
-    bool login = false;              // the login block
-    std::uint32_t code = 0;          // frame code (0 for the login block)
-    std::uint16_t length = 0;        // frame length field (login: the block's size)
-    std::vector<std::uint8_t> data;  // bytes after the 6-byte header (login: the whole block)
-    std::size_t size = 0;            // bytes received in this message
 };
 
 class ServiceSim {
@@ -61,109 +49,104 @@ class ServiceSim {
 
     // Binds the sockets and starts the service thread. Throws std::runtime_error
     // when a socket cannot be set up (the text says which and why).
-    void start(const ServiceSimOptions& options = {});
+    void Start(const ServiceSimOptions& options = {});
     // Stops the thread, closes every socket and removes the local socket file.
-    void stop();
-    bool running() const { return thread_.joinable(); }
+    void Stop();
+    bool Running() const { return thread_.joinable(); }
 
-    std::string socketPath() const { return socketPath_; }
-    std::uint16_t tcpPort() const { return boundTcpPort_; }
+    std::string SocketPath() const { return socketPath_; }
+    std::uint16_t TcpPort() const { return boundTcpPort_; }
 
     // Called on the service thread for every received message (the program prints them).
-    void setMessageObserver(std::function<void(const TranscriptEntry&)> observer);
+    void SetMessageObserver(std::function<void(const TranscriptEntry&)> observer);
 
     // Transcript.
-    std::vector<TranscriptEntry> transcript() const;
-    void clearTranscript();
+    std::vector<TranscriptEntry> Transcript() const;
+    void ClearTranscript();
     // Wait until the transcript holds at least `count` entries / an entry with `code`
     // (the login block does not count as a code). False / nothing on time-out.
-    bool waitForEntries(std::size_t count, std::chrono::milliseconds timeout) const;
-    std::optional<TranscriptEntry> waitForCode(std::uint32_t code,
+    bool WaitForEntries(std::size_t count, std::chrono::milliseconds timeout) const;
+    std::optional<TranscriptEntry> WaitForCode(std::uint32_t code,
                                                std::chrono::milliseconds timeout) const;
     // Connections accepted and ended so far; wait until `count` have ended.
-    std::size_t connectionsAccepted() const;
-    std::size_t connectionsClosed() const;
-    bool waitForConnectionsClosed(std::size_t count, std::chrono::milliseconds timeout) const;
+    std::size_t ConnectionsAccepted() const;
+    std::size_t ConnectionsClosed() const;
+    bool WaitForConnectionsClosed(std::size_t count, std::chrono::milliseconds timeout) const;
 
     // Test hooks (thread-safe).
-    void pushEvent(const EventSpec& event);
-    void pushLogEntry(const LogEntrySpec& entry);
-    void pushMailFailure(const MailFailureSpec& failure);
-    void setChangeFlag(bool on);
+    void PushEvent(const EventSpec& event);
+    void PushLogEntry(const LogEntrySpec& entry);
+    void PushMailFailure(const MailFailureSpec& failure);
+    void SetChangeFlag(bool on);
     // Replaces an earlier fault of the same sort for the same code: a drop fault an
     // earlier drop fault, any other kind any other kind (a command can have one of each).
-    void setFault(const FaultSpec& fault);
-    void clearFaults();
+    void SetFault(const FaultSpec& fault);
+    void ClearFaults();
     // Moves simulated time; replies waiting for it (a slow erase) go out.
-    void advanceClock(std::chrono::milliseconds by);
-    std::uint64_t simTimeMs() const;
+    void AdvanceClock(std::chrono::milliseconds by);
+    std::uint64_t SimTimeMs() const;
 
     // Flash ROMs (thread-safe): the contents of a controller's ROM (empty for a
     // controller that does not exist), what the flash commands did to it, and its
     // contents and hardware faults replaced at run time.
-    std::vector<std::uint8_t> flashContents(std::uint8_t controller) const;
-    FlashCounters flashCounters(std::uint8_t controller) const;
-    void setFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes);
-    void setFlashFaults(std::uint8_t controller, const FlashFaults& faults);
+    std::vector<std::uint8_t> FlashContents(std::uint8_t controller) const;
+    FlashCounters FlashCountersOf(std::uint8_t controller) const;
+    void SetFlashContents(std::uint8_t controller, std::span<const std::uint8_t> bytes);
+    void SetFlashFaults(std::uint8_t controller, const FlashFaults& faults);
 
     // Runs `f` on the engine under the service's lock (read state in tests).
     template <typename F>
-    auto inspect(F&& f) const {
+    auto Inspect(F&& f) const {
         std::lock_guard lock(mutex_);
         return f(engine_);
     }
 
   private:
-    struct ActiveFault {
-        FaultSpec spec;
-        std::uint32_t repliesLeft = 0;  // Drop: replies still sent on this connection
-    };
     struct Pending {
         std::vector<std::uint8_t> bytes;  // as it goes on the wire (TCP: with prefix)
         std::chrono::steady_clock::time_point notBefore;
         std::uint64_t notBeforeSimMs = 0;  // simulated time as well (Outcome::notBeforeMs)
         std::size_t sent = 0;
     };
+    struct PollSet;  // the descriptors one round of the loop waits on
 
-    void run();
-    bool openLocalListener();
-    bool openTcpListener();
-    void closeListeners();
-    void acceptClient(int listenFd, bool tcp);
-    void readClient(short revents);
-    void handleMessage(const std::vector<std::uint8_t>& bytes);
-    void queueReply(std::vector<std::uint8_t> message, std::chrono::steady_clock::time_point at,
+    // service_sim.cpp: set-up and listening.
+    void OpenListeners(const ServiceSimOptions& options);
+    bool OpenLocalListener();
+    bool OpenTcpListener();
+    void CloseListeners();
+    void Relisten();
+    // service_sim_loop.cpp: the service thread.
+    void Run();
+    PollSet BuildPollSet(std::chrono::steady_clock::time_point now);
+    int ReplyWaitMs(std::chrono::steady_clock::time_point now, short& events);
+    void ServeReady(const PollSet& set);
+    void AcceptClient(int listenFd, bool tcp);
+    void ReadClient(short revents);
+    void ReadLocalMessage(short revents, std::vector<std::uint8_t>& buffer);
+    bool ReadTcpStream(std::vector<std::uint8_t>& buffer);
+    void HandleMessage(const std::vector<std::uint8_t>& bytes);
+    Outcome Serve(const std::vector<std::uint8_t>& bytes, std::optional<FaultSpec>& fault);
+    void QueueReply(std::vector<std::uint8_t> message, std::chrono::steady_clock::time_point at,
                     std::uint64_t atSimMs);
-    bool replyDue(const Pending& pending, std::chrono::steady_clock::time_point now,
+    bool ReplyDue(const Pending& pending, std::chrono::steady_clock::time_point now,
                   std::uint64_t simNow) const;
-    bool flushOutput();
-    void disconnect();
-    std::uint64_t simNowLocked() const;
-    bool manualClockSet() const;
-    void wake();  // interrupts the loop's poll()
-    std::uint64_t realMs() const;
-    void record(TranscriptEntry entry);
-    // The fault of the drop sort or of the other sort that hits a message with
-    // `faultCode` (a request's own fault, then for a write block the fault of all
-    // blocks, then an "any" fault); nullptr when none.
-    ActiveFault* findFaultLocked(std::uint32_t faultCode, bool request, bool drop);
-    static std::vector<ActiveFault> ActiveFaults(const std::vector<FaultSpec>& faults);
-    // Takes one occurrence of `fault`; removes it after its last one.
-    void useFaultLocked(ActiveFault* fault);
+    bool FlushOutput();
+    void Disconnect();
+    // service_sim.cpp: clock and hooks.
+    std::uint64_t SimNowLocked() const;
+    bool ManualClockSet() const;
+    void Wake();  // interrupts the loop's poll()
+    std::uint64_t RealMs() const;
 
     mutable std::mutex mutex_;  // faults_, engine_, clock
-    std::vector<ActiveFault> faults_;
+    FaultInjector faults_;
     ServiceEngine engine_;
     std::uint64_t clockOffsetMs_ = 0;
     bool manualClock_ = false;
     std::chrono::steady_clock::time_point startTime_ = std::chrono::steady_clock::now();
 
-    mutable std::mutex transcriptMutex_;
-    mutable std::condition_variable transcriptChanged_;
-    std::deque<TranscriptEntry> transcript_;
-    std::size_t accepted_ = 0;
-    std::size_t closed_ = 0;
-    std::function<void(const TranscriptEntry&)> observer_;
+    TranscriptLog transcript_;
 
     ServiceSimOptions options_;
     std::string socketPath_;
