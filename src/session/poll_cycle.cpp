@@ -2,6 +2,10 @@
 // e-mail status, every 5 s while connected; the mail-only poll while the service
 // reports no controller; failure counting up to the automatic disconnect.
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 #include "session/error_sites.h"
 #include "session/service_session.h"
 #include "texts/format.h"
@@ -29,6 +33,93 @@ struct EventPopup {
     int level;
     Severity severity;
 };
+
+// Which of the event's numbers its text shows.
+enum class EventArgs : std::uint8_t { None, Controller, ControllerPort, ControllerSet, Code };
+
+// What an event makes stale or asks for besides its text.
+namespace refresh {
+constexpr unsigned kController = 1U << 0U;  // the controller's objects are read again
+constexpr unsigned kDevices = 1U << 1U;     // the current controller's device list
+constexpr unsigned kSets = 1U << 2U;        // the current controller's RAID set list
+// Another controller than the current one: its info is read again.
+constexpr unsigned kInfoIfNotCurrent = 1U << 3U;
+constexpr unsigned kRebuildDoneBalloon = 1U << 4U;
+}  // namespace refresh
+
+constexpr int kNoText = -1;
+
+// What the session does for one event code.
+struct EventRule {
+    std::uint32_t code;
+    int textId;
+    EventArgs args;
+    EventPopup popup;
+    unsigned refresh;
+};
+
+constexpr EventPopup kLevel0Info{0, Severity::Information};
+constexpr EventPopup kLevel1Info{1, Severity::Information};
+constexpr EventPopup kLevel2Info{2, Severity::Information};
+constexpr EventPopup kLevel3Error{3, Severity::Error};
+constexpr unsigned kAllLists = refresh::kController | refresh::kDevices | refresh::kSets;
+
+// The special cases EVENT_DEVICE_CHANGED (its device is asked for at once) and
+// EVENT_SET_LOST (a spare set) are code in HandleEvent.
+constexpr std::array kEventRules = std::to_array<EventRule>({
+    {EVENT_RAID_STATUS_CHANGED, ids::kEventRaidStatusChanged, EventArgs::ControllerSet, kLevel2Info,
+     kAllLists},
+    {EVENT_LOGGED_3, kNoText, EventArgs::None, kLevel0Info, 0},
+    {EVENT_LOGGED_17, kNoText, EventArgs::None, kLevel0Info, 0},
+    {EVENT_SET_STATUS_10, kNoText, EventArgs::None, kLevel0Info, refresh::kSets},
+    {EVENT_SET_STATUS_11, kNoText, EventArgs::None, kLevel0Info, refresh::kSets},
+    {EVENT_DEVICE_CHANGED, kNoText, EventArgs::None, kLevel0Info, refresh::kDevices},
+    {EVENT_DRIVE_FOUND, ids::kEventDeviceFound, EventArgs::ControllerPort, kLevel1Info,
+     refresh::kController | refresh::kDevices},
+    {EVENT_SET_FOUND, ids::kEventSetFound, EventArgs::ControllerSet, kLevel1Info,
+     refresh::kController | refresh::kSets},
+    {EVENT_DRIVE_LOST, ids::kEventDeviceLost, EventArgs::ControllerPort, kLevel3Error,
+     refresh::kController | refresh::kDevices},
+    {EVENT_SET_LOST, ids::kEventSetLost, EventArgs::ControllerSet, kLevel3Error,
+     refresh::kController | refresh::kSets},
+    {EVENT_SPARE_ACCESSED, ids::kEventSpareAccessed, EventArgs::Controller, kLevel1Info, 0},
+    {EVENT_GENERAL, ids::kEventGeneral, EventArgs::None, kLevel0Info, 0},
+    {EVENT_RAID_BROKEN, ids::kEventRaidBroken, EventArgs::ControllerSet, kLevel3Error,
+     kAllLists | refresh::kInfoIfNotCurrent},
+    {EVENT_REBUILD_COMPLETED_A, ids::kEventRebuildCompleted, EventArgs::ControllerSet, kLevel2Info,
+     kAllLists | refresh::kRebuildDoneBalloon},
+    {EVENT_REBUILD_COMPLETED_C, ids::kEventRebuildCompleted, EventArgs::ControllerSet, kLevel2Info,
+     kAllLists | refresh::kRebuildDoneBalloon},
+    {EVENT_REDUNDANCY_LOST, ids::kEventRedundancyLost, EventArgs::ControllerSet, kLevel3Error,
+     kAllLists},
+});
+
+// A code the program does not know shows its number.
+constexpr EventRule kUnknownEvent{
+    0, ids::kEventErrorCode, EventArgs::Code, {0, Severity::Warning}, 0};
+
+EventRule RuleFor(std::uint32_t code) {
+    const auto* rule = std::find_if(kEventRules.begin(), kEventRules.end(),
+                                    [code](const EventRule& r) { return r.code == code; });
+    return rule != kEventRules.end() ? *rule : kUnknownEvent;
+}
+
+std::string EventText(const EventRule& rule, const EventRecord& event) {
+    const int c = event.controller;
+    switch (rule.args) {
+        case EventArgs::None:
+            return LoadString(rule.textId);
+        case EventArgs::Controller:
+            return FormatString(rule.textId, c);
+        case EventArgs::ControllerPort:
+            return FormatString(rule.textId, c, event.port);
+        case EventArgs::ControllerSet:
+            return FormatString(rule.textId, c, event.setIndex);
+        case EventArgs::Code:
+            return FormatString(rule.textId, event.code);
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -175,113 +266,47 @@ bool ServiceSession::EventLoop() {
 bool ServiceSession::HandleEvent(const EventRecord& event, LoggedEvent& logged) {
     const int c = event.controller;
     const bool current = c == state_.currentController;
-    bool reRead = false;
-    bool devicesDirty = false;
-    bool setsDirty = false;
-    std::optional<std::string> text;
-    EventPopup kind{0, Severity::Information};
+    EventRule rule = RuleFor(event.code);
 
-    switch (event.code) {
-        case EVENT_RAID_STATUS_CHANGED:
-            text = FormatString(ids::kEventRaidStatusChanged, c, event.setIndex);
-            kind = {2, Severity::Information};
-            reRead = devicesDirty = setsDirty = true;
-            break;
-        case EVENT_LOGGED_3:
-        case EVENT_LOGGED_17:
-            break;
-        case EVENT_SET_STATUS_10:
-        case EVENT_SET_STATUS_11:
-            setsDirty = true;
-            break;
-        case EVENT_DEVICE_CHANGED:
-            link_.lastMessage.clear();
-            requests_.RequestDevice(c, event.deviceIndex);
-            tableStale_ = true;
-            if (!link_.lastMessage.empty()) {
-                ++link_.failureCounter;
-                return false;
-            }
-            devicesDirty = true;
-            break;
-        case EVENT_DRIVE_FOUND:
-            text = FormatString(ids::kEventDeviceFound, c, event.port);
-            kind = {1, Severity::Information};
-            reRead = devicesDirty = true;
-            break;
-        case EVENT_SET_FOUND:
-            text = FormatString(ids::kEventSetFound, c, event.setIndex);
-            kind = {1, Severity::Information};
-            reRead = setsDirty = true;
-            break;
-        case EVENT_DRIVE_LOST:
-            text = FormatString(ids::kEventDeviceLost, c, event.port);
-            kind = {3, Severity::Error};
-            reRead = devicesDirty = true;
-            break;
-        case EVENT_SET_LOST: {
-            const RaidSet* set = table_.GetRaidSet(c, event.setIndex);
-            if (set != nullptr && set->RaidType() == 3) {
-                text = FormatString(ids::kEventSpareAccessed, c);
-                kind = {1, Severity::Information};
-            } else {
-                text = FormatString(ids::kEventSetLost, c, event.setIndex);
-                kind = {3, Severity::Error};
-            }
-            reRead = setsDirty = true;
-            break;
+    if (event.code == EVENT_DEVICE_CHANGED) {
+        link_.lastMessage.clear();
+        requests_.RequestDevice(c, event.deviceIndex);
+        tableStale_ = true;
+        if (!link_.lastMessage.empty()) {
+            ++link_.failureCounter;
+            return false;
         }
-        case EVENT_SPARE_ACCESSED:
-            text = FormatString(ids::kEventSpareAccessed, c);
-            kind = {1, Severity::Information};
-            break;
-        case EVENT_GENERAL:
-            text = LoadString(ids::kEventGeneral);
-            kind = {0, Severity::Information};
-            break;
-        case EVENT_RAID_BROKEN:
-            text = FormatString(ids::kEventRaidBroken, c, event.setIndex);
-            kind = {3, Severity::Error};
-            reRead = devicesDirty = setsDirty = true;
-            break;
-        case EVENT_REBUILD_COMPLETED_A:
-        case EVENT_REBUILD_COMPLETED_C:
-            text = FormatString(ids::kEventRebuildCompleted, c, event.setIndex);
-            kind = {2, Severity::Information};
-            reRead = devicesDirty = setsDirty = true;
-            break;
-        case EVENT_REDUNDANCY_LOST:
-            text = FormatString(ids::kEventRedundancyLost, c, event.setIndex);
-            kind = {3, Severity::Error};
-            reRead = devicesDirty = setsDirty = true;
-            break;
-        default:
-            text = FormatString(ids::kEventErrorCode, event.code);
-            kind = {0, Severity::Warning};
-            break;
+    } else if (event.code == EVENT_SET_LOST) {
+        // A lost hot spare set is a spare taken into use, not a lost set.
+        const RaidSet* set = table_.GetRaidSet(c, event.setIndex);
+        if (set != nullptr && set->RaidType() == 3) {
+            rule.textId = ids::kEventSpareAccessed;
+            rule.args = EventArgs::Controller;
+            rule.popup = {1, Severity::Information};
+        }
     }
 
-    if (text) {
-        ReportEvent(*text, kind.severity, kind.level);
-        logged.severity = kind.severity;
-        logged.level = kind.level;
+    if (rule.textId != kNoText) {
+        ReportEvent(EventText(rule, event), rule.popup.severity, rule.popup.level);
+        logged.severity = rule.popup.severity;
+        logged.level = rule.popup.level;
     }
     link_.lastMessage.clear();
-    if (reRead) {
+    if ((rule.refresh & refresh::kController) != 0) {
         ReReadController(c);
     }
-    if (event.code == EVENT_RAID_BROKEN && !current && link_.lastMessage.empty()) {
+    if ((rule.refresh & refresh::kInfoIfNotCurrent) != 0 && !current && link_.lastMessage.empty()) {
         requests_.RequestControllerInfo(c);
         tableStale_ = true;
     }
     const bool channelFailed = !link_.lastMessage.empty();
-    if (event.code == EVENT_REBUILD_COMPLETED_A || event.code == EVENT_REBUILD_COMPLETED_C) {
+    if ((rule.refresh & refresh::kRebuildDoneBalloon) != 0) {
         emit balloon(LoadString(ids::kBalloonRebuildDone),
                      FormatString(ids::kBalloonRebuildDoneText, c) + "%", Severity::Information);
     }
     if (current) {
-        state_.deviceListDirty = state_.deviceListDirty || devicesDirty;
-        state_.setListDirty = state_.setListDirty || setsDirty;
+        state_.deviceListDirty = state_.deviceListDirty || (rule.refresh & refresh::kDevices) != 0;
+        state_.setListDirty = state_.setListDirty || (rule.refresh & refresh::kSets) != 0;
     }
     if (channelFailed) {
         // The request has shown its message; the cycle ends here and counts it as a

@@ -12,6 +12,52 @@
 
 namespace veltrix {
 
+namespace {
+
+// No rebuild runs on the controller: its sets lose their seen marks. Whether one had it.
+bool ForgetRebuildSeen(ObjectTable& table, int controller, int sets) {
+    bool changed = false;
+    for (int s = 0; s < sets; ++s) {
+        if (RaidSet* set = table.GetRaidSet(controller, s); set != nullptr && set->RebuildSeen()) {
+            set->SetRebuildSeen(false);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+// Marks the set on `port` as seen rebuilding and every other set as not, and returns
+// it (nullptr: the controller has no such set). On the current controller (`current`
+// true) the rebuild controls are shown when its rebuild is new or the selected set is
+// the one being rebuilt.
+RaidSet* MarkRebuildingSet(ObjectTable& table, int controller, int sets, std::uint8_t port,
+                           bool current, const RaidSet* selected, RebuildView& view) {
+    RaidSet* rebuilding = nullptr;
+    for (int s = 0; s < sets; ++s) {
+        RaidSet* set = table.GetRaidSet(controller, s);
+        if (set == nullptr) {
+            continue;
+        }
+        if (set->Port() != port) {
+            set->SetRebuildSeen(false);
+            continue;
+        }
+        rebuilding = set;
+        if (!current) {
+            set->SetRebuildSeen(true);
+        } else if (!set->RebuildSeen()) {
+            set->SetRebuildSeen(true);
+            view.showControls = true;
+        } else if (selected != nullptr && selected->Port() == set->Port() &&
+                   selected->RebuildSeen()) {
+            view.showControls = true;
+        }
+    }
+    return rebuilding;
+}
+
+}  // namespace
+
 bool ServiceSession::RebuildStep(int i, std::string& tip) {
     const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(i)};
     if (!Exchange({GET_REBUILD_STATUS, request,
@@ -31,11 +77,8 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
     view.controller = i;
 
     if (!status.isActive() || sets == 0) {
-        for (int s = 0; s < sets; ++s) {
-            if (RaidSet* set = table_.GetRaidSet(i, s); set != nullptr && set->RebuildSeen()) {
-                set->SetRebuildSeen(false);
-                tableStale_ = true;
-            }
+        if (ForgetRebuildSeen(table_, i, sets)) {
+            tableStale_ = true;
         }
         tip += FormatString(ids::kTipNoRebuildLine, i);
         if (current) {
@@ -45,29 +88,10 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
     }
 
     tableStale_ = true;  // seen marks and the position move while a rebuild runs
-    RaidSet* rebuilding = nullptr;
     const RaidSet* selected =
         state_.selectedSetIndex != -1 ? table_.GetRaidSet(i, state_.selectedSetIndex) : nullptr;
-    for (int s = 0; s < sets; ++s) {
-        RaidSet* set = table_.GetRaidSet(i, s);
-        if (set == nullptr) {
-            continue;
-        }
-        if (set->Port() != status.setPort) {
-            set->SetRebuildSeen(false);
-            continue;
-        }
-        rebuilding = set;
-        if (!current) {
-            set->SetRebuildSeen(true);
-        } else if (!set->RebuildSeen()) {
-            set->SetRebuildSeen(true);
-            view.showControls = true;
-        } else if (selected != nullptr && selected->Port() == set->Port() &&
-                   selected->RebuildSeen()) {
-            view.showControls = true;
-        }
-    }
+    RaidSet* rebuilding =
+        MarkRebuildingSet(table_, i, sets, status.setPort, current, selected, view);
     if (rebuilding == nullptr) {
         // The service names a set this controller does not have: nothing to update.
         tip += FormatString(ids::kTipNoRebuildLine, i);

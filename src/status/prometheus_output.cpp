@@ -147,6 +147,57 @@ std::vector<std::string> UniqueKeys(const std::vector<Indexed<T>>& entries, KeyO
     return keys;
 }
 
+// `own`: the drive's host, controller and drive labels.
+void AddDrive(Exposition& e, const Device& drive, const Labels& own) {
+    Labels info = own;
+    info.insert(info.end(), {{"model", Printable(drive.ModelNumber())},
+                             {"serial", Printable(drive.SerialNumber())},
+                             {"channel", std::to_string(drive.Position() & 0x07)},
+                             {"pm_port", std::to_string((drive.Position() >> 4) & 0x0F)},
+                             {"interface", Printable(drive.InterfaceText())}});
+    e.Add("veltrix_drive_info", info, "1");
+    const PortRole role = ClassifyPortState(drive.PortState());
+    e.Add("veltrix_drive_present", own, IsGone(role) ? "0" : "1");
+    Labels withState = own;
+    withState.emplace_back("state", Printable(drive.PortStateText()));
+    e.Add("veltrix_drive_port_state", withState, Number(std::uint64_t(drive.PortState())));
+    Labels withStatus = own;
+    withStatus.emplace_back("status", Printable(drive.SmartStatusText()));
+    e.Add("veltrix_drive_smart_flags", withStatus, Number(std::uint64_t(drive.SmartFlags())));
+    e.Add("veltrix_drive_capacity_bytes", own, Number(SectorBytes(drive.Capacity())));
+}
+
+// `own`: the set's host, controller and set labels; `rebuild` when the controller's
+// rebuild runs on this set.
+void AddRaidSet(Exposition& e, const RaidSet& set, const SetRebuild* rebuild, const Labels& own) {
+    Labels info = own;
+    info.insert(info.end(),
+                {{"type", Printable(set.TypeText())}, {"members", Printable(set.MembersText())}});
+    e.Add("veltrix_raid_set_info", info, "1");
+    Labels withState = own;
+    withState.emplace_back("state", Printable(set.StatusText()));
+    e.Add("veltrix_raid_set_state", withState, Number(std::uint64_t(set.StateFlags())));
+    e.Add("veltrix_raid_set_degraded", own,
+          (set.StateFlags() & kDegradedStateBits) != 0 ? "1" : "0");
+    e.Add("veltrix_raid_set_size_bytes", own, Number(SectorBytes(set.Capacity())));
+    e.Add("veltrix_raid_set_members", own, Number(std::uint64_t(set.MemberCount())));
+    e.Add("veltrix_raid_set_rebuild_active", own, rebuild != nullptr ? "1" : "0");
+    if (rebuild == nullptr) {
+        return;
+    }
+    if (rebuild->progressRatio) {
+        e.Add("veltrix_raid_set_rebuild_progress_ratio", own, Number(*rebuild->progressRatio));
+    }
+    if (rebuild->speedBytesPerSecond) {
+        e.Add("veltrix_raid_set_rebuild_speed_bytes_per_second", own,
+              Number(*rebuild->speedBytesPerSecond));
+    }
+    if (rebuild->remainingSeconds) {
+        e.Add("veltrix_raid_set_rebuild_remaining_seconds", own,
+              Number(*rebuild->remainingSeconds));
+    }
+}
+
 void AddController(Exposition& e, const StatusReport& report, int c, const std::string& host) {
     const Controller& controller = *report.table.GetController(c);
     const ControllerRebuild& rebuild = report.rebuilds[static_cast<std::size_t>(c)];
@@ -173,64 +224,14 @@ void AddController(Exposition& e, const StatusReport& report, int c, const std::
 
     const auto driveKeys = UniqueKeys(drives, [](const Device& d) { return d.Position(); });
     for (std::size_t i = 0; i < drives.size(); ++i) {
-        const Device& drive = *drives[i].object;
-        const Labels own{{"host", host}, {"controller", index}, {"drive", driveKeys[i]}};
-        e.Add("veltrix_drive_info",
-              {{"host", host},
-               {"controller", index},
-               {"drive", driveKeys[i]},
-               {"model", Printable(drive.ModelNumber())},
-               {"serial", Printable(drive.SerialNumber())},
-               {"channel", std::to_string(drive.Position() & 0x07)},
-               {"pm_port", std::to_string((drive.Position() >> 4) & 0x0F)},
-               {"interface", Printable(drive.InterfaceText())}},
-              "1");
-        const PortRole role = ClassifyPortState(drive.PortState());
-        e.Add("veltrix_drive_present", own, IsGone(role) ? "0" : "1");
-        Labels withState = own;
-        withState.emplace_back("state", Printable(drive.PortStateText()));
-        e.Add("veltrix_drive_port_state", withState, Number(std::uint64_t(drive.PortState())));
-        Labels withStatus = own;
-        withStatus.emplace_back("status", Printable(drive.SmartStatusText()));
-        e.Add("veltrix_drive_smart_flags", withStatus, Number(std::uint64_t(drive.SmartFlags())));
-        e.Add("veltrix_drive_capacity_bytes", own, Number(SectorBytes(drive.Capacity())));
+        AddDrive(e, *drives[i].object,
+                 {{"host", host}, {"controller", index}, {"drive", driveKeys[i]}});
     }
-
     const auto setKeys = UniqueKeys(sets, [](const RaidSet& s) { return s.Port(); });
     for (std::size_t i = 0; i < sets.size(); ++i) {
-        const RaidSet& set = *sets[i].object;
-        const Labels own{{"host", host}, {"controller", index}, {"set", setKeys[i]}};
-        e.Add("veltrix_raid_set_info",
-              {{"host", host},
-               {"controller", index},
-               {"set", setKeys[i]},
-               {"type", Printable(set.TypeText())},
-               {"members", Printable(set.MembersText())}},
-              "1");
-        Labels withState = own;
-        withState.emplace_back("state", Printable(set.StatusText()));
-        e.Add("veltrix_raid_set_state", withState, Number(std::uint64_t(set.StateFlags())));
-        e.Add("veltrix_raid_set_degraded", own,
-              (set.StateFlags() & kDegradedStateBits) != 0 ? "1" : "0");
-        e.Add("veltrix_raid_set_size_bytes", own, Number(SectorBytes(set.Capacity())));
-        e.Add("veltrix_raid_set_members", own, Number(std::uint64_t(set.MemberCount())));
         const bool rebuilding = rebuild.set && rebuild.set->setIndex == sets[i].index;
-        e.Add("veltrix_raid_set_rebuild_active", own, rebuilding ? "1" : "0");
-        if (!rebuilding) {
-            continue;
-        }
-        if (rebuild.set->progressRatio) {
-            e.Add("veltrix_raid_set_rebuild_progress_ratio", own,
-                  Number(*rebuild.set->progressRatio));
-        }
-        if (rebuild.set->speedBytesPerSecond) {
-            e.Add("veltrix_raid_set_rebuild_speed_bytes_per_second", own,
-                  Number(*rebuild.set->speedBytesPerSecond));
-        }
-        if (rebuild.set->remainingSeconds) {
-            e.Add("veltrix_raid_set_rebuild_remaining_seconds", own,
-                  Number(*rebuild.set->remainingSeconds));
-        }
+        AddRaidSet(e, *sets[i].object, rebuilding ? &*rebuild.set : nullptr,
+                   {{"host", host}, {"controller", index}, {"set", setKeys[i]}});
     }
 }
 

@@ -147,6 +147,139 @@ milliseconds ShutdownReserve(milliseconds timeout) {
     return std::clamp(timeout / 5, milliseconds(50), milliseconds(500));
 }
 
+// Milliseconds since the run started, for the timings.
+struct Stopwatch {
+    Clock::time_point start = Clock::now();
+
+    double ElapsedMs() const {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    }
+};
+
+// What the session refers to until it ends, made in this order; the session goes first.
+struct SessionParts {
+    std::unique_ptr<MessageLog> messages = std::make_unique<MessageLog>();
+    std::unique_ptr<ManualTimeSource> clock = std::make_unique<ManualTimeSource>();
+    std::unique_ptr<RunState> state = std::make_unique<RunState>();
+    std::unique_ptr<ServiceSession> session =
+        std::make_unique<ServiceSession>(*messages, clock.get());
+
+    // A wait that nothing can end holds the session's thread; it keeps what it uses.
+    void Abandon() {
+        static_cast<void>(session.release());
+        static_cast<void>(messages.release());
+        static_cast<void>(clock.release());
+        static_cast<void>(state.release());
+    }
+};
+
+// Connect and login: the time of the login and the service's configuration.
+void WatchLogin(ServiceSession& session, RunState& run, Stopwatch stopwatch) {
+    QObject::connect(
+        &session, &ServiceSession::connected, &session,
+        [&run, stopwatch] {
+            run.connectedMs = stopwatch.ElapsedMs();
+            run.connected = true;
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        &session, &ServiceSession::serviceConfigRead, &session,
+        [&run](ServiceConfig config, int version) {
+            run.config = config;
+            run.serviceVersion = version;
+        },
+        Qt::DirectConnection);
+}
+
+// Enumeration: controllers, drives and sets as the main window reads them.
+void WatchEnumeration(ServiceSession& session, RunState& run, Stopwatch stopwatch) {
+    QObject::connect(
+        &session, &ServiceSession::enumerated, &session,
+        [&run, stopwatch](TableSnapshot table, int count) {
+            run.table = std::move(table);
+            run.controllerCount = std::clamp(count, 0, ObjectTable::kMaxControllers);
+            run.enumeratedMs = stopwatch.ElapsedMs();
+            run.enumerated = true;
+        },
+        Qt::DirectConnection);
+}
+
+// No reply waits longer than the whole run may take.
+void ConnectAndLogIn(ServiceSession& session, const ReadRequest& request) {
+    session.SetReplyBound(static_cast<std::uint32_t>(std::max<std::int64_t>(
+        1, std::min<std::int64_t>(request.timeout.count(), ServiceSession::kDefaultReplyBoundMs))));
+    session.Connect(request.host, request.password);
+}
+
+// The rebuild questions follow the enumeration on the session's thread; either way
+// the run is finished afterwards.
+void AskRebuildsAfterEnumeration(ServiceSession& session, RunState& run, Stopwatch stopwatch) {
+    session.Converse(
+        [&run, stopwatch](ServiceLink& link, StatusRequests&) {
+            AskRebuilds(link, run);
+            run.rebuildsMs = stopwatch.ElapsedMs();
+            run.Finish();
+        },
+        [&run] {
+            run.failure = Failure::ChannelError;
+            run.failureMessage = "the session's channel is in use";
+            run.Finish();
+        });
+}
+
+// Whether the run finished by `deadline`; if not, it is abandoned.
+bool WaitForRun(RunState& run, Clock::time_point deadline) {
+    bool finished = false;
+    {
+        std::unique_lock lock(run.mutex);
+        finished = run.changed.wait_until(lock, deadline, [&run] { return run.done; });
+    }
+    if (!finished) {
+        run.abandoned = true;
+    }
+    return finished;
+}
+
+// Ends any wait at once and logs off when the login went through; false when the
+// session could not end within `reserve` (its parts are then left to it).
+bool LogOff(SessionParts& parts, milliseconds reserve) {
+    if (!parts.session->Shutdown(reserve)) {
+        parts.Abandon();
+        return false;
+    }
+    parts.session.reset();
+    return true;
+}
+
+// The failure of a run whose session has ended, if it failed.
+bool ReportFailure(StatusReport& report, const RunState& run, bool finished,
+                   const MessageLog& messages, milliseconds timeout) {
+    if (!finished) {
+        report.failure = Failure::Timeout;
+        const char* phase = !run.connected    ? "connecting and logging in"
+                            : !run.enumerated ? "reading controllers, drives and sets"
+                                              : "asking for the rebuild status";
+        report.failureMessage =
+            std::string("no status within ") + Duration(timeout) + " (the run was " + phase + ")";
+        return true;
+    }
+    if (run.failure != Failure::None) {
+        report.failure = run.failure;
+        report.failureMessage = run.failureMessage;
+        return true;
+    }
+    // No controllers is an answer, not a failure.
+    std::vector<std::string> texts = messages.Texts();
+    std::erase(texts, LoadString(ids::kDriverNotFound));
+    if (!run.enumerated || !texts.empty() || run.table == nullptr) {
+        report.failure = run.enumerated ? Failure::ChannelError : ClassifyMessages(texts);
+        report.failureMessage =
+            texts.empty() ? "the service ended the conversation without a status" : OneLine(texts);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Failure ClassifyMessages(const std::vector<std::string>& messages) {
@@ -170,110 +303,31 @@ Failure ClassifyMessages(const std::vector<std::string>& messages) {
 }
 
 StatusReport ReadStatus(const ReadRequest& request, RunTimings* timings) {
-    const Clock::time_point start = Clock::now();
-    const auto since = [start] {
-        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    };
+    const Stopwatch stopwatch;
     StatusReport report;
     report.host = request.host;
 
-    // The session refers to the messages, the clock and the state until it ends.
-    auto messages = std::make_unique<MessageLog>();
-    auto clock = std::make_unique<ManualTimeSource>();
-    auto state = std::make_unique<RunState>();
-    auto session = std::make_unique<ServiceSession>(*messages, clock.get());
-    RunState& run = *state;
-
-    ServiceSession* const context = session.get();
-    QObject::connect(
-        context, &ServiceSession::connected, context,
-        [&run, since] {
-            run.connectedMs = since();
-            run.connected = true;
-        },
-        Qt::DirectConnection);
-    QObject::connect(
-        context, &ServiceSession::serviceConfigRead, context,
-        [&run](ServiceConfig config, int version) {
-            run.config = config;
-            run.serviceVersion = version;
-        },
-        Qt::DirectConnection);
-    QObject::connect(
-        context, &ServiceSession::enumerated, context,
-        [&run, since](TableSnapshot table, int count) {
-            run.table = std::move(table);
-            run.controllerCount = std::clamp(count, 0, ObjectTable::kMaxControllers);
-            run.enumeratedMs = since();
-            run.enumerated = true;
-        },
-        Qt::DirectConnection);
-
+    SessionParts parts;
+    RunState& run = *parts.state;
+    WatchLogin(*parts.session, run, stopwatch);
+    WatchEnumeration(*parts.session, run, stopwatch);
     const milliseconds reserve = ShutdownReserve(request.timeout);
-    session->SetReplyBound(static_cast<std::uint32_t>(std::max<std::int64_t>(
-        1, std::min<std::int64_t>(request.timeout.count(), ServiceSession::kDefaultReplyBoundMs))));
-    session->Connect(request.host, request.password);
-    session->Converse(
-        [&run, since](ServiceLink& link, StatusRequests&) {
-            AskRebuilds(link, run);
-            run.rebuildsMs = since();
-            run.Finish();
-        },
-        [&run] {
-            run.failure = Failure::ChannelError;
-            run.failureMessage = "the session's channel is in use";
-            run.Finish();
-        });
+    ConnectAndLogIn(*parts.session, request);
+    AskRebuildsAfterEnumeration(*parts.session, run, stopwatch);
 
-    bool finished = false;
-    {
-        std::unique_lock lock(run.mutex);
-        finished = run.changed.wait_until(lock, start + request.timeout - reserve,
-                                          [&run] { return run.done; });
-    }
-    if (!finished) {
-        run.abandoned = true;
-    }
-    // Ends any wait at once and logs off when the login went through.
-    if (!session->Shutdown(reserve)) {
-        // A wait that nothing can end holds the session's thread; it keeps what it uses.
-        static_cast<void>(session.release());
-        static_cast<void>(messages.release());
-        static_cast<void>(clock.release());
-        static_cast<void>(state.release());
+    const bool finished = WaitForRun(run, stopwatch.start + request.timeout - reserve);
+    if (!LogOff(parts, reserve)) {
         report.failure = Failure::Timeout;
         report.failureMessage = "the session did not end within " + Duration(request.timeout);
         return report;
     }
-    session.reset();
     if (timings != nullptr) {
         timings->connected = run.connectedMs;
         timings->enumerated = run.enumeratedMs;
         timings->rebuilds = run.rebuildsMs;
-        timings->finished = since();
+        timings->finished = stopwatch.ElapsedMs();
     }
-
-    if (!finished) {
-        report.failure = Failure::Timeout;
-        const char* phase = !run.connected    ? "connecting and logging in"
-                            : !run.enumerated ? "reading controllers, drives and sets"
-                                              : "asking for the rebuild status";
-        report.failureMessage = std::string("no status within ") + Duration(request.timeout) +
-                                " (the run was " + phase + ")";
-        return report;
-    }
-    if (run.failure != Failure::None) {
-        report.failure = run.failure;
-        report.failureMessage = run.failureMessage;
-        return report;
-    }
-    // No controllers is an answer, not a failure.
-    std::vector<std::string> texts = messages->Texts();
-    std::erase(texts, LoadString(ids::kDriverNotFound));
-    if (!run.enumerated || !texts.empty() || run.table == nullptr) {
-        report.failure = run.enumerated ? Failure::ChannelError : ClassifyMessages(texts);
-        report.failureMessage =
-            texts.empty() ? "the service ended the conversation without a status" : OneLine(texts);
+    if (ReportFailure(report, run, finished, *parts.messages, request.timeout)) {
         return report;
     }
 

@@ -192,7 +192,7 @@ std::string ConvertFloating(const Spec& spec, const FormatArg& arg) {
     return {};
 }
 
-std::string ConvertChar(Spec spec, const FormatArg& arg) {
+std::string ConvertChar(const Spec& spec, const FormatArg& arg) {
     char c = 0;
     switch (arg.kind) {
         case FormatArg::Kind::Char:
@@ -211,9 +211,10 @@ std::string ConvertChar(Spec spec, const FormatArg& arg) {
             c = arg.text.empty() ? '\0' : arg.text.front();
             break;
     }
-    spec.precision = -1;
+    Spec charSpec = spec;
+    charSpec.precision = -1;
     // A NUL character would end the text wherever it is shown; it is left out.
-    return PadText(spec, c == '\0' ? std::string_view{} : std::string_view(&c, 1));
+    return PadText(charSpec, c == '\0' ? std::string_view{} : std::string_view(&c, 1));
 }
 
 std::string ConvertString(const Spec& spec, const FormatArg& arg) {
@@ -298,13 +299,125 @@ LengthModifier ReadLength(std::string_view format, std::size_t& pos) {
     return LengthModifier::None;
 }
 
+// %n prints nothing; its argument is used up all the same.
+std::string SkipArg(const Spec&, const FormatArg&) {
+    return {};
+}
+
+using Converter = std::string (*)(const Spec&, const FormatArg&);
+
+// The handler of a conversion letter; nullptr for a letter that is not a conversion.
+Converter ConverterFor(char conversion) {
+    switch (conversion) {
+        case 'd':
+        case 'i':
+            return ConvertSigned;
+        case 'u':
+        case 'o':
+        case 'x':
+        case 'X':
+            return ConvertUnsigned;
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'E':
+        case 'g':
+        case 'G':
+        case 'a':
+        case 'A':
+            return ConvertFloating;
+        case 'c':
+            return ConvertChar;
+        case 's':
+            return ConvertString;
+        case 'n':
+            return SkipArg;
+        default:
+            return nullptr;
+    }
+}
+
+// The arguments in their order; once they are used up, nullptr.
+struct ArgQueue {
+    std::span<const FormatArg> args;
+    std::size_t next = 0;
+
+    const FormatArg* Take() { return next < args.size() ? &args[next++] : nullptr; }
+};
+
+void ReadFlags(std::string_view format, std::size_t& pos, Spec& spec) {
+    for (; pos < format.size(); ++pos) {
+        switch (format[pos]) {
+            case '-':
+                spec.leftAlign = true;
+                break;
+            case '+':
+                spec.plus = true;
+                break;
+            case ' ':
+                spec.blank = true;
+                break;
+            case '#':
+                spec.alternate = true;
+                break;
+            case '0':
+                spec.zeroPad = true;
+                break;
+            default:
+                return;
+        }
+    }
+}
+
+// The width, digits or *; a negative * width aligns left.
+void ReadWidth(std::string_view format, std::size_t& pos, Spec& spec, ArgQueue& args) {
+    if (pos < format.size() && format[pos] == '*') {
+        ++pos;
+        long long value = 0;
+        if (IntegerArg(args.Take(), value)) {
+            const int width = ClampWidth(value);
+            if (width < 0)
+                spec.leftAlign = true;
+            spec.width = width < 0 ? -width : width;
+        }
+    } else {
+        spec.width = ReadNumber(format, pos);
+    }
+}
+
+// The precision after a '.', digits or *; a negative * precision is none.
+void ReadPrecision(std::string_view format, std::size_t& pos, Spec& spec, ArgQueue& args) {
+    if (pos >= format.size() || format[pos] != '.') {
+        return;
+    }
+    ++pos;
+    if (pos < format.size() && format[pos] == '*') {
+        ++pos;
+        long long value = 0;
+        if (IntegerArg(args.Take(), value) && value >= 0) {
+            spec.precision = ClampWidth(value);
+        }
+    } else {
+        spec.precision = ReadNumber(format, pos);
+    }
+}
+
+// Flags, width, precision and length modifier of the conversion that starts at `pos`.
+Spec ReadSpec(std::string_view format, std::size_t& pos, ArgQueue& args) {
+    Spec spec;
+    ReadFlags(format, pos, spec);
+    ReadWidth(format, pos, spec, args);
+    ReadPrecision(format, pos, spec, args);
+    spec.length = ReadLength(format, pos);
+    return spec;
+}
+
 }  // namespace
 
 std::string FormatArgs(std::string_view format, std::span<const FormatArg> args) {
     std::string out;
     out.reserve(format.size());
-    std::size_t next = 0;
-    auto take = [&]() -> const FormatArg* { return next < args.size() ? &args[next++] : nullptr; };
+    ArgQueue queue{args};
 
     std::size_t pos = 0;
     while (pos < format.size()) {
@@ -321,101 +434,19 @@ std::string FormatArgs(std::string_view format, std::span<const FormatArg> args)
             continue;
         }
 
-        Spec spec;
-        for (bool more = true; more && pos < format.size();) {
-            switch (format[pos]) {
-                case '-':
-                    spec.leftAlign = true;
-                    break;
-                case '+':
-                    spec.plus = true;
-                    break;
-                case ' ':
-                    spec.blank = true;
-                    break;
-                case '#':
-                    spec.alternate = true;
-                    break;
-                case '0':
-                    spec.zeroPad = true;
-                    break;
-                default:
-                    more = false;
-                    continue;
-            }
-            ++pos;
-        }
-        if (pos < format.size() && format[pos] == '*') {
-            ++pos;
-            long long value = 0;
-            if (IntegerArg(take(), value)) {
-                const int width = ClampWidth(value);
-                if (width < 0)
-                    spec.leftAlign = true;
-                spec.width = width < 0 ? -width : width;
-            }
-        } else {
-            spec.width = ReadNumber(format, pos);
-        }
-        if (pos < format.size() && format[pos] == '.') {
-            ++pos;
-            if (pos < format.size() && format[pos] == '*') {
-                ++pos;
-                long long value = 0;
-                if (IntegerArg(take(), value) && value >= 0) {
-                    spec.precision = ClampWidth(value);
-                }
-            } else {
-                spec.precision = ReadNumber(format, pos);
-            }
-        }
-        spec.length = ReadLength(format, pos);
-
+        Spec spec = ReadSpec(format, pos, queue);
         if (pos >= format.size()) {
             // The format ends inside a conversion: keep what is there.
             out.append(format.substr(start));
             break;
         }
         spec.conversion = format[pos++];
-
-        switch (spec.conversion) {
-            case 'd':
-            case 'i':
-                if (const FormatArg* arg = take())
-                    out += ConvertSigned(spec, *arg);
-                break;
-            case 'u':
-            case 'o':
-            case 'x':
-            case 'X':
-                if (const FormatArg* arg = take())
-                    out += ConvertUnsigned(spec, *arg);
-                break;
-            case 'f':
-            case 'F':
-            case 'e':
-            case 'E':
-            case 'g':
-            case 'G':
-            case 'a':
-            case 'A':
-                if (const FormatArg* arg = take())
-                    out += ConvertFloating(spec, *arg);
-                break;
-            case 'c':
-                if (const FormatArg* arg = take())
-                    out += ConvertChar(spec, *arg);
-                break;
-            case 's':
-                if (const FormatArg* arg = take())
-                    out += ConvertString(spec, *arg);
-                break;
-            case 'n':
-                take();
-                break;
-            default:
-                out.append(format.substr(start, pos - start));
-                break;
+        if (const Converter convert = ConverterFor(spec.conversion)) {
+            if (const FormatArg* arg = queue.Take()) {
+                out += convert(spec, *arg);
+            }
+        } else {
+            out.append(format.substr(start, pos - start));
         }
     }
     return out;

@@ -55,6 +55,44 @@ W* WithId(W* widget, int id) {
     return widget;
 }
 
+QCheckBox* Check(QWidget* parent, int id, const QString& text, bool checked) {
+    auto* check = WithId(new QCheckBox(text, parent), id);
+    check->setChecked(checked);
+    return check;
+}
+
+// 0 "All Events" at the top, 2 "Errors only" at the bottom; keys move the handle
+// the way it is drawn.
+QSlider* LevelSlider(QWidget* parent, int id, int level) {
+    auto* slider = WithId(new QSlider(Qt::Vertical, parent), id);
+    slider->setRange(0, 2);
+    slider->setPageStep(1);
+    slider->setInvertedAppearance(true);
+    slider->setInvertedControls(true);
+    slider->setTickPosition(QSlider::TicksRight);
+    slider->setValue(level);
+    return slider;
+}
+
+// The level slider with a caption beside each of its three positions.
+QVBoxLayout* LevelColumn(QWidget* parent, QSlider* level) {
+    auto* levelCaptions = new QVBoxLayout;
+    levelCaptions->addWidget(
+        new QLabel(settings_dialog::Tr("All Events", "Alle Ereignisse"), parent));
+    levelCaptions->addStretch(1);
+    levelCaptions->addWidget(
+        new QLabel(settings_dialog::Tr("Errors and Warnings", "Fehler und Warnungen"), parent));
+    levelCaptions->addStretch(1);
+    levelCaptions->addWidget(new QLabel(settings_dialog::Tr("Errors only", "Nur Fehler"), parent));
+    auto* levelRow = new QHBoxLayout;
+    levelRow->addWidget(level);
+    levelRow->addLayout(levelCaptions);
+    auto* levelColumn = new QVBoxLayout;
+    levelColumn->addWidget(new QLabel(settings_dialog::Tr("Email level", "E-Mail Level"), parent));
+    levelColumn->addLayout(levelRow);
+    return levelColumn;
+}
+
 }  // namespace
 
 MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platform::DialogUi& ui,
@@ -77,31 +115,18 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     password->setEchoMode(QLineEdit::Password);
     password->installEventFilter(this);
 
-    active_ = WithId(new QCheckBox(settings_dialog::Tr("Activate Emailnotification",
-                                                       "E-Mail Benachrichtigung aktivieren"),
-                                   this),
-                     kActiveCheck);
-    testMail_ = WithId(new QCheckBox(settings_dialog::Tr("Send a one-time test email",
-                                                         "Einmalig eine Test E-Mail senden"),
-                                     this),
-                       kTestMailCheck);
-    bootUp_ =
-        WithId(new QCheckBox(
-                   settings_dialog::Tr("Send bootup messages", "Statusmeldung beim booten"), this),
-               kBootUpCheck);
-    active_->setChecked(values.mailActive);
-    testMail_->setChecked(values.sendTestMail);
-    bootUp_->setChecked(values.bootUpMessages);
-
-    // 0 "All Events" at the top, 2 "Errors only" at the bottom; keys move the handle
-    // the way it is drawn.
-    level_ = WithId(new QSlider(Qt::Vertical, this), kLevelSlider);
-    level_->setRange(0, 2);
-    level_->setPageStep(1);
-    level_->setInvertedAppearance(true);
-    level_->setInvertedControls(true);
-    level_->setTickPosition(QSlider::TicksRight);
-    level_->setValue(values.mailLevel);
+    active_ = Check(
+        this, kActiveCheck,
+        settings_dialog::Tr("Activate Emailnotification", "E-Mail Benachrichtigung aktivieren"),
+        values.mailActive);
+    testMail_ =
+        Check(this, kTestMailCheck,
+              settings_dialog::Tr("Send a one-time test email", "Einmalig eine Test E-Mail senden"),
+              values.sendTestMail);
+    bootUp_ = Check(this, kBootUpCheck,
+                    settings_dialog::Tr("Send bootup messages", "Statusmeldung beim booten"),
+                    values.bootUpMessages);
+    level_ = LevelSlider(this, kLevelSlider, values.mailLevel);
 
     advanced_ = WithId(new QPushButton(settings_dialog::Tr("advanced...", "Erweitert..."), this),
                        kAdvancedButton);
@@ -130,24 +155,9 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     checks->addWidget(bootUp_);
     checks->addStretch(1);
 
-    auto* levelCaptions = new QVBoxLayout;
-    levelCaptions->addWidget(
-        new QLabel(settings_dialog::Tr("All Events", "Alle Ereignisse"), this));
-    levelCaptions->addStretch(1);
-    levelCaptions->addWidget(
-        new QLabel(settings_dialog::Tr("Errors and Warnings", "Fehler und Warnungen"), this));
-    levelCaptions->addStretch(1);
-    levelCaptions->addWidget(new QLabel(settings_dialog::Tr("Errors only", "Nur Fehler"), this));
-    auto* levelRow = new QHBoxLayout;
-    levelRow->addWidget(level_);
-    levelRow->addLayout(levelCaptions);
-    auto* levelColumn = new QVBoxLayout;
-    levelColumn->addWidget(new QLabel(settings_dialog::Tr("Email level", "E-Mail Level"), this));
-    levelColumn->addLayout(levelRow);
-
     auto* lower = new QHBoxLayout;
     lower->addLayout(checks, 1);
-    lower->addLayout(levelColumn);
+    lower->addLayout(LevelColumn(this, level_));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(recipientGroup);

@@ -69,18 +69,8 @@ QTreeWidget* List(QWidget* parent, int id, const QStringList& headers) {
     return list;
 }
 
-}  // namespace
-
-std::array<QWidget*, 10> MainWindowView::RebuildControls() const {
-    return {priority, priorityHigh,    priorityCaption, priorityLow, speedCaption,
-            speed,    durationCaption, duration,        progress,    percent};
-}
-
-MainWindowView BuildMainWindowView(QDialog& window) {
-    MainWindowView v;
-    QWidget* w = &window;
-
-    // Connection row.
+// Host and password, the connect buttons, and the hidden Exit button and event log.
+QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.host = WithId(new QLineEdit(w), kHost);
     v.host->setMaxLength(63);
     v.password = WithId(new QLineEdit(w), kPassword);
@@ -106,8 +96,11 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     connection->addWidget(v.eventLog);
     connection->addWidget(v.ende);
     connection->addStretch(1);
+    return connection;
+}
 
-    // The logo at the top right, the badge beside it; magenta in them is transparent.
+// The logo at the top right, the badge beside it; magenta in them is transparent.
+QHBoxLayout* BuildLogoAndBadge(QWidget* w, MainWindowView& v) {
     v.betaBadge = Label(w, picture_id::kBetaBadge, QString());
     v.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
     v.betaBadge->hide();
@@ -117,16 +110,20 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     pictures->setSpacing(3);
     pictures->addWidget(v.betaBadge, 0, Qt::AlignTop);
     pictures->addWidget(v.logo, 0, Qt::AlignTop);
-    connection->addLayout(pictures);
+    return pictures;
+}
 
-    // Controller tabs above the controller page.
+// Controller tabs above the controller page.
+void BuildControllerTabs(QWidget* w, MainWindowView& v) {
     v.tabs = WithId(new QTabBar(w), kControllerTabs);
     v.tabs->setExpanding(false);
     v.tabs->setDrawBase(true);
     v.tabs->addTab(QStringLiteral("---"));
+}
 
-    // Controller area: caption and value per row; the port-multiplier row only for
-    // controllers that have one.
+// Controller area: caption and value per row; the port-multiplier row only for
+// controllers that have one.
+QFormLayout* BuildControllerArea(QWidget* w, MainWindowView& v) {
     auto* controller = new QFormLayout;
     controller->setLabelAlignment(Qt::AlignLeft);
     const auto value = [w](int id) { return Label(w, id, QStringLiteral("-")); };
@@ -147,8 +144,11 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     controller->addRow(v.pmSupportLabel, v.pmSupport);
     v.pmSupportLabel->hide();
     v.pmSupport->hide();
+    return controller;
+}
 
-    // The two lists take the room the window gains.
+// The drive and RAID set lists, one above the other; they take the room the window gains.
+QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
     v.devices = List(w, kDeviceList,
                      {Tr("Port", "Port"), Tr("Model name", "Bezeichnung"),
                       Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
@@ -159,13 +159,11 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     auto* lists = new QVBoxLayout;
     lists->addWidget(v.devices, 1);
     lists->addWidget(v.sets, 1);
+    return lists;
+}
 
-    auto* page = new QHBoxLayout;
-    page->addLayout(controller);
-    page->addSpacing(16);
-    page->addLayout(lists, 1);
-
-    // Information on the selected drive or set; the program renames the captions.
+// Information on the selected drive or set; the program renames the captions.
+void BuildInfoGroup(QWidget* w, MainWindowView& v) {
     v.info = WithId(new QGroupBox(Tr("RAID Info", "RAID Info"), w), kInfoGroup);
     auto* info = new QFormLayout(v.info);
     constexpr std::array<int, 7> kLabelIds = {kRow1Label, kRow2Label, kRow3Label, kRow4Label,
@@ -190,8 +188,11 @@ MainWindowView BuildMainWindowView(QDialog& window) {
         v.infoLabels[row]->hide();
         v.infoValues[row]->hide();
     }
+}
 
-    // Rebuild: progress with its percentage, speed, duration and the priority.
+// Rebuild: progress with its percentage, speed, duration and the priority; hidden
+// until a rebuild runs.
+QGridLayout* BuildRebuildControls(QWidget* w, MainWindowView& v) {
     v.progress = WithId(new QProgressBar(w), kProgress);
     v.progress->setTextVisible(false);
     v.percent = Label(w, kPercent, QStringLiteral("0%"));
@@ -227,7 +228,46 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     rebuild->addWidget(v.priorityHigh, 5, 2);
     rebuild->setRowStretch(6, 1);
     rebuild->setColumnStretch(1, 1);
+    return rebuild;
+}
 
+// Tab order as the controls read: connection row, tabs, lists, slider.
+void SetTabOrder(const MainWindowView& v) {
+    QWidget::setTabOrder(v.host, v.password);
+    QWidget::setTabOrder(v.password, v.connect);
+    QWidget::setTabOrder(v.connect, v.disconnect);
+    QWidget::setTabOrder(v.disconnect, v.tabs);
+    QWidget::setTabOrder(v.tabs, v.devices);
+    QWidget::setTabOrder(v.devices, v.sets);
+    QWidget::setTabOrder(v.sets, v.priority);
+}
+
+}  // namespace
+
+std::array<QWidget*, 10> MainWindowView::RebuildControls() const {
+    return {priority, priorityHigh,    priorityCaption, priorityLow, speedCaption,
+            speed,    durationCaption, duration,        progress,    percent};
+}
+
+// The groups are built in the order their controls were always created, so the
+// window's children keep their order.
+MainWindowView BuildMainWindowView(QDialog& window) {
+    MainWindowView v;
+    QWidget* w = &window;
+
+    QHBoxLayout* connection = BuildConnectionRow(w, v);
+    connection->addLayout(BuildLogoAndBadge(w, v));
+    BuildControllerTabs(w, v);
+
+    QFormLayout* controller = BuildControllerArea(w, v);
+    QVBoxLayout* lists = BuildLists(w, v);
+    auto* page = new QHBoxLayout;
+    page->addLayout(controller);
+    page->addSpacing(16);
+    page->addLayout(lists, 1);
+
+    BuildInfoGroup(w, v);
+    QGridLayout* rebuild = BuildRebuildControls(w, v);
     // The controller picture keeps its size in logical pixels.
     v.diagram = WithId(new DiagramArea(w), kDiagram);
 
@@ -241,15 +281,7 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     layout->addWidget(v.tabs);
     layout->addLayout(page, 1);
     layout->addLayout(lower);
-
-    // Tab order as the controls read: connection row, tabs, lists, slider.
-    QWidget::setTabOrder(v.host, v.password);
-    QWidget::setTabOrder(v.password, v.connect);
-    QWidget::setTabOrder(v.connect, v.disconnect);
-    QWidget::setTabOrder(v.disconnect, v.tabs);
-    QWidget::setTabOrder(v.tabs, v.devices);
-    QWidget::setTabOrder(v.devices, v.sets);
-    QWidget::setTabOrder(v.sets, v.priority);
+    SetTabOrder(v);
 
     // Room for the usual four drives and two sets without scrolling; more on request.
     window.resize(window.sizeHint().expandedTo(QSize(kDefaultWidth, kDefaultHeight)));
