@@ -106,7 +106,7 @@ depends)
         # Found by dpkg-shlibdeps: every package's programs need the C library.
         grep -q 'libc6' <<<"$depends" || fail "$package depends on no libc6: $depends"
         forbidden=$(forbidden_depends_of "$package")
-        if [ -n "$forbidden" ] && grep -Eo "$forbidden[^ ,]*" <<<"$depends"; then
+        if [ -n "$forbidden" ] && grep -Eo "${forbidden}[^ ,]*" <<<"$depends"; then
             fail "$package depends on the above"
         fi
     done
