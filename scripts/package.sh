@@ -2,7 +2,7 @@
 # Builds the Debian packages of the shipped programs: an optimised, hardened build
 # without tests or benchmarks (preset "package"), then CPack, one package per install
 # component: veltrix (the desktop programs), veltrix-status, veltrix-servicesim. Prints
-# their paths; install them with "apt install ./build/package/veltrix_*.deb" (a server
+# their paths; install them with "apt install ./build/package/veltrix*_*.deb" (a server
 # needs only ./build/package/veltrix-status_*.deb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
