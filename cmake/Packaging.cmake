@@ -97,7 +97,8 @@ if(VELTRIX_BUILD_GUI)
     install(FILES ${_man}/Pellow.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT gui)
 endif()
 
-# The packages: component, package name, summary and description.
+# The packages, as pairs of install component and package name (VELTRIX_PACKAGES, the
+# names, is for the package tests), and each one's summary and description.
 set(_packages status veltrix-status servicesim veltrix-servicesim)
 if(VELTRIX_BUILD_GUI)
     list(PREPEND _packages gui veltrix)
@@ -128,8 +129,8 @@ playing a scenario of controllers, drives, RAID sets, rebuilds and events, so
 that Veltrix and veltrix-status can be shown and tried without the hardware.
 The package holds the default scenario.")
 
-# Each package's copyright and Debian changelog; the changelog names the source
-# package, veltrix, which all three are built from.
+# Each package's copyright and Debian changelog, one changelog for all three: it names
+# their source package, veltrix.
 configure_file(${_dist}/debian/changelog.in ${_out}/changelog.Debian @ONLY)
 add_custom_command(OUTPUT ${_out}/changelog.Debian.gz
     COMMAND ${VELTRIX_GZIP} -9nkf ${_out}/changelog.Debian
@@ -147,6 +148,7 @@ while(_packages)
     list(APPEND CPACK_COMPONENTS_ALL ${_component})
     list(APPEND VELTRIX_PACKAGES ${_name})
     set(CPACK_DEBIAN_${_var}_PACKAGE_NAME ${_name})
+    # The source package the changelog names.
     set(CPACK_DEBIAN_${_var}_PACKAGE_SOURCE veltrix)
     # Dependencies as dpkg-shlibdeps finds them in the package's own programs.
     set(CPACK_DEBIAN_${_var}_PACKAGE_SHLIBDEPS ON)
