@@ -1,18 +1,23 @@
-# Installation of the programs with their desktop integration, and the Debian package
-# made from it by CPack ("cpack" in the build folder, or scripts/package.sh):
-#   bin/                    Veltrix, Pellow, veltrix-status, veltrix-servicesim
-#   share/applications/     the desktop entry        share/metainfo/  AppStream metainfo
-#   share/icons/hicolor/    the icon as SVG and as PNG of 16 to 256 pixels, drawn from it
-#   share/man/man1/         a manual page for each program (help2man from --help)
-#   share/doc/veltrix/      copyright (machine-readable), changelog.Debian.gz
-# veltrix-status's units and rules, and the simulated service's scenarios, are installed
-# by their own folders.
-
+# Installation of the programs with their desktop integration, and three Debian
+# packages made from it by CPack ("cpack" in the build folder, or scripts/package.sh),
+# one per install component:
+#   veltrix (gui)          bin/Veltrix, bin/Pellow, share/applications/ (desktop entry),
+#                          share/metainfo/ (AppStream), share/icons/hicolor/ (the icon as
+#                          SVG and as PNG of 16 to 256 pixels, drawn from it)
+#   veltrix-status         bin/veltrix-status, its systemd units, alert rules and schema
+#   (status)               (installed by src/status)
+#   veltrix-servicesim     bin/veltrix-servicesim and its scenarios (tools/servicesim)
+#   (servicesim)
+# Each holds the manual pages of its programs (share/man/man1/, help2man from --help)
+# and its own share/doc/<package>/ with copyright (machine-readable) and
+# changelog.Debian.gz. Without the GUI (VELTRIX_BUILD_GUI=OFF) only the last two.
 include(GNUInstallDirs)
 
 find_program(VELTRIX_HELP2MAN help2man REQUIRED)
-find_program(VELTRIX_RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(VELTRIX_GZIP gzip REQUIRED)
+if(VELTRIX_BUILD_GUI)
+    find_program(VELTRIX_RSVG_CONVERT rsvg-convert REQUIRED)
+endif()
 
 set(VELTRIX_APP_ID com.kavotronik.Veltrix)
 set(VELTRIX_PACKAGE_MAINTAINER "Kavotronik Veltrix maintainers <veltrix@kavotronik.example>"
@@ -27,36 +32,40 @@ set(_dist ${PROJECT_SOURCE_DIR}/dist)
 set(_out ${PROJECT_BINARY_DIR}/package-files)
 set(_generated)
 
-install(TARGETS Veltrix Pellow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(VELTRIX_BUILD_GUI)
+    install(TARGETS Veltrix Pellow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
 
-# Desktop entry and AppStream metainfo.
-configure_file(${_dist}/desktop/${VELTRIX_APP_ID}.metainfo.xml.in
-               ${_out}/${VELTRIX_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${_dist}/desktop/${VELTRIX_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_out}/${VELTRIX_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    # Desktop entry and AppStream metainfo.
+    configure_file(${_dist}/desktop/${VELTRIX_APP_ID}.metainfo.xml.in
+                   ${_out}/${VELTRIX_APP_ID}.metainfo.xml @ONLY)
+    install(FILES ${_dist}/desktop/${VELTRIX_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT gui)
+    install(FILES ${_out}/${VELTRIX_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT gui)
 
-# Icons: the SVG, and PNG files drawn from it.
-set(_svg ${_dist}/desktop/${VELTRIX_APP_ID}.svg)
-install(FILES ${_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-foreach(_size 16 22 24 32 48 64 128 256)
-    set(_png ${_out}/icons/${_size}/${VELTRIX_APP_ID}.png)
-    add_custom_command(OUTPUT ${_png}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${_out}/icons/${_size}
-        COMMAND ${VELTRIX_RSVG_CONVERT} --width ${_size} --height ${_size} --output ${_png}
-                ${_svg}
-        DEPENDS ${_svg}
-        COMMENT "Drawing the ${_size} pixel icon"
-        VERBATIM)
-    list(APPEND _generated ${_png})
-    install(FILES ${_png}
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
-endforeach()
+    # Icons: the SVG, and PNG files drawn from it.
+    set(_svg ${_dist}/desktop/${VELTRIX_APP_ID}.svg)
+    install(FILES ${_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+            COMPONENT gui)
+    foreach(_size 16 22 24 32 48 64 128 256)
+        set(_png ${_out}/icons/${_size}/${VELTRIX_APP_ID}.png)
+        add_custom_command(OUTPUT ${_png}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${_out}/icons/${_size}
+            COMMAND ${VELTRIX_RSVG_CONVERT} --width ${_size} --height ${_size} --output ${_png}
+                    ${_svg}
+            DEPENDS ${_svg}
+            COMMENT "Drawing the ${_size} pixel icon"
+            VERBATIM)
+        list(APPEND _generated ${_png})
+        install(FILES ${_png}
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps
+                COMPONENT gui)
+    endforeach()
+endif()
 
 # Manual pages, compressed as Debian wants them (gzip -9, no name or time inside).
 set(_man ${_out}/man)
-function(veltrix_help2man target name description)
+function(veltrix_help2man target name component description)
     add_custom_command(OUTPUT ${_man}/${name}.1.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${_man}
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
@@ -68,37 +77,90 @@ function(veltrix_help2man target name description)
         COMMENT "Writing the manual page of ${name}"
         VERBATIM)
     set(_generated ${_generated} ${_man}/${name}.1.gz PARENT_SCOPE)
-    install(FILES ${_man}/${name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${_man}/${name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+            COMPONENT ${component})
 endfunction()
-veltrix_help2man(Veltrix Veltrix "status client for the RAID controllers' monitoring service")
-veltrix_help2man(veltrix-status veltrix-status
+veltrix_help2man(veltrix-status veltrix-status status
                  "read the RAID controllers' status once, for scripts and monitoring")
-veltrix_help2man(veltrix-servicesim veltrix-servicesim
+veltrix_help2man(veltrix-servicesim veltrix-servicesim servicesim
                  "simulated RAID monitoring service, for demonstrations")
-# Pellow answers no options (it always opens the installer), so its page is written.
-configure_file(${_dist}/man/Pellow.1.in ${_man}/Pellow.1 @ONLY)
-add_custom_command(OUTPUT ${_man}/Pellow.1.gz
-    COMMAND ${VELTRIX_GZIP} -9nkf ${_man}/Pellow.1
-    DEPENDS ${_man}/Pellow.1
-    VERBATIM)
-list(APPEND _generated ${_man}/Pellow.1.gz)
-install(FILES ${_man}/Pellow.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(VELTRIX_BUILD_GUI)
+    veltrix_help2man(Veltrix Veltrix gui
+                     "status client for the RAID controllers' monitoring service")
+    # Pellow answers no options (it always opens the installer), so its page is written.
+    configure_file(${_dist}/man/Pellow.1.in ${_man}/Pellow.1 @ONLY)
+    add_custom_command(OUTPUT ${_man}/Pellow.1.gz
+        COMMAND ${VELTRIX_GZIP} -9nkf ${_man}/Pellow.1
+        DEPENDS ${_man}/Pellow.1
+        VERBATIM)
+    list(APPEND _generated ${_man}/Pellow.1.gz)
+    install(FILES ${_man}/Pellow.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT gui)
+endif()
 
-# Copyright and the Debian changelog.
-set(_doc ${CMAKE_INSTALL_DATADIR}/doc/veltrix)
+# The packages, as pairs of install component and package name (VELTRIX_PACKAGES, the
+# names, is for the package tests), and each one's summary and description.
+set(_packages status veltrix-status servicesim veltrix-servicesim)
+if(VELTRIX_BUILD_GUI)
+    list(PREPEND _packages gui veltrix)
+endif()
+set(CPACK_DEBIAN_GUI_DESCRIPTION "status client for RAID controllers (Qt desktop program)
+Veltrix connects to the monitoring service of the RAID controllers, on this
+machine or on another host, and shows controllers, drives, RAID sets and
+rebuilds. It polls the service every 5 seconds and turns controller events into
+an event log, popups and notification-area balloons. Through the service it
+configures e-mail alerts, the host log file and the service password, sets
+rebuild priorities and updates a controller's BIOS.
+
+The package also holds the setup launcher Pellow. The status for scripts and
+monitoring systems is in veltrix-status, the simulated service for
+demonstrations in veltrix-servicesim.")
+set(CPACK_DEBIAN_STATUS_DESCRIPTION "RAID controller status for scripts and monitoring systems
+veltrix-status reads the status of the RAID controllers once from their
+monitoring service, on this machine or on another host, and writes it as a
+text table, JSON, a Nagios check result or Prometheus metrics. It needs no
+desktop: of Qt it uses only Qt Core.
+
+With systemd units that write the metrics for node exporter's textfile
+collector, Prometheus alert rules (neither enabled) and the JSON Schema of its
+document.")
+set(CPACK_DEBIAN_SERVICESIM_DESCRIPTION "simulated RAID monitoring service, for demonstrations
+veltrix-servicesim answers as the RAID controllers' monitoring service would,
+playing a scenario of controllers, drives, RAID sets, rebuilds and events, so
+that Veltrix and veltrix-status can be shown and tried without the hardware.
+The package holds the default scenario.")
+
+# Each package's copyright and Debian changelog, one changelog for all three: it names
+# their source package, veltrix.
 configure_file(${_dist}/debian/changelog.in ${_out}/changelog.Debian @ONLY)
 add_custom_command(OUTPUT ${_out}/changelog.Debian.gz
     COMMAND ${VELTRIX_GZIP} -9nkf ${_out}/changelog.Debian
     DEPENDS ${_out}/changelog.Debian
     VERBATIM)
 list(APPEND _generated ${_out}/changelog.Debian.gz)
-install(FILES ${_dist}/debian/copyright ${_out}/changelog.Debian.gz DESTINATION ${_doc})
+
+set(CPACK_COMPONENTS_ALL)
+set(VELTRIX_PACKAGES)
+while(_packages)
+    list(POP_FRONT _packages _component _name)
+    string(TOUPPER ${_component} _var)
+    install(FILES ${_dist}/debian/copyright ${_out}/changelog.Debian.gz
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${_name} COMPONENT ${_component})
+    list(APPEND CPACK_COMPONENTS_ALL ${_component})
+    list(APPEND VELTRIX_PACKAGES ${_name})
+    set(CPACK_DEBIAN_${_var}_PACKAGE_NAME ${_name})
+    # The source package the changelog names.
+    set(CPACK_DEBIAN_${_var}_PACKAGE_SOURCE veltrix)
+    # Dependencies as dpkg-shlibdeps finds them in the package's own programs.
+    set(CPACK_DEBIAN_${_var}_PACKAGE_SHLIBDEPS ON)
+endwhile()
 
 add_custom_target(veltrix_package_files ALL DEPENDS ${_generated})
 
-# The Debian package. Its dependencies are found by dpkg-shlibdeps in the installed
-# programs; Qt's translations only make Qt's own texts German, so they are recommended.
+# Qt's translations only make Qt's own texts German (standard buttons, file dialogs),
+# so the desktop program recommends them.
+set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_PACKAGE_NAME veltrix)
 set(CPACK_PACKAGE_VENDOR Kavotronik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -106,26 +168,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "status client for RAID controllers (Qt desktop program)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Veltrix connects to the monitoring service of the RAID controllers, on this
-machine or on another host, and shows controllers, drives, RAID sets and
-rebuilds. It polls the service every 5 seconds and turns controller events into
-an event log, popups and notification-area balloons. Through the service it
-configures e-mail alerts, the host log file and the service password, sets
-rebuild priorities and updates a controller's BIOS.
-
-The package also holds veltrix-status, which reads the status once for scripts
-and monitoring systems (with systemd units and Prometheus alert rules, not
-enabled), the simulated service veltrix-servicesim for demonstrations, and the
-setup launcher Pellow.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${VELTRIX_DEB_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELTRIX_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

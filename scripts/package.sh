@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Debian package of the shipped programs: an optimised, hardened build
-# without tests or benchmarks (preset "package"), then CPack. Prints the package's
-# path; install it with "apt install ./build/package/veltrix_*.deb".
+# Builds the Debian packages of the shipped programs: an optimised, hardened build
+# without tests or benchmarks (preset "package"), then CPack, one package per install
+# component: veltrix (the desktop programs), veltrix-status, veltrix-servicesim. Prints
+# their paths; install them with "apt install ./build/package/veltrix*_*.deb" (a server
+# needs only ./build/package/veltrix-status_*.deb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset package >/dev/null
 cmake --build --preset package
-rm -f build/package/veltrix_*.deb
+rm -f build/package/veltrix*_*.deb
 cpack --preset package
-ls build/package/veltrix_*.deb
+ls build/package/veltrix*_*.deb

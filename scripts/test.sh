@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs the whole
-# test suite twice: a plain debug build and one with AddressSanitizer + UBSan.
+# test suite twice: a plain debug build and one with AddressSanitizer + UBSan. Between
+# them the debug build without the desktop programs (nogui): that the Qt Core parts
+# (veltrix-status, the simulated service) build, link and pass without Qt Widgets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/format.sh --check
 
-for preset in dev asan; do
+for preset in dev nogui asan; do
     echo "=== ${preset}: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"

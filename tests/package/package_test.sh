@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Debian package of a build, checked as a user's machine would take it.
-#   package_test.sh build BUILD_DIR OUT VERSION
-#                                          make the .deb with CPack into OUT, unpack it
-#                                          into OUT/root
+# The Debian packages of a build, checked as a user's machine would take them.
+#   package_test.sh build BUILD_DIR OUT VERSION PACKAGE...
+#                                          make the .deb files with CPack into OUT (exactly
+#                                          these packages), unpack each into OUT/<package>
 #   package_test.sh lintian OUT            no lintian errors (warnings are printed)
-#   package_test.sh desktop OUT VERSION    desktop entry, metainfo, icons, units
-#   package_test.sh programs OUT VERSION   the unpacked programs run from OUT/root
+#   package_test.sh depends OUT            what each package may not depend on
+#   package_test.sh contents OUT VERSION   each package's files, none in two packages
+#   package_test.sh desktop OUT VERSION    desktop entry, metainfo, icons (package veltrix)
+#   package_test.sh programs OUT VERSION   the unpacked programs run, each from its package
 set -euo pipefail
 
 fail() {
@@ -14,9 +16,49 @@ fail() {
 }
 
 the_deb() {
-    local debs=("$1"/veltrix_*.deb)
-    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "not exactly one package in $1"
+    local debs=("$1"/"$2"_*.deb)
+    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "not exactly one package $2 in $1"
     echo "${debs[0]}"
+}
+
+# The packages the build step made, in OUT/packages.
+packages() {
+    cat "$1/packages"
+}
+
+has() {
+    grep -qx "$2" "$1/packages"
+}
+
+# Files each package holds (under usr/), besides its share/doc/<package>/.
+contents_of() {
+    local id=com.kavotronik.Veltrix
+    case "$1" in
+    veltrix)
+        echo bin/Veltrix bin/Pellow share/applications/$id.desktop \
+            share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
+            share/man/man1/Veltrix.1.gz share/man/man1/Pellow.1.gz
+        ;;
+    veltrix-status)
+        echo bin/veltrix-status share/man/man1/veltrix-status.1.gz \
+            lib/systemd/system/veltrix-status.service lib/systemd/system/veltrix-status.timer \
+            share/veltrix/status/veltrix-alerts.yml share/veltrix/status/veltrix-status.schema.json
+        ;;
+    veltrix-servicesim)
+        echo bin/veltrix-servicesim share/man/man1/veltrix-servicesim.1.gz \
+            share/veltrix/servicesim/default.json
+        ;;
+    *) fail "no contents known for package $1" ;;
+    esac
+}
+
+# Libraries a package may not depend on: a server installs veltrix-status without a
+# desktop, and the simulated service uses no Qt at all.
+forbidden_depends_of() {
+    case "$1" in
+    veltrix-status) echo 'libqt6(gui|widgets|dbus|network)6' ;;
+    veltrix-servicesim) echo 'libqt6' ;;
+    esac
 }
 
 step=$1
@@ -24,33 +66,82 @@ shift
 case "$step" in
 build)
     build=$1 out=$2 version=$3
+    shift 3
     rm -rf "$out"
     mkdir -p "$out"
     cpack --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
         { cat "$out/cpack.log"; fail "cpack"; }
-    deb=$(the_deb "$out")
-    dpkg-deb -x "$deb" "$out/root"
-    # The whole project version (all its numbers), then the package's revision.
-    [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] ||
-        fail "package version $(dpkg-deb -f "$deb" Version), not $version-1"
-    echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
-    dpkg-deb -f "$deb" Depends
+    debs=("$out"/*.deb)
+    [ ${#debs[@]} -eq $# ] || fail "${#debs[@]} packages made, not $#: ${debs[*]##*/}"
+    printf '%s\n' "$@" >"$out/packages"
+    for package in "$@"; do
+        deb=$(the_deb "$out" "$package")
+        [ "$(dpkg-deb -f "$deb" Package)" = "$package" ] || fail "$deb is not $package"
+        dpkg-deb -x "$deb" "$out/$package"
+        # The whole project version (all its numbers), then the package's revision.
+        [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] ||
+            fail "$package's version $(dpkg-deb -f "$deb" Version), not $version-1"
+        echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
+        echo "  Depends: $(dpkg-deb -f "$deb" Depends)"
+    done
     ;;
 
 lintian)
     out=$1
     # Errors fail; warnings and remarks are printed. CI runs as root, which lintian
     # only remarks on.
+    debs=()
+    for package in $(packages "$out"); do debs+=("$(the_deb "$out" "$package")"); done
     status=0
-    report=$(lintian --fail-on error --display-info --tag-display-limit 0 \
-        "$(the_deb "$out")" 2>&1) || status=$?
+    report=$(lintian --fail-on error --display-info --tag-display-limit 0 "${debs[@]}" 2>&1) ||
+        status=$?
     grep -v 'running with root privileges' <<<"$report" || true
     [ "$status" -eq 0 ] || fail "lintian reports errors (exit $status)"
     ;;
 
+depends)
+    out=$1
+    for package in $(packages "$out"); do
+        depends=$(dpkg-deb -f "$(the_deb "$out" "$package")" Depends)
+        # Found by dpkg-shlibdeps: every package's programs need the C library.
+        grep -q 'libc6' <<<"$depends" || fail "$package depends on no libc6: $depends"
+        forbidden=$(forbidden_depends_of "$package")
+        if [ -n "$forbidden" ] && grep -Eo "${forbidden}[^ ,]*" <<<"$depends"; then
+            fail "$package depends on the above"
+        fi
+    done
+    ;;
+
+contents)
+    out=$(realpath "$1") version=$2
+    for package in $(packages "$out"); do
+        root=$out/$package
+        doc=share/doc/$package
+        for file in $(contents_of "$package") $doc/copyright $doc/changelog.Debian.gz; do
+            [ -s "$root/usr/$file" ] || fail "$package holds no usr/$file"
+        done
+        zcat "$root/usr/$doc/changelog.Debian.gz" | head -1 | grep -qF "($version-1)" ||
+            fail "$package's changelog is not of $version-1"
+        for page in "$root"/usr/share/man/man1/*.1.gz; do
+            zcat "$page" | grep -q "^\.SH NAME" || fail "manual page $page"
+        done
+        (cd "$root" && find . ! -type d) >>"$out/all-files"
+    done
+    # dpkg refuses to install a package with a file another installed package has.
+    if sort "$out/all-files" | uniq -d | grep .; then
+        fail "the files above are in more than one package"
+    fi
+    if has "$out" veltrix-status; then
+        # The unit runs the program where the package put it.
+        grep -q '^ExecStart=/usr/bin/veltrix-status ' \
+            "$out/veltrix-status/usr/lib/systemd/system/veltrix-status.service" ||
+            fail "veltrix-status.service does not start /usr/bin/veltrix-status"
+    fi
+    ;;
+
 desktop)
     out=$(realpath "$1") version=$2
-    root=$out/root
+    root=$out/veltrix
     share=$root/usr/share
     id=com.kavotronik.Veltrix
     desktop-file-validate "$share/applications/$id.desktop" || fail "desktop entry"
@@ -65,31 +156,29 @@ desktop)
         file -b "$png" | grep -q "^PNG image data, $size x $size," ||
             fail "icon $png: $(file -b "$png" 2>&1)"
     done
-    for page in Veltrix Pellow veltrix-status veltrix-servicesim; do
-        zcat "$share/man/man1/$page.1.gz" | grep -q "^\.SH NAME" || fail "manual page $page"
-    done
-    # The unit runs the program where the package put it.
-    grep -q '^ExecStart=/usr/bin/veltrix-status ' "$root/usr/lib/systemd/system/veltrix-status.service" ||
-        fail "veltrix-status.service does not start /usr/bin/veltrix-status"
     ;;
 
 programs)
     out=$(realpath "$1") version=$2
-    bin=$out/root/usr/bin
     work=$(mktemp -d)
     sim_pid=
     trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; rm -rf "$work"' EXIT
-    # Veltrix answers --version without a display.
-    [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/Veltrix" --version)" = "Veltrix $version" ] ||
-        fail "Veltrix --version"
+    if has "$out" veltrix; then
+        bin=$out/veltrix/usr/bin
+        # Veltrix answers --version without a display.
+        [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/Veltrix" --version)" = "Veltrix $version" ] ||
+            fail "Veltrix --version"
+        # Pellow without a display says why on standard error, and exits with 0.
+        (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+            "$bin/Pellow" 2>"$work/pellow.err") || fail "Pellow exited with $?"
+        [ -s "$work/pellow.err" ] || fail "Pellow said nothing"
+    fi
+    "$out/veltrix-status/usr/bin/veltrix-status" --help | grep -q '^Usage: veltrix-status ' ||
+        fail "veltrix-status --help"
+    bin=$out/veltrix-servicesim/usr/bin
     "$bin/veltrix-servicesim" --help | grep -q '^Usage: veltrix-servicesim ' ||
         fail "veltrix-servicesim --help"
-    "$bin/veltrix-status" --help | grep -q '^Usage: veltrix-status ' || fail "veltrix-status --help"
-    # Pellow without a display says why on standard error, and exits with 0.
-    (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$bin/Pellow" \
-        2>"$work/pellow.err") || fail "Pellow exited with $?"
-    [ -s "$work/pellow.err" ] || fail "Pellow said nothing"
-    # The installed simulator knows no source tree: it must find the scenario the
+    # The installed simulator knows no source tree: it must find the scenario its
     # package installed beside it, and then listen.
     "$bin/veltrix-servicesim" --pipe-dir "$work/pipe" >"$work/sim.out" 2>&1 &
     sim_pid=$!
