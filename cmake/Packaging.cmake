@@ -22,7 +22,9 @@ endif()
 set(VELTRIX_APP_ID com.kavotronik.Veltrix)
 set(VELTRIX_PACKAGE_MAINTAINER "Kavotronik Veltrix maintainers <veltrix@kavotronik.example>"
     CACHE STRING "Maintainer field of the Debian package and its changelog")
-set(VELTRIX_DEB_RELEASE 1)
+# Release 2: veltrix-status and veltrix-servicesim left the veltrix package (release 1
+# held all four programs) for packages of their own, which take their files over.
+set(VELTRIX_DEB_RELEASE 2)
 set(VELTRIX_DEB_VERSION "${PROJECT_VERSION}-${VELTRIX_DEB_RELEASE}")
 # The day of the build (SOURCE_DATE_EPOCH when set), for the changelog and the metainfo.
 string(TIMESTAMP VELTRIX_RELEASE_DATE "%Y-%m-%d" UTC)
@@ -159,6 +161,11 @@ add_custom_target(veltrix_package_files ALL DEPENDS ${_generated})
 # Qt's translations only make Qt's own texts German (standard buttons, file dialogs),
 # so the desktop program recommends them.
 set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# An upgrade from the one package of release 1 hands its programs over.
+foreach(_var STATUS SERVICESIM)
+    set(CPACK_DEBIAN_${_var}_PACKAGE_BREAKS "veltrix (<< ${PROJECT_VERSION}-2)")
+    set(CPACK_DEBIAN_${_var}_PACKAGE_REPLACES "veltrix (<< ${PROJECT_VERSION}-2)")
+endforeach()
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_PACKAGE_NAME veltrix)

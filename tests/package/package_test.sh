@@ -79,8 +79,8 @@ build)
         [ "$(dpkg-deb -f "$deb" Package)" = "$package" ] || fail "$deb is not $package"
         dpkg-deb -x "$deb" "$out/$package"
         # The whole project version (all its numbers), then the package's revision.
-        [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] ||
-            fail "$package's version $(dpkg-deb -f "$deb" Version), not $version-1"
+        [ "$(dpkg-deb -f "$deb" Version)" = "$version-2" ] ||
+            fail "$package's version $(dpkg-deb -f "$deb" Version), not $version-2"
         echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
         echo "  Depends: $(dpkg-deb -f "$deb" Depends)"
     done
@@ -109,6 +109,14 @@ depends)
         if [ -n "$forbidden" ] && grep -Eo "${forbidden}[^ ,]*" <<<"$depends"; then
             fail "$package depends on the above"
         fi
+        # The tool and the service were in the one veltrix package of release 1: an
+        # upgrade from it must let them take their files over.
+        if [ "$package" != veltrix ]; then
+            for field in Breaks Replaces; do
+                [ "$(dpkg-deb -f "$(the_deb "$out" "$package")" $field)" = "veltrix (<< $2-2)" ] ||
+                    fail "$package's $field is not veltrix (<< $2-2)"
+            done
+        fi
     done
     ;;
 
@@ -120,8 +128,8 @@ contents)
         for file in $(contents_of "$package") $doc/copyright $doc/changelog.Debian.gz; do
             [ -s "$root/usr/$file" ] || fail "$package holds no usr/$file"
         done
-        zcat "$root/usr/$doc/changelog.Debian.gz" | head -1 | grep -qF "($version-1)" ||
-            fail "$package's changelog is not of $version-1"
+        zcat "$root/usr/$doc/changelog.Debian.gz" | head -1 | grep -qF "($version-2)" ||
+            fail "$package's changelog is not of $version-2"
         for page in "$root"/usr/share/man/man1/*.1.gz; do
             zcat "$page" | grep -q "^\.SH NAME" || fail "manual page $page"
         done
