@@ -6,17 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <memory>
 #include <thread>
 
 #include "servicesim/scenario_builders.h"
 #include "session/flash_conversation.h"
-#include "session/manual_time_source.h"
-#include "session/service_session.h"
 #include "support/flash_test_support.h"
-#include "support/recording_ui.h"
-#include "support/sim_session.h"
+#include "support/session_fixture.h"
 
 namespace veltrix::testing {
 namespace {
@@ -51,17 +47,8 @@ void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
 
-class HostileFlashTest : public ::testing::TestWithParam<Row> {
+class HostileFlashTest : public SessionFixture<::testing::TestWithParam<Row>> {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "session_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-
     void Connect() {
         session_->Connect(service_->host(), "kavo");
         session_->Sync();
@@ -87,18 +74,13 @@ class HostileFlashTest : public ::testing::TestWithParam<Row> {
         return result;
     }
 
-    ManualTimeSource clock_;
-    RecordingUi questions_;
     NullObserver observer_;
     TempFolder folder_;
-    std::unique_ptr<SimSession> service_;
-    std::unique_ptr<ServiceSession> session_;
 };
 
 TEST_P(HostileFlashTest, RunEndsFreeAndKeepsTheBackupWholeOrAbsent) {
     const Row& row = GetParam();
-    service_ = std::make_unique<SimSession>(FlashScenario(), Transport::Local);
-    session_ = std::make_unique<ServiceSession>(questions_, &clock_);
+    StartSession(FlashScenario());
     session_->SetReplyBound(kReplyBoundMs);
     Connect();
     const auto rom = service_->sim().flashContents(0);

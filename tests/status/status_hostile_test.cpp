@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <functional>
 #include <thread>
 
@@ -35,17 +34,7 @@ void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
 
-class StatusHostileTest : public ::testing::TestWithParam<Row> {
-  protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "status_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-};
+class StatusHostileTest : public ::testing::TestWithParam<Row> {};
 
 TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
     const Row& row = GetParam();
