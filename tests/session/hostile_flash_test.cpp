@@ -12,6 +12,7 @@
 #include "servicesim/scenario_builders.h"
 #include "session/flash_conversation.h"
 #include "support/flash_test_support.h"
+#include "support/reply_faults.h"
 #include "support/session_fixture.h"
 
 namespace veltrix::testing {
@@ -148,19 +149,8 @@ std::vector<Row> Rows() {
         {"WriteBlock", sim::kFlashWriteBlockFaultCode},
     };
     for (const auto& [step, code] : steps) {
-        const std::pair<const char*, sim::FaultSpec> faults[] = {
-            {"Silent", {.code = code, .kind = Kind::Silent}},
-            {"Late", {.code = code, .kind = Kind::Late, .delayMs = kLateMs}},
-            {"Close", {.code = code, .kind = Kind::Close}},
-            {"Short", {.code = code, .kind = Kind::Short, .bytes = 5}},
-            {"HeaderOnly", {.code = code, .kind = Kind::Short, .bytes = 6}},
-            {"Longer", {.code = code, .kind = Kind::Oversized, .bytes = 1048 + 6}},
-            {"BeyondTheFrame", {.code = code, .kind = Kind::Oversized, .bytes = 1400}},
-            {"LengthAboveFrame", {.code = code, .kind = Kind::Length, .value = 1048}},
-            {"UnexpectedCode", {.code = code, .kind = Kind::Code, .value = 0xDEAD}},
-        };
-        for (const auto& [name, fault] : faults) {
-            const std::string rowName = std::string(step) + name;
+        for (const auto& [name, fault] : ReplyFaults(code, kLateMs)) {
+            const std::string rowName = step + name;
             // Without its version the run goes on (the wait for it is long: not repeated
             // here); the erase has a longer wait than the late reply takes.
             if (rowName == "BiosVersionSilent") {
