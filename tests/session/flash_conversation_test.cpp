@@ -7,19 +7,15 @@
 #include <sys/resource.h>
 #include <cstdio>
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <thread>
 
 #include "model/bios_image.h"
-#include "service/test_peer.h"
-#include "session/manual_time_source.h"
-#include "session/service_session.h"
 #include "support/flash_test_support.h"
-#include "support/recording_ui.h"
-#include "support/sim_session.h"
+#include "support/session_fixture.h"
+#include "support/test_peer.h"
 #include "texts/strings.h"
 
 namespace veltrix::testing {
@@ -65,20 +61,10 @@ class RecordingObserver : public FlashObserver {
 const unsigned kReadyAndClose = flash_control::kReady | flash_control::kClose;
 const unsigned kCloseOnly = flash_control::kClose;
 
-class FlashRunTest : public ::testing::Test {
+class FlashRunTest : public SessionFixture<::testing::Test, HookedQuestions> {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "session_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-
     void Start(sim::Scenario scenario) {
-        service_ = std::make_unique<SimSession>(std::move(scenario), Transport::Local);
-        session_ = std::make_unique<ServiceSession>(questions_, &clock_);
+        StartSession(std::move(scenario));
         session_->Connect(service_->host(), "kavo");
         session_->Sync();
         ASSERT_TRUE(questions_.messages.empty()) << questions_.messageTexts().front();
@@ -146,13 +132,9 @@ class FlashRunTest : public ::testing::Test {
         return image;
     }
 
-    ManualTimeSource clock_;
-    HookedQuestions questions_;
     RecordingObserver observer_;
     TempFolder folder_;
     bool flashBusyAfter_ = false;
-    std::unique_ptr<SimSession> service_;
-    std::unique_ptr<ServiceSession> session_;
 };
 
 const Lines kParameterRead = {"TYPE_ID", "TYPE_NAME", "VERSION"};

@@ -6,17 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <memory>
 #include <thread>
 
 #include "servicesim/scenario_builders.h"
 #include "session/flash_conversation.h"
-#include "session/manual_time_source.h"
-#include "session/service_session.h"
 #include "support/flash_test_support.h"
-#include "support/recording_ui.h"
-#include "support/sim_session.h"
+#include "support/reply_faults.h"
+#include "support/session_fixture.h"
 
 namespace veltrix::testing {
 namespace {
@@ -51,17 +48,8 @@ void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
 
-class HostileFlashTest : public ::testing::TestWithParam<Row> {
+class HostileFlashTest : public SessionFixture<::testing::TestWithParam<Row>> {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "session_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-
     void Connect() {
         session_->Connect(service_->host(), "kavo");
         session_->Sync();
@@ -87,18 +75,13 @@ class HostileFlashTest : public ::testing::TestWithParam<Row> {
         return result;
     }
 
-    ManualTimeSource clock_;
-    RecordingUi questions_;
     NullObserver observer_;
     TempFolder folder_;
-    std::unique_ptr<SimSession> service_;
-    std::unique_ptr<ServiceSession> session_;
 };
 
 TEST_P(HostileFlashTest, RunEndsFreeAndKeepsTheBackupWholeOrAbsent) {
     const Row& row = GetParam();
-    service_ = std::make_unique<SimSession>(FlashScenario(), Transport::Local);
-    session_ = std::make_unique<ServiceSession>(questions_, &clock_);
+    StartSession(FlashScenario());
     session_->SetReplyBound(kReplyBoundMs);
     Connect();
     const auto rom = service_->sim().FlashContents(0);
@@ -166,19 +149,8 @@ std::vector<Row> Rows() {
         {"WriteBlock", sim::kFlashWriteBlockFaultCode},
     };
     for (const auto& [step, code] : steps) {
-        const std::pair<const char*, sim::FaultSpec> faults[] = {
-            {"Silent", {.code = code, .kind = Kind::Silent}},
-            {"Late", {.code = code, .kind = Kind::Late, .delayMs = kLateMs}},
-            {"Close", {.code = code, .kind = Kind::Close}},
-            {"Short", {.code = code, .kind = Kind::Short, .bytes = 5}},
-            {"HeaderOnly", {.code = code, .kind = Kind::Short, .bytes = 6}},
-            {"Longer", {.code = code, .kind = Kind::Oversized, .bytes = 1048 + 6}},
-            {"BeyondTheFrame", {.code = code, .kind = Kind::Oversized, .bytes = 1400}},
-            {"LengthAboveFrame", {.code = code, .kind = Kind::Length, .value = 1048}},
-            {"UnexpectedCode", {.code = code, .kind = Kind::Code, .value = 0xDEAD}},
-        };
-        for (const auto& [name, fault] : faults) {
-            const std::string rowName = std::string(step) + name;
+        for (const auto& [name, fault] : ReplyFaults(code, kLateMs)) {
+            const std::string rowName = step + name;
             // Without its version the run goes on (the wait for it is long: not repeated
             // here); the erase has a longer wait than the late reply takes.
             if (rowName == "BiosVersionSilent") {

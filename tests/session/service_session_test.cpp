@@ -8,43 +8,22 @@
 #include <memory>
 
 #include "servicesim/scenario_builders.h"
-#include "session/manual_time_source.h"
-#include "session/service_session.h"
-#include "support/recording_ui.h"
-#include "support/sim_session.h"
+#include "support/session_fixture.h"
 
 namespace veltrix::testing {
 namespace {
 
-class SessionTest : public ::testing::Test {
+class SessionTest : public SessionFixture<> {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "session_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-
-    void Start(sim::Scenario scenario) {
-        service_ = std::make_unique<SimSession>(std::move(scenario), Transport::Local);
-        session_ = std::make_unique<ServiceSession>(questions_, &clock_);
-    }
     // Everything asked of the session so far has run and its signals were delivered.
     void Settle() {
         session_->Sync();
         QCoreApplication::sendPostedEvents();
     }
-
-    ManualTimeSource clock_;
-    RecordingUi questions_;
-    std::unique_ptr<SimSession> service_;
-    std::unique_ptr<ServiceSession> session_;
 };
 
 TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
-    Start(sim::TwoControllerScenario());
+    StartSession(sim::TwoControllerScenario());
     QSignalSpy connected(session_.get(), &ServiceSession::connected);
     QSignalSpy enumerated(session_.get(), &ServiceSession::enumerated);
     QSignalSpy polled(session_.get(), &ServiceSession::eventsHandled);
@@ -68,7 +47,7 @@ TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
 // The snapshots are copies: what the session changes later never reaches a table
 // the window holds.
 TEST_F(SessionTest, SnapshotsAreCopies) {
-    Start(sim::TwoControllerScenario());
+    StartSession(sim::TwoControllerScenario());
     QSignalSpy enumerated(session_.get(), &ServiceSession::enumerated);
     session_->Connect(service_->host(), "kavo");
     Settle();
@@ -81,7 +60,7 @@ TEST_F(SessionTest, SnapshotsAreCopies) {
 }
 
 TEST_F(SessionTest, ShutdownLogsOffAndEndsTheThread) {
-    Start(sim::TwoControllerScenario());
+    StartSession(sim::TwoControllerScenario());
     session_->Connect(service_->host(), "kavo");
     Settle();
     EXPECT_TRUE(session_->Shutdown());
@@ -94,7 +73,7 @@ TEST_F(SessionTest, ShutdownLogsOffAndEndsTheThread) {
 TEST_F(SessionTest, ConverseRunsInOrderAndIsTurnedAwayWhileTheChannelIsHeld) {
     sim::Scenario scenario = sim::TwoControllerScenario();
     scenario.logFileName = "C:\\kavo.log";
-    Start(scenario);
+    StartSession(scenario);
     session_->Connect(service_->host(), "kavo");
     std::string logFile;
     bool busy = false;

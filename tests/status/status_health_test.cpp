@@ -3,40 +3,28 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <functional>
 
 #include "servicesim/scenario_builders.h"
 #include "status/health.h"
 #include "status/status_reader.h"
-#include "support/sim_session.h"
+#include "support/session_fixture.h"
 
 namespace veltrix::testing {
 namespace {
 
 using status::Level;
 
-class StatusReadTest : public ::testing::Test {
+class StatusReadTest : public SessionFixture<> {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "status_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-
     status::StatusReport Read(sim::Scenario scenario,
                               const std::function<void(sim::ServiceSim&)>& setUp = {}) {
-        service_ = std::make_unique<SimSession>(std::move(scenario), Transport::Local);
+        StartService(std::move(scenario));
         if (setUp) {
             setUp(service_->sim());
         }
         return status::ReadStatus({".", "kavo", std::chrono::seconds(5)});
     }
-
-    std::unique_ptr<SimSession> service_;
 };
 
 struct HealthCase {

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <functional>
 #include <thread>
 
@@ -15,6 +14,7 @@
 #include "status/health.h"
 #include "status/outputs.h"
 #include "status/status_reader.h"
+#include "support/reply_faults.h"
 #include "support/sim_session.h"
 
 namespace veltrix::testing {
@@ -35,17 +35,7 @@ void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
 
-class StatusHostileTest : public ::testing::TestWithParam<Row> {
-  protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "status_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
-    }
-};
+class StatusHostileTest : public ::testing::TestWithParam<Row> {};
 
 TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
     const Row& row = GetParam();
@@ -101,20 +91,11 @@ std::vector<Row> Rows() {
         {"RebuildStatus", GET_REBUILD_STATUS},
     };
     for (const auto& [step, code] : steps) {
-        const std::pair<const char*, sim::FaultSpec> faults[] = {
-            {"Silent", {.code = code, .kind = Kind::Silent}},
-            {"Late", {.code = code, .kind = Kind::Late, .delayMs = kLateMs}},
-            {"Close", {.code = code, .kind = Kind::Close}},
-            {"Drop", {.code = code, .kind = Kind::Drop, .count = 1}},
-            {"Short", {.code = code, .kind = Kind::Short, .bytes = 5}},
-            {"HeaderOnly", {.code = code, .kind = Kind::Short, .bytes = 6}},
-            {"Longer", {.code = code, .kind = Kind::Oversized, .bytes = 1048 + 6}},
-            {"BeyondTheFrame", {.code = code, .kind = Kind::Oversized, .bytes = 1400}},
-            {"LengthAboveFrame", {.code = code, .kind = Kind::Length, .value = 1048}},
-            {"UnexpectedCode", {.code = code, .kind = Kind::Code, .value = 0xDEAD}},
-        };
-        for (const auto& [name, fault] : faults) {
-            rows.push_back({std::string(step) + name, fault});
+        // And a connection lost before the reply.
+        rows.push_back(
+            {std::string(step) + "Drop", {.code = code, .kind = Kind::Drop, .count = 1}});
+        for (const auto& [name, fault] : ReplyFaults(code, kLateMs)) {
+            rows.push_back({step + name, fault});
         }
     }
     const auto all = [](std::uint32_t code, std::size_t size) {

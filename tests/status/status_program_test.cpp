@@ -16,7 +16,7 @@
 #include "program_run.h"
 #include "servicesim/scenario.h"
 #include "servicesim/scenario_builders.h"
-#include "support/sim_session.h"
+#include "support/session_fixture.h"
 
 namespace veltrix::testing {
 namespace {
@@ -67,17 +67,13 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-class StatusProgramTest : public ::testing::Test {
+class StatusProgramTest : public SessionFixture<> {
   protected:
     void SetUp() override {
         for (const std::string& tool : {kPromtool, kJsonSchema, kSystemdAnalyze}) {
             ASSERT_EQ(::access(tool.c_str(), X_OK), 0)
                 << tool << " is missing: run scripts/install-deps.sh";
         }
-    }
-
-    void StartService(sim::Scenario scenario) {
-        service_ = std::make_unique<SimSession>(std::move(scenario), Transport::Local);
     }
 
     // The program with the default password, settings of its own and the pipe folder
@@ -90,7 +86,6 @@ class StatusProgramTest : public ::testing::Test {
     }
 
     TempFolder config_;
-    std::unique_ptr<SimSession> service_;
 };
 
 // One scenario of the table: how the service is, what the verdict must be.

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "protocol/protocol.h"
-#include "service/test_peer.h"
 #include "servicesim/service_sim.h"
 #include "session/service_link.h"
+#include "support/test_peer.h"
 
 namespace veltrix::testing {
 

@@ -1,0 +1,132 @@
+// The main window's shell: start options, minimising to the notification area, the
+// icon's clicks, the menu toggles and the ways out.
+
+#include <QCoreApplication>
+#include <QPushButton>
+
+#include "gui/resources/main_window_ids.h"
+#include "support/main_window_fixture.h"
+
+namespace veltrix::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct TrayCase {
+    bool trayAvailable;
+    bool hiddenAfterwards;
+    bool minimizedAfterwards;
+};
+
+class StartMinimizedTest : public MainWindowTest, public ::testing::WithParamInterface<TrayCase> {};
+
+// Hidden only where a notification area can bring the window back.
+TEST_P(StartMinimizedTest, HidesOrMinimisesAfter200Ms) {
+    const TrayCase& c = GetParam();
+    tray.available = c.trayAvailable;
+    ClientSettings settings = QuietSettings();
+    settings.startMinimized = true;
+    settings.autoConnect = true;
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
+    window().show();
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
+
+    clock.advance(199);
+    EXPECT_TRUE(window().isVisible());
+    clock.advance(1);
+    EXPECT_EQ(!window().isVisible(), c.hiddenAfterwards);
+    EXPECT_EQ(window().isMinimized(), c.minimizedAfterwards);
+
+    // The login balloon comes on a fresh icon although no window may be visible.
+    tray.calls.clear();
+    clock.advance(2800);
+    ASSERT_TRUE(window().State().isConnected);
+    ASSERT_EQ(tray.calls.size(), 2u);
+    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[1].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[1].record.iconId, icon_id::kConnected);
+    EXPECT_EQ(tray.calls[1].record.balloonText, "Connection established.");
+    window().hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(Trays, StartMinimizedTest,
+                         ::testing::Values(TrayCase{true, true, false},
+                                           TrayCase{false, false, true}));
+
+TEST_F(MainWindowTest, MinimiseGoesToTheTrayAndAClickBringsTheWindowBack) {
+    tray.available = true;
+    Start(sim::TwoControllerScenario());
+    window().show();
+    window().showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window().isVisible());
+
+    ASSERT_TRUE(tray.onActivated);
+    tray.onActivated(QSystemTrayIcon::DoubleClick);  // not handled
+    EXPECT_FALSE(window().isVisible());
+    tray.onActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window().isVisible());
+    tray.onActivated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(window().isVisible());
+}
+
+TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
+    Start(sim::TwoControllerScenario());
+    const ClientSettings before = window().Settings();
+    ASSERT_TRUE(driver().UserChoose(menu_id::kStartMinimized));
+    EXPECT_TRUE(window().Settings().startMinimized);
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
+    EXPECT_FALSE(window().IsHideTimerSet());
+    ASSERT_TRUE(driver().UserChoose(menu_id::kStartMinimized));
+    ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
+    EXPECT_TRUE(window().Settings().autoConnect);
+    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
+    EXPECT_EQ(window().Settings(), before);
+    EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";
+}
+
+TEST_F(MainWindowTest, ServiceDialogsNeedAConnection) {
+    Start(sim::TwoControllerScenario());
+    for (const int id : {menu_id::kEmail, menu_id::kLogFile, menu_id::kPassword}) {
+        ui.clear();
+        ASSERT_TRUE(driver().UserChoose(id));
+        EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Hostsystem not connected."}) << id;
+    }
+}
+
+struct ExitCase {
+    const char* name;
+    void (*leave)(MainWindow&);
+};
+
+class ExitTest : public MainWindowTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
+    Start(sim::TwoControllerScenario());
+    Connect();
+    window().show();
+    tray.calls.clear();
+    GetParam().leave(window());
+
+    EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
+    EXPECT_FALSE(session().Link().pipe.IsOpen());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(window().result(), QDialog::Accepted);
+    ASSERT_FALSE(tray.calls.empty());
+    EXPECT_EQ(tray.calls.back().op, app::NotifyOp::Delete);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ExitTest,
+    ::testing::Values(
+        ExitCase{"Menu", [](MainWindow& w) { WindowDriver(w).UserChoose(menu_id::kExit); }},
+        ExitCase{"CloseBox", [](MainWindow& w) { w.close(); }},
+        ExitCase{"HiddenEndeButton",
+                 [](MainWindow& w) {
+                     platform::FindControl<QPushButton>(w, control_id::kEnde)->click();
+                 }}),
+    [](const ::testing::TestParamInfo<ExitCase>& p) { return std::string(p.param.name); });
+
+}  // namespace
+}  // namespace veltrix::testing

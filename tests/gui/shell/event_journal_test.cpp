@@ -1,0 +1,79 @@
+// The event log: the window's list keeps the newest lines only, and every event goes
+// to the system journal with its priority and fields.
+
+#include <QListWidget>
+
+#include "gui/mainwindow/event_log_list.h"
+#include "gui/resources/main_window_ids.h"
+#include "gui/shell/event_journal.h"
+#include "support/main_window_fixture.h"
+
+namespace veltrix::testing {
+namespace {
+
+TEST(EventLogListTest, KeepsTheNewestLinesInOrder) {
+    struct Case {
+        int limit;
+        int added;
+    };
+    for (const Case c : {Case{3, 2}, Case{3, 3}, Case{3, 8}, Case{1, 4}, Case{0, 2}}) {
+        QListWidget list;
+        for (int i = 0; i < c.added; ++i) {
+            AppendEventLogLine(list, QString::number(i), c.limit);
+        }
+        const int kept = std::min(c.added, std::max(c.limit, 1));
+        ASSERT_EQ(list.count(), kept) << c.limit << " " << c.added;
+        for (int row = 0; row < kept; ++row) {
+            EXPECT_EQ(list.item(row)->text().toInt(), c.added - kept + row);
+        }
+    }
+}
+
+class RecordingJournal : public app::EventJournal {
+  public:
+    void Send(const app::JournalEntry& entry) override { entries.push_back(entry); }
+    std::vector<app::JournalEntry> entries;  // read after the session has settled
+};
+
+class EventJournalTest : public MainWindowTest {
+  protected:
+    RecordingJournal journal;  // outlives the window, which goes in TearDown
+};
+
+TEST_F(EventJournalTest, EveryEventGoesToTheJournalWithItsPriorityAndFields) {
+    struct Case {
+        sim::EventSpec event;
+        int priority;
+    };
+    const std::vector<Case> cases = {
+        {{.controller = 0, .port = 1, .drive = 1, .code = EVENT_DRIVE_LOST}, 3},
+        {{.controller = 1, .port = 2, .code = 0x777}, 4},
+        {{.controller = 0, .setIndex = 0, .code = EVENT_RAID_STATUS_CHANGED}, 5},
+        {{.controller = 1, .port = 3, .drive = 2, .code = EVENT_DRIVE_FOUND}, 6},
+        {{.controller = 0, .port = 4, .drive = 7, .code = EVENT_LOGGED_3}, 6},
+    };
+    Start(sim::TwoControllerScenario());
+    app::SendEventsToJournal(session(), journal);
+    Connect();
+    for (const Case& c : cases) {
+        sim().PushEvent(c.event);
+    }
+    FirstTick();
+
+    const auto log = driver().Rows(control_id::kEventLog);
+    ASSERT_EQ(log.size(), cases.size());
+    ASSERT_EQ(journal.entries.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const sim::EventSpec& e = cases[i].event;
+        EXPECT_EQ(journal.entries[i], (app::JournalEntry{.message = log[i],
+                                                         .priority = cases[i].priority,
+                                                         .controller = e.controller,
+                                                         .port = e.port,
+                                                         .drive = e.drive,
+                                                         .code = e.code}))
+            << log[i];
+    }
+}
+
+}  // namespace
+}  // namespace veltrix::testing

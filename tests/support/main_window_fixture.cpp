@@ -1,0 +1,80 @@
+#include "support/main_window_fixture.h"
+
+#include "model/raid_set.h"
+#include "texts/strings.h"
+
+namespace veltrix::testing {
+
+ClientSettings MainWindowTest::QuietSettings() {
+    ClientSettings settings;
+    settings.password = "kavo";
+    settings.autoConnect = false;
+    return settings;
+}
+
+void MainWindowTest::Start(sim::Scenario scenario, Transport transport, ClientSettings settings) {
+    ResetMemberCursor();
+    session_ = std::make_unique<SimSession>(std::move(scenario), transport);
+    if (settings.hostName == ".") {
+        settings.hostName = session_->host();
+    }
+    // The session asks the scripted user directly on its own thread.
+    window_ = std::make_unique<MainWindow>(settings, ui, tray, &clock, &diagram, nullptr, &ui);
+    window_->SetPopupWindows(false);
+    window_->Initialize();
+    driver_ = std::make_unique<WindowDriver>(*window_);
+}
+
+void MainWindowTest::Settle() {
+    if (!window_) {
+        return;
+    }
+    // A report may make the window ask the session again (a reconnect), whose reports
+    // come back in turn: a few rounds settle every chain the window has.
+    for (int round = 0; round < 4; ++round) {
+        window_->Session().Sync();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+void MainWindowTest::TearDown() {
+    driver_.reset();
+    window_.reset();
+    session_.reset();
+    SetUiLanguage(Language::English);
+}
+
+void MainWindowTest::Connect() {
+    ASSERT_TRUE(Click(control_id::kConnect));
+    ASSERT_TRUE(window().State().isConnected) << ::testing::PrintToString(ui.messageTexts());
+}
+
+std::vector<PopupEntry> MainWindowTest::TakePopups() {
+    std::vector<PopupEntry> popups;
+    while (auto entry = window().Popups().Pop()) {
+        popups.push_back(*entry);
+    }
+    return popups;
+}
+
+std::vector<app::NotifyRecord> MainWindowTest::TakeTrayRecords() {
+    Settle();
+    std::vector<app::NotifyRecord> records;
+    for (const auto& call : tray.calls) {
+        if (call.op != app::NotifyOp::Delete) {
+            records.push_back(call.record);
+        }
+    }
+    tray.calls.clear();
+    return records;
+}
+
+std::vector<std::uint32_t> MainWindowTest::receivedCodes() const {
+    std::vector<std::uint32_t> codes;
+    for (const auto& entry : session_->sim().Transcript()) {
+        codes.push_back(entry.code);
+    }
+    return codes;
+}
+
+}  // namespace veltrix::testing
