@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs the whole
-# test suite twice: a plain debug build and one with AddressSanitizer + UBSan.
+# test suite twice: a plain debug build and one with AddressSanitizer + UBSan. The
+# debug build's compile database also serves the naming rule's check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,10 @@ for preset in dev asan; do
     echo "=== ${preset}: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
+    if [ "$preset" = dev ]; then
+        echo "=== dev: naming rule"
+        scripts/check-naming.sh build/dev
+    fi
     echo "=== ${preset}: test"
     QT_QPA_PLATFORM=offscreen ctest --preset "$preset"
 done
