@@ -81,14 +81,14 @@ void AskRebuilds(ServiceLink& link, RunState& state) {
         return;
     }
     const PipeBusyLock busy(link);
-    if (!busy.held()) {
+    if (!busy.Held()) {
         state.failure = Failure::ChannelError;
         state.failureMessage = "the session's channel is in use";
         return;
     }
     for (int c = 0; c < state.controllerCount && !state.abandoned; ++c) {
         const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(c)};
-        link.message.setRequest(GET_REBUILD_STATUS, request);
+        link.message.SetRequest(GET_REBUILD_STATUS, request);
         try {
             link.SendMessage();
             link.ReceiveMessage();
@@ -107,7 +107,7 @@ void AskRebuilds(ServiceLink& link, RunState& state) {
                                    " bytes, " + std::to_string(kExpected) + " expected";
             return;
         }
-        state.rebuilds[static_cast<std::size_t>(c)] = RebuildStatus::Decode(link.message.data());
+        state.rebuilds[static_cast<std::size_t>(c)] = RebuildStatus::Decode(link.message.Data());
     }
 }
 
@@ -186,21 +186,21 @@ StatusReport ReadStatus(const ReadRequest& request, RunTimings* timings) {
 
     ServiceSession* const context = session.get();
     QObject::connect(
-        context, &ServiceSession::connected, context,
+        context, &ServiceSession::Connected, context,
         [&run, since] {
             run.connectedMs = since();
             run.connected = true;
         },
         Qt::DirectConnection);
     QObject::connect(
-        context, &ServiceSession::serviceConfigRead, context,
+        context, &ServiceSession::ServiceConfigRead, context,
         [&run](ServiceConfig config, int version) {
             run.config = config;
             run.serviceVersion = version;
         },
         Qt::DirectConnection);
     QObject::connect(
-        context, &ServiceSession::enumerated, context,
+        context, &ServiceSession::Enumerated, context,
         [&run, since](TableSnapshot table, int count) {
             run.table = std::move(table);
             run.controllerCount = std::clamp(count, 0, ObjectTable::kMaxControllers);

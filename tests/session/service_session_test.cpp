@@ -45,9 +45,9 @@ class SessionTest : public ::testing::Test {
 
 TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
     Start(sim::TwoControllerScenario());
-    QSignalSpy connected(session_.get(), &ServiceSession::connected);
-    QSignalSpy enumerated(session_.get(), &ServiceSession::enumerated);
-    QSignalSpy polled(session_.get(), &ServiceSession::eventsHandled);
+    QSignalSpy connected(session_.get(), &ServiceSession::Connected);
+    QSignalSpy enumerated(session_.get(), &ServiceSession::Enumerated);
+    QSignalSpy polled(session_.get(), &ServiceSession::EventsHandled);
     session_->Connect(service_->host(), "kavo");
     Settle();
 
@@ -59,7 +59,7 @@ TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
     EXPECT_NE(table->GetController(1), nullptr);
     EXPECT_TRUE(questions_.messages.empty());
 
-    clock_.advance(500);
+    clock_.Advance(500);
     Settle();
     EXPECT_EQ(polled.count(), 1);
     EXPECT_TRUE(session_->IsTimerSet(session_timer::kPoll));
@@ -69,7 +69,7 @@ TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
 // the window holds.
 TEST_F(SessionTest, SnapshotsAreCopies) {
     Start(sim::TwoControllerScenario());
-    QSignalSpy enumerated(session_.get(), &ServiceSession::enumerated);
+    QSignalSpy enumerated(session_.get(), &ServiceSession::Enumerated);
     session_->Connect(service_->host(), "kavo");
     Settle();
     ASSERT_EQ(enumerated.count(), 1);
@@ -101,7 +101,7 @@ TEST_F(SessionTest, ConverseRunsInOrderAndIsTurnedAwayWhileTheChannelIsHeld) {
     session_->Converse([&](ServiceLink&, StatusRequests& requests) {
         ServiceConfig config;
         requests.RequestServiceConfig(config);
-        logFile = config.logFileNameText();
+        logFile = config.LogFileNameText();
     });
     Settle();
     EXPECT_EQ(logFile, "C:\\kavo.log");

@@ -15,8 +15,8 @@ constexpr std::size_t kMailTextReply = 103;
 
 std::vector<std::uint8_t> U32Data(std::uint32_t v) {
     ByteWriter w;
-    w.u32(v);
-    return w.take();
+    w.U32(v);
+    return w.Take();
 }
 
 std::vector<std::uint8_t> TextData(const std::string& text, std::size_t maxLength) {
@@ -27,14 +27,14 @@ std::vector<std::uint8_t> TextData(const std::string& text, std::size_t maxLengt
 // The first `length` bytes (at most 4) of a data message as a number.
 std::uint32_t Number(ByteView data) {
     std::uint32_t v = 0;
-    for (std::size_t i = 0; i < std::min<std::size_t>(data.size(), 4); ++i) {
-        v |= static_cast<std::uint32_t>(data.u8(i)) << (8 * i);
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.Size(), 4); ++i) {
+        v |= static_cast<std::uint32_t>(data.U8(i)) << (8 * i);
     }
     return v;
 }
 
 std::string Text(ByteView data, std::size_t maxLength) {
-    return data.text(0, std::min(data.size(), maxLength));
+    return data.Text(0, std::min(data.Size(), maxLength));
 }
 
 }  // namespace
@@ -42,8 +42,8 @@ std::string Text(ByteView data, std::size_t maxLength) {
 std::vector<std::uint8_t> BuildReply(std::uint32_t code, std::span<const std::uint8_t> data) {
     const std::size_t n = std::min(data.size(), ServiceMessage::kMaxData);
     ByteWriter w;
-    w.u32(code).u16(static_cast<std::uint16_t>(n)).bytes(data.first(n));
-    return w.take();
+    w.U32(code).U16(static_cast<std::uint16_t>(n)).Bytes(data.first(n));
+    return w.Take();
 }
 
 ServiceEngine::ServiceEngine(Scenario scenario, std::chrono::system_clock::time_point wallBase)
@@ -347,7 +347,7 @@ ServiceConfig ServiceEngine::serviceConfig() const {
     config.versionRevision = scenario_.versionRevision;
     config.reserved = scenario_.configReserved;
     config.configFlags = configFlags_;
-    config.setLogFileName(logFileName_);
+    config.SetLogFileName(logFileName_);
     return config;
 }
 
@@ -416,7 +416,7 @@ Outcome ServiceEngine::login(ByteView block, std::uint64_t nowMs) {
     out.kind = Outcome::Kind::Login;
     // The password is NUL-terminated inside the 100-byte block; what follows the NUL
     // means nothing. A block without a NUL cannot match (passwords have at most 99).
-    const std::string given = block.text(0, kLoginBlockSize);
+    const std::string given = block.Text(0, kLoginBlockSize);
     const bool terminated = given.size() < kLoginBlockSize;
     if (terminated && given == password_) {
         session_ = Session{};
@@ -437,21 +437,21 @@ Outcome ServiceEngine::login(ByteView block, std::uint64_t nowMs) {
 Outcome ServiceEngine::message(ByteView frame, std::uint64_t nowMs) {
     advanceTo(nowMs);
     Outcome out;
-    if (frame.size() < ServiceMessage::kHeaderSize) {
+    if (frame.Size() < ServiceMessage::kHeaderSize) {
         out.kind = Outcome::Kind::Malformed;
         return out;
     }
-    out.code = frame.u32(0);
-    const std::size_t length = frame.u16(4);
+    out.code = frame.U32(0);
+    const std::size_t length = frame.U16(4);
     if (length > ServiceMessage::kMaxData) {
         out.kind = Outcome::Kind::Malformed;
         return out;
     }
     // Data bytes the frame says it has; missing ones read as zeros via ByteView, a
     // longer message is cut to its length.
-    const ByteView rest = frame.sub(ServiceMessage::kHeaderSize);
+    const ByteView rest = frame.Sub(ServiceMessage::kHeaderSize);
     std::vector<std::uint8_t> bytes(length);
-    rest.copyTo(0, bytes);
+    rest.CopyTo(0, bytes);
     const ByteView data(bytes);
 
     if (session_.dataExpected > 0) {
@@ -478,7 +478,7 @@ void ServiceEngine::acceptData(ByteView data) {
             if (index < 6) {
                 *texts[index] = Text(data, ServiceMessage::kMaxData);
             } else if (index == 6) {
-                const std::uint8_t flags = data.u8(0);
+                const std::uint8_t flags = data.U8(0);
                 if ((flags & 0x02) != 0) {
                     ++testMails_;  // the test mail goes out once; the bit is not kept
                 }
@@ -523,8 +523,8 @@ std::vector<std::uint8_t> ServiceEngine::writeBlock(std::uint32_t code, ByteView
     if (c == nullptr) {
         return BuildReply(kFlashEndCode, {});
     }
-    std::vector<std::uint8_t> bytes(data.size());
-    data.copyTo(0, bytes);
+    std::vector<std::uint8_t> bytes(data.Size());
+    data.CopyTo(0, bytes);
     return BuildReply(c->flash.writeBlock(code - FLASH_WRITE_BLOCK, bytes), {});
 }
 
@@ -561,7 +561,7 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             replyU32(controllerCount());
             break;
         case GET_CONTROLLER_INFO: {
-            const Controller* c = controller(data.u32(0));
+            const Controller* c = controller(data.U32(0));
             if (c == nullptr) {
                 reply(std::vector<std::uint8_t>(kControllerInfoSize, 0));
                 break;
@@ -579,9 +579,9 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
         }
         case GET_DEVICE:
         case GET_RAID_SET: {
-            const Controller* c = controller(data.u32(0));
-            const std::uint32_t channel = data.u32(4);
-            const std::uint32_t pmPort = data.u32(8);
+            const Controller* c = controller(data.U32(0));
+            const std::uint32_t channel = data.U32(4);
+            const std::uint32_t pmPort = data.U32(8);
             std::vector<std::uint8_t> record(
                 code == GET_DEVICE ? kDeviceRecordSize : kRaidSetRecordSize, 0);
             if (c != nullptr && channel <= 7 && pmPort <= 15) {
@@ -616,7 +616,7 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             break;
         }
         case GET_REBUILD_STATUS: {
-            const Controller* c = controller(data.u8(0));
+            const Controller* c = controller(data.U8(0));
             if (c == nullptr) {
                 reply(EncodeRebuildStatus(false, 0, 0));
             } else {
@@ -627,12 +627,12 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
         }
         case SET_REBUILD_PRIORITY:
             // Controller, set port, priority: a request without them changes nothing.
-            if (data.size() < 3) {
+            if (data.Size() < 3) {
                 break;
             }
-            if (Controller* c = controller(data.u8(0))) {
-                if (RaidSetSpec* s = setByPort(*c, data.u8(1))) {
-                    s->priority = data.u8(2);
+            if (Controller* c = controller(data.U8(0))) {
+                if (RaidSetSpec* s = setByPort(*c, data.U8(1))) {
+                    s->priority = data.U8(2);
                 }
             }
             break;
@@ -684,7 +684,7 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
                 status.time = wallTime(nowMs);
                 status.nothingNew = 1;
             }
-            reply(status.encode());
+            reply(status.Encode());
             break;
         }
         // The SMTP commands exist from the versions that brought them; an older
@@ -719,47 +719,47 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
         case SET_HOST_LOGFILE:
             // Only the flags and the file name are the client's to change; the version
             // words and the reserved word are the service's own.
-            if (data.size() >= ServiceConfig::kVersionPartSize) {
-                configFlags_ = data.u8(10);
-                logFileName_ = data.text(ServiceConfig::kVersionPartSize,
-                                         std::min(data.size() - ServiceConfig::kVersionPartSize,
+            if (data.Size() >= ServiceConfig::kVersionPartSize) {
+                configFlags_ = data.U8(10);
+                logFileName_ = data.Text(ServiceConfig::kVersionPartSize,
+                                         std::min(data.Size() - ServiceConfig::kVersionPartSize,
                                                   ServiceConfig::kLogFileNameSize - 1));
             }
             break;
         case GET_SERVICE_CONFIG:
-            reply(serviceConfig().encode());
+            reply(serviceConfig().Encode());
             break;
         case FLASH_ERASE:
-            if (Controller* c = controller(data.u8(0))) {
+            if (Controller* c = controller(data.U8(0))) {
                 c->flash.erase();
                 out.notBeforeMs = nowMs + c->flash.faults().eraseMs;
             }
             replyU32(0);
             break;
         case FLASH_GET_TYPE_ID: {
-            const Controller* c = controller(data.u8(0));
+            const Controller* c = controller(data.U8(0));
             replyU32(c != nullptr ? c->flash.spec().chipId : 0xFFFF);
             break;
         }
         case FLASH_GET_TYPE_NAME: {
-            const Controller* c = controller(data.u8(0));
+            const Controller* c = controller(data.U8(0));
             reply(TextData(c != nullptr ? c->flash.spec().chipName : std::string(),
                            ServiceMessage::kMaxData));
             break;
         }
         case FLASH_READ_START:
-            if (Controller* c = controller(data.u8(0))) {
+            if (Controller* c = controller(data.U8(0))) {
                 ++c->flash.counters().readOuts;
             }
             session_.readStream = true;
             session_.readEndSent = false;
-            session_.readController = data.u8(0);
+            session_.readController = data.U8(0);
             session_.readOffset = 0;
             out.replies.push_back(nextReadOut());
             break;
         case FLASH_WRITE_START: {
-            Controller* c = controller(data.u8(0));
-            session_.writeController = data.u8(0);
+            Controller* c = controller(data.U8(0));
+            session_.writeController = data.U8(0);
             if (c != nullptr) {
                 ++c->flash.counters().writeStarts;
             }
@@ -767,7 +767,7 @@ Outcome ServiceEngine::request(std::uint32_t code, ByteView data, std::uint64_t 
             break;
         }
         case FLASH_GET_BIOS_VERSION: {
-            const Controller* c = controller(data.u8(0));
+            const Controller* c = controller(data.U8(0));
             replyU32(c != nullptr ? c->flash.biosVersionReply() : 0xFFFFFFFFu);
             break;
         }

@@ -344,7 +344,7 @@ void ServiceSim::acceptClient(int listenFd, bool tcp) {
     clientTcp_ = tcp;
     loginDone_ = false;
     closeAfterFlush_ = false;
-    deframer_.clear();
+    deframer_.Clear();
     output_.clear();
     // One pipe instance: nobody else gets in while this client is served. The local
     // socket file stays, so a second client sees a busy pipe rather than none.
@@ -367,7 +367,7 @@ void ServiceSim::acceptClient(int listenFd, bool tcp) {
 void ServiceSim::disconnect() {
     CloseFd(client_);
     output_.clear();
-    deframer_.clear();
+    deframer_.Clear();
     closeAfterFlush_ = false;
     {
         std::lock_guard lock(mutex_);
@@ -424,13 +424,13 @@ void ServiceSim::readClient(short revents) {
             disconnect();
             return;
         }
-        if (!deframer_.append(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
+        if (!deframer_.Append(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
             // A length prefix no message can have: the stream is broken.
             disconnect();
             return;
         }
         while (client_ >= 0 && !closeAfterFlush_) {
-            auto message = deframer_.pop();
+            auto message = deframer_.Pop();
             if (!message) {
                 break;
             }
@@ -482,8 +482,8 @@ void ServiceSim::handleMessage(const std::vector<std::uint8_t>& bytes) {
         entry.length = static_cast<std::uint16_t>(std::min<std::size_t>(bytes.size(), 0xFFFF));
         entry.data = bytes;
     } else {
-        entry.code = view.u32(0);
-        entry.length = view.u16(4);
+        entry.code = view.U32(0);
+        entry.length = view.U16(4);
         if (bytes.size() > ServiceMessage::kHeaderSize) {
             entry.data.assign(bytes.begin() + ServiceMessage::kHeaderSize, bytes.end());
         }
