@@ -33,7 +33,7 @@ class PrivateFolder {
     }
     PrivateFolder(const PrivateFolder&) = delete;
     PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
   private:
     std::string path_;

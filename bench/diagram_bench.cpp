@@ -26,7 +26,7 @@ DiagramState WorstSetView(std::uint8_t raidType) {
     return state;
 }
 
-void BM_DrawDiagram(benchmark::State& state) {
+void BenchDrawDiagram(benchmark::State& state) {
     const DiagramState record = WorstSetView(static_cast<std::uint8_t>(state.range(0)));
     QImage picture = DiagramPainter::NewPicture();
     for (auto _ : state) {
@@ -35,10 +35,15 @@ void BM_DrawDiagram(benchmark::State& state) {
     }
 }
 // Mirror-Stripe, Stripe (with the junction dot), JBOD of four.
-BENCHMARK(BM_DrawDiagram)->Arg(2)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BenchDrawDiagram)
+    ->Name("BM_DrawDiagram")
+    ->Arg(2)
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMicrosecond);
 
 // The widget's paint of a drawn picture, into a device of `scale` pixels per point.
-void BM_PaintPicture(benchmark::State& state) {
+void BenchPaintPicture(benchmark::State& state) {
     const auto scale = static_cast<qreal>(state.range(0));
     DiagramArea area;
     PictureDiagramView view(&area);
@@ -50,10 +55,14 @@ void BM_PaintPicture(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_PaintPicture)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BenchPaintPicture)
+    ->Name("BM_PaintPicture")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMicrosecond);
 
 // Draw and repaint on screen, as the window does for a new selection.
-void BM_DrawAndRepaintShown(benchmark::State& state) {
+void BenchDrawAndRepaintShown(benchmark::State& state) {
     DiagramArea area;
     PictureDiagramView view(&area);
     area.show();
@@ -64,7 +73,7 @@ void BM_DrawAndRepaintShown(benchmark::State& state) {
         area.repaint();
     }
 }
-BENCHMARK(BM_DrawAndRepaintShown)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BenchDrawAndRepaintShown)->Name("BM_DrawAndRepaintShown")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace veltrix

@@ -30,19 +30,19 @@ class SilentUi : public UserInterface {
 constexpr std::size_t kAddressRequest = 22;
 constexpr std::size_t kDeviceReply = 856;
 
-void BM_RawDeviceExchange(benchmark::State& state) {
+void BenchRawDeviceExchange(benchmark::State& state) {
     static bench::RawAnswerer answerer("RAWPIPE", kDeviceReply);
-    const int fd = answerer.connectRaw();
+    const int fd = answerer.ConnectRaw();
     for (auto _ : state) {
         bench::RawExchange(fd, kAddressRequest);
     }
     ::close(fd);
 }
-BENCHMARK(BM_RawDeviceExchange)->UseRealTime();
+BENCHMARK(BenchRawDeviceExchange)->Name("BM_RawDeviceExchange")->UseRealTime();
 
 // One iteration reads all eight controllers; the transcript tells how many exchanges
 // that took.
-void BM_EnumerationPerExchange(benchmark::State& state) {
+void BenchEnumerationPerExchange(benchmark::State& state) {
     sim::ServiceSim service(sim::WorstCaseEnumerationScenario());
     sim::ServiceSimOptions options;
     options.pipeName = "SIMPIPE";
@@ -76,7 +76,10 @@ void BM_EnumerationPerExchange(benchmark::State& state) {
     }
     service.Stop();
 }
-BENCHMARK(BM_EnumerationPerExchange)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchEnumerationPerExchange)
+    ->Name("BM_EnumerationPerExchange")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -85,14 +88,14 @@ int main(int argc, char** argv) {
     veltrix::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const std::string name = "BM_EnumerationPerExchange";
-    const double perEnumeration = reporter.counter(name, "exchanges_per_enumeration");
+    const double perEnumeration = reporter.Counter(name, "exchanges_per_enumeration");
     if (perEnumeration > 0) {
-        const double perExchange = reporter.nanoseconds(name) / perEnumeration;
+        const double perExchange = reporter.Nanoseconds(name) / perEnumeration;
         std::printf("enumeration: %.0f exchanges, %.0f ns per exchange\n", perEnumeration,
                     perExchange);
         veltrix::bench::RatioReporter::PrintRatio(
             "enumeration exchange / raw device exchange", perExchange,
-            reporter.nanoseconds("BM_RawDeviceExchange"), 1.5);
+            reporter.Nanoseconds("BM_RawDeviceExchange"), 1.5);
     }
     benchmark::Shutdown();
     return 0;

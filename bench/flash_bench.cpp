@@ -129,7 +129,7 @@ class Service {
     Service(const Service&) = delete;
     Service& operator=(const Service&) = delete;
 
-    bool waitUntilFree() const {
+    bool WaitUntilFree() const {
         return sim.WaitForConnectionsClosed(sim.ConnectionsAccepted(), 5s);
     }
 
@@ -196,10 +196,10 @@ class TimedReports : public FlashObserver {
 class FlashSession {
   public:
     FlashSession() : session_(questions_, &clock_), reports_(signals_) {
-        QObject::connect(&signals_, &FlashSignals::progressShown, &progress_,
+        QObject::connect(&signals_, &FlashSignals::ProgressShown, &progress_,
                          &QProgressBar::setValue, Qt::QueuedConnection);
         QObject::connect(
-            &signals_, &FlashSignals::textShown, &status_,
+            &signals_, &FlashSignals::TextShown, &status_,
             [this](int, const std::string& text) { status_.setText(QString::fromStdString(text)); },
             Qt::QueuedConnection);
         progress_.setRange(0, 100);
@@ -221,8 +221,8 @@ class FlashSession {
     FlashSession(const FlashSession&) = delete;
     FlashSession& operator=(const FlashSession&) = delete;
 
-    bool connected() const { return connected_; }
-    std::string firstMessage() const { return questions_.First(); }
+    bool Connected() const { return connected_; }
+    std::string FirstMessage() const { return questions_.First(); }
 
     // One run, its reports delivered. Returns the time without the read-back; adds the
     // read-back's time to `verify`.
@@ -239,9 +239,9 @@ class FlashSession {
         blocks_ += reports_.verifyBegin - reports_.writeBegin;
         return total - readBack;
     }
-    const FlashRunResult& result() const { return result_; }
+    const FlashRunResult& Result() const { return result_; }
     // The time of the write blocks (FLASH_WRITE_START to FLASH_END) of all runs so far.
-    Clock::duration blocks() const { return blocks_; }
+    Clock::duration Blocks() const { return blocks_; }
 
   private:
     ManualTimeSource clock_;
@@ -289,18 +289,18 @@ std::vector<std::uint8_t> Rebuilt(const sim::TranscriptEntry& entry) {
 bool CheckOneRun() {
     Service& service = SharedService();
     FlashSession session;
-    if (!session.connected()) {
-        std::fprintf(stderr, "flash_bench: no connection: %s\n", session.firstMessage().c_str());
+    if (!session.Connected()) {
+        std::fprintf(stderr, "flash_bench: no connection: %s\n", session.FirstMessage().c_str());
         return false;
     }
     service.sim.ClearTranscript();
     Clock::duration verify{};
     session.Run(verify);
-    if (session.result().end != FlashRunResult::End::Completed ||
-        session.result().verification != FlashVerification::Verified ||
-        service.sim.FlashContents(0) != service.image || !session.firstMessage().empty()) {
+    if (session.Result().end != FlashRunResult::End::Completed ||
+        session.Result().verification != FlashVerification::Verified ||
+        service.sim.FlashContents(0) != service.image || !session.FirstMessage().empty()) {
         std::fprintf(stderr, "flash_bench: the run did not write and verify the ROM: %s\n",
-                     session.firstMessage().c_str());
+                     session.FirstMessage().c_str());
         return false;
     }
     Requests& requests = RunRequests();
@@ -325,11 +325,11 @@ bool CheckOneRun() {
     return true;
 }
 
-void BM_FlashRun(benchmark::State& state) {
+void BenchFlashRun(benchmark::State& state) {
     Service& service = SharedService();
     std::optional<FlashSession> session;
     session.emplace();
-    if (!session->connected()) {
+    if (!session->Connected()) {
         state.SkipWithError("no connection");
         return;
     }
@@ -342,18 +342,18 @@ void BM_FlashRun(benchmark::State& state) {
     const auto runs = static_cast<double>(state.iterations());
     state.counters["verify_ms"] = std::chrono::duration<double, std::milli>(verify).count() / runs;
     state.counters["blocks_ms"] =
-        std::chrono::duration<double, std::milli>(session->blocks()).count() / runs;
+        std::chrono::duration<double, std::milli>(session->Blocks()).count() / runs;
     state.counters["requests_per_run"] =
         static_cast<double>(service.messages.load() - before) / runs;
-    if (session->result().verification != FlashVerification::Verified) {
+    if (session->Result().verification != FlashVerification::Verified) {
         state.SkipWithError("a run was not verified");
     }
     session.reset();
-    if (!service.waitUntilFree()) {
+    if (!service.WaitUntilFree()) {
         state.SkipWithError("the service did not see the session leave");
     }
 }
-BENCHMARK(BM_FlashRun)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchFlashRun)->Name("BM_FlashRun")->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A raw client of the service, logged in (-1 on failure).
 int RawLogin(const Service& service) {
@@ -409,23 +409,26 @@ void RawExchanges(benchmark::State& state, const std::vector<Requests::Request>&
         state.SkipWithError("a raw exchange failed");
     }
     ServiceMessage logoff;
-    logoff.setRequest(LOGOFF);
-    ::send(fd, logoff.raw.data(), logoff.wireSize(), MSG_NOSIGNAL);
+    logoff.SetRequest(LOGOFF);
+    ::send(fd, logoff.raw.data(), logoff.WireSize(), MSG_NOSIGNAL);
     ::close(fd);
-    if (!service.waitUntilFree()) {
+    if (!service.WaitUntilFree()) {
         state.SkipWithError("the service did not see the raw client leave");
     }
 }
 
-void BM_RawWriteExchanges(benchmark::State& state) {
+void BenchRawWriteExchanges(benchmark::State& state) {
     RawExchanges(state, RunRequests().write);
 }
-BENCHMARK(BM_RawWriteExchanges)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchRawWriteExchanges)
+    ->Name("BM_RawWriteExchanges")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
-void BM_RawReadOut(benchmark::State& state) {
+void BenchRawReadOut(benchmark::State& state) {
     RawExchanges(state, RunRequests().readBack);
 }
-BENCHMARK(BM_RawReadOut)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchRawReadOut)->Name("BM_RawReadOut")->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -444,9 +447,9 @@ int main(int argc, char** argv) {
     }
     bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("BM_FlashRun", "BM_RawWriteExchanges", kTargetRatio);
-    const double verifyMs = reporter.counter("BM_FlashRun", "verify_ms");
-    const double rawReadMs = reporter.nanoseconds("BM_RawReadOut") / 1e6;
+    reporter.PrintRatio("BM_FlashRun", "BM_RawWriteExchanges", kTargetRatio);
+    const double verifyMs = reporter.Counter("BM_FlashRun", "verify_ms");
+    const double rawReadMs = reporter.Nanoseconds("BM_RawReadOut") / 1e6;
     std::printf("read-back %.2f ms, raw read-out %.2f ms\n", verifyMs, rawReadMs);
     bench::RatioReporter::PrintRatio("read-back / BM_RawReadOut", verifyMs, rawReadMs,
                                      kTargetRatio);

@@ -23,8 +23,8 @@ bench::RawAnswerer& SharedAnswerer() {
     return answerer;
 }
 
-void BM_RawSeqpacketExchange(benchmark::State& state) {
-    const int fd = SharedAnswerer().connectRaw();
+void BenchRawSeqpacketExchange(benchmark::State& state) {
+    const int fd = SharedAnswerer().ConnectRaw();
     if (fd == -1) {
         state.SkipWithError("connect failed");
         return;
@@ -34,9 +34,9 @@ void BM_RawSeqpacketExchange(benchmark::State& state) {
     }
     ::close(fd);
 }
-BENCHMARK(BM_RawSeqpacketExchange)->UseRealTime();
+BENCHMARK(BenchRawSeqpacketExchange)->Name("BM_RawSeqpacketExchange")->UseRealTime();
 
-void BM_ChannelExchange(benchmark::State& state) {
+void BenchChannelExchange(benchmark::State& state) {
     SharedAnswerer();
     ServiceChannel pipe;
     ServiceChannel::ServerAvailable(".", "BENCHPIPE", 1000);
@@ -44,17 +44,17 @@ void BM_ChannelExchange(benchmark::State& state) {
     ServiceMessage message;
     const std::uint8_t controller[] = {0, 0, 0, 0};
     for (auto _ : state) {
-        message.setRequest(GET_CONTROLLER_INFO, controller);
-        pipe.Write(message.raw.data(), message.wireSize());
+        message.SetRequest(GET_CONTROLLER_INFO, controller);
+        pipe.Write(message.raw.data(), message.WireSize());
         if (!pipe.WaitForResponse(10000)) {
             state.SkipWithError("no reply");
             break;
         }
-        message.clear();
+        message.Clear();
         message.received = pipe.Read(message.raw.data(), message.raw.size());
     }
 }
-BENCHMARK(BM_ChannelExchange)->UseRealTime();
+BENCHMARK(BenchChannelExchange)->Name("BM_ChannelExchange")->UseRealTime();
 
 }  // namespace
 
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     veltrix::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("BM_ChannelExchange", "BM_RawSeqpacketExchange", 1.5);
+    reporter.PrintRatio("BM_ChannelExchange", "BM_RawSeqpacketExchange", 1.5);
     benchmark::Shutdown();
     return 0;
 }

@@ -184,7 +184,7 @@ class Service {
     Service& operator=(const Service&) = delete;
 
     // Until the service has noticed every client leave, so the next one gets in.
-    bool waitUntilFree() const {
+    bool WaitUntilFree() const {
         return sim.WaitForConnectionsClosed(sim.ConnectionsAccepted(), 5s);
     }
 
@@ -266,12 +266,12 @@ class ConnectedWindow {
         window_->SetPopupWindows(false);
         window_->Initialize();
         // The window sees the end of every cycle it is told about.
-        QObject::connect(&window_->Session(), &ServiceSession::eventsHandled, window_.get(),
+        QObject::connect(&window_->Session(), &ServiceSession::EventsHandled, window_.get(),
                          [this] { ++cyclesSeen_; });
         // When the cycle's work begins on the session's thread, for the time of the hop
         // there.
         QObject::connect(
-            &window_->Session(), &ServiceSession::pollStarted, &window_->Session(),
+            &window_->Session(), &ServiceSession::PollStarted, &window_->Session(),
             [this] { started_ = Clock::now(); }, Qt::DirectConnection);
         auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);
         if (connect == nullptr || !connect->isEnabled()) {
@@ -281,7 +281,7 @@ class ConnectedWindow {
         Settle();
         connected_ = window_->State().isConnected;
         if (connected_) {
-            clock_.advance(500);  // the first tick after connect
+            clock_.Advance(500);  // the first tick after connect
             Settle();
         }
         // The session's thread, for its switch counts.
@@ -301,7 +301,7 @@ class ConnectedWindow {
     // when the clock returns, and its reports delivered to the window.
     void Cycle() {
         const Clock::time_point begin = Clock::now();
-        clock_.advance(5000);
+        clock_.Advance(5000);
         const Clock::time_point returned = Clock::now();
         QCoreApplication::sendPostedEvents();
         const Clock::time_point delivered = Clock::now();
@@ -318,18 +318,18 @@ class ConnectedWindow {
         Clock::duration session{};
         Clock::duration deliver{};
     };
-    Parts parts() const { return {hopIn_, session_, deliver_}; }
+    Parts CurrentParts() const { return {hopIn_, session_, deliver_}; }
 
-    bool connected() const { return connected_; }
+    bool Connected() const { return connected_; }
     // Still connected, nothing reported, nothing queued for a popup.
-    bool quiet() {
+    bool Quiet() {
         Settle();
         return window_->State().isConnected && ui_.Empty() && window_->Popups().Size() == 0;
     }
-    std::string firstMessage() const { return ui_.First(); }
+    std::string FirstMessage() const { return ui_.First(); }
     // Cycles whose end report reached the window.
-    std::uint64_t cyclesSeen() const { return cyclesSeen_; }
-    Switches sessionSwitches() const { return ThreadSwitches(sessionThread_); }
+    std::uint64_t CyclesSeen() const { return cyclesSeen_; }
+    Switches SessionSwitches() const { return ThreadSwitches(sessionThread_); }
 
   private:
     // Every request made so far has run on the session's thread and every report has
@@ -372,15 +372,15 @@ std::vector<std::size_t>& RawReplySizes() {
 bool CheckOneCycle() {
     Service& service = SharedService();
     ConnectedWindow window;
-    if (!window.connected()) {
+    if (!window.Connected()) {
         std::fprintf(stderr, "poll_cycle_bench: the window did not connect: %s\n",
-                     window.firstMessage().c_str());
+                     window.FirstMessage().c_str());
         return false;
     }
     service.sim.ClearTranscript();
-    const std::uint64_t seen = window.cyclesSeen();
+    const std::uint64_t seen = window.CyclesSeen();
     window.Cycle();
-    if (window.cyclesSeen() != seen + 1) {
+    if (window.CyclesSeen() != seen + 1) {
         std::fprintf(stderr, "poll_cycle_bench: the window did not see the cycle end\n");
         return false;
     }
@@ -398,9 +398,9 @@ bool CheckOneCycle() {
         std::fprintf(stderr, "\n");
         return false;
     }
-    if (!window.quiet()) {
+    if (!window.Quiet()) {
         std::fprintf(stderr, "poll_cycle_bench: the cycle was not quiet: %s\n",
-                     window.firstMessage().c_str());
+                     window.FirstMessage().c_str());
         return false;
     }
     auto& requests = CycleRequests();
@@ -423,45 +423,45 @@ bool CheckOneCycle() {
     return true;
 }
 
-void BM_PollCycle(benchmark::State& state) {
+void BenchPollCycle(benchmark::State& state) {
     Service& service = SharedService();
     std::optional<ConnectedWindow> window;
     window.emplace();
-    if (!window->connected()) {
+    if (!window->Connected()) {
         state.SkipWithError("the window did not connect");
         return;
     }
     const std::uint64_t before = service.messages.load();
-    const std::uint64_t seenBefore = window->cyclesSeen();
+    const std::uint64_t seenBefore = window->CyclesSeen();
     const Switches hop = ThreadSwitches();
-    const Switches session = window->sessionSwitches();
-    const ConnectedWindow::Parts partsBefore = window->parts();
+    const Switches session = window->SessionSwitches();
+    const ConnectedWindow::Parts partsBefore = window->CurrentParts();
     for (auto _ : state) {
         window->Cycle();
     }
-    const ConnectedWindow::Parts parts = window->parts();
+    const ConnectedWindow::Parts parts = window->CurrentParts();
     SetSwitchCounters(state, "hop_", hop, ThreadSwitches());
-    SetSwitchCounters(state, "", session, window->sessionSwitches());
+    SetSwitchCounters(state, "", session, window->SessionSwitches());
     const auto cycles = static_cast<double>(state.iterations());
     const std::uint64_t exchanges = service.messages.load() - before;
     state.counters["exchanges_per_cycle"] = static_cast<double>(exchanges) / cycles;
     state.counters["ends_seen_per_cycle"] =
-        static_cast<double>(window->cyclesSeen() - seenBefore) / cycles;
+        static_cast<double>(window->CyclesSeen() - seenBefore) / cycles;
     const auto microseconds = [cycles](Clock::duration total) {
         return std::chrono::duration<double, std::micro>(total).count() / cycles;
     };
     state.counters["hop_in_us"] = microseconds(parts.hopIn - partsBefore.hopIn);
     state.counters["session_us"] = microseconds(parts.session - partsBefore.session);
     state.counters["deliver_us"] = microseconds(parts.deliver - partsBefore.deliver);
-    if (!window->quiet()) {
-        state.SkipWithError(("the cycle was not quiet: " + window->firstMessage()).c_str());
+    if (!window->Quiet()) {
+        state.SkipWithError(("the cycle was not quiet: " + window->FirstMessage()).c_str());
     }
     window.reset();
-    if (!service.waitUntilFree()) {
+    if (!service.WaitUntilFree()) {
         state.SkipWithError("the service did not see the window leave");
     }
 }
-BENCHMARK(BM_PollCycle)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BenchPollCycle)->Name("BM_PollCycle")->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 // A raw client of the service, logged in (-1 on failure). The service takes the next
 // client as soon as it has seen the last one leave; a refused connect is retried.
@@ -498,7 +498,7 @@ int RawLogin(const Service& service) {
 }
 
 // The requests of one cycle, each a send and a blocking recv on the raw socket.
-void BM_RawCycleExchanges(benchmark::State& state) {
+void BenchRawCycleExchanges(benchmark::State& state) {
     Service& service = SharedService();
     const auto& requests = CycleRequests();
     const int fd = RawLogin(service);
@@ -532,14 +532,17 @@ void BM_RawCycleExchanges(benchmark::State& state) {
         state.SkipWithError("a raw exchange failed");
     }
     ServiceMessage logoff;
-    logoff.setRequest(LOGOFF);
-    ::send(fd, logoff.raw.data(), logoff.wireSize(), MSG_NOSIGNAL);
+    logoff.SetRequest(LOGOFF);
+    ::send(fd, logoff.raw.data(), logoff.WireSize(), MSG_NOSIGNAL);
     ::close(fd);
-    if (!service.waitUntilFree()) {
+    if (!service.WaitUntilFree()) {
         state.SkipWithError("the service did not see the raw client leave");
     }
 }
-BENCHMARK(BM_RawCycleExchanges)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BenchRawCycleExchanges)
+    ->Name("BM_RawCycleExchanges")
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -574,8 +577,8 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
-    const double cycle = reporter.nanoseconds("BM_PollCycle");
-    const double raw = reporter.nanoseconds("BM_RawCycleExchanges");
+    const double cycle = reporter.Nanoseconds("BM_PollCycle");
+    const double raw = reporter.Nanoseconds("BM_RawCycleExchanges");
     const double perCycle = static_cast<double>(kCycleCodes.size());
     if (cycle > 0 && raw > 0) {
         std::printf("median per exchange: session cycle %.0f ns, raw %.0f ns\n", cycle / perCycle,

@@ -33,13 +33,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
 
     // Time per iteration in ns of the benchmark whose function name is `name` (0 if none).
-    double nanoseconds(const std::string& name) const {
+    double Nanoseconds(const std::string& name) const {
         const auto found = times_.find(name);
         return found == times_.end() ? 0.0 : found->second;
     }
 
     // A user counter of a benchmark (0 if none).
-    double counter(const std::string& name, const std::string& key) const {
+    double Counter(const std::string& name, const std::string& key) const {
         const auto found = counters_.find(name + "/" + key);
         return found == counters_.end() ? 0.0 : found->second;
     }
@@ -54,9 +54,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
                     measured / reference <= target ? "ok" : "ABOVE TARGET");
     }
 
-    void printRatio(const std::string& measured, const std::string& reference,
+    void PrintRatio(const std::string& measured, const std::string& reference,
                     double target) const {
-        PrintRatio(measured + " / " + reference, nanoseconds(measured), nanoseconds(reference),
+        PrintRatio(measured + " / " + reference, Nanoseconds(measured), Nanoseconds(reference),
                    target);
     }
 

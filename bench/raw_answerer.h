@@ -34,7 +34,7 @@ class RawAnswerer {
             ::listen(listener_, 4) != 0) {
             std::abort();
         }
-        thread_ = std::thread([this] { serve(); });
+        thread_ = std::thread([this] { Serve(); });
     }
     ~RawAnswerer() {
         ::shutdown(listener_, SHUT_RDWR);
@@ -46,7 +46,7 @@ class RawAnswerer {
     RawAnswerer& operator=(const RawAnswerer&) = delete;
 
     // A raw client socket connected to the answerer (-1 on failure).
-    int connectRaw() const {
+    int ConnectRaw() const {
         const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET, 0);
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address_), sizeof(address_)) != 0) {
             ::close(fd);
@@ -56,7 +56,7 @@ class RawAnswerer {
     }
 
   private:
-    void serve() {
+    void Serve() {
         for (;;) {
             const int client = ::accept(listener_, nullptr, nullptr);
             if (client < 0) {

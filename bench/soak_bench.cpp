@@ -196,11 +196,11 @@ class QuietUi : public platform::DialogUi {
     }
     int RunModal(QDialog&) override { return QDialog::Rejected; }
 
-    std::size_t count() const {
+    std::size_t Count() const {
         const std::lock_guard lock(mutex_);
         return count_;
     }
-    std::string first() const {
+    std::string First() const {
         const std::lock_guard lock(mutex_);
         return first_;
     }
@@ -273,9 +273,9 @@ class Soak {
         connect->click();
         Settle();
         if (!window_->State().isConnected) {
-            Fail("the window did not connect", ui_.first());
+            Fail("the window did not connect", ui_.First());
         }
-        clock_.advance(500);  // the first tick after connect
+        clock_.Advance(500);  // the first tick after connect
         Settle();
     }
     ~Soak() {
@@ -316,10 +316,10 @@ class Soak {
         }
     }
 
-    std::uint64_t events() const { return eventsPushed_; }
-    std::uint64_t popups() const { return popups_; }
-    std::size_t messageBoxes() const { return ui_.count(); }
-    int eventLogRows() const { return eventLog_->count(); }
+    std::uint64_t Events() const { return eventsPushed_; }
+    std::uint64_t Popups() const { return popups_; }
+    std::size_t MessageBoxes() const { return ui_.Count(); }
+    int EventLogRows() const { return eventLog_->count(); }
 
   private:
     void Tick(int batch, int logBatch) {
@@ -346,7 +346,7 @@ class Soak {
                                    .sectorCount = 8});
         }
 
-        clock_.advance(5000);
+        clock_.Advance(5000);
         Settle();
 
         // The journal: exactly this tick's events, in order, with their fields.
@@ -355,7 +355,7 @@ class Soak {
             Fail("the journal did not get every event once",
                  std::to_string(journal.size()) + " of " + std::to_string(pushed.size()) +
                      " in the tick after event " + std::to_string(eventsPushed_) + "; " +
-                     ui_.first());
+                     ui_.First());
         }
         std::vector<std::string> lines;
         lines.reserve(pushed.size());
@@ -407,11 +407,11 @@ class Soak {
         }
         if (taken != popupsExpected) {
             Fail("popups lost or added", std::to_string(taken) + ", expected " +
-                                             std::to_string(popupsExpected) + "; " + ui_.first());
+                                             std::to_string(popupsExpected) + "; " + ui_.First());
         }
         popups_ += taken;
-        if (ui_.count() != 0 || !window_->State().isConnected) {
-            Fail("the session reported a failure", ui_.first());
+        if (ui_.Count() != 0 || !window_->State().isConnected) {
+            Fail("the session reported a failure", ui_.First());
         }
     }
 
@@ -477,9 +477,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     bench::PrivateFolder folder("veltrix-soak");
-    ::chmod(folder.path().c_str(), 0700);
-    ::setenv(transport::kPipeDirVariable, folder.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);
+    ::chmod(folder.Path().c_str(), 0700);
+    ::setenv(transport::kPipeDirVariable, folder.Path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
@@ -494,7 +494,7 @@ int main(int argc, char** argv) {
         ++requests;
     });
     sim::ServiceSimOptions simOptions;
-    simOptions.pipeDir = folder.path();
+    simOptions.pipeDir = folder.Path();
     simOptions.manualClock = true;
     simOptions.transcriptLimit = 16;  // the observer counts; no growth over the run
     service.Start(simOptions);
@@ -526,9 +526,9 @@ int main(int argc, char** argv) {
         ::malloc_trim(0);
         rssTrimmed = RssMb();
         soak.CheckErrorLog();
-        popups = soak.popups();
-        events = soak.events();
-        rows = soak.eventLogRows();
+        popups = soak.Popups();
+        events = soak.Events();
+        rows = soak.EventLogRows();
     }
     service.Stop();
     const LineCost errorLog = ErrorLogBytesPerLine();

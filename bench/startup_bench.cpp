@@ -54,7 +54,7 @@ bool WaitForShownLine(int fd) {
     return true;
 }
 
-void BM_StartupToMainWindow(benchmark::State& state) {
+void BenchStartupToMainWindow(benchmark::State& state) {
     std::string pattern = "/tmp/veltrix-startup-bench-XXXXXX";
     const fs::path dir = ::mkdtemp(pattern.data());
     // Private settings without auto-connect, and an empty pipe folder: nothing
@@ -101,7 +101,8 @@ void BM_StartupToMainWindow(benchmark::State& state) {
     }
     fs::remove_all(dir);
 }
-BENCHMARK(BM_StartupToMainWindow)
+BENCHMARK(BenchStartupToMainWindow)
+    ->Name("BM_StartupToMainWindow")
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(9)
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     veltrix::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double median = reporter.nanoseconds("BM_StartupToMainWindow");
+    const double median = reporter.Nanoseconds("BM_StartupToMainWindow");
     if (median > 0) {
         std::printf("startup: main window shown after %.0f ms (median)\n", median / 1e6);
     }

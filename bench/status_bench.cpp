@@ -119,8 +119,8 @@ Requests RequestsOf(const std::vector<sim::TranscriptEntry>& transcript) {
             enumerating = false;
         }
         ByteWriter writer;
-        writer.u32(entry.code).u16(entry.length).bytes(entry.data);
-        std::vector<std::uint8_t> bytes = writer.take();
+        writer.U32(entry.code).U16(entry.length).Bytes(entry.data);
+        std::vector<std::uint8_t> bytes = writer.Take();
         requests.all.push_back(std::move(bytes));
         requests.enumeration += enumerating ? 1 : 0;
     }
@@ -148,8 +148,8 @@ double RawReplay(const std::string& socketPath, const Requests& requests, std::s
     }
     const double ms = Ms(Clock::now() - start);
     ServiceMessage logoff;
-    logoff.setRequest(LOGOFF);
-    ::send(fd, logoff.raw.data(), logoff.wireSize(), MSG_NOSIGNAL);
+    logoff.SetRequest(LOGOFF);
+    ::send(fd, logoff.raw.data(), logoff.WireSize(), MSG_NOSIGNAL);
     ::close(fd);
     return ms;
 }

@@ -156,10 +156,10 @@ class TickRecorder {
     }
     void Stop() { timer_.stop(); }
 
-    const std::vector<double>& delaysMs() const { return delaysMs_; }
-    double largestMs() const { return largestMs_; }
+    const std::vector<double>& DelaysMs() const { return delaysMs_; }
+    double LargestMs() const { return largestMs_; }
     // Run time at which the tick after the largest delay came.
-    double largestAtMs() const { return largestAtMs_; }
+    double LargestAtMs() const { return largestAtMs_; }
 
   private:
     void Tick() {
@@ -194,26 +194,26 @@ double Percentile(std::vector<double> values, double fraction) {
 void ConnectCounters(ServiceSession& session, QObject* context, const QElapsedTimer& clock,
                      Reports& reports) {
     const auto now = [&clock] { return static_cast<double>(clock.nsecsElapsed()) / 1e6; };
-    QObject::connect(&session, &ServiceSession::connected, context, [&reports, now] {
+    QObject::connect(&session, &ServiceSession::Connected, context, [&reports, now] {
         if (reports.connected++ == 0) {
             reports.connectedAtMs = now();
         }
     });
-    QObject::connect(&session, &ServiceSession::enumerated, context,
+    QObject::connect(&session, &ServiceSession::Enumerated, context,
                      [&reports, now](const TableSnapshot&, int controllers) {
                          if (reports.enumerated++ == 0) {
                              reports.enumeratedAtMs = now();
                          }
                          reports.controllers = controllers;
                      });
-    QObject::connect(&session, &ServiceSession::pollStarted, context,
+    QObject::connect(&session, &ServiceSession::PollStarted, context,
                      [&reports] { ++reports.pollsStarted; });
-    QObject::connect(&session, &ServiceSession::eventsHandled, context, [&reports, now] {
+    QObject::connect(&session, &ServiceSession::EventsHandled, context, [&reports, now] {
         if (reports.cyclesHandled++ == 0) {
             reports.firstCycleAtMs = now();
         }
     });
-    QObject::connect(&session, &ServiceSession::popup, context,
+    QObject::connect(&session, &ServiceSession::Popup, context,
                      [&reports](const std::string& text, Severity, int) {
                          if (reports.popups++ == 0) {
                              reports.firstPopup = text;
@@ -221,22 +221,22 @@ void ConnectCounters(ServiceSession& session, QObject* context, const QElapsedTi
                      });
     // Every report the window receives, whatever it is.
     const auto count = [&reports] { ++reports.all; };
-    QObject::connect(&session, &ServiceSession::connected, context, count);
-    QObject::connect(&session, &ServiceSession::serviceConfigRead, context, count);
-    QObject::connect(&session, &ServiceSession::enumerated, context, count);
-    QObject::connect(&session, &ServiceSession::disconnecting, context, count);
-    QObject::connect(&session, &ServiceSession::disconnected, context, count);
-    QObject::connect(&session, &ServiceSession::popup, context, count);
-    QObject::connect(&session, &ServiceSession::balloon, context, count);
-    QObject::connect(&session, &ServiceSession::trayTipChanged, context, count);
-    QObject::connect(&session, &ServiceSession::pollStarted, context, count);
-    QObject::connect(&session, &ServiceSession::rebuildStep, context, count);
-    QObject::connect(&session, &ServiceSession::tableChanged, context, count);
-    QObject::connect(&session, &ServiceSession::eventLogLine, context, count);
-    QObject::connect(&session, &ServiceSession::controllerReRead, context, count);
-    QObject::connect(&session, &ServiceSession::eventsHandled, context, count);
-    QObject::connect(&session, &ServiceSession::errorLogEntry, context, count);
-    QObject::connect(&session, &ServiceSession::reconnectDue, context, count);
+    QObject::connect(&session, &ServiceSession::Connected, context, count);
+    QObject::connect(&session, &ServiceSession::ServiceConfigRead, context, count);
+    QObject::connect(&session, &ServiceSession::Enumerated, context, count);
+    QObject::connect(&session, &ServiceSession::Disconnecting, context, count);
+    QObject::connect(&session, &ServiceSession::Disconnected, context, count);
+    QObject::connect(&session, &ServiceSession::Popup, context, count);
+    QObject::connect(&session, &ServiceSession::Balloon, context, count);
+    QObject::connect(&session, &ServiceSession::TrayTipChanged, context, count);
+    QObject::connect(&session, &ServiceSession::PollStarted, context, count);
+    QObject::connect(&session, &ServiceSession::RebuildProgressed, context, count);
+    QObject::connect(&session, &ServiceSession::TableChanged, context, count);
+    QObject::connect(&session, &ServiceSession::EventLogLine, context, count);
+    QObject::connect(&session, &ServiceSession::ControllerReRead, context, count);
+    QObject::connect(&session, &ServiceSession::EventsHandled, context, count);
+    QObject::connect(&session, &ServiceSession::ErrorLogEntry, context, count);
+    QObject::connect(&session, &ServiceSession::ReconnectDue, context, count);
 }
 
 }  // namespace
@@ -248,9 +248,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     bench::PrivateFolder folder("veltrix-responsiveness");
-    ::chmod(folder.path().c_str(), 0700);
-    ::setenv(transport::kPipeDirVariable, folder.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);
+    ::chmod(folder.Path().c_str(), 0700);
+    ::setenv(transport::kPipeDirVariable, folder.Path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
         }
     });
     sim::ServiceSimOptions simOptions;
-    simOptions.pipeDir = folder.path();
+    simOptions.pipeDir = folder.Path();
     simOptions.manualClock = true;    // the scenario stands still; the lateness is real time
     simOptions.transcriptLimit = 16;  // the observer counts; the transcript is not read
     service.Start(simOptions);
@@ -319,7 +319,7 @@ int main(int argc, char** argv) {
     const double exitMs = static_cast<double>(exitClock.nsecsElapsed()) / 1e6;
     service.Stop();
 
-    const std::vector<double>& delays = ticks.delaysMs();
+    const std::vector<double>& delays = ticks.DelaysMs();
     const auto over = [&delays](double ms) {
         return std::count_if(delays.begin(), delays.end(), [ms](double d) { return d > ms; });
     };
@@ -330,7 +330,7 @@ int main(int argc, char** argv) {
     std::printf(
         "  tick delay beyond %d ms: largest %.1f ms (at %.0f ms), p99 %.1f ms, "
         "median %.2f ms\n",
-        kTickMs, ticks.largestMs(), ticks.largestAtMs(), Percentile(delays, 0.99),
+        kTickMs, ticks.LargestMs(), ticks.LargestAtMs(), Percentile(delays, 0.99),
         Percentile(delays, 0.5));
     std::printf("  ticks delayed over 16 ms: %td, over 50 ms: %td, over 200 ms: %td\n", over(16),
                 over(50), over(200));
@@ -360,7 +360,7 @@ int main(int argc, char** argv) {
     std::printf("  service received %d login(s) and %d requests, by code:%s\n", logins, total,
                 byCode.c_str());
     std::printf("  exit path (logoff, session thread ended): %.0f ms\n", exitMs);
-    std::printf("largest tick delay %.1f ms (target under %.0f ms) %s\n", ticks.largestMs(),
-                kTargetMs, ticks.largestMs() < kTargetMs ? "ok" : "ABOVE TARGET");
+    std::printf("largest tick delay %.1f ms (target under %.0f ms) %s\n", ticks.LargestMs(),
+                kTargetMs, ticks.LargestMs() < kTargetMs ? "ok" : "ABOVE TARGET");
     return connected ? 0 : 1;
 }

@@ -25,21 +25,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)SystemTime::Decode(bytes);
 
     ServiceConfig config;
-    config.applyReply(bytes);
-    (void)config.logFileNameText();
+    config.ApplyReply(bytes);
+    (void)config.LogFileNameText();
 
     ServiceMessage message;
-    message.clear();
+    message.Clear();
     const std::size_t n = std::min(size, message.raw.size());
     std::copy_n(data, n, message.raw.begin());
     message.received = n;
-    (void)message.text(104);
-    (void)message.number();
+    (void)message.Text(104);
+    (void)message.Number();
     (void)IsLoginAccepted(bytes);
 
     transport::TcpDeframer deframer;
-    if (deframer.append(bytes)) {
-        while (deframer.pop()) {
+    if (deframer.Append(bytes)) {
+        while (deframer.Pop()) {
         }
     }
     return 0;

@@ -25,7 +25,7 @@ class ReplayChannel : public MailChannel {
     void Send() override {}
     void Receive() override {
         ServiceMessage& message = Message();
-        message.clear();
+        message.Clear();
         if (replies_.size() < 2) {
             throw ChannelError(win32::ERROR_BROKEN_PIPE, "broken");
         }

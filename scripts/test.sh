@@ -2,7 +2,8 @@
 # Installs what is missing, checks the formatting, then builds and runs the whole
 # test suite twice: a plain debug build and one with AddressSanitizer + UBSan. Between
 # them the debug build without the desktop programs (nogui): that the Qt Core parts
-# (veltrix-status, the simulated service) build, link and pass without Qt Widgets.
+# (veltrix-status, the simulated service) build, link and pass without Qt Widgets. The
+# debug build's compile database also serves the naming rule's check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,10 @@ for preset in dev nogui asan; do
     echo "=== ${preset}: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
+    if [ "$preset" = dev ]; then
+        echo "=== dev: naming rule"
+        scripts/check-naming.sh build/dev
+    fi
     echo "=== ${preset}: test"
     QT_QPA_PLATFORM=offscreen ctest --preset "$preset"
 done

@@ -13,22 +13,22 @@ class ByteReader {
   public:
     explicit ByteReader(std::span<const std::uint8_t> file) : file_(file) {}
 
-    std::uint64_t position() const { return position_; }
-    std::uint64_t length() const { return file_.size(); }
-    void seek(std::uint64_t position) { position_ = position; }
+    std::uint64_t Position() const { return position_; }
+    std::uint64_t Length() const { return file_.size(); }
+    void Seek(std::uint64_t position) { position_ = position; }
 
-    std::optional<std::uint8_t> byte() {
+    std::optional<std::uint8_t> Byte() {
         if (position_ >= file_.size()) {
             return std::nullopt;
         }
         return file_[position_++];
     }
-    std::optional<std::uint16_t> word() {
-        const auto low = byte();
+    std::optional<std::uint16_t> Word() {
+        const auto low = Byte();
         if (!low) {
             return std::nullopt;
         }
-        const auto high = byte();
+        const auto high = Byte();
         if (!high) {
             return std::nullopt;
         }
@@ -52,23 +52,23 @@ int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
                    std::uint32_t limit) {
     ByteReader in(file);
     if (limit == 0) {
-        limit = static_cast<std::uint32_t>(in.length()) - kScanReserve;
+        limit = static_cast<std::uint32_t>(in.Length()) - kScanReserve;
     }
 
     // The signature: a 0x55 and the byte after it, which is consumed either way.
     for (;;) {
-        const auto b = in.byte();
+        const auto b = in.Byte();
         if (!b) {
             return kBiosImageReadError;
         }
-        const std::uint64_t p = in.position();
-        if (p >= kPositionLimit || p > limit || p == in.length()) {
+        const std::uint64_t p = in.Position();
+        if (p >= kPositionLimit || p > limit || p == in.Length()) {
             return kBiosImageNotBios;
         }
         if (*b != 0x55) {
             continue;
         }
-        const auto next = in.byte();
+        const auto next = in.Byte();
         if (!next) {
             return kBiosImageReadError;
         }
@@ -77,16 +77,16 @@ int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
         }
     }
 
-    const std::uint64_t start = in.position() - 2;
-    in.seek(start + kDataPointerOffset);
-    const auto pointer = in.word();
+    const std::uint64_t start = in.Position() - 2;
+    in.Seek(start + kDataPointerOffset);
+    const auto pointer = in.Word();
     if (!pointer) {
         return kBiosImageReadError;
     }
     const std::uint64_t data = start + *pointer;
-    in.seek(data);
+    in.Seek(data);
     for (const std::uint8_t expected : kDataSignature) {
-        const auto b = in.byte();
+        const auto b = in.Byte();
         if (!b) {
             return kBiosImageReadError;
         }
@@ -94,13 +94,13 @@ int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
             return kBiosImageNotBios;
         }
     }
-    const auto vendor = in.word();
-    const auto device = in.word();
+    const auto vendor = in.Word();
+    const auto device = in.Word();
     if (!vendor || !device) {
         return kBiosImageReadError;
     }
-    in.seek(data + kRevisionOffset);
-    const auto revision = in.word();
+    in.Seek(data + kRevisionOffset);
+    const auto revision = in.Word();
     if (!revision) {
         return kBiosImageReadError;
     }

@@ -17,22 +17,22 @@ void Device::FillFromRecord(const DeviceRecord& record, std::uint32_t controller
     portState_ = record.portState;
     interfaceText_ = veltrix::InterfaceText(record.linkFlags, record.sataGeneration);
 
-    capacity_ = record.capacity();
+    capacity_ = record.Capacity();
     identify_ = record.identify;
     extra_ = record.extra;
     capacityText_ = veltrix::CapacityText(capacity_);
 }
 
 std::string Device::SerialNumber() const {
-    return ByteView(identify_).text(20, 20);
+    return ByteView(identify_).Text(20, 20);
 }
 
 std::string Device::ModelNumber() const {
-    return ByteView(identify_).text(54, 40);
+    return ByteView(identify_).Text(54, 40);
 }
 
 std::uint64_t Device::MemberExtraValue() const {
-    return ByteView(extra_).u64(kMemberExtraOffset);
+    return ByteView(extra_).U64(kMemberExtraOffset);
 }
 
 std::string Device::PortStateText() const {

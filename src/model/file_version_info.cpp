@@ -19,8 +19,8 @@ std::uint8_t LowByte(std::uint16_t language) {
 }
 
 const std::string& EmptyString() {
-    static const std::string empty;
-    return empty;
+    static const std::string kEmpty;
+    return kEmpty;
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ void RaidSet::FillFromRecord(const RaidSetRecord& record, std::uint32_t controll
     capacity_ = record.capacity;
     capacityText_ = veltrix::CapacityText(capacity_);
     port_ = record.port;
-    isRaid_ = record.isRaid() ? 1 : 0;
+    isRaid_ = record.IsRaid() ? 1 : 0;
     typeText_ = veltrix::RaidTypeText(record);
     raidType_ = record.raidType;
     deviceNumber_ = record.deviceNumber & 0x7F;

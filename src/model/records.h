@@ -56,9 +56,9 @@ struct DeviceRecord {
     std::array<std::uint8_t, kExtraSize> extra{};
 
     // The 48-bit sector count made of the three capacity words.
-    std::uint64_t capacity() const;
+    std::uint64_t Capacity() const;
     // Bit 6 of linkFlags: the drive is on a SATA link and sataGeneration is valid.
-    bool isSataLink() const { return (linkFlags & 0x40) != 0; }
+    bool IsSataLink() const { return (linkFlags & 0x40) != 0; }
 
     static DeviceRecord Decode(std::span<const std::uint8_t> bytes);
     std::array<std::uint8_t, kSize> Encode() const;
@@ -81,8 +81,8 @@ struct RaidSetRecord {
     std::uint8_t raidFlags = 0;                        // bit 0: a RAID set; clear: a plain drive
     std::array<std::uint8_t, kMemberCount> members{};  // member ports, 0xFF = empty
 
-    bool isRaid() const { return (raidFlags & 0x01) != 0; }
-    bool backupMarker() const { return (deviceNumber & 0x80) != 0; }
+    bool IsRaid() const { return (raidFlags & 0x01) != 0; }
+    bool BackupMarker() const { return (deviceNumber & 0x80) != 0; }
 
     static RaidSetRecord Decode(std::span<const std::uint8_t> bytes);
     std::array<std::uint8_t, kSize> Encode() const;
@@ -96,7 +96,7 @@ struct RebuildStatus {
     std::uint8_t setPort = 0;         // port of the set being rebuilt
     std::uint64_t position = 0;       // rebuild position in sectors
 
-    bool isActive() const { return rebuildActive != 0; }
+    bool IsActive() const { return rebuildActive != 0; }
 
     static RebuildStatus Decode(std::span<const std::uint8_t> bytes);
     std::array<std::uint8_t, kSize> Encode() const;
@@ -114,7 +114,7 @@ struct EventRecord {
     std::uint8_t drive = 0;
     std::uint32_t code = 0;
 
-    bool isEnd() const { return controller == kNoFurtherRecord; }
+    bool IsEnd() const { return controller == kNoFurtherRecord; }
 
     static EventRecord Decode(std::span<const std::uint8_t> bytes);
     std::array<std::uint8_t, kSize> Encode() const;

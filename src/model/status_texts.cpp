@@ -121,14 +121,14 @@ std::string SmartStatusText(std::uint8_t smartFlags) {
 }
 
 std::string RaidTypeText(const RaidSetRecord& record) {
-    if (!record.isRaid()) {
+    if (!record.IsRaid()) {
         return "non Raid";
     }
     switch (record.raidType) {
         case 0:
             return "Stripe";
         case 1:
-            return record.chunkSize == 0xFFFF && record.backupMarker() ? "Backup" : "Mirror";
+            return record.chunkSize == 0xFFFF && record.BackupMarker() ? "Backup" : "Mirror";
         case 2:
             return "Mirror-Stripe";
         case 3:

@@ -64,7 +64,7 @@ Translation ReadTranslation(Cursor& in) {
 std::vector<std::uint8_t> EncodeVersionBlock(const VersionSpec& spec) {
     struct Appender {
         std::vector<std::uint8_t> bytes;
-        void u8(std::uint8_t value) { bytes.push_back(value); }
+        void U8(std::uint8_t value) { bytes.push_back(value); }
     } appender;
     WriteVersionBlock(spec, appender);
     return std::move(appender.bytes);

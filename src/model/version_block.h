@@ -101,18 +101,18 @@ template <typename Sink>
 constexpr void WriteVersionBlock(const VersionSpec& spec, Sink& sink) {
     const auto u16 = [&sink](std::size_t value) {
         const auto v = static_cast<std::uint16_t>(value > 0xFFFF ? 0xFFFF : value);
-        sink.u8(static_cast<std::uint8_t>(v & 0xFF));
-        sink.u8(static_cast<std::uint8_t>(v >> 8));
+        sink.U8(static_cast<std::uint8_t>(v & 0xFF));
+        sink.U8(static_cast<std::uint8_t>(v >> 8));
     };
     const auto text = [&](std::string_view s) {
         const std::size_t n = s.size() > 0xFFFF ? 0xFFFF : s.size();
         u16(n);
         for (std::size_t i = 0; i < n; ++i) {
-            sink.u8(static_cast<std::uint8_t>(s[i]));
+            sink.U8(static_cast<std::uint8_t>(s[i]));
         }
     };
     for (const std::uint8_t byte : kVersionBlockMagic) {
-        sink.u8(byte);
+        sink.U8(byte);
     }
     u16(kVersionBlockFormat);
     u16(FixedFileInfo::kSize);
@@ -145,7 +145,7 @@ constexpr void WriteVersionBlock(const VersionSpec& spec, Sink& sink) {
 constexpr std::size_t VersionBlockSize(const VersionSpec& spec) {
     struct Counter {
         std::size_t size = 0;
-        constexpr void u8(std::uint8_t) { ++size; }
+        constexpr void U8(std::uint8_t) { ++size; }
     } counter;
     WriteVersionBlock(spec, counter);
     return counter.size;
@@ -157,7 +157,7 @@ constexpr std::array<std::uint8_t, N> VersionBlockBytes(const VersionSpec& spec)
     struct Filler {
         std::array<std::uint8_t, N> bytes{};
         std::size_t at = 0;
-        constexpr void u8(std::uint8_t value) { bytes[at++] = value; }
+        constexpr void U8(std::uint8_t value) { bytes[at++] = value; }
     } filler;
     WriteVersionBlock(spec, filler);
     return filler.bytes;

@@ -19,35 +19,35 @@ class ByteView {
     ByteView() = default;
     explicit ByteView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-    std::size_t size() const { return bytes_.size(); }
+    std::size_t Size() const { return bytes_.size(); }
 
-    std::uint8_t u8(std::size_t offset) const {
+    std::uint8_t U8(std::size_t offset) const {
         return offset < bytes_.size() ? bytes_[offset] : std::uint8_t{0};
     }
-    std::uint16_t u16(std::size_t offset) const {
-        return static_cast<std::uint16_t>(u8(offset) | (u8(offset + 1) << 8));
+    std::uint16_t U16(std::size_t offset) const {
+        return static_cast<std::uint16_t>(U8(offset) | (U8(offset + 1) << 8));
     }
-    std::uint32_t u32(std::size_t offset) const {
-        return static_cast<std::uint32_t>(u16(offset)) |
-               (static_cast<std::uint32_t>(u16(offset + 2)) << 16);
+    std::uint32_t U32(std::size_t offset) const {
+        return static_cast<std::uint32_t>(U16(offset)) |
+               (static_cast<std::uint32_t>(U16(offset + 2)) << 16);
     }
-    std::uint64_t u64(std::size_t offset) const {
-        return static_cast<std::uint64_t>(u32(offset)) |
-               (static_cast<std::uint64_t>(u32(offset + 4)) << 32);
+    std::uint64_t U64(std::size_t offset) const {
+        return static_cast<std::uint64_t>(U32(offset)) |
+               (static_cast<std::uint64_t>(U32(offset + 4)) << 32);
     }
 
     // Copies `out.size()` bytes from `offset`; bytes past the end become zero.
-    void copyTo(std::size_t offset, std::span<std::uint8_t> out) const {
+    void CopyTo(std::size_t offset, std::span<std::uint8_t> out) const {
         for (std::size_t i = 0; i < out.size(); ++i) {
-            out[i] = u8(offset + i);
+            out[i] = U8(offset + i);
         }
     }
 
     // Text in a fixed field of `fieldSize` bytes: up to the first NUL or the field's end.
-    std::string text(std::size_t offset, std::size_t fieldSize) const {
+    std::string Text(std::size_t offset, std::size_t fieldSize) const {
         std::string out;
         for (std::size_t i = 0; i < fieldSize; ++i) {
-            const std::uint8_t c = u8(offset + i);
+            const std::uint8_t c = U8(offset + i);
             if (c == 0) {
                 break;
             }
@@ -56,7 +56,7 @@ class ByteView {
         return out;
     }
 
-    ByteView sub(std::size_t offset) const {
+    ByteView Sub(std::size_t offset) const {
         if (offset >= bytes_.size()) {
             return {};
         }
@@ -70,43 +70,43 @@ class ByteView {
 // Appends little-endian fields to a growing byte vector (requests, simulated replies).
 class ByteWriter {
   public:
-    ByteWriter& u8(std::uint8_t v) {
+    ByteWriter& U8(std::uint8_t v) {
         bytes_.push_back(v);
         return *this;
     }
-    ByteWriter& u16(std::uint16_t v) {
-        u8(static_cast<std::uint8_t>(v & 0xFF));
-        return u8(static_cast<std::uint8_t>(v >> 8));
+    ByteWriter& U16(std::uint16_t v) {
+        U8(static_cast<std::uint8_t>(v & 0xFF));
+        return U8(static_cast<std::uint8_t>(v >> 8));
     }
-    ByteWriter& u32(std::uint32_t v) {
-        u16(static_cast<std::uint16_t>(v & 0xFFFF));
-        return u16(static_cast<std::uint16_t>(v >> 16));
+    ByteWriter& U32(std::uint32_t v) {
+        U16(static_cast<std::uint16_t>(v & 0xFFFF));
+        return U16(static_cast<std::uint16_t>(v >> 16));
     }
-    ByteWriter& u64(std::uint64_t v) {
-        u32(static_cast<std::uint32_t>(v & 0xFFFFFFFFu));
-        return u32(static_cast<std::uint32_t>(v >> 32));
+    ByteWriter& U64(std::uint64_t v) {
+        U32(static_cast<std::uint32_t>(v & 0xFFFFFFFFu));
+        return U32(static_cast<std::uint32_t>(v >> 32));
     }
-    ByteWriter& bytes(std::span<const std::uint8_t> b) {
+    ByteWriter& Bytes(std::span<const std::uint8_t> b) {
         bytes_.insert(bytes_.end(), b.begin(), b.end());
         return *this;
     }
-    ByteWriter& zeros(std::size_t n) {
+    ByteWriter& Zeros(std::size_t n) {
         bytes_.insert(bytes_.end(), n, 0);
         return *this;
     }
     // Text in a fixed field: cut to the field, the rest filled with `pad`.
-    ByteWriter& fixedText(const std::string& text, std::size_t fieldSize, std::uint8_t pad = 0) {
+    ByteWriter& FixedText(const std::string& text, std::size_t fieldSize, std::uint8_t pad = 0) {
         const std::size_t n = std::min(text.size(), fieldSize);
         for (std::size_t i = 0; i < n; ++i) {
-            u8(static_cast<std::uint8_t>(text[i]));
+            U8(static_cast<std::uint8_t>(text[i]));
         }
         bytes_.insert(bytes_.end(), fieldSize - n, pad);
         return *this;
     }
 
-    std::size_t size() const { return bytes_.size(); }
-    const std::vector<std::uint8_t>& data() const { return bytes_; }
-    std::vector<std::uint8_t> take() { return std::move(bytes_); }
+    std::size_t Size() const { return bytes_.size(); }
+    const std::vector<std::uint8_t>& Data() const { return bytes_; }
+    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
   private:
     std::vector<std::uint8_t> bytes_;

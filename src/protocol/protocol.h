@@ -82,34 +82,34 @@ struct ServiceMessage {
     // Bytes the last read delivered into `raw` (0 after `clear`).
     std::size_t received = 0;
 
-    void clear() {
+    void Clear() {
         raw.fill(0);
         received = 0;
     }
 
-    std::uint32_t code() const;
-    std::uint16_t length() const;
-    void setCode(std::uint32_t code);
-    void setLength(std::uint16_t length);
+    std::uint32_t Code() const;
+    std::uint16_t Length() const;
+    void SetCode(std::uint32_t code);
+    void SetLength(std::uint16_t length);
 
-    std::span<std::uint8_t, kMaxData> data() { return std::span(raw).subspan<kHeaderSize>(); }
-    std::span<const std::uint8_t, kMaxData> data() const {
+    std::span<std::uint8_t, kMaxData> Data() { return std::span(raw).subspan<kHeaderSize>(); }
+    std::span<const std::uint8_t, kMaxData> Data() const {
         return std::span(raw).subspan<kHeaderSize>();
     }
 
     // Sets code, length and data; data beyond 1048 bytes is cut.
-    void setRequest(std::uint32_t code, std::span<const std::uint8_t> bytes = {});
+    void SetRequest(std::uint32_t code, std::span<const std::uint8_t> bytes = {});
     // Sets length and data only: the data messages after an acknowledgement keep its code.
-    void setData(std::span<const std::uint8_t> bytes);
+    void SetData(std::span<const std::uint8_t> bytes);
     // Number of bytes a request occupies on the wire: 6 + length (length at most 1048).
-    std::size_t wireSize() const;
+    std::size_t WireSize() const;
 
     // A text reply: the first `length` data bytes, cut to what was received and to
     // `capacity` - 1 characters (the receiving buffer's room before its NUL), and
     // ending at an embedded NUL.
-    std::string text(std::size_t capacity) const;
+    std::string Text(std::size_t capacity) const;
     // A numeric reply: the first `length` data bytes (at most 4) as a little-endian number.
-    std::uint32_t number() const;
+    std::uint32_t Number() const;
 };
 
 // The 100-byte login block: the password, NUL-terminated, cut to 99 characters.
@@ -134,13 +134,13 @@ struct ServiceConfig {
     std::uint8_t configFlags = 0;  // bit 0: the service writes the host log file
     std::array<char, kLogFileNameSize> logFileName{};
 
-    bool hostLogEnabled() const { return (configFlags & 0x01) != 0; }
-    std::string logFileNameText() const;
-    void setLogFileName(std::string_view name);  // cut to 249 characters
+    bool HostLogEnabled() const { return (configFlags & 0x01) != 0; }
+    std::string LogFileNameText() const;
+    void SetLogFileName(std::string_view name);  // cut to 249 characters
 
     // Takes a reply: bytes 0-10 always; all 261 bytes only from a service above 3.0.2.
-    void applyReply(std::span<const std::uint8_t> data);
-    std::array<std::uint8_t, kSize> encode() const;
+    void ApplyReply(std::span<const std::uint8_t> data);
+    std::array<std::uint8_t, kSize> Encode() const;
 };
 
 // Whether a service of this version sends the whole ServiceConfig (above 3.0.2).
@@ -162,7 +162,7 @@ struct SystemTime {
     std::uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
 
     static SystemTime Decode(std::span<const std::uint8_t> bytes);
-    std::array<std::uint8_t, kSize> encode() const;
+    std::array<std::uint8_t, kSize> Encode() const;
     bool operator==(const SystemTime&) const = default;
 };
 
@@ -177,10 +177,10 @@ struct MailStatus {
     std::string text;
 
     // A year below 2010 means the service has no valid status.
-    bool hasValidTime() const { return time.year >= 2010; }
+    bool HasValidTime() const { return time.year >= 2010; }
 
     static MailStatus Decode(std::span<const std::uint8_t> bytes);
-    std::array<std::uint8_t, kSize> encode() const;
+    std::array<std::uint8_t, kSize> Encode() const;
 };
 
 }  // namespace veltrix

@@ -130,7 +130,7 @@ short WaitFor(int fd, short events, Clock::time_point deadline, const WaitCancel
     }
     const nfds_t cancelIndex = count;
     if (canceller != nullptr) {
-        fds[count++] = {canceller->fd(), POLLIN, 0};
+        fds[count++] = {canceller->Fd(), POLLIN, 0};
     }
     for (;;) {
         const int ready = ::poll(fds.data(), count, PollTimeout(deadline));
@@ -164,8 +164,8 @@ class Socket {
     }
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
+    int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
 
   private:
     int fd_;
@@ -237,14 +237,14 @@ int ConnectLocal(const std::string& pipe, Clock::time_point deadline, bool waitW
             ThrowErrno(errno);  // a missing socket is error 2 at once
         }
         Socket fd(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-        if (fd.get() == -1) {
+        if (fd.Get() == -1) {
             ThrowErrno(errno);
         }
-        const auto result = ConnectBefore(fd.get(), reinterpret_cast<const sockaddr*>(&address),
+        const auto result = ConnectBefore(fd.Get(), reinterpret_cast<const sockaddr*>(&address),
                                           sizeof(address), deadline, canceller);
         if (result == ConnectResult::Connected) {
-            SetBlocking(fd.get());
-            return fd.release();
+            SetBlocking(fd.Get());
+            return fd.Release();
         }
         if (!waitWhileBusy) {
             ThrowCode(win32::ERROR_PIPE_BUSY, EBUSY);
@@ -352,14 +352,14 @@ int ConnectRemote(const std::string& host, Clock::time_point deadline,
     for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
         Socket fd(
             ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol));
-        if (fd.get() == -1) {
+        if (fd.Get() == -1) {
             continue;
         }
-        const auto result = ConnectBefore(fd.get(), a->ai_addr, a->ai_addrlen, deadline, canceller);
+        const auto result = ConnectBefore(fd.Get(), a->ai_addr, a->ai_addrlen, deadline, canceller);
         if (result == ConnectResult::Connected) {
-            SetBlocking(fd.get());
-            SetRemoteOptions(fd.get());
-            return fd.release();
+            SetBlocking(fd.Get());
+            SetRemoteOptions(fd.Get());
+            return fd.Release();
         }
         if (result == ConnectResult::TimedOut) {
             timedOut = true;
@@ -387,7 +387,7 @@ struct ReservedConnection {
     std::string fullName;
     int fd = -1;
 
-    void put(const std::string& name, int newFd) {
+    void Put(const std::string& name, int newFd) {
         std::lock_guard lock(mutex);
         if (fd != -1) {
             ::close(fd);
@@ -395,7 +395,7 @@ struct ReservedConnection {
         fullName = name;
         fd = newFd;
     }
-    int take(const std::string& name) {
+    int Take(const std::string& name) {
         std::lock_guard lock(mutex);
         if (fd == -1 || fullName != name) {
             return -1;
@@ -515,9 +515,9 @@ void ServiceChannel::ServerAvailable(const std::string& host, const std::string&
     const auto address = AddressOf(host, pipe);
     ThrowIfCancelled(canceller);
     const auto deadline = Clock::now() + Milliseconds(timeoutMs);
-    const int fd = address.isLocal() ? ConnectLocal(address.pipe, deadline, true, canceller)
+    const int fd = address.IsLocal() ? ConnectLocal(address.pipe, deadline, true, canceller)
                                      : ConnectRemote(address.host, deadline, canceller);
-    Reserved().put(FullName(host, pipe), fd);
+    Reserved().Put(FullName(host, pipe), fd);
 }
 
 void ServiceChannel::Open(const std::string& host, const std::string& pipe,
@@ -528,7 +528,7 @@ void ServiceChannel::Open(const std::string& host, const std::string& pipe,
     // writes, and nobody else can share it.
     const auto address = AddressOf(host, pipe);
     ThrowIfCancelled(canceller_);
-    int fd = Reserved().take(FullName(host, pipe));
+    int fd = Reserved().Take(FullName(host, pipe));
     if (fd != -1 && PeerClosed(fd)) {
         ::close(fd);
         fd = -1;
@@ -536,11 +536,11 @@ void ServiceChannel::Open(const std::string& host, const std::string& pipe,
     if (fd == -1) {
         constexpr Milliseconds kOpenTimeout{5000};
         const auto deadline = Clock::now() + kOpenTimeout;
-        fd = address.isLocal() ? ConnectLocal(address.pipe, deadline, false, canceller_)
+        fd = address.IsLocal() ? ConnectLocal(address.pipe, deadline, false, canceller_)
                                : ConnectRemote(address.host, deadline, canceller_);
     }
     handle_ = fd;
-    tcp_ = !address.isLocal();
+    tcp_ = !address.IsLocal();
     mode_ = 0;
     tcpState_ = tcp_ ? std::make_unique<TcpState>() : nullptr;
 }
@@ -557,7 +557,7 @@ std::size_t ServiceChannel::Write(const void* buffer, std::size_t count) {
                 return static_cast<std::size_t>(sent);
             }
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                waitWritable();
+                WaitWritable();
             } else if (errno != EINTR) {
                 ThrowErrno(errno);
             }
@@ -571,7 +571,7 @@ std::size_t ServiceChannel::Write(const void* buffer, std::size_t count) {
         if (sent >= 0) {
             done += static_cast<std::size_t>(sent);
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            waitWritable();
+            WaitWritable();
         } else if (errno != EINTR) {
             ThrowErrno(errno);
         }
@@ -579,22 +579,22 @@ std::size_t ServiceChannel::Write(const void* buffer, std::size_t count) {
     return count;
 }
 
-void ServiceChannel::waitReadable(Clock::time_point deadline) {
+void ServiceChannel::WaitReadable(Clock::time_point deadline) {
     if (WaitFor(handle_, POLLIN, deadline, canceller_) == 0) {
         ThrowCode(win32::ERROR_SEM_TIMEOUT, ETIMEDOUT);
     }
 }
 
-void ServiceChannel::waitWritable() {
+void ServiceChannel::WaitWritable() {
     WaitFor(handle_, POLLOUT, kNoDeadline, canceller_);
 }
 
-bool ServiceChannel::fillFromSocket() {
+bool ServiceChannel::FillFromSocket() {
     std::array<std::uint8_t, 4096> chunk{};
     for (;;) {
         const ssize_t got = ::recv(handle_, chunk.data(), chunk.size(), MSG_DONTWAIT);
         if (got > 0) {
-            if (!tcpState_->deframer.append({chunk.data(), static_cast<std::size_t>(got)})) {
+            if (!tcpState_->deframer.Append({chunk.data(), static_cast<std::size_t>(got)})) {
                 ThrowCode(win32::ERROR_INVALID_DATA, EBADMSG);
             }
             return true;
@@ -633,7 +633,7 @@ std::size_t ServiceChannel::Read(void* buffer, std::size_t count) {
         // A reply that a wait has seen is taken at once; otherwise the reply is usually
         // still on its way, and waiting first saves a receive that would find nothing.
         if (blocking && !replyWaiting_) {
-            waitReadable(deadline);
+            WaitReadable(deadline);
         }
         replyWaiting_ = false;
         for (;;) {
@@ -648,22 +648,22 @@ std::size_t ServiceChannel::Read(void* buffer, std::size_t count) {
                 if (!blocking) {
                     ThrowCode(win32::ERROR_NO_DATA, EAGAIN);
                 }
-                waitReadable(deadline);
+                WaitReadable(deadline);
             } else if (errno != EINTR) {
                 ThrowErrno(errno);
             }
         }
     }
     // Non-blocking mode gets here only with a whole message taken in by the peek.
-    while (!tcpState_->deframer.hasWholeMessage()) {
+    while (!tcpState_->deframer.HasWholeMessage()) {
         if (tcpState_->peerClosed) {
             ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
         }
-        if (!fillFromSocket() && !tcpState_->peerClosed) {
-            waitReadable(deadline);
+        if (!FillFromSocket() && !tcpState_->peerClosed) {
+            WaitReadable(deadline);
         }
     }
-    const auto message = tcpState_->deframer.pop();
+    const auto message = tcpState_->deframer.Pop();
     const std::size_t n = std::min(count, message->size());
     std::copy_n(message->begin(), n, static_cast<std::uint8_t*>(buffer));
     return n;
@@ -701,16 +701,16 @@ std::size_t ServiceChannel::Peek(void* buffer, std::size_t size, std::size_t* to
             }
         }
     } else {
-        while (!tcpState_->peerClosed && fillFromSocket()) {
+        while (!tcpState_->peerClosed && FillFromSocket()) {
         }
         auto& deframer = tcpState_->deframer;
-        total = deframer.bytesInWholeMessages();
-        first = deframer.firstMessageSize();
+        total = deframer.BytesInWholeMessages();
+        first = deframer.FirstMessageSize();
         if (total == 0 && tcpState_->peerClosed) {
             ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
         }
         if (buffer != nullptr && first > 0) {
-            const auto message = deframer.firstMessage();
+            const auto message = deframer.FirstMessage();
             copied = std::min(size, message.size());
             std::copy_n(message.begin(), copied, static_cast<std::uint8_t*>(buffer));
         }
@@ -766,7 +766,7 @@ bool ServiceChannel::WaitForResponse(std::uint32_t timeoutMs) {
     constexpr std::uint32_t kShortestWait = 10;
     const auto deadline = Clock::now() + Milliseconds(std::max(timeoutMs, kShortestWait));
     for (;;) {
-        if (tcp_ && tcpState_->deframer.hasWholeMessage()) {
+        if (tcp_ && tcpState_->deframer.HasWholeMessage()) {
             return true;  // already taken off the socket by an earlier peek
         }
         const short revents = WaitFor(handle_, POLLIN, deadline, canceller_);

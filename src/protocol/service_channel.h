@@ -142,25 +142,25 @@ class ServiceChannel {
     // The canceller every wait of this pipe watches (Open, Read, Write, WaitForResponse);
     // nullptr: none. Not owned; it must outlive its use here. Kept across Close/Open.
     void SetCanceller(const WaitCanceller* canceller) { canceller_ = canceller; }
-    const WaitCanceller* canceller() const { return canceller_; }
+    const WaitCanceller* Canceller() const { return canceller_; }
     // Longest wait of a blocking Read for a whole message, in ms; 0 (the default): no
     // bound. Kept across Close/Open.
     void SetReadTimeout(std::uint32_t ms) { readTimeoutMs_ = ms; }
-    std::uint32_t readTimeout() const { return readTimeoutMs_; }
+    std::uint32_t ReadTimeout() const { return readTimeoutMs_; }
 
     // -1 when closed, otherwise the socket descriptor this object owns.
-    int handle() const { return handle_; }
+    int Handle() const { return handle_; }
     bool IsOpen() const { return handle_ != -1; }
     // The mode word of SetMode: 0 byte/wait, 1 byte/nowait, 2 message/wait, 3 message/nowait.
-    std::uint32_t mode() const { return mode_; }
+    std::uint32_t Mode() const { return mode_; }
 
   private:
     // TCP: takes what has arrived into the deframer without waiting; false when
     // nothing was there or the peer has closed (tcpState_->peerClosed tells).
-    bool fillFromSocket();
+    bool FillFromSocket();
     // Waits until the socket is readable; throws 121 after `deadline`, 995 when cancelled.
-    void waitReadable(std::chrono::steady_clock::time_point deadline);
-    void waitWritable();
+    void WaitReadable(std::chrono::steady_clock::time_point deadline);
+    void WaitWritable();
     const WaitCanceller* canceller_ = nullptr;
     std::uint32_t readTimeoutMs_ = 0;
     // A local message was seen waiting by WaitForResponse and not read yet.

@@ -70,17 +70,17 @@ std::string LocalSocketPath(const std::string& pipe) {
 
 std::vector<std::uint8_t> FrameTcpMessage(std::span<const std::uint8_t> message) {
     ByteWriter w;
-    w.u32(static_cast<std::uint32_t>(message.size()));
-    w.bytes(message);
-    return w.take();
+    w.U32(static_cast<std::uint32_t>(message.size()));
+    w.Bytes(message);
+    return w.Take();
 }
 
-bool TcpDeframer::append(std::span<const std::uint8_t> bytes) {
+bool TcpDeframer::Append(std::span<const std::uint8_t> bytes) {
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
     // Check every announced length we can already see.
     std::size_t at = 0;
     while (at + kTcpPrefixSize <= buffer_.size()) {
-        const std::size_t length = ByteView(buffer_).u32(at);
+        const std::size_t length = ByteView(buffer_).U32(at);
         if (length > kMaxTcpMessage) {
             return false;
         }
@@ -89,45 +89,45 @@ bool TcpDeframer::append(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-std::optional<std::size_t> TcpDeframer::wholeMessageAt(std::size_t at) const {
+std::optional<std::size_t> TcpDeframer::WholeMessageAt(std::size_t at) const {
     if (at + kTcpPrefixSize > buffer_.size()) {
         return std::nullopt;
     }
-    const std::size_t length = ByteView(buffer_).u32(at);
+    const std::size_t length = ByteView(buffer_).U32(at);
     if (buffer_.size() - at - kTcpPrefixSize < length) {
         return std::nullopt;
     }
     return length;
 }
 
-bool TcpDeframer::hasWholeMessage() const {
-    return wholeMessageAt(0).has_value();
+bool TcpDeframer::HasWholeMessage() const {
+    return WholeMessageAt(0).has_value();
 }
 
-std::size_t TcpDeframer::firstMessageSize() const {
-    return wholeMessageAt(0).value_or(0);
+std::size_t TcpDeframer::FirstMessageSize() const {
+    return WholeMessageAt(0).value_or(0);
 }
 
-std::span<const std::uint8_t> TcpDeframer::firstMessage() const {
-    const auto length = wholeMessageAt(0);
+std::span<const std::uint8_t> TcpDeframer::FirstMessage() const {
+    const auto length = WholeMessageAt(0);
     if (!length) {
         return {};
     }
     return std::span(buffer_).subspan(kTcpPrefixSize, *length);
 }
 
-std::size_t TcpDeframer::bytesInWholeMessages() const {
+std::size_t TcpDeframer::BytesInWholeMessages() const {
     std::size_t total = 0;
     std::size_t at = 0;
-    while (auto length = wholeMessageAt(at)) {
+    while (auto length = WholeMessageAt(at)) {
         total += *length;
         at += kTcpPrefixSize + *length;
     }
     return total;
 }
 
-std::optional<std::vector<std::uint8_t>> TcpDeframer::pop() {
-    const auto length = wholeMessageAt(0);
+std::optional<std::vector<std::uint8_t>> TcpDeframer::Pop() {
+    const auto length = WholeMessageAt(0);
     if (!length) {
         return std::nullopt;
     }

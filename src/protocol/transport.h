@@ -33,7 +33,7 @@ inline constexpr std::size_t kTcpPrefixSize = 4;
 struct PipeAddress {
     std::string host;
     std::string pipe;
-    bool isLocal() const { return host == "."; }
+    bool IsLocal() const { return host == "."; }
 };
 std::string FullPipeName(const std::string& host, const std::string& pipe);
 std::optional<PipeAddress> ParseFullPipeName(const std::string& fullName);
@@ -51,21 +51,21 @@ class TcpDeframer {
   public:
     // Adds received bytes. Returns false when the stream announces a message longer
     // than kMaxTcpMessage (the stream is then unusable).
-    bool append(std::span<const std::uint8_t> bytes);
+    bool Append(std::span<const std::uint8_t> bytes);
     // The next whole message, if one has arrived completely.
-    std::optional<std::vector<std::uint8_t>> pop();
+    std::optional<std::vector<std::uint8_t>> Pop();
     // Whether the first message has arrived whole; its payload size.
-    bool hasWholeMessage() const;
-    std::size_t firstMessageSize() const;
+    bool HasWholeMessage() const;
+    std::size_t FirstMessageSize() const;
     // The payload of the first whole message (empty when there is none).
-    std::span<const std::uint8_t> firstMessage() const;
+    std::span<const std::uint8_t> FirstMessage() const;
     // Payload bytes of all whole messages waiting.
-    std::size_t bytesInWholeMessages() const;
-    void clear() { buffer_.clear(); }
+    std::size_t BytesInWholeMessages() const;
+    void Clear() { buffer_.clear(); }
 
   private:
     // Payload size of the message whose prefix starts at `at`, if that message is whole.
-    std::optional<std::size_t> wholeMessageAt(std::size_t at) const;
+    std::optional<std::size_t> WholeMessageAt(std::size_t at) const;
     std::vector<std::uint8_t> buffer_;
 };
 

@@ -25,7 +25,7 @@ class WaitCanceller {
     void Reset() noexcept;
     bool IsCancelled() const noexcept;
     // Readable while cancelled; for poll() next to the descriptors being waited on.
-    int fd() const noexcept { return fd_; }
+    int Fd() const noexcept { return fd_; }
 
   private:
     int fd_ = -1;

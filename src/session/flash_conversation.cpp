@@ -61,7 +61,7 @@ std::string BiosVersionText(int stringId, std::uint32_t bcd) {
 class LongerReadBound {
   public:
     LongerReadBound(ServiceChannel& pipe, std::uint32_t factor)
-        : pipe_(pipe), old_(pipe.readTimeout()) {
+        : pipe_(pipe), old_(pipe.ReadTimeout()) {
         if (old_ != 0) {
             const std::uint64_t longer = std::uint64_t{old_} * factor;
             pipe_.SetReadTimeout(static_cast<std::uint32_t>(
@@ -152,7 +152,7 @@ std::string DiffersMessage(std::uint64_t offset, const std::string& backupPath) 
 class FlashConversation::Failure {
   public:
     explicit Failure(std::string text) : text_(std::move(text)) {}
-    const std::string& text() const { return text_; }
+    const std::string& Text() const { return text_; }
 
   private:
     std::string text_;
@@ -163,9 +163,9 @@ FlashConversation::FlashConversation(ServiceLink& link, UserQuestions& questions
     : link_(link), questions_(questions), observer_(observer), waits_(waits) {}
 
 void FlashConversation::Send(std::uint32_t code, std::span<const std::uint8_t> data, int site) {
-    request_.setRequest(code, data);
+    request_.SetRequest(code, data);
     try {
-        link_.pipe.Write(request_.raw.data(), request_.wireSize());
+        link_.pipe.Write(request_.raw.data(), request_.WireSize());
     } catch (const ChannelError&) {
         throw Failure(ErrorText(ids::kServiceWriteError, site, kErrorPrefix));
     }
@@ -177,7 +177,7 @@ void FlashConversation::SendByte(std::uint32_t code, std::uint8_t value, int sit
 }
 
 void FlashConversation::Receive(int site) {
-    reply_.clear();
+    reply_.Clear();
     try {
         reply_.received = link_.pipe.Read(reply_.raw.data(), reply_.raw.size());
     } catch (const ChannelError&) {
@@ -194,7 +194,7 @@ bool FlashConversation::Wait(std::uint32_t ms, int site) {
 }
 
 std::uint32_t FlashConversation::ReplyNumber() const {
-    return ByteView(reply_.data()).u32(0);
+    return ByteView(reply_.Data()).U32(0);
 }
 
 std::span<const std::uint8_t> FlashConversation::ReplyData() const {
@@ -202,12 +202,12 @@ std::span<const std::uint8_t> FlashConversation::ReplyData() const {
                                      ? reply_.received - ServiceMessage::kHeaderSize
                                      : 0;
     const std::size_t n =
-        std::min({static_cast<std::size_t>(reply_.length()), received, ServiceMessage::kMaxData});
-    return std::span<const std::uint8_t>(reply_.data()).first(n);
+        std::min({static_cast<std::size_t>(reply_.Length()), received, ServiceMessage::kMaxData});
+    return std::span<const std::uint8_t>(reply_.Data()).first(n);
 }
 
 std::span<const std::uint8_t> FlashConversation::StreamBlock(int site) const {
-    const std::size_t length = reply_.length();
+    const std::size_t length = reply_.Length();
     if (reply_.received < ServiceMessage::kHeaderSize ||
         reply_.received - ServiceMessage::kHeaderSize < length || length > kFlashBlockSize) {
         throw Failure(ErrorText(ids::kServiceReadError, site, kErrorPrefix));
@@ -232,7 +232,7 @@ void FlashConversation::ReadOut(std::uint8_t controller, const std::string& stat
     std::uint32_t lastProgress = 0;
     for (;;) {
         Receive(site::kStreamRead);
-        const std::uint32_t progress = reply_.code();
+        const std::uint32_t progress = reply_.Code();
         // A malformed reply or an end before 100 % would leave a backup that is not
         // the ROM under the backup's name.
         const auto data = StreamBlock(site::kStreamRead);
@@ -261,7 +261,7 @@ void FlashConversation::DropStaleReplies() {
             if (waiting == 0) {
                 return;
             }
-            reply_.clear();
+            reply_.Clear();
             link_.pipe.Read(reply_.raw.data(), reply_.raw.size());
         }
     } catch (const ChannelError&) {
@@ -317,7 +317,7 @@ FlashParameters FlashConversation::ReadFlashParameters(std::uint8_t controller,
             SendByte(FLASH_GET_TYPE_NAME, controller, site::kTypeNameWrite);
             Wait(waits_.parameterMs, site::kTypeNameRead);
             Receive(site::kTypeNameRead);
-            p.typeName = reply_.text(ServiceMessage::kSize);
+            p.typeName = reply_.Text(ServiceMessage::kSize);
             info = LoadString(ids::kFlashType) + p.typeName;
 
             SendByte(FLASH_GET_BIOS_VERSION, controller, site::kVersionWrite);
@@ -343,7 +343,7 @@ FlashParameters FlashConversation::ReadFlashParameters(std::uint8_t controller,
         }
         observer_.ShowText(FlashLine::Computer, computer);
     } catch (const Failure& failure) {
-        Show(failure.text());
+        Show(failure.Text());
     }
     observer_.ParametersRead(p);
     return p;
@@ -374,9 +374,9 @@ FlashRunResult FlashConversation::Run(const FlashPlan& plan) {
         result.flashId = ReplyNumber();
         SendByte(FLASH_GET_TYPE_NAME, plan.controller, site::kRunTypeNameWrite);
         Receive(site::kRunTypeNameRead);
-        result.typeName = reply_.text(ServiceMessage::kSize);
+        result.typeName = reply_.Text(ServiceMessage::kSize);
     } catch (const Failure& failure) {
-        Show(failure.text());
+        Show(failure.Text());
         observer_.EnableControls(flash_control::kClose, true);
         result.end = FlashRunResult::End::Failed;
         return result;
@@ -434,7 +434,7 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
                 [&file](std::span<const std::uint8_t> data) { file.Append(data); });
     } catch (const Failure& failure) {
         file.Abandon();
-        Show(failure.text());
+        Show(failure.Text());
         observer_.EnableControls(flash_control::kClose, true);
         return false;
     }
@@ -492,7 +492,7 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
                 FlashRomBlock(*image, i, block);
                 Send(FLASH_WRITE_BLOCK + i, block, site::kBlockWrite);
                 Receive(site::kBlockRead);
-                const std::uint32_t progress = reply_.code();
+                const std::uint32_t progress = reply_.Code();
                 if (progress > kLastProgress) {
                     Show(LoadString(ids::kFlashWriteError));
                     break;
@@ -502,7 +502,7 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
         }
         Send(FLASH_END, {}, site::kEndWrite);
     } catch (const Failure& failure) {
-        Show(failure.text());
+        Show(failure.Text());
         observer_.EnableControls(flash_control::kClose, true);
         return false;
     }

@@ -5,13 +5,13 @@
 namespace veltrix {
 
 FlashSignals::FlashSignals() {
-    static const bool registered = [] {
+    static const bool kRegistered = [] {
         qRegisterMetaType<std::string>("std::string");
         qRegisterMetaType<veltrix::FlashParameters>("veltrix::FlashParameters");
         qRegisterMetaType<veltrix::FlashRunResult>("veltrix::FlashRunResult");
         return true;
     }();
-    (void)registered;
+    (void)kRegistered;
 }
 
 void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
@@ -34,11 +34,11 @@ void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> report
     session.Converse(
         [reporter, plan = std::move(plan), &questions](ServiceLink& link, StatusRequests&) {
             const FlashRunResult result = FlashConversation(link, questions, *reporter).Run(plan);
-            emit reporter->runEnded(result);
+            emit reporter->RunEnded(result);
         },
         [reporter] {
             reporter->EnableControls(flash_control::kClose, true);
-            emit reporter->runEnded(FlashRunResult{});
+            emit reporter->RunEnded(FlashRunResult{});
         });
 }
 

@@ -20,23 +20,23 @@ class FlashSignals : public QObject, public FlashObserver {
     FlashSignals();
 
     void ShowText(FlashLine line, const std::string& text) override {
-        emit textShown(static_cast<int>(line), text);
+        emit TextShown(static_cast<int>(line), text);
     }
-    void ShowProgress(int percent) override { emit progressShown(percent); }
+    void ShowProgress(int percent) override { emit ProgressShown(percent); }
     void EnableControls(unsigned controls, bool enable) override {
-        emit controlsEnabled(controls, enable);
+        emit ControlsEnabled(controls, enable);
     }
     void ParametersRead(const FlashParameters& parameters) override {
-        emit parametersRead(parameters);
+        emit ParametersReported(parameters);
     }
 
   signals:
-    void textShown(int line, std::string text);
-    void progressShown(int percent);
-    void controlsEnabled(unsigned controls, bool enable);
-    void parametersRead(veltrix::FlashParameters parameters);
+    void TextShown(int line, std::string text);
+    void ProgressShown(int percent);
+    void ControlsEnabled(unsigned controls, bool enable);
+    void ParametersReported(veltrix::FlashParameters parameters);
     // The run has ended; every report of it came before.
-    void runEnded(veltrix::FlashRunResult result);
+    void RunEnded(veltrix::FlashRunResult result);
 };
 
 // The dialog's start on the session's thread: string 143 without a connection, else
@@ -44,7 +44,7 @@ class FlashSignals : public QObject, public FlashObserver {
 void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
                           std::uint8_t controller, std::string controllerName, std::string hostName,
                           FlashParameters known);
-// The Start button's run on the session's thread; ends with runEnded.
+// The Start button's run on the session's thread; ends with RunEnded.
 void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> reporter, FlashPlan plan);
 
 }  // namespace veltrix

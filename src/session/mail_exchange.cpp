@@ -32,11 +32,11 @@ class Steps {
     ServiceMessage& Message() { return channel_.Message(); }
 
     void Request(std::uint32_t code, std::span<const std::uint8_t> data = {}) {
-        Message().setRequest(code, data);
+        Message().SetRequest(code, data);
     }
     // The length and data of a message after an acknowledgement; its code stays the
     // acknowledgement's.
-    void Data(std::span<const std::uint8_t> data) { Message().setData(data); }
+    void Data(std::span<const std::uint8_t> data) { Message().SetData(data); }
 
     // Write or read a message; a failure shows the write or read error text.
     void Send(int site, int stringId = ids::kServiceWriteError) {
@@ -63,7 +63,7 @@ class Steps {
 
     std::uint32_t ReceiveNumber(int site) {
         Receive(site);
-        return Message().number();
+        return Message().Number();
     }
     void SendNumber(std::uint32_t value, int site) {
         Data(FourBytes(value));
@@ -98,7 +98,7 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
 template <typename Conversation>
 MailExchangeResult Guarded(MailChannel& channel, Conversation&& conversation) {
     const PipeBusyLock busy(channel.Link());
-    if (!busy.held()) {
+    if (!busy.Held()) {
         return {MailExchangeResult::Status::Busy, {}};
     }
     try {
@@ -125,10 +125,10 @@ MailExchangeResult ReadMailSettings(MailChannel& channel, std::uint32_t serviceV
         for (std::string* text : {&read.senderName, &read.senderAddress, &read.userName,
                                   &read.password, &read.server, &read.recipient}) {
             steps.Receive(kGetSettingsRead);
-            *text = steps.Message().text(kTextCapacity);
+            *text = steps.Message().Text(kTextCapacity);
         }
         steps.Receive(kGetSettingsRead);
-        read.SetFlags(steps.Message().data()[0]);
+        read.SetFlags(steps.Message().Data()[0]);
 
         steps.Request(MAIL_GET_LEVEL);
         steps.Send(kGetLevelWrite);

@@ -28,7 +28,7 @@ int ManualTimeSource::ActiveTimers() const {
     return static_cast<int>(timers_.size());
 }
 
-void ManualTimeSource::advance(std::int64_t ms) {
+void ManualTimeSource::Advance(std::int64_t ms) {
     std::unique_lock lock(mutex_);
     const std::int64_t end = now_ + std::max<std::int64_t>(ms, 0);
     for (;;) {

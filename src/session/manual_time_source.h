@@ -24,7 +24,7 @@ class ManualTimeSource : public TimeSource {
     // at each tick's time while it runs; timers stopped, started or re-armed by a tick
     // take effect at once, so a timer started during the advance fires within it when
     // it falls due before the end.
-    void advance(std::int64_t ms);
+    void Advance(std::int64_t ms);
 
     // Number of running timers.
     int ActiveTimers() const;

@@ -132,7 +132,7 @@ void ServiceSession::NoResponse() {
 }
 
 bool ServiceSession::Exchange(const ExchangeSites& sites) {
-    link_.message.setRequest(sites.code, sites.data);
+    link_.message.SetRequest(sites.code, sites.data);
     try {
         link_.SendMessage();
     } catch (const ChannelError&) {
@@ -174,7 +174,7 @@ std::string ServiceSession::WithPipeState(const ChannelError& e, const std::stri
 }
 
 void ServiceSession::PollCycle() {
-    emit pollStarted();
+    emit PollStarted();
     if (state_.justConnected) {
         state_.justConnected = false;
         state_.pollCount = 0;
@@ -206,12 +206,12 @@ void ServiceSession::PollCycle() {
         }
     }
     ++state_.pollCount;
-    emit trayTipChanged(tip);
+    emit TrayTipChanged(tip);
 
     // The positions and percentages of this round, and a priority the user set.
     PriorityStep();
     if (TableSnapshot changed = ChangedSnapshot()) {
-        emit tableChanged(std::move(changed));
+        emit TableChanged(std::move(changed));
     }
 
     if (!Exchange({GET_CHANGE_FLAG,
@@ -220,14 +220,14 @@ void ServiceSession::PollCycle() {
                    SiteText(ids::kServiceReadError, "'", poll_site::kChangeFlagRead)})) {
         return;
     }
-    if (link_.message.data()[0] != 0) {
+    if (link_.message.Data()[0] != 0) {
         state_.changesPending = true;
     }
 
     if (!EventLoop()) {
         return;
     }
-    emit eventsHandled(state_.changesPending, state_.deviceListDirty, state_.setListDirty,
+    emit EventsHandled(state_.changesPending, state_.deviceListDirty, state_.setListDirty,
                        ChangedSnapshot());
     state_.changesPending = false;
     state_.deviceListDirty = false;
@@ -245,8 +245,8 @@ bool ServiceSession::EventLoop() {
                        SiteText(ids::kServiceReadError, "'", poll_site::kEventRead)})) {
             return false;
         }
-        const EventRecord event = EventRecord::Decode(link_.message.data());
-        if (event.isEnd()) {
+        const EventRecord event = EventRecord::Decode(link_.message.Data());
+        if (event.IsEnd()) {
             return true;
         }
         LoggedEvent logged{.record = event};
@@ -254,8 +254,8 @@ bool ServiceSession::EventLoop() {
         logged.line = Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
                              event.time.minute, event.time.second, event.time.milliseconds,
                              event.controller, event.port, event.drive, event.code);
-        emit eventLogLine(logged.line);
-        emit eventLogged(std::move(logged));
+        emit EventLogLine(logged.line);
+        emit EventLogged(std::move(logged));
         if (!handled) {
             return false;
         }
@@ -301,7 +301,7 @@ bool ServiceSession::HandleEvent(const EventRecord& event, LoggedEvent& logged) 
     }
     const bool channelFailed = !link_.lastMessage.empty();
     if ((rule.refresh & refresh::kRebuildDoneBalloon) != 0) {
-        emit balloon(LoadString(ids::kBalloonRebuildDone),
+        emit Balloon(LoadString(ids::kBalloonRebuildDone),
                      FormatString(ids::kBalloonRebuildDoneText, c) + "%", Severity::Information);
     }
     if (current) {
@@ -328,7 +328,7 @@ void ServiceSession::ReReadController(int controller) {
         return;
     }
     if (requests_.ReadController(controller)) {
-        emit controllerReRead(controller, Snapshot());
+        emit ControllerReRead(controller, Snapshot());
     }
 }
 
@@ -338,7 +338,7 @@ void ServiceSession::DrainErrorLog() {
         if (entry.controller >= LogEntry::kNoResponse) {
             return;
         }
-        emit errorLogEntry(entry);
+        emit ErrorLogEntry(entry);
     }
 }
 
@@ -352,11 +352,11 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
                    SiteText(ids::kServiceReadError, "#", readSite)})) {
         return false;
     }
-    const MailStatus status = MailStatus::Decode(link_.message.data());
+    const MailStatus status = MailStatus::Decode(link_.message.Data());
     if (status.nothingNew != 0) {
         return true;
     }
-    if (!status.hasValidTime()) {
+    if (!status.HasValidTime()) {
         ReportError(std::to_string(status.time.year) + "\nError #KGD-" + std::to_string(yearSite));
         ++link_.failureCounter;
         return true;
@@ -381,7 +381,7 @@ void ServiceSession::MailOnlyPoll() {
         DisconnectAfterFailures();
         return;
     }
-    link_.message.setRequest(FLASH_END);
+    link_.message.SetRequest(FLASH_END);
     try {
         link_.SendMessage();
     } catch (const ChannelError&) {

@@ -68,7 +68,7 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
         return false;
     }
 
-    const RebuildStatus status = RebuildStatus::Decode(link_.message.data());
+    const RebuildStatus status = RebuildStatus::Decode(link_.message.Data());
     const Controller* controller = table_.GetController(i);
     const int sets = controller != nullptr ? ClampRaidSetCount(controller->RaidSetCount()) : 0;
     const bool current = i == state_.currentController;
@@ -76,13 +76,13 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
     RebuildView view;
     view.controller = i;
 
-    if (!status.isActive() || sets == 0) {
+    if (!status.IsActive() || sets == 0) {
         if (ForgetRebuildSeen(table_, i, sets)) {
             tableStale_ = true;
         }
         tip += FormatString(ids::kTipNoRebuildLine, i);
         if (current) {
-            emit rebuildStep(view);
+            emit RebuildProgressed(view);
         }
         return true;
     }
@@ -115,14 +115,14 @@ bool ServiceSession::RebuildStep(int i, std::string& tip) {
         view.speedText = state_.pollCount > 0 ? SpeedText(figures.speed) : "-";
         view.percentText = rebuilding->RebuildPercentText();
         view.percent = static_cast<int>(percent);
-        emit rebuildStep(view);
+        emit RebuildProgressed(view);
     }
     state_.lastPosition[index] = position;
 
     if (percent >= 1 && percent <= 99) {
         const std::uint32_t step = percent / 5;
         if (step > state_.lastPercentStep[index] && state_.pollCount > 1) {
-            emit balloon(LoadString(ids::kBalloonRebuildProgress),
+            emit Balloon(LoadString(ids::kBalloonRebuildProgress),
                          FormatString(ids::kBalloonRebuildPercent, i, percent) + "%",
                          Severity::Information);
         }
@@ -154,7 +154,7 @@ void ServiceSession::SendPriority(int controller, int setIndex, int priority) {
     }
     const std::array<std::uint8_t, 4> request{static_cast<std::uint8_t>(controller), set->Port(),
                                               static_cast<std::uint8_t>(priority & 0xFF), 0};
-    link_.message.setRequest(SET_REBUILD_PRIORITY, request);
+    link_.message.SetRequest(SET_REBUILD_PRIORITY, request);
     try {
         link_.SendMessage();
     } catch (const ChannelError&) {

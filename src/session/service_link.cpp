@@ -24,7 +24,7 @@ void ServiceLink::Pause(std::chrono::milliseconds duration) {
         pause(duration);
         return;
     }
-    const WaitCanceller* canceller = pipe.canceller();
+    const WaitCanceller* canceller = pipe.Canceller();
     if (canceller == nullptr) {
         std::this_thread::sleep_for(duration);
         return;
@@ -38,7 +38,7 @@ void ServiceLink::Pause(std::chrono::milliseconds duration) {
         if (left.count() <= 0 || canceller->IsCancelled()) {
             return;
         }
-        pollfd p{canceller->fd(), POLLIN, 0};
+        pollfd p{canceller->Fd(), POLLIN, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
         if (ready > 0 || (ready < 0 && errno != EINTR)) {
             return;

@@ -43,11 +43,11 @@ struct ServiceLink {
     void Pause(std::chrono::milliseconds duration);
 
     // Writes the request in `message` as one message (throws ChannelError).
-    void SendMessage() { pipe.Write(message.raw.data(), message.wireSize()); }
+    void SendMessage() { pipe.Write(message.raw.data(), message.WireSize()); }
     // Reads one reply into `message`, cleared first so that a short reply reads as zeros
     // and never shows an earlier one (throws ChannelError).
     void ReceiveMessage() {
-        message.clear();
+        message.Clear();
         message.received = pipe.Read(message.raw.data(), message.raw.size());
     }
 
@@ -67,7 +67,7 @@ class PipeBusyLock {
     }
     PipeBusyLock(const PipeBusyLock&) = delete;
     PipeBusyLock& operator=(const PipeBusyLock&) = delete;
-    bool held() const { return held_; }
+    bool Held() const { return held_; }
 
   private:
     ServiceLink& link_;

@@ -24,7 +24,7 @@ constexpr int kReconnectAfterResumeMs = 15000;
 
 // Registers the signals' value types once, for queued delivery to other threads.
 void RegisterTypes() {
-    static const bool registered = [] {
+    static const bool kRegistered = [] {
         qRegisterMetaType<std::string>("std::string");
         qRegisterMetaType<veltrix::Severity>("veltrix::Severity");
         qRegisterMetaType<veltrix::ServiceConfig>("veltrix::ServiceConfig");
@@ -35,7 +35,7 @@ void RegisterTypes() {
         qRegisterMetaType<veltrix::PowerEvent>("veltrix::PowerEvent");
         return true;
     }();
-    (void)registered;
+    (void)kRegistered;
 }
 
 }  // namespace
@@ -222,7 +222,7 @@ MessageAnswer ServiceSession::RequestReports::ShowMessage(const std::string& tex
 
 void ServiceSession::ReportEvent(const std::string& text, Severity severity, int level) {
     if (!Stopping()) {
-        emit popup(text, severity, level);
+        emit Popup(text, severity, level);
     }
 }
 
@@ -236,7 +236,7 @@ void ServiceSession::OnReconnectTimer() {
         return;
     }
     Disarm(reconnectTimer_);
-    emit reconnectDue();
+    emit ReconnectDue();
 }
 
 void ServiceSession::OnMailOnlyTimer() {
@@ -316,13 +316,13 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
 
 void ServiceSession::ConnectionEstablished() {
     state_.isConnected = true;
-    emit connected();
+    emit Connected();
 
     ReadServiceVersion();
     if (!Enumerate()) {
         return;
     }
-    emit enumerated(Snapshot(), static_cast<int>(state_.controllerCount));
+    emit Enumerated(Snapshot(), static_cast<int>(state_.controllerCount));
     if (state_.controllerCount == 0) {
         reports_.ShowMessage(LoadString(ids::kDriverNotFound), MessageIcon::None,
                              MessageButtons::Ok);
@@ -341,11 +341,11 @@ void ServiceSession::ReadServiceVersion() {
     requests_.RequestServiceConfig(config);
     state_.serviceConfig = config;
     state_.serviceVersion = static_cast<std::int32_t>(ServiceVersionNumber(config));
-    emit serviceConfigRead(config, state_.serviceVersion);
+    emit ServiceConfigRead(config, state_.serviceVersion);
 }
 
 bool ServiceSession::Enumerate() {
-    link_.message.setRequest(GET_CONTROLLER_COUNT);
+    link_.message.SetRequest(GET_CONTROLLER_COUNT);
     try {
         link_.SendMessage();
     } catch (const ChannelError& e) {
@@ -365,7 +365,7 @@ bool ServiceSession::Enumerate() {
         return false;
     }
     // The table has room for eight controllers; the rest are not shown.
-    const std::uint32_t reported = ByteView(link_.message.data()).u32(0);
+    const std::uint32_t reported = ByteView(link_.message.Data()).U32(0);
     state_.controllerCount = static_cast<std::uint32_t>(ClampControllerCount(reported));
 
     for (int i = 0; i < static_cast<int>(state_.controllerCount); ++i) {
@@ -401,8 +401,8 @@ void ServiceSession::DoDisconnect() {
         if (!state_.isConnected) {
             return;
         }
-        emit disconnecting(state_.quietDisconnect);
-        link_.message.setRequest(LOGOFF);
+        emit Disconnecting(state_.quietDisconnect);
+        link_.message.SetRequest(LOGOFF);
         try {
             link_.SendMessage();
         } catch (const ChannelError&) {
@@ -420,7 +420,7 @@ void ServiceSession::DoDisconnect() {
     state_.controllerCount = 0;
     state_.selectedSetIndex = -1;
     state_.isConnected = false;
-    emit disconnected(state_.quietDisconnect);
+    emit Disconnected(state_.quietDisconnect);
     state_.pipeClosedBySuspend = false;
     state_.serviceConfig = ServiceConfig{};
 }
@@ -451,7 +451,7 @@ void ServiceSession::DoPower(PowerEvent event) {
             }
             break;
     }
-    emit powerHandled(event);
+    emit PowerHandled(event);
 }
 
 }  // namespace veltrix

@@ -99,43 +99,43 @@ class ServiceSession : public QObject {
 
   signals:
     // The login was accepted.
-    void connected();
+    void Connected();
     // The service configuration was read: its version words and version number.
-    void serviceConfigRead(veltrix::ServiceConfig config, int serviceVersion);
+    void ServiceConfigRead(veltrix::ServiceConfig config, int serviceVersion);
     // Enumeration finished: the table and the number of controllers (0: none found).
-    void enumerated(veltrix::TableSnapshot table, int controllerCount);
+    void Enumerated(veltrix::TableSnapshot table, int controllerCount);
     // Disconnect started (the window shows that it is busy unless `quiet`).
-    void disconnecting(bool quiet);
+    void Disconnecting(bool quiet);
     // Disconnect finished and the display is to be reset (a suspend keeps it and
     // sends nothing); `quiet` leaves the buttons and the picture alone.
-    void disconnected(bool quiet);
+    void Disconnected(bool quiet);
     // A message outside a dialog, offered to the popup filter with its level (255
     // always shows).
-    void popup(std::string text, veltrix::Severity severity, int level);
-    void balloon(std::string title, std::string text, veltrix::Severity severity);
-    void trayTipChanged(std::string tip);
+    void Popup(std::string text, veltrix::Severity severity, int level);
+    void Balloon(std::string title, std::string text, veltrix::Severity severity);
+    void TrayTipChanged(std::string tip);
     // A poll tick begins its work.
-    void pollStarted();
-    void rebuildStep(veltrix::RebuildView view);
+    void PollStarted();
+    void RebuildProgressed(veltrix::RebuildView view);
     // The objects changed (rebuild positions, priorities); not sent when nothing did.
-    void tableChanged(veltrix::TableSnapshot table);
-    void eventLogLine(std::string line);
+    void TableChanged(veltrix::TableSnapshot table);
+    void EventLogLine(std::string line);
     // The same event with its record and how serious it is, sent right after its line
     // (the system journal takes it on the session's thread).
-    void eventLogged(veltrix::LoggedEvent event);
+    void EventLogged(veltrix::LoggedEvent event);
     // A controller was read again after an event.
-    void controllerReRead(int controller, veltrix::TableSnapshot table);
+    void ControllerReRead(int controller, veltrix::TableSnapshot table);
     // The event loop ended: refill the lists when changes are pending. `table` is
     // null when the objects did not change since the last snapshot.
-    void eventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
+    void EventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                        veltrix::TableSnapshot table);
-    void errorLogEntry(veltrix::LogEntry entry);
+    void ErrorLogEntry(veltrix::LogEntry entry);
     // The reconnect timer fell due: the window connects with the host and password
     // it shows.
-    void reconnectDue();
+    void ReconnectDue();
     // The steps of a power event have run (for a suspend: the logoff is written and
     // the pipe closed).
-    void powerHandled(veltrix::PowerEvent event);
+    void PowerHandled(veltrix::PowerEvent event);
 
   private:
     // Runs `work` on the session's thread: at once when called there, otherwise

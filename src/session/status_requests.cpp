@@ -79,15 +79,15 @@ bool StatusRequests::RequestControllerInfo(int ctl) {
     }
     std::array<std::uint8_t, 4> number{};
     PutU32(number, 0, static_cast<std::uint32_t>(ctl));
-    link_.message.setRequest(GET_CONTROLLER_INFO, number);
+    link_.message.SetRequest(GET_CONTROLLER_INFO, number);
     if (!SendOrShow(kControllerInfoWrite) || !ReceiveOrShow(kControllerInfoRead)) {
         return false;
     }
-    lastControllerInfo_ = ControllerInfo::Decode(link_.message.data());
+    lastControllerInfo_ = ControllerInfo::Decode(link_.message.Data());
     controller->FillFromInfo(lastControllerInfo_);
 
     const std::uint8_t zero[] = {0};
-    link_.message.setRequest(GET_CONTROLLER_FLAG, zero);
+    link_.message.SetRequest(GET_CONTROLLER_FLAG, zero);
     // The reply is read and its content not used.
     return SendOrShow(kControllerFlagWrite) && ReceiveOrShow(kControllerFlagRead);
 }
@@ -102,7 +102,7 @@ bool StatusRequests::Scan(int ctl, std::uint32_t command, int writeSite, int rea
     const std::uint32_t lastPort = controller->HasPortMultiplier() ? 15 : 0;
     for (std::uint32_t channel = 0; channel < controller->ChannelCount(); ++channel) {
         for (std::uint32_t port = 0; port <= lastPort; ++port) {
-            link_.message.setRequest(command, AddressData(ctl, channel, port));
+            link_.message.SetRequest(command, AddressData(ctl, channel, port));
             if (!SendOrShow(writeSite) || !ReceiveOrShow(readSite)) {
                 return false;
             }
@@ -117,7 +117,7 @@ bool StatusRequests::Scan(int ctl, std::uint32_t command, int writeSite, int rea
 bool StatusRequests::RequestDevice(int ctl, int n) {
     int found = 0;
     return Scan(ctl, GET_DEVICE, kDeviceWrite, kDeviceRead, [&] {
-        lastDeviceRecord_ = DeviceRecord::Decode(link_.message.data());
+        lastDeviceRecord_ = DeviceRecord::Decode(link_.message.Data());
         if (lastDeviceRecord_.present == 0) {
             return false;
         }
@@ -135,7 +135,7 @@ bool StatusRequests::RequestDevice(int ctl, int n) {
 bool StatusRequests::RequestRaidSet(int ctl, int s) {
     int found = 0;
     return Scan(ctl, GET_RAID_SET, kRaidSetWrite, kRaidSetRead, [&] {
-        lastRaidSetRecord_ = RaidSetRecord::Decode(link_.message.data());
+        lastRaidSetRecord_ = RaidSetRecord::Decode(link_.message.Data());
         if (lastRaidSetRecord_.valid == 0) {
             return false;
         }
@@ -156,11 +156,11 @@ bool StatusRequests::RequestRaidSet(int ctl, int s) {
 
 bool StatusRequests::RequestServiceConfig(ServiceConfig& out) {
     PipeBusyLock busy(link_);
-    if (!busy.held()) {
+    if (!busy.Held()) {
         ShowFailure(ids::kServiceWriteError, kServiceConfigWrite);
         return false;
     }
-    link_.message.setRequest(GET_SERVICE_CONFIG);
+    link_.message.SetRequest(GET_SERVICE_CONFIG);
     try {
         WriteRequest();
     } catch (const ChannelError& e) {
@@ -170,17 +170,17 @@ bool StatusRequests::RequestServiceConfig(ServiceConfig& out) {
     if (!ReceiveOrShow(kServiceConfigRead)) {
         return false;
     }
-    out.applyReply(link_.message.data());
+    out.ApplyReply(link_.message.Data());
     return true;
 }
 
 bool StatusRequests::SendHostLogFile(const ServiceConfig& config) {
     PipeBusyLock busy(link_);
-    if (!busy.held()) {
+    if (!busy.Held()) {
         ShowFailure(ids::kServiceWriteError, kHostLogFileWrite);
         return false;
     }
-    link_.message.setRequest(SET_HOST_LOGFILE, config.encode());
+    link_.message.SetRequest(SET_HOST_LOGFILE, config.Encode());
     try {
         WriteRequest();
     } catch (const ChannelError& e) {
@@ -192,12 +192,12 @@ bool StatusRequests::SendHostLogFile(const ServiceConfig& config) {
 
 bool StatusRequests::SendServicePassword(const std::string& password) {
     PipeBusyLock busy(link_);
-    if (!busy.held()) {
+    if (!busy.Held()) {
         ShowFailure(ids::kServiceWriteError, kPasswordWrite);
         return false;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(password.data());
-    link_.message.setRequest(SET_SERVICE_PASSWORD, {bytes, password.size()});
+    link_.message.SetRequest(SET_SERVICE_PASSWORD, {bytes, password.size()});
     try {
         WriteRequest();
     } catch (const ChannelError& e) {
@@ -210,7 +210,7 @@ bool StatusRequests::SendServicePassword(const std::string& password) {
 LogEntry StatusRequests::RequestLogEntry() {
     LogEntry result;
     result.controller = LogEntry::kNoResponse;
-    link_.message.setRequest(GET_LOG_ENTRY);
+    link_.message.SetRequest(GET_LOG_ENTRY);
     try {
         WriteRequest();
     } catch (const ChannelError&) {
@@ -233,7 +233,7 @@ LogEntry StatusRequests::RequestLogEntry() {
         ui_.ReportError(link_.lastMessage);
         return result;
     }
-    return LogEntry::Decode(link_.message.data());
+    return LogEntry::Decode(link_.message.Data());
 }
 
 bool StatusRequests::ReadController(int ctl) {

@@ -47,9 +47,9 @@ class StatusRequests {
     bool ReadController(int ctl);
 
     // The last records received.
-    const ControllerInfo& lastControllerInfo() const { return lastControllerInfo_; }
-    const DeviceRecord& lastDeviceRecord() const { return lastDeviceRecord_; }
-    const RaidSetRecord& lastRaidSetRecord() const { return lastRaidSetRecord_; }
+    const ControllerInfo& LastControllerInfo() const { return lastControllerInfo_; }
+    const DeviceRecord& LastDeviceRecord() const { return lastDeviceRecord_; }
+    const RaidSetRecord& LastRaidSetRecord() const { return lastRaidSetRecord_; }
 
   private:
     // Writes the request in the shared buffer; reads one reply into it.

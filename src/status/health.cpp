@@ -116,7 +116,7 @@ void EvaluateSets(const StatusReport& report, int c, Health& health) {
             health.findings.push_back({Level::Warning, SetLabel(c, *set) + rebuildText});
         }
     }
-    if (rebuild.raw.isActive()) {
+    if (rebuild.raw.IsActive()) {
         ++health.rebuilds;
         if (!rebuild.set) {
             health.findings.push_back(
@@ -145,7 +145,7 @@ const char* LevelName(Level level) {
 
 Health Evaluate(const StatusReport& report) {
     Health health;
-    if (!report.ok()) {
+    if (!report.Ok()) {
         health.level = Level::Unknown;
         health.findings.push_back({Level::Unknown, report.failureMessage});
         return health;

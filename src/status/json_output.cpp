@@ -111,7 +111,7 @@ Json ControllerDocument(const StatusReport& report, int c) {
         {"driveCount", CountedDrives(controller)},
         {"setCount", CountedSets(controller)},
         {"rebuild",
-         {{"active", rebuild.raw.isActive()},
+         {{"active", rebuild.raw.IsActive()},
           {"setPort", rebuild.raw.setPort},
           {"position", rebuild.raw.position}}},
         {"drives", drives},
@@ -130,13 +130,13 @@ std::string JsonOutput(const StatusReport& report, const Health& health) {
     Json document = {
         {"schema", kJsonSchemaVersion},
         {"host", Printable(report.host)},
-        {"ok", report.ok()},
+        {"ok", report.Ok()},
         {"error", nullptr},
         {"health", {{"level", LevelName(health.level)}, {"problems", problems}}},
         {"service", nullptr},
         {"controllers", Json::array()},
     };
-    if (!report.ok()) {
+    if (!report.Ok()) {
         document["error"] = {{"reason", FailureName(report.failure)},
                              {"message", Printable(report.failureMessage)}};
     } else {

@@ -43,7 +43,7 @@ void KeepRebuildSamples(const std::string& stateFile, StatusReport& report) {
     if (!warning.empty()) {
         Complain(warning);
     }
-    if (!report.ok()) {
+    if (!report.Ok()) {
         return;  // the samples stay for a later run that gets a status
     }
     const std::int64_t now = WallClockMs();
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
                      "rebuilds=%.3f finished=%.3f\n",
                      timings.connected, timings.enumerated, timings.rebuilds, timings.finished);
     }
-    if (!report.ok()) {
+    if (!report.Ok()) {
         Complain(std::string(FailureSummary(report.failure)) + " (host " + Printable(options.host) +
                  "): " + Printable(report.failureMessage));
     }
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     if (options.format == Format::Nagios) {
         return delivered ? static_cast<int>(health.level) : kNoStatus;
     }
-    if (!report.ok()) {
+    if (!report.Ok()) {
         return kNoStatus;
     }
     return delivered ? 0 : kOutputNotWritten;

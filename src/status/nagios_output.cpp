@@ -39,7 +39,7 @@ std::string PerformanceData(const StatusReport& report, const Health& health) {
 
 std::string NagiosOutput(const StatusReport& report, const Health& health) {
     std::string line = std::string("VELTRIX ") + LevelName(health.level) + " - ";
-    if (!report.ok()) {
+    if (!report.Ok()) {
         return line + FailureSummary(report.failure) + ": " + PluginText(report.failureMessage) +
                "\n";
     }

@@ -220,7 +220,7 @@ void AddController(Exposition& e, const StatusReport& report, int c, const std::
     e.Add("veltrix_controller_drives_found", labels, Number(std::uint64_t(drives.size())));
     e.Add("veltrix_controller_raid_sets", labels, Number(std::uint64_t(CountedSets(controller))));
     e.Add("veltrix_controller_raid_sets_found", labels, Number(std::uint64_t(sets.size())));
-    e.Add("veltrix_controller_rebuild_active", labels, rebuild.raw.isActive() ? "1" : "0");
+    e.Add("veltrix_controller_rebuild_active", labels, rebuild.raw.IsActive() ? "1" : "0");
 
     const auto driveKeys = UniqueKeys(drives, [](const Device& d) { return d.Position(); });
     for (std::size_t i = 0; i < drives.size(); ++i) {
@@ -241,7 +241,7 @@ std::string PrometheusOutput(const StatusReport& report) {
     Exposition e;
     DescribeAll(e);
     const std::string host = Printable(report.host);
-    if (!report.ok()) {
+    if (!report.Ok()) {
         e.Add("veltrix_up", {{"host", host}, {"reason", FailureName(report.failure)}}, "0");
         return e.Render();
     }

@@ -81,14 +81,14 @@ void AskRebuilds(ServiceLink& link, RunState& state) {
         return;
     }
     const PipeBusyLock busy(link);
-    if (!busy.held()) {
+    if (!busy.Held()) {
         state.failure = Failure::ChannelError;
         state.failureMessage = "the session's channel is in use";
         return;
     }
     for (int c = 0; c < state.controllerCount && !state.abandoned; ++c) {
         const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(c)};
-        link.message.setRequest(GET_REBUILD_STATUS, request);
+        link.message.SetRequest(GET_REBUILD_STATUS, request);
         try {
             link.SendMessage();
             link.ReceiveMessage();
@@ -107,7 +107,7 @@ void AskRebuilds(ServiceLink& link, RunState& state) {
                                    " bytes, " + std::to_string(kExpected) + " expected";
             return;
         }
-        state.rebuilds[static_cast<std::size_t>(c)] = RebuildStatus::Decode(link.message.data());
+        state.rebuilds[static_cast<std::size_t>(c)] = RebuildStatus::Decode(link.message.Data());
     }
 }
 
@@ -176,14 +176,14 @@ struct SessionParts {
 // Connect and login: the time of the login and the service's configuration.
 void WatchLogin(ServiceSession& session, RunState& run, Stopwatch stopwatch) {
     QObject::connect(
-        &session, &ServiceSession::connected, &session,
+        &session, &ServiceSession::Connected, &session,
         [&run, stopwatch] {
             run.connectedMs = stopwatch.ElapsedMs();
             run.connected = true;
         },
         Qt::DirectConnection);
     QObject::connect(
-        &session, &ServiceSession::serviceConfigRead, &session,
+        &session, &ServiceSession::ServiceConfigRead, &session,
         [&run](ServiceConfig config, int version) {
             run.config = config;
             run.serviceVersion = version;
@@ -194,7 +194,7 @@ void WatchLogin(ServiceSession& session, RunState& run, Stopwatch stopwatch) {
 // Enumeration: controllers, drives and sets as the main window reads them.
 void WatchEnumeration(ServiceSession& session, RunState& run, Stopwatch stopwatch) {
     QObject::connect(
-        &session, &ServiceSession::enumerated, &session,
+        &session, &ServiceSession::Enumerated, &session,
         [&run, stopwatch](TableSnapshot table, int count) {
             run.table = std::move(table);
             run.controllerCount = std::clamp(count, 0, ObjectTable::kMaxControllers);

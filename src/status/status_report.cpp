@@ -75,7 +75,7 @@ void ResolveRebuilds(StatusReport& report) {
     for (int c = 0; c < report.controllerCount && c < ObjectTable::kMaxControllers; ++c) {
         ControllerRebuild& rebuild = report.rebuilds[static_cast<std::size_t>(c)];
         rebuild.set.reset();
-        if (!rebuild.raw.isActive()) {
+        if (!rebuild.raw.IsActive()) {
             continue;
         }
         for (const auto& [index, found] : FoundSets(report.table, c)) {

@@ -71,7 +71,7 @@ struct StatusReport {
     ObjectTable table;
     std::array<ControllerRebuild, ObjectTable::kMaxControllers> rebuilds{};
 
-    bool ok() const { return failure == Failure::None; }
+    bool Ok() const { return failure == Failure::None; }
 };
 
 // Matches each controller's running rebuild to its set by port, as the poll cycle

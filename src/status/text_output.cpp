@@ -92,7 +92,7 @@ std::string ControllerText(const StatusReport& report, int c) {
     if (!sets.empty()) {
         out += setTable.Render("    ");
     }
-    if (rebuild.raw.isActive() && !rebuild.set) {
+    if (rebuild.raw.IsActive() && !rebuild.set) {
         out += Format("  A rebuild runs on a set at port %u that the controller does not list.\n",
                       rebuild.raw.setPort);
     }
@@ -102,7 +102,7 @@ std::string ControllerText(const StatusReport& report, int c) {
 }  // namespace
 
 std::string TextOutput(const StatusReport& report, const Health& health) {
-    if (!report.ok()) {
+    if (!report.Ok()) {
         return {};
     }
     std::string out =

@@ -10,7 +10,7 @@
 namespace veltrix {
 namespace {
 
-std::atomic<Language> g_uiLanguage{Language::English};
+std::atomic<Language> uiLanguage{Language::English};
 
 // The table's texts as strings, built once, in table order.
 struct LoadedTable {
@@ -29,8 +29,8 @@ struct LoadedTable {
 };
 
 const LoadedTable& Loaded() {
-    static const LoadedTable table;
-    return table;
+    static const LoadedTable kTable;
+    return kTable;
 }
 
 // Index of `id` in the table, or -1.
@@ -94,11 +94,11 @@ Language LanguageFromEnvironment() {
 }
 
 Language UiLanguage() {
-    return g_uiLanguage.load(std::memory_order_relaxed);
+    return uiLanguage.load(std::memory_order_relaxed);
 }
 
 void SetUiLanguage(Language language) {
-    g_uiLanguage.store(language, std::memory_order_relaxed);
+    uiLanguage.store(language, std::memory_order_relaxed);
 }
 
 const std::string& LoadString(int id, Language language) {

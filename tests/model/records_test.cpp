@@ -73,7 +73,7 @@ TEST(DeviceRecordDecode, CapacityJoinsTheThreeWords) {
     r.capacityLow = 0x1111;
     r.capacityMid = 0x2222;
     r.capacityHigh = 0x3333;
-    EXPECT_EQ(r.capacity(), 0x333322221111u);
+    EXPECT_EQ(r.Capacity(), 0x333322221111u);
 }
 
 TEST(RaidSetRecordDecode, ReadsEveryFieldAtItsOffset) {
@@ -104,12 +104,12 @@ TEST(RebuildStatusDecode, ReadsUnalignedPosition) {
         b[13 + i] = static_cast<std::uint8_t>(0x10 + i);
     }
     const auto r = RebuildStatus::Decode(b);
-    EXPECT_TRUE(r.isActive());
+    EXPECT_TRUE(r.IsActive());
     EXPECT_EQ(r.setPort, 0x21);
     EXPECT_EQ(r.position, 0x1716151413121110u);
 
     b[4] = 0;
-    EXPECT_FALSE(RebuildStatus::Decode(b).isActive());
+    EXPECT_FALSE(RebuildStatus::Decode(b).IsActive());
 }
 
 TEST(EventRecordDecode, ReadsEveryFieldAtItsOffset) {

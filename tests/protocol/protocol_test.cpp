@@ -59,8 +59,8 @@ std::vector<std::uint8_t> ConfigReply(std::uint16_t major, std::uint16_t minor,
     sent.versionRevision = 7;
     sent.reserved = 0xBEEF;
     sent.configFlags = 1;
-    sent.setLogFileName("/var/log/raid.log");
-    const auto bytes = sent.encode();
+    sent.SetLogFileName("/var/log/raid.log");
+    const auto bytes = sent.Encode();
     return {bytes.begin(), bytes.end()};
 }
 
@@ -72,12 +72,12 @@ TEST(ServiceConfigRecord, OldServicesOnlyGiveTheVersionPart) {
     for (const Case c : {Case{3, 0, 2, false}, Case{3, 0, 3, true}, Case{3, 1, 0, true},
                          Case{2, 9, 9, false}, Case{4, 0, 0, true}}) {
         ServiceConfig config;
-        config.setLogFileName("kept");
-        config.applyReply(ConfigReply(c.major, c.minor, c.build));
+        config.SetLogFileName("kept");
+        config.ApplyReply(ConfigReply(c.major, c.minor, c.build));
         EXPECT_EQ(config.versionRevision, 7);
         EXPECT_EQ(config.reserved, 0xBEEF);
         EXPECT_EQ(config.configFlags, 1);
-        EXPECT_EQ(config.logFileNameText(), c.full ? "/var/log/raid.log" : "kept")
+        EXPECT_EQ(config.LogFileNameText(), c.full ? "/var/log/raid.log" : "kept")
             << c.major << "." << c.minor << "." << c.build;
     }
 }
@@ -85,21 +85,21 @@ TEST(ServiceConfigRecord, OldServicesOnlyGiveTheVersionPart) {
 TEST(ServiceConfigRecord, RoundTripSendsEverythingBackUnchanged) {
     const auto reply = ConfigReply(3, 4, 0);
     ServiceConfig config;
-    config.applyReply(reply);
-    const auto sent = config.encode();
+    config.ApplyReply(reply);
+    const auto sent = config.Encode();
     EXPECT_TRUE(std::equal(sent.begin(), sent.end(), reply.begin()));
 }
 
 TEST(ServiceConfigRecord, LongFileNameStaysTerminated) {
     ServiceConfig config;
-    config.setLogFileName(std::string(400, 'x'));
-    EXPECT_EQ(config.logFileNameText().size(), 249u);
-    EXPECT_EQ(config.encode()[260], 0);
+    config.SetLogFileName(std::string(400, 'x'));
+    EXPECT_EQ(config.LogFileNameText().size(), 249u);
+    EXPECT_EQ(config.Encode()[260], 0);
 }
 
 ServiceMessage Received(std::vector<std::uint8_t> bytes) {
     ServiceMessage m;
-    m.clear();
+    m.Clear();
     std::copy(bytes.begin(), bytes.end(), m.raw.begin());
     m.received = bytes.size();
     return m;
@@ -121,37 +121,37 @@ TEST(Message, TextReplies) {
         {"header only", {0, 0, 0, 0, 5, 0}, 104, ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Received(c.bytes).text(c.capacity), c.text) << c.name;
+        EXPECT_EQ(Received(c.bytes).Text(c.capacity), c.text) << c.name;
     }
 }
 
 TEST(Message, NumberReplies) {
-    EXPECT_EQ(Received({0, 0, 0, 0, 4, 0, 40, 0, 0, 0}).number(), 40u);
-    EXPECT_EQ(Received({0, 0, 0, 0, 1, 0, 20, 9, 9, 9}).number(), 20u);  // only `length` bytes
-    EXPECT_EQ(Received({0, 0, 0, 0, 9, 0, 1, 1, 0, 0, 7}).number(), 257u);
-    EXPECT_EQ(Received({0, 0, 0, 0, 0, 0, 1}).number(), 0u);
+    EXPECT_EQ(Received({0, 0, 0, 0, 4, 0, 40, 0, 0, 0}).Number(), 40u);
+    EXPECT_EQ(Received({0, 0, 0, 0, 1, 0, 20, 9, 9, 9}).Number(), 20u);  // only `length` bytes
+    EXPECT_EQ(Received({0, 0, 0, 0, 9, 0, 1, 1, 0, 0, 7}).Number(), 257u);
+    EXPECT_EQ(Received({0, 0, 0, 0, 0, 0, 1}).Number(), 0u);
 }
 
 TEST(Message, RequestsAndDataMessages) {
     ServiceMessage m;
     const std::uint8_t controller[] = {2, 0, 0, 0};
-    m.setRequest(GET_CONTROLLER_INFO, controller);
-    EXPECT_EQ(m.code(), 2u);
-    EXPECT_EQ(m.length(), 4);
-    EXPECT_EQ(m.wireSize(), 10u);
+    m.SetRequest(GET_CONTROLLER_INFO, controller);
+    EXPECT_EQ(m.Code(), 2u);
+    EXPECT_EQ(m.Length(), 4);
+    EXPECT_EQ(m.WireSize(), 10u);
     EXPECT_EQ(m.raw[6], 2);
 
     // After an acknowledgement the data messages keep the acknowledgement's code.
-    m.setCode(0xABCD);
+    m.SetCode(0xABCD);
     const std::uint8_t text[] = {'x', 'y'};
-    m.setData(text);
-    EXPECT_EQ(m.code(), 0xABCDu);
-    EXPECT_EQ(m.wireSize(), 8u);
+    m.SetData(text);
+    EXPECT_EQ(m.Code(), 0xABCDu);
+    EXPECT_EQ(m.WireSize(), 8u);
 
     std::vector<std::uint8_t> huge(5000, 1);
-    m.setRequest(SET_SERVICE_PASSWORD, huge);
-    EXPECT_EQ(m.length(), ServiceMessage::kMaxData);
-    EXPECT_EQ(m.wireSize(), ServiceMessage::kSize);
+    m.SetRequest(SET_SERVICE_PASSWORD, huge);
+    EXPECT_EQ(m.Length(), ServiceMessage::kMaxData);
+    EXPECT_EQ(m.WireSize(), ServiceMessage::kSize);
 }
 
 TEST(MailStatusRecord, DecodesAndSurvivesEveryPrefix) {
@@ -160,18 +160,18 @@ TEST(MailStatusRecord, DecodesAndSurvivesEveryPrefix) {
     status.time.month = 12;
     status.errorCode = 421;
     status.text = "SMTP server refused";
-    const auto bytes = status.encode();
+    const auto bytes = status.Encode();
     const auto decoded = MailStatus::Decode(bytes);
     EXPECT_EQ(decoded.time, status.time);
     EXPECT_EQ(decoded.errorCode, 421);
     EXPECT_EQ(decoded.text, status.text);
-    EXPECT_TRUE(decoded.hasValidTime());
+    EXPECT_TRUE(decoded.HasValidTime());
 
     for (std::size_t n = 0; n <= bytes.size(); ++n) {
         const auto part = MailStatus::Decode(std::span(bytes).first(n));
         EXPECT_LE(part.text.size(), status.text.size());
         if (n < 2) {
-            EXPECT_FALSE(part.hasValidTime());
+            EXPECT_FALSE(part.HasValidTime());
         }
     }
 }

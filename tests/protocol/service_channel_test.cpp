@@ -218,7 +218,7 @@ TEST_P(ChannelTest, ModesKeepMessageBoundaries) {
     for (const Case c :
          {Case{true, true, 0}, Case{true, false, 1}, Case{false, true, 2}, Case{false, false, 3}}) {
         pipe_.SetMode(c.byteMode, c.blocking);
-        EXPECT_EQ(pipe_.mode(), c.word);
+        EXPECT_EQ(pipe_.Mode(), c.word);
     }
     // Non-blocking: nothing waiting is an error, not a wait.
     std::array<std::uint8_t, 16> buffer{};
@@ -429,7 +429,7 @@ TEST(ChannelTcp, ConnectedSocketKeepsTheConnectionUnderWatch) {
     for (const auto& c : cases) {
         int value = -1;
         socklen_t size = sizeof(value);
-        ASSERT_EQ(::getsockopt(pipe.handle(), c.level, c.option, &value, &size), 0) << c.name;
+        ASSERT_EQ(::getsockopt(pipe.Handle(), c.level, c.option, &value, &size), 0) << c.name;
         EXPECT_EQ(value, c.expected) << c.name;
     }
 }
@@ -540,10 +540,10 @@ TEST(ChannelErrors, UnknownHostFailsWithTheResolversText) {
 
 TEST(ChannelErrors, OperationsOnAClosedChannel) {
     ServiceChannel pipe;
-    EXPECT_EQ(pipe.handle(), -1);
+    EXPECT_EQ(pipe.Handle(), -1);
     pipe.Close();
     pipe.Close();
-    EXPECT_EQ(pipe.handle(), -1);
+    EXPECT_EQ(pipe.Handle(), -1);
     std::array<std::uint8_t, 4> buffer{};
     EXPECT_EQ(ErrorOf([&] { pipe.Read(buffer.data(), buffer.size()); }),
               win32::ERROR_INVALID_HANDLE);

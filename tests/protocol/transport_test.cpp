@@ -46,8 +46,8 @@ TEST(TcpFraming, MessagesSurviveAnySplit) {
         std::vector<std::vector<std::uint8_t>> messages;
         for (std::size_t at = 0; at < stream.size(); at += chunk) {
             const std::size_t n = std::min(chunk, stream.size() - at);
-            ASSERT_TRUE(deframer.append(std::span(stream).subspan(at, n)));
-            while (auto m = deframer.pop()) {
+            ASSERT_TRUE(deframer.Append(std::span(stream).subspan(at, n)));
+            while (auto m = deframer.Pop()) {
                 messages.push_back(*m);
             }
         }
@@ -60,20 +60,20 @@ TEST(TcpFraming, MessagesSurviveAnySplit) {
 TEST(TcpFraming, CountsOnlyWholeMessages) {
     TcpDeframer deframer;
     const auto framed = FrameTcpMessage(std::vector<std::uint8_t>(10, 1));
-    deframer.append(framed);
-    deframer.append(std::span(framed).first(6));  // a second one, incomplete
-    EXPECT_TRUE(deframer.hasWholeMessage());
-    EXPECT_EQ(deframer.bytesInWholeMessages(), 10u);
-    EXPECT_EQ(deframer.firstMessage().size(), 10u);
-    deframer.pop();
-    EXPECT_FALSE(deframer.hasWholeMessage());
-    EXPECT_EQ(deframer.bytesInWholeMessages(), 0u);
+    deframer.Append(framed);
+    deframer.Append(std::span(framed).first(6));  // a second one, incomplete
+    EXPECT_TRUE(deframer.HasWholeMessage());
+    EXPECT_EQ(deframer.BytesInWholeMessages(), 10u);
+    EXPECT_EQ(deframer.FirstMessage().size(), 10u);
+    deframer.Pop();
+    EXPECT_FALSE(deframer.HasWholeMessage());
+    EXPECT_EQ(deframer.BytesInWholeMessages(), 0u);
 }
 
 TEST(TcpFraming, AbsurdLengthBreaksTheStream) {
     TcpDeframer deframer;
     const std::uint8_t prefix[] = {0xFF, 0xFF, 0xFF, 0x7F};
-    EXPECT_FALSE(deframer.append(prefix));
+    EXPECT_FALSE(deframer.Append(prefix));
 }
 
 TEST(Environment, PortFallsBackOnBadValues) {

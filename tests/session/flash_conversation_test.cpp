@@ -262,7 +262,7 @@ TEST_F(FlashRunTest, DeclinedBackupStillWritesAndThePollStaysAway) {
     FlashPlan plan = Plan(kModeBackupAndUpdate);
     ASSERT_EQ(plan.parameters.biosVersion, 1);
     questions_.answers = {MessageAnswer::No};
-    questions_.onAsk = [this](const std::string&) { clock_.advance(10000); };
+    questions_.onAsk = [this](const std::string&) { clock_.Advance(10000); };
     const FlashRunResult result = Run(plan);
     EXPECT_EQ(questions_.messageTexts(), Lines{"FlashROM content isn't a BIOS.\nsave?"});
     EXPECT_EQ(questions_.messages[0].buttons, MessageButtons::YesNo);
@@ -274,7 +274,7 @@ TEST_F(FlashRunTest, DeclinedBackupStillWritesAndThePollStaysAway) {
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
     // After the run the poll goes on.
     sim().ClearTranscript();
-    clock_.advance(5000);
+    clock_.Advance(5000);
     session_->Sync();
     EXPECT_FALSE(Transcript().empty());
 }

@@ -82,8 +82,8 @@ class MailExchangeTest : public ::testing::Test {
         std::vector<std::vector<std::uint8_t>> messages;
         for (const auto& e : service_->sim().Transcript()) {
             ByteWriter w;
-            w.u32(e.code).u16(e.length).bytes(e.data);
-            messages.push_back(w.take());
+            w.U32(e.code).U16(e.length).Bytes(e.data);
+            messages.push_back(w.Take());
         }
         return messages;
     }
@@ -98,14 +98,14 @@ class MailExchangeTest : public ::testing::Test {
 
 std::vector<std::uint8_t> Msg(std::uint32_t code, const std::vector<std::uint8_t>& data = {}) {
     ByteWriter w;
-    w.u32(code).u16(static_cast<std::uint16_t>(data.size())).bytes(data);
-    return w.take();
+    w.U32(code).U16(static_cast<std::uint16_t>(data.size())).Bytes(data);
+    return w.Take();
 }
 std::vector<std::uint8_t> Text(const std::string& s) {
     return {s.begin(), s.end()};
 }
 std::vector<std::uint8_t> U32(std::uint32_t v) {
-    return ByteWriter().u32(v).take();
+    return ByteWriter().U32(v).Take();
 }
 
 // The read phase of a 3.4 service, and what the client made of it.
@@ -133,7 +133,7 @@ TEST_F(MailExchangeTest, ReadPhaseBytesAndValues) {
     want.hasSmtpOptions = true;
     want.hasTlsOptions = true;
     EXPECT_EQ(read, want);
-    EXPECT_EQ(link_->pipe.mode(), 2u) << "message read mode, waiting";
+    EXPECT_EQ(link_->pipe.Mode(), 2u) << "message read mode, waiting";
 }
 
 // The write phase: every data message keeps the code of the acknowledgement before it;

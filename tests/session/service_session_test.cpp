@@ -24,21 +24,21 @@ class SessionTest : public SessionFixture<> {
 
 TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
     StartSession(sim::TwoControllerScenario());
-    QSignalSpy connected(session_.get(), &ServiceSession::connected);
-    QSignalSpy enumerated(session_.get(), &ServiceSession::enumerated);
-    QSignalSpy polled(session_.get(), &ServiceSession::eventsHandled);
+    QSignalSpy Connected(session_.get(), &ServiceSession::Connected);
+    QSignalSpy Enumerated(session_.get(), &ServiceSession::Enumerated);
+    QSignalSpy polled(session_.get(), &ServiceSession::EventsHandled);
     session_->Connect(service_->host(), "kavo");
     Settle();
 
-    ASSERT_EQ(connected.count(), 1);
-    ASSERT_EQ(enumerated.count(), 1);
-    EXPECT_EQ(enumerated[0][1].toInt(), 2);
-    const auto table = enumerated[0][0].value<TableSnapshot>();
+    ASSERT_EQ(Connected.count(), 1);
+    ASSERT_EQ(Enumerated.count(), 1);
+    EXPECT_EQ(Enumerated[0][1].toInt(), 2);
+    const auto table = Enumerated[0][0].value<TableSnapshot>();
     ASSERT_NE(table, nullptr);
     EXPECT_NE(table->GetController(1), nullptr);
     EXPECT_TRUE(questions_.messages.empty());
 
-    clock_.advance(500);
+    clock_.Advance(500);
     Settle();
     EXPECT_EQ(polled.count(), 1);
     EXPECT_TRUE(session_->IsTimerSet(session_timer::kPoll));
@@ -48,11 +48,11 @@ TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
 // the window holds.
 TEST_F(SessionTest, SnapshotsAreCopies) {
     StartSession(sim::TwoControllerScenario());
-    QSignalSpy enumerated(session_.get(), &ServiceSession::enumerated);
+    QSignalSpy Enumerated(session_.get(), &ServiceSession::Enumerated);
     session_->Connect(service_->host(), "kavo");
     Settle();
-    ASSERT_EQ(enumerated.count(), 1);
-    const auto table = enumerated[0][0].value<TableSnapshot>();
+    ASSERT_EQ(Enumerated.count(), 1);
+    const auto table = Enumerated[0][0].value<TableSnapshot>();
     session_->Disconnect();
     Settle();
     EXPECT_EQ(session_->Table().ObjectCount(), 0u);
@@ -80,7 +80,7 @@ TEST_F(SessionTest, ConverseRunsInOrderAndIsTurnedAwayWhileTheChannelIsHeld) {
     session_->Converse([&](ServiceLink&, StatusRequests& requests) {
         ServiceConfig config;
         requests.RequestServiceConfig(config);
-        logFile = config.logFileNameText();
+        logFile = config.LogFileNameText();
     });
     Settle();
     EXPECT_EQ(logFile, "C:\\kavo.log");

@@ -59,9 +59,9 @@ std::vector<Address> AddressesAsked(const std::vector<sim::TranscriptEntry>& tra
     for (const auto& e : transcript) {
         if (e.code == GET_DEVICE || e.code == GET_RAID_SET) {
             const ByteView data(e.data);
-            asked.push_back({e.code, data.u32(0), data.u32(4), data.u32(8)});
+            asked.push_back({e.code, data.U32(0), data.U32(4), data.U32(8)});
             EXPECT_EQ(e.length, 16);
-            EXPECT_EQ(data.u32(12), 0u);  // reserved word
+            EXPECT_EQ(data.U32(12), 0u);  // reserved word
         }
     }
     return asked;
@@ -166,12 +166,12 @@ TEST_P(RequestsTest, HostLogFileGoesBackWithTheVersionWordsUnchanged) {
     ASSERT_TRUE(requests_.RequestServiceConfig(config));
     EXPECT_EQ(ServiceVersionNumber(config), 3040000u);
     config.configFlags = 1;
-    config.setLogFileName("/var/log/veltrix-host.log");
+    config.SetLogFileName("/var/log/veltrix-host.log");
     ASSERT_TRUE(requests_.SendHostLogFile(config));
 
     ServiceConfig reread;
     ASSERT_TRUE(requests_.RequestServiceConfig(reread));
-    EXPECT_EQ(reread.encode(), config.encode());
+    EXPECT_EQ(reread.Encode(), config.Encode());
     const auto sent = session_.sim().WaitForCode(SET_HOST_LOGFILE, std::chrono::seconds(5));
     ASSERT_TRUE(sent.has_value());
     EXPECT_EQ(sent->size, 267u);

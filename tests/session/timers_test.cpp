@@ -25,7 +25,7 @@ TEST(ManualTimeSourceTest, PeriodicTimersFireOncePerPeriod) {
         ManualTimeSource time;
         int ticks = 0;
         time.StartTimer(row.period, [&ticks] { ++ticks; });
-        time.advance(row.advance);
+        time.Advance(row.advance);
         EXPECT_EQ(ticks, row.expected);
         EXPECT_EQ(time.NowMs(), row.advance);
     }
@@ -36,7 +36,7 @@ TEST(ManualTimeSourceTest, TicksComeInTimeOrderAndSeeTheirOwnTime) {
     std::vector<std::pair<char, std::int64_t>> seen;
     time.StartTimer(300, [&] { seen.emplace_back('A', time.NowMs()); });
     time.StartTimer(200, [&] { seen.emplace_back('B', time.NowMs()); });
-    time.advance(600);
+    time.Advance(600);
     const std::vector<std::pair<char, std::int64_t>> expected = {
         {'B', 200}, {'A', 300}, {'B', 400}, {'A', 600}, {'B', 600}};
     EXPECT_EQ(seen, expected);
@@ -50,7 +50,7 @@ TEST(ManualTimeSourceTest, ATimerStartedDuringAnAdvanceFiresWithinIt) {
             time.StartTimer(50, [&] { late.push_back(time.NowMs()); });
         }
     });
-    time.advance(260);
+    time.Advance(260);
     EXPECT_EQ(late, (std::vector<std::int64_t>{150, 200, 250}));
     time.StopTimer(12345);  // unknown: ignored
     EXPECT_EQ(time.ActiveTimers(), 2);
@@ -64,7 +64,7 @@ TEST(ManualTimeSourceTest, StoppingInsideItsOwnTick) {
         ++ticks;
         time.StopTimer(handle);
     });
-    time.advance(100);
+    time.Advance(100);
     EXPECT_EQ(ticks, 1);
     EXPECT_EQ(time.ActiveTimers(), 0);
 }
@@ -75,9 +75,9 @@ TEST(TimerTest, StartReArmsAndCountsFromNow) {
     {
         Timer timer(time, [&] { ticks.push_back(time.NowMs()); });
         timer.Start(500);
-        time.advance(400);
+        time.Advance(400);
         timer.Start(5000);  // replaces the first: no tick at 500
-        time.advance(5000);
+        time.Advance(5000);
         EXPECT_EQ(ticks, std::vector<std::int64_t>{5400});
         EXPECT_EQ(time.ActiveTimers(), 1);
         EXPECT_TRUE(timer.Stop());

@@ -92,7 +92,7 @@ TEST_F(StatusReadTest, VerdictPerScenario) {
         sim::Scenario scenario = sim::TwoControllerScenario();
         c.change(scenario);
         const status::StatusReport report = Read(scenario);
-        ASSERT_TRUE(report.ok()) << report.failureMessage;
+        ASSERT_TRUE(report.Ok()) << report.failureMessage;
         const status::Health health = status::Evaluate(report);
         EXPECT_EQ(health.level, c.level);
         if (*c.finding == '\0') {
@@ -110,9 +110,9 @@ TEST_F(StatusReadTest, RebuildFiguresOfTheSetItRunsOn) {
     sim::Scenario scenario = sim::TwoControllerScenario();
     StartRebuild(scenario, 0);
     const status::StatusReport report = Read(scenario);
-    ASSERT_TRUE(report.ok()) << report.failureMessage;
+    ASSERT_TRUE(report.Ok()) << report.failureMessage;
     const auto& rebuild = report.rebuilds[0];
-    EXPECT_TRUE(rebuild.raw.isActive());
+    EXPECT_TRUE(rebuild.raw.IsActive());
     ASSERT_TRUE(rebuild.set.has_value());
     EXPECT_EQ(rebuild.set->setIndex, 0);
     EXPECT_EQ(rebuild.set->position, 488397168u / 2);
@@ -130,7 +130,7 @@ TEST_F(StatusReadTest, AbsurdRebuildPositionStaysWithinTheSet) {
     scenario.controllers[0].rebuild.startPosition = 0xFFFFFFFFFFFFull;
     scenario.controllers[0].rebuild.endPosition = 0xFFFFFFFFFFFFull + 1000;
     const status::StatusReport report = Read(scenario);
-    ASSERT_TRUE(report.ok()) << report.failureMessage;
+    ASSERT_TRUE(report.Ok()) << report.failureMessage;
     ASSERT_TRUE(report.rebuilds[0].set.has_value());
     EXPECT_EQ(report.rebuilds[0].set->percent, 100u);
     EXPECT_DOUBLE_EQ(report.rebuilds[0].set->progressRatio.value_or(-1), 1.0);
@@ -161,7 +161,7 @@ TEST_F(StatusReadTest, ConnectionLostDuringEnumerationIsNoStatus) {
 // error log, mail status) and ends with the logoff.
 TEST_F(StatusReadTest, AsksOnlyForTheStatusAndLogsOff) {
     const status::StatusReport report = Read(sim::TwoControllerScenario());
-    ASSERT_TRUE(report.ok());
+    ASSERT_TRUE(report.Ok());
     ASSERT_TRUE(service_->sim().WaitForConnectionsClosed(1, std::chrono::seconds(5)));
     const auto transcript = service_->sim().Transcript();
     ASSERT_FALSE(transcript.empty());

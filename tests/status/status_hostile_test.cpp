@@ -52,18 +52,18 @@ TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
         row.fault.code != 0 && (row.fault.kind == Kind::Silent || row.fault.kind == Kind::Close ||
                                 row.fault.kind == Kind::Drop);
     if (lost) {
-        EXPECT_FALSE(report.ok());
+        EXPECT_FALSE(report.Ok());
     }
-    if (!report.ok()) {
+    if (!report.Ok()) {
         EXPECT_FALSE(report.failureMessage.empty());
     }
     EXPECT_LE(report.controllerCount, ObjectTable::kMaxControllers);
     const status::Health health = status::Evaluate(report);
-    if (!report.ok()) {
+    if (!report.Ok()) {
         EXPECT_EQ(health.level, status::Level::Unknown);
     }
     // The text output is empty for a failed run: its failure goes to standard error.
-    EXPECT_EQ(status::TextOutput(report, health).empty(), !report.ok());
+    EXPECT_EQ(status::TextOutput(report, health).empty(), !report.Ok());
     EXPECT_FALSE(status::JsonOutput(report, health).empty());
     EXPECT_FALSE(status::NagiosOutput(report, health).empty());
     EXPECT_FALSE(status::PrometheusOutput(report).empty());
@@ -74,7 +74,7 @@ TEST_P(StatusHostileTest, EndsWithAVerdictAndTheNextRunIsWhole) {
     service.sim().ClearFaults();
     if (!row.shape) {
         const status::StatusReport again = status::ReadStatus({".", "kavo", 5s});
-        ASSERT_TRUE(again.ok()) << again.failureMessage;
+        ASSERT_TRUE(again.Ok()) << again.failureMessage;
         EXPECT_EQ(again.controllerCount, 2);
     }
 }

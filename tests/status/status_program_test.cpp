@@ -266,10 +266,10 @@ TEST_F(StatusProgramTest, BusyServiceIsReportedAndTheOtherClientUndisturbed) {
     for (const auto& entry : service_->sim().Transcript()) {
         EXPECT_EQ(entry.connection, 1u);
     }
-    other.message.setRequest(GET_CONTROLLER_COUNT);
+    other.message.SetRequest(GET_CONTROLLER_COUNT);
     other.SendMessage();
     other.ReceiveMessage();
-    EXPECT_EQ(other.message.data()[0], 2) << "the other client's session still answers";
+    EXPECT_EQ(other.message.Data()[0], 2) << "the other client's session still answers";
 }
 
 TEST_F(StatusProgramTest, JsonOfTheDefaultScenario) {

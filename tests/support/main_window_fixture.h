@@ -76,11 +76,11 @@ class MainWindowTest : public ::testing::Test {
     void Connect();
     // The first poll tick after connect, then the following ones.
     void FirstTick() {
-        clock.advance(500);
+        clock.Advance(500);
         Settle();
     }
     void Tick() {
-        clock.advance(5000);
+        clock.Advance(5000);
         Settle();
     }
     // The popups queued so far (taken out of the queue).

@@ -68,7 +68,7 @@ void TestPeer::accept() {
         const int on = 1;
         ::setsockopt(client_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     }
-    deframer_.clear();
+    deframer_.Clear();
 }
 
 void TestPeer::send(const std::vector<std::uint8_t>& message) {
@@ -93,14 +93,14 @@ std::optional<std::vector<std::uint8_t>> TestPeer::receive() {
         }
         return std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + got);
     }
-    while (!deframer_.hasWholeMessage()) {
+    while (!deframer_.HasWholeMessage()) {
         const ssize_t got = ::recv(client_, buffer.data(), buffer.size(), 0);
         if (got <= 0) {
             return std::nullopt;
         }
-        deframer_.append({buffer.data(), static_cast<std::size_t>(got)});
+        deframer_.Append({buffer.data(), static_cast<std::size_t>(got)});
     }
-    return deframer_.pop();
+    return deframer_.Pop();
 }
 
 void TestPeer::closeClient() {

@@ -18,8 +18,8 @@ using namespace veltrix;
 namespace {
 
 void Exchange(ServiceChannel& pipe, ServiceMessage& message) {
-    pipe.Write(message.raw.data(), message.wireSize());
-    message.clear();
+    pipe.Write(message.raw.data(), message.WireSize());
+    message.Clear();
     message.received = pipe.Read(message.raw.data(), message.raw.size());
 }
 
@@ -55,22 +55,22 @@ int main(int argc, char** argv) {
         }
 
         ServiceMessage message;
-        message.setRequest(GET_SERVICE_CONFIG);
+        message.SetRequest(GET_SERVICE_CONFIG);
         Exchange(pipe, message);
         ServiceConfig config;
-        config.applyReply(message.data());
+        config.ApplyReply(message.Data());
         std::printf("service version %u.%u.%u.%u (number %u)\n", config.versionMajor,
                     config.versionMinor, config.versionBuild, config.versionRevision,
                     ServiceVersionNumber(config));
-        std::printf("host log file: %s (%s)\n", config.logFileNameText().c_str(),
-                    config.hostLogEnabled() ? "on" : "off");
+        std::printf("host log file: %s (%s)\n", config.LogFileNameText().c_str(),
+                    config.HostLogEnabled() ? "on" : "off");
 
-        message.setRequest(GET_CONTROLLER_COUNT);
+        message.SetRequest(GET_CONTROLLER_COUNT);
         Exchange(pipe, message);
-        std::printf("controllers: %u\n", ByteView(message.data()).u32(0));
+        std::printf("controllers: %u\n", ByteView(message.Data()).U32(0));
 
-        message.setRequest(LOGOFF);
-        pipe.Write(message.raw.data(), message.wireSize());
+        message.SetRequest(LOGOFF);
+        pipe.Write(message.raw.data(), message.WireSize());
     } catch (const ChannelError& e) {
         std::printf("pipecheck: error %u: %s\n", e.errorCode, e.GetErrorMessage().c_str());
         return 1;

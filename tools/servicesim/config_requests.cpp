@@ -11,16 +11,16 @@ void ServiceEngine::OnSetHostLogFile(Request& request) {
     // Only the flags and the file name are the client's to change; the version
     // words and the reserved word are the service's own.
     const ByteView data = request.data;
-    if (data.size() >= ServiceConfig::kVersionPartSize) {
-        configFlags_ = data.u8(10);
-        logFileName_ = data.text(ServiceConfig::kVersionPartSize,
-                                 std::min(data.size() - ServiceConfig::kVersionPartSize,
+    if (data.Size() >= ServiceConfig::kVersionPartSize) {
+        configFlags_ = data.U8(10);
+        logFileName_ = data.Text(ServiceConfig::kVersionPartSize,
+                                 std::min(data.Size() - ServiceConfig::kVersionPartSize,
                                           ServiceConfig::kLogFileNameSize - 1));
     }
 }
 
 void ServiceEngine::OnGetServiceConfig(Request& request) {
-    request.Reply(Config().encode());
+    request.Reply(Config().Encode());
 }
 
 }  // namespace veltrix::sim

@@ -8,8 +8,8 @@ namespace veltrix::sim {
 std::vector<std::uint8_t> BuildReply(std::uint32_t code, std::span<const std::uint8_t> data) {
     const std::size_t n = std::min(data.size(), ServiceMessage::kMaxData);
     ByteWriter w;
-    w.u32(code).u16(static_cast<std::uint16_t>(n)).bytes(data.first(n));
-    return w.take();
+    w.U32(code).U16(static_cast<std::uint16_t>(n)).Bytes(data.first(n));
+    return w.Take();
 }
 
 ServiceEngine::ServiceEngine(Scenario scenario, std::chrono::system_clock::time_point wallBase)
@@ -122,7 +122,7 @@ ServiceConfig ServiceEngine::Config() const {
     config.versionRevision = scenario_.versionRevision;
     config.reserved = scenario_.configReserved;
     config.configFlags = configFlags_;
-    config.setLogFileName(logFileName_);
+    config.SetLogFileName(logFileName_);
     return config;
 }
 

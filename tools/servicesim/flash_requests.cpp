@@ -38,7 +38,7 @@ void ServiceEngine::OnFlashReadAck(Request& request) {
 }
 
 void ServiceEngine::OnFlashErase(Request& request) {
-    if (Controller* c = FindController(request.data.u8(0))) {
+    if (Controller* c = FindController(request.data.U8(0))) {
         c->flash.Erase();
         request.outcome.notBeforeMs = request.nowMs + c->flash.Faults().eraseMs;
     }
@@ -46,18 +46,18 @@ void ServiceEngine::OnFlashErase(Request& request) {
 }
 
 void ServiceEngine::OnFlashGetTypeId(Request& request) {
-    const Controller* c = FindController(request.data.u8(0));
+    const Controller* c = FindController(request.data.U8(0));
     request.ReplyU32(c != nullptr ? c->flash.Spec().chipId : 0xFFFF);
 }
 
 void ServiceEngine::OnFlashGetTypeName(Request& request) {
-    const Controller* c = FindController(request.data.u8(0));
+    const Controller* c = FindController(request.data.U8(0));
     request.ReplyText(c != nullptr ? c->flash.Spec().chipName : std::string(),
                       ServiceMessage::kMaxData);
 }
 
 void ServiceEngine::OnFlashReadStart(Request& request) {
-    const std::uint8_t controller = request.data.u8(0);
+    const std::uint8_t controller = request.data.U8(0);
     if (Controller* c = FindController(controller)) {
         ++c->flash.Counters().readOuts;
     }
@@ -69,8 +69,8 @@ void ServiceEngine::OnFlashReadStart(Request& request) {
 }
 
 void ServiceEngine::OnFlashWriteStart(Request& request) {
-    Controller* c = FindController(request.data.u8(0));
-    session_.writeController = request.data.u8(0);
+    Controller* c = FindController(request.data.U8(0));
+    session_.writeController = request.data.U8(0);
     if (c != nullptr) {
         ++c->flash.Counters().writeStarts;
     }
@@ -78,7 +78,7 @@ void ServiceEngine::OnFlashWriteStart(Request& request) {
 }
 
 void ServiceEngine::OnFlashGetBiosVersion(Request& request) {
-    const Controller* c = FindController(request.data.u8(0));
+    const Controller* c = FindController(request.data.U8(0));
     request.ReplyU32(c != nullptr ? c->flash.BiosVersionReply() : 0xFFFFFFFFu);
 }
 
@@ -88,8 +88,8 @@ void ServiceEngine::OnFlashWriteBlock(Request& request) {
         request.outcome.replies.push_back(BuildReply(kFlashEndCode, {}));
         return;
     }
-    std::vector<std::uint8_t> bytes(request.data.size());
-    request.data.copyTo(0, bytes);
+    std::vector<std::uint8_t> bytes(request.data.Size());
+    request.data.CopyTo(0, bytes);
     request.outcome.replies.push_back(
         BuildReply(c->flash.WriteBlock(request.code - FLASH_WRITE_BLOCK, bytes), {}));
 }

@@ -26,7 +26,7 @@ void ServiceEngine::AcceptData(ByteView data) {
             if (index < 6) {
                 *texts[index] = DataText(data, ServiceMessage::kMaxData);
             } else if (index == 6) {
-                const std::uint8_t flags = data.u8(0);
+                const std::uint8_t flags = data.U8(0);
                 if ((flags & 0x02) != 0) {
                     ++testMails_;  // the test mail goes out once; the bit is not kept
                 }
@@ -96,7 +96,7 @@ void ServiceEngine::OnGetMailStatus(Request& request) {
         status.time = WallTime(request.nowMs);
         status.nothingNew = 1;
     }
-    request.Reply(status.encode());
+    request.Reply(status.Encode());
 }
 
 void ServiceEngine::OnSmtpGetAuth(Request& request) {

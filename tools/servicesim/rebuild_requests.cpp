@@ -7,7 +7,7 @@
 namespace veltrix::sim {
 
 void ServiceEngine::OnGetRebuildStatus(Request& request) {
-    const Controller* c = FindController(request.data.u8(0));
+    const Controller* c = FindController(request.data.U8(0));
     if (c == nullptr) {
         request.Reply(EncodeRebuildStatus(false, 0, 0));
         return;
@@ -19,12 +19,12 @@ void ServiceEngine::OnGetRebuildStatus(Request& request) {
 void ServiceEngine::OnSetRebuildPriority(Request& request) {
     // Controller, set port, priority: a request without them changes nothing.
     const ByteView data = request.data;
-    if (data.size() < 3) {
+    if (data.Size() < 3) {
         return;
     }
-    if (Controller* c = FindController(data.u8(0))) {
-        if (RaidSetSpec* s = RaidSetByPort(*c, data.u8(1))) {
-            s->priority = data.u8(2);
+    if (Controller* c = FindController(data.U8(0))) {
+        if (RaidSetSpec* s = RaidSetByPort(*c, data.U8(1))) {
+            s->priority = data.U8(2);
         }
     }
 }

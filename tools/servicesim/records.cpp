@@ -97,7 +97,7 @@ std::vector<std::uint8_t> EncodeRebuildStatus(bool active, std::uint8_t setPort,
 
 std::vector<std::uint8_t> EncodeEventRecord(const SystemTime& time, const EventSpec& e) {
     std::vector<std::uint8_t> out(kEventRecordSize, 0);
-    const auto t = time.encode();
+    const auto t = time.Encode();
     std::copy(t.begin(), t.end(), out.begin());
     out[16] = e.controller;
     out[17] = e.deviceIndex;
@@ -110,7 +110,7 @@ std::vector<std::uint8_t> EncodeEventRecord(const SystemTime& time, const EventS
 
 std::vector<std::uint8_t> EncodeNoEvent(const SystemTime& time) {
     std::vector<std::uint8_t> out(kEventRecordSize, 0);
-    const auto t = time.encode();
+    const auto t = time.Encode();
     std::copy(t.begin(), t.end(), out.begin());
     out[16] = kNoFurtherRecord;
     return out;
@@ -118,7 +118,7 @@ std::vector<std::uint8_t> EncodeNoEvent(const SystemTime& time) {
 
 std::vector<std::uint8_t> EncodeLogEntry(const SystemTime& time, const LogEntrySpec& e) {
     std::vector<std::uint8_t> out(kLogEntrySize, 0);
-    const auto t = time.encode();
+    const auto t = time.Encode();
     std::copy(t.begin(), t.end(), out.begin());
     out[16] = e.controller;
     out[17] = e.port;
@@ -134,7 +134,7 @@ std::vector<std::uint8_t> EncodeLogEntry(const SystemTime& time, const LogEntryS
 
 std::vector<std::uint8_t> EncodeNoLogEntry(const SystemTime& time) {
     std::vector<std::uint8_t> out(kLogEntrySize, 0);
-    const auto t = time.encode();
+    const auto t = time.Encode();
     std::copy(t.begin(), t.end(), out.begin());
     out[16] = kNoFurtherRecord;
     return out;

@@ -11,8 +11,8 @@ void Request::Reply(std::span<const std::uint8_t> bytes) {
 
 void Request::ReplyU32(std::uint32_t value) {
     ByteWriter w;
-    w.u32(value);
-    Reply(w.take());
+    w.U32(value);
+    Reply(w.Take());
 }
 
 void Request::ReplyText(const std::string& text, std::size_t maxLength) {
@@ -22,14 +22,14 @@ void Request::ReplyText(const std::string& text, std::size_t maxLength) {
 
 std::uint32_t DataNumber(ByteView data) {
     std::uint32_t v = 0;
-    for (std::size_t i = 0; i < std::min<std::size_t>(data.size(), 4); ++i) {
-        v |= static_cast<std::uint32_t>(data.u8(i)) << (8 * i);
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.Size(), 4); ++i) {
+        v |= static_cast<std::uint32_t>(data.U8(i)) << (8 * i);
     }
     return v;
 }
 
 std::string DataText(ByteView data, std::size_t maxLength) {
-    return data.text(0, std::min(data.size(), maxLength));
+    return data.Text(0, std::min(data.Size(), maxLength));
 }
 
 }  // namespace veltrix::sim

@@ -41,8 +41,8 @@ TranscriptEntry MakeEntry(const std::vector<std::uint8_t>& bytes, Outcome::Kind 
         return entry;
     }
     const ByteView view(bytes);
-    entry.code = view.u32(0);
-    entry.length = view.u16(4);
+    entry.code = view.U32(0);
+    entry.length = view.U16(4);
     if (bytes.size() > ServiceMessage::kHeaderSize) {
         entry.data.assign(bytes.begin() + ServiceMessage::kHeaderSize, bytes.end());
     }
@@ -162,7 +162,7 @@ void ServiceSim::AcceptClient(int listenFd, bool tcp) {
     clientTcp_ = tcp;
     loginDone_ = false;
     closeAfterFlush_ = false;
-    deframer_.clear();
+    deframer_.Clear();
     output_.clear();
     // One pipe instance: nobody else gets in while this client is served. The local
     // socket file stays, so a second client sees a busy pipe rather than none.
@@ -178,7 +178,7 @@ void ServiceSim::AcceptClient(int listenFd, bool tcp) {
 void ServiceSim::Disconnect() {
     CloseFd(client_);
     output_.clear();
-    deframer_.clear();
+    deframer_.Clear();
     closeAfterFlush_ = false;
     {
         std::lock_guard lock(mutex_);
@@ -237,12 +237,12 @@ bool ServiceSim::ReadTcpStream(std::vector<std::uint8_t>& buffer) {
         return false;
     }
     // End of stream, or a length prefix no message can have: the stream is broken.
-    if (n == 0 || !deframer_.append(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
+    if (n == 0 || !deframer_.Append(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
         Disconnect();
         return false;
     }
     while (client_ >= 0 && !closeAfterFlush_) {
-        auto message = deframer_.pop();
+        auto message = deframer_.Pop();
         if (!message) {
             break;
         }

@@ -14,7 +14,7 @@ Outcome ServiceEngine::Login(ByteView block, std::uint64_t nowMs) {
     out.kind = Outcome::Kind::Login;
     // The password is NUL-terminated inside the 100-byte block; what follows the NUL
     // means nothing. A block without a NUL cannot match (passwords have at most 99).
-    const std::string given = block.text(0, kLoginBlockSize);
+    const std::string given = block.Text(0, kLoginBlockSize);
     const bool terminated = given.size() < kLoginBlockSize;
     if (terminated && given == password_) {
         session_ = Session{};
@@ -35,21 +35,21 @@ Outcome ServiceEngine::Login(ByteView block, std::uint64_t nowMs) {
 Outcome ServiceEngine::Message(ByteView frame, std::uint64_t nowMs) {
     AdvanceTo(nowMs);
     Outcome out;
-    if (frame.size() < ServiceMessage::kHeaderSize) {
+    if (frame.Size() < ServiceMessage::kHeaderSize) {
         out.kind = Outcome::Kind::Malformed;
         return out;
     }
-    out.code = frame.u32(0);
-    const std::size_t length = frame.u16(4);
+    out.code = frame.U32(0);
+    const std::size_t length = frame.U16(4);
     if (length > ServiceMessage::kMaxData) {
         out.kind = Outcome::Kind::Malformed;
         return out;
     }
     // Data bytes the frame says it has; missing ones read as zeros via ByteView, a
     // longer message is cut to its length.
-    const ByteView rest = frame.sub(ServiceMessage::kHeaderSize);
+    const ByteView rest = frame.Sub(ServiceMessage::kHeaderSize);
     std::vector<std::uint8_t> bytes(length);
-    rest.copyTo(0, bytes);
+    rest.CopyTo(0, bytes);
     const ByteView data(bytes);
 
     if (session_.dataExpected > 0) {

@@ -38,7 +38,7 @@ void ServiceEngine::OnGetControllerCount(Request& request) {
 }
 
 void ServiceEngine::OnGetControllerInfo(Request& request) {
-    const Controller* c = FindController(request.data.u32(0));
+    const Controller* c = FindController(request.data.U32(0));
     if (c == nullptr) {
         request.Reply(std::vector<std::uint8_t>(kControllerInfoSize, 0));
         return;
@@ -52,9 +52,9 @@ void ServiceEngine::OnGetControllerInfo(Request& request) {
 }
 
 void ServiceEngine::OnGetDevice(Request& request) {
-    const Controller* c = FindController(request.data.u32(0));
-    const std::uint32_t channel = request.data.u32(4);
-    const std::uint32_t pmPort = request.data.u32(8);
+    const Controller* c = FindController(request.data.U32(0));
+    const std::uint32_t channel = request.data.U32(4);
+    const std::uint32_t pmPort = request.data.U32(8);
     const DriveSpec* drive = c != nullptr && ValidAddress(channel, pmPort)
                                  ? PresentAt(c->spec.drives, channel, pmPort)
                                  : nullptr;
@@ -63,9 +63,9 @@ void ServiceEngine::OnGetDevice(Request& request) {
 }
 
 void ServiceEngine::OnGetRaidSet(Request& request) {
-    const Controller* c = FindController(request.data.u32(0));
-    const std::uint32_t channel = request.data.u32(4);
-    const std::uint32_t pmPort = request.data.u32(8);
+    const Controller* c = FindController(request.data.U32(0));
+    const std::uint32_t channel = request.data.U32(4);
+    const std::uint32_t pmPort = request.data.U32(8);
     const RaidSetSpec* set = c != nullptr && ValidAddress(channel, pmPort)
                                  ? PresentAt(c->spec.sets, channel, pmPort)
                                  : nullptr;

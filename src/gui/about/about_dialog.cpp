@@ -25,7 +25,9 @@ constexpr int kIconSize = 32;
 // Version numbers from this one on count the revision.
 constexpr int kRevisionCountedFrom = 3030100;
 
-constexpr auto& Text = platform::LocalCaption;
+QString Text(const char* en, const char* de) {
+    return platform::LocalCaption(en, de);
+}
 
 }  // namespace
 

@@ -46,7 +46,9 @@ constexpr int kDialogMinimumWidth = 440;
 // The platform's error text for a file is cut to this many characters.
 constexpr int kMaxFileErrorText = 1023;
 
-constexpr auto& Tr = platform::LocalCaption;
+QString Tr(const char* en, const char* de) {
+    return platform::LocalCaption(en, de);
+}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -197,15 +199,15 @@ void BiosUpdateDialog::BuildControls() {
 
 void BiosUpdateDialog::ConnectReports() {
     FlashSignals* reports = reports_.get();
-    connect(reports, &FlashSignals::textShown, this, &BiosUpdateDialog::OnText,
+    connect(reports, &FlashSignals::TextShown, this, &BiosUpdateDialog::OnText,
             Qt::QueuedConnection);
-    connect(reports, &FlashSignals::progressShown, progress_, &QProgressBar::setValue,
+    connect(reports, &FlashSignals::ProgressShown, progress_, &QProgressBar::setValue,
             Qt::QueuedConnection);
-    connect(reports, &FlashSignals::controlsEnabled, this, &BiosUpdateDialog::SetEnabled,
+    connect(reports, &FlashSignals::ControlsEnabled, this, &BiosUpdateDialog::SetEnabled,
             Qt::QueuedConnection);
-    connect(reports, &FlashSignals::parametersRead, this, &BiosUpdateDialog::OnParameters,
+    connect(reports, &FlashSignals::ParametersReported, this, &BiosUpdateDialog::OnParameters,
             Qt::QueuedConnection);
-    connect(reports, &FlashSignals::runEnded, this, &BiosUpdateDialog::OnRunEnded,
+    connect(reports, &FlashSignals::RunEnded, this, &BiosUpdateDialog::OnRunEnded,
             Qt::QueuedConnection);
 }
 
@@ -491,7 +493,7 @@ void BiosUpdateDialog::OnParameters(const FlashParameters& parameters) {
         if (!parameters.noFlashRom) {
             SetEnabled(flash_control::kFilesAndModes, true);
         }
-        emit parametersReady();
+        emit ParametersReady();
     }
 }
 
@@ -503,7 +505,7 @@ void BiosUpdateDialog::OnRunEnded(const FlashRunResult& result) {
         parameters_.flashId = result.flashId;
         parameters_.typeName = result.typeName;
     }
-    emit runEnded();
+    emit RunEnded();
 }
 
 void BiosUpdateDialog::reject() {

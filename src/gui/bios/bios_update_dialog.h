@@ -99,9 +99,9 @@ class BiosUpdateDialog : public QDialog {
 
   signals:
     // The flash ROM's parameters arrived after the dialog's start.
-    void parametersReady();
+    void ParametersReady();
     // A run has ended and everything it reported is shown.
-    void runEnded();
+    void RunEnded();
 
   public slots:
     // Close, Esc and the close button: ignored during a run.

@@ -14,11 +14,11 @@ namespace veltrix {
 namespace {
 
 void EnsureResources() {
-    static const bool registered = [] {
+    static const bool kRegistered = [] {
         RegisterPictureResources();
         return true;
     }();
-    (void)registered;
+    (void)kRegistered;
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ using platform::SetControlId;
 constexpr int kDefaultHeight = 320;
 constexpr int kColumnPadding = 24;
 
-constexpr auto& Text = platform::LocalCaption;
+QString Text(const char* en, const char* de) {
+    return platform::LocalCaption(en, de);
+}
 
 QStringList Headers() {
     return {Text("Date / Time", "Datum/Zeit"),

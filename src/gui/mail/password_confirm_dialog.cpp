@@ -14,7 +14,9 @@ namespace veltrix {
 
 namespace {
 
-constexpr auto& Caption = platform::LocalCaption;
+QString Caption(const char* en, const char* de) {
+    return platform::LocalCaption(en, de);
+}
 
 }  // namespace
 

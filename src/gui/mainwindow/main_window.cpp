@@ -73,11 +73,11 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
-    connect(session_.get(), &ServiceSession::connected, sleep,
+    connect(session_.get(), &ServiceSession::Connected, sleep,
             [sleep] { sleep->SetLoggedIn(true); });
-    connect(session_.get(), &ServiceSession::disconnected, sleep,
+    connect(session_.get(), &ServiceSession::Disconnected, sleep,
             [sleep] { sleep->SetLoggedIn(false); });
-    connect(session_.get(), &ServiceSession::powerHandled, sleep, &app::SleepWatcher::PowerHandled);
+    connect(session_.get(), &ServiceSession::PowerHandled, sleep, &app::SleepWatcher::PowerHandled);
 }
 
 MainWindow::~MainWindow() {

@@ -60,7 +60,7 @@ void MainWindow::OnBiosUpdate() {
     BiosUpdateDialog dialog(ui_, *session_, std::move(target), this);
     flashDialog_ = &dialog;
     // An Exit asked for during a run goes ahead once the run has ended.
-    connect(&dialog, &BiosUpdateDialog::runEnded, this, [this, &dialog] {
+    connect(&dialog, &BiosUpdateDialog::RunEnded, this, [this, &dialog] {
         if (exitAfterFlash_) {
             dialog.reject();
         }

@@ -22,49 +22,49 @@ namespace veltrix {
 
 void MainWindow::ConnectSession() {
     ServiceSession* s = session_.get();
-    connect(s, &ServiceSession::connected, this, &MainWindow::OnSessionConnected);
-    connect(s, &ServiceSession::serviceConfigRead, this,
+    connect(s, &ServiceSession::Connected, this, &MainWindow::OnSessionConnected);
+    connect(s, &ServiceSession::ServiceConfigRead, this,
             [this](const ServiceConfig& config, int version) {
                 state_.serviceConfig = config;
                 state_.serviceVersion = version;
             });
-    connect(s, &ServiceSession::enumerated, this, &MainWindow::OnEnumerated);
-    connect(s, &ServiceSession::disconnecting, this, [this](bool quiet) {
+    connect(s, &ServiceSession::Enumerated, this, &MainWindow::OnEnumerated);
+    connect(s, &ServiceSession::Disconnecting, this, [this](bool quiet) {
         if (!quiet) {
             view_.disconnect->setText(QStringLiteral("..busy.."));
         }
     });
-    connect(s, &ServiceSession::disconnected, this, &MainWindow::OnSessionDisconnected);
-    connect(s, &ServiceSession::popup, this,
+    connect(s, &ServiceSession::Disconnected, this, &MainWindow::OnSessionDisconnected);
+    connect(s, &ServiceSession::Popup, this,
             [this](const std::string& text, Severity severity, int level) {
                 ReportEvent(text, severity, level);
             });
-    connect(s, &ServiceSession::balloon, this,
+    connect(s, &ServiceSession::Balloon, this,
             [this](const std::string& title, const std::string& text, Severity severity) {
                 tray_.balloonTitle = title;
                 tray_.balloonText = text;
                 tray_.balloonSeverity = severity;
                 tray_.UpdateTrayIcon(state_.isConnected, true);
             });
-    connect(s, &ServiceSession::trayTipChanged, this, [this](const std::string& tip) {
+    connect(s, &ServiceSession::TrayTipChanged, this, [this](const std::string& tip) {
         tray_.trayTip = tip;
         tray_.UpdateTrayIcon(state_.isConnected, false);
     });
-    connect(s, &ServiceSession::pollStarted, this, [this] {
+    connect(s, &ServiceSession::PollStarted, this, [this] {
         oldDeviceRows_ = view_.devices->topLevelItemCount();
         oldSetRows_ = view_.sets->topLevelItemCount();
     });
-    connect(s, &ServiceSession::rebuildStep, this, &MainWindow::OnRebuildStep);
-    connect(s, &ServiceSession::tableChanged, this,
+    connect(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
+    connect(s, &ServiceSession::TableChanged, this,
             [this](const TableSnapshot& table) { Adopt(table); });
-    connect(s, &ServiceSession::eventLogLine, this, [this](const std::string& line) {
+    connect(s, &ServiceSession::EventLogLine, this, [this](const std::string& line) {
         AppendEventLogLine(*view_.eventLog, QString::fromStdString(line));
     });
-    connect(s, &ServiceSession::controllerReRead, this, &MainWindow::OnControllerReRead);
-    connect(s, &ServiceSession::eventsHandled, this, &MainWindow::OnEventsHandled);
-    connect(s, &ServiceSession::errorLogEntry, this,
+    connect(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
+    connect(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
+    connect(s, &ServiceSession::ErrorLogEntry, this,
             [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
-    connect(s, &ServiceSession::reconnectDue, this, &MainWindow::OnConnect);
+    connect(s, &ServiceSession::ReconnectDue, this, &MainWindow::OnConnect);
 }
 
 void MainWindow::OnConnect() {

@@ -35,7 +35,9 @@ constexpr int kDefaultHeight = 600;
 // Rows a list shows before it needs more room than its share.
 constexpr int kListMinimumRows = 4;
 
-constexpr auto& Tr = platform::LocalCaption;
+QString Tr(const char* en, const char* de) {
+    return platform::LocalCaption(en, de);
+}
 
 template <typename W>
 W* WithId(W* widget, int id) {

@@ -34,7 +34,7 @@ HostLogFileForm HostLogFileFormFor(const ServiceConfig& config) {
     form.logActive = config.configFlags != 0;
     form.fileNameEnabled = OffersFileName(config);
     if (form.fileNameEnabled) {
-        form.fileName = config.logFileNameText();
+        form.fileName = config.LogFileNameText();
     }
     return form;
 }
@@ -43,8 +43,8 @@ ServiceConfig HostLogFileRecord(ServiceConfig read, const HostLogFileForm& form)
     read.configFlags = form.logActive ? static_cast<std::uint8_t>(read.configFlags | 0x01) : 0;
     // A name the user could not see or did not change goes back byte for byte: a
     // service whose name is not offered keeps it.
-    if (form.fileNameEnabled && form.fileName != read.logFileNameText()) {
-        read.setLogFileName(form.fileName);
+    if (form.fileNameEnabled && form.fileName != read.LogFileNameText()) {
+        read.SetLogFileName(form.fileName);
     }
     return read;
 }

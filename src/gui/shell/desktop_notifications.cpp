@@ -48,10 +48,10 @@ const QDBusArgument& operator>>(const QDBusArgument& in, ImageData&) {
 }
 
 const ImageData& ProgramImage() {
-    static const ImageData data{ProgramPixmap(icon_id::kApplication, kImageSize)
-                                    .toImage()
-                                    .convertToFormat(QImage::Format_RGBA8888)};
-    return data;
+    static const ImageData kImage{ProgramPixmap(icon_id::kApplication, kImageSize)
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGBA8888)};
+    return kImage;
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ void SystemJournal::Send(const JournalEntry& entry) {
 
 void SendEventsToJournal(ServiceSession& session, EventJournal& journal) {
     QObject::connect(
-        &session, &ServiceSession::eventLogged, &session,
+        &session, &ServiceSession::EventLogged, &session,
         [&journal](const LoggedEvent& event) { journal.Send(JournalEntryOf(event)); },
         Qt::DirectConnection);
 }

@@ -131,7 +131,7 @@ void SleepWatcher::ReleaseLock() {
     }
     ::close(lockFd_);
     lockFd_ = -1;
-    emit lockReleased();
+    emit LockReleased();
 }
 
 void SleepWatcher::ReportOnce(const char* what, const QString& why) {

@@ -59,7 +59,7 @@ class SleepWatcher : public QObject {
 
   signals:
     // The delay lock was given back.
-    void lockReleased();
+    void LockReleased();
 
   public slots:
     // Receives PrepareForSleep from the bus.

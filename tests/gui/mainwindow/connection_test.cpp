@@ -170,9 +170,9 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kAutoconnect));
     EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
 
-    clock.advance(2999);
+    clock.Advance(2999);
     EXPECT_FALSE(window().State().isConnected);
-    clock.advance(1);
+    clock.Advance(1);
     EXPECT_TRUE(window().State().isConnected);
     EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
 }
@@ -194,9 +194,9 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
     EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
-    clock.advance(14999);
+    clock.Advance(14999);
     EXPECT_FALSE(window().State().isConnected);
-    clock.advance(1);
+    clock.Advance(1);
     EXPECT_TRUE(window().State().isConnected);
     const auto codes = receivedCodes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), LOGOFF), 0) << "no second logout";

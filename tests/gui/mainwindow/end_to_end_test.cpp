@@ -47,7 +47,7 @@ class EndToEndTest : public MainWindowTest {
     void Run(int seconds) {
         for (int s = 0; s < seconds; ++s) {
             sim().AdvanceClock(1s);
-            clock.advance(1000);
+            clock.Advance(1000);
         }
     }
 };

@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, MailOnlyPollingGivesUpAHungService) {
     sim().SetFault({.code = sim::kAnyCommandFaultCode, .kind = sim::FaultSpec::Kind::Silent});
 
     for (int tick = 0; tick < 12; ++tick) {
-        clock.advance(4000);
+        clock.Advance(4000);
         if (!window().State().isConnected) {
             break;
         }

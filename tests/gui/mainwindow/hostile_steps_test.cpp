@@ -71,7 +71,7 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
             case Act::Event:
             case Act::LogEntry:
             case Act::MailStatus:
-                clock.advance(500);
+                clock.Advance(500);
                 break;
             case Act::MailDialog:
                 ASSERT_TRUE(driver.UserChoose(menu_id::kEmail));

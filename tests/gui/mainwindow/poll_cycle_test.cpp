@@ -40,9 +40,9 @@ TEST_F(PollCycleTest, OneCycleAsksInOrderAndArmsTheFiveSecondPeriod) {
     EXPECT_FALSE(session().State().justConnected);
     EXPECT_EQ(session().State().pollCount, 1u);
     sim().ClearTranscript();
-    clock.advance(4999);
+    clock.Advance(4999);
     EXPECT_TRUE(receivedCodes().empty());
-    clock.advance(1);
+    clock.Advance(1);
     EXPECT_EQ(Count(GET_REBUILD_STATUS), 2u);
     EXPECT_TRUE(TakePopups().empty());
 }
@@ -66,9 +66,9 @@ TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconne
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(session().Link().failureCounter, 0);
     EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
-    clock.advance(9999);
+    clock.Advance(9999);
     EXPECT_FALSE(window().State().isConnected);
-    clock.advance(1);
+    clock.Advance(1);
     EXPECT_TRUE(window().State().isConnected);
 }
 
@@ -234,11 +234,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
     StartConnected(sim::Scenario{});
     sim().ClearTranscript();
-    clock.advance(4000);
+    clock.Advance(4000);
     EXPECT_EQ(receivedCodes(), (std::vector<std::uint32_t>{FLASH_END, GET_MAIL_STATUS}));
 
     sim().Stop();
-    clock.advance(4000);
+    clock.Advance(4000);
     const auto popups = TakePopups();
     ASSERT_FALSE(popups.empty());
     EXPECT_EQ(popups[0].text, "Kavotronik Service Write Error!\nError #KGD-1625");

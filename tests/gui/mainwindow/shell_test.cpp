@@ -31,15 +31,15 @@ TEST_P(StartMinimizedTest, HidesOrMinimisesAfter200Ms) {
     window().show();
     EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
 
-    clock.advance(199);
+    clock.Advance(199);
     EXPECT_TRUE(window().isVisible());
-    clock.advance(1);
+    clock.Advance(1);
     EXPECT_EQ(!window().isVisible(), c.hiddenAfterwards);
     EXPECT_EQ(window().isMinimized(), c.minimizedAfterwards);
 
     // The login balloon comes on a fresh icon although no window may be visible.
     tray.calls.clear();
-    clock.advance(2800);
+    clock.Advance(2800);
     ASSERT_TRUE(window().State().isConnected);
     ASSERT_EQ(tray.calls.size(), 2u);
     EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);

@@ -84,7 +84,7 @@ class HostLogEditTest : public HostLogFileTest, public ::testing::WithParamInter
 TEST_P(HostLogEditTest, WritesTheRecordBackAsTakenWithTheUsersChanges) {
     const EditCase& c = GetParam();
     StartConnected(c.version, c.flagsRead);
-    const auto bytes = ServiceRecord().encode();
+    const auto bytes = ServiceRecord().Encode();
     std::vector<std::uint8_t> expected(bytes.begin(), bytes.end());
     if (!c.wholeRecord) {
         std::fill(expected.begin() + ServiceConfig::kVersionPartSize, expected.end(), 0);

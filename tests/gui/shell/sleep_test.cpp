@@ -102,7 +102,7 @@ class SleepTest : public MainWindowTest {
         ASSERT_TRUE(PrepareForSleep(false));
         ASSERT_TRUE(PumpUntil([this] { return !unsettledWindow().State().isConnected; }));
         EXPECT_TRUE(Inhibitors().empty());
-        clock.advance(15000);
+        clock.Advance(15000);
         Settle();
         ASSERT_TRUE(window().State().isConnected);
         ASSERT_TRUE(PumpUntil([this] { return Inhibitors().size() == 1; })) << "taken again";
@@ -125,7 +125,7 @@ TEST_F(SleepTest, LockIsGivenBackOnlyAfterTheLogoff) {
 
     int releases = 0;
     bool logoffBeforeRelease = false;
-    QObject::connect(watcher_, &app::SleepWatcher::lockReleased, [&] {
+    QObject::connect(watcher_, &app::SleepWatcher::LockReleased, [&] {
         ++releases;
         logoffBeforeRelease = sim().WaitForCode(LOGOFF, 5s).has_value();
     });

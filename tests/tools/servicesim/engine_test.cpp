@@ -72,7 +72,7 @@ class EngineTest : public ::testing::Test {
             return {};
         }
         const ByteView v(out.replies[0]);
-        EXPECT_EQ(v.u16(4), out.replies[0].size() - 6) << "code " << code;
+        EXPECT_EQ(v.U16(4), out.replies[0].size() - 6) << "code " << code;
         return {out.replies[0].begin() + 6, out.replies[0].end()};
     }
 
@@ -84,7 +84,7 @@ class EngineTest : public ::testing::Test {
             if (e.size() != 65 || e[16] == 0xFF) {
                 break;
             }
-            codes.push_back(ByteView(e).u32(21));
+            codes.push_back(ByteView(e).U32(21));
         }
         return codes;
     }
@@ -167,8 +167,8 @@ TEST_F(EngineTest, EveryCommandGetsExactlyTheRepliesTheClientReads) {
         for (std::size_t i = 0; i < out.replies.size(); ++i) {
             const ByteView v(out.replies[i]);
             EXPECT_LE(out.replies[i].size(), ServiceMessage::kSize);
-            EXPECT_EQ(v.u32(0), c.code) << c.code;
-            EXPECT_EQ(v.u16(4), c.replyLengths[i]) << "code " << c.code << " reply " << i;
+            EXPECT_EQ(v.U32(0), c.code) << c.code;
+            EXPECT_EQ(v.U16(4), c.replyLengths[i]) << "code " << c.code << " reply " << i;
             EXPECT_EQ(out.replies[i].size(), 6 + c.replyLengths[i]);
         }
         EXPECT_FALSE(out.close) << c.code;
@@ -208,7 +208,7 @@ TEST_F(EngineTest, ScanAnswersEveryAddressPresentOrNot) {
 }
 
 TEST_F(EngineTest, ControllerCountsAreDerivedUnlessOverridden) {
-    EXPECT_EQ(ByteView(ask(GET_CONTROLLER_COUNT)).u32(0), 2u);
+    EXPECT_EQ(ByteView(ask(GET_CONTROLLER_COUNT)).U32(0), 2u);
     const auto c0 = ask(GET_CONTROLLER_INFO, U32s({0}));
     EXPECT_EQ(c0[36], 2);  // drives present
     EXPECT_EQ(c0[37], 1);  // sets
@@ -221,7 +221,7 @@ TEST_F(EngineTest, ControllerCountsAreDerivedUnlessOverridden) {
 TEST_F(EngineTest, RebuildAdvancesWithSimulatedTimeAndCompletes) {
     auto position = [&](std::uint64_t now) {
         const auto r = ask(GET_REBUILD_STATUS, {0}, now);
-        return std::make_pair(ByteView(r).u32(1) != 0, ByteView(r).u64(13));
+        return std::make_pair(ByteView(r).U32(1) != 0, ByteView(r).U64(13));
     };
     EXPECT_EQ(position(0), std::make_pair(true, std::uint64_t{1000}));
     EXPECT_EQ(position(10000), std::make_pair(true, std::uint64_t{2000}));
@@ -241,7 +241,7 @@ TEST_F(EngineTest, RebuildAdvancesWithSimulatedTimeAndCompletes) {
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 95000)[0], 1);
     EXPECT_EQ(position(200000), std::make_pair(false, std::uint64_t{10000}));
     // Out-of-range controller: no rebuild.
-    EXPECT_EQ(ByteView(ask(GET_REBUILD_STATUS, {200}, 95000)).u32(1), 0u);
+    EXPECT_EQ(ByteView(ask(GET_REBUILD_STATUS, {200}, 95000)).U32(1), 0u);
 }
 
 TEST_F(EngineTest, PriorityIsStoredIntoTheSet) {
@@ -262,7 +262,7 @@ TEST_F(EngineTest, TimelineQueuesEventsAppliesEffectsAndRaisesTheChangeFlag) {
     // At 5 s: drive lost, the drive is gone from the scan and the counts.
     const auto lost = ask(GET_EVENT, {}, 5000);
     EXPECT_EQ(lost[16], 1);
-    EXPECT_EQ(ByteView(lost).u32(21), 15u);
+    EXPECT_EQ(ByteView(lost).U32(21), 15u);
     EXPECT_FALSE(engine_.DrivePresent(0, 1, 3));
     EXPECT_EQ(ask(GET_DEVICE, U32s({0, 1, 3, 0}), 5000)[0], 0);
     EXPECT_EQ(ask(GET_CONTROLLER_INFO, U32s({0}), 5000)[36], 1);
@@ -274,7 +274,7 @@ TEST_F(EngineTest, TimelineQueuesEventsAppliesEffectsAndRaisesTheChangeFlag) {
 TEST_F(EngineTest, LoginAnchoredEntriesCountFromTheLatestLogin) {
     // The fixture logged in at 0: the general event comes at 1 s.
     EXPECT_EQ(ask(GET_EVENT, {}, 999)[16], 0xFF);
-    EXPECT_EQ(ByteView(ask(GET_EVENT, {}, 1000)).u32(21), 88u);
+    EXPECT_EQ(ByteView(ask(GET_EVENT, {}, 1000)).U32(21), 88u);
     EXPECT_EQ(ask(GET_CHANGE_FLAG, {}, 1000)[0], 0);  // this entry leaves the flag alone
     // A new login at 4.5 s arms it again for 5.5 s.
     engine_.EndSession();
@@ -283,7 +283,7 @@ TEST_F(EngineTest, LoginAnchoredEntriesCountFromTheLatestLogin) {
     engine_.Login(ByteView(login), 4500);
     EXPECT_EQ(ask(GET_EVENT, {}, 5000)[16], 1);  // the start-anchored drive lost
     EXPECT_EQ(ask(GET_EVENT, {}, 5400)[16], 0xFF);
-    EXPECT_EQ(ByteView(ask(GET_EVENT, {}, 5500)).u32(21), 88u);
+    EXPECT_EQ(ByteView(ask(GET_EVENT, {}, 5500)).U32(21), 88u);
 }
 
 TEST_F(EngineTest, RepeatingEntriesCollapseMissedRepetitions) {
@@ -306,7 +306,7 @@ TEST_F(EngineTest, LogEntriesQueueAndDrain) {
     const auto entry = ask(GET_LOG_ENTRY, {}, 2000);
     EXPECT_EQ(entry[16], 0);
     EXPECT_EQ(entry[17], 1);
-    EXPECT_EQ(ByteView(entry).u16(21), 77);
+    EXPECT_EQ(ByteView(entry).U16(21), 77);
     EXPECT_EQ(ask(GET_LOG_ENTRY, {}, 2000)[16], 0xFF);
     engine_.PushLogEntry(LogEntrySpec{1, 2, 3, 4, 5, 6, 7}, 2100);
     EXPECT_EQ(ask(GET_LOG_ENTRY, {}, 2100)[16], 1);
@@ -332,28 +332,28 @@ TEST_F(EngineTest, MailFailureShowsOnceThenNothingNew) {
 TEST_F(EngineTest, ServiceConfigKeepsTheServicesVersionWords) {
     const ServiceConfig before = [&] {
         ServiceConfig c;
-        c.applyReply(ask(GET_SERVICE_CONFIG));
+        c.ApplyReply(ask(GET_SERVICE_CONFIG));
         return c;
     }();
     EXPECT_EQ(before.versionRevision, 7);
     EXPECT_EQ(before.reserved, 4660);
-    EXPECT_EQ(before.logFileNameText(), "service.log");
+    EXPECT_EQ(before.LogFileNameText(), "service.log");
     ServiceConfig changed = before;
     changed.versionMajor = 9;
     changed.reserved = 1;
     changed.configFlags = 0;
-    changed.setLogFileName("/var/log/other.log");
-    const auto bytes = changed.encode();
+    changed.SetLogFileName("/var/log/other.log");
+    const auto bytes = changed.Encode();
     EXPECT_TRUE(send(Frame(SET_HOST_LOGFILE, {bytes.begin(), bytes.end()})).replies.empty());
     ServiceConfig after;
-    after.applyReply(ask(GET_SERVICE_CONFIG));
+    after.ApplyReply(ask(GET_SERVICE_CONFIG));
     EXPECT_EQ(after.versionMajor, 3);
     EXPECT_EQ(after.reserved, 4660);
     EXPECT_EQ(after.configFlags, 0);
-    EXPECT_EQ(after.logFileNameText(), "/var/log/other.log");
+    EXPECT_EQ(after.LogFileNameText(), "/var/log/other.log");
     // A record too short to hold the flags is ignored.
     EXPECT_TRUE(send(Frame(SET_HOST_LOGFILE, {1, 2, 3})).replies.empty());
-    EXPECT_EQ(engine_.Config().logFileNameText(), "/var/log/other.log");
+    EXPECT_EQ(engine_.Config().LogFileNameText(), "/var/log/other.log");
 }
 
 TEST_F(EngineTest, NewPasswordHoldsFromTheNextLogin) {
@@ -374,8 +374,8 @@ TEST_F(EngineTest, MailSettingsExchangeTakesDataMessagesByPosition) {
     ASSERT_EQ(texts.size(), 7u);
     EXPECT_EQ(std::string(texts[1].begin() + 6, texts[1].end()), "a@b");
     EXPECT_EQ(texts[6][6], 1);
-    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL)).u32(0), 20u);
-    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL2)).u32(0), 40u);
+    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL)).U32(0), 20u);
+    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL2)).U32(0), 40u);
 
     // 1001: one acknowledgement, then seven data messages that carry its code (or any
     // code at all) and get no reply.
@@ -409,15 +409,15 @@ TEST_F(EngineTest, MailSettingsExchangeTakesDataMessagesByPosition) {
     ASSERT_EQ(read.size(), 7u);
     EXPECT_EQ(std::string(read[0].begin() + 6, read[0].end()), "Sender");
     EXPECT_EQ(read[6][6], 0x05);
-    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL)).u32(0), 40u);
-    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL2)).u32(0), 0u);
+    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL)).U32(0), 40u);
+    EXPECT_EQ(ByteView(ask(MAIL_GET_LEVEL2)).U32(0), 0u);
     const auto auth = send(Frame(SMTP_GET_AUTH)).replies;
     ASSERT_EQ(auth.size(), 3u);
-    EXPECT_EQ(ByteView(auth[1]).u32(6), 465u);
+    EXPECT_EQ(ByteView(auth[1]).U32(6), 465u);
     const auto tls = send(Frame(SMTP_GET_TLS)).replies;
     ASSERT_EQ(tls.size(), 2u);
-    EXPECT_EQ(ByteView(tls[0]).u32(6), 1u);
-    EXPECT_EQ(ByteView(tls[1]).u32(6), 4u);
+    EXPECT_EQ(ByteView(tls[0]).U32(6), 1u);
+    EXPECT_EQ(ByteView(tls[1]).U32(6), 4u);
 }
 
 TEST_F(EngineTest, LongMailTextsAreCutToWhatTheClientCanTake) {
@@ -429,14 +429,14 @@ TEST_F(EngineTest, LongMailTextsAreCutToWhatTheClientCanTake) {
     }
     const auto read = send(Frame(MAIL_GET_SETTINGS)).replies;
     ASSERT_EQ(read.size(), 7u);
-    EXPECT_EQ(ByteView(read[0]).u16(4), 103);
-    EXPECT_EQ(ByteView(read[1]).u16(4), 0);
+    EXPECT_EQ(ByteView(read[0]).U16(4), 103);
+    EXPECT_EQ(ByteView(read[1]).U16(4), 0);
     EXPECT_EQ(read[6][6], 0);
 }
 
 TEST_F(EngineTest, FlashReadOutStreamIsPacedByAcknowledgements) {
-    EXPECT_EQ(ByteView(ask(FLASH_GET_TYPE_ID, {0})).u32(0), 0xBFB4u);
-    EXPECT_EQ(ByteView(ask(FLASH_GET_BIOS_VERSION, {0})).u32(0), 0x0360u);
+    EXPECT_EQ(ByteView(ask(FLASH_GET_TYPE_ID, {0})).U32(0), 0xBFB4u);
+    EXPECT_EQ(ByteView(ask(FLASH_GET_BIOS_VERSION, {0})).U32(0), 0x0360u);
     const auto name = ask(FLASH_GET_TYPE_NAME, {0});
     EXPECT_EQ(std::string(name.begin(), name.end()), "TESTCHIP");
 
@@ -446,12 +446,12 @@ TEST_F(EngineTest, FlashReadOutStreamIsPacedByAcknowledgements) {
     for (int guard = 0; guard < 10; ++guard) {
         ASSERT_EQ(out.replies.size(), 1u);
         const ByteView v(out.replies[0]);
-        progress.push_back(v.u32(0));
-        if (v.u32(0) > 100) {
-            EXPECT_EQ(v.u16(4), 0);
+        progress.push_back(v.U32(0));
+        if (v.U32(0) > 100) {
+            EXPECT_EQ(v.U16(4), 0);
             break;
         }
-        EXPECT_LE(v.u16(4), 512);
+        EXPECT_LE(v.U16(4), 512);
         image.insert(image.end(), out.replies[0].begin() + 6, out.replies[0].end());
         out = send(Frame(FLASH_READ_ACK));
     }
@@ -467,7 +467,7 @@ TEST_F(EngineTest, FlashReadOutStreamIsPacedByAcknowledgements) {
 TEST_F(EngineTest, FlashWriteStoresBlocksAndReportsProgress) {
     EXPECT_EQ(send(Frame(FLASH_ERASE, {0})).replies.size(), 1u);
     EXPECT_EQ(engine_.FlashContents(0)[0], 0xFF);
-    const std::uint32_t size = ByteView(ask(FLASH_WRITE_START, {0})).u32(0);
+    const std::uint32_t size = ByteView(ask(FLASH_WRITE_START, {0})).U32(0);
     ASSERT_EQ(size, 1300u);
     const std::uint32_t blocks = size >> 9;  // the client writes whole blocks only
     std::vector<std::uint32_t> progress;
@@ -475,7 +475,7 @@ TEST_F(EngineTest, FlashWriteStoresBlocksAndReportsProgress) {
         const Outcome out =
             send(Frame(FLASH_WRITE_BLOCK + i, std::vector<std::uint8_t>(512, std::uint8_t(i + 1))));
         ASSERT_EQ(out.replies.size(), 1u);
-        progress.push_back(ByteView(out.replies[0]).u32(0));
+        progress.push_back(ByteView(out.replies[0]).U32(0));
     }
     EXPECT_EQ(progress, (std::vector<std::uint32_t>{50, 100}));
     EXPECT_EQ(engine_.FlashContents(0)[0], 1);
@@ -484,7 +484,7 @@ TEST_F(EngineTest, FlashWriteStoresBlocksAndReportsProgress) {
     // A block beyond the ROM is a write error (code above 100).
     const Outcome beyond = send(Frame(FLASH_WRITE_BLOCK + 7, std::vector<std::uint8_t>(512, 0)));
     ASSERT_EQ(beyond.replies.size(), 1u);
-    EXPECT_GT(ByteView(beyond.replies[0]).u32(0), 100u);
+    EXPECT_GT(ByteView(beyond.replies[0]).U32(0), 100u);
     EXPECT_TRUE(send(Frame(FLASH_END)).replies.empty());
 }
 

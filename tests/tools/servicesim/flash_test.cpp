@@ -39,14 +39,14 @@ class FlashService {
     std::uint32_t value(std::uint32_t code) {
         const Outcome out = send(code, {0});
         EXPECT_EQ(out.replies.size(), 1u) << code;
-        return out.replies.empty() ? 0 : ByteView(out.replies[0]).u32(6);
+        return out.replies.empty() ? 0 : ByteView(out.replies[0]).U32(6);
     }
     // The code of the only reply to a write block.
     std::uint32_t writeBlock(std::uint32_t index, const std::vector<std::uint8_t>& image) {
         const auto first = image.begin() + static_cast<std::ptrdiff_t>(index * 512);
         const Outcome out = send(FLASH_WRITE_BLOCK + index, {first, first + 512});
         EXPECT_EQ(out.replies.size(), 1u) << index;
-        return out.replies.empty() ? 0 : ByteView(out.replies[0]).u32(0);
+        return out.replies.empty() ? 0 : ByteView(out.replies[0]).U32(0);
     }
 
     ServiceEngine engine_;
@@ -149,13 +149,13 @@ TEST(FlashServiceTest, ReadOutIsPacedByAcknowledgementsAndEndsAboveHundred) {
         Outcome out = service.send(FLASH_READ_START, {0});
         for (int guard = 0; guard < 10 && out.replies.size() == 1; ++guard) {
             const ByteView reply(out.replies[0]);
-            if (reply.u32(0) > 100) {
-                EXPECT_EQ(reply.u32(0), c.endCode) << c.flash;
-                EXPECT_EQ(reply.u16(4), 0) << c.flash;
+            if (reply.U32(0) > 100) {
+                EXPECT_EQ(reply.U32(0), c.endCode) << c.flash;
+                EXPECT_EQ(reply.U16(4), 0) << c.flash;
                 break;
             }
-            lengths.push_back(reply.u16(4));
-            progress.push_back(reply.u32(0));
+            lengths.push_back(reply.U16(4));
+            progress.push_back(reply.U32(0));
             image.insert(image.end(), out.replies[0].begin() + 6, out.replies[0].end());
             // Another request in the middle is answered and leaves the stream alone.
             service.value(FLASH_GET_TYPE_ID);

@@ -33,7 +33,7 @@ TEST(MailEngineTest, SmtpCommandsExistFromTheVersionsThatBroughtThem) {
         const Outcome auth = send(SMTP_GET_AUTH);
         EXPECT_EQ(auth.replies.size(), 3 * c.authReplies);
         if (c.authReplies != 0) {
-            EXPECT_EQ(ByteView(auth.replies[1]).u32(6), 465u);
+            EXPECT_EQ(ByteView(auth.replies[1]).U32(6), 465u);
         }
         EXPECT_EQ(send(SMTP_GET_TLS).replies.size(), 2 * c.tlsReplies);
         EXPECT_EQ(send(SMTP_SET_TLS).replies.size(), c.tlsReplies);

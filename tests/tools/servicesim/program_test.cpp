@@ -102,7 +102,7 @@ TEST_F(ProgramTest, PrintsReadyServesAndStopsOnSigterm) {
     ASSERT_TRUE(login && IsLoginAccepted(*login));
     const auto count = c.ask(testing::Frame(GET_CONTROLLER_COUNT));
     ASSERT_TRUE(count);
-    EXPECT_EQ(ByteView(*count).u32(6), 2u);
+    EXPECT_EQ(ByteView(*count).U32(6), 2u);
     c.close();
 
     ASSERT_EQ(::kill(child.pid, SIGTERM), 0);

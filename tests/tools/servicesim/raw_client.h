@@ -26,16 +26,16 @@ namespace veltrix::sim::testing {
 inline std::vector<std::uint8_t> Frame(std::uint32_t code, std::vector<std::uint8_t> data = {},
                                        std::optional<std::uint16_t> length = std::nullopt) {
     ByteWriter w;
-    w.u32(code).u16(length.value_or(static_cast<std::uint16_t>(data.size()))).bytes(data);
-    return w.take();
+    w.U32(code).U16(length.value_or(static_cast<std::uint16_t>(data.size()))).Bytes(data);
+    return w.Take();
 }
 
 inline std::vector<std::uint8_t> U32s(std::initializer_list<std::uint32_t> values) {
     ByteWriter w;
     for (auto v : values) {
-        w.u32(v);
+        w.U32(v);
     }
-    return w.take();
+    return w.Take();
 }
 
 inline std::vector<std::uint8_t> Login(const std::string& password) {
@@ -116,7 +116,7 @@ class RawClient {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
             if (tcp_) {
-                if (auto m = deframer_.pop()) {
+                if (auto m = deframer_.Pop()) {
                     return m;
                 }
             }
@@ -136,7 +136,7 @@ class RawClient {
             if (!tcp_) {
                 return buffer;
             }
-            deframer_.append(buffer);
+            deframer_.Append(buffer);
         }
     }
 

@@ -30,22 +30,22 @@ TEST(RecordsTest, DeviceRecordPutsIdentifyStringsWhereTheClientReadsThem) {
     const auto r = EncodeDeviceRecord(d);
     ASSERT_EQ(r.size(), 850u);
     const ByteView v(r);
-    EXPECT_EQ(v.u8(0), 1);
-    EXPECT_EQ(v.u8(1), 0x52);  // channel 2, port-multiplier port 5
-    EXPECT_EQ(v.u8(2), 0x40);
-    EXPECT_EQ(v.u8(3), 0x0C);
-    EXPECT_EQ(v.u16(4), 0x9ABC);
-    EXPECT_EQ(v.u16(6), 0x5678);
-    EXPECT_EQ(v.u16(8), 0x1234);
-    EXPECT_EQ(v.u8(12), 3);
-    EXPECT_EQ(v.u16(16), 0x0201);
+    EXPECT_EQ(v.U8(0), 1);
+    EXPECT_EQ(v.U8(1), 0x52);  // channel 2, port-multiplier port 5
+    EXPECT_EQ(v.U8(2), 0x40);
+    EXPECT_EQ(v.U8(3), 0x0C);
+    EXPECT_EQ(v.U16(4), 0x9ABC);
+    EXPECT_EQ(v.U16(6), 0x5678);
+    EXPECT_EQ(v.U16(8), 0x1234);
+    EXPECT_EQ(v.U8(12), 3);
+    EXPECT_EQ(v.U16(16), 0x0201);
     // Serial: identify byte 20 = record offset 38; model: identify byte 54 = offset 72;
     // in the order written, blank-padded, not byte-swapped.
     EXPECT_EQ(TextAt(r, 38, 20), "KV0A1B2C3D4E        ");
     EXPECT_EQ(TextAt(r, 72, 40), "KV-500 Enterprise 250                   ");
     EXPECT_EQ(TextAt(r, 64, 8), "FW1.04  ");
-    EXPECT_EQ(v.u64(530 + 108), 0x1122334455667788ull);
-    EXPECT_EQ(v.u64(18 + 200), d.capacity);  // identify words 100-103
+    EXPECT_EQ(v.U64(530 + 108), 0x1122334455667788ull);
+    EXPECT_EQ(v.U64(18 + 200), d.capacity);  // identify words 100-103
 }
 
 TEST(RecordsTest, ControllerInfoFields) {
@@ -61,18 +61,18 @@ TEST(RecordsTest, ControllerInfoFields) {
     const auto r = EncodeControllerInfo(c, 21, 3);
     ASSERT_EQ(r.size(), 40u);
     const ByteView v(r);
-    EXPECT_EQ(v.u16(0), 0x1095);
-    EXPECT_EQ(v.u16(2), 0x3124);
+    EXPECT_EQ(v.U16(0), 0x1095);
+    EXPECT_EQ(v.U16(2), 0x3124);
     EXPECT_EQ(TextAt(r, 4, 20), "KT-4P               ");
     EXPECT_EQ(TextAt(r, 24, 4), "3.57");
-    EXPECT_EQ(v.u16(28), 0x0360);
-    EXPECT_EQ(v.u8(31), 4);
-    EXPECT_EQ(v.u8(32), 1);
-    EXPECT_EQ(v.u8(33), 0);
-    EXPECT_EQ(v.u8(34), 1);
-    EXPECT_EQ(v.u8(36), 21);
-    EXPECT_EQ(v.u8(37), 3);
-    EXPECT_EQ(v.u16(38), 0);
+    EXPECT_EQ(v.U16(28), 0x0360);
+    EXPECT_EQ(v.U8(31), 4);
+    EXPECT_EQ(v.U8(32), 1);
+    EXPECT_EQ(v.U8(33), 0);
+    EXPECT_EQ(v.U8(34), 1);
+    EXPECT_EQ(v.U8(36), 21);
+    EXPECT_EQ(v.U8(37), 3);
+    EXPECT_EQ(v.U16(38), 0);
 }
 
 TEST(RecordsTest, RaidSetRecordFields) {
@@ -91,17 +91,17 @@ TEST(RecordsTest, RaidSetRecordFields) {
     const auto r = EncodeRaidSetRecord(s);
     ASSERT_EQ(r.size(), 26u);
     const ByteView v(r);
-    EXPECT_EQ(v.u8(0), 1);
-    EXPECT_EQ(v.u8(1), 0x13);  // port defaults to the encoded address
-    EXPECT_EQ(v.u8(2), 16);
-    EXPECT_EQ(v.u8(3), 0x85);
-    EXPECT_EQ(v.u64(4), 7814058336ull);
-    EXPECT_EQ(v.u8(12), 2);
-    EXPECT_EQ(v.u8(14), 3);
-    EXPECT_EQ(v.u8(17), 0x18);
-    EXPECT_EQ(v.u16(18), 0xFFFF);
-    EXPECT_EQ(v.u8(20), 1);
-    EXPECT_EQ(v.u32(22), 0x02FF0100u);
+    EXPECT_EQ(v.U8(0), 1);
+    EXPECT_EQ(v.U8(1), 0x13);  // port defaults to the encoded address
+    EXPECT_EQ(v.U8(2), 16);
+    EXPECT_EQ(v.U8(3), 0x85);
+    EXPECT_EQ(v.U64(4), 7814058336ull);
+    EXPECT_EQ(v.U8(12), 2);
+    EXPECT_EQ(v.U8(14), 3);
+    EXPECT_EQ(v.U8(17), 0x18);
+    EXPECT_EQ(v.U16(18), 0xFFFF);
+    EXPECT_EQ(v.U8(20), 1);
+    EXPECT_EQ(v.U32(22), 0x02FF0100u);
     s.port = 7;
     EXPECT_EQ(EncodeRaidSetRecord(s)[1], 7);
 }
@@ -110,16 +110,16 @@ TEST(RecordsTest, RebuildStatusHasItsPositionUnalignedAtThirteen) {
     const auto r = EncodeRebuildStatus(true, 0x21, 0x0102030405060708ull);
     ASSERT_EQ(r.size(), 21u);
     const ByteView v(r);
-    EXPECT_EQ(v.u8(0), 0);
-    EXPECT_EQ(v.u32(1), 1u);
-    EXPECT_EQ(v.u8(5), 0x21);
+    EXPECT_EQ(v.U8(0), 0);
+    EXPECT_EQ(v.U32(1), 1u);
+    EXPECT_EQ(v.U8(5), 0x21);
     for (std::size_t i = 6; i < 13; ++i) {
-        EXPECT_EQ(v.u8(i), 0) << i;
+        EXPECT_EQ(v.U8(i), 0) << i;
     }
-    EXPECT_EQ(v.u8(13), 0x08);
-    EXPECT_EQ(v.u8(20), 0x01);
-    EXPECT_EQ(v.u64(13), 0x0102030405060708ull);
-    EXPECT_EQ(ByteView(EncodeRebuildStatus(false, 0, 5)).u32(1), 0u);
+    EXPECT_EQ(v.U8(13), 0x08);
+    EXPECT_EQ(v.U8(20), 0x01);
+    EXPECT_EQ(v.U64(13), 0x0102030405060708ull);
+    EXPECT_EQ(ByteView(EncodeRebuildStatus(false, 0, 5)).U32(1), 0u);
 }
 
 TEST(RecordsTest, EventRecordAndEndMarker) {
@@ -131,15 +131,15 @@ TEST(RecordsTest, EventRecordAndEndMarker) {
     const auto r = EncodeEventRecord(t, e);
     ASSERT_EQ(r.size(), 65u);
     const ByteView v(r);
-    EXPECT_EQ(v.u16(0), 2024);
-    EXPECT_EQ(v.u16(8), 13);
-    EXPECT_EQ(v.u16(14), 250);
-    EXPECT_EQ(v.u8(16), 1);
-    EXPECT_EQ(v.u8(17), 2);
-    EXPECT_EQ(v.u8(18), 3);
-    EXPECT_EQ(v.u8(19), 4);
-    EXPECT_EQ(v.u8(20), 5);
-    EXPECT_EQ(v.u32(21), 0xB02u);
+    EXPECT_EQ(v.U16(0), 2024);
+    EXPECT_EQ(v.U16(8), 13);
+    EXPECT_EQ(v.U16(14), 250);
+    EXPECT_EQ(v.U8(16), 1);
+    EXPECT_EQ(v.U8(17), 2);
+    EXPECT_EQ(v.U8(18), 3);
+    EXPECT_EQ(v.U8(19), 4);
+    EXPECT_EQ(v.U8(20), 5);
+    EXPECT_EQ(v.U32(21), 0xB02u);
     const auto end = EncodeNoEvent(t);
     ASSERT_EQ(end.size(), 65u);
     EXPECT_EQ(end[16], 0xFF);
@@ -157,15 +157,15 @@ TEST(RecordsTest, LogEntryFieldsAndEndMarker) {
     const auto r = EncodeLogEntry(SystemTime{}, e);
     ASSERT_EQ(r.size(), 33u);
     const ByteView v(r);
-    EXPECT_EQ(v.u8(16), 1);
-    EXPECT_EQ(v.u8(17), 2);
-    EXPECT_EQ(v.u8(18), 0x51);
-    EXPECT_EQ(v.u8(19), 0x25);
-    EXPECT_EQ(v.u8(20), 0x08);
-    EXPECT_EQ(v.u16(21), 0x5E6F);  // least significant word first
-    EXPECT_EQ(v.u16(23), 0x3C4D);
-    EXPECT_EQ(v.u16(25), 0x1A2B);
-    EXPECT_EQ(v.u16(27), 256);
+    EXPECT_EQ(v.U8(16), 1);
+    EXPECT_EQ(v.U8(17), 2);
+    EXPECT_EQ(v.U8(18), 0x51);
+    EXPECT_EQ(v.U8(19), 0x25);
+    EXPECT_EQ(v.U8(20), 0x08);
+    EXPECT_EQ(v.U16(21), 0x5E6F);  // least significant word first
+    EXPECT_EQ(v.U16(23), 0x3C4D);
+    EXPECT_EQ(v.U16(25), 0x1A2B);
+    EXPECT_EQ(v.U16(27), 256);
     EXPECT_EQ(EncodeNoLogEntry(SystemTime{})[16], 0xFF);
 }
 

@@ -81,7 +81,7 @@ TEST_F(ServiceSimTest, LoginAcceptedAndRequestsAnswered) {
     const auto count = c.ask(Frame(GET_CONTROLLER_COUNT));
     ASSERT_TRUE(count);
     EXPECT_EQ(count->size(), 10u);
-    EXPECT_EQ(ByteView(*count).u32(6), 1u);
+    EXPECT_EQ(ByteView(*count).U32(6), 1u);
     const auto device = c.ask(Frame(GET_DEVICE, U32s({0, 0, 0, 0})));
     ASSERT_TRUE(device);
     EXPECT_EQ(device->size(), 856u);
@@ -116,7 +116,7 @@ TEST_F(ServiceSimTest, CommandsWithoutReplySendNothing) {
     };
     for (const auto& request : requests) {
         ASSERT_TRUE(c.send(request));
-        EXPECT_FALSE(c.receive(kQuiet)) << "code " << ByteView(request).u32(0);
+        EXPECT_FALSE(c.receive(kQuiet)) << "code " << ByteView(request).U32(0);
     }
     // The acknowledged exchanges: one reply, then silence for the data messages.
     ASSERT_TRUE(c.ask(Frame(SMTP_SET_TLS)));
@@ -126,7 +126,7 @@ TEST_F(ServiceSimTest, CommandsWithoutReplySendNothing) {
     // Nothing stray was queued: the next reply belongs to the next request.
     const auto count = c.ask(Frame(GET_CONTROLLER_COUNT));
     ASSERT_TRUE(count);
-    EXPECT_EQ(ByteView(*count).u32(0), GET_CONTROLLER_COUNT);
+    EXPECT_EQ(ByteView(*count).U32(0), GET_CONTROLLER_COUNT);
     // LOGOFF: no reply, the service closes.
     ASSERT_TRUE(c.send(Frame(LOGOFF)));
     EXPECT_FALSE(c.receive(kQuiet));
@@ -160,7 +160,7 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
         ASSERT_TRUE(reply);
         EXPECT_EQ(reply->size(), 1500u);
         EXPECT_GT(reply->size(), ServiceMessage::kSize);
-        EXPECT_EQ(ByteView(*reply).u16(4), 1494);
+        EXPECT_EQ(ByteView(*reply).U16(4), 1494);
     }
     sim_.ClearFaults();
     EXPECT_EQ(c.ask(Frame(GET_LOG_ENTRY))->size(), 39u);
@@ -170,11 +170,11 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
     auto shaped = c.ask(Frame(GET_EVENT));
     ASSERT_TRUE(shaped);
     EXPECT_EQ(shaped->size(), 71u);
-    EXPECT_EQ(ByteView(*shaped).u16(4), 900);
+    EXPECT_EQ(ByteView(*shaped).U16(4), 900);
     sim_.SetFault({.code = GET_EVENT, .kind = FaultSpec::Kind::Code, .count = 1, .value = 77});
     shaped = c.ask(Frame(GET_EVENT));
-    EXPECT_EQ(ByteView(*shaped).u32(0), 77u);
-    EXPECT_EQ(ByteView(*shaped).u16(4), 65);
+    EXPECT_EQ(ByteView(*shaped).U32(0), 77u);
+    EXPECT_EQ(ByteView(*shaped).U16(4), 65);
     const auto plain = c.ask(Frame(GET_EVENT));
     sim_.SetFault({.code = GET_EVENT,
                    .kind = FaultSpec::Kind::Patch,
@@ -195,10 +195,10 @@ TEST_F(ServiceSimTest, FaultsFromTheScenarioAndAtRunTime) {
     const auto late = c.receive(3s);
     ASSERT_TRUE(late);
     EXPECT_GE(std::chrono::steady_clock::now() - sent, 290ms);
-    EXPECT_EQ(ByteView(*late).u32(0), GET_REBUILD_STATUS);
+    EXPECT_EQ(ByteView(*late).U32(0), GET_REBUILD_STATUS);
     const auto next = c.receive(3s);
     ASSERT_TRUE(next);
-    EXPECT_EQ(ByteView(*next).u32(0), GET_CONTROLLER_COUNT);
+    EXPECT_EQ(ByteView(*next).U32(0), GET_CONTROLLER_COUNT);
 
     // close: the connection ends instead of a reply.
     sim_.SetFault({GET_MAIL_STATUS, FaultSpec::Kind::Close, 1, 0, 0});
@@ -248,16 +248,16 @@ TEST_P(ServiceSimFaultTest, RequestsMeetTheFaults) {
         sim_.SetFault(fault);
     }
     for (const FaultStep& step : GetParam().steps) {
-        const std::uint32_t code = ByteView(step.request).u32(0);
+        const std::uint32_t code = ByteView(step.request).U32(0);
         const auto sent = std::chrono::steady_clock::now();
         ASSERT_TRUE(c.send(step.request)) << code;
         for (std::size_t i = 0; i < step.replies; ++i) {
             const auto reply = c.receive(3s);
             ASSERT_TRUE(reply) << "code " << code << ": reply " << i;
             if (step.progress) {
-                EXPECT_LE(ByteView(*reply).u32(0), 100u) << code;
+                EXPECT_LE(ByteView(*reply).U32(0), 100u) << code;
             } else {
-                EXPECT_EQ(ByteView(*reply).u32(0), code);
+                EXPECT_EQ(ByteView(*reply).U32(0), code);
             }
             if (i == 0 && step.firstSize != 0) {
                 EXPECT_EQ(reply->size(), step.firstSize) << code;
@@ -371,15 +371,15 @@ TEST_F(ServiceSimTest, SlowEraseAnswersOnceSimulatedTimeHasPassed) {
     sim_.AdvanceClock(1ms);
     const auto erase = c.receive();
     ASSERT_TRUE(erase);
-    EXPECT_EQ(ByteView(*erase).u32(0), FLASH_ERASE);
+    EXPECT_EQ(ByteView(*erase).U32(0), FLASH_ERASE);
     const auto type = c.receive();
     ASSERT_TRUE(type);
-    EXPECT_EQ(ByteView(*type).u32(0), FLASH_GET_TYPE_ID);
+    EXPECT_EQ(ByteView(*type).U32(0), FLASH_GET_TYPE_ID);
     // Contents put in by a test are what the service reads its version from.
     sim_.SetFlashContents(0, MakeBiosImage(4096, 0, 0, 0x0412));
     const auto version = c.ask(Frame(FLASH_GET_BIOS_VERSION, {0}));
     ASSERT_TRUE(version);
-    EXPECT_EQ(ByteView(*version).u32(6), 0x0412u);
+    EXPECT_EQ(ByteView(*version).U32(6), 0x0412u);
 }
 
 TEST(ServiceSimScenarioFaultTest, SlowEraseOnTheRealClockAnswersByItself) {
@@ -393,7 +393,7 @@ TEST(ServiceSimScenarioFaultTest, SlowEraseOnTheRealClockAnswersByItself) {
     const auto sent = std::chrono::steady_clock::now();
     const auto erase = c.ask(Frame(FLASH_ERASE, {0}));
     ASSERT_TRUE(erase);
-    EXPECT_EQ(ByteView(*erase).u32(0), FLASH_ERASE);
+    EXPECT_EQ(ByteView(*erase).U32(0), FLASH_ERASE);
     EXPECT_GE(std::chrono::steady_clock::now() - sent, 90ms);
 }
 
@@ -525,19 +525,19 @@ TEST_F(ServiceSimTest, ChannelSeesABusyPipeAndARefusedTcpConnect) {
     const std::size_t n = pipe.Read(reply.data(), reply.size());
     EXPECT_TRUE(IsLoginAccepted(std::span(reply.data(), n)));
     ServiceMessage m;
-    m.setRequest(MAIL_GET_SETTINGS);
-    pipe.Write(m.raw.data(), m.wireSize());
+    m.SetRequest(MAIL_GET_SETTINGS);
+    pipe.Write(m.raw.data(), m.WireSize());
     pipe.SetMode(false, false);
     pipe.SetMode(false, true);
     for (int i = 0; i < 7; ++i) {
         ASSERT_TRUE(pipe.WaitForResponse(3000)) << i;
-        m.clear();
+        m.Clear();
         m.received = pipe.Read(m.raw.data(), m.raw.size());
-        EXPECT_EQ(m.code(), MAIL_GET_SETTINGS);
+        EXPECT_EQ(m.Code(), MAIL_GET_SETTINGS);
     }
     EXPECT_FALSE(pipe.WaitForResponse(50));
-    m.setRequest(LOGOFF);
-    pipe.Write(m.raw.data(), m.wireSize());
+    m.SetRequest(LOGOFF);
+    pipe.Write(m.raw.data(), m.WireSize());
     pipe.Close();
     ::unsetenv(transport::kPipeDirVariable);
     ::unsetenv(transport::kPipePortVariable);
@@ -594,7 +594,7 @@ TEST_F(ServiceSimTest, HostileInputNeverStopsTheService) {
         EXPECT_EQ(device->size(), 856u);
         const auto block = c.receive();
         ASSERT_TRUE(block);
-        EXPECT_GT(ByteView(*block).u32(0), 100u);
+        EXPECT_GT(ByteView(*block).U32(0), 100u);
         EXPECT_FALSE(c.receive(kQuiet));
         EXPECT_TRUE(c.ask(Frame(GET_CONTROLLER_COUNT)));
         // Abrupt disconnect with a late reply pending.
@@ -662,7 +662,7 @@ TEST_F(ServiceSimTest, HooksAndTheInjectableClock) {
     sim_.PushEvent({0, 1, 2, 3, 4, 0xB02});
     sim_.PushLogEntry({0, 1, 0x51, 0x25, 0x08, 99, 8});
     sim_.PushMailFailure({421, "no route", std::nullopt});
-    EXPECT_EQ(ByteView(*c.ask(Frame(GET_EVENT))).u32(6 + 21), 0xB02u);
+    EXPECT_EQ(ByteView(*c.ask(Frame(GET_EVENT))).U32(6 + 21), 0xB02u);
     EXPECT_EQ((*c.ask(Frame(GET_LOG_ENTRY)))[6 + 18], 0x51);
     const auto mail = c.ask(Frame(GET_MAIL_STATUS));
     ASSERT_TRUE(mail);
