@@ -78,9 +78,8 @@ QImage NotificationBubble() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen->geometry();
     const QRect corner(area.width() * 2 / 3, 0, area.width() / 3, area.height() / 3);
-    const QImage shot = screen->grabWindow(0, corner.x(), corner.y(), corner.width(),
-                                           corner.height())
-                            .toImage();
+    const QImage shot =
+        screen->grabWindow(0, corner.x(), corner.y(), corner.width(), corner.height()).toImage();
     const QRgb background = shot.pixel(shot.width() - 1, shot.height() - 1);
     QRect used;
     for (int y = 0; y < shot.height(); ++y) {
@@ -145,8 +144,8 @@ class GuideTour : public QObject {
     }
 
     bool RebuildShown() const {
-        const auto* bar = veltrix::platform::FindControl<QProgressBar>(
-            window_, veltrix::control_id::kProgress);
+        const auto* bar =
+            veltrix::platform::FindControl<QProgressBar>(window_, veltrix::control_id::kProgress);
         return bar != nullptr && bar->isVisible() && bar->value() > 0;
     }
 
