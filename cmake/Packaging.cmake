@@ -30,6 +30,11 @@ set(VELTRIX_DEB_VERSION "${PROJECT_VERSION}-${VELTRIX_DEB_RELEASE}")
 string(TIMESTAMP VELTRIX_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP VELTRIX_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 
+# Where the user guide's pictures (docs/pictures) are published, for the metainfo's
+# screenshots that software centres show.
+set(VELTRIX_SCREENSHOT_BASE_URL "https://veltrix.kavotronik.example/docs/pictures"
+    CACHE STRING "Web folder that holds the published copies of docs/pictures")
+
 set(_dist ${PROJECT_SOURCE_DIR}/dist)
 set(_out ${PROJECT_BINARY_DIR}/package-files)
 set(_generated)

@@ -21,6 +21,11 @@ packages=(
 if [ "${1:-}" = "--pictures" ]; then
     packages+=(python3-pyqt6 fonts-dejavu-core)
 fi
+# --guide: also the notification daemon scripts/guide-pictures.sh shows the program's
+# notification with.
+if [ "${1:-}" = "--guide" ]; then
+    packages+=(dunst)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,5 @@
 // veltrix-status: the status of the RAID controllers for scripts and monitoring
-// systems, read once from the monitoring service (see UsageText() and the README).
+// systems, read once from the monitoring service (see UsageText() and docs/administration.md).
 
 #include <sys/stat.h>
 

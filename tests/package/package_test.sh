@@ -158,6 +158,12 @@ desktop)
     appstreamcli validate-tree --no-net "$root" || fail "metainfo"
     grep -q "<release version=\"$version\"" "$share/metainfo/$id.metainfo.xml" ||
         fail "metainfo's release is not $version"
+    # Every screenshot is one of the user guide's pictures.
+    shots=$(sed -n 's|.*<image>.*/\([^/]*\.png\)</image>.*|\1|p' "$share/metainfo/$id.metainfo.xml")
+    [ -n "$shots" ] || fail "metainfo lists no screenshots"
+    for shot in $shots; do
+        [ -s "$(dirname "$0")/../../docs/pictures/$shot" ] || fail "screenshot $shot is not in docs/pictures"
+    done
     [ -s "$share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
     for size in 16 22 24 32 48 64 128 256; do
         png=$share/icons/hicolor/${size}x${size}/apps/$id.png
