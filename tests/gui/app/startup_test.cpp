@@ -1,6 +1,7 @@
 // The Veltrix program as a process: the information options without a display, the
 // termination signals while it is connected to the simulated service, one instance
-// per user and display, and a run in a desktop's notification area.
+// per user and display, a run in a desktop's notification area, and a screen
+// reader's reading of it over AT-SPI.
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -30,6 +31,7 @@
 #include "model/file_version_info.h"
 #include "protocol/protocol.h"
 #include "servicesim/service_sim.h"
+#include "support/mail_scenario.h"
 #include "support/private_buses.h"
 
 namespace veltrix {
@@ -435,6 +437,73 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT),
                          [](const auto& p) { return p.param == SIGTERM ? "sigterm" : "sigint"; });
+
+// A screen reader's way through the program over AT-SPI: the accessibility bus of
+// at-spi2-core on a private session bus and X server, the program exporting its
+// controls to it. Connected to the service, the reader opens the e-mail settings,
+// reads an address, cancels, and reads the drive list, finding everything by name.
+TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
+    const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+    QProcess probe;
+    probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), "import pyatspi"});
+    if (!QFileInfo::exists(launcher) || !probe.waitForFinished(20000) || probe.exitCode() != 0) {
+        GTEST_SKIP() << "the AT-SPI run needs the Debian packages at-spi2-core and python3-pyatspi";
+    }
+    std::string whyNot;
+    const testing::PrivateBuses* buses = testing::PrivateBuses::Get(whyNot);
+    ASSERT_NE(buses, nullptr) << whyNot;
+    const testing::PrivateDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
+    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+    desktop.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), buses->sessionAddress);
+    desktop.insert(QStringLiteral("DISPLAY"), display.name());
+    QProcess bus;
+    bus.setProcessEnvironment(desktop);
+    bus.start(launcher, {QStringLiteral("--launch-immediately")});
+    ASSERT_TRUE(bus.waitForStarted(5000));
+
+    sim::Scenario scenario = testing::WithMail(OneController(), {3, 4, 0, 0});
+    scenario.controllers[0].name = "RX-Oak 4P";  // a model the picture draws
+    ProgramRun run(scenario);
+    for (const auto& [name, value] : std::initializer_list<std::pair<const char*, QString>>{
+             {"QT_QPA_PLATFORM", QStringLiteral("xcb")},
+             {"DISPLAY", display.name()},
+             {"DBUS_SESSION_BUS_ADDRESS", buses->sessionAddress},
+             {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", QStringLiteral("1")},
+             {"LANGUAGE", QString()},
+             {"LC_ALL", QStringLiteral("C.UTF-8")},
+             {"XDG_CURRENT_DESKTOP", QString()},
+             {"QT_QPA_PLATFORMTHEME", QString()},
+             {"LSAN_OPTIONS", QStringLiteral("suppressions=" VELTRIX_TEST_SUPPORT_DIR
+                                             "/qt_leaks.supp:fast_unwind_on_malloc=0")}}) {
+        run.SetEnvironment(name, value);
+    }
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+
+    QProcess reader;
+    reader.setProcessEnvironment(desktop);
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(VELTRIX_APP_TEST_DIR "/read_by_names.py"), "Email...",
+                  "Email settings", "Cancel", "Address:", "Drives", "Controller picture"});
+    const bool finished = reader.waitForFinished(90000);
+    const QString read = QString::fromUtf8(reader.readAllStandardOutput());
+    const std::string why = reader.readAllStandardError().toStdString();
+    run.Signal(SIGTERM);
+    const bool ended = run.process().waitForFinished(20000);
+    bus.terminate();
+    bus.waitForFinished(5000);
+    ASSERT_TRUE(finished && ended) << why;
+    EXPECT_EQ(reader.exitCode(), 0) << why << run.process().readAll().toStdString();
+    EXPECT_TRUE(read.split('\n').contains(QStringLiteral("mail admin@example.org")))
+        << read.toStdString();
+    EXPECT_TRUE(
+        read.contains("picture Controller RX-Oak 4P. Drives: Port 0 (KV-500 Enterprise 250, "))
+        << read.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("drive 0\tKV-500 Enterprise 250 *\t"))
+                    .match(read)
+                    .hasMatch())
+        << read.toStdString();
+}
 
 }  // namespace
 }  // namespace veltrix

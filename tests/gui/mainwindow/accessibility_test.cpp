@@ -174,9 +174,10 @@ TEST_P(AccessibilityTest, EveryWindowNamesItsControlsAndKeepsItsKeysApart) {
     // connect, then with a drive chosen.
     EXPECT_EQ(window().accessibleDescription().toStdString(), tray.calls.back().record.tip);
     const QString described = window().Diagram().accessibleDescription();
-    EXPECT_TRUE(described.contains(
-        QString::fromStdString(window().Table().GetController(0)->Name())));
-    const QStringList set = QString::fromStdString(driver().Row(control_id::kSetList, 0)).split('\t');
+    EXPECT_TRUE(
+        described.contains(QString::fromStdString(window().Table().GetController(0)->Name())));
+    const QStringList set =
+        QString::fromStdString(driver().Row(control_id::kSetList, 0)).split('\t');
     EXPECT_TRUE(described.contains(set[1] + ", " + set[5])) << described.toStdString();
     ASSERT_TRUE(driver().UserSelectRow(control_id::kDeviceList, 0));
     const QStringList drive =
