@@ -1,80 +1,50 @@
 #!/usr/bin/python3
-"""A screen reader's view of Veltrix over AT-SPI, by accessible names alone.
-
-Finds the program on the accessibility bus, opens the e-mail settings from the menu,
-prints the recipient's address and closes the dialog with Cancel, then prints the
-controller picture's description and the rows of the drive list, a line each:
-"mail <address>", "picture <description>", "drive <cell>\t<cell>...". Every wait
-is bounded; exit status 2 when something was not found in time, with the tree the
-reader saw on stderr.
-"""
+"""Reads Veltrix over AT-SPI by accessible names alone, as a screen reader would: once
+the drive list has port 0, opens the e-mail settings from the menu, prints the first
+address and cancels; prints the controller picture's description, the status the
+window announces, and the drive rows.
+Each lookup waits at most 20 s; a name not found ends the script with its name."""
 import sys
 import time
 
 import pyatspi
 from gi.repository import Atspi
 
-ITEM, DIALOG, CANCEL, ADDRESS, DRIVES, PICTURE = sys.argv[1:7]
+window, item, dialog, cancel, address, drives, picture = sys.argv[1:8]
 
 
-def wait_for(find, what, seconds=20.0):
-    end = time.monotonic() + seconds
+def find(root, name, role):
+    end = time.monotonic() + 20
     while time.monotonic() < end:
-        try:
-            found = find()
-        except Exception:  # the tree changes while it is read
-            found = None
-        if found is not None:
-            return found
+        try:  # the tree changes while it is read
+            hit = pyatspi.findDescendant(root, lambda a: a.name == name and a.getRole() == role)
+            if hit is not None:
+                return hit
+        except Exception:
+            pass
         time.sleep(0.2)
-    print("not found: " + what, file=sys.stderr)
-    for app in desktop:
-        dump(app)
-    sys.exit(2)
+    sys.exit("not found: " + name)
 
 
-def dump(accessible, depth=0):
-    """What the reader saw, to stderr: role and name, a line each."""
-    if accessible is not None and depth < 8:
-        print("  " * depth + accessible.getRoleName() + " [" + accessible.name + "]",
-              file=sys.stderr)
-        for child in accessible:
-            dump(child, depth + 1)
-
-
-def named(root, name, roles):
-    return pyatspi.findDescendant(root, lambda a: a.name == name and a.getRole() in roles)
-
-
-def press(accessible):
+def press(button):
     # A modal dialog answers the press only when it ends: the reply is not waited for.
     Atspi.set_timeout(500, 500)
     try:
-        accessible.queryAction().doAction(0)
+        button.queryAction().doAction(0)
     except Exception:
         pass
     Atspi.set_timeout(-1, -1)
 
 
-desktop = pyatspi.Registry.getDesktop(0)
-app = wait_for(lambda: next(a for a in desktop if a is not None and a.name == "Veltrix"), "app")
-window = wait_for(lambda: next(w for w in app if w.getRole() == pyatspi.ROLE_FRAME or
-                               w.getRole() == pyatspi.ROLE_DIALOG), "main window")
-rows = wait_for(lambda: named(window, DRIVES, [pyatspi.ROLE_TREE, pyatspi.ROLE_TABLE]),
-                "drive list")
-# Connected: the list has its rows.
-wait_for(lambda: rows.queryTable().nRows or None, "drive rows")
-
-press(wait_for(lambda: named(window, ITEM, [pyatspi.ROLE_MENU_ITEM]), "menu item"))
-dialog = wait_for(lambda: next(w for w in app if w.name == DIALOG), "dialog")
-address = wait_for(lambda: named(dialog, ADDRESS, [pyatspi.ROLE_TEXT]), "address field")
-print("mail " + address.queryText().getText(0, -1))
-picture = named(window, PICTURE, [pyatspi.ROLE_IMAGE])
-print("picture " + (picture.description if picture is not None else "missing"))
-press(wait_for(lambda: named(dialog, CANCEL, [pyatspi.ROLE_PUSH_BUTTON]), "cancel"))
-wait_for(lambda: None if any(w.name == DIALOG for w in app) else True, "dialog closed")
-
+app = find(pyatspi.Registry.getDesktop(0), "Veltrix", pyatspi.ROLE_APPLICATION)
+rows = find(app, drives, pyatspi.ROLE_TREE)
+find(rows, "0", pyatspi.ROLE_TABLE_CELL)
+press(find(app, item, pyatspi.ROLE_MENU_ITEM))
+box = find(app, dialog, pyatspi.ROLE_DIALOG)
+print("mail " + find(box, address, pyatspi.ROLE_TEXT).queryText().getText(0, -1))
+press(find(box, cancel, pyatspi.ROLE_PUSH_BUTTON))
+print("picture " + find(app, picture, pyatspi.ROLE_IMAGE).description)
+print("status " + find(app, window, pyatspi.ROLE_DIALOG).description)
 table = rows.queryTable()
 for r in range(table.nRows):
-    cells = [table.getAccessibleAt(r, c).name for c in range(table.nColumns)]
-    print("drive " + "\t".join(cells))
+    print("drive " + "\t".join(table.getAccessibleAt(r, c).name for c in range(table.nColumns)))
