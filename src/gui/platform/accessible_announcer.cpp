@@ -1,17 +1,14 @@
 #include "gui/platform/accessible_announcer.h"
 
-#include <QAccessible>
 #include <QWidget>
 
 namespace veltrix::platform {
 
 void Announce(QWidget* source, const QString& text) {
-    if (source == nullptr || source->accessibleDescription() == text) {
-        return;
+    if (source != nullptr && source->accessibleDescription() != text) {
+        // Qt sends the description-changed event itself.
+        source->setAccessibleDescription(text);
     }
-    source->setAccessibleDescription(text);
-    QAccessibleEvent event(source, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 }  // namespace veltrix::platform
