@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{"lc_all_over_lang",
                      {{"LC_ALL", "de_AT.UTF-8"}, {"LANG", "en_US.UTF-8"}},
                      "Verbinden|&Datei|&Ja"},
-        LanguageCase{"c_locale", {{"LANG", "C"}}, "Connect|File|&Yes"}),
+        LanguageCase{"c_locale", {{"LANG", "C"}}, "Connect|&File|&Yes"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 sim::Scenario OneController() {
