@@ -136,7 +136,8 @@ TEST_P(AccessibilityTest, EveryWindowNamesItsControlsAndKeepsItsKeysApart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, AccessibilityTest,
-                         ::testing::Values(Language::English, Language::German));
+                         ::testing::Values(Language::English, Language::German),
+                         [](const auto& p) { return p.param == Language::German ? "de" : "en"; });
 
 }  // namespace
 }  // namespace veltrix::testing
