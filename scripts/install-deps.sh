@@ -14,6 +14,8 @@ packages=(
     # the Debian package: manual pages, icons, dependencies, and its checks
     help2man librsvg2-bin gzip file dpkg-dev lintian desktop-file-utils appstream
     dbus python3-dbusmock
+    # the screen-reader run: the accessibility bus and a client of it
+    at-spi2-core python3-pyatspi
 )
 
 # --pictures: also what tools/pictures/draw_pictures.py needs to redraw the program's

@@ -86,11 +86,17 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.eventLog = WithId(new QListWidget(w), kEventLog);
     v.eventLog->hide();
 
+    // The captions name their fields for a screen reader.
+    auto* hostLabel = new QLabel(Tr("Host:", "Host:"), w);
+    hostLabel->setBuddy(v.host);
+    auto* passwordLabel = new QLabel(Tr("Password:", "Passwort:"), w);
+    passwordLabel->setBuddy(v.password);
+
     auto* connection = new QHBoxLayout;
-    connection->addWidget(new QLabel(Tr("Host:", "Host:"), w));
+    connection->addWidget(hostLabel);
     connection->addWidget(v.host, 3);
     connection->addSpacing(8);
-    connection->addWidget(new QLabel(Tr("Password:", "Passwort:"), w));
+    connection->addWidget(passwordLabel);
     connection->addWidget(v.password, 3);
     connection->addSpacing(8);
     connection->addWidget(v.connect);
@@ -121,6 +127,7 @@ void BuildControllerTabs(QWidget* w, MainWindowView& v) {
     v.tabs->setExpanding(false);
     v.tabs->setDrawBase(true);
     v.tabs->addTab(QStringLiteral("---"));
+    v.tabs->setAccessibleName(Tr("Controllers", "Controller"));
 }
 
 // Controller area: caption and value per row; the port-multiplier row only for
@@ -158,6 +165,9 @@ QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
         List(w, kSetList,
              {Tr("Set", "Set"), Tr("Type", "Typ"), Tr("Chunksize", "Blockgröße"),
               Tr("Members", "Mitglieder"), Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
+    // Lists take no name from a caption: they are named for a screen reader.
+    v.devices->setAccessibleName(Tr("Drives", "Laufwerke"));
+    v.sets->setAccessibleName(Tr("RAID sets", "RAID-Sets"));
     auto* lists = new QVBoxLayout;
     lists->addWidget(v.devices, 1);
     lists->addWidget(v.sets, 1);
@@ -211,6 +221,8 @@ QGridLayout* BuildRebuildControls(QWidget* w, MainWindowView& v) {
     v.priorityCaption->setAlignment(Qt::AlignCenter);
     v.priorityHigh = Label(w, kPriorityHigh, Tr("High", "hoch"));
     v.priorityHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    v.priority->setAccessibleName(Tr("Rebuild priority", "Rebuildpriorität"));
+    v.progress->setAccessibleName(Tr("Rebuild progress", "Rebuildfortschritt"));
     for (QWidget* control : v.RebuildControls()) {
         control->hide();
         control->setEnabled(control == v.progress);
@@ -272,6 +284,7 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     QGridLayout* rebuild = BuildRebuildControls(w, v);
     // The controller picture keeps its size in logical pixels.
     v.diagram = WithId(new DiagramArea(w), kDiagram);
+    v.diagram->setAccessibleName(Tr("Controller picture", "Controllerbild"));
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(v.diagram, 0, Qt::AlignTop);

@@ -13,21 +13,21 @@ platform::MenuTemplate MainMenuTemplate() {
     platform::MenuTemplate menu;
     menu.id = kMainMenuId;
     menu.items = {
-        MenuPopup("File", "&Datei",
-                  {MenuCommand(kShowErrorLog, "Show Error Log", "Fehlerprotokoll &anzeigen"),
-                   MenuCommand(kBiosUpdate, "BIOS Update...", "BIOS &Update..."), MenuSeparator(),
-                   MenuCommand(kExit, "Exit", "&Beenden")}),
-        MenuPopup("Configuration", "&Einstellungen",
-                  {MenuCommand(kPopup, "Popup...", "P&opup..."),
-                   MenuCommand(kEmail, "Email...", "E-&Mail..."),
-                   MenuCommand(kLogFile, "Log File...", "Protokoll&datei..."),
-                   MenuCommand(kPassword, "Password...", "&Passwort..."), MenuSeparator(),
-                   MenuCommand(kAutoconnect, "Autoconnect", "&Autoconnect"),
-                   MenuCommand(kStartMinimized, "Start minimized", "minimiert &Starten")}),
-        MenuPopup("?", "?",
-                  {MenuCommand(kAbout, "About Veltrix", "&Info über Veltrix"),
+        MenuPopup("&File", "&Datei",
+                  {MenuCommand(kShowErrorLog, "Show Error &Log", "Fehlerprotokoll &anzeigen"),
+                   MenuCommand(kBiosUpdate, "BIOS &Update...", "BIOS &Update..."), MenuSeparator(),
+                   MenuCommand(kExit, "E&xit", "&Beenden")}),
+        MenuPopup("&Configuration", "&Einstellungen",
+                  {MenuCommand(kPopup, "&Popup...", "P&opup..."),
+                   MenuCommand(kEmail, "&Email...", "E-&Mail..."),
+                   MenuCommand(kLogFile, "&Log File...", "Protokoll&datei..."),
+                   MenuCommand(kPassword, "Pass&word...", "&Passwort..."), MenuSeparator(),
+                   MenuCommand(kAutoconnect, "&Autoconnect", "&Autoconnect"),
+                   MenuCommand(kStartMinimized, "&Start minimized", "minimiert &Starten")}),
+        MenuPopup("&?", "&?",
+                  {MenuCommand(kAbout, "&About Veltrix", "&Info über Veltrix"),
                    // Help has no content to show; the item stays greyed.
-                   MenuCommand(kHelp, "Help", "&Hilfe", false, true)}),
+                   MenuCommand(kHelp, "&Help", "&Hilfe", false, true)}),
     };
     return menu;
 }
