@@ -10,9 +10,24 @@ namespace {
 
 // What QGuiApplication and QApplication take from the command line themselves.
 constexpr const char* kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",   "qmljsdebugger",
-    "qwindowgeometry", "qwindowicon", "qwindowtitle",  "session", "style",
-    "stylesheet", "display", "geometry", "title", "name", "visual", "im", "inputstyle",
+    "platform",
+    "platformpluginpath",
+    "platformtheme",
+    "plugin",
+    "qmljsdebugger",
+    "qwindowgeometry",
+    "qwindowicon",
+    "qwindowtitle",
+    "session",
+    "style",
+    "stylesheet",
+    "display",
+    "geometry",
+    "title",
+    "name",
+    "visual",
+    "im",
+    "inputstyle",
 };
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
@@ -28,8 +43,10 @@ void AddHidden(QCommandLineParser& parser, const char* name, bool takesValue) {
 // The argument that named option `name`, as the user typed it ("--bogus=1").
 std::string AsGiven(const QStringList& arguments, const QString& name) {
     for (const QString& argument : arguments.mid(1)) {
-        QString stripped = argument.startsWith(QLatin1String("--")) ? argument.mid(2) : argument.mid(1);
-        if (argument.startsWith(QLatin1Char('-')) && stripped.section(QLatin1Char('='), 0, 0) == name) {
+        QString stripped =
+            argument.startsWith(QLatin1String("--")) ? argument.mid(2) : argument.mid(1);
+        if (argument.startsWith(QLatin1Char('-')) &&
+            stripped.section(QLatin1Char('='), 0, 0) == name) {
             return argument.toStdString();
         }
     }
@@ -70,9 +87,9 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments, const Command
     }
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        Refuse(err, unknown.isEmpty() ? Sentence(parser.errorText())
-                                      : "unknown option \"" + AsGiven(arguments, unknown.front()) +
-                                            "\"");
+        Refuse(err, unknown.isEmpty()
+                        ? Sentence(parser.errorText())
+                        : "unknown option \"" + AsGiven(arguments, unknown.front()) + "\"");
         return 2;
     }
     if (parser.isSet(help)) {
