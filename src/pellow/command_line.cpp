@@ -26,8 +26,9 @@ constexpr char kUsage[] =
 
 // What QGuiApplication and QApplication take from the command line themselves.
 constexpr const char* kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry",
+    "platform",        "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+    "style",           "stylesheet",         "display",       "geometry",
 };
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
@@ -45,8 +46,8 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, std::ostream& out, s
     parser.addOption(help);
     parser.addOption(version);
     for (const char* name : kQtOptionsWithValue) {
-        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(),
-                                            QStringLiteral("value")));
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     }
     for (const char* name : kQtFlags) {
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
