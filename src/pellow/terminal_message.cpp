@@ -32,7 +32,7 @@ QString TerminalMessage(int result, const QString& path, Language language) {
             hint = QString::fromLatin1(h.text);
         }
     }
-    QString text = MessageForResult(result, language).simplified();
+    const QString text = MessageForResult(result, language);
     return QString::fromLatin1(kCommandName) + QStringLiteral(": ") + text + QStringLiteral(" (") +
            path + QStringLiteral("); ") + hint;
 }
