@@ -245,6 +245,9 @@ TEST_F(StatusProgramTest, EveryFormatOverTheScenarios) {
         } else {
             EXPECT_EQ(text.out, "");
             EXPECT_NE(text.err.find("veltrix-status: "), std::string::npos);
+            // One line of its own words, none of the window's texts glued in.
+            EXPECT_EQ(std::count(text.err.begin(), text.err.end(), '\n'), 1) << text.err;
+            EXPECT_EQ(text.err.find("Error #"), std::string::npos) << text.err;
         }
     }
 }
