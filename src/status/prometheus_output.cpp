@@ -172,9 +172,11 @@ void AddDrive(Exposition& e, const Device& drive, const Labels& own) {
 // rebuild runs on this set.
 void AddRaidSet(Exposition& e, const RaidSet& set, const SetRebuild* rebuild, const Labels& own) {
     Labels info = own;
-    info.insert(info.end(), {{"type", Printable(set.TypeText())},
-                             {"members", Printable(set.MembersText())},
-                             {"number", std::to_string(set.DeviceNumber())}});
+    info.insert(info.end(),
+                {{"type", Printable(set.TypeText())},
+                 {"members", Printable(set.MembersText())},
+                 // The window lists no non-RAID entries, so they have no number there.
+                 {"number", set.IsRaid() ? std::to_string(set.DeviceNumber()) : std::string()}});
     e.Add("veltrix_raid_set_info", info, "1");
     Labels withState = own;
     withState.emplace_back("state", Printable(set.StatusText()));
