@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -351,6 +352,44 @@ bool WaitUntil(Condition done, std::chrono::milliseconds bound) {
         QThread::msleep(50);
     }
     return true;
+}
+
+// The names of the processes whose environment holds `entry` ("NAME=value").
+std::string ProcessesWith(const std::string& entry) {
+    std::string found;
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream environ(process.path() / "environ", std::ios::binary);
+        std::string variable;
+        while (std::getline(environ, variable, '\0')) {
+            if (variable == entry) {
+                std::ifstream comm(process.path() / "comm");
+                std::string name;
+                std::getline(comm, name);
+                found += name + ' ';
+            }
+        }
+    }
+    return found;
+}
+
+// Without a session bus (no address, none at $XDG_RUNTIME_DIR/bus) on an X display,
+// where the D-Bus library would start dbus-launch and a dbus-daemon for the first
+// connection, the program runs without one and leaves no process behind.
+TEST(SessionBusTest, WithoutABusNoneIsStartedOrLeft) {
+    const testing::PrivateDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
+    ProgramRun run(OneController());
+    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+    run.SetEnvironment("DISPLAY", display.name());
+    run.SetEnvironment("DBUS_SESSION_BUS_ADDRESS", QString());
+    const std::string marker = "VELTRIX_BUS_TEST=" + std::to_string(::getpid());
+    run.SetEnvironment("VELTRIX_BUS_TEST", QString::number(::getpid()));
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+    EXPECT_TRUE(run.service().WaitForCode(GET_CHANGE_FLAG, 15s)) << "logged in and polling";
+    run.Signal(SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000));
+    EXPECT_EQ(run.process().exitCode(), 0) << run.process().readAll().toStdString();
+    EXPECT_EQ(ProcessesWith(marker), "");
 }
 
 // On a desktop with a notification area (a StatusNotifierItem watcher and host on the
