@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
     libglib2.0-dev libsystemd-dev
+    # the service password in the desktop's keyring, and a keyring for its tests
+    qtkeychain-qt6-dev libsecret-1-0 gnome-keyring
     xvfb xauth libxcb1-dev
     prometheus python3-jsonschema systemd
     # the Debian package: manual pages, icons, dependencies, and its checks

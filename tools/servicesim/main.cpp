@@ -42,6 +42,8 @@ constexpr char kUsage[] =
     "                      0 picks a free port)\n"
     "  --tcp-address ADDR  TCP address to listen on (default: 127.0.0.1)\n"
     "  --no-local          do not listen on the local socket (needs --tcp)\n"
+    "  --outage AFTER,FOR  go away AFTER seconds after the start (pipe removed, connection\n"
+    "                      closed) and come back FOR seconds later\n"
     "  --transcript        print every received message to stdout\n"
     "  --help              show this text\n";
 
@@ -165,6 +167,18 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
             options.tcpAddress = value("--tcp-address");
         } else if (arg == "--no-local") {
             options.listenLocal = false;
+        } else if (arg == "--outage") {
+            const std::string text = value("--outage");
+            unsigned after = 0;
+            unsigned duration = 0;
+            char comma = 0;
+            std::istringstream in(text);
+            if (!(in >> after >> comma >> duration) || comma != ',' || !in.eof() || duration == 0) {
+                std::cerr << "servicesim: bad outage \"" << text << "\" (AFTER,FOR in seconds)\n";
+                return 2;
+            }
+            options.outageAfter = std::chrono::seconds(after);
+            options.outageFor = std::chrono::seconds(duration);
         } else if (arg == "--transcript") {
             args.printTranscript = true;
         } else {

@@ -15,8 +15,13 @@ inline constexpr char kSettingsApplication[] = "Veltrix";
 // default, and a file that cannot be read at all gives the defaults of a first run.
 ClientSettings LoadSettings();
 
-// Writes all settings. A failed write is not reported: the program runs on with the
-// settings it holds.
+// Writes all settings, the password only when it does not live in the keyring. A
+// failed write is not reported: the program runs on with the settings it holds.
 void SaveSettings(const ClientSettings& settings);
+
+// Whether the settings file holds a password (DPPW); removes it from the file (the
+// keyring has confirmed it keeps it).
+bool SettingsHoldPassword();
+void RemoveStoredPassword();
 
 }  // namespace veltrix
