@@ -24,7 +24,7 @@ platform::MenuTemplate MainMenuTemplate() {
                    MenuCommand(kPassword, "Password...", "&Passwort..."), MenuSeparator(),
                    MenuCommand(kAutoconnect, "Autoconnect", "&Autoconnect"),
                    MenuCommand(kStartMinimized, "Start minimized", "minimiert &Starten"),
-                   MenuCommand(kStartAtLogin, "Start at login", "Beim An&melden starten")}),
+                   MenuCommand(kStartAtLogin, "Start at login", "&Beim Anmelden starten")}),
         MenuPopup("?", "?",
                   {MenuCommand(kAbout, "About Veltrix", "&Info über Veltrix"),
                    // Help has no content to show; the item stays greyed.

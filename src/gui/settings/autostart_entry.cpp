@@ -16,10 +16,11 @@ constexpr char kFileName[] = "com.kavotronik.Veltrix.desktop";
 // A program path as one argument of Exec: quoted when it holds anything but plain
 // characters, with the characters the desktop entry format reserves escaped.
 QString ExecArgument(const QString& program) {
-    static const QString kPlain = QStringLiteral(
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+,:@");
-    const bool plain = !program.isEmpty() && std::all_of(program.begin(), program.end(),
-                                                         [](QChar c) { return kPlain.contains(c); });
+    static const QString kPlain =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+,:@");
+    const bool plain =
+        !program.isEmpty() &&
+        std::all_of(program.begin(), program.end(), [](QChar c) { return kPlain.contains(c); });
     if (plain) {
         return program;
     }
@@ -73,17 +74,18 @@ bool AutostartEntry::SetEnabled(bool enabled, QString* error) const {
         return false;
     }
     QSaveFile file(Path());
-    const QString text = QStringLiteral(
-                             "[Desktop Entry]\n"
-                             "Type=Application\n"
-                             "Name=Veltrix\n"
-                             "Comment=Show the RAID controllers' status from the login on\n"
-                             "Comment[de]=Den Status der RAID-Controller ab der Anmeldung anzeigen\n"
-                             "Exec=%1\n"
-                             "Icon=com.kavotronik.Veltrix\n"
-                             "Terminal=false\n"
-                             "X-GNOME-Autostart-enabled=true\n")
-                             .arg(ExecArgument(program_));
+    const QString text =
+        QStringLiteral(
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=Veltrix\n"
+            "Comment=Show the RAID controllers' status from the login on\n"
+            "Comment[de]=Den Status der RAID-Controller ab der Anmeldung anzeigen\n"
+            "Exec=%1\n"
+            "Icon=com.kavotronik.Veltrix\n"
+            "Terminal=false\n"
+            "X-GNOME-Autostart-enabled=true\n")
+            .arg(ExecArgument(program_));
     if (!QDir().mkpath(folder_) || !file.open(QIODevice::WriteOnly) ||
         file.write(text.toUtf8()) < 0 || !file.commit()) {
         if (error != nullptr) {

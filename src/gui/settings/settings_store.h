@@ -1,8 +1,8 @@
 #pragma once
 // The client's settings on disk: one file per user, written through QSettings in
 // its native format ($XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf on Linux), group
-// "SettingsGUI". The file holds the service password in plain text, so it and its
-// folder are kept private to their owner.
+// "SettingsGUI". Without a keyring the file holds the service password in plain text
+// (see PasswordKeyring), so it and its folder are kept private to their owner.
 
 #include "gui/settings/client_settings.h"
 

@@ -4,6 +4,9 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
@@ -28,35 +31,60 @@ class KeyringTest : public MainWindowTest {
         if (buses_ == nullptr) {
             GTEST_SKIP() << whyNot;
         }
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home_.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home_->path());
         service_ = QStringLiteral("VeltrixTest%1").arg(QCoreApplication::applicationPid());
     }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        if (keyring_.state() != QProcess::NotRunning) {
-            keyring_.kill();
-            keyring_.waitForFinished();
+    // One keyring daemon for the suite: the program's keyring library keeps its
+    // session with the daemon it first met.
+    static void SetUpTestSuite() {
+        home_ = new QTemporaryDir;
+        keyringProcess_ = new QProcess;
+    }
+    static void TearDownTestSuite() {
+        StopKeyring();
+        delete keyringProcess_;
+        delete home_;
+    }
+    static void StopKeyring() {
+        if (keyringProcess_->state() != QProcess::NotRunning) {
+            keyringProcess_->kill();
+            keyringProcess_->waitForFinished();
         }
     }
-    // gnome-keyring-daemon with an unlocked login keyring, until it owns its bus name.
-    bool StartKeyring() {
+    // gnome-keyring-daemon with a login keyring, until it owns its bus name; `locked`:
+    // the keyring is locked again at once (unlocking it would need a prompt).
+    bool StartKeyring(bool locked = false) {
+        QDBusConnection bus = QDBusConnection::connectToBus(buses_->sessionAddress, "keyring-test");
+        if (keyring_.state() == QProcess::Running) {
+            return !locked || Lock(bus);
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home_.path());
-        env.insert("XDG_DATA_HOME", home_.path() + "/data");
-        env.insert("XDG_RUNTIME_DIR", home_.path());
+        env.insert("HOME", home_->path());
+        env.insert("XDG_DATA_HOME", home_->path() + "/data");
+        env.insert("XDG_RUNTIME_DIR", home_->path());
         env.insert("DBUS_SESSION_BUS_ADDRESS", buses_->sessionAddress);
         keyring_.setProcessEnvironment(env);
-        keyring_.start("gnome-keyring-daemon", {"--foreground", "--unlock", "--components=secrets"});
+        keyring_.start("gnome-keyring-daemon",
+                       {"--foreground", "--unlock", "--components=secrets"});
+        keyring_.waitForStarted();
         keyring_.write("login-password");
+        keyring_.waitForBytesWritten();
         keyring_.closeWriteChannel();
-        QDBusConnection bus = QDBusConnection::connectToBus(buses_->sessionAddress, "keyring-test");
-        for (int i = 0; i < 100; ++i) {
-            if (bus.interface()->isServiceRegistered("org.freedesktop.secrets")) {
-                return true;
-            }
+        for (int i = 0; i < 100 && !bus.interface()->isServiceRegistered("org.freedesktop.secrets");
+             ++i) {
             QThread::msleep(50);
         }
-        return false;
+        return bus.interface()->isServiceRegistered("org.freedesktop.secrets") &&
+               (!locked || Lock(bus));
+    }
+    static bool Lock(QDBusConnection& bus) {
+        const QList<QDBusObjectPath> login = {
+            QDBusObjectPath("/org/freedesktop/secrets/collection/login")};
+        const QDBusMessage reply = bus.call(
+            QDBusMessage::createMethodCall("org.freedesktop.secrets", "/org/freedesktop/secrets",
+                                           "org.freedesktop.Secret.Service", "Lock")
+            << QVariant::fromValue(login));
+        return reply.type() == QDBusMessage::ReplyMessage;
     }
     static void WriteFilePassword(const char* password) {
         QSettings file(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganization,
@@ -66,8 +94,9 @@ class KeyringTest : public MainWindowTest {
     // Lets the keyring's answers come in until `done` or the keyring's bound.
     template <typename Done>
     bool WaitFor(Done done) {
-        for (int i = 0; i < 150 && !done(); ++i) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        for (int i = 0; i < 300 && !done(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(20);
         }
         return done();
     }
@@ -84,9 +113,10 @@ class KeyringTest : public MainWindowTest {
     }
 
     const PrivateBuses* buses_ = nullptr;
-    QTemporaryDir home_;
     QString service_;
-    QProcess keyring_;
+    static inline QTemporaryDir* home_ = nullptr;
+    static inline QProcess* keyringProcess_ = nullptr;
+    QProcess& keyring_ = *keyringProcess_;
 };
 
 TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
@@ -103,8 +133,8 @@ TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
         for (int id : {ServicePasswordDialog::kOldPasswordId}) {
             platform::FindControl<QLineEdit>(dialog, id)->setText("kavo");
         }
-        for (int id : {ServicePasswordDialog::kNewPasswordId,
-                       ServicePasswordDialog::kRepeatedPasswordId}) {
+        for (int id :
+             {ServicePasswordDialog::kNewPasswordId, ServicePasswordDialog::kRepeatedPasswordId}) {
             platform::FindControl<QLineEdit>(dialog, id)->setText("neu");
         }
         dialog.accept();
@@ -119,7 +149,19 @@ TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
     EXPECT_TRUE(WaitFor([this] { return Field() == "neu"; })) << Field();
 }
 
+// A locked keyring whose unlock prompt nobody answers: the file keeps the password.
+TEST_F(KeyringTest, ALockedKeyringLeavesThePasswordInTheFile) {
+    ASSERT_TRUE(StartKeyring(true)) << keyring_.readAllStandardError().toStdString();
+    StartWindow("kavo");
+    WaitFor([] { return false; });
+    EXPECT_TRUE(SettingsHoldPassword());
+    EXPECT_EQ(Field(), "kavo");
+    window().ExitProgram();
+    EXPECT_TRUE(SettingsHoldPassword());
+}
+
 TEST_F(KeyringTest, WithoutAKeyringTheFileKeepsThePassword) {
+    StopKeyring();
     StartWindow("kavo");
     WaitFor([] { return false; });
     EXPECT_TRUE(SettingsHoldPassword());

@@ -23,7 +23,9 @@ class ReconnectTest : public MainWindowTest {
         Start(sim::TwoControllerScenario(), Transport::Local, settings);
         QObject::connect(
             &session(), &ServiceSession::ReconnectScheduled, &session(),
-            [this](int delayMs) { scheduled.push_back({clock.NowMs(), delayMs}); },
+            [this](int delayMs) {
+                scheduled.push_back({clock.NowMs(), delayMs});
+            },
             Qt::DirectConnection);
         session().SeedBackoff(26);
         clock.Advance(3000);
@@ -80,7 +82,7 @@ TEST_F(ReconnectTest, TriesAgainWithBackOffUntilTheServiceIsBack) {
     Run(700);  // the service stays away for more than ten minutes
     std::string tries;
     for (std::size_t i = 0; i < scheduled.size(); ++i) {
-        tries += std::to_string(scheduled[i].at + scheduled[i].delayMs) + " ";
+        tries += std::to_string(scheduled[i].at) + "+" + std::to_string(scheduled[i].delayMs) + " ";
     }
     RecordProperty("tries_ms", tries);
     ASSERT_GE(scheduled.size(), 6u) << tries;
