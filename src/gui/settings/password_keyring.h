@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-namespace QKeychain {
+namespace QKeychain {  // NOLINT(readability-identifier-naming): the library's own name
 class Job;
 }
 
