@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <optional>
 #include <thread>
@@ -11,6 +12,9 @@
 
 #include "gui/mainwindow/popup_presenter.h"
 #include "gui/mainwindow/popup_queue.h"
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
 namespace {
@@ -138,6 +142,29 @@ TEST(PopupQueue, SummaryTakesTheWorstSeverityAndTheQueueStaysBounded) {
     }
     EXPECT_EQ(popped, PopupQueue::kMaxKept + 1) << "the kept ones, then one for the rest";
     EXPECT_EQ(last->text, "2 more events \u2014 see the event log");
+}
+
+// 300 "Spare Drive accessed" events in one poll with popups on for all events: two
+// boxes, and every event in the event log.
+TEST_F(MainWindowTest, ABurstOfEventsGivesTwoBoxesAndEveryLine) {
+    ClientSettings settings = QuietSettings();
+    settings.popupEnabled = true;
+    settings.popupLevel = 0;
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
+    Connect();
+    FirstTick();
+    TakePopups();
+    PopupPresenter presenter(window().Popups(), nullptr);
+    auto* log = platform::FindControl<QListWidget>(window(), control_id::kEventLog);
+    const int before = log->count();
+    for (int i = 0; i < 300; ++i) {
+        sim().PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
+    }
+    Tick();
+    EXPECT_EQ(log->count() - before, 300);
+    const std::vector<QString> shown = CloseAll(presenter);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], "299 more events \u2014 see the event log");
 }
 
 }  // namespace
