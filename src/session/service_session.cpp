@@ -311,7 +311,9 @@ void ServiceSession::ConnectFailed(const std::string& text) {
 }
 
 void ServiceSession::DoConnect(const std::string& host, const std::string& password) {
-    const bool automatic = automaticConnect_;
+    // A connect of the user's while Autoconnect watches for the service goes on with
+    // the watch when it fails, as an automatic one does.
+    const bool automatic = automaticConnect_ || backoff_.Tries() > 0;
     Disarm(reconnectTimer_);
     if (link_.pipe.IsOpen()) {
         automaticConnect_ = false;
