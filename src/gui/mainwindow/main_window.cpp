@@ -19,11 +19,14 @@
 
 #include "gui/errorlog/error_log_dialog.h"
 #include "gui/mainwindow/popup_presenter.h"
+#include "gui/platform/language.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
 #include "gui/resources/icons.h"
 #include "gui/resources/main_menu.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/settings/autostart_entry.h"
+#include "gui/settings/password_keyring.h"
 #include "gui/shell/sleep_watcher.h"
 #include "session/qt_time_source.h"
 #include "texts/string_ids.h"
@@ -34,6 +37,11 @@ namespace veltrix {
 namespace {
 
 constexpr int kReconnectAtStartMs = 3000;
+
+AutostartEntry StartAtLogin() {
+    return AutostartEntry(AutostartEntry::DefaultFolder(), QCoreApplication::applicationFilePath());
+}
+
 constexpr int kHideAtStartMs = 200;
 
 }  // namespace
@@ -85,6 +93,9 @@ MainWindow::~MainWindow() {
     if (hideTimer_ != 0) {
         time_->StopTimer(hideTimer_);
     }
+    if (countdownTimer_ != 0) {
+        time_->StopTimer(countdownTimer_);
+    }
     popups_.Close();
     guiQuestions_.Abandon();
     session_->Shutdown();
@@ -101,6 +112,7 @@ void MainWindow::BuildMenu() {
     menu_->Action(menu_id::kExit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
+    on(menu_id::kStartAtLogin, [this] { OnToggleStartAtLogin(); });
     on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });
     on(menu_id::kBiosUpdate, [this] { OnBiosUpdate(); });
     on(menu_id::kPopup, [this] { OnPopupSettings(); });
@@ -174,6 +186,7 @@ void MainWindow::Initialize() {
         session_->ArmReconnect(kReconnectAtStartMs);
         menu_->CheckItem(menu_id::kAutoconnect, true);
     }
+    menu_->CheckItem(menu_id::kStartAtLogin, StartAtLogin().IsEnabled());
     if (settings_.startMinimized) {
         hideTimer_ = time_->StartTimer(kHideAtStartMs, [this] {
             time_->StopTimer(hideTimer_);
@@ -303,6 +316,20 @@ void MainWindow::OnToggleStartMinimized() {
     menu_->CheckItem(menu_id::kStartMinimized, settings_.startMinimized);
 }
 
+void MainWindow::OnToggleStartAtLogin() {
+    const AutostartEntry entry = StartAtLogin();
+    const bool enable = !entry.IsEnabled();
+    QString error;
+    if (!entry.SetEnabled(enable, &error)) {
+        ReportError(platform::LocalCaption("The login start could not be changed:\n%1\n%2",
+                                           "Der Start beim Anmelden lie\u00df sich nicht "
+                                           "\u00e4ndern:\n%1\n%2")
+                        .arg(entry.Path(), error)
+                        .toStdString());
+    }
+    menu_->CheckItem(menu_id::kStartAtLogin, entry.IsEnabled());
+}
+
 void MainWindow::ReportEvent(const std::string& text, Severity severity, int level) {
     if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
         popups_.Push(text, severity);
@@ -322,6 +349,8 @@ void MainWindow::ExitProgram() {
     }
     // No popup opens on the way out.
     popups_.Close();
+    // The file keeps the password unless the keyring has confirmed it holds it.
+    settings_.passwordInKeyring = keyring_ && keyring_->HoldsPassword();
     if (settingsWriter_) {
         settingsWriter_(settings_);
     }

@@ -23,7 +23,8 @@ platform::MenuTemplate MainMenuTemplate() {
                    MenuCommand(kLogFile, "&Log File...", "Protokoll&datei..."),
                    MenuCommand(kPassword, "Pass&word...", "&Passwort..."), MenuSeparator(),
                    MenuCommand(kAutoconnect, "&Autoconnect", "&Autoconnect"),
-                   MenuCommand(kStartMinimized, "&Start minimized", "minimiert &Starten")}),
+                   MenuCommand(kStartMinimized, "&Start minimized", "minimiert &Starten"),
+                   MenuCommand(kStartAtLogin, "Start at lo&gin", "&Beim Anmelden starten")}),
         MenuPopup("&?", "&?",
                   {MenuCommand(kAbout, "&About Veltrix", "&Info über Veltrix"),
                    // Help has no content to show; the item stays greyed.
