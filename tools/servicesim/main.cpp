@@ -5,9 +5,9 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -182,18 +182,38 @@ bool ApplyOutage(Arguments& args, const std::string& text) {
 }
 
 constexpr OptionSpec kOptionSpecs[] = {
-    {"--scenario", Takes::Value, [](Arguments& a, const std::string& v) { a.scenarioPath = v; return true; }},
-    {"--pipe-dir", Takes::Value, [](Arguments& a, const std::string& v) { a.options.pipeDir = v; return true; }},
+    {"--scenario", Takes::Value,
+     [](Arguments& a, const std::string& v) {
+         a.scenarioPath = v;
+         return true;
+     }},
+    {"--pipe-dir", Takes::Value,
+     [](Arguments& a, const std::string& v) {
+         a.options.pipeDir = v;
+         return true;
+     }},
     {"--pipe-name", Takes::Value,
-     [](Arguments& a, const std::string& v) { a.options.pipeName = v; return true; }},
+     [](Arguments& a, const std::string& v) {
+         a.options.pipeName = v;
+         return true;
+     }},
     {"--tcp", Takes::OptionalPort, ApplyTcp},
     {"--tcp-address", Takes::Value,
-     [](Arguments& a, const std::string& v) { a.options.tcpAddress = v; return true; }},
+     [](Arguments& a, const std::string& v) {
+         a.options.tcpAddress = v;
+         return true;
+     }},
     {"--no-local", Takes::Nothing,
-     [](Arguments& a, const std::string&) { a.options.listenLocal = false; return true; }},
+     [](Arguments& a, const std::string&) {
+         a.options.listenLocal = false;
+         return true;
+     }},
     {"--outage", Takes::Value, ApplyOutage},
     {"--transcript", Takes::Nothing,
-     [](Arguments& a, const std::string&) { a.printTranscript = true; return true; }},
+     [](Arguments& a, const std::string&) {
+         a.printTranscript = true;
+         return true;
+     }},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
