@@ -42,9 +42,9 @@ bool BoundedReceiver::BoundBy(Clock::time_point deadline) {
     // A time-out no longer than the wait and not much shorter serves as it is: a
     // receive that ends early just receives again. So waits of a few different bounds
     // take turns without a setsockopt each.
-    const bool fits = wanted == 0 ? (appliedMs_ == 0 || appliedMs_ >= kShortestUnboundedMs)
-                                  : (appliedMs_ != 0 && appliedMs_ <= wanted &&
-                                     appliedMs_ * 4 >= wanted);
+    const bool fits = wanted == 0
+                          ? (appliedMs_ == 0 || appliedMs_ >= kShortestUnboundedMs)
+                          : (appliedMs_ != 0 && appliedMs_ <= wanted && appliedMs_ * 4 >= wanted);
     if (!fits) {
         timeval bound{static_cast<time_t>(wanted / 1000),
                       static_cast<suseconds_t>((wanted % 1000) * 1000)};
