@@ -33,9 +33,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
-#include <QAbstractItemView>
 #include <QPushButton>
 #include <algorithm>
 #include <array>
@@ -395,8 +395,7 @@ class Soak {
                 Fail("an event log line differs", row + " / " + lines[i]);
             }
         }
-        if (first > 0 && !lastLine_.empty() &&
-            EventLogRow(first - 1) != lastLine_) {
+        if (first > 0 && !lastLine_.empty() && EventLogRow(first - 1) != lastLine_) {
             Fail("the event log lost the line before this tick's", lastLine_);
         }
         if (!lines.empty()) {

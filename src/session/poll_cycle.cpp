@@ -239,8 +239,8 @@ void ServiceSession::PollCycle() {
 
 std::string FormatEventLogLine(const EventRecord& event) {
     return Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
-                  event.time.minute, event.time.second, event.time.milliseconds,
-                  event.controller, event.port, event.drive, event.code);
+                  event.time.minute, event.time.second, event.time.milliseconds, event.controller,
+                  event.port, event.drive, event.code);
 }
 
 bool ServiceSession::EventLoop() {

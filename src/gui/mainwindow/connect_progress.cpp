@@ -62,6 +62,7 @@ void ConnectProgress::ShowStep(const EnumerationStep& step) {
     show();
     QAccessibleEvent changed(text_, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&changed);
+    emit StepShown(text_->text());
 }
 
 }  // namespace veltrix

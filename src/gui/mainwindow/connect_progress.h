@@ -14,6 +14,8 @@ class QProgressBar;
 namespace veltrix {
 
 class ConnectProgress : public QWidget {
+    Q_OBJECT
+
   public:
     static constexpr char kObjectName[] = "connectProgress";
     static constexpr char kTextObjectName[] = "connectProgressText";
@@ -24,6 +26,10 @@ class ConnectProgress : public QWidget {
     void ShowStep(const EnumerationStep& step);
     // The line of a step.
     static QString Text(const EnumerationStep& step);
+
+  signals:
+    // A step's line was shown and announced.
+    void StepShown(const QString& text);
 
   private:
     QLabel* text_ = nullptr;

@@ -1,10 +1,9 @@
 // The event log: the window's list keeps the newest lines only, and every event goes
 // to the system journal with its priority and fields.
 
-
+#include "gui/shell/event_journal.h"
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/resources/main_window_ids.h"
-#include "gui/shell/event_journal.h"
 #include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
@@ -25,9 +24,11 @@ TEST(EventLogListTest, KeepsTheNewestLinesInOrder) {
         for (int row = 0; row < kept; ++row) {
             const QString line = list.index(row).data().toString();
             EXPECT_EQ(line.section(QLatin1Char(':'), -1).toInt(), c.added - kept + row);
-            EXPECT_EQ(line.toStdString(), FormatEventLogLine({.time = {.hour = 1}, .port = 2,
-                                                        .code = static_cast<std::uint32_t>(
-                                                            c.added - kept + row)}));
+            EXPECT_EQ(
+                line.toStdString(),
+                FormatEventLogLine({.time = {.hour = 1},
+                                    .port = 2,
+                                    .code = static_cast<std::uint32_t>(c.added - kept + row)}));
         }
     }
 }
