@@ -17,6 +17,9 @@ void EventLogList::Append(const EventRecord& event) {
     }
     const int row = rowCount();
     beginInsertRows({}, row, row);
+    if (ring_.empty()) {
+        ring_.reserve(limit_);  // once, all of it: a growing vector would keep spare room
+    }
     if (ring_.size() < limit_) {
         ring_.push_back(event);
     } else {
