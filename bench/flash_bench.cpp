@@ -67,7 +67,7 @@ using namespace veltrix;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr double kTargetRatio = 1.2;
+constexpr double kTargetRatio = 1.1;
 constexpr std::uint32_t kRomSize = 0x80000;
 constexpr std::uint32_t kRomChip = 0x014F;  // 512 KiB
 

@@ -6,7 +6,9 @@
 #   - wake-ups: voluntary + involuntary context switches, of the main thread
 #     (/proc/PID/status) and of all threads (/proc/PID/task/*/status), and per second;
 #   - memory: VmRSS at the end and its peak VmHWM.
-# Targets: under 0.5 % of one core, RSS under 40 MB.
+# Targets: under 0.5 % of one core, RSS under 40 MB and at most 1.17 times the RSS of a
+# bare Qt Widgets dialog with one label (bench/bare_dialog) started beside it the same way
+# and measured at the same moment.
 #
 # Usage: bench/idle_program.sh [BUILD_DIR [SECONDS]]
 #   BUILD_DIR  a release build with the targets Veltrix and servicesim (default build/release)
@@ -25,10 +27,12 @@ servicesim=$build/tools/servicesim/servicesim
 scenario=$root/bench/scenarios/idle.json
 cpu_target=0.5  # % of one core
 rss_target_kb=$((40 * 1024))
+rss_ratio_target=1.17
+bare_dialog=$build/bench/bare_dialog
 
-for program in "$veltrix" "$servicesim"; do
+for program in "$veltrix" "$servicesim" "$bare_dialog"; do
     if [ ! -x "$program" ]; then
-        echo "idle_program: $program is missing; build the targets Veltrix and servicesim" >&2
+        echo "idle_program: $program is missing; build the targets Veltrix, servicesim and bare_dialog" >&2
         exit 2
     fi
 done
@@ -36,8 +40,9 @@ done
 work=$(mktemp -d /tmp/veltrix-idle-XXXXXX)
 sim_pid=""
 app_pid=""
+bare_pid=""
 cleanup() {
-    for pid in $app_pid $sim_pid; do
+    for pid in $app_pid $bare_pid $sim_pid; do
         kill -TERM "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
@@ -111,6 +116,10 @@ if ! wait_for_line " login " 20 "$work/service.log" ||
 fi
 sleep 1  # past the first cycle
 
+env XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+    "$bare_dialog" --stay >"$work/bare.log" 2>&1 &
+bare_pid=$!
+
 clock_ticks=$(getconf CLK_TCK)
 
 # utime + stime in clock ticks (fields 14 and 15). The name in field 2 may hold spaces:
@@ -176,6 +185,7 @@ end_requests=$(requests_so_far)
 end_cycles=$(cycles_so_far)
 rss_kb=$(status_kb VmRSS)
 hwm_kb=$(status_kb VmHWM)
+bare_rss_kb=$(awk '$1 == "VmRSS:" {print $2}' "/proc/$bare_pid/status")
 threads=$(status_kb Threads)
 
 # End the program as the desktop would, then the service.
@@ -210,6 +220,7 @@ awk -v s="$start_ns" -v e="$end_ns" -v t0="$start_ticks" -v t1="$end_ticks" -v h
     -v all="$all_wakeups" -v r0="$start_requests" -v r1="$end_requests" \
     -v c0="$start_cycles" -v c1="$end_cycles" \
     -v rss="$rss_kb" -v hwm="$hwm_kb" -v threads="$threads" \
+    -v bare="$bare_rss_kb" -v ratio_target="$rss_ratio_target" \
     -v cpu_target="$cpu_target" -v rss_target="$rss_target_kb" -v app_exit="$app_exit" \
     -v logged_off="$logged_off" -v thread_lines="$thread_lines" '
 BEGIN {
@@ -229,6 +240,9 @@ BEGIN {
     print thread_lines
     printf "  memory        VmRSS %.1f MB, VmHWM %.1f MB (target RSS under %.0f MB) %s\n",
            rss / 1024, hwm / 1024, rss_target / 1024, (rss < rss_target ? "ok" : "ABOVE TARGET")
+    printf "                bare Qt Widgets dialog VmRSS %.1f MB\n", bare / 1024
+    printf "ratio idle RSS / bare dialog RSS = %.2f (target at most %.2f) %s\n", rss / bare,
+           ratio_target, (rss / bare <= ratio_target ? "ok" : "ABOVE TARGET")
     cycles = c1 - c0
     printf "  service       %d poll cycles, %d requests received (%.1f per cycle)\n", cycles,
            requests, (cycles > 0 ? requests / cycles : 0)

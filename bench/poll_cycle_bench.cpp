@@ -87,7 +87,7 @@ namespace {
 using namespace veltrix;
 using namespace std::chrono_literals;
 
-constexpr double kTargetRatio = 1.2;
+constexpr double kTargetRatio = 1.1;
 // The requests of one quiet cycle with two controllers, in order.
 constexpr std::array<std::uint32_t, 6> kCycleCodes = {GET_REBUILD_STATUS, GET_REBUILD_STATUS,
                                                       GET_CHANGE_FLAG,    GET_EVENT,

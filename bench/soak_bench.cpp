@@ -33,9 +33,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
-#include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
 #include <array>
@@ -265,7 +265,7 @@ class Soak {
         window_->SetPopupWindows(false);
         app::SendEventsToJournal(window_->Session(), journal_);
         window_->Initialize();
-        eventLog_ = platform::FindControl<QListWidget>(*window_, control_id::kEventLog);
+        eventLog_ = platform::FindControl<QAbstractItemView>(*window_, control_id::kEventLog);
         auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);
         if (eventLog_ == nullptr || connect == nullptr) {
             Fail("the window has no event log or Connect button");
@@ -319,7 +319,10 @@ class Soak {
     std::uint64_t Events() const { return eventsPushed_; }
     std::uint64_t Popups() const { return popups_; }
     std::size_t MessageBoxes() const { return ui_.Count(); }
-    int EventLogRows() const { return eventLog_->count(); }
+    int EventLogRows() const { return eventLog_->model()->rowCount(); }
+    std::string EventLogRow(int row) const {
+        return eventLog_->model()->index(row, 0).data().toString().toStdString();
+    }
 
   private:
     void Tick(int batch, int logBatch) {
@@ -378,7 +381,7 @@ class Soak {
         eventsPushed_ += pushed.size();
 
         // The event log: the newest lines, this tick's last, after the previous tick's.
-        const int rows = eventLog_->count();
+        const int rows = EventLogRows();
         const auto wantRows =
             static_cast<int>(std::min<std::uint64_t>(eventsPushed_, kEventLogLines));
         if (rows != wantRows) {
@@ -387,13 +390,12 @@ class Soak {
         }
         const int first = rows - static_cast<int>(lines.size());
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const QString row = eventLog_->item(first + static_cast<int>(i))->text();
-            if (row.toStdString() != lines[i]) {
-                Fail("an event log line differs", row.toStdString() + " / " + lines[i]);
+            const std::string row = EventLogRow(first + static_cast<int>(i));
+            if (row != lines[i]) {
+                Fail("an event log line differs", row + " / " + lines[i]);
             }
         }
-        if (first > 0 && !lastLine_.empty() &&
-            eventLog_->item(first - 1)->text().toStdString() != lastLine_) {
+        if (first > 0 && !lastLine_.empty() && EventLogRow(first - 1) != lastLine_) {
             Fail("the event log lost the line before this tick's", lastLine_);
         }
         if (!lines.empty()) {
@@ -428,7 +430,7 @@ class Soak {
     LastTrayHost tray_;
     RecordingJournal journal_;  // outlives the window's session
     std::unique_ptr<MainWindow> window_;
-    QListWidget* eventLog_ = nullptr;
+    QAbstractItemView* eventLog_ = nullptr;
     std::uint64_t eventsPushed_ = 0;
     std::uint64_t logEntriesPushed_ = 0;
     std::uint64_t popups_ = 0;
@@ -459,11 +461,19 @@ LineCost ErrorLogBytesPerLine() {
 }
 
 // Heap bytes per line of a full event log.
+// Targets: heap bytes per event-log line, and RSS growth from the connect over the run.
+constexpr double kEventLogLineTarget = 64;
+constexpr double kGrowthSinceConnectTargetMb = 2;
+
 double EventLogBytesPerLine() {
-    QListWidget list;
     const double before = HeapBytes();
+    EventLogList list;
     for (int i = 0; i < kEventLogLines; ++i) {
-        AppendEventLogLine(list, QStringLiteral("12:34:56,789   C 1, Dev 200, Dri 3, : %1").arg(i));
+        list.Append({.time = {.hour = 12, .minute = 34, .second = 56, .milliseconds = 789},
+                     .controller = 1,
+                     .port = 200,
+                     .drive = 3,
+                     .code = static_cast<std::uint32_t>(i)});
     }
     return (HeapBytes() - before) / kEventLogLines;
 }
@@ -559,7 +569,13 @@ int main(int argc, char** argv) {
         "  error log view: %.1f heap bytes per line hidden, %.1f shown (LogEntry %zu "
         "bytes; %d lines)\n",
         errorLog.hidden, errorLog.shown, sizeof(LogEntry), kLinesMeasured);
-    std::printf("  event log: %.1f heap bytes per line (%d lines)\n", eventLogLine, kEventLogLines);
+    std::printf("  event log: %.1f heap bytes per line (%d lines; target at most %.0f) %s\n",
+                eventLogLine, kEventLogLines, kEventLogLineTarget,
+                eventLogLine <= kEventLogLineTarget ? "ok" : "ABOVE TARGET");
+    const double growth = rssAfter - rssConnected;
+    std::printf("  RSS growth since connect %+.2f MB (target at most %.0f MB) %s\n", growth,
+                kGrowthSinceConnectTargetMb,
+                growth <= kGrowthSinceConnectTargetMb ? "ok" : "ABOVE TARGET");
     if (rssAfter - rssBefore > kRssBoundMb) {
         Fail("resident memory grew by more than 5 MB");
     }

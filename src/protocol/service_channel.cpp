@@ -500,9 +500,14 @@ void ThrowChannelError(std::uint32_t errorCode) {
     throw ChannelError(errorCode, SystemErrorText(errorCode));
 }
 
+// Largest message a receive takes whole: a longer local one is cut to this.
+constexpr std::size_t kReceiveCapacity = transport::kMaxTcpMessage + transport::kTcpPrefixSize;
+
 struct ServiceChannel::TcpState {
     transport::TcpDeframer deframer;
     bool peerClosed = false;
+    // Room for a whole framed message, so that one receive usually takes one reply.
+    std::unique_ptr<std::uint8_t[]> chunk{new std::uint8_t[kReceiveCapacity]};
 };
 
 ServiceChannel::ServiceChannel() = default;
@@ -548,6 +553,33 @@ void ServiceChannel::Open(const std::string& host, const std::string& pipe,
     tcp_ = !address.IsLocal();
     mode_ = 0;
     tcpState_ = tcp_ ? std::make_unique<TcpState>() : nullptr;
+    receiver_.Reset(fd);
+    AttachCanceller();
+}
+
+void ServiceChannel::SetCanceller(const WaitCanceller* canceller) {
+    DetachCanceller();
+    canceller_ = canceller;
+    AttachCanceller();
+}
+
+void ServiceChannel::AttachCanceller() {
+    if (handle_ == -1) {
+        return;
+    }
+    attached_ = canceller_ != nullptr && canceller_->Attach(handle_);
+    receiver_.SetCancelAttached(attached_ || canceller_ == nullptr);
+}
+
+void ServiceChannel::DetachCanceller() {
+    if (attached_) {
+        canceller_->Detach(handle_);
+        attached_ = false;
+    }
+}
+
+Clock::time_point ServiceChannel::ReadDeadline() const {
+    return readTimeoutMs_ == 0 ? kNoDeadline : Clock::now() + Milliseconds(readTimeoutMs_);
 }
 
 std::size_t ServiceChannel::Write(const void* buffer, std::size_t count) {
@@ -584,37 +616,43 @@ std::size_t ServiceChannel::Write(const void* buffer, std::size_t count) {
     return count;
 }
 
-void ServiceChannel::WaitReadable(Clock::time_point deadline) {
-    if (WaitFor(handle_, POLLIN, deadline, canceller_) == 0) {
-        ThrowCode(win32::ERROR_SEM_TIMEOUT, ETIMEDOUT);
-    }
-}
-
 void ServiceChannel::WaitWritable() {
     WaitFor(handle_, POLLOUT, kNoDeadline, canceller_);
 }
 
-bool ServiceChannel::FillFromSocket() {
-    std::array<std::uint8_t, 4096> chunk{};
-    for (;;) {
-        const ssize_t got = ::recv(handle_, chunk.data(), chunk.size(), MSG_DONTWAIT);
-        if (got > 0) {
-            if (!tcpState_->deframer.Append({chunk.data(), static_cast<std::size_t>(got)})) {
-                ThrowCode(win32::ERROR_INVALID_DATA, EBADMSG);
-            }
-            return true;
+bool ServiceChannel::ReceiveWhole(Clock::time_point deadline, bool blocking) {
+    auto& tcp = *tcpState_;
+    while (!tcp.deframer.HasWholeMessage()) {
+        if (tcp.peerClosed) {
+            ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
         }
-        if (got == 0) {
-            tcpState_->peerClosed = true;
+        // Partial messages receive again with what is left of the time.
+        const auto got =
+            receiver_.Receive(tcp.chunk.get(), kReceiveCapacity, blocking ? 0 : MSG_DONTWAIT,
+                              deadline, blocking ? canceller_ : nullptr);
+        if (got.timedOut) {
             return false;
         }
-        if (errno == EINTR) {
-            continue;
+        tcp.peerClosed = got.closed;
+        if (!tcp.deframer.Append({tcp.chunk.get(), got.bytes})) {
+            ThrowCode(win32::ERROR_INVALID_DATA, EBADMSG);
         }
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            return false;
+    }
+    return true;
+}
+
+void ServiceChannel::DrainSocket() {
+    auto& tcp = *tcpState_;
+    while (!tcp.peerClosed) {
+        const auto got = receiver_.Receive(tcp.chunk.get(), kReceiveCapacity, MSG_DONTWAIT,
+                                           kNoDeadline, nullptr);
+        if (got.timedOut) {
+            return;
         }
-        ThrowErrno(errno);
+        tcp.peerClosed = got.closed;
+        if (!tcp.deframer.Append({tcp.chunk.get(), got.bytes})) {
+            ThrowCode(win32::ERROR_INVALID_DATA, EBADMSG);
+        }
     }
 }
 
@@ -625,53 +663,60 @@ std::size_t ServiceChannel::Read(void* buffer, std::size_t count) {
     const bool blocking = (mode_ & 1) == 0;
     if (blocking) {
         ThrowIfCancelled(canceller_);
-    } else {
-        std::size_t total = 0;
-        Peek(nullptr, 0, &total, nullptr);
-        if (total == 0) {
-            ThrowCode(win32::ERROR_NO_DATA, EAGAIN);
-        }
     }
-    const auto deadline =
-        readTimeoutMs_ == 0 ? kNoDeadline : Clock::now() + Milliseconds(readTimeoutMs_);
     if (!tcp_) {
-        // A reply that a wait has seen is taken at once; otherwise the reply is usually
-        // still on its way, and waiting first saves a receive that would find nothing.
-        if (blocking && !replyWaiting_) {
-            WaitReadable(deadline);
+        if (holding_) {
+            // Taken off the socket by WaitForResponse.
+            holding_ = false;
+            const std::size_t n = std::min(count, heldSize_);
+            std::copy_n(held_.get(), n, static_cast<std::uint8_t*>(buffer));
+            return n;
         }
-        replyWaiting_ = false;
-        for (;;) {
-            const ssize_t got = ::recv(handle_, buffer, count, MSG_DONTWAIT);
-            if (got > 0) {
-                return static_cast<std::size_t>(got);
-            }
-            if (got == 0) {
-                ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);  // the service closed its end
-            }
-            if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                if (!blocking) {
-                    ThrowCode(win32::ERROR_NO_DATA, EAGAIN);
-                }
-                WaitReadable(deadline);
-            } else if (errno != EINTR) {
-                ThrowErrno(errno);
-            }
+        // One receive: it waits for the message, bounded by the socket's time-out.
+        const auto got = receiver_.Receive(buffer, count, blocking ? 0 : MSG_DONTWAIT,
+                                           ReadDeadline(), blocking ? canceller_ : nullptr);
+        if (got.timedOut) {
+            ThrowCode(blocking ? win32::ERROR_SEM_TIMEOUT : win32::ERROR_NO_DATA,
+                      blocking ? ETIMEDOUT : EAGAIN);
         }
+        if (got.closed) {
+            ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);  // the service closed its end
+        }
+        return got.bytes;
     }
-    // Non-blocking mode gets here only with a whole message taken in by the peek.
-    while (!tcpState_->deframer.HasWholeMessage()) {
-        if (tcpState_->peerClosed) {
-            ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
-        }
-        if (!FillFromSocket() && !tcpState_->peerClosed) {
-            WaitReadable(deadline);
-        }
+    if (!ReceiveWhole(ReadDeadline(), blocking)) {
+        ThrowCode(blocking ? win32::ERROR_SEM_TIMEOUT : win32::ERROR_NO_DATA,
+                  blocking ? ETIMEDOUT : EAGAIN);
     }
     const auto message = tcpState_->deframer.Pop();
     const std::size_t n = std::min(count, message->size());
     std::copy_n(message->begin(), n, static_cast<std::uint8_t*>(buffer));
     return n;
+}
+
+void ServiceChannel::PeekLocal(void* buffer, std::size_t size, std::size_t& total,
+                               std::size_t& first) {
+    pollfd p{handle_, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0) {
+        return;
+    }
+    std::array<std::uint8_t, 1> scratch{};
+    void* target = (buffer != nullptr && size > 0) ? buffer : scratch.data();
+    const std::size_t room = (buffer != nullptr && size > 0) ? size : 0;
+    const ssize_t length = ::recv(handle_, target, room, MSG_PEEK | MSG_DONTWAIT | MSG_TRUNC);
+    if (length < 0 && errno != EAGAIN && errno != EINTR) {
+        ThrowErrno(errno);
+    }
+    if (length == 0 && (p.revents & POLLHUP) != 0) {
+        ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
+    }
+    if (length > 0) {
+        first = static_cast<std::size_t>(length);
+        int queued = 0;
+        total = (::ioctl(handle_, FIONREAD, &queued) == 0 && queued > 0)
+                    ? std::max(first, static_cast<std::size_t>(queued))
+                    : first;
+    }
 }
 
 std::size_t ServiceChannel::Peek(void* buffer, std::size_t size, std::size_t* totalAvailable,
@@ -682,32 +727,20 @@ std::size_t ServiceChannel::Peek(void* buffer, std::size_t size, std::size_t* to
     std::size_t total = 0;
     std::size_t first = 0;
     std::size_t copied = 0;
-    if (!tcp_) {
-        pollfd p{handle_, POLLIN, 0};
-        if (::poll(&p, 1, 0) > 0) {
-            std::array<std::uint8_t, 1> scratch{};
-            void* target = (buffer != nullptr && size > 0) ? buffer : scratch.data();
-            const std::size_t room = (buffer != nullptr && size > 0) ? size : 0;
-            const ssize_t length =
-                ::recv(handle_, target, room, MSG_PEEK | MSG_DONTWAIT | MSG_TRUNC);
-            if (length < 0 && errno != EAGAIN && errno != EINTR) {
-                ThrowErrno(errno);
-            }
-            if (length == 0 && (p.revents & POLLHUP) != 0) {
-                ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
-            }
-            if (length > 0) {
-                first = static_cast<std::size_t>(length);
-                copied = std::min(first, room);
-                int queued = 0;
-                total = (::ioctl(handle_, FIONREAD, &queued) == 0 && queued > 0)
-                            ? std::max(first, static_cast<std::size_t>(queued))
-                            : first;
-            }
-        }
+    if (!tcp_ && holding_) {
+        // The held message comes first; what waits behind it counts to the total.
+        first = heldSize_;
+        copied = buffer != nullptr ? std::min(size, heldSize_) : 0;
+        std::copy_n(held_.get(), copied, static_cast<std::uint8_t*>(buffer));
+        int queued = 0;
+        total = heldSize_ + (::ioctl(handle_, FIONREAD, &queued) == 0 && queued > 0
+                                 ? static_cast<std::size_t>(queued)
+                                 : 0);
+    } else if (!tcp_) {
+        PeekLocal(buffer, size, total, first);
+        copied = std::min(first, buffer != nullptr ? size : 0);
     } else {
-        while (!tcpState_->peerClosed && FillFromSocket()) {
-        }
+        DrainSocket();
         auto& deframer = tcpState_->deframer;
         total = deframer.BytesInWholeMessages();
         first = deframer.FirstMessageSize();
@@ -753,13 +786,14 @@ void ServiceChannel::SetMode(bool byteMode, bool blocking) {
 
 void ServiceChannel::Close() {
     if (handle_ != -1) {
+        DetachCanceller();
         ::close(handle_);
         handle_ = -1;
     }
     tcpState_.reset();
     tcp_ = false;
     mode_ = 0;
-    replyWaiting_ = false;
+    holding_ = false;
 }
 
 bool ServiceChannel::WaitForResponse(std::uint32_t timeoutMs) {
@@ -770,28 +804,22 @@ bool ServiceChannel::WaitForResponse(std::uint32_t timeoutMs) {
     // Even a time-out below 10 ms waits once for about 10 ms before giving up.
     constexpr std::uint32_t kShortestWait = 10;
     const auto deadline = Clock::now() + Milliseconds(std::max(timeoutMs, kShortestWait));
-    for (;;) {
-        if (tcp_ && tcpState_->deframer.HasWholeMessage()) {
-            return true;  // already taken off the socket by an earlier peek
-        }
-        const short revents = WaitFor(handle_, POLLIN, deadline, canceller_);
-        if (revents != 0) {
-            // A local message is whole once it is readable; a closed end or TCP bytes
-            // need a closer look (a peek throws for a closed end with nothing left).
-            if (!tcp_ && (revents & (POLLHUP | POLLERR)) == 0) {
-                replyWaiting_ = true;
-                return true;
-            }
-            std::size_t total = 0;
-            Peek(nullptr, 0, &total, nullptr);
-            if (total > 0) {
-                return true;
-            }
-        }
-        if (Clock::now() >= deadline) {
-            return false;
-        }
+    if (tcp_) {
+        return ReceiveWhole(deadline, true);
     }
+    if (holding_) {
+        return true;
+    }
+    if (!held_) {
+        held_.reset(new std::uint8_t[kReceiveCapacity]);
+    }
+    const auto got = receiver_.Receive(held_.get(), kReceiveCapacity, 0, deadline, canceller_);
+    if (got.closed) {
+        ThrowCode(win32::ERROR_BROKEN_PIPE, EPIPE);
+    }
+    holding_ = !got.timedOut;
+    heldSize_ = got.bytes;
+    return holding_;
 }
 
 }  // namespace veltrix

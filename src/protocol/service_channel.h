@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "protocol/bounded_receiver.h"
 #include "protocol/wait_canceller.h"
 
 struct addrinfo;  // <netdb.h>
@@ -136,12 +137,16 @@ class ServiceChannel {
     void SetMode(bool byteMode, bool blocking);
     void Close();
     // True as soon as a reply is waiting; false after `timeoutMs` (at least about 10 ms).
-    // Throws 995 when the canceller is (or was already) cancelled.
+    // Throws 995 when the canceller is (or was already) cancelled. The wait is the
+    // receive itself: the reply is held for the next Read (its first 64 KiB).
     bool WaitForResponse(std::uint32_t timeoutMs);
 
     // The canceller every wait of this pipe watches (Open, Read, Write, WaitForResponse);
-    // nullptr: none. Not owned; it must outlive its use here. Kept across Close/Open.
-    void SetCanceller(const WaitCanceller* canceller) { canceller_ = canceller; }
+    // nullptr: none. Not owned; it must outlive the channel's open socket (or be
+    // replaced first). Kept across Close/Open.
+    // An open socket is attached to it (WaitCanceller::Attach): a cancel shuts its
+    // reading side for good, so the channel can then only send.
+    void SetCanceller(const WaitCanceller* canceller);
     const WaitCanceller* Canceller() const { return canceller_; }
     // Longest wait of a blocking Read for a whole message, in ms; 0 (the default): no
     // bound. Kept across Close/Open.
@@ -155,16 +160,26 @@ class ServiceChannel {
     std::uint32_t Mode() const { return mode_; }
 
   private:
-    // TCP: takes what has arrived into the deframer without waiting; false when
-    // nothing was there or the peer has closed (tcpState_->peerClosed tells).
-    bool FillFromSocket();
-    // Waits until the socket is readable; throws 121 after `deadline`, 995 when cancelled.
-    void WaitReadable(std::chrono::steady_clock::time_point deadline);
+    // TCP: receives until the deframer holds a whole message; false at `deadline` or,
+    // without `blocking`, when no more bytes are there. Throws 109 for a closed peer
+    // with no whole message left.
+    bool ReceiveWhole(std::chrono::steady_clock::time_point deadline, bool blocking);
+    // TCP: takes in what has arrived, without waiting.
+    void DrainSocket();
+    // Local: the peek of the next message on the socket.
+    void PeekLocal(void* buffer, std::size_t size, std::size_t& total, std::size_t& first);
     void WaitWritable();
+    void AttachCanceller();
+    void DetachCanceller();
+    std::chrono::steady_clock::time_point ReadDeadline() const;
     const WaitCanceller* canceller_ = nullptr;
+    bool attached_ = false;
     std::uint32_t readTimeoutMs_ = 0;
-    // A local message was seen waiting by WaitForResponse and not read yet.
-    bool replyWaiting_ = false;
+    BoundedReceiver receiver_;
+    // Local: a message WaitForResponse received and Read has not taken yet.
+    std::unique_ptr<std::uint8_t[]> held_;
+    std::size_t heldSize_ = 0;
+    bool holding_ = false;
     int handle_ = -1;
     bool tcp_ = false;
     std::uint32_t mode_ = 0;

@@ -240,6 +240,12 @@ void ServiceSession::PollCycle() {
     MailStatusStep(false);
 }
 
+std::string FormatEventLogLine(const EventRecord& event) {
+    return Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
+                  event.time.minute, event.time.second, event.time.milliseconds, event.controller,
+                  event.port, event.drive, event.code);
+}
+
 bool ServiceSession::EventLoop() {
     for (int n = 0; n < kMaxRecordsPerTick; ++n) {
         if (!Exchange({GET_EVENT,
@@ -254,9 +260,7 @@ bool ServiceSession::EventLoop() {
         }
         LoggedEvent logged{.record = event};
         const bool handled = HandleEvent(event, logged);
-        logged.line = Format("%02d:%02d:%02d,%d   C %d, Dev %d, Dri %d, : %d", event.time.hour,
-                             event.time.minute, event.time.second, event.time.milliseconds,
-                             event.controller, event.port, event.drive, event.code);
+        logged.line = FormatEventLogLine(event);
         emit EventLogLine(logged.line);
         emit EventLogged(std::move(logged));
         if (!handled) {

@@ -30,6 +30,7 @@ void RegisterTypes() {
         qRegisterMetaType<veltrix::ServiceConfig>("veltrix::ServiceConfig");
         qRegisterMetaType<veltrix::TableSnapshot>("veltrix::TableSnapshot");
         qRegisterMetaType<veltrix::RebuildView>("veltrix::RebuildView");
+        qRegisterMetaType<veltrix::EnumerationStep>("veltrix::EnumerationStep");
         qRegisterMetaType<veltrix::LogEntry>("veltrix::LogEntry");
         qRegisterMetaType<veltrix::LoggedEvent>("veltrix::LoggedEvent");
         qRegisterMetaType<veltrix::PowerEvent>("veltrix::PowerEvent");
@@ -389,6 +390,7 @@ bool ServiceSession::ConnectionEstablished() {
     state_.isConnected = true;
     link_.missedReplies = 0;
     emit Connected();
+    emit EnumerationProgressed(EnumerationStep{});
 
     ReadServiceVersion();
     if (!Enumerate()) {
@@ -447,16 +449,23 @@ bool ServiceSession::Enumerate() {
         // A request that fails on the channel leaves its message in lastMessage (a
         // drive or set it does not find is no failure).
         link_.lastMessage.clear();
+        const int controllers = static_cast<int>(state_.controllerCount);
+        const auto step = [&](EnumerationStep::Part part, int index, int count) {
+            emit EnumerationProgressed({part, i, controllers, index, count});
+        };
+        step(EnumerationStep::Part::Controller, 0, 0);
         requests_.RequestControllerInfo(i);
         const Controller& controller = *table_.GetController(i);
         const int devices = ClampDeviceCount(controller.DeviceCount());
         const int sets = ClampRaidSetCount(controller.RaidSetCount());
         for (int d = 0; link_.lastMessage.empty() && d < devices; ++d) {
             table_.CreateDevice(i, d);
+            step(EnumerationStep::Part::Drive, d, devices);
             requests_.RequestDevice(i, d);
         }
         for (int s = 0; link_.lastMessage.empty() && s < sets; ++s) {
             table_.CreateRaidSet(i, s);
+            step(EnumerationStep::Part::Set, s, sets);
             requests_.RequestRaidSet(i, s);
         }
         if (!link_.lastMessage.empty()) {

@@ -106,6 +106,8 @@ class ServiceSession : public QObject {
     void Connected();
     // The service configuration was read: its version words and version number.
     void ServiceConfigRead(veltrix::ServiceConfig config, int serviceVersion);
+    // The enumeration after the login goes on to its next request (sent before it).
+    void EnumerationProgressed(veltrix::EnumerationStep step);
     // Enumeration finished: the table and the number of controllers (0: none found).
     void Enumerated(veltrix::TableSnapshot table, int controllerCount);
     // Disconnect started (the window shows that it is busy unless `quiet`).

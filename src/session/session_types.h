@@ -23,6 +23,9 @@ enum class PowerEvent { Suspend, Resume };
 // A copy of the session's object table at one moment, shared read-only with the window.
 using TableSnapshot = std::shared_ptr<const ObjectTable>;
 
+// The event-log line of an event: "hh:mm:ss,ms   C c, Dev port, Dri drive, : code".
+std::string FormatEventLogLine(const EventRecord& event);
+
 // One controller event as the poll cycle logged it: the record, its event-log line,
 // and the severity and popup level of its message (Information and 0 for an event
 // without one).
@@ -31,6 +34,18 @@ struct LoggedEvent {
     std::string line = {};
     Severity severity = Severity::Information;
     int level = 0;
+};
+
+// Where the reading of the controllers after the login is: the controller count and
+// the service's settings (Start), a controller's own record, or one of its drives or
+// RAID sets. Numbers count from 0.
+struct EnumerationStep {
+    enum class Part { Start, Controller, Drive, Set };
+    Part part = Part::Start;
+    int controller = 0;
+    int controllers = 0;
+    int index = 0;  // of the drive or set
+    int count = 0;  // drives or sets of the controller
 };
 
 // What one rebuild step of the poll cycle shows for a controller.

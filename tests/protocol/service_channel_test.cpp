@@ -256,7 +256,6 @@ TEST_P(ChannelTest, ServiceBusyWithAnotherClientTimesOutOrIsRefused) {
 }
 
 TEST_P(ChannelTest, WaitsEndWhenCancelledFromAnotherThread) {
-    connect();
     WaitCanceller canceller;
     pipe_.SetCanceller(&canceller);
     std::array<std::uint8_t, 16> buffer{};
@@ -283,7 +282,11 @@ TEST_P(ChannelTest, WaitsEndWhenCancelledFromAnotherThread) {
          }},
     };
     for (const auto& c : cases) {
+        // A cancel shuts the channel's receiving for good: each case connects anew.
         canceller.Reset();
+        pipe_.Close();
+        peer_->closeClient();
+        connect();
         const auto start = Clock::now();
         std::uint32_t error = 0;
         {
@@ -295,6 +298,7 @@ TEST_P(ChannelTest, WaitsEndWhenCancelledFromAnotherThread) {
         EXPECT_LT(ElapsedMs(start), 2000) << c.name;
         EXPECT_TRUE(pipe_.IsOpen()) << c.name;
     }
+    pipe_.SetCanceller(nullptr);  // the canceller ends before the fixture's channel
 }
 
 TEST_P(ChannelTest, AlreadyCancelledWaitsDoNotStart) {
@@ -344,6 +348,7 @@ TEST_P(ChannelTest, AlreadyCancelledWaitsDoNotStart) {
     EXPECT_FALSE(canceller.IsCancelled());
     EXPECT_TRUE(pipe_.WaitForResponse(1000));
     EXPECT_EQ(pipe_.Read(buffer.data(), buffer.size()), 3u);
+    pipe_.SetCanceller(nullptr);
 }
 
 TEST_P(ChannelTest, ReadTimeoutBoundsTheWaitForAWholeMessage) {

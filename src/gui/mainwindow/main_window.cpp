@@ -7,7 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "gui/errorlog/error_log_dialog.h"
+#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/popup_presenter.h"
 #include "gui/platform/language.h"
 #include "gui/platform/menu.h"
@@ -164,7 +165,7 @@ void MainWindow::Initialize() {
     }
     view_.tabs->addTab(QStringLiteral("---"));
     view_.tabs->blockSignals(false);
-    view_.eventLog->clear();
+    view_.eventLogLines->Clear();
     {
         const QSignalBlocker blocker(view_.priority);
         view_.priority->setRange(0, 100);

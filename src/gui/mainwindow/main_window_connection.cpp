@@ -5,7 +5,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -16,6 +16,7 @@
 #include "texts/strings.h"
 
 #include "gui/errorlog/error_log_dialog.h"
+#include "gui/mainwindow/connect_progress.h"
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
@@ -41,6 +42,11 @@ void MainWindow::ConnectSession() {
                 state_.serviceVersion = version;
             });
     connect(s, &ServiceSession::Enumerated, this, &MainWindow::OnEnumerated);
+    // What the enumeration does, from the login on; gone once the lists are filled.
+    ConnectProgress* progress = view_.connectProgress;
+    connect(s, &ServiceSession::EnumerationProgressed, progress, &ConnectProgress::ShowStep);
+    connect(s, &ServiceSession::Enumerated, progress, &QWidget::hide);
+    connect(s, &ServiceSession::Disconnected, progress, &QWidget::hide);
     connect(s, &ServiceSession::Disconnecting, this, [this](bool quiet) {
         if (!quiet) {
             view_.disconnect->setText(QStringLiteral("..busy.."));
@@ -70,9 +76,8 @@ void MainWindow::ConnectSession() {
     connect(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
     connect(s, &ServiceSession::TableChanged, this,
             [this](const TableSnapshot& table) { Adopt(table); });
-    connect(s, &ServiceSession::EventLogLine, this, [this](const std::string& line) {
-        AppendEventLogLine(*view_.eventLog, QString::fromStdString(line));
-    });
+    connect(s, &ServiceSession::EventLogged, this,
+            [this](const LoggedEvent& event) { view_.eventLogLines->Append(event.record); });
     connect(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
     connect(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
     connect(s, &ServiceSession::ErrorLogEntry, this,

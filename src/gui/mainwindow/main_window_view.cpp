@@ -8,7 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -18,6 +18,8 @@
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
+#include "gui/mainwindow/connect_progress.h"
+#include "gui/mainwindow/event_log_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/platform/language.h"
 #include "gui/resources/main_window_ids.h"
@@ -85,7 +87,10 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.ende->hide();
     v.reconnectStatus = Label(w, kReconnectStatus, QString());
     v.reconnectStatus->hide();
-    v.eventLog = WithId(new QListWidget(w), kEventLog);
+    v.eventLog = WithId(new QListView(w), kEventLog);
+    v.eventLogLines = new EventLogList(v.eventLog);
+    v.eventLog->setModel(v.eventLogLines);
+    v.eventLog->setUniformItemSizes(true);
     v.eventLog->hide();
 
     // The captions name their fields for a screen reader.
@@ -299,6 +304,9 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     layout->addWidget(v.tabs);
     layout->addLayout(page, 1);
     layout->addLayout(lower);
+    // Made last, so that the children made before keep their order.
+    v.connectProgress = new ConnectProgress(w);
+    layout->insertWidget(1, v.connectProgress);
     SetTabOrder(v);
 
     // Room for the usual four drives and two sets without scrolling; more on request.

@@ -9,7 +9,7 @@ class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QProgressBar;
 class QPushButton;
 class QSlider;
@@ -19,7 +19,9 @@ class QWidget;
 
 namespace veltrix {
 
+class ConnectProgress;
 class DiagramArea;
+class EventLogList;
 
 struct MainWindowView {
     // Connection row; `ende` is the hidden button of the Exit path.
@@ -29,6 +31,9 @@ struct MainWindowView {
     QPushButton* disconnect = nullptr;
     QPushButton* ende = nullptr;
     QLabel* reconnectStatus = nullptr;
+
+    // Below the connection row while the controllers are read after the login.
+    ConnectProgress* connectProgress = nullptr;
 
     QTabBar* tabs = nullptr;
 
@@ -45,7 +50,8 @@ struct MainWindowView {
     // Drive and RAID set lists with header columns; the event log is never shown.
     QTreeWidget* devices = nullptr;
     QTreeWidget* sets = nullptr;
-    QListWidget* eventLog = nullptr;
+    QListView* eventLog = nullptr;
+    EventLogList* eventLogLines = nullptr;  // the event log's lines
 
     // Information group: seven caption / value rows.
     QGroupBox* info = nullptr;

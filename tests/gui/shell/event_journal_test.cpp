@@ -1,11 +1,9 @@
 // The event log: the window's list keeps the newest lines only, and every event goes
 // to the system journal with its priority and fields.
 
-#include <QListWidget>
-
+#include "gui/shell/event_journal.h"
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/resources/main_window_ids.h"
-#include "gui/shell/event_journal.h"
 #include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
@@ -17,14 +15,20 @@ TEST(EventLogListTest, KeepsTheNewestLinesInOrder) {
         int added;
     };
     for (const Case c : {Case{3, 2}, Case{3, 3}, Case{3, 8}, Case{1, 4}, Case{0, 2}}) {
-        QListWidget list;
+        EventLogList list(nullptr, c.limit);
         for (int i = 0; i < c.added; ++i) {
-            AppendEventLogLine(list, QString::number(i), c.limit);
+            list.Append({.time = {.hour = 1}, .port = 2, .code = static_cast<std::uint32_t>(i)});
         }
         const int kept = std::min(c.added, std::max(c.limit, 1));
-        ASSERT_EQ(list.count(), kept) << c.limit << " " << c.added;
+        ASSERT_EQ(list.rowCount(), kept) << c.limit << " " << c.added;
         for (int row = 0; row < kept; ++row) {
-            EXPECT_EQ(list.item(row)->text().toInt(), c.added - kept + row);
+            const QString line = list.index(row).data().toString();
+            EXPECT_EQ(line.section(QLatin1Char(':'), -1).toInt(), c.added - kept + row);
+            EXPECT_EQ(
+                line.toStdString(),
+                FormatEventLogLine({.time = {.hour = 1},
+                                    .port = 2,
+                                    .code = static_cast<std::uint32_t>(c.added - kept + row)}));
         }
     }
 }
