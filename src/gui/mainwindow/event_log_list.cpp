@@ -1,7 +1,9 @@
 #include "gui/mainwindow/event_log_list.h"
 
+#include <QTime>
 #include <algorithm>
 
+#include "gui/platform/language.h"
 #include "session/session_types.h"
 
 namespace veltrix {
@@ -10,6 +12,16 @@ EventLogList::EventLogList(QObject* parent, int limit)
     : QAbstractListModel(parent), limit_(static_cast<std::size_t>(std::max(limit, 1))) {}
 
 void EventLogList::Append(const EventRecord& event) {
+    Push({.event = event, .kind = Kind::Event});
+}
+
+void EventLogList::AppendConnectionNote(bool lost, int secondsOfDay) {
+    Line line{.event = {}, .kind = lost ? Kind::ConnectionLost : Kind::ConnectionRegained};
+    line.event.code = static_cast<std::uint32_t>(secondsOfDay);
+    Push(line);
+}
+
+void EventLogList::Push(const Line& line) {
     if (ring_.size() == limit_) {
         beginRemoveRows({}, 0, 0);
         first_ = (first_ + 1) % limit_;
@@ -21,9 +33,9 @@ void EventLogList::Append(const EventRecord& event) {
         ring_.reserve(limit_);  // once, all of it: a growing vector would keep spare room
     }
     if (ring_.size() < limit_) {
-        ring_.push_back(event);
+        ring_.push_back(line);
     } else {
-        ring_[(first_ + limit_ - 1) % limit_] = event;
+        ring_[(first_ + limit_ - 1) % limit_] = line;
     }
     endInsertRows();
 }
@@ -40,7 +52,7 @@ int EventLogList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(ring_.size());
 }
 
-const EventRecord& EventLogList::At(int row) const {
+const EventLogList::Line& EventLogList::At(int row) const {
     return ring_[(first_ + static_cast<std::size_t>(row)) % ring_.size()];
 }
 
@@ -48,7 +60,21 @@ QVariant EventLogList::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    return QString::fromStdString(FormatEventLogLine(At(index.row())));
+    return Text(At(index.row()));
+}
+
+QString EventLogList::Text(const Line& line) {
+    if (line.kind == Kind::Event) {
+        return QString::fromStdString(FormatEventLogLine(line.event));
+    }
+    const QString when = QTime::fromMSecsSinceStartOfDay(static_cast<int>(line.event.code) * 1000)
+                             .toString(QStringLiteral("HH:mm:ss"));
+    const QString text = line.kind == Kind::ConnectionLost
+                             ? platform::LocalCaption("Connection to the service lost",
+                                                      "Verbindung zum Dienst verloren")
+                             : platform::LocalCaption("Connection to the service re-established",
+                                                      "Verbindung zum Dienst wiederhergestellt");
+    return when + QStringLiteral("   ") + text;
 }
 
 }  // namespace veltrix

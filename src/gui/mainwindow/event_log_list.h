@@ -3,10 +3,13 @@
 // hidden. It holds the newest lines only; without a bound it would grow for as long
 // as the program runs. The whole history goes to the system journal.
 //
-// A line is kept as its event record (28 bytes) in a ring and formatted only when a
-// view asks for it, so a full log of 10,000 lines takes under 300 KB.
+// A line is kept as its event record (28 bytes, with the note's mark 32) in a ring and
+// formatted only when a view asks for it, so a full log of 10,000 lines takes about
+// 320 KB. Besides the service's events the log notes when the connection was lost and
+// regained.
 
 #include <QAbstractListModel>
+#include <cstdint>
 #include <vector>
 
 #include "model/records.h"
@@ -22,14 +25,25 @@ class EventLogList : public QAbstractListModel {
 
     // Appends the event's line, dropping the oldest one beyond the limit.
     void Append(const EventRecord& event);
+    // Appends the note that the connection was lost (or regained) at `secondsOfDay`.
+    void AppendConnectionNote(bool lost, int secondsOfDay);
     void Clear();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
-    const EventRecord& At(int row) const;
-    std::vector<EventRecord> ring_;
+    enum class Kind : std::uint8_t { Event, ConnectionLost, ConnectionRegained };
+    struct Line {
+        EventRecord event;  // for a note: its time of day in `event.code` (seconds)
+        Kind kind = Kind::Event;
+    };
+
+    void Push(const Line& line);
+    const Line& At(int row) const;
+    static QString Text(const Line& line);
+
+    std::vector<Line> ring_;
     std::size_t first_ = 0;  // the oldest line's place in ring_ once it is full
     std::size_t limit_;
 };

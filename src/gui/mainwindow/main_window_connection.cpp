@@ -134,13 +134,10 @@ void MainWindow::StopReconnectCountdown() {
 }
 
 void MainWindow::NoteConnection(bool lost) {
-    const QString when = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    const QString text = lost ? platform::LocalCaption("Connection to the service lost",
-                                                       "Verbindung zum Dienst verloren")
-                              : platform::LocalCaption("Connection to the service re-established",
-                                                       "Verbindung zum Dienst wiederhergestellt");
-    const QString line = when + QStringLiteral("   ") + text;
-    AppendEventLogLine(*view_.eventLog, line);
+    const QTime now = QTime::currentTime();
+    view_.eventLogLines->AppendConnectionNote(lost, now.msecsSinceStartOfDay() / 1000);
+    const QModelIndex last = view_.eventLogLines->index(view_.eventLogLines->rowCount() - 1);
+    const QString line = view_.eventLogLines->data(last).toString();
     if (journal_ != nullptr) {
         journal_->Send(
             {.message = line.toStdString(), .priority = lost ? LOG_WARNING : LOG_NOTICE});

@@ -1,14 +1,15 @@
 // The change of the service password.
+#include <syslog.h>
+
 #include <QLineEdit>
-#include <QListWidget>
 #include <optional>
 
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/language.h"
 #include "gui/settings/password_keyring.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/settings/settings_store.h"
+#include "gui/shell/event_journal.h"
 #include "session/error_sites.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
@@ -79,7 +80,9 @@ void MainWindow::UseKeyring(const QString& service) {
                                    "Das Dienstpasswort bleibt in der Einstellungsdatei: %1")
                 .arg(why);
         qWarning("Veltrix: %s", qPrintable(text));
-        AppendEventLogLine(*view_.eventLog, text);
+        if (journal_ != nullptr) {
+            journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
+        }
     });
     keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt);
 }
