@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <optional>
 #include <thread>
@@ -155,13 +156,14 @@ TEST_F(MainWindowTest, ABurstOfEventsGivesTwoBoxesAndEveryLine) {
     FirstTick();
     TakePopups();
     PopupPresenter presenter(window().Popups(), nullptr);
-    auto* log = platform::FindControl<QListWidget>(window(), control_id::kEventLog);
-    const int before = log->count();
+    const QAbstractItemModel* log =
+        platform::FindControl<QListView>(window(), control_id::kEventLog)->model();
+    const int before = log->rowCount();
     for (int i = 0; i < 300; ++i) {
         sim().PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
     }
     Tick();
-    EXPECT_EQ(log->count() - before, 300);
+    EXPECT_EQ(log->rowCount() - before, 300);
     const std::vector<QString> shown = CloseAll(presenter);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1], "299 more events \u2014 see the event log");

@@ -2,8 +2,9 @@
 // a growing pause, shows when, and is connected again when the service is back; the
 // user's Disconnect ends the watch. A service that answers is never taken for a hung one.
 
+#include <QAbstractItemModel>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
@@ -50,9 +51,10 @@ class ReconnectTest : public MainWindowTest {
     }
     std::vector<QString> EventLog() {
         std::vector<QString> lines;
-        const auto* log = platform::FindControl<QListWidget>(window(), control_id::kEventLog);
-        for (int i = 0; i < log->count(); ++i) {
-            lines.push_back(log->item(i)->text());
+        const QAbstractItemModel* log =
+            platform::FindControl<QListView>(window(), control_id::kEventLog)->model();
+        for (int i = 0; i < log->rowCount(); ++i) {
+            lines.push_back(log->index(i, 0).data().toString());
         }
         return lines;
     }
