@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang-format clang-tidy
     qt6-base-dev libgl-dev qt6-translations-l10n
+    # lupdate and lrelease, and their CMake functions: the Qt Linguist files in translations/
+    qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
     libglib2.0-dev libsystemd-dev

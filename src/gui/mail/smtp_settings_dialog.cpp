@@ -51,7 +51,9 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
                                        platform::DialogUi& ui, QWidget* parent)
     : QDialog(parent), ui_(ui), values_(values) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(settings_dialog::Tr("Advanced SMTP-Settings", "Erweiterte SMTP-Einstellungen"));
+    setWindowTitle(
+        //% "Advanced SMTP-Settings"
+        qtTrId("mail.advanced-smtp-settings"));
 
     authMethod_ = WithId(new QComboBox(this), kAuthMethodCombo);
     port_ = WithId(new QLineEdit(this), kPortEdit);
@@ -70,8 +72,12 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
     row(0, QStringLiteral("Authentifikationsmethode:"), authMethod_);
     row(1, QStringLiteral("Port:"), port_);
     grid->addWidget(legacySsl_, 2, 1);
-    row(3, settings_dialog::Tr("Connection Type:", "Verbindungsart:"), connectionType_);
-    row(4, settings_dialog::Tr("SSL-protocoll:", "SSL-Protokoll:"), protocol_);
+    row(3,
+        //% "Connection Type:"
+        qtTrId("mail.connection-type"), connectionType_);
+    row(4,
+        //% "SSL-protocoll:"
+        qtTrId("mail.ssl-protocoll"), protocol_);
     grid->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -129,8 +135,9 @@ void SmtpSettingsDialog::ShowValues() {
 
 void SmtpSettingsDialog::accept() {
     if (!TakeControls()) {
-        ui_.ShowMessage(settings_dialog::Tr("Enter an integer.", "Geben Sie eine ganze Zahl ein.")
-                            .toStdString());
+        ui_.ShowMessage(
+            //% "Enter an integer."
+            qtTrId("mail.enter-an-integer").toStdString());
         port_->setFocus();
         port_->selectAll();
         return;

@@ -19,7 +19,6 @@
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
 #include "gui/platform/control_id.h"
-#include "gui/platform/language.h"
 #include "gui/resources/main_window_ids.h"
 #include "texts/strings.h"
 
@@ -34,10 +33,6 @@ constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 600;
 // Rows a list shows before it needs more room than its share.
 constexpr int kListMinimumRows = 4;
-
-QString Tr(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
 
 template <typename W>
 W* WithId(W* widget, int id) {
@@ -77,9 +72,15 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.host->setMaxLength(63);
     v.password = WithId(new QLineEdit(w), kPassword);
     v.password->setEchoMode(QLineEdit::Password);
-    v.connect = WithId(new QPushButton(Tr("Connect", "Verbinden"), w), kConnect);
+    v.connect = WithId(new QPushButton(
+                           //% "Connect"
+                           qtTrId("main.connect"), w),
+                       kConnect);
     v.connect->setDefault(true);
-    v.disconnect = WithId(new QPushButton(Tr("Disconnect", "Trennen"), w), kDisconnect);
+    v.disconnect = WithId(new QPushButton(
+                              //% "Disconnect"
+                              qtTrId("main.disconnect"), w),
+                          kDisconnect);
     v.disconnect->setEnabled(false);
     v.ende = WithId(new QPushButton(QStringLiteral("ENDE"), w), kEnde);
     v.ende->hide();
@@ -87,10 +88,14 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.eventLog->hide();
 
     auto* connection = new QHBoxLayout;
-    connection->addWidget(new QLabel(Tr("Host:", "Host:"), w));
+    connection->addWidget(new QLabel(
+        //% "Host:"
+        qtTrId("main.host"), w));
     connection->addWidget(v.host, 3);
     connection->addSpacing(8);
-    connection->addWidget(new QLabel(Tr("Password:", "Passwort:"), w));
+    connection->addWidget(new QLabel(
+        //% "Password:"
+        qtTrId("main.password"), w));
     connection->addWidget(v.password, 3);
     connection->addSpacing(8);
     connection->addWidget(v.connect);
@@ -136,13 +141,27 @@ QFormLayout* BuildControllerArea(QWidget* w, MainWindowView& v) {
     v.raid5Support = value(kRaid5Support);
     v.jbodSupport = value(kJbodSupport);
     v.pmSupport = value(kPmSupport);
-    v.pmSupportLabel = Label(w, kPmSupportLabel, Tr("PM support:", "PM Support:"));
-    controller->addRow(Tr("Controller Number:", "Controllernummer:"), v.controllerNumber);
-    controller->addRow(Tr("Driver Version:", "Treiber Version:"), v.driverVersion);
-    controller->addRow(Tr("BIOS Version:", "BIOS Version:"), v.biosVersion);
-    controller->addRow(Tr("Chipset:", "Chipsatz:"), v.chipset);
-    controller->addRow(Tr("RAID 5 support:", "RAID 5 Support:"), v.raid5Support);
-    controller->addRow(Tr("JBOD support:", "JBOD Support:"), v.jbodSupport);
+    v.pmSupportLabel = Label(w, kPmSupportLabel,
+                             //% "PM support:"
+                             qtTrId("main.pm-support"));
+    controller->addRow(
+        //% "Controller Number:"
+        qtTrId("main.controller-number"), v.controllerNumber);
+    controller->addRow(
+        //% "Driver Version:"
+        qtTrId("main.driver-version"), v.driverVersion);
+    controller->addRow(
+        //% "BIOS Version:"
+        qtTrId("main.bios-version"), v.biosVersion);
+    controller->addRow(
+        //% "Chipset:"
+        qtTrId("main.chipset"), v.chipset);
+    controller->addRow(
+        //% "RAID 5 support:"
+        qtTrId("main.raid-5-support"), v.raid5Support);
+    controller->addRow(
+        //% "JBOD support:"
+        qtTrId("main.jbod-support"), v.jbodSupport);
     controller->addRow(v.pmSupportLabel, v.pmSupport);
     v.pmSupportLabel->hide();
     v.pmSupport->hide();
@@ -152,12 +171,29 @@ QFormLayout* BuildControllerArea(QWidget* w, MainWindowView& v) {
 // The drive and RAID set lists, one above the other; they take the room the window gains.
 QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
     v.devices = List(w, kDeviceList,
-                     {Tr("Port", "Port"), Tr("Model name", "Bezeichnung"),
-                      Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
-    v.sets =
-        List(w, kSetList,
-             {Tr("Set", "Set"), Tr("Type", "Typ"), Tr("Chunksize", "Blockgröße"),
-              Tr("Members", "Mitglieder"), Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
+                     {//% "Port"
+                      qtTrId("main.port"),
+                      //% "Model name"
+                      qtTrId("main.model-name"),
+
+                      //% "Capacity"
+                      qtTrId("main.capacity"),
+                      //% "Status"
+                      qtTrId("main.status")});
+    v.sets = List(w, kSetList,
+                  {//% "Set"
+                   qtTrId("main.set"),
+                   //% "Type"
+                   qtTrId("main.type"),
+                   //% "Chunksize"
+                   qtTrId("main.chunksize"),
+
+                   //% "Members"
+                   qtTrId("main.members"),
+                   //% "Capacity"
+                   qtTrId("main.capacity"),
+                   //% "Status"
+                   qtTrId("main.status")});
     auto* lists = new QVBoxLayout;
     lists->addWidget(v.devices, 1);
     lists->addWidget(v.sets, 1);
@@ -166,19 +202,35 @@ QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
 
 // Information on the selected drive or set; the program renames the captions.
 void BuildInfoGroup(QWidget* w, MainWindowView& v) {
-    v.info = WithId(new QGroupBox(Tr("RAID Info", "RAID Info"), w), kInfoGroup);
+    v.info = WithId(new QGroupBox(
+                        //% "RAID Info"
+                        qtTrId("main.raid-info"), w),
+                    kInfoGroup);
     auto* info = new QFormLayout(v.info);
     constexpr std::array<int, 7> kLabelIds = {kRow1Label, kRow2Label, kRow3Label, kRow4Label,
                                               kRow5Label, kRow6Label, kRow7Label};
     constexpr std::array<int, 7> kValueIds = {kRow1Value, kRow2Value, kRow3Value, kRow4Value,
                                               kRow5Value, kRow6Value, kRow7Value};
-    const std::array<QString, 7> captions = {Tr("RAID Set Number:", "RAID-Set-Nummer:"),
-                                             Tr("Port:", "Port:"),
-                                             Tr("RAID Type:", "RAID Typ:"),
-                                             Tr("Capacity:", "Kapazität:"),
-                                             Tr("Chunksize:", "Blockgröße:"),
-                                             Tr("Interfacemode:", "Interface Mode:"),
-                                             Tr("RAID Status:", "RAID Status:")};
+    const std::array<QString, 7> captions = {//% "RAID Set Number:"
+                                             qtTrId("main.raid-set-number"),
+
+                                             //% "Port:"
+                                             qtTrId("main.port-2"),
+
+                                             //% "RAID Type:"
+                                             qtTrId("main.raid-type"),
+
+                                             //% "Capacity:"
+                                             qtTrId("main.capacity-2"),
+
+                                             //% "Chunksize:"
+                                             qtTrId("main.chunksize-2"),
+
+                                             //% "Interfacemode:"
+                                             qtTrId("main.interfacemode"),
+
+                                             //% "RAID Status:"
+                                             qtTrId("main.raid-status")};
     for (std::size_t row = 0; row < kLabelIds.size(); ++row) {
         v.infoLabels[row] = Label(v.info, kLabelIds[row], captions[row]);
         v.infoValues[row] = Label(v.info, kValueIds[row], QStringLiteral("-"));
@@ -199,17 +251,26 @@ QGridLayout* BuildRebuildControls(QWidget* w, MainWindowView& v) {
     v.progress->setTextVisible(false);
     v.percent = Label(w, kPercent, QStringLiteral("0%"));
     v.percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    v.speedCaption = Label(w, kSpeedCaption, Tr("Rebuild Speed:", "Rebuildgeschwindigkeit:"));
+    v.speedCaption = Label(w, kSpeedCaption,
+                           //% "Rebuild Speed:"
+                           qtTrId("main.rebuild-speed"));
     v.speed = Label(w, kSpeed, QStringLiteral("-"));
-    v.durationCaption =
-        Label(w, kDurationCaption, Tr("Estimated Duration:", "Vorraussichtliche Dauer:"));
+    v.durationCaption = Label(w, kDurationCaption,
+                              //% "Estimated Duration:"
+                              qtTrId("main.estimated-duration"));
     v.duration = Label(w, kDuration, QStringLiteral("-"));
     v.priority = WithId(new QSlider(Qt::Horizontal, w), kPriority);
     v.priority->setTickPosition(QSlider::TicksBelow);
-    v.priorityLow = Label(w, kPriorityLow, Tr("Low", "niedrig"));
-    v.priorityCaption = Label(w, kPriorityCaption, Tr("Priority", "Priorität"));
+    v.priorityLow = Label(w, kPriorityLow,
+                          //% "Low"
+                          qtTrId("main.low"));
+    v.priorityCaption = Label(w, kPriorityCaption,
+                              //% "Priority"
+                              qtTrId("main.priority"));
     v.priorityCaption->setAlignment(Qt::AlignCenter);
-    v.priorityHigh = Label(w, kPriorityHigh, Tr("High", "hoch"));
+    v.priorityHigh = Label(w, kPriorityHigh,
+                           //% "High"
+                           qtTrId("main.high"));
     v.priorityHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QWidget* control : v.RebuildControls()) {
         control->hide();

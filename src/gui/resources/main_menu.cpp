@@ -13,21 +13,49 @@ platform::MenuTemplate MainMenuTemplate() {
     platform::MenuTemplate menu;
     menu.id = kMainMenuId;
     menu.items = {
-        MenuPopup("File", "&Datei",
-                  {MenuCommand(kShowErrorLog, "Show Error Log", "Fehlerprotokoll &anzeigen"),
-                   MenuCommand(kBiosUpdate, "BIOS Update...", "BIOS &Update..."), MenuSeparator(),
-                   MenuCommand(kExit, "Exit", "&Beenden")}),
-        MenuPopup("Configuration", "&Einstellungen",
-                  {MenuCommand(kPopup, "Popup...", "P&opup..."),
-                   MenuCommand(kEmail, "Email...", "E-&Mail..."),
-                   MenuCommand(kLogFile, "Log File...", "Protokoll&datei..."),
-                   MenuCommand(kPassword, "Password...", "&Passwort..."), MenuSeparator(),
-                   MenuCommand(kAutoconnect, "Autoconnect", "&Autoconnect"),
-                   MenuCommand(kStartMinimized, "Start minimized", "minimiert &Starten")}),
-        MenuPopup("?", "?",
-                  {MenuCommand(kAbout, "About Veltrix", "&Info über Veltrix"),
-                   // Help has no content to show; the item stays greyed.
-                   MenuCommand(kHelp, "Help", "&Hilfe", false, true)}),
+        MenuPopup(
+            //% "File"
+            QT_TRID_NOOP("menu.file"), {MenuCommand(kShowErrorLog,
+                                                    //% "Show Error Log"
+                                                    QT_TRID_NOOP("menu.show-error-log")),
+                                        MenuCommand(kBiosUpdate,
+                                                    //% "BIOS Update..."
+                                                    QT_TRID_NOOP("menu.bios-update")),
+                                        MenuSeparator(),
+                                        MenuCommand(kExit,
+                                                    //% "Exit"
+                                                    QT_TRID_NOOP("menu.exit"))}),
+        MenuPopup(
+            //% "Configuration"
+            QT_TRID_NOOP("menu.configuration"),
+            {MenuCommand(kPopup,
+                         //% "Popup..."
+                         QT_TRID_NOOP("menu.popup")),
+             MenuCommand(kEmail,
+                         //% "Email..."
+                         QT_TRID_NOOP("menu.email")),
+             MenuCommand(kLogFile,
+                         //% "Log File..."
+                         QT_TRID_NOOP("menu.log-file")),
+             MenuCommand(kPassword,
+                         //% "Password..."
+                         QT_TRID_NOOP("menu.password")),
+             MenuSeparator(),
+             MenuCommand(kAutoconnect,
+                         //% "Autoconnect"
+                         QT_TRID_NOOP("menu.autoconnect")),
+             MenuCommand(kStartMinimized,
+                         //% "Start minimized"
+                         QT_TRID_NOOP("menu.start-minimized"))}),
+        MenuPopup(
+            //% "?"
+            QT_TRID_NOOP("menu.text"), {MenuCommand(kAbout,
+                                                    //% "About Veltrix"
+                                                    QT_TRID_NOOP("menu.about-veltrix")),
+                                        // Help has no content to show; the item stays greyed.
+                                        MenuCommand(kHelp,
+                                                    //% "Help"
+                                                    QT_TRID_NOOP("menu.help"), false, true)}),
     };
     return menu;
 }
