@@ -765,7 +765,7 @@ Fortsetzen ?</translation>
         <source>Start minimized</source>
         <translation>minimiert &amp;Starten</translation>
     </message>
-    <message id="menu.text">
+    <message id="menu.help-menu">
         <source>?</source>
         <translation>?</translation>
     </message>
@@ -842,6 +842,134 @@ Fortsetzen ?</translation>
 Password unchanged!</source>
         <translation>Das neue Passwort ist zu lang: ein Passwort hat höchstens 99 Zeichen.
 Passwort nicht geändert!</translation>
+    </message>
+    <message id="dialog.ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="about.version">
+        <source>Kavotronik Veltrix Version</source>
+        <translation>Kavotronik Veltrix Version</translation>
+    </message>
+    <message id="bios.title">
+        <source>BIOS Update</source>
+        <translation>BIOS Update</translation>
+    </message>
+    <message id="bios.start">
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message id="mail.name">
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message id="mail.auth-none">
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message id="mail.auth-cram-md5">
+        <source>CRAM MD-5</source>
+        <translation>CRAM MD-5</translation>
+    </message>
+    <message id="mail.auth-login">
+        <source>Login</source>
+        <translation>Login</translation>
+    </message>
+    <message id="mail.auth-plain">
+        <source>Plain</source>
+        <translation>Plain</translation>
+    </message>
+    <message id="mail.auth-ntlm">
+        <source>NTLM</source>
+        <translation>NTLM</translation>
+    </message>
+    <message id="mail.auth-auto">
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message id="mail.connection-plain-text">
+        <source>Plain Text</source>
+        <translation>Plain Text</translation>
+    </message>
+    <message id="mail.connection-ssl-tls-dtls">
+        <source>SSL, TLS or DTLS</source>
+        <translation>SSL, TLS or DTLS</translation>
+    </message>
+    <message id="mail.connection-starttls">
+        <source>STARTTLS</source>
+        <translation>STARTTLS</translation>
+    </message>
+    <message id="mail.connection-auto-starttls">
+        <source>Auto Upgrade to STARTTLS</source>
+        <translation>Auto Upgrade to STARTTLS</translation>
+    </message>
+    <message id="mail.protocol-tls-v2-v3">
+        <source>TLS v2/v3</source>
+        <translation>TLS v2/v3</translation>
+    </message>
+    <message id="mail.protocol-tls-1-0">
+        <source>TLS v 1.0</source>
+        <translation>TLS v 1.0</translation>
+    </message>
+    <message id="mail.protocol-tls-1-1">
+        <source>TLS v 1.1</source>
+        <translation>TLS v 1.1</translation>
+    </message>
+    <message id="mail.protocol-tls-1-2">
+        <source>TLS v 1.2</source>
+        <translation>TLS v 1.2</translation>
+    </message>
+    <message id="mail.protocol-dtls-1-0">
+        <source>DTLS v 1.0</source>
+        <translation>DTLS v 1.0</translation>
+    </message>
+    <message id="mail.authentication-method">
+        <source>Authentifikationsmethode:</source>
+        <translation>Authentifikationsmethode:</translation>
+    </message>
+    <message id="mail.port">
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message id="panel.smart-status">
+        <source>SMART Status:</source>
+        <translation>SMART Status:</translation>
+    </message>
+    <message id="panel.raid-status">
+        <source>RAID Status:</source>
+        <translation>RAID Status:</translation>
+    </message>
+    <message id="main.title">
+        <source>Kavotronik Veltrix</source>
+        <translation>Kavotronik Veltrix</translation>
+    </message>
+    <message id="errorlog.controller-number">
+        <source>C.Num.</source>
+        <translation>C.Num.</translation>
+    </message>
+    <message id="errorlog.port">
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message id="errorlog.command">
+        <source>Cmd.</source>
+        <translation>Cmd.</translation>
+    </message>
+    <message id="errorlog.status">
+        <source>Sts.</source>
+        <translation>Sts.</translation>
+    </message>
+    <message id="errorlog.control">
+        <source>Ctl.</source>
+        <translation>Ctl.</translation>
+    </message>
+    <message id="errorlog.lba">
+        <source>LBA</source>
+        <translation>LBA</translation>
+    </message>
+    <message id="errorlog.lba-count">
+        <source>LBA-count</source>
+        <translation>LBA-count</translation>
     </message>
 </context>
 </TS>

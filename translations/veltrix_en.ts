@@ -738,7 +738,7 @@ Continue ?</source>
         <source>Start minimized</source>
         <translation type="unfinished"></translation>
     </message>
-    <message id="menu.text">
+    <message id="menu.help-menu">
         <source>?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -813,6 +813,134 @@ Continue ?</source>
     <message id="settings.the-new-password-is-too-long-a-passw">
         <source>The new password is too long: a password has at most 99 characters.
 Password unchanged!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="dialog.ok">
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.version">
+        <source>Kavotronik Veltrix Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="bios.title">
+        <source>BIOS Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="bios.start">
+        <source>Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.name">
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.auth-none">
+        <source>none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.auth-cram-md5">
+        <source>CRAM MD-5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.auth-login">
+        <source>Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.auth-plain">
+        <source>Plain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.auth-ntlm">
+        <source>NTLM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.auth-auto">
+        <source>Auto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.connection-plain-text">
+        <source>Plain Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.connection-ssl-tls-dtls">
+        <source>SSL, TLS or DTLS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.connection-starttls">
+        <source>STARTTLS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.connection-auto-starttls">
+        <source>Auto Upgrade to STARTTLS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.protocol-tls-v2-v3">
+        <source>TLS v2/v3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.protocol-tls-1-0">
+        <source>TLS v 1.0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.protocol-tls-1-1">
+        <source>TLS v 1.1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.protocol-tls-1-2">
+        <source>TLS v 1.2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.protocol-dtls-1-0">
+        <source>DTLS v 1.0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.authentication-method">
+        <source>Authentifikationsmethode:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="mail.port">
+        <source>Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="panel.smart-status">
+        <source>SMART Status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="panel.raid-status">
+        <source>RAID Status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.title">
+        <source>Kavotronik Veltrix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.controller-number">
+        <source>C.Num.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.port">
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.command">
+        <source>Cmd.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.status">
+        <source>Sts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.control">
+        <source>Ctl.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.lba">
+        <source>LBA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.lba-count">
+        <source>LBA-count</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

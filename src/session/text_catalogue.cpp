@@ -32,8 +32,7 @@ std::string NumberedText(int number, const Language* language) {
         return {};
     }
     const TextCatalogue& catalogue = TextCatalogue::Instance();
-    return (language == nullptr ? catalogue.Text(id) : catalogue.Text(id, *language))
-        .toStdString();
+    return (language == nullptr ? catalogue.Text(id) : catalogue.Text(id, *language)).toStdString();
 }
 
 // The folders to look in for the .qm file of an extra language, resources last.
@@ -122,8 +121,8 @@ bool TextCatalogue::UseTranslationFile(const QString& path) {
 QString TextCatalogue::UseLanguage(const std::string& localeName) {
     for (const QString& candidate : LanguageCandidates(localeName)) {
         for (const QString& folder : LanguageFolders()) {
-            const QString path = folder + QStringLiteral("/veltrix_") + candidate +
-                                 QStringLiteral(".qm");
+            const QString path =
+                folder + QStringLiteral("/veltrix_") + candidate + QStringLiteral(".qm");
             if (QFileInfo::exists(path) && UseTranslationFile(path)) {
                 return candidate;
             }

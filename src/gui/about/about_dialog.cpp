@@ -62,7 +62,9 @@ AboutDialog::AboutDialog(platform::DialogUi& ui, QWidget* parent) : QDialog(pare
     SetControlId(clientVersion_, about_id::kClientVersion);
     serviceVersion_ = new QLabel(this);
     SetControlId(serviceVersion_, about_id::kServiceVersion);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(
+        //% "OK"
+        qtTrId("dialog.ok"), this);
     SetControlId(ok, about_id::kOk);
     ok->setDefault(true);
     // No control takes the keyboard: every key reaches the box and its key filter,
@@ -73,7 +75,10 @@ AboutDialog::AboutDialog(platform::DialogUi& ui, QWidget* parent) : QDialog(pare
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(12);
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("Kavotronik Veltrix Version"), this), 0, 1);
+    grid->addWidget(new QLabel(
+                        //% "Kavotronik Veltrix Version"
+                        qtTrId("about.version"), this),
+                    0, 1);
     grid->addWidget(clientVersion_, 0, 2);
     grid->addWidget(new QLabel(
                         //% "Kavotronik Veltrix Service:"

@@ -105,7 +105,9 @@ BiosUpdateDialog::BiosUpdateDialog(platform::DialogUi& ui, ServiceSession& sessi
       target_(std::move(target)),
       reports_(std::make_shared<FlashSignals>()) {
     SetControlId(this, kDialog);
-    setWindowTitle(QStringLiteral("BIOS Update"));
+    setWindowTitle(
+        //% "BIOS Update"
+        qtTrId("bios.title"));
     setMinimumWidth(kDialogMinimumWidth);
     BuildControls();
     ConnectReports();
@@ -181,7 +183,10 @@ void BiosUpdateDialog::BuildControls() {
     layout->addWidget(status_);
 
     auto* buttons = new QHBoxLayout;
-    start_ = WithId(new QPushButton(QStringLiteral("Start"), this), kStart);
+    start_ = WithId(new QPushButton(
+                        //% "Start"
+                        qtTrId("bios.start"), this),
+                    kStart);
     ready_ = WithId(new QPushButton(
                         //% "Ready"
                         qtTrId("bios.ready"), this),

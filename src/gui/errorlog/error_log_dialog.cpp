@@ -28,9 +28,21 @@ constexpr int kColumnPadding = 24;
 
 QStringList Headers() {
     return {//% "Date / Time"
-            qtTrId("errorlog.date-time"), QStringLiteral("C.Num."),   QStringLiteral("Port"),
-            QStringLiteral("Cmd."),       QStringLiteral("Sts."),     QStringLiteral("Ctl."),
-            QStringLiteral("LBA"),        QStringLiteral("LBA-count")};
+            qtTrId("errorlog.date-time"),
+            //% "C.Num."
+            qtTrId("errorlog.controller-number"),
+            //% "Port"
+            qtTrId("errorlog.port"),
+            //% "Cmd."
+            qtTrId("errorlog.command"),
+            //% "Sts."
+            qtTrId("errorlog.status"),
+            //% "Ctl."
+            qtTrId("errorlog.control"),
+            //% "LBA"
+            qtTrId("errorlog.lba"),
+            //% "LBA-count"
+            qtTrId("errorlog.lba-count")};
 }
 
 // The widest text each column shows, for its starting width (the columns are not

@@ -154,7 +154,9 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     auto* senderGroup = Group(this,
                               //% "Sender"
                               qtTrId("mail.sender"),
-                              {{QStringLiteral("Name:"), senderName}, {address, senderAddress}});
+                              {{//% "Name:"
+                                qtTrId("mail.name"), senderName},
+                               {address, senderAddress}});
     auto* serverGroup = Group(this,
                               //% "Outgoing mail server"
                               qtTrId("mail.outgoing-mail-server"),

@@ -28,7 +28,9 @@ PasswordConfirmDialog::PasswordConfirmDialog(QWidget* parent) : QDialog(parent) 
     password_->setEchoMode(QLineEdit::Password);
     label->setBuddy(password_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(
+        //% "OK"
+        qtTrId("dialog.ok"), this);
     platform::SetControlId(ok, 1);
     ok->setDefault(true);
     auto* cancel = new QPushButton(

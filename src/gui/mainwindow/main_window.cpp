@@ -55,7 +55,9 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
         ownTime_ = std::make_unique<QtTimeSource>();
         time_ = ownTime_.get();
     }
-    setWindowTitle(QStringLiteral("Kavotronik Veltrix"));
+    setWindowTitle(
+        //% "Kavotronik Veltrix"
+        qtTrId("main.title"));
     // The window and its dialogs are modal to nothing; the program lives in it.
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);

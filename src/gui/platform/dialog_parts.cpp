@@ -13,7 +13,9 @@ OkCancelRow MakeOkCancelRow(QDialog& dialog) {
     OkCancelRow row;
     row.box = new QDialogButtonBox(&dialog);
     // Our own texts, not Qt's translations of its standard buttons.
-    row.ok = row.box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    row.ok = row.box->addButton(
+        //% "OK"
+        qtTrId("dialog.ok"), QDialogButtonBox::AcceptRole);
     row.cancel = row.box->addButton(
         //% "Cancel"
         qtTrId("dialog.cancel"), QDialogButtonBox::RejectRole);

@@ -1,5 +1,7 @@
 #include "gui/resources/main_menu.h"
 
+#include <QtGlobal>
+
 #include "gui/resources/main_window_ids.h"
 
 namespace veltrix {
@@ -49,13 +51,13 @@ platform::MenuTemplate MainMenuTemplate() {
                          QT_TRID_NOOP("menu.start-minimized"))}),
         MenuPopup(
             //% "?"
-            QT_TRID_NOOP("menu.text"), {MenuCommand(kAbout,
-                                                    //% "About Veltrix"
-                                                    QT_TRID_NOOP("menu.about-veltrix")),
-                                        // Help has no content to show; the item stays greyed.
-                                        MenuCommand(kHelp,
-                                                    //% "Help"
-                                                    QT_TRID_NOOP("menu.help"), false, true)}),
+            QT_TRID_NOOP("menu.help-menu"), {MenuCommand(kAbout,
+                                                         //% "About Veltrix"
+                                                         QT_TRID_NOOP("menu.about-veltrix")),
+                                             // Help has no content to show; the item stays greyed.
+                                             MenuCommand(kHelp,
+                                                         //% "Help"
+                                                         QT_TRID_NOOP("menu.help"), false, true)}),
     };
     return menu;
 }
