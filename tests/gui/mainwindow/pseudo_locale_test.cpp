@@ -53,8 +53,8 @@ class Findings {
             if (!w->isVisibleTo(&window) || valueControls.count(w->objectName()) > 0) {
                 continue;
             }
-            const QString where = QString::fromLatin1(w->metaObject()->className()) + u' ' +
-                                  w->objectName();
+            const QString where =
+                QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName();
             if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
                 Text(where, label->text());
                 if (!label->wordWrap()) {
@@ -110,7 +110,8 @@ class PseudoLocaleTest : public MainWindowTest {
   protected:
     void SetUp() override {
         SetUiLanguage(Language::English);
-        ASSERT_TRUE(TextCatalogue::Instance().UseTranslationFile(QStringLiteral(VELTRIX_PSEUDO_QM)));
+        ASSERT_TRUE(
+            TextCatalogue::Instance().UseTranslationFile(QStringLiteral(VELTRIX_PSEUDO_QM)));
     }
     void TearDown() override {
         TextCatalogue::Instance().ClearExtraLanguage();
@@ -124,10 +125,10 @@ class PseudoLocaleTest : public MainWindowTest {
 std::set<QString> ValueControls() {
     using namespace control_id;
     std::set<QString> ids;
-    for (const int id : {kHost, kPassword, kControllerNumber, kDriverVersion, kBiosVersion, kChipset,
-                         kRow1Value, kRow2Value, kRow3Value, kRow4Value, kRow5Value, kRow6Value,
-                         kRow7Value, flash_dialog_id::kControllerName, flash_dialog_id::kComputer,
- flash_dialog_id::kFlashRom}) {
+    for (const int id : {kHost, kPassword, kControllerNumber, kDriverVersion, kBiosVersion,
+                         kChipset, kRow1Value, kRow2Value, kRow3Value, kRow4Value, kRow5Value,
+                         kRow6Value, kRow7Value, flash_dialog_id::kControllerName,
+                         flash_dialog_id::kComputer, flash_dialog_id::kFlashRom}) {
         ids.insert(QString::number(id));
     }
     return ids;
@@ -154,9 +155,9 @@ TEST_F(PseudoLocaleTest, EveryWindowShowsItsTextsMarkedAndWhole) {
     findings.Window(window(), ValueControls());
     int opened = 0;
     const auto chooseEveryCommand = [&] {
-        for (const int command : {menu_id::kShowErrorLog, menu_id::kBiosUpdate, menu_id::kPopup,
-                                  menu_id::kEmail, menu_id::kLogFile, menu_id::kPassword,
-                                  menu_id::kAbout}) {
+        for (const int command :
+             {menu_id::kShowErrorLog, menu_id::kBiosUpdate, menu_id::kPopup, menu_id::kEmail,
+              menu_id::kLogFile, menu_id::kPassword, menu_id::kAbout}) {
             const std::size_t before = ui.modalRuns.size();
             EXPECT_TRUE(driver().UserChoose(command)) << command;
             Settle();
