@@ -1,15 +1,18 @@
 # Installation of the programs with their desktop integration, and three Debian
 # packages made from it by CPack ("cpack" in the build folder, or scripts/package.sh),
 # one per install component:
-#   veltrix (gui)          bin/Veltrix, bin/Pellow, share/applications/ (desktop entry),
+#   veltrix (gui)          bin/veltrix, bin/pellow (and the links bin/Veltrix, bin/Pellow
+#                          that earlier releases' menu entries and scripts name),
+#                          share/applications/ (desktop entry),
 #                          share/metainfo/ (AppStream), share/icons/hicolor/ (the icon as
 #                          SVG and as PNG of 16 to 256 pixels, drawn from it)
 #   veltrix-status         bin/veltrix-status, its systemd units, alert rules and schema
 #   (status)               (installed by src/status)
 #   veltrix-servicesim     bin/veltrix-servicesim and its scenarios (tools/servicesim)
 #   (servicesim)
-# Each holds the manual pages of its programs (share/man/man1/, help2man from --help)
-# and its own share/doc/<package>/ with copyright (machine-readable) and
+# Each holds the manual pages of its programs (share/man/man1/, help2man from --help
+# with the sections of dist/man/<name>.h2m) and its own share/doc/<package>/ with
+# README (dist/doc/README.<package>), copyright (machine-readable) and
 # changelog.Debian.gz. Without the GUI (VELTRIX_BUILD_GUI=OFF) only the last two.
 include(GNUInstallDirs)
 
@@ -30,12 +33,34 @@ set(VELTRIX_DEB_VERSION "${PROJECT_VERSION}-${VELTRIX_DEB_RELEASE}")
 string(TIMESTAMP VELTRIX_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP VELTRIX_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 
+# Where the user guide's pictures (docs/pictures) are published, for the metainfo's
+# screenshots that software centres show.
+set(VELTRIX_SCREENSHOT_BASE_URL "https://veltrix.kavotronik.example/docs/pictures"
+    CACHE STRING "Web folder that holds the published copies of docs/pictures")
+
 set(_dist ${PROJECT_SOURCE_DIR}/dist)
 set(_out ${PROJECT_BINARY_DIR}/package-files)
 set(_generated)
 
 if(VELTRIX_BUILD_GUI)
+    # The commands are lower-case, as they are typed; the build's programs keep their
+    # names, and the installed capitalised names are links to the commands. A link left
+    # by an earlier installation goes first, so that nothing is written through it.
+    set(_links "Veltrix;veltrix;Pellow;pellow")
+    install(CODE "set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+                  foreach(_name Veltrix Pellow)
+                      if(IS_SYMLINK \"\${_bin}/\${_name}\")
+                          file(REMOVE \"\${_bin}/\${_name}\")
+                      endif()
+                  endforeach()" COMPONENT gui)
     install(TARGETS Veltrix Pellow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
+    install(CODE "set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+                  set(_links \"${_links}\")
+                  while(_links)
+                      list(POP_FRONT _links _name _command)
+                      file(RENAME \"\${_bin}/\${_name}\" \"\${_bin}/\${_command}\")
+                      file(CREATE_LINK \${_command} \"\${_bin}/\${_name}\" SYMBOLIC)
+                  endwhile()" COMPONENT gui)
 
     # Desktop entry and AppStream metainfo.
     configure_file(${_dist}/desktop/${VELTRIX_APP_ID}.metainfo.xml.in
@@ -68,14 +93,15 @@ endif()
 # Manual pages, compressed as Debian wants them (gzip -9, no name or time inside).
 set(_man ${_out}/man)
 function(veltrix_help2man target name component description)
+    set(_include ${_dist}/man/${name}.h2m)
     add_custom_command(OUTPUT ${_man}/${name}.1.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${_man}
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
                 ${VELTRIX_HELP2MAN} --no-info --section=1 --name=${description}
-                "--version-string=${name} ${PROJECT_VERSION}" --output=${_man}/${name}.1
-                $<TARGET_FILE:${target}>
+                "--version-string=${name} ${PROJECT_VERSION}" --include=${_include}
+                --output=${_man}/${name}.1 $<TARGET_FILE:${target}>
         COMMAND ${VELTRIX_GZIP} -9nf ${_man}/${name}.1
-        DEPENDS ${target}
+        DEPENDS ${target} ${_include}
         COMMENT "Writing the manual page of ${name}"
         VERBATIM)
     set(_generated ${_generated} ${_man}/${name}.1.gz PARENT_SCOPE)
@@ -87,16 +113,23 @@ veltrix_help2man(veltrix-status veltrix-status status
 veltrix_help2man(veltrix-servicesim veltrix-servicesim servicesim
                  "simulated RAID monitoring service, for demonstrations")
 if(VELTRIX_BUILD_GUI)
-    veltrix_help2man(Veltrix Veltrix gui
+    veltrix_help2man(Veltrix veltrix gui
                      "status client for the RAID controllers' monitoring service")
-    # Pellow answers no options (it always opens the installer), so its page is written.
-    configure_file(${_dist}/man/Pellow.1.in ${_man}/Pellow.1 @ONLY)
-    add_custom_command(OUTPUT ${_man}/Pellow.1.gz
-        COMMAND ${VELTRIX_GZIP} -9nkf ${_man}/Pellow.1
-        DEPENDS ${_man}/Pellow.1
+    # Pellow's page is written: its --help says little beyond what it always does.
+    configure_file(${_dist}/man/pellow.1.in ${_man}/pellow.1 @ONLY)
+    add_custom_command(OUTPUT ${_man}/pellow.1.gz
+        COMMAND ${VELTRIX_GZIP} -9nkf ${_man}/pellow.1
+        DEPENDS ${_man}/pellow.1
         VERBATIM)
-    list(APPEND _generated ${_man}/Pellow.1.gz)
-    install(FILES ${_man}/Pellow.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT gui)
+    list(APPEND _generated ${_man}/pellow.1.gz)
+    install(FILES ${_man}/pellow.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT gui)
+    # "man Veltrix" and "man Pellow" as before: links to the pages (installed as links).
+    foreach(_name Veltrix Pellow)
+        string(TOLOWER ${_name} _command)
+        file(CREATE_LINK ${_command}.1.gz ${_man}/${_name}.1.gz SYMBOLIC)
+        install(FILES ${_man}/${_name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+                COMPONENT gui)
+    endforeach()
 endif()
 
 # The packages, as pairs of install component and package name (VELTRIX_PACKAGES, the
@@ -147,6 +180,8 @@ while(_packages)
     string(TOUPPER ${_component} _var)
     install(FILES ${_dist}/debian/copyright ${_out}/changelog.Debian.gz
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${_name} COMPONENT ${_component})
+    install(FILES ${_dist}/doc/README.${_name} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${_name}
+            RENAME README COMPONENT ${_component})
     list(APPEND CPACK_COMPONENTS_ALL ${_component})
     list(APPEND VELTRIX_PACKAGES ${_name})
     set(CPACK_DEBIAN_${_var}_PACKAGE_NAME ${_name})
@@ -161,6 +196,8 @@ add_custom_target(veltrix_package_files ALL DEPENDS ${_generated})
 # Qt's translations only make Qt's own texts German (standard buttons, file dialogs),
 # so the desktop program recommends them.
 set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# The timer writes node exporter's textfile folder; without it a run is skipped.
+set(CPACK_DEBIAN_STATUS_PACKAGE_SUGGESTS prometheus-node-exporter)
 # An upgrade from the one package of release 1 hands its programs over.
 foreach(_var STATUS SERVICESIM)
     set(CPACK_DEBIAN_${_var}_PACKAGE_BREAKS "veltrix (<< ${PROJECT_VERSION}-2)")

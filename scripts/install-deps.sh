@@ -1,28 +1,48 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the project needs to build, test and run.
+# Installs every Debian 12 package the project needs to build, test and run; with
+# --package only what building its Debian packages needs.
 # Only packages that are missing are installed; run as root.
 set -euo pipefail
 
-packages=(
-    build-essential cmake ninja-build pkg-config clang-format clang-tidy
-    qt6-base-dev libgl-dev qt6-translations-l10n
-    # lupdate and lrelease, and their CMake functions: the Qt Linguist files in translations/
+# What building the Debian packages needs (scripts/package.sh): compiler, CMake, Qt,
+# the libraries, and help2man, rsvg-convert, gzip, file and dpkg-shlibdeps for CPack.
+build_packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    # lrelease builds the translations in; lupdate and the CMake functions with it
     qt6-l10n-tools qt6-tools-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
     libglib2.0-dev libsystemd-dev
+    help2man librsvg2-bin gzip file dpkg-dev
+)
+# Beside that, what the development, the tests and their checks need.
+test_packages=(
+    clang-format clang-tidy qt6-translations-l10n
+    libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libxcb1-dev
     prometheus python3-jsonschema systemd
-    # the Debian package: manual pages, icons, dependencies, and its checks
-    help2man librsvg2-bin gzip file dpkg-dev lintian desktop-file-utils appstream
+    # the package's checks
+    lintian desktop-file-utils appstream
     dbus python3-dbusmock
+    # the screen-reader run: the accessibility bus and a client of it
+    at-spi2-core python3-pyatspi
 )
 
+# --package: only what building the packages needs.
 # --pictures: also what tools/pictures/draw_pictures.py needs to redraw the program's
 # pictures (the build never runs it).
-if [ "${1:-}" = "--pictures" ]; then
-    packages+=(python3-pyqt6 fonts-dejavu-core)
-fi
+# --guide: also the notification daemon scripts/guide-pictures.sh shows the program's
+# notification with.
+case "${1:-}" in
+--package) packages=("${build_packages[@]}") ;;
+--pictures) packages=("${build_packages[@]}" "${test_packages[@]}" python3-pyqt6 fonts-dejavu-core) ;;
+--guide) packages=("${build_packages[@]}" "${test_packages[@]}" dunst) ;;
+"") packages=("${build_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "install-deps: unknown option \"$1\" (--package, --pictures or --guide)" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

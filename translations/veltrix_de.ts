@@ -722,59 +722,73 @@ Fortsetzen ?</translation>
         <translation>Abbrechen</translation>
     </message>
     <message id="menu.file">
-        <source>File</source>
+        <source>&amp;File</source>
+        <oldsource>File</oldsource>
         <translation>&amp;Datei</translation>
     </message>
     <message id="menu.show-error-log">
-        <source>Show Error Log</source>
+        <source>Show Error &amp;Log</source>
+        <oldsource>Show Error Log</oldsource>
         <translation>Fehlerprotokoll &amp;anzeigen</translation>
     </message>
     <message id="menu.bios-update">
-        <source>BIOS Update...</source>
+        <source>BIOS &amp;Update...</source>
+        <oldsource>BIOS Update...</oldsource>
         <translation>BIOS &amp;Update...</translation>
     </message>
     <message id="menu.exit">
-        <source>Exit</source>
+        <source>E&amp;xit</source>
+        <oldsource>Exit</oldsource>
         <translation>&amp;Beenden</translation>
     </message>
     <message id="menu.configuration">
-        <source>Configuration</source>
+        <source>&amp;Configuration</source>
+        <oldsource>Configuration</oldsource>
         <translation>&amp;Einstellungen</translation>
     </message>
     <message id="menu.popup">
-        <source>Popup...</source>
+        <source>&amp;Popup...</source>
+        <oldsource>Popup...</oldsource>
         <translation>P&amp;opup...</translation>
     </message>
     <message id="menu.email">
-        <source>Email...</source>
+        <source>&amp;Email...</source>
+        <oldsource>Email...</oldsource>
         <translation>E-&amp;Mail...</translation>
     </message>
     <message id="menu.log-file">
-        <source>Log File...</source>
+        <source>&amp;Log File...</source>
+        <oldsource>Log File...</oldsource>
         <translation>Protokoll&amp;datei...</translation>
     </message>
     <message id="menu.password">
-        <source>Password...</source>
+        <source>Pass&amp;word...</source>
+        <oldsource>Password...</oldsource>
         <translation>&amp;Passwort...</translation>
     </message>
     <message id="menu.autoconnect">
-        <source>Autoconnect</source>
+        <source>&amp;Autoconnect</source>
+        <oldsource>Autoconnect</oldsource>
         <translation>&amp;Autoconnect</translation>
     </message>
     <message id="menu.start-minimized">
-        <source>Start minimized</source>
+        <source>&amp;Start minimized</source>
+        <oldsource>Start minimized</oldsource>
         <translation>minimiert &amp;Starten</translation>
     </message>
     <message id="menu.help-menu">
-        <source>?</source>
-        <translation>?</translation>
+        <source>&amp;?</source>
+        <oldsource>?</oldsource>
+        <translation>&amp;?</translation>
     </message>
     <message id="menu.about-veltrix">
-        <source>About Veltrix</source>
+        <source>&amp;About Veltrix</source>
+        <oldsource>About Veltrix</oldsource>
         <translation>&amp;Info über Veltrix</translation>
     </message>
     <message id="menu.help">
-        <source>Help</source>
+        <source>&amp;Help</source>
+        <oldsource>Help</oldsource>
         <translation>&amp;Hilfe</translation>
     </message>
     <message id="settings.host-log-file">
@@ -970,6 +984,70 @@ Passwort nicht geändert!</translation>
     <message id="errorlog.lba-count">
         <source>LBA-count</source>
         <translation>LBA-count</translation>
+    </message>
+    <message id="errorlog.error-log-entries">
+        <source>Error log entries</source>
+        <translation>Fehlerprotokolleinträge</translation>
+    </message>
+    <message id="picture.port-1-2-3">
+        <source>Port %1 (%2, %3)</source>
+        <translation>Port %1 (%2, %3)</translation>
+    </message>
+    <message id="picture.port-1">
+        <source>Port %1</source>
+        <translation>Port %1</translation>
+    </message>
+    <message id="picture.no-controller-shown">
+        <source>No controller shown</source>
+        <translation>Kein Controller dargestellt</translation>
+    </message>
+    <message id="picture.controller-1">
+        <source>Controller %1</source>
+        <translation>Controller %1</translation>
+    </message>
+    <message id="picture.raid-set-1-2">
+        <source>RAID set: %1, %2</source>
+        <translation>RAID-Set: %1, %2</translation>
+    </message>
+    <message id="picture.members-1">
+        <source>Members: %1</source>
+        <translation>Mitglieder: %1</translation>
+    </message>
+    <message id="picture.drive-shown-1">
+        <source>Drive shown: %1</source>
+        <translation>Angezeigtes Laufwerk: %1</translation>
+    </message>
+    <message id="picture.other-drives-pale-1">
+        <source>Other drives, pale: %1</source>
+        <translation>Weitere Laufwerke, blass: %1</translation>
+    </message>
+    <message id="picture.drives-1">
+        <source>Drives: %1</source>
+        <translation>Laufwerke: %1</translation>
+    </message>
+    <message id="main.controllers">
+        <source>Controllers</source>
+        <translation>Controller</translation>
+    </message>
+    <message id="main.drives">
+        <source>Drives</source>
+        <translation>Laufwerke</translation>
+    </message>
+    <message id="main.raid-sets">
+        <source>RAID sets</source>
+        <translation>RAID-Sets</translation>
+    </message>
+    <message id="main.rebuild-priority">
+        <source>Rebuild priority</source>
+        <translation>Rebuildpriorität</translation>
+    </message>
+    <message id="main.rebuild-progress">
+        <source>Rebuild progress</source>
+        <translation>Rebuildfortschritt</translation>
+    </message>
+    <message id="main.controller-picture">
+        <source>Controller picture</source>
+        <translation>Controllerbild</translation>
     </message>
 </context>
 </TS>

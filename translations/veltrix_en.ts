@@ -695,59 +695,73 @@ Continue ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.file">
-        <source>File</source>
+        <source>&amp;File</source>
+        <oldsource>File</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.show-error-log">
-        <source>Show Error Log</source>
+        <source>Show Error &amp;Log</source>
+        <oldsource>Show Error Log</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.bios-update">
-        <source>BIOS Update...</source>
+        <source>BIOS &amp;Update...</source>
+        <oldsource>BIOS Update...</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.exit">
-        <source>Exit</source>
+        <source>E&amp;xit</source>
+        <oldsource>Exit</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.configuration">
-        <source>Configuration</source>
+        <source>&amp;Configuration</source>
+        <oldsource>Configuration</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.popup">
-        <source>Popup...</source>
+        <source>&amp;Popup...</source>
+        <oldsource>Popup...</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.email">
-        <source>Email...</source>
+        <source>&amp;Email...</source>
+        <oldsource>Email...</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.log-file">
-        <source>Log File...</source>
+        <source>&amp;Log File...</source>
+        <oldsource>Log File...</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.password">
-        <source>Password...</source>
+        <source>Pass&amp;word...</source>
+        <oldsource>Password...</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.autoconnect">
-        <source>Autoconnect</source>
+        <source>&amp;Autoconnect</source>
+        <oldsource>Autoconnect</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.start-minimized">
-        <source>Start minimized</source>
+        <source>&amp;Start minimized</source>
+        <oldsource>Start minimized</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.help-menu">
-        <source>?</source>
+        <source>&amp;?</source>
+        <oldsource>?</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.about-veltrix">
-        <source>About Veltrix</source>
+        <source>&amp;About Veltrix</source>
+        <oldsource>About Veltrix</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="menu.help">
-        <source>Help</source>
+        <source>&amp;Help</source>
+        <oldsource>Help</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="settings.host-log-file">
@@ -941,6 +955,70 @@ Password unchanged!</source>
     </message>
     <message id="errorlog.lba-count">
         <source>LBA-count</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="errorlog.error-log-entries">
+        <source>Error log entries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.port-1-2-3">
+        <source>Port %1 (%2, %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.port-1">
+        <source>Port %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.no-controller-shown">
+        <source>No controller shown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.controller-1">
+        <source>Controller %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.raid-set-1-2">
+        <source>RAID set: %1, %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.members-1">
+        <source>Members: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.drive-shown-1">
+        <source>Drive shown: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.other-drives-pale-1">
+        <source>Other drives, pale: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="picture.drives-1">
+        <source>Drives: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.controllers">
+        <source>Controllers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.drives">
+        <source>Drives</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.raid-sets">
+        <source>RAID sets</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.rebuild-priority">
+        <source>Rebuild priority</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.rebuild-progress">
+        <source>Rebuild progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.controller-picture">
+        <source>Controller picture</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

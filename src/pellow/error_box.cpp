@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -41,21 +42,28 @@ bool HasDisplay() {
                       EnvValue("WAYLAND_DISPLAY"));
 }
 
-DesktopErrorBox::DesktopErrorBox(char* programName) : argv_{programName, nullptr} {
+DesktopErrorBox::DesktopErrorBox(int argc, char** argv) {
     static char fallbackName[] = "Pellow";
-    if (argv_[0] == nullptr) {
-        argv_[0] = fallbackName;
+    argv_.assign(argv, argv + std::max(argc, 0));
+    if (argv_.empty() || argv_[0] == nullptr) {
+        argv_.assign(1, fallbackName);
     }
+    argc_ = static_cast<int>(argv_.size());
+    argv_.push_back(nullptr);
 }
 
 void DesktopErrorBox::ShowError(const QString& text) {
+    ShowError(text, text);
+}
+
+void DesktopErrorBox::ShowError(const QString& text, const QString& terminalText) {
     if (!HasDisplay()) {
-        StreamErrorBox(stderr).ShowError(text);
+        StreamErrorBox(stderr).ShowError(terminalText);
         return;
     }
     std::unique_ptr<QApplication> app;
     if (QApplication::instance() == nullptr) {
-        app = std::make_unique<QApplication>(argc_, argv_);
+        app = std::make_unique<QApplication>(argc_, argv_.data());
     }
     QtErrorBox().ShowError(text);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 namespace pellow {
 
@@ -12,6 +13,11 @@ class ErrorBox {
     virtual ~ErrorBox() = default;
     // Shows `text` as an error and returns once the user has taken note of it.
     virtual void ShowError(const QString& text) = 0;
+    // The same, where `terminalText` is what a terminal gets instead of the box.
+    virtual void ShowError(const QString& text, const QString& terminalText) {
+        static_cast<void>(terminalText);
+        ShowError(text);
+    }
 };
 
 // A modal message box: the error icon, OK only, and no title of its own, so the window
@@ -41,16 +47,19 @@ bool HasDisplay();
 // The program's error box: a QtErrorBox on an application object of its own when there is
 // a display, else the text on standard error. The application object is made only when a
 // message is shown, so a successful start opens no connection to the display, and it
-// sees the program's name alone: the command line is not the launcher's to interpret.
+// sees the program's name and Qt's own options (-platform, ...), all the command line
+// holds once the launcher has read it.
 class DesktopErrorBox final : public ErrorBox {
   public:
-    // `programName` is argv[0], which may be missing (nullptr).
-    explicit DesktopErrorBox(char* programName);
+    // The program's command line, Qt's own options the only ones left in it (for the
+    // application object); argv[0] may be missing.
+    DesktopErrorBox(int argc, char** argv);
     void ShowError(const QString& text) override;
+    void ShowError(const QString& text, const QString& terminalText) override;
 
   private:
     int argc_ = 1;
-    char* argv_[2];
+    std::vector<char*> argv_;
 };
 
 }  // namespace pellow

@@ -43,7 +43,9 @@ std::string DriveLabel(int controller, const Device& drive) {
 }
 
 std::string SetLabel(int controller, const RaidSet& set) {
-    return Format("controller %d set at port %u (%s)", controller, set.Port(),
+    // The number the main window shows beside the set; it lists no non-RAID entries.
+    const std::string number = set.IsRaid() ? " " + std::to_string(set.DeviceNumber()) : "";
+    return Format("controller %d set%s at port %u (%s)", controller, number, set.Port(),
                   Printable(set.TypeText()));
 }
 

@@ -99,6 +99,8 @@ Json ControllerDocument(const StatusReport& report, int c) {
         {"name", Printable(controller.Name())},
         {"vendorId", controller.VendorId()},
         {"deviceId", controller.DeviceId()},
+        {"vendorIdHex", HexId(controller.VendorId())},
+        {"deviceIdHex", HexId(controller.DeviceId())},
         {"chipset", Printable(controller.ChipName(), false)},
         {"driverVersion", Printable(controller.DriverVersion())},
         {"biosVersion", Printable(controller.BiosVersionText())},

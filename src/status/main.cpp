@@ -1,5 +1,5 @@
 // veltrix-status: the status of the RAID controllers for scripts and monitoring
-// systems, read once from the monitoring service (see UsageText() and the README).
+// systems, read once from the monitoring service (see UsageText() and docs/administration.md).
 
 #include <sys/stat.h>
 
@@ -11,6 +11,7 @@
 
 #include "session/text_catalogue.h"
 #include "status/atomic_file.h"
+#include "status/failure_text.h"
 #include "status/health.h"
 #include "status/options.h"
 #include "status/outputs.h"
@@ -89,13 +90,16 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const ParsedOptions parsed = ParseOptions(arguments);
     if (!parsed.options) {
-        Complain(parsed.error);
-        std::fprintf(stderr, "Try 'veltrix-status --help'.\n");
+        Complain(parsed.error + "; see veltrix-status --help");
         return kNoStatus;
     }
     const Options& options = *parsed.options;
     if (options.help) {
         std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(VersionText().c_str(), stdout);
         return 0;
     }
 
@@ -125,8 +129,7 @@ int main(int argc, char** argv) {
                      timings.connected, timings.enumerated, timings.rebuilds, timings.finished);
     }
     if (!report.Ok()) {
-        Complain(std::string(FailureSummary(report.failure)) + " (host " + Printable(options.host) +
-                 "): " + Printable(report.failureMessage));
+        Complain(FailureSentence(report));
     }
 
     const Health health = Evaluate(report);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "status/failure_text.h"
 #include "status/outputs.h"
 #include "texts/format.h"
 
@@ -40,8 +41,7 @@ std::string PerformanceData(const StatusReport& report, const Health& health) {
 std::string NagiosOutput(const StatusReport& report, const Health& health) {
     std::string line = std::string("VELTRIX ") + LevelName(health.level) + " - ";
     if (!report.Ok()) {
-        return line + FailureSummary(report.failure) + ": " + PluginText(report.failureMessage) +
-               "\n";
+        return line + PluginText(FailureSentence(report)) + "\n";
     }
     if (health.findings.empty()) {
         line += Format("%d controller%s, %d drives, %d sets", report.controllerCount,

@@ -61,8 +61,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
             parsed.error = name + " needs a value";
             return std::nullopt;
         };
-        if (name == "--help" || name == "-h") {
+        if ((name == "--help" || name == "-h") && !value) {
             options.help = true;
+        } else if (name == "--version" && !value) {
+            options.version = true;
         } else if (name == "--timings" && !value) {
             options.timings = true;
         } else if (name == "--password" || name == "-p") {
@@ -137,6 +139,8 @@ Options:
                         next run can tell its speed and the time left
   --timings             print where the run's time went on standard error
   --help                show this text
+  --version             show the program's version
+Options take their value as --name VALUE or --name=VALUE.
 
 The password comes from --password-file, else from the environment variable
 VELTRIX_PASSWORD, else from the desktop program's settings file
@@ -145,10 +149,18 @@ VELTRIX_PIPE_DIR and VELTRIX_PIPE_PORT choose the local pipe's folder and the TC
 port as for the desktop program.
 
 Exit codes: 0 status read (nagios: OK), 1 nagios: WARNING, or the status was read
-but --output could not be written, 2 nagios: CRITICAL, 3 no status (service not
-reachable, busy with another client, login refused, time-out, bad arguments;
-nagios: UNKNOWN).
+but --output could not be written, 2 nagios: CRITICAL, 3 no status (bad arguments,
+no password, service not reachable, busy with another client, login refused,
+time-out, transmission error or invalid reply; nagios: UNKNOWN).
+
+Files: /usr/share/veltrix/status/ holds the JSON Schema of --format json and the
+Prometheus alert rules; veltrix-status.timer, once enabled, runs it every minute
+for node exporter (man veltrix-status, /usr/share/doc/veltrix-status/README).
 )";
+}
+
+std::string VersionText() {
+    return "veltrix-status " VELTRIX_STATUS_VERSION "\n";
 }
 
 }  // namespace veltrix::status

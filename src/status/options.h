@@ -19,6 +19,7 @@ struct Options {
     std::string stateFile;  // empty: no rebuild samples kept
     bool timings = false;
     bool help = false;
+    bool version = false;
 };
 
 // The longest --timeout accepted.
@@ -34,5 +35,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
 
 // The --help text.
 std::string UsageText();
+
+// The --version text: "veltrix-status 0.1.0.0".
+std::string VersionText();
 
 }  // namespace veltrix::status

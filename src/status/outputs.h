@@ -10,7 +10,7 @@
 
 namespace veltrix::status {
 
-// Version of the JSON document's layout (README: "JSON document").
+// Version of the JSON document's layout (docs/administration.md: "JSON document").
 inline constexpr int kJsonSchemaVersion = 1;
 
 // A table per controller with the status texts and the verdict; empty for a report

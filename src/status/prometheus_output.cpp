@@ -1,6 +1,7 @@
 // Prometheus text exposition (format 0.0.4), for node exporter's textfile collector.
 // Series are named by stable labels: the drive by its position (the port number the
-// main window shows) and the set by its port, so that a drive or set that comes and
+// main window shows) and the set by its port (its number in the window is a label of
+// veltrix_raid_set_info), so that a drive or set that comes and
 // goes keeps its series and the others keep theirs.
 
 #include <charconv>
@@ -172,7 +173,10 @@ void AddDrive(Exposition& e, const Device& drive, const Labels& own) {
 void AddRaidSet(Exposition& e, const RaidSet& set, const SetRebuild* rebuild, const Labels& own) {
     Labels info = own;
     info.insert(info.end(),
-                {{"type", Printable(set.TypeText())}, {"members", Printable(set.MembersText())}});
+                {{"type", Printable(set.TypeText())},
+                 {"members", Printable(set.MembersText())},
+                 // The window lists no non-RAID entries, so they have no number there.
+                 {"number", set.IsRaid() ? std::to_string(set.DeviceNumber()) : std::string()}});
     e.Add("veltrix_raid_set_info", info, "1");
     Labels withState = own;
     withState.emplace_back("state", Printable(set.StatusText()));
@@ -213,8 +217,8 @@ void AddController(Exposition& e, const StatusReport& report, int c, const std::
            {"chipset", Printable(controller.ChipName())},
            {"driver_version", Printable(controller.DriverVersion())},
            {"bios_version", Printable(controller.BiosVersionText())},
-           {"vendor_id", Format("0x%04X", controller.VendorId())},
-           {"device_id", Format("0x%04X", controller.DeviceId())}},
+           {"vendor_id", HexId(controller.VendorId())},
+           {"device_id", HexId(controller.DeviceId())}},
           "1");
     e.Add("veltrix_controller_drives", labels, Number(std::uint64_t(CountedDrives(controller))));
     e.Add("veltrix_controller_drives_found", labels, Number(std::uint64_t(drives.size())));
@@ -240,7 +244,7 @@ void AddController(Exposition& e, const StatusReport& report, int c, const std::
 std::string PrometheusOutput(const StatusReport& report) {
     Exposition e;
     DescribeAll(e);
-    const std::string host = Printable(report.host);
+    const std::string host = MachineLabel(report.host);
     if (!report.Ok()) {
         e.Add("veltrix_up", {{"host", host}, {"reason", FailureName(report.failure)}}, "0");
         return e.Render();

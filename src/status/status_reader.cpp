@@ -116,8 +116,47 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// The session's messages as one line.
+std::string AllOnOneLine(const std::vector<std::string>& texts);
+
+// Whether a line of the session's messages is one of the window's own texts ("Kavotronik
+// Service not available ?", "Error #KGD-715", ...) rather than what the system said.
+bool IsWindowText(const std::string& line) {
+    static const int kWindowTexts[] = {ids::kServiceNotAvailable, ids::kConnectionNotPossible,
+                                       ids::kLineBusy, ids::kServiceWriteError};
+    if (line.starts_with("Error #")) {
+        return true;
+    }
+    for (const int id : kWindowTexts) {
+        if (line == LoadString(id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The session's messages as one line: what the system said, the window's own texts
+// left out ("; " between the rest). All of them when nothing else is left.
 std::string OneLine(const std::vector<std::string>& texts) {
+    std::string line;
+    for (const std::string& text : texts) {
+        std::size_t from = 0;
+        while (from <= text.size()) {
+            const std::size_t end = std::min(text.find('\n', from), text.size());
+            std::string part = text.substr(from, end - from);
+            while (!part.empty() && (part.back() == ' ' || part.back() == '\r')) {
+                part.pop_back();
+            }
+            if (!part.empty() && !IsWindowText(part)) {
+                line += (line.empty() ? "" : "; ") + part;
+            }
+            from = end + 1;
+        }
+    }
+    return line.empty() ? AllOnOneLine(texts) : line;
+}
+
+// The session's messages as one line, every text of them.
+std::string AllOnOneLine(const std::vector<std::string>& texts) {
     std::string line;
     for (const std::string& text : texts) {
         for (const char c : text) {

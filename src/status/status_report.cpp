@@ -1,6 +1,9 @@
 #include "status/status_report.h"
 
+#include <QString>
+#include <QSysInfo>
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "session/rebuild_figures.h"
@@ -164,6 +167,20 @@ std::vector<Indexed<RaidSet>> FoundSets(const ObjectTable& table, int controller
         }
     }
     return found;
+}
+
+std::string HexId(std::uint16_t id) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "0x%04X", static_cast<unsigned>(id));
+    return text;
+}
+
+std::string MachineLabel(const std::string& host) {
+    if (host != ".") {
+        return Printable(host);
+    }
+    const std::string name = Printable(QSysInfo::machineHostName().toStdString());
+    return name.empty() ? host : name;
 }
 
 std::string Printable(std::string_view text, bool trim) {

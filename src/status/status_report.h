@@ -94,6 +94,12 @@ std::vector<Indexed<RaidSet>> FoundSets(const ObjectTable& table, int controller
 int CountedDrives(const Controller& controller);
 int CountedSets(const Controller& controller);
 
+// A PCI vendor or device id as every output writes it as text: "0x1095".
+std::string HexId(std::uint16_t id);
+
+// The host as the metrics label it: the machine's own name for the local service (".").
+std::string MachineLabel(const std::string& host);
+
 // Text from the service made safe for every output: printable ASCII kept, every
 // other byte shown as '?'; blanks at both ends removed when `trim`.
 std::string Printable(std::string_view text, bool trim = true);

@@ -55,7 +55,8 @@ std::string YesNo(bool yes) {
 std::string ControllerText(const StatusReport& report, int c) {
     const Controller& controller = *report.table.GetController(c);
     const ControllerRebuild& rebuild = report.rebuilds[static_cast<std::size_t>(c)];
-    std::string out = Format("Controller %d: %s\n", c, Printable(controller.Name()));
+    std::string out = Format("Controller %d: %s (PCI id %s:%s)\n", c, Printable(controller.Name()),
+                             HexId(controller.VendorId()), HexId(controller.DeviceId()));
     out += Format("  Chipset %s, driver %s, BIOS %s; RAID 5 support: %s, JBOD support: %s",
                   Printable(controller.ChipName()), Printable(controller.DriverVersion()),
                   Printable(controller.BiosVersionText()), YesNo(controller.HasRaid5()),
@@ -81,10 +82,13 @@ std::string ControllerText(const StatusReport& report, int c) {
 
     const auto sets = FoundSets(report.table, c);
     out += Format("  RAID sets (%d of %d found):\n", sets.size(), CountedSets(controller));
-    Table setTable({"Port", "Type", "Chunk", "Members", "Capacity", "Status", "Rebuild"});
+    // "Set" is the number the main window shows beside the port ("-": the window lists
+    // no non-RAID entries).
+    Table setTable({"Set", "Port", "Type", "Chunk", "Members", "Capacity", "Status", "Rebuild"});
     for (const auto& [index, set] : sets) {
         const bool rebuilding = rebuild.set && rebuild.set->setIndex == index;
-        setTable.Add({std::to_string(set->Port()), Printable(set->TypeText()),
+        setTable.Add({set->IsRaid() ? std::to_string(set->DeviceNumber()) : std::string("-"),
+                      std::to_string(set->Port()), Printable(set->TypeText()),
                       Printable(ChunkSizeListText(set->ChunkSize())), Printable(set->MembersText()),
                       Printable(set->CapacityText()), Printable(set->StatusText()),
                       rebuilding ? RebuildSummary(*rebuild.set) : std::string("-")});

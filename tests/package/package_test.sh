@@ -8,6 +8,9 @@
 #   package_test.sh contents OUT VERSION   each package's files, none in two packages
 #   package_test.sh desktop OUT VERSION    desktop entry, metainfo, icons (package veltrix)
 #   package_test.sh programs OUT VERSION   the unpacked programs run, each from its package
+#   package_test.sh commands OUT VERSION   every program's command line, as a table
+#   package_test.sh timer OUT              the unit verified, its command run as the unit
+#                                          would, against the packaged simulated service
 set -euo pipefail
 
 fail() {
@@ -35,8 +38,9 @@ contents_of() {
     local id=com.kavotronik.Veltrix
     case "$1" in
     veltrix)
-        echo bin/Veltrix bin/Pellow share/applications/$id.desktop \
+        echo bin/veltrix bin/pellow bin/Veltrix bin/Pellow share/applications/$id.desktop \
             share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
+            share/man/man1/veltrix.1.gz share/man/man1/pellow.1.gz \
             share/man/man1/Veltrix.1.gz share/man/man1/Pellow.1.gz
         ;;
     veltrix-status)
@@ -125,13 +129,17 @@ contents)
     for package in $(packages "$out"); do
         root=$out/$package
         doc=share/doc/$package
-        for file in $(contents_of "$package") $doc/copyright $doc/changelog.Debian.gz; do
+        for file in $(contents_of "$package") $doc/README $doc/copyright \
+            $doc/changelog.Debian.gz; do
             [ -s "$root/usr/$file" ] || fail "$package holds no usr/$file"
         done
         zcat "$root/usr/$doc/changelog.Debian.gz" | head -1 | grep -qF "($version-2)" ||
             fail "$package's changelog is not of $version-2"
         for page in "$root"/usr/share/man/man1/*.1.gz; do
-            zcat "$page" | grep -q "^\.SH NAME" || fail "manual page $page"
+            for section in NAME EXIT_STATUS FILES EXAMPLES SEE_ALSO; do
+                zcat "$page" | grep -Eqx "\.SH \"?${section//_/ }\"?" ||
+                    fail "manual page $page: no ${section//_/ }"
+            done
         done
         (cd "$root" && find . ! -type d) >>"$out/all-files"
     done
@@ -158,6 +166,12 @@ desktop)
     appstreamcli validate-tree --no-net "$root" || fail "metainfo"
     grep -q "<release version=\"$version\"" "$share/metainfo/$id.metainfo.xml" ||
         fail "metainfo's release is not $version"
+    # Every screenshot is one of the user guide's pictures.
+    shots=$(sed -n 's|.*<image>.*/\([^/]*\.png\)</image>.*|\1|p' "$share/metainfo/$id.metainfo.xml")
+    [ -n "$shots" ] || fail "metainfo lists no screenshots"
+    for shot in $shots; do
+        [ -s "$(dirname "$0")/../../docs/pictures/$shot" ] || fail "screenshot $shot is not in docs/pictures"
+    done
     [ -s "$share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
     for size in 16 22 24 32 48 64 128 256; do
         png=$share/icons/hicolor/${size}x${size}/apps/$id.png
@@ -191,15 +205,99 @@ programs)
     "$bin/veltrix-servicesim" --pipe-dir "$work/pipe" >"$work/sim.out" 2>&1 &
     sim_pid=$!
     for _ in $(seq 100); do
-        grep -q '^servicesim: listening on ' "$work/sim.out" && break
+        grep -q '^veltrix-servicesim: listening on ' "$work/sim.out" && break
         kill -0 "$sim_pid" 2>/dev/null || break
         sleep 0.1
     done
-    grep -q '^servicesim: listening on ' "$work/sim.out" ||
+    grep -q '^veltrix-servicesim: listening on .*, password "kavo"' "$work/sim.out" ||
         { cat "$work/sim.out"; fail "veltrix-servicesim did not start with its scenario"; }
     kill -TERM "$sim_pid"
     wait "$sim_pid" || fail "veltrix-servicesim ended with $? on SIGTERM"
     sim_pid=
+    # It removes the folder it made for its pipe.
+    [ ! -e "$work/pipe" ] || fail "veltrix-servicesim left $work/pipe behind"
+    ;;
+
+commands)
+    out=$(realpath "$1") version=$2
+    # program, arguments, exit status, what the output (both streams) matches; every
+    # program without a display, by its installed name.
+    table="veltrix-status --help 0 ^Usage: veltrix-status
+veltrix-status --version 0 ^veltrix-status $version\$
+veltrix-status --bogus 3 ^veltrix-status: unknown argument \"--bogus\"; see veltrix-status --help\$
+veltrix-status --format=yaml 3 ^veltrix-status: unknown format \"yaml\"
+veltrix-status --timeout 3 ^veltrix-status: --timeout needs a value
+veltrix-servicesim --help 0 password is \"kavo\"
+veltrix-servicesim --version 0 ^veltrix-servicesim $version\$
+veltrix-servicesim --bogus 2 ^veltrix-servicesim: unknown option \"--bogus\"; see veltrix-servicesim --help\$
+veltrix-servicesim --pipe-dir 2 ^veltrix-servicesim: --pipe-dir needs a value
+veltrix-servicesim --tcp=70000 2 ^veltrix-servicesim: bad TCP port \"70000\"
+veltrix --help 0 ^Usage: Veltrix
+veltrix -h 0 ^Usage: Veltrix
+veltrix --version 0 ^Veltrix $version\$
+veltrix -v 0 ^Veltrix $version\$
+Veltrix --version 0 ^Veltrix $version\$
+veltrix --bogus 2 ^veltrix: unknown option \"--bogus\"; see veltrix --help\$
+veltrix -platform 2 ^veltrix: missing value after '-platform'
+veltrix extra 2 ^veltrix: unexpected argument \"extra\"
+pellow --help 0 ^Usage: pellow
+pellow --version 0 ^pellow $version\$
+Pellow -v 0 ^pellow $version\$
+pellow --bogus 2 ^pellow: Unknown option 'bogus'
+pellow extra 2 ^pellow: Unexpected argument 'extra'"
+    while read -r program argument status pattern; do
+        bin=$(ls -d "$out"/*/usr/bin/"$program" 2>/dev/null | head -1)
+        [ -n "$bin" ] || continue  # a build without the desktop programs
+        got=0
+        said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin" "$argument" 2>&1) || got=$?
+        [ "$got" -eq "$status" ] || fail "$program $argument: exit status $got, not $status: $said"
+        grep -Eq -- "$pattern" <<<"$said" || fail "$program $argument said: $said"
+    done <<<"$table"
+    ;;
+
+timer)
+    out=$(realpath "$1")
+    root=$out/veltrix-status
+    units=$root/usr/lib/systemd/system
+    work=$(mktemp -d)
+    sim_pid=
+    trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; rm -rf "$work"' EXIT
+    # The units as installed, beside each other; ExecStart names the unpacked program.
+    mkdir -p "$work/units"
+    cp "$units"/veltrix-status.* "$work/units/"
+    sed -i "s|^ExecStart=/usr/bin/|ExecStart=$root/usr/bin/|" "$work/units/veltrix-status.service"
+    SYSTEMD_LOG_LEVEL=warning systemd-analyze verify --man=no \
+        "$work/units/veltrix-status.service" "$work/units/veltrix-status.timer" 2>"$work/verify" ||
+        { cat "$work/verify"; fail "systemd-analyze verify"; }
+    ! grep . "$work/verify" || fail "systemd-analyze verify said the above"
+    # ExecStart as systemd runs it: its credential and state folders filled in, the
+    # metrics written into a folder of the test, the packaged simulated service asked.
+    command=$(sed -n '/^ExecStart=/,/[^\\]$/p' "$units/veltrix-status.service" |
+        sed 's/^ExecStart=//; s/\\$//' | tr -s ' \n' ' ')
+    mkdir -p "$work/credentials" "$work/state" "$work/node-exporter"
+    printf 'kavo\n' >"$work/credentials/password"
+    chmod 0600 "$work/credentials/password"
+    command=${command//'${CREDENTIALS_DIRECTORY}'/$work/credentials}
+    command=${command//'${STATE_DIRECTORY}'/$work/state}
+    command=${command//\/var\/lib\/prometheus\/node-exporter/$work/node-exporter}
+    command=${command//\/usr\/bin\/veltrix-status/$root/usr/bin/veltrix-status}
+    sim=$out/veltrix-servicesim/usr/bin/veltrix-servicesim
+    "$sim" --pipe-dir="$work/pipe" >"$work/sim.out" 2>&1 &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        grep -q 'listening on' "$work/sim.out" && break
+        sleep 0.1
+    done
+    for run in first second; do
+        status=0
+        VELTRIX_PIPE_DIR=$work/pipe $command 2>"$work/err" || status=$?
+        # The default scenario has a failing drive: a status (0), the metrics written.
+        [ "$status" -eq 0 ] || { cat "$work/err"; fail "the unit's command ($run run): $status"; }
+    done
+    grep -q '^veltrix_up{host="[^".]*"} 1$' "$work/node-exporter/veltrix.prom" ||
+        fail "no veltrix_up 1 of this machine in the metrics"
+    grep -q 'veltrix_raid_set_rebuild_speed_bytes_per_second' "$work/node-exporter/veltrix.prom" ||
+        fail "no rebuild speed from the state folder's samples"
     ;;
 
 *)

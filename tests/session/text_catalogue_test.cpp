@@ -22,9 +22,9 @@ TEST(TextCatalogue, UsesAShippedTranslationOfTheAskedLanguage) {
     const struct {
         const char* locale;
         const char* found;
-    } cases[] = {{"fr_FR.UTF-8", "fr"},  {"fr", "fr"},   {"pt_BR.UTF-8@euro", "pt_BR"},
-                 {"pt-BR", "pt_BR"},     {"pt_PT", ""},  {"de_DE", ""},
-                 {"en_US", ""},          {"C", ""},      {"", ""}};
+    } cases[] = {{"fr_FR.UTF-8", "fr"}, {"fr", "fr"},  {"pt_BR.UTF-8@euro", "pt_BR"},
+                 {"pt-BR", "pt_BR"},    {"pt_PT", ""}, {"de_DE", ""},
+                 {"en_US", ""},         {"C", ""},     {"", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
         EXPECT_EQ(catalogue.UseLanguage(c.locale), QString::fromLatin1(c.found));

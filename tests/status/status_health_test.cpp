@@ -64,12 +64,12 @@ const HealthCase kHealthCases[] = {
      Level::Warning, "SMART status not Ok"},
     {"set reduced without a rebuild",
      [](sim::Scenario& s) { s.controllers[0].sets[0].stateFlags = 0x10; }, Level::Critical,
-     "set at port 0 (Mirror) Reduced, no rebuild running"},
+     "set 0 at port 0 (Mirror) Reduced, no rebuild running"},
     {"set broken without a rebuild",
      [](sim::Scenario& s) { s.controllers[1].sets[0].stateFlags = 0x30; }, Level::Critical,
-     "controller 1 set at port 0 (RAID 5) Broken"},
+     "controller 1 set 0 at port 0 (RAID 5) Broken"},
     {"set reduced while its rebuild runs", [](sim::Scenario& s) { StartRebuild(s, 0); },
-     Level::Warning, "set at port 0 (Mirror) Reduced, rebuild 50%"},
+     Level::Warning, "set 0 at port 0 (Mirror) Reduced, rebuild 50%"},
     {"rebuild of a set the controller does not list",
      [](sim::Scenario& s) {
          StartRebuild(s, 0x33);

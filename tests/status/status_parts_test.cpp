@@ -9,6 +9,7 @@
 
 #include "program_run.h"
 #include "status/atomic_file.h"
+#include "status/failure_text.h"
 #include "status/options.h"
 #include "status/password_source.h"
 #include "status/rebuild_history.h"
@@ -144,6 +145,7 @@ TEST(OptionsTest, CommandLines) {
         {{"--password", "kavo"}, false, "never taken from the command line"},
         {{"--password=kavo"}, false, "never taken from the command line"},
         {{"kavo"}, false, "unknown argument"},
+        {{"--version=1"}, false, "unknown argument"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.empty() ? "(none)" : c.arguments.front());
@@ -156,6 +158,45 @@ TEST(OptionsTest, CommandLines) {
     EXPECT_EQ(options.format, Format::Prometheus);
     EXPECT_EQ(options.host, "raid1");
     EXPECT_EQ(options.timeout, std::chrono::milliseconds(2500));
+    EXPECT_TRUE(ParseOptions({"--version"}).options->version);
+}
+
+// One sentence per failure: what happened, the pipe or host and port tried, the
+// session's own words in brackets (the window's texts left out), and what to do.
+TEST(FailureSentenceTest, SaysWhatWhereAndWhatToDo) {
+    ::setenv("VELTRIX_PIPE_DIR", "/run/test", 1);
+    ::setenv("VELTRIX_PIPE_PORT", "4711", 1);
+    const struct {
+        Failure failure;
+        const char* host;
+        const char* message;
+        const char* sentence;
+    } cases[] = {
+        {Failure::Unreachable, ".", "No such file or directory",
+         "service not reachable at /run/test/KAVOPIPE (No such file or directory); is the "
+         "service running on this machine?"},
+        {Failure::Unreachable, "raid1", "Connection refused",
+         "service not reachable at raid1 port 4711 (Connection refused); is the service running "
+         "on raid1 and listening on TCP port 4711"},
+        {Failure::Password, ".", "no password: give --password-file FILE",
+         "no password: give --password-file FILE"},
+        {Failure::Password, ".", "cannot open password file /x: Permission denied",
+         "no password: cannot open password file /x: Permission denied"},
+        {Failure::LoginRefused, ".", "",
+         "login refused (wrong password) by the service at "
+         "/run/test/KAVOPIPE; give its password with"},
+        {Failure::Busy, ".", "", "service busy with another client at /run/test/KAVOPIPE; the "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sentence);
+        StatusReport report;
+        report.host = c.host;
+        report.failure = c.failure;
+        report.failureMessage = c.message;
+        EXPECT_EQ(FailureSentence(report).rfind(c.sentence, 0), 0u) << FailureSentence(report);
+    }
+    ::unsetenv("VELTRIX_PIPE_DIR");
+    ::unsetenv("VELTRIX_PIPE_PORT");
 }
 
 TEST(PasswordFileTest, FirstLineWithoutItsEnd) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSysInfo>
+
 #include <algorithm>
 #include <chrono>
 #include <functional>
@@ -20,6 +22,9 @@
 
 namespace veltrix::testing {
 namespace {
+
+// The metrics name the local service by the machine's own name.
+const std::string kMachine = QSysInfo::machineHostName().toStdString();
 
 using Json = nlohmann::json;
 
@@ -229,8 +234,8 @@ TEST_F(StatusProgramTest, EveryFormatOverTheScenarios) {
         EXPECT_EQ(metrics.exitCode, hasStatus ? 0 : 3) << metrics.err;
         EXPECT_EQ(PromtoolRejectsMetrics(metrics.out), "");
         const std::string up =
-            hasStatus ? "veltrix_up{host=\".\"} 1\n"
-                      : "veltrix_up{host=\".\",reason=\"" + std::string(c.reason) + "\"} 0\n";
+            hasStatus ? "veltrix_up{host=\"" + kMachine + "\"} 1\n"
+                      : "veltrix_up{host=\"" + kMachine + "\",reason=\"" + c.reason + "\"} 0\n";
         EXPECT_NE(metrics.out.find(up), std::string::npos) << metrics.out;
 
         const ProgramResult text = run("text");
@@ -240,6 +245,9 @@ TEST_F(StatusProgramTest, EveryFormatOverTheScenarios) {
         } else {
             EXPECT_EQ(text.out, "");
             EXPECT_NE(text.err.find("veltrix-status: "), std::string::npos);
+            // One line of its own words, none of the window's texts glued in.
+            EXPECT_EQ(std::count(text.err.begin(), text.err.end(), '\n'), 1) << text.err;
+            EXPECT_EQ(text.err.find("Error #"), std::string::npos) << text.err;
         }
     }
 }
@@ -257,7 +265,8 @@ TEST_F(StatusProgramTest, BusyServiceIsReportedAndTheOtherClientUndisturbed) {
         << nagios.out;
     const ProgramResult metrics = Status({"--format", "prometheus"});
     EXPECT_EQ(metrics.exitCode, 3);
-    EXPECT_NE(metrics.out.find("veltrix_up{host=\".\",reason=\"busy\"} 0"), std::string::npos)
+    EXPECT_NE(metrics.out.find("veltrix_up{host=\"" + kMachine + "\",reason=\"busy\"} 0"),
+              std::string::npos)
         << metrics.out;
     const ProgramResult json = Status({"--format", "json"});
     EXPECT_EQ(Json::parse(json.out)["error"]["reason"], "busy");
@@ -448,13 +457,15 @@ TEST_F(StatusProgramTest, OutputFileIsReplacedWhole) {
     TempFolder folder;
     const std::string path = folder.file("veltrix.prom");
     EXPECT_EQ(Status({"--format", "prometheus", "--output", path}).exitCode, 0);
-    EXPECT_NE(ReadWholeFile(path).find("veltrix_up{host=\".\"} 1"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(path).find("veltrix_up{host=\"" + kMachine + "\"} 1"),
+              std::string::npos);
 
     const ProgramResult refused =
         Status({"--format", "prometheus", "--output", path}, {{"VELTRIX_PASSWORD", "wrong"}});
     EXPECT_EQ(refused.exitCode, 3);
     EXPECT_EQ(refused.out, "");
-    EXPECT_NE(ReadWholeFile(path).find("veltrix_up{host=\".\",reason=\"login_refused\"} 0"),
+    EXPECT_NE(ReadWholeFile(path).find("veltrix_up{host=\"" + kMachine +
+                                       "\",reason=\"login_refused\"} 0"),
               std::string::npos);
     EXPECT_EQ(folder.entries(), 1u);
 

@@ -15,6 +15,7 @@ std::vector<std::uint8_t> BuildReply(std::uint32_t code, std::span<const std::ui
 ServiceEngine::ServiceEngine(Scenario scenario, std::chrono::system_clock::time_point wallBase)
     : scenario_(std::move(scenario)), wallBase_(wallBase) {
     password_ = scenario_.password;
+    factoryPassword_ = scenario_.factoryPassword;
     configFlags_ = scenario_.configFlags;
     logFileName_ = scenario_.logFileName;
     mail_ = scenario_.mail;

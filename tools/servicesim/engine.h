@@ -198,6 +198,7 @@ class ServiceEngine {
     Scenario scenario_;
     std::chrono::system_clock::time_point wallBase_;
     std::string password_;
+    std::string factoryPassword_;  // empty once the password has been changed
     std::uint8_t configFlags_ = 0;
     std::string logFileName_;
     MailSettings mail_;

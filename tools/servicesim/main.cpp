@@ -29,21 +29,39 @@ using veltrix::sim::TranscriptEntry;
 #define SERVICESIM_PROGRAM_NAME "servicesim"
 #endif
 
+#ifndef SERVICESIM_VERSION
+#define SERVICESIM_VERSION "0"
+#endif
+
+constexpr char kProgram[] = SERVICESIM_PROGRAM_NAME;
+
 constexpr char kUsage[] =
     "Usage: " SERVICESIM_PROGRAM_NAME
     " [options]\n"
     "Plays the monitoring service on its pipe until SIGINT or SIGTERM.\n"
     "\n"
     "  --scenario FILE     scenario to play (default: the shipped default.json)\n"
-    "  --pipe-dir DIR      directory of the local pipe socket\n"
+    "  --pipe-dir DIR      directory of the local pipe socket, created when missing\n"
+    "                      and removed again at the end\n"
     "                      (default: $VELTRIX_PIPE_DIR or /run/kavotronik)\n"
     "  --pipe-name NAME    pipe name (default: KAVOPIPE)\n"
-    "  --tcp [PORT]        also listen on TCP (default port: $VELTRIX_PIPE_PORT or 47631;\n"
+    "  --tcp[=PORT]        also listen on TCP (default port: $VELTRIX_PIPE_PORT or 47631;\n"
     "                      0 picks a free port)\n"
     "  --tcp-address ADDR  TCP address to listen on (default: 127.0.0.1)\n"
     "  --no-local          do not listen on the local socket (needs --tcp)\n"
     "  --transcript        print every received message to stdout\n"
-    "  --help              show this text\n";
+    "  --help              show this text\n"
+    "  --version           show the program's version\n"
+    "Options take their value as --name VALUE or --name=VALUE.\n"
+    "\n"
+    "The shipped scenario's password is \"kavo\"; until it is changed the service also\n"
+    "takes \"qernu\", the password Veltrix starts with when it has no settings, so a\n"
+    "first Veltrix start logs in. The line saying where the service listens names it.\n";
+
+// Says what went wrong in one line, with the program's name in front.
+void Complain(const std::string& text) {
+    std::cerr << kProgram << ": " << text << '\n';
+}
 
 // The shipped scenario: next to the program (build tree), in the installed share
 // directory, or, for the build tree's program only, in the source tree. The installed
@@ -129,47 +147,91 @@ struct Arguments {
     bool printTranscript = false;
 };
 
+// How an option takes its value.
+enum class Takes { Nothing, Value, OptionalPort };
+
+struct OptionSpec {
+    const char* name;
+    Takes takes;
+    void (*apply)(Arguments& args, const std::string& value);
+};
+
+void ApplyTcp(Arguments& args, const std::string&) {
+    args.options.listenTcp = true;
+    args.options.tcpPort = veltrix::transport::TcpPort();
+}
+
+constexpr OptionSpec kOptionSpecs[] = {
+    {"--scenario", Takes::Value, [](Arguments& a, const std::string& v) { a.scenarioPath = v; }},
+    {"--pipe-dir", Takes::Value, [](Arguments& a, const std::string& v) { a.options.pipeDir = v; }},
+    {"--pipe-name", Takes::Value,
+     [](Arguments& a, const std::string& v) { a.options.pipeName = v; }},
+    {"--tcp", Takes::OptionalPort, ApplyTcp},
+    {"--tcp-address", Takes::Value,
+     [](Arguments& a, const std::string& v) { a.options.tcpAddress = v; }},
+    {"--no-local", Takes::Nothing,
+     [](Arguments& a, const std::string&) { a.options.listenLocal = false; }},
+    {"--transcript", Takes::Nothing,
+     [](Arguments& a, const std::string&) { a.printTranscript = true; }},
+};
+
+const OptionSpec* FindOption(const std::string& name) {
+    for (const OptionSpec& spec : kOptionSpecs) {
+        if (name == spec.name) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+// Takes one option (and its value) at argv[i]; an exit code when the program ends here.
+std::optional<int> TakeOption(int argc, char** argv, int& i, Arguments& args) {
+    std::string name = argv[i];
+    std::optional<std::string> value;
+    if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+    }
+    const OptionSpec* spec = FindOption(name);
+    if (spec == nullptr || (spec->takes == Takes::Nothing && value)) {
+        Complain("unknown option \"" + std::string(argv[i]) + "\"; see " + kProgram + " --help");
+        return 2;
+    }
+    if (spec->takes == Takes::Value && !value) {
+        if (i + 1 >= argc) {
+            Complain(name + " needs a value; see " + kProgram + " --help");
+            return 2;
+        }
+        value = argv[++i];
+    }
+    spec->apply(args, value.value_or(""));
+    if (spec->takes == Takes::OptionalPort) {
+        if (!value && i + 1 < argc && argv[i + 1][0] != '-') {
+            value = argv[++i];
+        }
+        if (value && !ParsePort(*value, args.options.tcpPort)) {
+            Complain("bad TCP port \"" + *value + "\"; give 0 to 65535 (0 picks a free port)");
+            return 2;
+        }
+    }
+    return std::nullopt;
+}
+
 // Parses the command line into `args`; a process exit code when the program is to end
-// here (help shown, or a bad option).
+// here (help or version shown, or a bad option).
 std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
-    ServiceSimOptions& options = args.options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto value = [&](const char* name) -> std::string {
-            if (i + 1 >= argc) {
-                std::cerr << "servicesim: " << name << " needs a value\n" << kUsage;
-                std::exit(2);
-            }
-            return argv[++i];
-        };
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             return 0;
-        } else if (arg == "--scenario") {
-            args.scenarioPath = value("--scenario");
-        } else if (arg == "--pipe-dir") {
-            options.pipeDir = value("--pipe-dir");
-        } else if (arg == "--pipe-name") {
-            options.pipeName = value("--pipe-name");
-        } else if (arg == "--tcp") {
-            options.listenTcp = true;
-            options.tcpPort = veltrix::transport::TcpPort();
-            if (i + 1 < argc && argv[i + 1][0] != '-') {
-                if (!ParsePort(argv[i + 1], options.tcpPort)) {
-                    std::cerr << "servicesim: bad TCP port \"" << argv[i + 1] << "\"\n";
-                    return 2;
-                }
-                ++i;
-            }
-        } else if (arg == "--tcp-address") {
-            options.tcpAddress = value("--tcp-address");
-        } else if (arg == "--no-local") {
-            options.listenLocal = false;
-        } else if (arg == "--transcript") {
-            args.printTranscript = true;
-        } else {
-            std::cerr << "servicesim: unknown option \"" << arg << "\"\n" << kUsage;
-            return 2;
+        }
+        if (arg == "--version") {
+            std::cout << kProgram << ' ' << SERVICESIM_VERSION << '\n';
+            return 0;
+        }
+        if (const auto exitCode = TakeOption(argc, argv, i, args)) {
+            return exitCode;
         }
     }
     return std::nullopt;
@@ -178,11 +240,11 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
 // The options that make no sense together or alone; an exit code for them.
 std::optional<int> CheckOptions(const ServiceSimOptions& options) {
     if (!options.listenLocal && !options.listenTcp) {
-        std::cerr << "servicesim: --no-local needs --tcp\n";
+        Complain("--no-local needs --tcp: without either the service cannot be reached");
         return 2;
     }
     if (options.pipeName.empty() || options.pipeName.find('/') != std::string::npos) {
-        std::cerr << "servicesim: bad pipe name \"" << options.pipeName << "\"\n";
+        Complain("bad pipe name \"" + options.pipeName + "\"; give a file name without '/'");
         return 2;
     }
     return std::nullopt;
@@ -201,6 +263,33 @@ std::string ListeningOn(const ServiceSim& sim, const ServiceSimOptions& options)
     return where;
 }
 
+// What to do when the service cannot start, by what went wrong.
+std::string StartHint(const std::string& error) {
+    static const struct {
+        const char* when;
+        const char* hint;
+    } kHints[] = {
+        {"another service is listening", "stop that service first, or give another --pipe-dir"},
+        {"TCP", "give another port with --tcp=PORT (0 picks a free one)"},
+        {"", "give a folder you may write with --pipe-dir DIR (or VELTRIX_PIPE_DIR)"},
+    };
+    for (const auto& h : kHints) {
+        if (error.find(h.when) != std::string::npos) {
+            return h.hint;
+        }
+    }
+    return {};
+}
+
+// The password a client logs in with, for the line that says where the service listens.
+std::string PasswordNote(const std::string& password, const std::string& factoryPassword) {
+    std::string note = "password \"" + password + "\"";
+    if (!factoryPassword.empty() && factoryPassword != password) {
+        note += " (or \"" + factoryPassword + "\", Veltrix's first-run password)";
+    }
+    return note;
+}
+
 // Signals arrive through a signalfd; they are blocked before the service thread
 // starts so that it inherits the mask. -1 on failure.
 int BlockStopSignals() {
@@ -216,9 +305,11 @@ int BlockStopSignals() {
 int Serve(veltrix::sim::Scenario scenario, const Arguments& args) {
     const int signalFd = BlockStopSignals();
     if (signalFd < 0) {
-        std::cerr << "servicesim: signalfd: " << std::strerror(errno) << '\n';
+        Complain(std::string("signalfd: ") + std::strerror(errno));
         return 1;
     }
+    const std::string password = scenario.password;
+    const std::string factoryPassword = scenario.factoryPassword;
     ServiceSim sim(std::move(scenario));
     if (args.printTranscript) {
         sim.SetMessageObserver(
@@ -227,17 +318,18 @@ int Serve(veltrix::sim::Scenario scenario, const Arguments& args) {
     try {
         sim.Start(args.options);
     } catch (const std::exception& e) {
-        std::cerr << "servicesim: " << e.what() << '\n';
+        Complain(e.what() + std::string("; ") + StartHint(e.what()));
         return 1;
     }
-    std::cout << "servicesim: listening on " << ListeningOn(sim, args.options) << std::endl;
+    std::cout << kProgram << ": listening on " << ListeningOn(sim, args.options) << ", "
+              << PasswordNote(password, factoryPassword) << std::endl;
 
     signalfd_siginfo info{};
     while (::read(signalFd, &info, sizeof(info)) < 0 && errno == EINTR) {
     }
     sim.Stop();
     ::close(signalFd);
-    std::cout << "servicesim: stopped" << std::endl;
+    std::cout << kProgram << ": stopped" << std::endl;
     return 0;
 }
 
@@ -246,6 +338,7 @@ int Serve(veltrix::sim::Scenario scenario, const Arguments& args) {
 int main(int argc, char** argv) {
     Arguments args;
     args.options.transcriptLimit = 10000;  // a long run must not grow without bound
+    args.options.removeMadeFolders = true;
     if (const auto exitCode = ParseArguments(argc, argv, args)) {
         return *exitCode;
     }
@@ -259,7 +352,7 @@ int main(int argc, char** argv) {
     try {
         scenario = veltrix::sim::LoadScenario(args.scenarioPath);
     } catch (const veltrix::sim::ScenarioError& e) {
-        std::cerr << "servicesim: " << e.what() << '\n';
+        Complain(e.what() + std::string("; give a usable scenario with --scenario FILE"));
         return 1;
     }
     return Serve(std::move(scenario), args);

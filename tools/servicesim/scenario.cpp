@@ -812,6 +812,7 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& baseDir) 
     ObjectReader r(root, "scenario");
     Scenario s;
     r.Text("password", s.password, kMaxPasswordLength);
+    r.Text("factoryPassword", s.factoryPassword, kMaxPasswordLength);
     if (r.Has("version")) {
         ReadVersion(r.At("version"), r.Path("version"), s);
     }

@@ -260,6 +260,10 @@ struct FaultSpec {
 
 struct Scenario {
     std::string password = "kavo";
+    // The password the service was installed with, taken as well until the password is
+    // changed (SET_SERVICE_PASSWORD); empty: none. The shipped scenario sets the
+    // client's own first-run password, so a client without settings logs in.
+    std::string factoryPassword;
     std::uint16_t versionMajor = 3;
     std::uint16_t versionMinor = 4;
     std::uint16_t versionBuild = 0;

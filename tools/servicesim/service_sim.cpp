@@ -19,8 +19,8 @@ namespace veltrix::sim {
 
 namespace {
 
-// mkdir -p.
-void MakeDirectories(const std::string& dir) {
+// mkdir -p; the folders it made are added to `made`, outermost first.
+void MakeDirectories(const std::string& dir, std::vector<std::string>& made) {
     std::string path;
     std::size_t at = 0;
     while (at != std::string::npos) {
@@ -29,7 +29,9 @@ void MakeDirectories(const std::string& dir) {
         if (path.empty()) {
             continue;
         }
-        if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
+        if (::mkdir(path.c_str(), 0755) == 0) {
+            made.push_back(path);
+        } else if (errno != EEXIST) {
             throw std::runtime_error(ErrnoText("cannot create directory " + path));
         }
     }
@@ -107,6 +109,7 @@ void ServiceSim::Start(const ServiceSimOptions& options) {
             ownsSocketFile_ = false;
         }
         CloseFd(wakeFd_);
+        RemoveMadeDirectories();
         throw;
     }
     thread_ = std::thread([this] { Run(); });
@@ -128,13 +131,26 @@ void ServiceSim::Stop() {
         ownsSocketFile_ = false;
     }
     CloseFd(wakeFd_);
+    RemoveMadeDirectories();
+}
+
+void ServiceSim::RemoveMadeDirectories() {
+    if (!options_.removeMadeFolders) {
+        madeDirectories_.clear();
+        return;
+    }
+    // Innermost first; a folder something else has put files into stays.
+    for (auto it = madeDirectories_.rbegin(); it != madeDirectories_.rend(); ++it) {
+        ::rmdir(it->c_str());
+    }
+    madeDirectories_.clear();
 }
 
 void ServiceSim::OpenListeners(const ServiceSimOptions& options) {
     if (options.listenLocal) {
         const std::string dir =
             options.pipeDir.empty() ? transport::PipeDirectory() : options.pipeDir;
-        MakeDirectories(dir);
+        MakeDirectories(dir, madeDirectories_);
         socketPath_ = dir + "/" + options.pipeName;
         CheckSocketFile(socketPath_);
         if (!OpenLocalListener()) {

@@ -38,6 +38,9 @@ struct ServiceSimOptions {
     bool manualClock = false;
     // Entries the transcript keeps (the oldest go first); 0: all.
     std::size_t transcriptLimit = 0;
+    // Stop removes the folders Start made for the local socket (when they are empty),
+    // so that a program run leaves nothing behind.
+    bool removeMadeFolders = false;
 };
 
 class ServiceSim {
@@ -50,7 +53,8 @@ class ServiceSim {
     // Binds the sockets and starts the service thread. Throws std::runtime_error
     // when a socket cannot be set up (the text says which and why).
     void Start(const ServiceSimOptions& options = {});
-    // Stops the thread, closes every socket and removes the local socket file.
+    // Stops the thread, closes every socket and removes the local socket file (and,
+    // with removeMadeFolders, the folders Start made for it).
     void Stop();
     bool Running() const { return thread_.joinable(); }
 
@@ -115,6 +119,8 @@ class ServiceSim {
     bool OpenLocalListener();
     bool OpenTcpListener();
     void CloseListeners();
+    // Removes the folders Start made for the local socket, when they are empty.
+    void RemoveMadeDirectories();
     void Relisten();
     // service_sim_loop.cpp: the service thread.
     void Run();
@@ -157,7 +163,8 @@ class ServiceSim {
     int localListen_ = -1;
     int tcpListen_ = -1;
     bool relistenPending_ = false;
-    bool ownsSocketFile_ = false;  // bound by this service: removed at stop
+    bool ownsSocketFile_ = false;               // bound by this service: removed at stop
+    std::vector<std::string> madeDirectories_;  // made for the socket: removed at stop
 
     // Service-thread state of the connected client.
     int client_ = -1;

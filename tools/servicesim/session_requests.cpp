@@ -16,7 +16,8 @@ Outcome ServiceEngine::Login(ByteView block, std::uint64_t nowMs) {
     // means nothing. A block without a NUL cannot match (passwords have at most 99).
     const std::string given = block.Text(0, kLoginBlockSize);
     const bool terminated = given.size() < kLoginBlockSize;
-    if (terminated && given == password_) {
+    const bool factory = !factoryPassword_.empty() && given == factoryPassword_;
+    if (terminated && (given == password_ || factory)) {
         session_ = Session{};
         session_.loggedIn = true;
         out.replies.emplace_back(kLoginAccepted.begin(), kLoginAccepted.end());
@@ -76,6 +77,7 @@ void ServiceEngine::Acknowledge(Request& request, std::size_t dataMessages) {
 void ServiceEngine::OnSetServicePassword(Request& request) {
     // Takes effect at the next login.
     password_ = DataText(request.data, kMaxPasswordLength);
+    factoryPassword_.clear();
 }
 
 void ServiceEngine::OnLogoff(Request& request) {

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 
+#include "gui/app/command_line.h"
 #include "gui/app/single_instance.h"
 #include "gui/diagram/diagram_area.h"
 #include "gui/mainwindow/main_window.h"
@@ -26,6 +27,7 @@
 #include "gui/settings/settings_store.h"
 #include "gui/shell/event_journal.h"
 #include "gui/shell/qt_tray_host.h"
+#include "gui/shell/session_bus_address.h"
 #include "model/file_version_info.h"
 #include "session/text_catalogue.h"
 
@@ -34,16 +36,17 @@ namespace veltrix {
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: Veltrix [--help | --version]\n"
+    "Usage: Veltrix [--help | --version] [Qt's options]\n"
     "\n"
     "Kavotronik Veltrix shows the RAID controllers of this PC, or of another host, as\n"
     "their monitoring service reports them: controllers, drives, RAID sets and rebuilds,\n"
     "with events as popups and notification-area balloons. It connects to the service,\n"
     "logs in and polls it every 5 seconds.\n"
     "\n"
-    "  --help     show this text\n"
-    "  --version  show the program's version\n"
-    "Qt's own options (such as -platform) are taken as well.\n"
+    "  -h, --help     show this text\n"
+    "  -v, --version  show the program's version\n"
+    "Qt's own options (such as -platform NAME or -style NAME) are taken as well;\n"
+    "any other option or argument is refused (exit status 2).\n"
     "\n"
     "One Veltrix runs per user and display: a second start shows the running one's\n"
     "window and ends.\n"
@@ -138,8 +141,17 @@ class Application::TerminationSignals {
     bool installed_ = false;
 };
 
-Application::Application(int& argc, char** argv)
-    : app_(std::make_unique<QApplication>(argc, argv)) {
+// The application object, made once the session bus's address is settled: Qt's tray
+// icon, accessibility and the desktop notifications connect to the session bus, and
+// none of them may make the D-Bus library start a bus of its own.
+namespace {
+std::unique_ptr<QApplication> MakeApplicationObject(int& argc, char** argv) {
+    app::PinSessionBusAddress();
+    return std::make_unique<QApplication>(argc, argv);
+}
+}  // namespace
+
+Application::Application(int& argc, char** argv) : app_(MakeApplicationObject(argc, argv)) {
     QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
     QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
     QApplication::setApplicationDisplayName(QStringLiteral("Kavotronik Veltrix"));
@@ -185,7 +197,7 @@ std::optional<int> Application::HandOverToRunningInstance(std::ostream& err) {
         case SingleInstance::Start::NoAnswer:
             break;
     }
-    err << "Veltrix: another Veltrix runs on this display but does not answer; this one ends.\n";
+    err << "veltrix: another Veltrix runs on this display but does not answer; this one ends.\n";
     return 1;
 }
 
@@ -261,18 +273,13 @@ void Application::ExitOnSignal() {
     window_->ExitProgram();
 }
 
-std::optional<int> Application::AnswerInformationOptions(int argc, char** argv, std::ostream& out) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            out << "Veltrix " << Version() << '\n';
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0) {
-            out << kUsage;
-            return 0;
-        }
+std::optional<int> Application::AnswerInformationOptions(int argc, char** argv, std::ostream& out,
+                                                         std::ostream& err) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(QString::fromLocal8Bit(argv[i]));
     }
-    return std::nullopt;
+    return AnswerCommandLine(arguments, {kUsage, "Veltrix " + Version()}, out, err);
 }
 
 std::string Application::Version() {

@@ -37,9 +37,11 @@ class Application {
     int Run(const std::function<void(MainWindow&)>& prepare = {});
 
     // --version and --help, answered before any display is needed: the exit status
-    // when one of them was asked for (the answer printed to `out`), nothing when the
-    // program is to run.
-    static std::optional<int> AnswerInformationOptions(int argc, char** argv, std::ostream& out);
+    // when one of them was asked for (the answer printed to `out`), or 2 for an option
+    // that is neither the program's nor Qt's (said on `err`); nothing when the program
+    // is to run.
+    static std::optional<int> AnswerInformationOptions(int argc, char** argv, std::ostream& out,
+                                                       std::ostream& err);
     // The product version of the program's own version block, as the About box shows
     // it: "major.minor.build", with ".revision" when that is not 0.
     static std::string Version();

@@ -5,7 +5,8 @@
 #include "gui/app/application.h"
 
 int main(int argc, char** argv) {
-    if (const auto status = veltrix::Application::AnswerInformationOptions(argc, argv, std::cout)) {
+    if (const auto status =
+            veltrix::Application::AnswerInformationOptions(argc, argv, std::cout, std::cerr)) {
         return *status;
     }
     veltrix::Application app(argc, argv);

@@ -1,5 +1,6 @@
 #include "gui/diagram/diagram_area.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <cmath>
 
@@ -7,8 +8,23 @@
 
 namespace veltrix {
 
+namespace {
+
+// A screen reader meets the picture as an image, with its name and its description.
+QAccessibleInterface* PictureAccessible(const QString& /*className*/, QObject* object) {
+    auto* area = dynamic_cast<DiagramArea*>(object);
+    return area != nullptr ? new QAccessibleWidget(area, QAccessible::Graphic) : nullptr;
+}
+
+}  // namespace
+
 DiagramArea::DiagramArea(QWidget* parent)
     : QWidget(parent), picture_(DiagramPainter::NewPicture()) {
+    static const bool kFactoryInstalled = [] {
+        QAccessible::installFactory(PictureAccessible);
+        return true;
+    }();
+    (void)kFactoryInstalled;
     setFixedSize(DiagramPainter::kPictureSize);
     // Every pixel is painted: nothing behind the widget needs drawing first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -129,6 +129,10 @@ ErrorLogDialog::ErrorLogDialog(QWidget* parent) : QDialog(parent) {
     model_ = new ErrorLogModel(this);
     list_ = new QTreeView(this);
     SetControlId(list_, error_log_id::kList);
+    // A list has no caption to take its name from.
+    list_->setAccessibleName(
+        //% "Error log entries"
+        qtTrId("errorlog.error-log-entries"));
     list_->setModel(model_);
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);

@@ -92,9 +92,12 @@ QVBoxLayout* LevelColumn(QWidget* parent, QSlider* level) {
     levelRow->addWidget(level);
     levelRow->addLayout(levelCaptions);
     auto* levelColumn = new QVBoxLayout;
-    levelColumn->addWidget(new QLabel(
+    // The caption names the slider for a screen reader.
+    auto* caption = new QLabel(
         //% "Email level"
-        qtTrId("mail.email-level"), parent));
+        qtTrId("mail.email-level"), parent);
+    caption->setBuddy(level);
+    levelColumn->addWidget(caption);
     levelColumn->addLayout(levelRow);
     return levelColumn;
 }
@@ -186,7 +189,15 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     layout->addWidget(senderGroup);
     layout->addWidget(serverGroup);
     layout->addLayout(lower);
-    layout->addWidget(settings_dialog::MakeOkCancelRow(*this).box);
+    const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
+    layout->addWidget(buttons.box);
+    // Tab goes as the dialog reads, top to bottom: the edits were made in another order.
+    const std::array<QWidget*, 13> tabOrder = {
+        recipient, senderName, senderAddress, server, userName,   password,      advanced_,
+        active_,   testMail_,  bootUp_,       level_, buttons.ok, buttons.cancel};
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
     for (QLineEdit* edit : edits_) {
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 36);
     }

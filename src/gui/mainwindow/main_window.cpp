@@ -99,6 +99,8 @@ void MainWindow::BuildMenu() {
         connect(menu_->Action(id), &QAction::triggered, this, handler);
     };
     on(menu_id::kExit, [this] { ExitProgram(); });
+    // Ctrl+Q is Exit's key: the same Exit path as the menu item.
+    menu_->Action(menu_id::kExit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
     on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });

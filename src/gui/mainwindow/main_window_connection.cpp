@@ -16,6 +16,7 @@
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/platform/accessible_announcer.h"
 #include "gui/resources/main_window_ids.h"
 
 namespace veltrix {
@@ -49,6 +50,7 @@ void MainWindow::ConnectSession() {
     connect(s, &ServiceSession::TrayTipChanged, this, [this](const std::string& tip) {
         tray_.trayTip = tip;
         tray_.UpdateTrayIcon(state_.isConnected, false);
+        platform::Announce(this, QString::fromStdString(tip));
     });
     connect(s, &ServiceSession::PollStarted, this, [this] {
         oldDeviceRows_ = view_.devices->topLevelItemCount();
@@ -148,6 +150,7 @@ void MainWindow::AnnounceConnection(int tipId, int balloonTextId) {
     tray_.balloonText = LoadString(balloonTextId);
     tray_.balloonSeverity = Severity::Information;
     tray_.UpdateTrayIcon(state_.isConnected, true);
+    platform::Announce(this, QString::fromStdString(tray_.balloonText));
 }
 
 void MainWindow::OnSessionDisconnected(bool quiet) {
@@ -215,6 +218,7 @@ void MainWindow::OnRebuildStep(const RebuildView& view) {
     view_.speed->setText(QString::fromStdString(view.speedText));
     view_.percent->setText(QString::fromStdString(view.percentText));
     view_.progress->setValue(view.percent);
+    platform::Announce(view_.progress, view_.percent->text());
 }
 
 void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) {

@@ -9,9 +9,11 @@
 #include <QTreeWidget>
 
 #include "gui/diagram/diagram_area.h"
+#include "gui/mainwindow/diagram_description.h"
 #include "gui/mainwindow/info_panels.h"
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/platform/accessible_announcer.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "model/status_texts.h"
@@ -280,6 +282,10 @@ void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& 
         if (diagram_ != nullptr) {
             diagram_->Draw(diagramState);
         }
+        // The picture in words, changed with the picture.
+        platform::Announce(view_.diagram,
+                           DiagramDescription(diagramState, *table_, state_.currentController,
+                                              RaidSetOfRow(SelectedRowOf(view_.sets))));
     }
     view_.diagram->update();
 }

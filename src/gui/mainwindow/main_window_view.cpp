@@ -87,15 +87,21 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.eventLog = WithId(new QListWidget(w), kEventLog);
     v.eventLog->hide();
 
-    auto* connection = new QHBoxLayout;
-    connection->addWidget(new QLabel(
+    // The captions name their fields for a screen reader.
+    auto* hostLabel = new QLabel(
         //% "Host:"
-        qtTrId("main.host"), w));
+        qtTrId("main.host"), w);
+    hostLabel->setBuddy(v.host);
+    auto* passwordLabel = new QLabel(
+        //% "Password:"
+        qtTrId("main.password"), w);
+    passwordLabel->setBuddy(v.password);
+
+    auto* connection = new QHBoxLayout;
+    connection->addWidget(hostLabel);
     connection->addWidget(v.host, 3);
     connection->addSpacing(8);
-    connection->addWidget(new QLabel(
-        //% "Password:"
-        qtTrId("main.password"), w));
+    connection->addWidget(passwordLabel);
     connection->addWidget(v.password, 3);
     connection->addSpacing(8);
     connection->addWidget(v.connect);
@@ -126,6 +132,9 @@ void BuildControllerTabs(QWidget* w, MainWindowView& v) {
     v.tabs->setExpanding(false);
     v.tabs->setDrawBase(true);
     v.tabs->addTab(QStringLiteral("---"));
+    v.tabs->setAccessibleName(
+        //% "Controllers"
+        qtTrId("main.controllers"));
 }
 
 // Controller area: caption and value per row; the port-multiplier row only for
@@ -194,6 +203,13 @@ QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
                    qtTrId("main.capacity"),
                    //% "Status"
                    qtTrId("main.status")});
+    // Lists take no name from a caption: they are named for a screen reader.
+    v.devices->setAccessibleName(
+        //% "Drives"
+        qtTrId("main.drives"));
+    v.sets->setAccessibleName(
+        //% "RAID sets"
+        qtTrId("main.raid-sets"));
     auto* lists = new QVBoxLayout;
     lists->addWidget(v.devices, 1);
     lists->addWidget(v.sets, 1);
@@ -272,6 +288,12 @@ QGridLayout* BuildRebuildControls(QWidget* w, MainWindowView& v) {
                            //% "High"
                            qtTrId("main.high"));
     v.priorityHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    v.priority->setAccessibleName(
+        //% "Rebuild priority"
+        qtTrId("main.rebuild-priority"));
+    v.progress->setAccessibleName(
+        //% "Rebuild progress"
+        qtTrId("main.rebuild-progress"));
     for (QWidget* control : v.RebuildControls()) {
         control->hide();
         control->setEnabled(control == v.progress);
@@ -333,6 +355,9 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     QGridLayout* rebuild = BuildRebuildControls(w, v);
     // The controller picture keeps its size in logical pixels.
     v.diagram = WithId(new DiagramArea(w), kDiagram);
+    v.diagram->setAccessibleName(
+        //% "Controller picture"
+        qtTrId("main.controller-picture"));
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(v.diagram, 0, Qt::AlignTop);

@@ -16,47 +16,47 @@ platform::MenuTemplate MainMenuTemplate() {
     menu.id = kMainMenuId;
     menu.items = {
         MenuPopup(
-            //% "File"
+            //% "&File"
             QT_TRID_NOOP("menu.file"), {MenuCommand(kShowErrorLog,
-                                                    //% "Show Error Log"
+                                                    //% "Show Error &Log"
                                                     QT_TRID_NOOP("menu.show-error-log")),
                                         MenuCommand(kBiosUpdate,
-                                                    //% "BIOS Update..."
+                                                    //% "BIOS &Update..."
                                                     QT_TRID_NOOP("menu.bios-update")),
                                         MenuSeparator(),
                                         MenuCommand(kExit,
-                                                    //% "Exit"
+                                                    //% "E&xit"
                                                     QT_TRID_NOOP("menu.exit"))}),
         MenuPopup(
-            //% "Configuration"
+            //% "&Configuration"
             QT_TRID_NOOP("menu.configuration"),
             {MenuCommand(kPopup,
-                         //% "Popup..."
+                         //% "&Popup..."
                          QT_TRID_NOOP("menu.popup")),
              MenuCommand(kEmail,
-                         //% "Email..."
+                         //% "&Email..."
                          QT_TRID_NOOP("menu.email")),
              MenuCommand(kLogFile,
-                         //% "Log File..."
+                         //% "&Log File..."
                          QT_TRID_NOOP("menu.log-file")),
              MenuCommand(kPassword,
-                         //% "Password..."
+                         //% "Pass&word..."
                          QT_TRID_NOOP("menu.password")),
              MenuSeparator(),
              MenuCommand(kAutoconnect,
-                         //% "Autoconnect"
+                         //% "&Autoconnect"
                          QT_TRID_NOOP("menu.autoconnect")),
              MenuCommand(kStartMinimized,
-                         //% "Start minimized"
+                         //% "&Start minimized"
                          QT_TRID_NOOP("menu.start-minimized"))}),
         MenuPopup(
-            //% "?"
+            //% "&?"
             QT_TRID_NOOP("menu.help-menu"), {MenuCommand(kAbout,
-                                                         //% "About Veltrix"
+                                                         //% "&About Veltrix"
                                                          QT_TRID_NOOP("menu.about-veltrix")),
                                              // Help has no content to show; the item stays greyed.
                                              MenuCommand(kHelp,
-                                                         //% "Help"
+                                                         //% "&Help"
                                                          QT_TRID_NOOP("menu.help"), false, true)}),
     };
     return menu;

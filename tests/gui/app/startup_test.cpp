@@ -1,6 +1,7 @@
 // The Veltrix program as a process: the information options without a display, the
 // termination signals while it is connected to the simulated service, one instance
-// per user and display, and a run in a desktop's notification area.
+// per user and display, a run in a desktop's notification area, and a screen
+// reader's reading of it over AT-SPI.
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -20,6 +21,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -30,6 +32,7 @@
 #include "model/file_version_info.h"
 #include "protocol/protocol.h"
 #include "servicesim/service_sim.h"
+#include "support/mail_scenario.h"
 #include "support/private_buses.h"
 
 namespace veltrix {
@@ -157,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{"lc_all_over_lang",
                      {{"LC_ALL", "de_AT.UTF-8"}, {"LANG", "en_US.UTF-8"}},
                      "Verbinden|&Datei|&Ja"},
-        LanguageCase{"c_locale", {{"LANG", "C"}}, "Connect|File|&Yes"}),
+        LanguageCase{"c_locale", {{"LANG", "C"}}, "Connect|&File|&Yes"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 sim::Scenario OneController() {
@@ -351,6 +354,44 @@ bool WaitUntil(Condition done, std::chrono::milliseconds bound) {
     return true;
 }
 
+// The names of the processes whose environment holds `entry` ("NAME=value").
+std::string ProcessesWith(const std::string& entry) {
+    std::string found;
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream environ(process.path() / "environ", std::ios::binary);
+        std::string variable;
+        while (std::getline(environ, variable, '\0')) {
+            if (variable == entry) {
+                std::ifstream comm(process.path() / "comm");
+                std::string name;
+                std::getline(comm, name);
+                found += name + ' ';
+            }
+        }
+    }
+    return found;
+}
+
+// Without a session bus (no address, none at $XDG_RUNTIME_DIR/bus) on an X display,
+// where the D-Bus library would start dbus-launch and a dbus-daemon for the first
+// connection, the program runs without one and leaves no process behind.
+TEST(SessionBusTest, WithoutABusNoneIsStartedOrLeft) {
+    const testing::PrivateDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
+    ProgramRun run(OneController());
+    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+    run.SetEnvironment("DISPLAY", display.name());
+    run.SetEnvironment("DBUS_SESSION_BUS_ADDRESS", QString());
+    const std::string marker = "VELTRIX_BUS_TEST=" + std::to_string(::getpid());
+    run.SetEnvironment("VELTRIX_BUS_TEST", QString::number(::getpid()));
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+    EXPECT_TRUE(run.service().WaitForCode(GET_CHANGE_FLAG, 15s)) << "logged in and polling";
+    run.Signal(SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000));
+    EXPECT_EQ(run.process().exitCode(), 0) << run.process().readAll().toStdString();
+    EXPECT_EQ(ProcessesWith(marker), "");
+}
+
 // On a desktop with a notification area (a StatusNotifierItem watcher and host on the
 // session bus, as panels provide) the window hides into it: at the start with "Start
 // minimized" and by the icon's click. Hiding never ends the program; it logs in and
@@ -435,6 +476,61 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT),
                          [](const auto& p) { return p.param == SIGTERM ? "sigterm" : "sigint"; });
+
+// A screen reader's way through the program over AT-SPI: at-spi2-core's accessibility
+// bus on a private session bus and X server, the program connected to the service and
+// exporting its controls; read_by_names.py finds everything by its accessible name.
+TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
+    const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+    QProcess probe;
+    probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), "import pyatspi"});
+    if (!QFileInfo::exists(launcher) || !probe.waitForFinished(20000) || probe.exitCode() != 0) {
+        GTEST_SKIP() << "the AT-SPI run needs the Debian packages at-spi2-core and python3-pyatspi";
+    }
+    std::string whyNot;
+    const testing::PrivateBuses* buses = testing::PrivateBuses::Get(whyNot);
+    ASSERT_NE(buses, nullptr) << whyNot;
+    const testing::PrivateDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
+    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+    desktop.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), buses->sessionAddress);
+    desktop.insert(QStringLiteral("DISPLAY"), display.name());
+    QProcess bus;
+    bus.setProcessEnvironment(desktop);
+    bus.start(launcher, {QStringLiteral("--launch-immediately")});
+
+    sim::Scenario scenario = testing::WithMail(OneController(), {3, 4, 0, 0});
+    scenario.controllers[0].name = "RX-Oak 4P";  // a model the picture draws
+    ProgramRun run(scenario);
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "DISPLAY"}) {
+        run.SetEnvironment(name, desktop.value(QString::fromLatin1(name)));
+    }
+    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+    run.SetEnvironment("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", QStringLiteral("1"));
+    run.SetEnvironment("LANGUAGE", QStringLiteral("en"));
+    run.SetEnvironment("LSAN_OPTIONS", QStringLiteral("suppressions=" VELTRIX_TEST_SUPPORT_DIR
+                                                      "/qt_leaks.supp:fast_unwind_on_malloc=0"));
+    run.Launch();
+    QProcess reader;
+    reader.setProcessEnvironment(desktop);
+    reader.setProcessChannelMode(QProcess::MergedChannels);
+    reader.start(QStringLiteral(VELTRIX_APP_TEST_DIR "/read_by_names.py"),
+                 {"Kavotronik Veltrix", "Email...", "Email settings", "Cancel",
+                  "Address:", "Drives", "Controller picture"});
+    const bool finished = reader.waitForFinished(90000);
+    run.Signal(SIGTERM);
+    run.process().waitForFinished(20000);
+    bus.terminate();
+    bus.waitForFinished(5000);
+    const QString read = QString::fromUtf8(reader.readAll());
+    ASSERT_TRUE(finished && reader.exitCode() == 0) << read.toStdString();
+    EXPECT_TRUE(
+        read.contains("mail admin@example.org\npicture Controller RX-Oak 4P. Drives: "
+                      "Port 0 (KV-500 Enterprise 250, "))
+        << read.toStdString();
+    EXPECT_TRUE(read.contains("\nstatus Kavotronik Veltrix\nRebuildstatus:\nController No.0"));
+    EXPECT_TRUE(read.contains(QRegularExpression("\ndrive 0\tKV-500 Enterprise 250 *\t")));
+}
 
 }  // namespace
 }  // namespace veltrix

@@ -97,6 +97,8 @@ TEST_F(RebuildTest, SpeedRemainingTimeAndPercentOfTheShownController) {
     EXPECT_EQ(driver().ItemText(kSpeed), "-") << "no speed in the first cycle";
     EXPECT_EQ(driver().ItemText(kPercent), "8%");
     EXPECT_EQ(driver().Pos(kProgress), 8);
+    // A screen reader hears the percentage as the progress bar's description.
+    EXPECT_EQ(driver().Control<QWidget>(kProgress)->accessibleDescription(), "8%");
     for (const int id : {kSpeed, kDuration, kPercent, kProgress, kPriority}) {
         EXPECT_TRUE(driver().IsItemShown(id)) << id;
     }

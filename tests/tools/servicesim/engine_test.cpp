@@ -92,6 +92,23 @@ class EngineTest : public ::testing::Test {
     ServiceEngine engine_;
 };
 
+// The password the service was installed with logs in beside its own, until the
+// password is changed; then only the new one does.
+TEST(EngineLoginTest, FactoryPasswordUntilThePasswordIsChanged) {
+    ServiceEngine engine(ParseScenario(R"({"password": "pw", "factoryPassword": "first"})"));
+    const auto logsIn = [&engine](const char* password) {
+        engine.BeginSession();
+        return engine.Login(ByteView(Login(password)), 0).replies.at(0)[0] == 1;
+    };
+    EXPECT_TRUE(logsIn("pw"));
+    EXPECT_FALSE(logsIn("pW"));
+    ASSERT_TRUE(logsIn("first"));
+    engine.Message(ByteView(Frame(SET_SERVICE_PASSWORD, {'n', 'e', 'w'})), 0);
+    EXPECT_FALSE(logsIn("first"));
+    EXPECT_FALSE(logsIn("pw"));
+    EXPECT_TRUE(logsIn("new"));
+}
+
 TEST(EngineLoginTest, AcceptsOnlyTheExactNulTerminatedPassword) {
     struct Case {
         std::vector<std::uint8_t> block;
