@@ -92,16 +92,20 @@ endif()
 
 # Manual pages, compressed as Debian wants them (gzip -9, no name or time inside).
 set(_man ${_out}/man)
+# Further arguments: help2man include files with sections of their own.
 function(veltrix_help2man target name component description)
-    set(_include ${_dist}/man/${name}.h2m)
+    set(_includes --include=${_dist}/man/${name}.h2m)
+    foreach(_include IN LISTS ARGN)
+        list(APPEND _includes --include=${_include})
+    endforeach()
     add_custom_command(OUTPUT ${_man}/${name}.1.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${_man}
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
                 ${VELTRIX_HELP2MAN} --no-info --section=1 --name=${description}
-                "--version-string=${name} ${PROJECT_VERSION}" --include=${_include}
+                "--version-string=${name} ${PROJECT_VERSION}" ${_includes}
                 --output=${_man}/${name}.1 $<TARGET_FILE:${target}>
         COMMAND ${VELTRIX_GZIP} -9nf ${_man}/${name}.1
-        DEPENDS ${target} ${_include}
+        DEPENDS ${target} ${_dist}/man/${name}.h2m ${ARGN}
         COMMENT "Writing the manual page of ${name}"
         VERBATIM)
     set(_generated ${_generated} ${_man}/${name}.1.gz PARENT_SCOPE)
@@ -109,12 +113,14 @@ function(veltrix_help2man target name component description)
             COMPONENT ${component})
 endfunction()
 veltrix_help2man(veltrix-status veltrix-status status
-                 "read the RAID controllers' status once, for scripts and monitoring")
+                 "read the RAID controllers' status once, for scripts and monitoring"
+                 ${_dist}/man/remote-hosts.h2m)
 veltrix_help2man(veltrix-servicesim veltrix-servicesim servicesim
                  "simulated RAID monitoring service, for demonstrations")
 if(VELTRIX_BUILD_GUI)
     veltrix_help2man(Veltrix veltrix gui
-                     "status client for the RAID controllers' monitoring service")
+                     "status client for the RAID controllers' monitoring service"
+                     ${_dist}/man/remote-hosts.h2m)
     # Pellow's page is written: its --help says little beyond what it always does.
     configure_file(${_dist}/man/pellow.1.in ${_man}/pellow.1 @ONLY)
     add_custom_command(OUTPUT ${_man}/pellow.1.gz
@@ -194,8 +200,9 @@ endwhile()
 add_custom_target(veltrix_package_files ALL DEPENDS ${_generated})
 
 # Qt's translations only make Qt's own texts German (standard buttons, file dialogs),
-# so the desktop program recommends them.
-set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# so the desktop program recommends them. QtKeychain reaches the Secret Service keyring
+# through libsecret, which it loads only when it is there (dpkg-shlibdeps does not see it).
+set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-translations-l10n, libsecret-1-0")
 # The timer writes node exporter's textfile folder; without it a run is skipped.
 set(CPACK_DEBIAN_STATUS_PACKAGE_SUGGESTS prometheus-node-exporter)
 # An upgrade from the one package of release 1 hands its programs over.

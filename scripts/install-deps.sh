@@ -14,11 +14,15 @@ build_packages=(
     nlohmann-json3-dev
     libglib2.0-dev libsystemd-dev
     help2man librsvg2-bin gzip file dpkg-dev
+    # the service password in the desktop's keyring
+    qtkeychain-qt6-dev
 )
 # Beside that, what the development, the tests and their checks need.
 test_packages=(
     clang-format clang-tidy qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
+    # a keyring for the keyring tests (libsecret is what the keychain library talks to it with)
+    libsecret-1-0 gnome-keyring
     xvfb xauth libxcb1-dev
     prometheus python3-jsonschema systemd
     # the package's checks

@@ -30,6 +30,10 @@ trap 'exit 130' INT TERM
 
 export VELTRIX_PIPE_DIR="$work/pipe"
 export XDG_CONFIG_HOME="$work/config"
+# A runtime folder of its own: the one-instance socket there is this run's, so the
+# demonstration starts also where an installed Veltrix already runs.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 settings="$XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf"
 mkdir -p -m 700 "$VELTRIX_PIPE_DIR" "$(dirname "$settings")"
 (

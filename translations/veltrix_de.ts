@@ -1049,5 +1049,41 @@ Passwort nicht geändert!</translation>
         <source>Controller picture</source>
         <translation>Controllerbild</translation>
     </message>
+    <message id="main.the-login-start-could-not-be-changed">
+        <source>The login start could not be changed:
+%1
+%2</source>
+        <translation>Der Start beim Anmelden ließ sich nicht ändern:
+%1
+%2</translation>
+    </message>
+    <message id="main.reconnecting-in-1-s">
+        <source>Reconnecting in %1 s</source>
+        <translation>Neuer Verbindungsversuch in %1 s</translation>
+    </message>
+    <message id="main.connection-to-the-service-lost">
+        <source>Connection to the service lost</source>
+        <translation>Verbindung zum Dienst verloren</translation>
+    </message>
+    <message id="main.connection-to-the-service-re-establi">
+        <source>Connection to the service re-established</source>
+        <translation>Verbindung zum Dienst wiederhergestellt</translation>
+    </message>
+    <message id="main.the-service-password-stays-in-the-se">
+        <source>The service password stays in the settings file: %1</source>
+        <translation>Das Dienstpasswort bleibt in der Einstellungsdatei: %1</translation>
+    </message>
+    <message id="popup.1-more-events-see-the-event-log">
+        <source>%1 more events — see the event log</source>
+        <translation>%1 weitere Ereignisse — siehe Ereignisprotokoll</translation>
+    </message>
+    <message id="menu.start-at-login">
+        <source>Start at lo&amp;gin</source>
+        <translation>&amp;Beim Anmelden starten</translation>
+    </message>
+    <message id="settings.the-keyring-did-not-answer-within-1">
+        <source>the keyring did not answer within %1 s (locked?)</source>
+        <translation>der Schlüsselbund antwortete nicht binnen %1 s (gesperrt?)</translation>
+    </message>
 </context>
 </TS>

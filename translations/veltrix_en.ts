@@ -1021,5 +1021,39 @@ Password unchanged!</source>
         <source>Controller picture</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="main.the-login-start-could-not-be-changed">
+        <source>The login start could not be changed:
+%1
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.reconnecting-in-1-s">
+        <source>Reconnecting in %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.connection-to-the-service-lost">
+        <source>Connection to the service lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.connection-to-the-service-re-establi">
+        <source>Connection to the service re-established</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.the-service-password-stays-in-the-se">
+        <source>The service password stays in the settings file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="popup.1-more-events-see-the-event-log">
+        <source>%1 more events — see the event log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.start-at-login">
+        <source>Start at lo&amp;gin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="settings.the-keyring-did-not-answer-within-1">
+        <source>the keyring did not answer within %1 s (locked?)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

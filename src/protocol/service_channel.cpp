@@ -346,8 +346,13 @@ void SetRemoteOptions(int fd) {
 // Connects over TCP to `host`; refused is error 2, no answer before `deadline` 121.
 int ConnectRemote(const std::string& host, Clock::time_point deadline,
                   const WaitCanceller* canceller) {
-    const std::string port = std::to_string(transport::TcpPort());
-    const AddressList list = ResolveHost(host, port, deadline, canceller);
+    // "host:port" reaches a forwarded port (an SSH tunnel); a bare host the usual one.
+    const auto target = transport::SplitHostPort(host);
+    if (!target) {
+        ThrowCode(win32::ERROR_INVALID_NAME, EINVAL);
+    }
+    const AddressList list =
+        ResolveHost(target->host, std::to_string(target->port), deadline, canceller);
     bool timedOut = false;
     for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
         Socket fd(

@@ -64,6 +64,62 @@ std::uint16_t TcpPort() {
     return static_cast<std::uint16_t>(port);
 }
 
+namespace {
+
+std::optional<std::uint16_t> ParsePort(std::string_view text) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != text.npos) {
+        return std::nullopt;
+    }
+    const long port = std::strtol(std::string(text).c_str(), nullptr, 10);
+    if (port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(port);
+}
+
+}  // namespace
+
+std::optional<HostPort> SplitHostPort(const std::string& text) {
+    std::string_view host(text);
+    std::string_view port;
+    if (host.starts_with('[')) {
+        const auto close = host.find(']');
+        if (close == host.npos) {
+            return std::nullopt;
+        }
+        port = host.substr(close + 1);
+        host = host.substr(1, close - 1);
+        if (!port.empty() && !port.starts_with(':')) {
+            return std::nullopt;
+        }
+        if (!port.empty()) {
+            port.remove_prefix(1);
+            if (port.empty()) {
+                return std::nullopt;
+            }
+        }
+    } else if (const auto colon = host.find(':');
+               colon != host.npos && host.find(':', colon + 1) == host.npos) {
+        port = host.substr(colon + 1);  // one colon: name:port; more: a bare IPv6 address
+        host = host.substr(0, colon);
+        if (port.empty()) {
+            return std::nullopt;
+        }
+    }
+    if (host.empty()) {
+        return std::nullopt;
+    }
+    HostPort result{.host = std::string(host), .port = TcpPort()};
+    if (!port.empty()) {
+        const auto number = ParsePort(port);
+        if (!number) {
+            return std::nullopt;
+        }
+        result.port = *number;
+    }
+    return result;
+}
+
 std::string LocalSocketPath(const std::string& pipe) {
     return PipeDirectory() + "/" + pipe;
 }

@@ -43,6 +43,17 @@ std::string PipeDirectory();
 std::uint16_t TcpPort();
 std::string LocalSocketPath(const std::string& pipe);
 
+// A remote host as the user writes it, with an optional port: "name", "name:port",
+// "192.0.2.7:port", "[2001:db8::7]:port" or a bare IPv6 address. Without a port,
+// TcpPort(). Nothing when the port is not a number from 1 to 65535 or the host is empty.
+struct HostPort {
+    std::string host;
+    std::uint16_t port = kDefaultTcpPort;
+
+    bool operator==(const HostPort&) const = default;
+};
+std::optional<HostPort> SplitHostPort(const std::string& text);
+
 // Frames one message for TCP: the length prefix followed by the bytes.
 std::vector<std::uint8_t> FrameTcpMessage(std::span<const std::uint8_t> message);
 

@@ -17,7 +17,6 @@ namespace veltrix {
 namespace {
 
 constexpr int kPollPeriodMs = 5000;
-constexpr int kReconnectAfterFailuresMs = 10000;
 // Failures after which the next tick disconnects.
 constexpr int kFailuresBeforeDisconnect = 4;
 // A service that never ends its event queue or error log must not hold the window:
@@ -129,6 +128,7 @@ void ServiceSession::NoResponse() {
         ReportError(link_.lastMessage);
     }
     ++link_.failureCounter;
+    ++link_.missedReplies;
 }
 
 bool ServiceSession::Exchange(const ExchangeSites& sites) {
@@ -138,6 +138,7 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
     } catch (const ChannelError&) {
         ReportError(sites.writeError);
         ++link_.failureCounter;
+        ++link_.missedReplies;
         return false;
     }
     try {
@@ -148,6 +149,7 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
     } catch (const ChannelError&) {
         ReportError(sites.waitError.empty() ? sites.readError : sites.waitError);
         ++link_.failureCounter;
+        ++link_.missedReplies;
         return false;
     }
     try {
@@ -156,6 +158,7 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
         ReportError(sites.readErrorWithPipeState ? WithPipeState(e, sites.readError)
                                                  : sites.readError);
         ++link_.failureCounter;
+        ++link_.missedReplies;
         return false;
     }
     return true;
@@ -369,15 +372,17 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
 void ServiceSession::DisconnectAfterFailures() {
     DoDisconnect();
     link_.failureCounter = 0;
-    if (state_.autoConnect) {
-        Arm(reconnectTimer_, kReconnectAfterFailuresMs);
-    }
+    link_.missedReplies = 0;
+    connectionLost_ = true;
+    emit ConnectionLost();
+    ScheduleReconnect();
 }
 
 void ServiceSession::MailOnlyPoll() {
     // A service that stopped answering is given up as the full cycle gives it up:
     // otherwise every further tick would add one more "NO RESPONSE" popup, for ever.
-    if (link_.failureCounter > kFailuresBeforeDisconnect) {
+    // A reply that reports a mail failure is an answer: it never counts here.
+    if (link_.missedReplies > kFailuresBeforeDisconnect) {
         DisconnectAfterFailures();
         return;
     }
@@ -387,8 +392,7 @@ void ServiceSession::MailOnlyPoll() {
     } catch (const ChannelError&) {
         ReportError(SiteText(ids::kServiceWriteError, "#", poll_site::kMailOnlyWrite));
         Disarm(mailOnlyTimer_);
-        DoDisconnect();
-        link_.failureCounter = 0;
+        DisconnectAfterFailures();
         return;
     }
     MailStatusStep(true);

@@ -24,6 +24,9 @@ struct ServiceLink {
     bool flashBusy = false;
     // Replies that did not come in time, counted by the poll cycle and the log request.
     int failureCounter = 0;
+    // Of those, the replies that did not come at all (no reply in time, or the
+    // channel failed): only these make the mail-only poll give the service up.
+    int missedReplies = 0;
     std::string lastMessage;
 
     // How long the poll cycle and the log request wait for a reply.

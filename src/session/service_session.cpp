@@ -110,7 +110,10 @@ void ServiceSession::Connect(const std::string& host, const std::string& passwor
 }
 
 void ServiceSession::Disconnect() {
-    Post([this] { DoDisconnect(); });
+    Post([this] {
+        CancelReconnect();  // the user's Disconnect also ends a watch for the service
+        DoDisconnect();
+    });
 }
 
 void ServiceSession::Power(PowerEvent event) {
@@ -122,7 +125,35 @@ void ServiceSession::ArmReconnect(int ms) {
 }
 
 void ServiceSession::SetAutoConnect(bool on) {
-    Post([this, on] { state_.autoConnect = on; });
+    Post([this, on] {
+        state_.autoConnect = on;
+        if (!on && backoff_.Tries() > 0) {
+            CancelReconnect();
+        }
+    });
+}
+
+void ServiceSession::SeedBackoff(std::uint32_t seed) {
+    Post([this, seed] { backoff_ = ReconnectBackoff(seed); });
+}
+
+void ServiceSession::ScheduleReconnect() {
+    if (!state_.autoConnect || Stopping()) {
+        return;
+    }
+    const int delay = backoff_.NextDelayMs();
+    Arm(reconnectTimer_, delay);
+    emit ReconnectScheduled(delay);
+}
+
+void ServiceSession::CancelReconnect() {
+    const bool waiting = reconnectTimer_ && reconnectTimer_->IsActive();
+    Disarm(reconnectTimer_);
+    backoff_.Reset();
+    connectionLost_ = false;
+    if (waiting) {
+        emit ReconnectScheduled(0);
+    }
 }
 
 void ServiceSession::SelectController(int controller) {
@@ -236,6 +267,7 @@ void ServiceSession::OnReconnectTimer() {
         return;
     }
     Disarm(reconnectTimer_);
+    automaticConnect_ = true;
     emit ReconnectDue();
 }
 
@@ -260,12 +292,54 @@ void ServiceSession::ShowChannelFailure(const ChannelError& e, int stringId, int
     reports_.ShowMessage(ErrorText(stringId, site), MessageIcon::None, MessageButtons::Ok);
 }
 
+void ServiceSession::ShowConnectFailure(const ChannelError& e, int stringId, int site) {
+    if (!automaticConnect_) {
+        ShowChannelFailure(e, stringId, site);
+        return;
+    }
+    ConnectFailed(e.GetErrorMessage() + "\n" + ErrorText(stringId, site));
+}
+
+void ServiceSession::ConnectFailed(const std::string& text) {
+    if (!automaticConnect_) {
+        reports_.ShowMessage(text, MessageIcon::None, MessageButtons::Ok);
+    } else if (backoff_.Tries() == 0 && !connectionLost_) {
+        ReportError(text);
+    } else {
+        emit EventLogLine(text);
+    }
+}
+
 void ServiceSession::DoConnect(const std::string& host, const std::string& password) {
+    // A connect of the user's while Autoconnect watches for the service goes on with
+    // the watch when it fails, as an automatic one does.
+    const bool automatic = automaticConnect_ || backoff_.Tries() > 0;
     Disarm(reconnectTimer_);
     if (link_.pipe.IsOpen()) {
+        automaticConnect_ = false;
         return;  // connected already
     }
+    const bool loggedIn = Login(host, password);
+    automaticConnect_ = false;
+    if (!loggedIn) {
+        if (automatic) {
+            ScheduleReconnect();
+        }
+        return;
+    }
+    const bool regained = connectionLost_;
+    CancelReconnect();
+    if (!ConnectionEstablished()) {
+        connectionLost_ = regained;
+        ScheduleReconnect();  // an enumeration that broke off is a lost connection too
+        return;
+    }
+    if (regained) {
+        emit ConnectionRegained();
+    }
+}
 
+bool ServiceSession::Login(const std::string& host, const std::string& password) {
     try {
         ServiceChannel::ServerAvailable(host, kServicePipeName, kServerWaitMs, &canceller_);
     } catch (const ChannelError& e) {
@@ -273,27 +347,25 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
         if (e.errorCode == win32::ERROR_SEM_TIMEOUT) {
             text += LoadString(ids::kLineBusy);
         }
-        reports_.ShowMessage(
-            text + ErrorText(ids::kServiceNotAvailable, connect_site::kNotAvailable),
-            MessageIcon::None, MessageButtons::Ok);
-        return;
+        ConnectFailed(text + ErrorText(ids::kServiceNotAvailable, connect_site::kNotAvailable));
+        return false;
     }
 
     try {
         link_.pipe.Open(host, kServicePipeName);
     } catch (const ChannelError& e) {
-        ShowChannelFailure(e, ids::kConnectionNotPossible, connect_site::kOpen);
-        return;
+        ShowConnectFailure(e, ids::kConnectionNotPossible, connect_site::kOpen);
+        return false;
     }
 
     try {
         const auto block = BuildLoginBlock(password);
         link_.pipe.Write(block.data(), block.size());
     } catch (const ChannelError& e) {
-        ShowChannelFailure(e, ids::kServiceWriteError, connect_site::kLoginWrite);
+        ShowConnectFailure(e, ids::kServiceWriteError, connect_site::kLoginWrite);
         // Nobody is logged in on this pipe: keeping it open would only leak it.
         link_.pipe.Close();
-        return;
+        return false;
     }
 
     std::array<std::uint8_t, ServiceMessage::kSize> reply{};
@@ -301,39 +373,40 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
     try {
         received = link_.pipe.Read(reply.data(), reply.size());
     } catch (const ChannelError& e) {
-        ShowChannelFailure(e, ids::kServiceReadError, connect_site::kLoginRead);
+        ShowConnectFailure(e, ids::kServiceReadError, connect_site::kLoginRead);
         link_.pipe.Close();
-        return;
+        return false;
     }
     if (!IsLoginAccepted(std::span(reply).first(received))) {
-        reports_.ShowMessage(LoadString(ids::kInvalidPassword), MessageIcon::None,
-                             MessageButtons::Ok);
+        ConnectFailed(LoadString(ids::kInvalidPassword));
         link_.pipe.Close();
-        return;
+        return false;
     }
-    ConnectionEstablished();
+    return true;
 }
 
-void ServiceSession::ConnectionEstablished() {
+bool ServiceSession::ConnectionEstablished() {
     state_.isConnected = true;
+    link_.missedReplies = 0;
     emit Connected();
 
     ReadServiceVersion();
     if (!Enumerate()) {
-        return;
+        return false;
     }
     emit Enumerated(Snapshot(), static_cast<int>(state_.controllerCount));
     if (state_.controllerCount == 0) {
         reports_.ShowMessage(LoadString(ids::kDriverNotFound), MessageIcon::None,
                              MessageButtons::Ok);
         Arm(mailOnlyTimer_, kMailOnlyPollMs);
-        return;
+        return true;
     }
     state_.currentController = 0;
     const Controller* first = table_.GetController(0);
     state_.selectedSetIndex = first != nullptr && first->RaidSetCount() != 0 ? 0 : -1;
     state_.justConnected = true;
     Arm(pollTimer_, kFirstPollMs);
+    return true;
 }
 
 void ServiceSession::ReadServiceVersion() {

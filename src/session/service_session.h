@@ -32,6 +32,7 @@
 #include "model/object_table.h"
 #include "model/records.h"
 #include "protocol/wait_canceller.h"
+#include "session/reconnect_backoff.h"
 #include "session/service_link.h"
 #include "session/session_types.h"
 #include "session/status_requests.h"
@@ -62,7 +63,10 @@ class ServiceSession : public QObject {
     void Power(PowerEvent event);
     // Arms the reconnect timer (Autoconnect at start).
     void ArmReconnect(int ms);
+    // Off also ends a watch that waits for its next try.
     void SetAutoConnect(bool on);
+    // The random source of the back-off's jitter (tests fix it).
+    void SeedBackoff(std::uint32_t seed);
     // What the window shows: the controller on screen, the selected set's index (-1
     // for none) and the priority slider's position.
     void SelectController(int controller);
@@ -133,6 +137,13 @@ class ServiceSession : public QObject {
     // The reconnect timer fell due: the window connects with the host and password
     // it shows.
     void ReconnectDue();
+    // With Autoconnect, the next automatic connect is tried in `delayMs`; 0: none is
+    // waiting any more (connected, given up by the user, or Autoconnect turned off).
+    void ReconnectScheduled(int delayMs);
+    // The connection went down without the user's asking (the service stopped
+    // answering, the channel broke), and came back by an automatic connect.
+    void ConnectionLost();
+    void ConnectionRegained();
     // The steps of a power event have run (for a suspend: the logoff is written and
     // the pipe closed).
     void PowerHandled(veltrix::PowerEvent event);
@@ -155,7 +166,16 @@ class ServiceSession : public QObject {
 
     // Connect and login.
     void DoConnect(const std::string& host, const std::string& password);
-    void ConnectionEstablished();
+    bool Login(const std::string& host, const std::string& password);
+    // A connect failed: a box for the user's own connect, otherwise (an automatic
+    // connect nobody may be watching) a popup for the first try and the event log
+    // for later ones, so nothing waits for an answer between tries.
+    void ConnectFailed(const std::string& text);
+    void ShowConnectFailure(const ChannelError& e, int stringId, int site);
+    bool ConnectionEstablished();
+    // With Autoconnect: the next automatic connect of the back-off.
+    void ScheduleReconnect();
+    void CancelReconnect();
     bool Enumerate();
     void ReadServiceVersion();
     void ShowChannelFailure(const ChannelError& e, int stringId, int site);
@@ -215,6 +235,11 @@ class ServiceSession : public QObject {
     std::unique_ptr<Timer> pollTimer_;
     std::unique_ptr<Timer> mailOnlyTimer_;
     std::unique_ptr<Timer> reconnectTimer_;
+    ReconnectBackoff backoff_;
+    // The connect under way was started by the reconnect timer, not the user.
+    bool automaticConnect_ = false;
+    // The connection was lost without the user's asking and has not come back yet.
+    bool connectionLost_ = false;
     WaitCanceller canceller_;
     RequestReports reports_{*this};
     ServiceLink link_;

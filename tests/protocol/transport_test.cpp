@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace veltrix::transport {
 namespace {
 
@@ -83,6 +88,30 @@ TEST(Environment, PortFallsBackOnBadValues) {
     }
     ::setenv(kPipePortVariable, "5000", 1);
     EXPECT_EQ(TcpPort(), 5000);
+    ::unsetenv(kPipePortVariable);
+}
+
+TEST(Environment, HostTakesAPortOfItsOwn) {
+    ::setenv(kPipePortVariable, "5000", 1);
+    const std::vector<std::pair<std::string, std::optional<HostPort>>> cases = {
+        {"server", HostPort{"server", 5000}},
+        {"localhost:4711", HostPort{"localhost", 4711}},
+        {"192.0.2.7:65535", HostPort{"192.0.2.7", 65535}},
+        {"[2001:db8::7]:47631", HostPort{"2001:db8::7", 47631}},
+        {"[::1]", HostPort{"::1", 5000}},
+        {"2001:db8::7", HostPort{"2001:db8::7", 5000}},
+        {"host:0", std::nullopt},
+        {"host:65536", std::nullopt},
+        {"host:", std::nullopt},
+        {"host:12x", std::nullopt},
+        {":4711", std::nullopt},
+        {"[::1]4711", std::nullopt},
+        {"[::1", std::nullopt},
+        {"[]:4711", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(SplitHostPort(text), expected) << text;
+    }
     ::unsetenv(kPipePortVariable);
 }
 

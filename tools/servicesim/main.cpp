@@ -5,6 +5,7 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -49,6 +50,8 @@ constexpr char kUsage[] =
     "                      0 picks a free port)\n"
     "  --tcp-address ADDR  TCP address to listen on (default: 127.0.0.1)\n"
     "  --no-local          do not listen on the local socket (needs --tcp)\n"
+    "  --outage AFTER,FOR  go away AFTER seconds after the start (pipe removed, connection\n"
+    "                      closed) and come back FOR seconds later\n"
     "  --transcript        print every received message to stdout\n"
     "  --help              show this text\n"
     "  --version           show the program's version\n"
@@ -153,26 +156,64 @@ enum class Takes { Nothing, Value, OptionalPort };
 struct OptionSpec {
     const char* name;
     Takes takes;
-    void (*apply)(Arguments& args, const std::string& value);
+    // False when the value is not one the option takes.
+    bool (*apply)(Arguments& args, const std::string& value);
 };
 
-void ApplyTcp(Arguments& args, const std::string&) {
+bool ApplyTcp(Arguments& args, const std::string&) {
     args.options.listenTcp = true;
     args.options.tcpPort = veltrix::transport::TcpPort();
+    return true;
+}
+
+// "AFTER,FOR" in whole seconds, FOR at least 1.
+bool ApplyOutage(Arguments& args, const std::string& text) {
+    unsigned after = 0;
+    unsigned duration = 0;
+    char comma = 0;
+    std::istringstream in(text);
+    if (!(in >> after >> comma >> duration) || comma != ',' || !in.eof() || duration == 0) {
+        Complain("bad outage \"" + text + "\"; give AFTER,FOR in seconds (FOR at least 1)");
+        return false;
+    }
+    args.options.outageAfter = std::chrono::seconds(after);
+    args.options.outageFor = std::chrono::seconds(duration);
+    return true;
 }
 
 constexpr OptionSpec kOptionSpecs[] = {
-    {"--scenario", Takes::Value, [](Arguments& a, const std::string& v) { a.scenarioPath = v; }},
-    {"--pipe-dir", Takes::Value, [](Arguments& a, const std::string& v) { a.options.pipeDir = v; }},
+    {"--scenario", Takes::Value,
+     [](Arguments& a, const std::string& v) {
+         a.scenarioPath = v;
+         return true;
+     }},
+    {"--pipe-dir", Takes::Value,
+     [](Arguments& a, const std::string& v) {
+         a.options.pipeDir = v;
+         return true;
+     }},
     {"--pipe-name", Takes::Value,
-     [](Arguments& a, const std::string& v) { a.options.pipeName = v; }},
+     [](Arguments& a, const std::string& v) {
+         a.options.pipeName = v;
+         return true;
+     }},
     {"--tcp", Takes::OptionalPort, ApplyTcp},
     {"--tcp-address", Takes::Value,
-     [](Arguments& a, const std::string& v) { a.options.tcpAddress = v; }},
+     [](Arguments& a, const std::string& v) {
+         a.options.tcpAddress = v;
+         return true;
+     }},
     {"--no-local", Takes::Nothing,
-     [](Arguments& a, const std::string&) { a.options.listenLocal = false; }},
+     [](Arguments& a, const std::string&) {
+         a.options.listenLocal = false;
+         return true;
+     }},
+    {"--outage", Takes::Value, ApplyOutage},
     {"--transcript", Takes::Nothing,
-     [](Arguments& a, const std::string&) { a.printTranscript = true; }},
+     [](Arguments& a, const std::string&) {
+         a.printTranscript = true;
+         return true;
+     }},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -204,7 +245,9 @@ std::optional<int> TakeOption(int argc, char** argv, int& i, Arguments& args) {
         }
         value = argv[++i];
     }
-    spec->apply(args, value.value_or(""));
+    if (!spec->apply(args, value.value_or(""))) {
+        return 2;
+    }
     if (spec->takes == Takes::OptionalPort) {
         if (!value && i + 1 < argc && argv[i + 1][0] != '-') {
             value = argv[++i];

@@ -95,6 +95,10 @@ void ServiceSim::Start(const ServiceSimOptions& options) {
         std::lock_guard lock(mutex_);
         manualClock_ = options.manualClock;
         startTime_ = std::chrono::steady_clock::now();
+        outageBegin_.reset();
+        if (options.outageFor.count() > 0) {
+            outageBegin_ = startTime_ + options.outageAfter;
+        }
     }
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wakeFd_ < 0) {
@@ -242,6 +246,68 @@ void ServiceSim::Relisten() {
     if (options_.listenTcp && tcpListen_ < 0 && !OpenTcpListener()) {
         relistenPending_ = true;
     }
+}
+
+// ---------------------------------------------------------------- outage
+
+void ServiceSim::BeginOutage(std::optional<std::chrono::milliseconds> duration) {
+    {
+        std::lock_guard lock(mutex_);
+        outageEnd_.reset();
+        if (duration) {
+            outageEnd_ = std::chrono::steady_clock::now() + *duration;
+        }
+    }
+    outageRequest_ = OutageRequest::GoAway;
+    Wake();
+}
+
+void ServiceSim::EndOutage() {
+    outageRequest_ = OutageRequest::ComeBack;
+    Wake();
+}
+
+void ServiceSim::ApplyOutage(std::chrono::steady_clock::time_point now) {
+    OutageRequest request = outageRequest_.exchange(OutageRequest::None);
+    {
+        std::lock_guard lock(mutex_);
+        if (away_ && outageEnd_ && now >= *outageEnd_) {
+            request = OutageRequest::ComeBack;
+        } else if (!away_ && outageBegin_ && now >= *outageBegin_) {
+            request = OutageRequest::GoAway;
+            outageEnd_ = *outageBegin_ + options_.outageFor;
+            outageBegin_.reset();
+        }
+    }
+    if (request == OutageRequest::GoAway && !away_) {
+        away_ = true;  // first, so that Disconnect does not listen again
+        if (client_ >= 0) {
+            Disconnect();
+        }
+        CloseListeners();
+        relistenPending_ = false;
+        if (ownsSocketFile_) {
+            ::unlink(socketPath_.c_str());
+            ownsSocketFile_ = false;
+        }
+    } else if (request == OutageRequest::ComeBack && away_) {
+        away_ = false;
+        {
+            std::lock_guard lock(mutex_);
+            outageEnd_.reset();
+        }
+        Relisten();
+    }
+}
+
+std::optional<int> ServiceSim::OutageWaitMs(std::chrono::steady_clock::time_point now) const {
+    std::lock_guard lock(mutex_);
+    const auto& next = away_ ? outageEnd_ : outageBegin_;
+    if (!next) {
+        return std::nullopt;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*next - now);
+    return static_cast<int>(std::max<std::int64_t>(0, left.count()) + 1);
 }
 
 // ---------------------------------------------------------------- time

@@ -41,6 +41,9 @@ struct ServiceSimOptions {
     // Stop removes the folders Start made for the local socket (when they are empty),
     // so that a program run leaves nothing behind.
     bool removeMadeFolders = false;
+    // An outage this long (0: none), this long after Start(): see BeginOutage().
+    std::chrono::milliseconds outageAfter{0};
+    std::chrono::milliseconds outageFor{0};
 };
 
 class ServiceSim {
@@ -86,6 +89,13 @@ class ServiceSim {
     // earlier drop fault, any other kind any other kind (a command can have one of each).
     void SetFault(const FaultSpec& fault);
     void ClearFaults();
+    // An outage: the service goes away (the connection closed, the listening sockets
+    // closed, the local socket file removed) and comes back when EndOutage is called or,
+    // with `duration`, when that much real time has passed.
+    void BeginOutage(std::optional<std::chrono::milliseconds> duration = std::nullopt);
+    void EndOutage();
+    bool InOutage() const { return away_.load(); }
+
     // Moves simulated time; replies waiting for it (a slow erase) go out.
     void AdvanceClock(std::chrono::milliseconds by);
     std::uint64_t SimTimeMs() const;
@@ -139,6 +149,11 @@ class ServiceSim {
                   std::uint64_t simNow) const;
     bool FlushOutput();
     void Disconnect();
+    // service_sim.cpp: going away and coming back, on the service thread.
+    void ApplyOutage(std::chrono::steady_clock::time_point now);
+    // How long the loop may sleep before a timed outage begins or ends; nothing
+    // without one.
+    std::optional<int> OutageWaitMs(std::chrono::steady_clock::time_point now) const;
     // service_sim.cpp: clock and hooks.
     std::uint64_t SimNowLocked() const;
     bool ManualClockSet() const;
@@ -165,6 +180,13 @@ class ServiceSim {
     bool relistenPending_ = false;
     bool ownsSocketFile_ = false;               // bound by this service: removed at stop
     std::vector<std::string> madeDirectories_;  // made for the socket: removed at stop
+
+    // Outage requests from any thread; the service thread carries them out.
+    enum class OutageRequest : int { None, GoAway, ComeBack };
+    std::atomic<OutageRequest> outageRequest_{OutageRequest::None};
+    std::atomic<bool> away_{false};
+    std::optional<std::chrono::steady_clock::time_point> outageEnd_;    // under mutex_
+    std::optional<std::chrono::steady_clock::time_point> outageBegin_;  // under mutex_
 
     // Service-thread state of the connected client.
     int client_ = -1;

@@ -61,7 +61,11 @@ struct ServiceSim::PollSet {
 
 void ServiceSim::Run() {
     while (!stopping_) {
-        PollSet set = BuildPollSet(std::chrono::steady_clock::now());
+        const auto now = std::chrono::steady_clock::now();
+        PollSet set = BuildPollSet(now);
+        if (const std::optional<int> outage = OutageWaitMs(now)) {
+            set.timeoutMs = set.timeoutMs < 0 ? *outage : std::min(set.timeoutMs, *outage);
+        }
         const int ready = ::poll(set.fds.data(), set.fds.size(), set.timeoutMs);
         if (ready < 0 && errno != EINTR) {
             std::cerr << ErrnoText("servicesim: poll") << '\n';
@@ -74,6 +78,10 @@ void ServiceSim::Run() {
         if (stopping_) {
             break;
         }
+        ApplyOutage(std::chrono::steady_clock::now());
+        if (away_) {
+            continue;
+        }
         if (client_ < 0 && relistenPending_) {
             Relisten();
             continue;
@@ -85,6 +93,9 @@ void ServiceSim::Run() {
 ServiceSim::PollSet ServiceSim::BuildPollSet(std::chrono::steady_clock::time_point now) {
     PollSet set;
     set.fds.push_back({wakeFd_, POLLIN, 0});
+    if (away_) {
+        return set;  // Run() adds the wait for the outage's end
+    }
     if (client_ < 0) {
         if (localListen_ >= 0) {
             set.localIndex = static_cast<int>(set.fds.size());
@@ -184,7 +195,7 @@ void ServiceSim::Disconnect() {
         std::lock_guard lock(mutex_);
         engine_.EndSession();
     }
-    if (!stopping_) {
+    if (!stopping_ && !away_) {
         if (options_.listenLocal && !OpenLocalListener()) {
             relistenPending_ = true;
         }

@@ -213,10 +213,12 @@ int Application::Run(const std::function<void(MainWindow&)>& prepare) {
     app::SystemJournal journal;
     MainWindow window(settings, ui, trayHost, nullptr, &diagram);
     app::SendEventsToJournal(window.Session(), journal);
+    window.SetJournal(&journal);
     diagram.SetArea(&window.Diagram());
     ui.SetOwner(&window);
     ui.SetErrorReporter([&window](const std::string& text) { window.ReportError(text); });
     window.SetSettingsWriter(SaveSettings);
+    window.UseKeyring();
     // A click on a desktop notification, or a second start, shows the window.
     trayHost.onNotificationActivated = [&window] { BringToFront(window); };
     if (instance_) {

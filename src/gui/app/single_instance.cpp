@@ -1,14 +1,19 @@
 #include "gui/app/single_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <optional>
 #include <utility>
 
@@ -32,6 +37,9 @@ bool PeerIsSameUser(const QLocalSocket& socket) {
                         &credentials, &size) == 0 &&
            size == sizeof credentials && credentials.uid == ::getuid();
 }
+
+// Between two tries to reach the socket of a start that holds the lock.
+constexpr int kRetryStepMs = 20;
 
 // One line of at most kMaxLine bytes, read within `deadline`; empty when none came.
 QByteArray ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline) {
@@ -75,7 +83,36 @@ QString SingleInstance::SocketPath() {
     return folder + QStringLiteral("/veltrix-%1-%2").arg(::getuid()).arg(key);
 }
 
+SingleInstance::~SingleInstance() {
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);  // the lock goes with it
+    }
+}
+
 SingleInstance::Start SingleInstance::Begin() {
+    const QByteArray lockPath = QFile::encodeName(path_ + QStringLiteral(".lock"));
+    lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ >= 0 && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(lockFd_);
+        lockFd_ = -1;
+        if (error == EWOULDBLOCK) {
+            return HandOverToLockHolder();
+        }
+    }
+    if (lockFd_ >= 0) {
+        // Ours alone: a socket there is a crash's leftover or a running program's that
+        // predates the lock; the hand-over tells which.
+        if (QFileInfo::exists(path_)) {
+            const Start handed = HandOver();
+            if (handed != Start::First) {
+                return handed;
+            }
+        }
+        QLocalServer::removeServer(path_);
+        return Listen();
+    }
+    // No lock file (a folder we cannot write): the socket alone decides, as before.
     if (server_.listen(path_)) {
         return Start::First;
     }
@@ -96,6 +133,26 @@ SingleInstance::Start SingleInstance::Begin() {
     }
     qDebug("Veltrix: runs without the one-instance check (%s)", qPrintable(server_.errorString()));
     return Start::Alone;
+}
+
+SingleInstance::Start SingleInstance::Listen() {
+    if (server_.listen(path_)) {
+        return Start::First;
+    }
+    qDebug("Veltrix: runs without the one-instance check (%s)", qPrintable(server_.errorString()));
+    return Start::Alone;
+}
+
+SingleInstance::Start SingleInstance::HandOverToLockHolder() {
+    const QDeadlineTimer deadline(kAnswerBoundMs);
+    while (!deadline.hasExpired()) {
+        const Start start = HandOver();
+        if (start != Start::First) {
+            return start;
+        }
+        QThread::msleep(kRetryStepMs);  // the holder has not listened yet
+    }
+    return Start::NoAnswer;
 }
 
 SingleInstance::Start SingleInstance::HandOver() {

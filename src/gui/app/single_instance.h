@@ -4,6 +4,11 @@
 // ends. The socket goes with the process that listens; one a crash left behind refuses
 // connections, and the next start takes its place.
 //
+// A lock beside the socket (`<socket>.lock`, flock) decides who that is when two
+// start in the same instant: only the start that holds it replaces a stale socket and
+// listens; the other waits (bounded) for the holder's socket and hands over to it. The
+// kernel drops the lock with the process, also after a crash.
+//
 // The exchange is one line each way: "show\n" from the new start, then "shown\n" (or
 // "hidden\n" when the window could not be shown) from the running program.
 
@@ -28,6 +33,9 @@ class SingleInstance : public QObject {
 
     // `path`: the socket; see SocketPath().
     explicit SingleInstance(QString path, QObject* parent = nullptr);
+    ~SingleInstance() override;
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // The socket for this user and display: in $XDG_RUNTIME_DIR (the user's own
     // folder), else in the temporary folder with the user id in the name. Needs the
@@ -42,10 +50,14 @@ class SingleInstance : public QObject {
 
   private:
     Start HandOver();
+    // Another start holds the lock: its socket appears within the bound.
+    Start HandOverToLockHolder();
+    Start Listen();
     void OnNewConnection();
 
     QString path_;
     QLocalServer server_;
+    int lockFd_ = -1;  // held for the program's life
 };
 
 }  // namespace veltrix

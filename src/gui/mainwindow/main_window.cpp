@@ -24,6 +24,8 @@
 #include "gui/resources/icons.h"
 #include "gui/resources/main_menu.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/settings/autostart_entry.h"
+#include "gui/settings/password_keyring.h"
 #include "gui/shell/sleep_watcher.h"
 #include "session/qt_time_source.h"
 #include "texts/string_ids.h"
@@ -34,6 +36,11 @@ namespace veltrix {
 namespace {
 
 constexpr int kReconnectAtStartMs = 3000;
+
+AutostartEntry StartAtLogin() {
+    return AutostartEntry(AutostartEntry::DefaultFolder(), QCoreApplication::applicationFilePath());
+}
+
 constexpr int kHideAtStartMs = 200;
 
 }  // namespace
@@ -87,6 +94,9 @@ MainWindow::~MainWindow() {
     if (hideTimer_ != 0) {
         time_->StopTimer(hideTimer_);
     }
+    if (countdownTimer_ != 0) {
+        time_->StopTimer(countdownTimer_);
+    }
     popups_.Close();
     guiQuestions_.Abandon();
     session_->Shutdown();
@@ -103,6 +113,7 @@ void MainWindow::BuildMenu() {
     menu_->Action(menu_id::kExit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
+    on(menu_id::kStartAtLogin, [this] { OnToggleStartAtLogin(); });
     on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });
     on(menu_id::kBiosUpdate, [this] { OnBiosUpdate(); });
     on(menu_id::kPopup, [this] { OnPopupSettings(); });
@@ -176,6 +187,7 @@ void MainWindow::Initialize() {
         session_->ArmReconnect(kReconnectAtStartMs);
         menu_->CheckItem(menu_id::kAutoconnect, true);
     }
+    menu_->CheckItem(menu_id::kStartAtLogin, StartAtLogin().IsEnabled());
     if (settings_.startMinimized) {
         hideTimer_ = time_->StartTimer(kHideAtStartMs, [this] {
             time_->StopTimer(hideTimer_);
@@ -305,6 +317,20 @@ void MainWindow::OnToggleStartMinimized() {
     menu_->CheckItem(menu_id::kStartMinimized, settings_.startMinimized);
 }
 
+void MainWindow::OnToggleStartAtLogin() {
+    const AutostartEntry entry = StartAtLogin();
+    const bool enable = !entry.IsEnabled();
+    QString error;
+    if (!entry.SetEnabled(enable, &error)) {
+        ReportError(
+            //% "The login start could not be changed:\n%1\n%2"
+            qtTrId("main.the-login-start-could-not-be-changed")
+                .arg(entry.Path(), error)
+                .toStdString());
+    }
+    menu_->CheckItem(menu_id::kStartAtLogin, entry.IsEnabled());
+}
+
 void MainWindow::ReportEvent(const std::string& text, Severity severity, int level) {
     if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
         popups_.Push(text, severity);
@@ -324,6 +350,8 @@ void MainWindow::ExitProgram() {
     }
     // No popup opens on the way out.
     popups_.Close();
+    // The file keeps the password unless the keyring has confirmed it holds it.
+    settings_.passwordInKeyring = keyring_ && keyring_->HoldsPassword();
     if (settingsWriter_) {
         settingsWriter_(settings_);
     }

@@ -41,11 +41,15 @@ namespace veltrix {
 class ErrorLogDialog;
 class BiosUpdateDialog;
 class Device;
+class PasswordKeyring;
 class PopupPresenter;
 class RaidSet;
 
 namespace platform {
 class Menu;
+}
+namespace app {
+class EventJournal;
 }
 
 // What the window keeps about the connection and the selection.
@@ -86,6 +90,13 @@ class MainWindow : public QDialog {
     void SetSettingsWriter(std::function<void(const ClientSettings&)> writer) {
         settingsWriter_ = std::move(writer);
     }
+    // Keeps the service password in the desktop's keyring from now on (see
+    // PasswordKeyring): moves the settings file's password there, or reads it from
+    // there. `service`: the keyring entry's service name.
+    void UseKeyring(const QString& service = QStringLiteral("Veltrix"));
+    // Where the lost and regained connection are noted beside the event log (may be
+    // null: nowhere); it must outlive the window.
+    void SetJournal(app::EventJournal* journal) { journal_ = journal; }
     // The Exit path: writes the settings, logs off, removes the icon, ends the window.
     // During a BIOS update run it waits for the run's end and goes ahead then.
     void ExitProgram();
@@ -137,6 +148,8 @@ class MainWindow : public QDialog {
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void OnToggleAutoconnect();
     void OnToggleStartMinimized();
+    // Writes or removes the program's XDG autostart entry.
+    void OnToggleStartAtLogin();
 
     // The menu's dialogs, each in a file of its own.
     void OnShowErrorLog();
@@ -197,6 +210,14 @@ class MainWindow : public QDialog {
     // Takes the session's snapshot; nothing when the session sends none (unchanged).
     void Adopt(const TableSnapshot& table);
 
+    // Autoconnect's next try: the countdown in the window and the tray tooltip.
+    void OnReconnectScheduled(int delayMs);
+    void ShowReconnectCountdown();
+    void StopReconnectCountdown();
+    // A lost or regained connection, in the event log and the journal.
+    void NoteConnection(bool lost);
+    // The password changed (the field at connect, the password dialog).
+    void KeepPassword(const std::string& password);
     // Sets the tray texts for a connection change and shows its balloon.
     void AnnounceConnection(int tipId, int balloonTextId);
     void ApplyPanel(const std::vector<PanelItem>& panel);
@@ -217,6 +238,11 @@ class MainWindow : public QDialog {
     TimeSource* time_;
     std::unique_ptr<TimeSource> ownTime_;
     TimeSource::TimerHandle hideTimer_ = 0;
+    // Ticks every second while Autoconnect waits for its next try, due at that time.
+    TimeSource::TimerHandle countdownTimer_ = 0;
+    std::int64_t reconnectDueMs_ = 0;
+    app::EventJournal* journal_ = nullptr;
+    std::unique_ptr<PasswordKeyring> keyring_;
     MainWindowView view_;
     std::unique_ptr<platform::Menu> menu_;
     platform::GuiThreadQuestions guiQuestions_;

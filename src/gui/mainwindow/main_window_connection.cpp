@@ -1,6 +1,8 @@
 // What the main window shows of the session: connect and disconnect, enumeration,
 // rebuild progress, events, lists refilled after changes, sleep and resume.
 
+#include <syslog.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,6 +10,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QTime>
 #include <QTreeWidget>
 #include "texts/string_ids.h"
 #include "texts/strings.h"
@@ -18,8 +21,15 @@
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/accessible_announcer.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/shell/event_journal.h"
 
 namespace veltrix {
+
+namespace {
+
+constexpr int kCountdownStepMs = 1000;
+
+}  // namespace
 
 void MainWindow::ConnectSession() {
     ServiceSession* s = session_.get();
@@ -66,12 +76,77 @@ void MainWindow::ConnectSession() {
     connect(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
     connect(s, &ServiceSession::ErrorLogEntry, this,
             [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
-    connect(s, &ServiceSession::ReconnectDue, this, &MainWindow::OnConnect);
+    connect(s, &ServiceSession::ReconnectDue, this, [this] {
+        StopReconnectCountdown();
+        OnConnect();
+    });
+    connect(s, &ServiceSession::ReconnectScheduled, this, &MainWindow::OnReconnectScheduled);
+    connect(s, &ServiceSession::ConnectionLost, this, [this] { NoteConnection(true); });
+    connect(s, &ServiceSession::ConnectionRegained, this, [this] { NoteConnection(false); });
+}
+
+void MainWindow::OnReconnectScheduled(int delayMs) {
+    if (delayMs <= 0) {
+        StopReconnectCountdown();
+        if (!state_.isConnected) {
+            tray_.trayTip = LoadString(ids::kTipDisconnected);
+            tray_.UpdateTrayIcon(false, false);
+        }
+        return;
+    }
+    reconnectDueMs_ = time_->NowMs() + delayMs;
+    if (countdownTimer_ == 0) {
+        countdownTimer_ = time_->StartTimer(kCountdownStepMs, [this] { ShowReconnectCountdown(); });
+    }
+    // While the watch waits, Disconnect ends it.
+    view_.disconnect->setEnabled(true);
+    ShowReconnectCountdown();
+}
+
+void MainWindow::ShowReconnectCountdown() {
+    const std::int64_t left = std::max<std::int64_t>(0, reconnectDueMs_ - time_->NowMs());
+    const auto seconds = static_cast<int>((left + kCountdownStepMs - 1) / kCountdownStepMs);
+    const QString text =
+
+        //% "Reconnecting in %1 s"
+        qtTrId("main.reconnecting-in-1-s").arg(seconds);
+    view_.reconnectStatus->setText(text);
+    view_.reconnectStatus->show();
+    tray_.trayTip = text.toStdString();
+    tray_.UpdateTrayIcon(state_.isConnected, false);
+}
+
+void MainWindow::StopReconnectCountdown() {
+    if (countdownTimer_ != 0) {
+        time_->StopTimer(countdownTimer_);
+        countdownTimer_ = 0;
+    }
+    view_.reconnectStatus->hide();
+    view_.reconnectStatus->clear();
+    if (!state_.isConnected) {
+        view_.disconnect->setEnabled(false);
+    }
+}
+
+void MainWindow::NoteConnection(bool lost) {
+    const QString when = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    const QString text = lost ?
+                              //% "Connection to the service lost"
+                             qtTrId("main.connection-to-the-service-lost")
+                              :
+                              //% "Connection to the service re-established"
+                             qtTrId("main.connection-to-the-service-re-establi");
+    const QString line = when + QStringLiteral("   ") + text;
+    AppendEventLogLine(*view_.eventLog, line);
+    if (journal_ != nullptr) {
+        journal_->Send(
+            {.message = line.toStdString(), .priority = lost ? LOG_WARNING : LOG_NOTICE});
+    }
 }
 
 void MainWindow::OnConnect() {
     settings_.hostName = view_.host->text().toStdString();
-    settings_.password = view_.password->text().toStdString();
+    KeepPassword(view_.password->text().toStdString());
 
     UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
     state_.selectedSet = -1;
@@ -92,6 +167,7 @@ void MainWindow::OnPowerEvent(PowerEvent event) {
 }
 
 void MainWindow::OnSessionConnected() {
+    StopReconnectCountdown();
     state_.isConnected = true;
     AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
     view_.connect->setEnabled(false);

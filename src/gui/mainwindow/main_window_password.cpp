@@ -1,8 +1,13 @@
 // The change of the service password.
 #include <QLineEdit>
+#include <QListWidget>
+#include <optional>
 
+#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/settings/password_keyring.h"
 #include "gui/settings/service_password_dialog.h"
+#include "gui/settings/settings_store.h"
 #include "session/error_sites.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
@@ -26,7 +31,7 @@ void MainWindow::OnServicePassword() {
     }
     // The window logs in with the new password from now on, also when sending it
     // fails: the next login can then be refused until the old one is typed again.
-    settings_.password = password;
+    KeepPassword(password);
     session_->Converse(
         [this, password](ServiceLink&, StatusRequests& requests) {
             // A failure shows its own messages; the field keeps its old text then.
@@ -34,7 +39,7 @@ void MainWindow::OnServicePassword() {
                 QMetaObject::invokeMethod(
                     this,
                     [this, password] {
-                        settings_.password = password;
+                        KeepPassword(password);
                         view_.password->setText(QString::fromStdString(password));
                     },
                     Qt::QueuedConnection);
@@ -50,6 +55,32 @@ void MainWindow::OnServicePassword() {
                 },
                 Qt::QueuedConnection);
         });
+}
+
+void MainWindow::KeepPassword(const std::string& password) {
+    if (keyring_ && password != settings_.password) {
+        keyring_->Store(password);
+    }
+    settings_.password = password;
+}
+
+void MainWindow::UseKeyring(const QString& service) {
+    keyring_ = std::make_unique<PasswordKeyring>(service);
+    connect(keyring_.get(), &PasswordKeyring::PasswordRead, this, [this](const std::string& p) {
+        settings_.password = p;
+        view_.password->setText(QString::fromStdString(p));
+    });
+    connect(keyring_.get(), &PasswordKeyring::Moved, this, [] { RemoveStoredPassword(); });
+    connect(keyring_.get(), &PasswordKeyring::Unavailable, this, [this](const QString& why) {
+        // The settings file keeps the password, as without a keyring.
+        const QString text =
+
+            //% "The service password stays in the settings file: %1"
+            qtTrId("main.the-service-password-stays-in-the-se").arg(why);
+        qWarning("Veltrix: %s", qPrintable(text));
+        AppendEventLogLine(*view_.eventLog, text);
+    });
+    keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt);
 }
 
 }  // namespace veltrix

@@ -84,6 +84,8 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.disconnect->setEnabled(false);
     v.ende = WithId(new QPushButton(QStringLiteral("ENDE"), w), kEnde);
     v.ende->hide();
+    v.reconnectStatus = Label(w, kReconnectStatus, QString());
+    v.reconnectStatus->hide();
     v.eventLog = WithId(new QListWidget(w), kEventLog);
     v.eventLog->hide();
 
@@ -106,6 +108,7 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     connection->addSpacing(8);
     connection->addWidget(v.connect);
     connection->addWidget(v.disconnect);
+    connection->addWidget(v.reconnectStatus);
     connection->addWidget(v.eventLog);
     connection->addWidget(v.ende);
     connection->addStretch(1);

@@ -28,6 +28,7 @@ struct MainWindowView {
     QPushButton* connect = nullptr;
     QPushButton* disconnect = nullptr;
     QPushButton* ende = nullptr;
+    QLabel* reconnectStatus = nullptr;
 
     QTabBar* tabs = nullptr;
 

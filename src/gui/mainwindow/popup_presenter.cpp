@@ -44,25 +44,38 @@ QMessageBox* PopupPresenter::Current() const {
     return current_;
 }
 
+void PopupPresenter::OnClosed() {
+    current_ = nullptr;
+    if (queue_.IsClosed()) {
+        return;
+    }
+    // A pile of messages that waited behind the closed box: one box for all of them.
+    if (queue_.Size() > kSummaryAbove) {
+        Show(*queue_.TakeSummary());
+        return;
+    }
+    QMetaObject::invokeMethod(this, &PopupPresenter::ShowNext, Qt::QueuedConnection);
+}
+
 void PopupPresenter::ShowNext() {
     if (current_ || queue_.IsClosed()) {
         return;  // the next opens when this one is closed
     }
-    const std::optional<PopupEntry> entry = queue_.Pop();
-    if (!entry) {
-        return;
+    if (const std::optional<PopupEntry> entry = queue_.Pop()) {
+        Show(*entry);
     }
+}
+
+void PopupPresenter::Show(const PopupEntry& entry) {
     auto box = platform::MakeMessageBox(owner_, platform::QtUserInterface::Title(),
-                                        QString::fromStdString(entry->text),
-                                        IconOf(entry->severity), MessageButtons::Ok);
+                                        QString::fromStdString(entry.text), IconOf(entry.severity),
+                                        MessageButtons::Ok);
+    ++shown_;
     current_ = box.release();
     current_->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal to the window: the poll cycle and the window go on while it is open.
     current_->setWindowModality(Qt::NonModal);
-    connect(current_, &QMessageBox::finished, this, [this] {
-        current_ = nullptr;
-        QMetaObject::invokeMethod(this, &PopupPresenter::ShowNext, Qt::QueuedConnection);
-    });
+    connect(current_, &QMessageBox::finished, this, &PopupPresenter::OnClosed);
     current_->show();
 }
 

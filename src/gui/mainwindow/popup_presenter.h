@@ -1,6 +1,8 @@
 #pragma once
 // Shows the entries of a PopupQueue as message boxes on the GUI thread: one box at a
-// time, in arrival order, without blocking whoever pushed them.
+// time, in arrival order, without blocking whoever pushed them. When a box closes and
+// more than kSummaryAbove messages wait, one box sums them all up instead, so a burst
+// of events never buries the desktop in boxes (each event is in the event log).
 
 #include <QObject>
 #include <QPointer>
@@ -16,6 +18,8 @@ class PopupPresenter : public QObject {
     Q_OBJECT
 
   public:
+    static constexpr std::size_t kSummaryAbove = 3;
+
     // `owner` parents the boxes (may be null). Pushes from any thread wake the
     // presenter through the GUI thread's event loop.
     PopupPresenter(PopupQueue& queue, QWidget* owner);
@@ -23,13 +27,18 @@ class PopupPresenter : public QObject {
 
     // The box now open, or null.
     QMessageBox* Current() const;
+    // Boxes shown so far.
+    int ShownCount() const { return shown_; }
 
   private:
     void ShowNext();
+    void OnClosed();
+    void Show(const PopupEntry& entry);
 
     PopupQueue& queue_;
     QPointer<QWidget> owner_;
     QPointer<QMessageBox> current_;
+    int shown_ = 0;
 };
 
 }  // namespace veltrix

@@ -14,6 +14,8 @@ inline constexpr int kDisconnect = 1003;  // starts disabled
 inline constexpr int kHost = 1004;
 inline constexpr int kPassword = 1058;  // password-style edit
 inline constexpr int kEnde = 1;         // hidden "ENDE" button: the Exit path
+// When Autoconnect tries again after a lost connection; hidden while none waits.
+inline constexpr int kReconnectStatus = 1096;
 
 // One tab per controller.
 inline constexpr int kControllerTabs = 1066;
@@ -70,6 +72,7 @@ inline constexpr int kLogFile = 32776;
 inline constexpr int kPassword = 32796;
 inline constexpr int kAutoconnect = 32799;
 inline constexpr int kStartMinimized = 32800;
+inline constexpr int kStartAtLogin = 32801;  // the XDG autostart entry
 inline constexpr int kAbout = 32778;
 inline constexpr int kHelp = 32779;  // always greyed
 }  // namespace menu_id

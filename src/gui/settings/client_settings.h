@@ -13,6 +13,8 @@ struct ClientSettings {
     bool popupEnabled = true;
     bool autoConnect = true;
     bool startMinimized = false;
+    // The password lives in the keyring: the settings file keeps none (not stored).
+    bool passwordInKeyring = false;
 
     bool operator==(const ClientSettings&) const = default;
 };

@@ -157,6 +157,21 @@ ClientSettings LoadSettings() {
     return settings;
 }
 
+bool SettingsHoldPassword() {
+    SettingsFile file;
+    return ProblemWith(*file).empty() &&
+           file->contains(QString::fromLatin1(kGroup) + u'/' + QString::fromLatin1(kPassword));
+}
+
+void RemoveStoredPassword() {
+    SettingsFile file;
+    if (!ProblemWith(*file).empty()) {
+        return;
+    }
+    file->remove(QString::fromLatin1(kGroup) + u'/' + QString::fromLatin1(kPassword));
+    file->sync();
+}
+
 void SaveSettings(const ClientSettings& settings) {
     SettingsFile file;
     const QString path = file->fileName();
@@ -166,7 +181,11 @@ void SaveSettings(const ClientSettings& settings) {
         file->clear();  // what could not be read is replaced as a whole
     }
     file->beginGroup(QString::fromLatin1(kGroup));
-    file->setValue(QString::fromLatin1(kPassword), QString::fromStdString(settings.password));
+    if (settings.passwordInKeyring) {
+        file->remove(QString::fromLatin1(kPassword));
+    } else {
+        file->setValue(QString::fromLatin1(kPassword), QString::fromStdString(settings.password));
+    }
     file->setValue(QString::fromLatin1(kHostName), QString::fromStdString(settings.hostName));
     file->setValue(QString::fromLatin1(kPopupLevel), settings.popupLevel);
     file->setValue(QString::fromLatin1(kPopupEnabled), settings.popupEnabled ? 1 : 0);

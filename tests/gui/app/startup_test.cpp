@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
@@ -21,6 +22,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/app/single_instance.h"
 #include "model/file_version_info.h"
 #include "protocol/protocol.h"
 #include "servicesim/service_sim.h"
@@ -339,6 +344,47 @@ TEST(SingleInstanceTest, StaleSocketDoesNotBlockTheStart) {
     run.Signal(SIGTERM);
     ASSERT_TRUE(run.process().waitForFinished(20000));
     EXPECT_EQ(run.process().exitCode(), 0) << run.process().readAll().toStdString();
+}
+
+// Two starts in the same instant over a socket a crash left behind: the lock beside
+// the socket lets only one of them take its place; the other hands over to it.
+TEST(SingleInstanceTest, TwoStartsAtOnceNeverBothRun) {
+    QTemporaryDir folder;
+    for (int round = 0; round < 5; ++round) {
+        const QString path = folder.filePath(QStringLiteral("veltrix-%1").arg(round));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.toStdString().copy(address.sun_path, sizeof address.sun_path - 1);
+        const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(stale);
+
+        std::array<SingleInstance::Start, 2> starts{};
+        std::atomic<int> arrived{0};
+        std::atomic<int> finished{0};
+        std::array<std::unique_ptr<QThread>, 2> threads;
+        for (std::size_t i = 0; i < 2; ++i) {
+            threads[i].reset(QThread::create([&, i] {
+                SingleInstance instance(path);
+                instance.onShowRequested = [] { return true; };
+                for (++arrived; arrived < 2;) {
+                }
+                starts[i] = instance.Begin();
+                ++finished;
+                while (finished < 2) {  // the one that listens answers the other
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+                }
+            }));
+            threads[i]->start();
+        }
+        for (auto& thread : threads) {
+            ASSERT_TRUE(thread->wait(20000));
+        }
+        EXPECT_EQ(std::count(starts.begin(), starts.end(), SingleInstance::Start::First), 1)
+            << "round " << round;
+        EXPECT_EQ(std::count(starts.begin(), starts.end(), SingleInstance::Start::HandedOver), 1)
+            << "round " << round;
+    }
 }
 
 // Waits until `done` holds, at most `bound`; whether it does.

@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "gui/mainwindow/popup_presenter.h"
 #include "gui/mainwindow/popup_queue.h"
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
 namespace {
@@ -70,6 +76,95 @@ TEST(PopupPresenter, NothingOpensOnceTheQueueIsClosed) {
     queue.Push("late", Severity::Warning);
     QApplication::processEvents();
     EXPECT_EQ(presenter.Current(), nullptr);
+}
+
+// Closes every box the presenter opens; returns the texts in the order shown.
+std::vector<QString> CloseAll(PopupPresenter& presenter) {
+    std::vector<QString> shown;
+    QApplication::processEvents();
+    while (QMessageBox* box = presenter.Current()) {
+        shown.push_back(box->text());
+        box->accept();
+        QApplication::processEvents();
+    }
+    return shown;
+}
+
+// While the first box is open the rest wait; more than three of them become one box.
+TEST(PopupPresenter, SumsUpWhatWaitedBehindABox) {
+    struct Case {
+        int pushed;
+        std::vector<QString> expected;
+    };
+    const std::vector<Case> cases = {
+        {1, {"e0"}},
+        {4, {"e0", "e1", "e2", "e3"}},
+        {5, {"e0", "4 more events \u2014 see the event log"}},
+        {300, {"e0", "299 more events \u2014 see the event log"}},
+        {2500, {"e0", "2499 more events \u2014 see the event log"}},
+    };
+    for (const Case& c : cases) {
+        PopupQueue queue;
+        PopupPresenter presenter(queue, nullptr);
+        queue.Push("e0", Severity::Information);
+        QApplication::processEvents();
+        for (int i = 1; i < c.pushed; ++i) {
+            queue.Push("e" + std::to_string(i),
+                       i == c.pushed / 2 ? Severity::Error : Severity::Information);
+        }
+        ASSERT_NE(presenter.Current(), nullptr);
+        EXPECT_EQ(CloseAll(presenter), c.expected) << c.pushed;
+    }
+}
+
+// The summary carries the most serious severity among what it sums up, also of the
+// messages beyond what the queue keeps.
+TEST(PopupQueue, SummaryTakesTheWorstSeverityAndTheQueueStaysBounded) {
+    PopupQueue queue;
+    for (std::size_t i = 0; i < PopupQueue::kMaxKept * 3; ++i) {
+        queue.Push("x", i == PopupQueue::kMaxKept * 2 ? Severity::Error : Severity::Warning);
+    }
+    EXPECT_EQ(queue.Size(), PopupQueue::kMaxKept * 3);
+    const auto summary = queue.TakeSummary();
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_EQ(summary->severity, Severity::Error);
+    EXPECT_EQ(summary->text, "3000 more events \u2014 see the event log");
+    EXPECT_EQ(queue.Size(), 0u);
+
+    for (std::size_t i = 0; i < PopupQueue::kMaxKept + 2; ++i) {
+        queue.Push(std::to_string(i), Severity::Information);
+    }
+    std::size_t popped = 0;
+    std::optional<PopupEntry> last;
+    while (auto entry = queue.Pop()) {
+        ++popped;
+        last = entry;
+    }
+    EXPECT_EQ(popped, PopupQueue::kMaxKept + 1) << "the kept ones, then one for the rest";
+    EXPECT_EQ(last->text, "2 more events \u2014 see the event log");
+}
+
+// 300 "Spare Drive accessed" events in one poll with popups on for all events: two
+// boxes, and every event in the event log.
+TEST_F(MainWindowTest, ABurstOfEventsGivesTwoBoxesAndEveryLine) {
+    ClientSettings settings = QuietSettings();
+    settings.popupEnabled = true;
+    settings.popupLevel = 0;
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
+    Connect();
+    FirstTick();
+    TakePopups();
+    PopupPresenter presenter(window().Popups(), nullptr);
+    auto* log = platform::FindControl<QListWidget>(window(), control_id::kEventLog);
+    const int before = log->count();
+    for (int i = 0; i < 300; ++i) {
+        sim().PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
+    }
+    Tick();
+    EXPECT_EQ(log->count() - before, 300);
+    const std::vector<QString> shown = CloseAll(presenter);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], "299 more events \u2014 see the event log");
 }
 
 }  // namespace

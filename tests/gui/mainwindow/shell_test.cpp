@@ -2,9 +2,14 @@
 // icon's clicks, the menu toggles and the ways out.
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "gui/resources/main_window_ids.h"
+#include "gui/settings/autostart_entry.h"
 #include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
@@ -84,6 +89,38 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
     EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";
+}
+
+// The menu item writes an autostart entry the desktop accepts (desktop-file-validate),
+// also for a program path that needs quoting, and removes it again.
+TEST_F(MainWindowTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    Start(sim::TwoControllerScenario());
+    const QString entry =
+        config.filePath(QStringLiteral("autostart/com.kavotronik.Veltrix.desktop"));
+    EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kStartAtLogin));
+    ASSERT_TRUE(driver().UserChoose(menu_id::kStartAtLogin));
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kStartAtLogin));
+    ASSERT_TRUE(QFileInfo::exists(entry));
+    for (const char* program : {"", "/opt/RAID tools/Veltrix"}) {
+        if (*program != '\0') {
+            ASSERT_TRUE(AutostartEntry(config.filePath("autostart"), program).SetEnabled(true));
+        }
+        QProcess validate;
+        validate.start(QStringLiteral("desktop-file-validate"), {entry});
+        ASSERT_TRUE(validate.waitForFinished(10000));
+        EXPECT_EQ(validate.exitCode(), 0) << program << validate.readAll().toStdString();
+        QSettings read(entry, QSettings::IniFormat);
+        EXPECT_TRUE(
+            read.value("Desktop Entry/Exec")
+                .toString()
+                .contains(*program != '\0' ? QFileInfo(program).fileName().left(1) : QString()));
+    }
+    ASSERT_TRUE(driver().UserChoose(menu_id::kStartAtLogin));
+    EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kStartAtLogin));
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(MainWindowTest, ServiceDialogsNeedAConnection) {

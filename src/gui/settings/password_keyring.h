@@ -1,0 +1,60 @@
+#pragma once
+// The service password in the desktop's Secret Service keyring (GNOME Keyring,
+// KWallet, KeePassXC, ... through QtKeychain) instead of the settings file.
+//
+// At start a password the settings file still holds is written to the keyring, and
+// only once the keyring confirmed the write does Moved() tell the owner to remove it
+// from the file; without one in the file the keyring's is read. Later changes go to
+// the keyring. Every call is asynchronous and bounded: a keyring that does not answer
+// within kBoundMs (locked, waiting for an unlock prompt nobody answers) counts as
+// refused. When the keyring is missing or refuses, Unavailable() says why, once, and
+// the owner keeps the password in the file as before.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace QKeychain {  // NOLINT(readability-identifier-naming): the library's own name
+class Job;
+}
+
+namespace veltrix {
+
+class PasswordKeyring : public QObject {
+    Q_OBJECT
+
+  public:
+    static constexpr int kBoundMs = 5000;
+
+    // `service`: the keyring entry's service name (tests use their own).
+    explicit PasswordKeyring(QString service = QStringLiteral("Veltrix"),
+                             QObject* parent = nullptr);
+
+    // `filePassword`: the settings file's password, when it holds one (moved), or
+    // nothing (read from the keyring).
+    void Start(const std::optional<std::string>& filePassword);
+    // A changed password goes to the keyring (nothing once it is unavailable).
+    void Store(const std::string& password);
+    // The keyring holds the password: it answered, and no write is still under way
+    // (whose password the settings file then keeps, to be moved at the next start).
+    bool HoldsPassword() const { return inUse_ && pending_ == 0; }
+
+  signals:
+    void PasswordRead(std::string password);
+    void Moved();
+    void Unavailable(QString why);
+
+  private:
+    // Runs `job` with the bound; `done` gets it when it finished in time.
+    void Run(QKeychain::Job* job, std::function<void(QKeychain::Job&)> done);
+    void Fail(const QString& why);
+
+    QString service_;
+    bool inUse_ = false;
+    bool failed_ = false;
+    int pending_ = 0;  // jobs not answered yet
+};
+
+}  // namespace veltrix

@@ -1,0 +1,174 @@
+// The service password in a Secret Service keyring (gnome-keyring-daemon on the
+// private session bus): the settings file's password moved there, read back by the
+// next start, changed through the password dialog; without a keyring the file keeps it.
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "gui/settings/service_password_dialog.h"
+#include "gui/settings/settings_store.h"
+#include "support/main_window_fixture.h"
+#include "support/private_buses.h"
+
+namespace veltrix::testing {
+namespace {
+
+class KeyringTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        std::string whyNot;
+        buses_ = PrivateBuses::Get(whyNot);
+        if (buses_ == nullptr) {
+            GTEST_SKIP() << whyNot;
+        }
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home_->path());
+        service_ = QStringLiteral("VeltrixTest%1").arg(QCoreApplication::applicationPid());
+    }
+    // One keyring daemon for the suite: the program's keyring library keeps its
+    // session with the daemon it first met.
+    static void SetUpTestSuite() {
+        home_ = new QTemporaryDir;
+        keyringProcess_ = new QProcess;
+    }
+    static void TearDownTestSuite() {
+        StopKeyring();
+        delete keyringProcess_;
+        delete home_;
+    }
+    static void StopKeyring() {
+        if (keyringProcess_->state() != QProcess::NotRunning) {
+            keyringProcess_->kill();
+            keyringProcess_->waitForFinished();
+        }
+    }
+    // gnome-keyring-daemon with a login keyring, until it owns its bus name; `locked`:
+    // the keyring is locked again at once (unlocking it would need a prompt).
+    bool StartKeyring(bool locked = false) {
+        QDBusConnection bus = QDBusConnection::connectToBus(buses_->sessionAddress, "keyring-test");
+        if (keyring_.state() == QProcess::Running) {
+            return !locked || Lock(bus);
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home_->path());
+        env.insert("XDG_DATA_HOME", home_->path() + "/data");
+        env.insert("XDG_RUNTIME_DIR", home_->path());
+        env.insert("DBUS_SESSION_BUS_ADDRESS", buses_->sessionAddress);
+        keyring_.setProcessEnvironment(env);
+        keyring_.start("gnome-keyring-daemon",
+                       {"--foreground", "--unlock", "--components=secrets"});
+        keyring_.waitForStarted();
+        keyring_.write("login-password");
+        keyring_.waitForBytesWritten();
+        keyring_.closeWriteChannel();
+        for (int i = 0; i < 100 && !bus.interface()->isServiceRegistered("org.freedesktop.secrets");
+             ++i) {
+            QThread::msleep(50);
+        }
+        return bus.interface()->isServiceRegistered("org.freedesktop.secrets") &&
+               (!locked || Lock(bus));
+    }
+    static bool Lock(QDBusConnection& bus) {
+        const QList<QDBusObjectPath> login = {
+            QDBusObjectPath("/org/freedesktop/secrets/collection/login")};
+        const QDBusMessage reply = bus.call(
+            QDBusMessage::createMethodCall("org.freedesktop.secrets", "/org/freedesktop/secrets",
+                                           "org.freedesktop.Secret.Service", "Lock")
+            << QVariant::fromValue(login));
+        return reply.type() == QDBusMessage::ReplyMessage;
+    }
+    static void WriteFilePassword(const char* password) {
+        QSettings file(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganization,
+                       kSettingsApplication);
+        file.setValue("SettingsGUI/DPPW", password);
+    }
+    // Lets the keyring's answers come in until `done` or the keyring's bound.
+    template <typename Done>
+    bool WaitFor(Done done) {
+        for (int i = 0; i < 300 && !done(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(20);
+        }
+        return done();
+    }
+    std::string Field() { return driver().ItemText(control_id::kPassword); }
+    // A start of the window with a settings file that holds `filePassword` or none.
+    void StartWindow(const char* filePassword) {
+        if (filePassword != nullptr) {
+            WriteFilePassword(filePassword);
+        }
+        ClientSettings settings = QuietSettings();
+        settings.password = filePassword != nullptr ? filePassword : "qernu";
+        Start(sim::TwoControllerScenario(), Transport::Local, settings);
+        window().UseKeyring(service_);
+    }
+
+    const PrivateBuses* buses_ = nullptr;
+    QString service_;
+    static inline QTemporaryDir* home_ = nullptr;
+    static inline QProcess* keyringProcess_ = nullptr;
+    QProcess& keyring_ = *keyringProcess_;
+};
+
+TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
+    ASSERT_TRUE(StartKeyring()) << keyring_.readAllStandardError().toStdString();
+    StartWindow("kavo");
+    ASSERT_TRUE(WaitFor([] { return !SettingsHoldPassword(); })) << "moved, then removed";
+    window().ExitProgram();
+    EXPECT_FALSE(SettingsHoldPassword());
+
+    StartWindow(nullptr);  // the next start: the file holds none
+    ASSERT_TRUE(WaitFor([this] { return Field() == "kavo"; })) << Field();
+    Connect();
+    ui.onModal = [](QDialog& dialog) {
+        for (int id : {ServicePasswordDialog::kOldPasswordId}) {
+            platform::FindControl<QLineEdit>(dialog, id)->setText("kavo");
+        }
+        for (int id :
+             {ServicePasswordDialog::kNewPasswordId, ServicePasswordDialog::kRepeatedPasswordId}) {
+            platform::FindControl<QLineEdit>(dialog, id)->setText("neu");
+        }
+        dialog.accept();
+        return static_cast<int>(QDialog::Accepted);
+    };
+    ASSERT_TRUE(driver().UserChoose(menu_id::kPassword));
+    WaitFor([] { return false; });  // the write's answer
+    window().ExitProgram();
+    EXPECT_FALSE(SettingsHoldPassword()) << "the change went to the keyring";
+
+    StartWindow(nullptr);
+    EXPECT_TRUE(WaitFor([this] { return Field() == "neu"; })) << Field();
+}
+
+// A locked keyring whose unlock prompt nobody answers: the file keeps the password.
+TEST_F(KeyringTest, ALockedKeyringLeavesThePasswordInTheFile) {
+    ASSERT_TRUE(StartKeyring(true)) << keyring_.readAllStandardError().toStdString();
+    StartWindow("kavo");
+    WaitFor([] { return false; });
+    EXPECT_TRUE(SettingsHoldPassword());
+    EXPECT_EQ(Field(), "kavo");
+    window().ExitProgram();
+    EXPECT_TRUE(SettingsHoldPassword());
+}
+
+TEST_F(KeyringTest, WithoutAKeyringTheFileKeepsThePassword) {
+    StopKeyring();
+    StartWindow("kavo");
+    WaitFor([] { return false; });
+    EXPECT_TRUE(SettingsHoldPassword());
+    EXPECT_EQ(Field(), "kavo");
+    window().ExitProgram();
+    EXPECT_TRUE(SettingsHoldPassword());
+}
+
+}  // namespace
+}  // namespace veltrix::testing
