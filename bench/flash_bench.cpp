@@ -58,6 +58,7 @@
 #include "session/flash_signals.h"
 #include "session/manual_time_source.h"
 #include "session/service_session.h"
+#include "session/text_catalogue.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
@@ -441,6 +442,7 @@ int main(int argc, char** argv) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    veltrix::TextCatalogue::Install(&app);
     benchmark::Initialize(&argc, argv);
     if (!CheckOneRun()) {
         return 1;

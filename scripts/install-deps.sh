@@ -9,6 +9,8 @@ set -euo pipefail
 build_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
+    # lrelease builds the translations in; lupdate and the CMake functions with it
+    qt6-l10n-tools qt6-tools-dev
     nlohmann-json3-dev
     libglib2.0-dev libsystemd-dev
     help2man librsvg2-bin gzip file dpkg-dev

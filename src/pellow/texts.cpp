@@ -1,7 +1,9 @@
 #include "pellow/texts.h"
 
+#include <QTranslator>
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "pellow/result_codes.h"
@@ -9,30 +11,48 @@
 namespace pellow {
 namespace {
 
-struct StringRow {
+// The message ids of the launcher's texts with their English source texts (for
+// lupdate); the texts live in translations/pellow_*.ts. The English texts of 108, 110
+// and 111 are German, and the double blanks in 105, 107 and 111 belong to the texts.
+struct MessageId {
     int id;
-    std::u16string_view english;
-    std::u16string_view german;
+    const char* messageId;
 };
 
-// Both tables side by side. The English table carries German texts for 108, 110 and
-// 111, and the double blanks in 105, 107 and 111 belong to the texts.
-constexpr std::array<StringRow, 8> kStrings = {{
-    {kNotFoundSuffix, u" not found!", u" wurde nicht gefunden!"},
-    {kPathNotFoundText, u"Path not found!", u"Der Pfad zur Datei wurde  nicht gefunden!"},
-    {kCorruptText, u"The installation file is corupt!",
-     u"Die Installationsdatei ist ungültig oder beschädigt!"},
-    {kAccessDeniedText, u"Access denied!",
-     u"Der Zugriff auf die Installationsdatei  wurde vom Betriebssystem verweigert!"},
-    {kNoAssociationText,
-     u"Der angegebene Dateityp ist auf Ihrem Computer keiner Anwendung zugeordnet!",
-     u"Der angegebene Dateityp ist auf Ihrem Computer keiner Anwendung zugeordnet!"},
-    {kOutOfMemoryText, u"Zum Ausführen der Anwendung ist nicht genügend Arbeitsspeicher frei!",
-     u"Zum Ausführen der Anwendung ist nicht genügend Arbeitsspeicher frei!"},
-    {kCannotOpenText, u"Datei  konnte nicht geöffnet werden!",
-     u"Datei  konnte nicht geöffnet werden!"},
-    {kPackageName, u"InstFile_EN.msi", u"InstFile_DE.msi"},
+// clang-format off
+constexpr std::array<MessageId, 8> kMessageIds = {{
+    //% " not found!"
+    {kNotFoundSuffix, QT_TRID_NOOP("104")},
+    //% "Path not found!"
+    {kPathNotFoundText, QT_TRID_NOOP("105")},
+    //% "The installation file is corupt!"
+    {kCorruptText, QT_TRID_NOOP("106")},
+    //% "Access denied!"
+    {kAccessDeniedText, QT_TRID_NOOP("107")},
+    //% "Der angegebene Dateityp ist auf Ihrem Computer keiner Anwendung zugeordnet!"
+    {kNoAssociationText, QT_TRID_NOOP("108")},
+    //% "Zum Ausführen der Anwendung ist nicht genügend Arbeitsspeicher frei!"
+    {kOutOfMemoryText, QT_TRID_NOOP("110")},
+    //% "Datei  konnte nicht geöffnet werden!"
+    {kCannotOpenText, QT_TRID_NOOP("111")},
+    //% "InstFile_EN.msi"
+    {kPackageName, QT_TRID_NOOP("112")},
 }};
+// clang-format on
+
+// The launcher's translation for `language`, built into its resources.
+const QTranslator& Translation(Language language) {
+    static const auto kLoad = [](const char* file) {
+        auto translator = std::make_unique<QTranslator>();
+        const bool loaded = translator->load(QString::fromLatin1(file));
+        Q_ASSERT_X(loaded, "pellow::Translation", "the built-in translations are missing");
+        (void)loaded;
+        return translator;
+    };
+    static const std::unique_ptr<QTranslator> kEnglish = kLoad(":/pellow/i18n/pellow_en.qm");
+    static const std::unique_ptr<QTranslator> kGerman = kLoad(":/pellow/i18n/pellow_de.qm");
+    return language == Language::German ? *kGerman : *kEnglish;
+}
 
 std::string_view EnvValue(const char* name) {
     const char* value = std::getenv(name);
@@ -80,11 +100,9 @@ Language LanguageFromEnvironment() {
 }
 
 QString LoadString(int id, Language language) {
-    for (const StringRow& row : kStrings) {
+    for (const MessageId& row : kMessageIds) {
         if (row.id == id) {
-            const std::u16string_view text =
-                language == Language::German ? row.german : row.english;
-            return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+            return Translation(language).translate(nullptr, row.messageId);
         }
     }
     return {};

@@ -1,6 +1,6 @@
 #pragma once
-// The launcher's English and German string tables, the language choice and the message
-// for a failed "open".
+// The launcher's English and German texts (translations/pellow_*.ts, built into its
+// resources), the language choice and the message for a failed "open".
 
 #include <QString>
 #include <string_view>
@@ -31,7 +31,7 @@ Language LanguageFromEnvironment();
 // any case.
 bool IsGermanLocaleName(std::string_view name);
 
-// The text of string `id` in `language`'s table; empty for an id that is not in it.
+// The text of string `id` in `language`; empty for an id that is not one of them.
 QString LoadString(int id, Language language);
 
 // The message for the result of an "open" (see result_codes.h) in `language`; empty

@@ -1,5 +1,6 @@
 #include "session/flash_conversation.h"
 
+#include <QString>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -89,59 +90,61 @@ class FlashBusyScope {
     ServiceLink& link_;
 };
 
-std::string Local(const char* en, const char* de) {
-    return UiLanguage() == Language::German ? de : en;
-}
-
 }  // namespace
 
 namespace flash_text {
 
 std::string BackupIncomplete(const std::string& fileError) {
-    return Format(Local("The backup file could not be written completely:\n%s\n"
-                        "The FlashROM was left as it is.",
-                        "Die Backup-Datei konnte nicht vollständig geschrieben werden:\n%s\n"
-                        "Das FlashROM bleibt unverändert."),
-                  fileError);
+    return Format(
+        //% "The backup file could not be written completely:\n%s\n"
+        //% "The FlashROM was left as it is."
+        qtTrId("flash.the-backup-file-could-not-be-written").toStdString(), fileError);
 }
 
 std::string BackupSizeMismatch(std::uint64_t backupSize, std::uint64_t romSize) {
-    return Format(Local("The backup holds %u bytes, the FlashROM %u bytes.\n"
-                        "The FlashROM was left as it is.",
-                        "Das Backup enthält %u Bytes, das FlashROM %u Bytes.\n"
-                        "Das FlashROM bleibt unverändert."),
-                  backupSize, romSize);
+    return Format(
+        //% "The backup holds %u bytes, the FlashROM %u bytes.\n"
+        //% "The FlashROM was left as it is."
+        qtTrId("flash.the-backup-holds-u-bytes-the-flashro").toStdString(), backupSize, romSize);
 }
 
 std::string Verifying() {
-    return Local("verifying FlashROM...", "Prüfe FlashROM...");
+    return
+        //% "verifying FlashROM..."
+        qtTrId("flash.verifying-flashrom").toStdString();
 }
 
 std::string Verified() {
-    return Local("FlashROM verified.", "FlashROM geprüft.");
+    return
+        //% "FlashROM verified."
+        qtTrId("flash.flashrom-verified").toStdString();
 }
 
 std::string NotVerified() {
-    return Local("FlashROM not verified (no answer).", "FlashROM nicht geprüft (keine Antwort).");
+    return
+        //% "FlashROM not verified (no answer)."
+        qtTrId("flash.flashrom-not-verified-no-answer").toStdString();
 }
 
 std::string Differs() {
-    return Local("FlashROM differs from the new BIOS!", "FlashROM weicht vom neuen BIOS ab!");
+    return
+        //% "FlashROM differs from the new BIOS!"
+        qtTrId("flash.flashrom-differs-from-the-new-bios").toStdString();
 }
 
 std::string DiffersMessage(std::uint64_t offset, const std::string& backupPath) {
-    std::string text = Format(Local("The FlashROM does not hold the BIOS that was written.\n"
-                                    "First difference at offset 0x%X (%u).\n",
-                                    "Das FlashROM enthält nicht das geschriebene BIOS.\n"
-                                    "Erste Abweichung bei Offset 0x%X (%u).\n"),
-                              offset, offset);
+    std::string text = Format(
+        //% "The FlashROM does not hold the BIOS that was written.\n"
+        //% "First difference at offset 0x%X (%u).\n"
+        qtTrId("flash.the-flashrom-does-not-hold-the-bios").toStdString(), offset, offset);
     if (backupPath.empty()) {
-        text += Local("No backup of the old BIOS was made in this run.",
-                      "In diesem Durchgang wurde kein Backup des alten BIOS angelegt.");
-    } else {
         text +=
-            Format(Local("The old BIOS is saved in:\n%s", "Das alte BIOS ist gesichert in:\n%s"),
-                   backupPath);
+            //% "No backup of the old BIOS was made in this run."
+            qtTrId("flash.no-backup-of-the-old-bios-was-made-i").toStdString();
+    } else {
+        text += Format(
+            //% "The old BIOS is saved in:\n%s"
+            qtTrId("flash.the-old-bios-is-saved-in-s").toStdString(), backupPath);
     }
     return text;
 }

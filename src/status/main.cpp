@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "session/text_catalogue.h"
 #include "status/atomic_file.h"
 #include "status/failure_text.h"
 #include "status/health.h"
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
     }
 
     QCoreApplication app(argc, argv);
+    // The texts of the report are English: the catalogue's, in the language never set.
+    veltrix::TextCatalogue::Install(&app);
     StatusReport report;
     report.host = options.host;
     RunTimings timings;

@@ -1,5 +1,6 @@
 #pragma once
-// The raw string table: one row per id with its English and German text, sorted by id.
+// The numbered texts (ids 101-194) as rows of their English and German text, read once
+// from the installed text source (see strings.h); the texts live in translations/.
 
 #include <cstddef>
 #include <span>
@@ -12,7 +13,8 @@ struct StringEntry {
     const char* german;
 };
 
-// All rows of the program's string table, sorted by ascending id, no id twice.
+// The rows of every numbered text the text source knows, sorted by ascending id; empty
+// before a source is installed.
 std::span<const StringEntry> StringTable();
 
 // True when `rows` is sorted by strictly ascending id and every row has both texts.

@@ -1,48 +1,13 @@
 #include "texts/strings.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <vector>
-
-#include "texts/string_table.h"
 
 namespace veltrix {
 namespace {
 
 std::atomic<Language> uiLanguage{Language::English};
-
-// The table's texts as strings, built once, in table order.
-struct LoadedTable {
-    std::vector<std::string> english;
-    std::vector<std::string> german;
-
-    LoadedTable() {
-        const auto rows = StringTable();
-        english.reserve(rows.size());
-        german.reserve(rows.size());
-        for (const StringEntry& row : rows) {
-            english.emplace_back(row.english);
-            german.emplace_back(row.german);
-        }
-    }
-};
-
-const LoadedTable& Loaded() {
-    static const LoadedTable kTable;
-    return kTable;
-}
-
-// Index of `id` in the table, or -1.
-std::ptrdiff_t IndexOf(int id) {
-    const auto rows = StringTable();
-    const auto it = std::lower_bound(rows.begin(), rows.end(), id,
-                                     [](const StringEntry& row, int key) { return row.id < key; });
-    if (it == rows.end() || it->id != id) {
-        return -1;
-    }
-    return it - rows.begin();
-}
+std::atomic<TextSource> textSource{nullptr};
 
 std::string_view EnvValue(const char* name) {
     const char* value = std::getenv(name);
@@ -78,19 +43,30 @@ bool IsGermanLocaleName(std::string_view name) {
            Lower(languagePart[1]) == 'e';
 }
 
-Language LanguageFromEnvironment(std::string_view language, std::string_view lcAll,
-                                 std::string_view lcMessages, std::string_view lang) {
+std::string_view LocaleNameFromEnvironment(std::string_view language, std::string_view lcAll,
+                                           std::string_view lcMessages, std::string_view lang) {
     for (const std::string_view value : {FirstListEntry(language), lcAll, lcMessages, lang}) {
         if (!value.empty()) {
-            return IsGermanLocaleName(value) ? Language::German : Language::English;
+            return value;
         }
     }
-    return Language::English;
+    return {};
+}
+
+std::string LocaleNameFromEnvironment() {
+    return std::string(LocaleNameFromEnvironment(EnvValue("LANGUAGE"), EnvValue("LC_ALL"),
+                                                 EnvValue("LC_MESSAGES"), EnvValue("LANG")));
+}
+
+Language LanguageFromEnvironment(std::string_view language, std::string_view lcAll,
+                                 std::string_view lcMessages, std::string_view lang) {
+    return IsGermanLocaleName(LocaleNameFromEnvironment(language, lcAll, lcMessages, lang))
+               ? Language::German
+               : Language::English;
 }
 
 Language LanguageFromEnvironment() {
-    return LanguageFromEnvironment(EnvValue("LANGUAGE"), EnvValue("LC_ALL"),
-                                   EnvValue("LC_MESSAGES"), EnvValue("LANG"));
+    return IsGermanLocaleName(LocaleNameFromEnvironment()) ? Language::German : Language::English;
 }
 
 Language UiLanguage() {
@@ -101,23 +77,22 @@ void SetUiLanguage(Language language) {
     uiLanguage.store(language, std::memory_order_relaxed);
 }
 
-const std::string& LoadString(int id, Language language) {
-    static const std::string kEmpty;
-    const std::ptrdiff_t index = IndexOf(id);
-    if (index < 0) {
-        return kEmpty;
-    }
-    const LoadedTable& table = Loaded();
-    const auto i = static_cast<std::size_t>(index);
-    return language == Language::German ? table.german[i] : table.english[i];
+void SetTextSource(TextSource source) {
+    textSource.store(source, std::memory_order_release);
 }
 
-const std::string& LoadString(int id) {
-    return LoadString(id, UiLanguage());
+std::string LoadString(int id, Language language) {
+    const TextSource source = textSource.load(std::memory_order_acquire);
+    return source == nullptr ? std::string{} : source(id, &language);
+}
+
+std::string LoadString(int id) {
+    const TextSource source = textSource.load(std::memory_order_acquire);
+    return source == nullptr ? std::string{} : source(id, nullptr);
 }
 
 bool HasString(int id) {
-    return IndexOf(id) >= 0;
+    return !LoadString(id, Language::English).empty();
 }
 
 }  // namespace veltrix

@@ -5,11 +5,18 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include "session/text_catalogue.h"
+
 namespace {
+
+using veltrix::TextCatalogue;
 
 class CoreAppEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override { app_ = std::make_unique<QCoreApplication>(argc_, argv_); }
+    void SetUp() override {
+        app_ = std::make_unique<QCoreApplication>(argc_, argv_);
+        TextCatalogue::Install(app_.get());
+    }
 
     void TearDown() override { app_.reset(); }
 

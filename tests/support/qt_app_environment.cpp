@@ -6,7 +6,11 @@
 #include <QApplication>
 #include <memory>
 
+#include "session/text_catalogue.h"
+
 namespace {
+
+using veltrix::TextCatalogue;
 
 class QtAppEnvironment : public ::testing::Environment {
   public:
@@ -20,6 +24,7 @@ class QtAppEnvironment : public ::testing::Environment {
             qputenv(bus, "unix:path=/nonexistent/veltrix-test-bus");
         }
         app_ = std::make_unique<QApplication>(argc_, argv_);
+        TextCatalogue::Install(app_.get());
         QApplication::setApplicationDisplayName(QStringLiteral("Veltrix Test"));
     }
 

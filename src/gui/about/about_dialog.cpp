@@ -8,7 +8,6 @@
 
 #include "gui/platform/control_id.h"
 #include "gui/platform/dialog_ui.h"
-#include "gui/platform/language.h"
 #include "gui/platform/service_mode.h"
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
@@ -24,10 +23,6 @@ using platform::SetControlId;
 constexpr int kIconSize = 32;
 // Version numbers from this one on count the revision.
 constexpr int kRevisionCountedFrom = 3030100;
-
-QString Text(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
 
 }  // namespace
 
@@ -56,7 +51,9 @@ std::string ServiceVersionText(bool connected, const ServiceConfig& config, int 
 
 AboutDialog::AboutDialog(platform::DialogUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     SetControlId(this, about_id::kDialog);
-    setWindowTitle(Text("About Kavotronik Veltrix", "Info über Kavotronik Veltrix"));
+    setWindowTitle(
+        //% "About Kavotronik Veltrix"
+        qtTrId("about.about-kavotronik-veltrix"));
 
     auto* icon = new QLabel(this);
     SetControlId(icon, icon_id::kApplication);
@@ -65,7 +62,9 @@ AboutDialog::AboutDialog(platform::DialogUi& ui, QWidget* parent) : QDialog(pare
     SetControlId(clientVersion_, about_id::kClientVersion);
     serviceVersion_ = new QLabel(this);
     SetControlId(serviceVersion_, about_id::kServiceVersion);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(
+        //% "OK"
+        qtTrId("dialog.ok"), this);
     SetControlId(ok, about_id::kOk);
     ok->setDefault(true);
     // No control takes the keyboard: every key reaches the box and its key filter,
@@ -76,11 +75,15 @@ AboutDialog::AboutDialog(platform::DialogUi& ui, QWidget* parent) : QDialog(pare
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(12);
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("Kavotronik Veltrix Version"), this), 0, 1);
+    grid->addWidget(new QLabel(
+                        //% "Kavotronik Veltrix Version"
+                        qtTrId("about.version"), this),
+                    0, 1);
     grid->addWidget(clientVersion_, 0, 2);
-    grid->addWidget(
-        new QLabel(Text("Kavotronik Veltrix Service:", "Kavotronik Veltrix Dienstprogramm:"), this),
-        1, 1);
+    grid->addWidget(new QLabel(
+                        //% "Kavotronik Veltrix Service:"
+                        qtTrId("about.kavotronik-veltrix-service"), this),
+                    1, 1);
     grid->addWidget(serviceVersion_, 1, 2);
     grid->setColumnStretch(2, 1);
     grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance(QStringLiteral("00.00.00.00")));
@@ -95,10 +98,10 @@ void AboutDialog::SetVersionTexts(const std::string& client, const std::string& 
 
 void AboutDialog::accept() {
     if (serviceVersion_->text().size() > kMaxServiceVersionLength) {
-        ui_.ShowMessage(Text("Please enter no more than 11 characters.",
-                             "Bitte geben Sie nicht mehr als 11 Zeichen ein.")
-                            .toStdString(),
-                        MessageIcon::Warning, MessageButtons::Ok);
+        ui_.ShowMessage(
+            //% "Please enter no more than 11 characters."
+            qtTrId("about.please-enter-no-more-than-11-charact").toStdString(),
+            MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
     QDialog::accept();

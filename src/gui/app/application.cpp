@@ -29,6 +29,7 @@
 #include "gui/shell/qt_tray_host.h"
 #include "gui/shell/session_bus_address.h"
 #include "model/file_version_info.h"
+#include "session/text_catalogue.h"
 
 namespace veltrix {
 
@@ -158,9 +159,11 @@ Application::Application(int& argc, char** argv) : app_(MakeApplicationObject(ar
     QApplication::setWindowIcon(ProgramIcon(icon_id::kApplication));
     // The installed desktop entry, so that a Wayland desktop shows its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.kavotronik.Veltrix"));
-    // The language is the environment's, for the string tables and for Qt's own
+    // The language is the environment's, for the program's texts and for Qt's own
     // texts, before the first window exists.
-    if (!platform::ApplyProgramLanguage(LanguageFromEnvironment(), *app_)) {
+    TextCatalogue::Install(app_.get());
+    if (!platform::ApplyProgramLanguage(LanguageFromEnvironment(), *app_,
+                                        LocaleNameFromEnvironment())) {
         qWarning("Veltrix: Qt's own texts stay English (no translation found at %s)",
                  qPrintable(platform::QtTranslationFile(UiLanguage())));
     }

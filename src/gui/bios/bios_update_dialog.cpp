@@ -15,7 +15,6 @@
 
 #include "gui/platform/control_id.h"
 #include "gui/platform/dialog_ui.h"
-#include "gui/platform/language.h"
 #include "gui/platform/service_mode.h"
 #include "model/bios_image.h"
 #include "session/flash_signals.h"
@@ -45,10 +44,6 @@ constexpr std::int64_t kSmallestFlashSize = 0x8000;
 constexpr int kDialogMinimumWidth = 440;
 // The platform's error text for a file is cut to this many characters.
 constexpr int kMaxFileErrorText = 1023;
-
-QString Tr(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -110,7 +105,9 @@ BiosUpdateDialog::BiosUpdateDialog(platform::DialogUi& ui, ServiceSession& sessi
       target_(std::move(target)),
       reports_(std::make_shared<FlashSignals>()) {
     SetControlId(this, kDialog);
-    setWindowTitle(QStringLiteral("BIOS Update"));
+    setWindowTitle(
+        //% "BIOS Update"
+        qtTrId("bios.title"));
     setMinimumWidth(kDialogMinimumWidth);
     BuildControls();
     ConnectReports();
@@ -131,8 +128,13 @@ void BiosUpdateDialog::BuildControls() {
 
     auto* modes = new QGroupBox(this);
     auto* modeLayout = new QVBoxLayout(modes);
-    const QString modeTexts[] = {Tr("Backup and Update", "Backup und Update"),
-                                 Tr("Update only", "nur Update"), Tr("Backup only", "nur Backup")};
+    const QString modeTexts[] = {//% "Backup and Update"
+                                 qtTrId("bios.backup-and-update"),
+
+                                 //% "Update only"
+                                 qtTrId("bios.update-only"),
+                                 //% "Backup only"
+                                 qtTrId("bios.backup-only")};
     const int modeIds[] = {kRadioBackupAndUpdate, kRadioUpdateOnly, kRadioBackupOnly};
     for (int i = 0; i < 3; ++i) {
         modeButtons_[i] = WithId(new QRadioButton(modeTexts[i], modes), modeIds[i]);
@@ -141,9 +143,14 @@ void BiosUpdateDialog::BuildControls() {
     layout->addWidget(modes);
 
     auto* files = new QGridLayout;
-    backupFile_ =
-        WithId(new QPushButton(Tr("Backup File...", "Backup Datei..."), this), kBackupFile);
-    biosFile_ = WithId(new QPushButton(Tr("BIOS File...", "BIOS Datei..."), this), kBiosFile);
+    backupFile_ = WithId(new QPushButton(
+                             //% "Backup File..."
+                             qtTrId("bios.backup-file"), this),
+                         kBackupFile);
+    biosFile_ = WithId(new QPushButton(
+                           //% "BIOS File..."
+                           qtTrId("bios.bios-file"), this),
+                       kBiosFile);
     backupPathLabel_ = WithId(new PathLabel(this), kBackupPath);
     biosPathLabel_ = WithId(new PathLabel(this), kBiosPath);
     for (QLabel* path : {backupPathLabel_, biosPathLabel_}) {
@@ -176,9 +183,18 @@ void BiosUpdateDialog::BuildControls() {
     layout->addWidget(status_);
 
     auto* buttons = new QHBoxLayout;
-    start_ = WithId(new QPushButton(QStringLiteral("Start"), this), kStart);
-    ready_ = WithId(new QPushButton(Tr("Ready", "fertig"), this), kReady);
-    close_ = WithId(new QPushButton(Tr("Close", "schließen"), this), kClose);
+    start_ = WithId(new QPushButton(
+                        //% "Start"
+                        qtTrId("bios.start"), this),
+                    kStart);
+    ready_ = WithId(new QPushButton(
+                        //% "Ready"
+                        qtTrId("bios.ready"), this),
+                    kReady);
+    close_ = WithId(new QPushButton(
+                        //% "Close"
+                        qtTrId("bios.close"), this),
+                    kClose);
     start_->setEnabled(false);
     ready_->setEnabled(false);
     buttons->addWidget(start_);

@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "gui/platform/control_id.h"
-#include "gui/platform/language.h"
 #include "texts/format.h"
 #include "texts/strings.h"
 
@@ -27,19 +26,23 @@ using platform::SetControlId;
 constexpr int kDefaultHeight = 320;
 constexpr int kColumnPadding = 24;
 
-QString Text(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
-
 QStringList Headers() {
-    return {Text("Date / Time", "Datum/Zeit"),
-            QStringLiteral("C.Num."),
-            QStringLiteral("Port"),
-            QStringLiteral("Cmd."),
-            QStringLiteral("Sts."),
-            QStringLiteral("Ctl."),
-            QStringLiteral("LBA"),
-            QStringLiteral("LBA-count")};
+    return {//% "Date / Time"
+            qtTrId("errorlog.date-time"),
+            //% "C.Num."
+            qtTrId("errorlog.controller-number"),
+            //% "Port"
+            qtTrId("errorlog.port"),
+            //% "Cmd."
+            qtTrId("errorlog.command"),
+            //% "Sts."
+            qtTrId("errorlog.status"),
+            //% "Ctl."
+            qtTrId("errorlog.control"),
+            //% "LBA"
+            qtTrId("errorlog.lba"),
+            //% "LBA-count"
+            qtTrId("errorlog.lba-count")};
 }
 
 // The widest text each column shows, for its starting width (the columns are not
@@ -118,14 +121,18 @@ class ErrorLogModel : public QAbstractTableModel {
 
 ErrorLogDialog::ErrorLogDialog(QWidget* parent) : QDialog(parent) {
     SetControlId(this, error_log_id::kDialog);
-    setWindowTitle(Text("Error log", "Fehlerprotokoll"));
+    setWindowTitle(
+        //% "Error log"
+        qtTrId("errorlog.error-log"));
     setSizeGripEnabled(true);
 
     model_ = new ErrorLogModel(this);
     list_ = new QTreeView(this);
     SetControlId(list_, error_log_id::kList);
     // A list has no caption to take its name from.
-    list_->setAccessibleName(Text("Error log entries", "Fehlerprotokolleinträge"));
+    list_->setAccessibleName(
+        //% "Error log entries"
+        qtTrId("errorlog.error-log-entries"));
     list_->setModel(model_);
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);
@@ -151,7 +158,9 @@ ErrorLogDialog::ErrorLogDialog(QWidget* parent) : QDialog(parent) {
     }
 
     // Copy: Ctrl+C in the list and its context menu.
-    auto* copy = new QAction(Text("&Copy", "&Kopieren"), list_);
+    auto* copy = new QAction(
+        //% "&Copy"
+        qtTrId("errorlog.copy"), list_);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(copy, &QAction::triggered, this, &ErrorLogDialog::CopySelection);
@@ -161,7 +170,9 @@ ErrorLogDialog::ErrorLogDialog(QWidget* parent) : QDialog(parent) {
     // (no shortcut handling, as in a window that is not active) copies the lines.
     list_->installEventFilter(this);
 
-    auto* hide = new QPushButton(Text("Hide", "schließen"), this);
+    auto* hide = new QPushButton(
+        //% "Hide"
+        qtTrId("errorlog.hide"), this);
     SetControlId(hide, error_log_id::kHide);
     hide->setAutoDefault(false);
     connect(hide, &QPushButton::clicked, this, &QWidget::hide);

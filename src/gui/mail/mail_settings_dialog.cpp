@@ -77,19 +77,25 @@ QSlider* LevelSlider(QWidget* parent, int id, int level) {
 // The level slider with a caption beside each of its three positions.
 QVBoxLayout* LevelColumn(QWidget* parent, QSlider* level) {
     auto* levelCaptions = new QVBoxLayout;
-    levelCaptions->addWidget(
-        new QLabel(settings_dialog::Tr("All Events", "Alle Ereignisse"), parent));
+    levelCaptions->addWidget(new QLabel(
+        //% "All Events"
+        qtTrId("mail.all-events"), parent));
     levelCaptions->addStretch(1);
-    levelCaptions->addWidget(
-        new QLabel(settings_dialog::Tr("Errors and Warnings", "Fehler und Warnungen"), parent));
+    levelCaptions->addWidget(new QLabel(
+        //% "Errors and Warnings"
+        qtTrId("mail.errors-and-warnings"), parent));
     levelCaptions->addStretch(1);
-    levelCaptions->addWidget(new QLabel(settings_dialog::Tr("Errors only", "Nur Fehler"), parent));
+    levelCaptions->addWidget(new QLabel(
+        //% "Errors only"
+        qtTrId("mail.errors-only"), parent));
     auto* levelRow = new QHBoxLayout;
     levelRow->addWidget(level);
     levelRow->addLayout(levelCaptions);
     auto* levelColumn = new QVBoxLayout;
     // The caption names the slider for a screen reader.
-    auto* caption = new QLabel(settings_dialog::Tr("Email level", "E-Mail Level"), parent);
+    auto* caption = new QLabel(
+        //% "Email level"
+        qtTrId("mail.email-level"), parent);
     caption->setBuddy(level);
     levelColumn->addWidget(caption);
     levelColumn->addLayout(levelRow);
@@ -106,7 +112,9 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
       smtp_(values.smtp),
       confirmed_(QString::fromStdString(values.password)) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(settings_dialog::Tr("Email settings", "E-Mail Einstellungen"));
+    setWindowTitle(
+        //% "Email settings"
+        qtTrId("mail.email-settings"));
 
     QLineEdit* senderName = AddEdit(kSenderNameEdit, values.senderName);
     QLineEdit* senderAddress = AddEdit(kSenderAddressEdit, values.senderAddress);
@@ -118,35 +126,49 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     password->setEchoMode(QLineEdit::Password);
     password->installEventFilter(this);
 
-    active_ = Check(
-        this, kActiveCheck,
-        settings_dialog::Tr("Activate Emailnotification", "E-Mail Benachrichtigung aktivieren"),
-        values.mailActive);
-    testMail_ =
-        Check(this, kTestMailCheck,
-              settings_dialog::Tr("Send a one-time test email", "Einmalig eine Test E-Mail senden"),
-              values.sendTestMail);
+    active_ = Check(this, kActiveCheck,
+
+                    //% "Activate Emailnotification"
+                    qtTrId("mail.activate-emailnotification"), values.mailActive);
+    testMail_ = Check(this, kTestMailCheck,
+
+                      //% "Send a one-time test email"
+                      qtTrId("mail.send-a-one-time-test-email"), values.sendTestMail);
     bootUp_ = Check(this, kBootUpCheck,
-                    settings_dialog::Tr("Send bootup messages", "Statusmeldung beim booten"),
-                    values.bootUpMessages);
+
+                    //% "Send bootup messages"
+                    qtTrId("mail.send-bootup-messages"), values.bootUpMessages);
     level_ = LevelSlider(this, kLevelSlider, values.mailLevel);
 
-    advanced_ = WithId(new QPushButton(settings_dialog::Tr("advanced...", "Erweitert..."), this),
+    advanced_ = WithId(new QPushButton(
+                           //% "advanced..."
+                           qtTrId("mail.advanced"), this),
                        kAdvancedButton);
     advanced_->setAutoDefault(false);
     advanced_->setEnabled(values.hasSmtpOptions);
     connect(advanced_, &QPushButton::clicked, this, &MailSettingsDialog::OnAdvanced);
 
-    const QString address = settings_dialog::Tr("Address:", "Adresse:");
-    auto* recipientGroup =
-        Group(this, settings_dialog::Tr("Recipient", "Empfänger"), {{address, recipient}});
-    auto* senderGroup = Group(this, settings_dialog::Tr("Sender", "Absender"),
-                              {{QStringLiteral("Name:"), senderName}, {address, senderAddress}});
-    auto* serverGroup =
-        Group(this, settings_dialog::Tr("Outgoing mail server", "Postausgangsserver"),
-              {{settings_dialog::Tr("Host name / address:", "Host Name / Adresse:"), server},
-               {settings_dialog::Tr("User name:", "Benutzername:"), userName},
-               {settings_dialog::Tr("Password:", "Passwort:"), password}});
+    const QString address =
+        //% "Address:"
+        qtTrId("mail.address");
+    auto* recipientGroup = Group(this,
+                                 //% "Recipient"
+                                 qtTrId("mail.recipient"), {{address, recipient}});
+    auto* senderGroup = Group(this,
+                              //% "Sender"
+                              qtTrId("mail.sender"),
+                              {{//% "Name:"
+                                qtTrId("mail.name"), senderName},
+                               {address, senderAddress}});
+    auto* serverGroup = Group(this,
+                              //% "Outgoing mail server"
+                              qtTrId("mail.outgoing-mail-server"),
+                              {{//% "Host name / address:"
+                                qtTrId("mail.host-name-address"), server},
+                               {//% "User name:"
+                                qtTrId("mail.user-name"), userName},
+                               {//% "Password:"
+                                qtTrId("mail.password"), password}});
     auto* advancedRow = new QHBoxLayout;
     advancedRow->addStretch(1);
     advancedRow->addWidget(advanced_);

@@ -7,34 +7,35 @@
 #include <QVBoxLayout>
 
 #include "gui/platform/control_id.h"
-#include "gui/platform/language.h"
 #include "texts/strings.h"
 
 namespace veltrix {
 
-namespace {
-
-QString Caption(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 PasswordConfirmDialog::PasswordConfirmDialog(QWidget* parent) : QDialog(parent) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(Caption("Confirm password", "Passwortbestätigung"));
+    setWindowTitle(
+        //% "Confirm password"
+        qtTrId("mail.confirm-password"));
 
     auto* label = new QLabel(
-        Caption("Please repeat your password", "Passwort bitte nochmal bestätigen."), this);
+
+        //% "Please repeat your password"
+        qtTrId("mail.please-repeat-your-password"), this);
     password_ = new QLineEdit(this);
     platform::SetControlId(password_, kPasswordEdit);
     password_->setEchoMode(QLineEdit::Password);
     label->setBuddy(password_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(
+        //% "OK"
+        qtTrId("dialog.ok"), this);
     platform::SetControlId(ok, 1);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(Caption("Cancel", "Abbrechen"), this);
+    auto* cancel = new QPushButton(
+        //% "Cancel"
+        qtTrId("mail.cancel"), this);
     platform::SetControlId(cancel, 2);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

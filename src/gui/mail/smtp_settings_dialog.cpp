@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <array>
 #include <optional>
 
 #include "gui/platform/control_id.h"
@@ -17,15 +18,61 @@ namespace veltrix {
 
 namespace {
 
-const QStringList kAuthMethods = {QStringLiteral("none"),  QStringLiteral("CRAM MD-5"),
-                                  QStringLiteral("Login"), QStringLiteral("Plain"),
-                                  QStringLiteral("NTLM"),  QStringLiteral("Auto")};
-const QStringList kConnectionTypes = {
-    QStringLiteral("Plain Text"), QStringLiteral("SSL, TLS or DTLS"), QStringLiteral("STARTTLS"),
-    QStringLiteral("Auto Upgrade to STARTTLS")};
-const QStringList kProtocols = {QStringLiteral("TLS v2/v3"), QStringLiteral("TLS v 1.0"),
-                                QStringLiteral("TLS v 1.1"), QStringLiteral("TLS v 1.2"),
-                                QStringLiteral("DTLS v 1.0")};
+// The choices of the three lists, as message ids, in the order of their index.
+// clang-format off
+// Authentication methods.
+constexpr std::array kAuthMethods = {
+    //% "none"
+    QT_TRID_NOOP("mail.auth-none"),
+    //% "CRAM MD-5"
+    QT_TRID_NOOP("mail.auth-cram-md5"),
+    //% "Login"
+    QT_TRID_NOOP("mail.auth-login"),
+    //% "Plain"
+    QT_TRID_NOOP("mail.auth-plain"),
+    //% "NTLM"
+    QT_TRID_NOOP("mail.auth-ntlm"),
+    //% "Auto"
+    QT_TRID_NOOP("mail.auth-auto"),
+};
+// Connection types.
+constexpr std::array kConnectionTypes = {
+    //% "Plain Text"
+    QT_TRID_NOOP("mail.connection-plain-text"),
+    //% "SSL, TLS or DTLS"
+    QT_TRID_NOOP("mail.connection-ssl-tls-dtls"),
+    //% "STARTTLS"
+    QT_TRID_NOOP("mail.connection-starttls"),
+    //% "Auto Upgrade to STARTTLS"
+    QT_TRID_NOOP("mail.connection-auto-starttls"),
+};
+// SSL protocols.
+constexpr std::array kProtocols = {
+    //% "TLS v2/v3"
+    QT_TRID_NOOP("mail.protocol-tls-v2-v3"),
+    //% "TLS v 1.0"
+    QT_TRID_NOOP("mail.protocol-tls-1-0"),
+    //% "TLS v 1.1"
+    QT_TRID_NOOP("mail.protocol-tls-1-1"),
+    //% "TLS v 1.2"
+    QT_TRID_NOOP("mail.protocol-tls-1-2"),
+    //% "DTLS v 1.0"
+    QT_TRID_NOOP("mail.protocol-dtls-1-0"),
+};
+// clang-format on
+
+// The texts of `ids`, the first `count` of them (all for -1).
+template <std::size_t N>
+QStringList Choices(const std::array<const char*, N>& ids, qsizetype count = -1) {
+    QStringList texts;
+    for (const char* id : ids) {
+        if (count >= 0 && texts.size() == count) {
+            break;
+        }
+        texts << qtTrId(id);
+    }
+    return texts;
+}
 
 template <typename W>
 W* WithId(W* widget, int id) {
@@ -51,7 +98,9 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
                                        platform::DialogUi& ui, QWidget* parent)
     : QDialog(parent), ui_(ui), values_(values) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(settings_dialog::Tr("Advanced SMTP-Settings", "Erweiterte SMTP-Einstellungen"));
+    setWindowTitle(
+        //% "Advanced SMTP-Settings"
+        qtTrId("mail.advanced-smtp-settings"));
 
     authMethod_ = WithId(new QComboBox(this), kAuthMethodCombo);
     port_ = WithId(new QLineEdit(this), kPortEdit);
@@ -67,11 +116,19 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
         grid->addWidget(label, r, 0);
         grid->addWidget(control, r, 1);
     };
-    row(0, QStringLiteral("Authentifikationsmethode:"), authMethod_);
-    row(1, QStringLiteral("Port:"), port_);
+    row(0,
+        //% "Authentifikationsmethode:"
+        qtTrId("mail.authentication-method"), authMethod_);
+    row(1,
+        //% "Port:"
+        qtTrId("mail.port"), port_);
     grid->addWidget(legacySsl_, 2, 1);
-    row(3, settings_dialog::Tr("Connection Type:", "Verbindungsart:"), connectionType_);
-    row(4, settings_dialog::Tr("SSL-protocoll:", "SSL-Protokoll:"), protocol_);
+    row(3,
+        //% "Connection Type:"
+        qtTrId("mail.connection-type"), connectionType_);
+    row(4,
+        //% "SSL-protocoll:"
+        qtTrId("mail.ssl-protocoll"), protocol_);
     grid->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -82,12 +139,12 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
     ShowValues();
     legacySsl_->hide();
 
-    authMethod_->addItems(kAuthMethods);
+    authMethod_->addItems(Choices(kAuthMethods));
     authMethod_->setCurrentIndex(values_.authMethod >= 1 && values_.authMethod <= 5
                                      ? static_cast<int>(values_.authMethod)
                                      : 0);
 
-    connectionType_->addItems(hasTlsOptions ? kConnectionTypes : kConnectionTypes.mid(0, 1));
+    connectionType_->addItems(Choices(kConnectionTypes, hasTlsOptions ? -1 : 1));
     const int typeIndex = values_.connectionType >= 1 && values_.connectionType <= 3
                               ? static_cast<int>(values_.connectionType)
                               : 0;
@@ -95,7 +152,7 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
     connectionType_->setCurrentIndex(typeIndex < connectionType_->count() ? typeIndex : -1);
     protocol_->setEnabled(values_.connectionType != 0);
 
-    protocol_->addItems(kProtocols);
+    protocol_->addItems(Choices(kProtocols));
     const std::uint32_t protocol = values_.tlsProtocol;
     protocol_->setCurrentIndex(
         protocol == 0 || (protocol >= 2 && protocol <= 4) ? static_cast<int>(protocol) : 1);
@@ -129,8 +186,9 @@ void SmtpSettingsDialog::ShowValues() {
 
 void SmtpSettingsDialog::accept() {
     if (!TakeControls()) {
-        ui_.ShowMessage(settings_dialog::Tr("Enter an integer.", "Geben Sie eine ganze Zahl ein.")
-                            .toStdString());
+        ui_.ShowMessage(
+            //% "Enter an integer."
+            qtTrId("mail.enter-an-integer").toStdString());
         port_->setFocus();
         port_->selectAll();
         return;

@@ -6,26 +6,24 @@
 #include <QProgressBar>
 #include <array>
 
-#include "gui/platform/language.h"
-
 namespace veltrix {
 
 namespace {
 
-struct StepTexts {
-    const char* en;
-    const char* de;
+// By EnumerationStep::Part, as message ids; %1 of %2 the controller, %3 of %4 the drive
+// or set.
+// clang-format off
+constexpr std::array<const char*, 4> kStepTexts = {
+    //% "Reading the controllers…"
+    QT_TRID_NOOP("progress.reading-controllers"),
+    //% "Reading controller %1 of %2…"
+    QT_TRID_NOOP("progress.reading-controller"),
+    //% "Reading controller %1 of %2: drive %3 of %4…"
+    QT_TRID_NOOP("progress.reading-controller-drive"),
+    //% "Reading controller %1 of %2: RAID set %3 of %4…"
+    QT_TRID_NOOP("progress.reading-controller-set"),
 };
-
-// By EnumerationStep::Part; %1 of %2 the controller, %3 of %4 the drive or set.
-constexpr std::array<StepTexts, 4> kStepTexts = {{
-    {"Reading the controllers\u2026", "Lese die Controller\u2026"},
-    {"Reading controller %1 of %2\u2026", "Lese Controller %1 von %2\u2026"},
-    {"Reading controller %1 of %2: drive %3 of %4\u2026",
-     "Lese Controller %1 von %2: Laufwerk %3 von %4\u2026"},
-    {"Reading controller %1 of %2: RAID set %3 of %4\u2026",
-     "Lese Controller %1 von %2: RAID-Set %3 von %4\u2026"},
-}};
+// clang-format on
 
 }  // namespace
 
@@ -45,8 +43,7 @@ ConnectProgress::ConnectProgress(QWidget* parent)
 }
 
 QString ConnectProgress::Text(const EnumerationStep& step) {
-    const StepTexts& texts = kStepTexts.at(static_cast<std::size_t>(step.part));
-    QString text = platform::LocalCaption(texts.en, texts.de);
+    QString text = qtTrId(kStepTexts.at(static_cast<std::size_t>(step.part)));
     if (step.part != EnumerationStep::Part::Start) {
         text = text.arg(step.controller + 1).arg(step.controllers);
     }

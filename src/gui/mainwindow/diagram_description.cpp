@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "gui/platform/language.h"
 #include "model/controller.h"
 #include "model/device.h"
 #include "model/object_table.h"
@@ -14,22 +13,22 @@ namespace {
 
 constexpr std::uint8_t kSetView = 8;
 
-QString Tr(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
-
 // "Port 1 (model, state)" for the drive on port `n`, or "Port 1" when the table has none.
 QString DriveText(const ObjectTable& table, int controller, std::size_t n) {
     for (int d = 0; d < ObjectTable::kMaxDevices; ++d) {
         const Device* device = table.GetDevice(controller, d);
         if (device != nullptr && device->Position() == n) {
-            return Tr("Port %1 (%2, %3)", "Port %1 (%2, %3)")
-                .arg(n)
-                .arg(QString::fromStdString(device->ModelNumber()).trimmed(),
-                     QString::fromStdString(device->PortStateText()));
+            return
+                //% "Port %1 (%2, %3)"
+                qtTrId("picture.port-1-2-3")
+                    .arg(n)
+                    .arg(QString::fromStdString(device->ModelNumber()).trimmed(),
+                         QString::fromStdString(device->PortStateText()));
         }
     }
-    return Tr("Port %1", "Port %1").arg(n);
+    return
+        //% "Port %1"
+        qtTrId("picture.port-1").arg(n);
 }
 
 }  // namespace
@@ -38,7 +37,9 @@ QString DiagramDescription(const DiagramState& state, const ObjectTable& table, 
                            const RaidSet* set) {
     const Controller* c = table.GetController(controller);
     if (c == nullptr || state.modelCode == 0) {
-        return Tr("No controller shown", "Kein Controller dargestellt");
+        return
+            //% "No controller shown"
+            qtTrId("picture.no-controller-shown");
     }
     QStringList marked;
     QStringList others;
@@ -52,20 +53,26 @@ QString DiagramDescription(const DiagramState& state, const ObjectTable& table, 
             others << DriveText(table, controller, n);
         }
     }
-    QStringList sentences = {
-        Tr("Controller %1", "Controller %1").arg(QString::fromStdString(c->Name()))};
+    QStringList sentences = {//% "Controller %1"
+                             qtTrId("picture.controller-1").arg(QString::fromStdString(c->Name()))};
     if (state.selectionKind == kSetView && set != nullptr) {
-        sentences << Tr("RAID set: %1, %2", "RAID-Set: %1, %2")
+        //% "RAID set: %1, %2"
+        sentences << qtTrId("picture.raid-set-1-2")
                          .arg(QString::fromStdString(set->TypeText()),
                               QString::fromStdString(set->StatusText()));
-        sentences << Tr("Members: %1", "Mitglieder: %1").arg(marked.join(QStringLiteral(", ")));
+        //% "Members: %1"
+        sentences << qtTrId("picture.members-1").arg(marked.join(QStringLiteral(", ")));
     } else if (!marked.isEmpty()) {
-        sentences << Tr("Drive shown: %1", "Angezeigtes Laufwerk: %1")
-                         .arg(marked.join(QStringLiteral(", ")));
+        //% "Drive shown: %1"
+        sentences << qtTrId("picture.drive-shown-1").arg(marked.join(QStringLiteral(", ")));
     }
     if (!others.isEmpty()) {
-        sentences << (anyMarked ? Tr("Other drives, pale: %1", "Weitere Laufwerke, blass: %1")
-                                : Tr("Drives: %1", "Laufwerke: %1"))
+        sentences << (anyMarked ?
+                                //% "Other drives, pale: %1"
+                          qtTrId("picture.other-drives-pale-1")
+                                :
+                                //% "Drives: %1"
+                          qtTrId("picture.drives-1"))
                          .arg(others.join(QStringLiteral(", ")));
     }
     return sentences.join(QStringLiteral(". ")) + QLatin1Char('.');

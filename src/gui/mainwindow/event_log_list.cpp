@@ -3,7 +3,6 @@
 #include <QTime>
 #include <algorithm>
 
-#include "gui/platform/language.h"
 #include "session/session_types.h"
 
 namespace veltrix {
@@ -69,11 +68,12 @@ QString EventLogList::Text(const Line& line) {
     }
     const QString when = QTime::fromMSecsSinceStartOfDay(static_cast<int>(line.event.code) * 1000)
                              .toString(QStringLiteral("HH:mm:ss"));
-    const QString text = line.kind == Kind::ConnectionLost
-                             ? platform::LocalCaption("Connection to the service lost",
-                                                      "Verbindung zum Dienst verloren")
-                             : platform::LocalCaption("Connection to the service re-established",
-                                                      "Verbindung zum Dienst wiederhergestellt");
+    if (line.kind == Kind::ConnectionLost) {
+        //% "Connection to the service lost"
+        return when + QStringLiteral("   ") + qtTrId("main.connection-to-the-service-lost");
+    }
+    //% "Connection to the service re-established"
+    const QString text = qtTrId("main.connection-to-the-service-re-establi");
     return when + QStringLiteral("   ") + text;
 }
 

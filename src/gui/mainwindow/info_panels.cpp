@@ -1,5 +1,7 @@
 #include "gui/mainwindow/info_panels.h"
 
+#include <QString>
+
 #include "model/controller.h"
 #include "model/device.h"
 #include "model/raid_set.h"
@@ -62,7 +64,9 @@ std::vector<PanelItem> DrivePanel(const Device& device) {
         Text(kRow4Value, device.CapacityText()),
         TextShown(kRow5Value, device.ModelNumber(), true),
         TextShown(kRow6Value, device.InterfaceText(), true),
-        TextShown(kRow7Label, "SMART Status:", true),
+        TextShown(kRow7Label,
+                  //% "SMART Status:"
+                  qtTrId("panel.smart-status").toStdString(), true),
         TextShown(kRow7Value, device.SmartStatusText(), true),
     };
 }
@@ -74,7 +78,9 @@ std::vector<PanelItem> RaidSetPanel(const RaidSet& set) {
         Text(kRow3Label, LoadString(ids::kRaidType)),
         Text(kRow5Label, LoadString(ids::kChunkSize)),
         Shown(kRow6Label, false),
-        Text(kRow7Label, "RAID Status:"),
+        Text(kRow7Label,
+             //% "RAID Status:"
+             qtTrId("panel.raid-status").toStdString()),
         Text(kRow2Value, std::to_string(set.Port())),
         Text(kRow4Value, set.CapacityText()),
     };

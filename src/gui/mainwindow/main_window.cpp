@@ -20,7 +20,6 @@
 #include "gui/errorlog/error_log_dialog.h"
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/popup_presenter.h"
-#include "gui/platform/language.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
 #include "gui/resources/icons.h"
@@ -64,7 +63,9 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
         ownTime_ = std::make_unique<QtTimeSource>();
         time_ = ownTime_.get();
     }
-    setWindowTitle(QStringLiteral("Kavotronik Veltrix"));
+    setWindowTitle(
+        //% "Kavotronik Veltrix"
+        qtTrId("main.title"));
     // The window and its dialogs are modal to nothing; the program lives in it.
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
@@ -322,11 +323,11 @@ void MainWindow::OnToggleStartAtLogin() {
     const bool enable = !entry.IsEnabled();
     QString error;
     if (!entry.SetEnabled(enable, &error)) {
-        ReportError(platform::LocalCaption("The login start could not be changed:\n%1\n%2",
-                                           "Der Start beim Anmelden lie\u00df sich nicht "
-                                           "\u00e4ndern:\n%1\n%2")
-                        .arg(entry.Path(), error)
-                        .toStdString());
+        ReportError(
+            //% "The login start could not be changed:\n%1\n%2"
+            qtTrId("main.the-login-start-could-not-be-changed")
+                .arg(entry.Path(), error)
+                .toStdString());
     }
     menu_->CheckItem(menu_id::kStartAtLogin, entry.IsEnabled());
 }

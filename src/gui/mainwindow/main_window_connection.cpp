@@ -21,7 +21,6 @@
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/accessible_announcer.h"
-#include "gui/platform/language.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/shell/event_journal.h"
 
@@ -113,8 +112,9 @@ void MainWindow::ShowReconnectCountdown() {
     const std::int64_t left = std::max<std::int64_t>(0, reconnectDueMs_ - time_->NowMs());
     const auto seconds = static_cast<int>((left + kCountdownStepMs - 1) / kCountdownStepMs);
     const QString text =
-        platform::LocalCaption("Reconnecting in %1 s", "Neuer Verbindungsversuch in %1 s")
-            .arg(seconds);
+
+        //% "Reconnecting in %1 s"
+        qtTrId("main.reconnecting-in-1-s").arg(seconds);
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
     tray_.trayTip = text.toStdString();

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "gui/mainwindow/main_window.h"
-#include "gui/platform/language.h"
 #include "gui/settings/password_keyring.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/settings/settings_store.h"
@@ -76,9 +75,9 @@ void MainWindow::UseKeyring(const QString& service) {
     connect(keyring_.get(), &PasswordKeyring::Unavailable, this, [this](const QString& why) {
         // The settings file keeps the password, as without a keyring.
         const QString text =
-            platform::LocalCaption("The service password stays in the settings file: %1",
-                                   "Das Dienstpasswort bleibt in der Einstellungsdatei: %1")
-                .arg(why);
+
+            //% "The service password stays in the settings file: %1"
+            qtTrId("main.the-service-password-stays-in-the-se").arg(why);
         qWarning("Veltrix: %s", qPrintable(text));
         if (journal_ != nullptr) {
             journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});

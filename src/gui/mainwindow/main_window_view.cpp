@@ -21,7 +21,6 @@
 #include "gui/mainwindow/connect_progress.h"
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/platform/control_id.h"
-#include "gui/platform/language.h"
 #include "gui/resources/main_window_ids.h"
 #include "texts/strings.h"
 
@@ -36,10 +35,6 @@ constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 600;
 // Rows a list shows before it needs more room than its share.
 constexpr int kListMinimumRows = 4;
-
-QString Tr(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
 
 template <typename W>
 W* WithId(W* widget, int id) {
@@ -79,9 +74,15 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.host->setMaxLength(63);
     v.password = WithId(new QLineEdit(w), kPassword);
     v.password->setEchoMode(QLineEdit::Password);
-    v.connect = WithId(new QPushButton(Tr("Connect", "Verbinden"), w), kConnect);
+    v.connect = WithId(new QPushButton(
+                           //% "Connect"
+                           qtTrId("main.connect"), w),
+                       kConnect);
     v.connect->setDefault(true);
-    v.disconnect = WithId(new QPushButton(Tr("Disconnect", "Trennen"), w), kDisconnect);
+    v.disconnect = WithId(new QPushButton(
+                              //% "Disconnect"
+                              qtTrId("main.disconnect"), w),
+                          kDisconnect);
     v.disconnect->setEnabled(false);
     v.ende = WithId(new QPushButton(QStringLiteral("ENDE"), w), kEnde);
     v.ende->hide();
@@ -94,9 +95,13 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.eventLog->hide();
 
     // The captions name their fields for a screen reader.
-    auto* hostLabel = new QLabel(Tr("Host:", "Host:"), w);
+    auto* hostLabel = new QLabel(
+        //% "Host:"
+        qtTrId("main.host"), w);
     hostLabel->setBuddy(v.host);
-    auto* passwordLabel = new QLabel(Tr("Password:", "Passwort:"), w);
+    auto* passwordLabel = new QLabel(
+        //% "Password:"
+        qtTrId("main.password"), w);
     passwordLabel->setBuddy(v.password);
 
     auto* connection = new QHBoxLayout;
@@ -135,7 +140,9 @@ void BuildControllerTabs(QWidget* w, MainWindowView& v) {
     v.tabs->setExpanding(false);
     v.tabs->setDrawBase(true);
     v.tabs->addTab(QStringLiteral("---"));
-    v.tabs->setAccessibleName(Tr("Controllers", "Controller"));
+    v.tabs->setAccessibleName(
+        //% "Controllers"
+        qtTrId("main.controllers"));
 }
 
 // Controller area: caption and value per row; the port-multiplier row only for
@@ -151,13 +158,27 @@ QFormLayout* BuildControllerArea(QWidget* w, MainWindowView& v) {
     v.raid5Support = value(kRaid5Support);
     v.jbodSupport = value(kJbodSupport);
     v.pmSupport = value(kPmSupport);
-    v.pmSupportLabel = Label(w, kPmSupportLabel, Tr("PM support:", "PM Support:"));
-    controller->addRow(Tr("Controller Number:", "Controllernummer:"), v.controllerNumber);
-    controller->addRow(Tr("Driver Version:", "Treiber Version:"), v.driverVersion);
-    controller->addRow(Tr("BIOS Version:", "BIOS Version:"), v.biosVersion);
-    controller->addRow(Tr("Chipset:", "Chipsatz:"), v.chipset);
-    controller->addRow(Tr("RAID 5 support:", "RAID 5 Support:"), v.raid5Support);
-    controller->addRow(Tr("JBOD support:", "JBOD Support:"), v.jbodSupport);
+    v.pmSupportLabel = Label(w, kPmSupportLabel,
+                             //% "PM support:"
+                             qtTrId("main.pm-support"));
+    controller->addRow(
+        //% "Controller Number:"
+        qtTrId("main.controller-number"), v.controllerNumber);
+    controller->addRow(
+        //% "Driver Version:"
+        qtTrId("main.driver-version"), v.driverVersion);
+    controller->addRow(
+        //% "BIOS Version:"
+        qtTrId("main.bios-version"), v.biosVersion);
+    controller->addRow(
+        //% "Chipset:"
+        qtTrId("main.chipset"), v.chipset);
+    controller->addRow(
+        //% "RAID 5 support:"
+        qtTrId("main.raid-5-support"), v.raid5Support);
+    controller->addRow(
+        //% "JBOD support:"
+        qtTrId("main.jbod-support"), v.jbodSupport);
     controller->addRow(v.pmSupportLabel, v.pmSupport);
     v.pmSupportLabel->hide();
     v.pmSupport->hide();
@@ -167,15 +188,36 @@ QFormLayout* BuildControllerArea(QWidget* w, MainWindowView& v) {
 // The drive and RAID set lists, one above the other; they take the room the window gains.
 QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
     v.devices = List(w, kDeviceList,
-                     {Tr("Port", "Port"), Tr("Model name", "Bezeichnung"),
-                      Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
-    v.sets =
-        List(w, kSetList,
-             {Tr("Set", "Set"), Tr("Type", "Typ"), Tr("Chunksize", "Blockgröße"),
-              Tr("Members", "Mitglieder"), Tr("Capacity", "Kapazität"), Tr("Status", "Status")});
+                     {//% "Port"
+                      qtTrId("main.port"),
+                      //% "Model name"
+                      qtTrId("main.model-name"),
+
+                      //% "Capacity"
+                      qtTrId("main.capacity"),
+                      //% "Status"
+                      qtTrId("main.status")});
+    v.sets = List(w, kSetList,
+                  {//% "Set"
+                   qtTrId("main.set"),
+                   //% "Type"
+                   qtTrId("main.type"),
+                   //% "Chunksize"
+                   qtTrId("main.chunksize"),
+
+                   //% "Members"
+                   qtTrId("main.members"),
+                   //% "Capacity"
+                   qtTrId("main.capacity"),
+                   //% "Status"
+                   qtTrId("main.status")});
     // Lists take no name from a caption: they are named for a screen reader.
-    v.devices->setAccessibleName(Tr("Drives", "Laufwerke"));
-    v.sets->setAccessibleName(Tr("RAID sets", "RAID-Sets"));
+    v.devices->setAccessibleName(
+        //% "Drives"
+        qtTrId("main.drives"));
+    v.sets->setAccessibleName(
+        //% "RAID sets"
+        qtTrId("main.raid-sets"));
     auto* lists = new QVBoxLayout;
     lists->addWidget(v.devices, 1);
     lists->addWidget(v.sets, 1);
@@ -184,19 +226,35 @@ QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
 
 // Information on the selected drive or set; the program renames the captions.
 void BuildInfoGroup(QWidget* w, MainWindowView& v) {
-    v.info = WithId(new QGroupBox(Tr("RAID Info", "RAID Info"), w), kInfoGroup);
+    v.info = WithId(new QGroupBox(
+                        //% "RAID Info"
+                        qtTrId("main.raid-info"), w),
+                    kInfoGroup);
     auto* info = new QFormLayout(v.info);
     constexpr std::array<int, 7> kLabelIds = {kRow1Label, kRow2Label, kRow3Label, kRow4Label,
                                               kRow5Label, kRow6Label, kRow7Label};
     constexpr std::array<int, 7> kValueIds = {kRow1Value, kRow2Value, kRow3Value, kRow4Value,
                                               kRow5Value, kRow6Value, kRow7Value};
-    const std::array<QString, 7> captions = {Tr("RAID Set Number:", "RAID-Set-Nummer:"),
-                                             Tr("Port:", "Port:"),
-                                             Tr("RAID Type:", "RAID Typ:"),
-                                             Tr("Capacity:", "Kapazität:"),
-                                             Tr("Chunksize:", "Blockgröße:"),
-                                             Tr("Interfacemode:", "Interface Mode:"),
-                                             Tr("RAID Status:", "RAID Status:")};
+    const std::array<QString, 7> captions = {//% "RAID Set Number:"
+                                             qtTrId("main.raid-set-number"),
+
+                                             //% "Port:"
+                                             qtTrId("main.port-2"),
+
+                                             //% "RAID Type:"
+                                             qtTrId("main.raid-type"),
+
+                                             //% "Capacity:"
+                                             qtTrId("main.capacity-2"),
+
+                                             //% "Chunksize:"
+                                             qtTrId("main.chunksize-2"),
+
+                                             //% "Interfacemode:"
+                                             qtTrId("main.interfacemode"),
+
+                                             //% "RAID Status:"
+                                             qtTrId("main.raid-status")};
     for (std::size_t row = 0; row < kLabelIds.size(); ++row) {
         v.infoLabels[row] = Label(v.info, kLabelIds[row], captions[row]);
         v.infoValues[row] = Label(v.info, kValueIds[row], QStringLiteral("-"));
@@ -217,20 +275,33 @@ QGridLayout* BuildRebuildControls(QWidget* w, MainWindowView& v) {
     v.progress->setTextVisible(false);
     v.percent = Label(w, kPercent, QStringLiteral("0%"));
     v.percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    v.speedCaption = Label(w, kSpeedCaption, Tr("Rebuild Speed:", "Rebuildgeschwindigkeit:"));
+    v.speedCaption = Label(w, kSpeedCaption,
+                           //% "Rebuild Speed:"
+                           qtTrId("main.rebuild-speed"));
     v.speed = Label(w, kSpeed, QStringLiteral("-"));
-    v.durationCaption =
-        Label(w, kDurationCaption, Tr("Estimated Duration:", "Vorraussichtliche Dauer:"));
+    v.durationCaption = Label(w, kDurationCaption,
+                              //% "Estimated Duration:"
+                              qtTrId("main.estimated-duration"));
     v.duration = Label(w, kDuration, QStringLiteral("-"));
     v.priority = WithId(new QSlider(Qt::Horizontal, w), kPriority);
     v.priority->setTickPosition(QSlider::TicksBelow);
-    v.priorityLow = Label(w, kPriorityLow, Tr("Low", "niedrig"));
-    v.priorityCaption = Label(w, kPriorityCaption, Tr("Priority", "Priorität"));
+    v.priorityLow = Label(w, kPriorityLow,
+                          //% "Low"
+                          qtTrId("main.low"));
+    v.priorityCaption = Label(w, kPriorityCaption,
+                              //% "Priority"
+                              qtTrId("main.priority"));
     v.priorityCaption->setAlignment(Qt::AlignCenter);
-    v.priorityHigh = Label(w, kPriorityHigh, Tr("High", "hoch"));
+    v.priorityHigh = Label(w, kPriorityHigh,
+                           //% "High"
+                           qtTrId("main.high"));
     v.priorityHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    v.priority->setAccessibleName(Tr("Rebuild priority", "Rebuildpriorität"));
-    v.progress->setAccessibleName(Tr("Rebuild progress", "Rebuildfortschritt"));
+    v.priority->setAccessibleName(
+        //% "Rebuild priority"
+        qtTrId("main.rebuild-priority"));
+    v.progress->setAccessibleName(
+        //% "Rebuild progress"
+        qtTrId("main.rebuild-progress"));
     for (QWidget* control : v.RebuildControls()) {
         control->hide();
         control->setEnabled(control == v.progress);
@@ -292,7 +363,9 @@ MainWindowView BuildMainWindowView(QDialog& window) {
     QGridLayout* rebuild = BuildRebuildControls(w, v);
     // The controller picture keeps its size in logical pixels.
     v.diagram = WithId(new DiagramArea(w), kDiagram);
-    v.diagram->setAccessibleName(Tr("Controller picture", "Controllerbild"));
+    v.diagram->setAccessibleName(
+        //% "Controller picture"
+        qtTrId("main.controller-picture"));
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(v.diagram, 0, Qt::AlignTop);

@@ -1,9 +1,8 @@
 #include "gui/mainwindow/popup_queue.h"
 
+#include <QString>
 #include <algorithm>
 #include <utility>
-
-#include "gui/platform/language.h"
 
 namespace veltrix {
 
@@ -27,9 +26,9 @@ void PopupQueue::Push(std::string text, Severity severity) {
 
 PopupEntry PopupQueue::Summary(std::size_t count, Severity severity) {
     const QString text =
-        platform::LocalCaption("%1 more events \u2014 see the event log",
-                               "%1 weitere Ereignisse \u2014 siehe Ereignisprotokoll")
-            .arg(count);
+
+        //% "%1 more events — see the event log"
+        qtTrId("popup.1-more-events-see-the-event-log").arg(count);
     return {text.toStdString(), severity};
 }
 

@@ -5,21 +5,20 @@
 #include <QPushButton>
 
 #include "gui/platform/control_id.h"
-#include "gui/platform/language.h"
 #include "texts/strings.h"
 
 namespace veltrix::settings_dialog {
-
-QString Tr(const char* en, const char* de) {
-    return platform::LocalCaption(en, de);
-}
 
 OkCancelRow MakeOkCancelRow(QDialog& dialog) {
     OkCancelRow row;
     row.box = new QDialogButtonBox(&dialog);
     // Our own texts, not Qt's translations of its standard buttons.
-    row.ok = row.box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    row.cancel = row.box->addButton(Tr("Cancel", "Abbrechen"), QDialogButtonBox::RejectRole);
+    row.ok = row.box->addButton(
+        //% "OK"
+        qtTrId("dialog.ok"), QDialogButtonBox::AcceptRole);
+    row.cancel = row.box->addButton(
+        //% "Cancel"
+        qtTrId("dialog.cancel"), QDialogButtonBox::RejectRole);
     platform::SetControlId(row.ok, kOkId);
     platform::SetControlId(row.cancel, kCancelId);
     row.ok->setDefault(true);

@@ -14,9 +14,6 @@ namespace veltrix::settings_dialog {
 inline constexpr int kOkId = 1;
 inline constexpr int kCancelId = 2;
 
-// The English or the German text, whichever the program speaks (both UTF-8).
-QString Tr(const char* en, const char* de);
-
 struct OkCancelRow {
     QDialogButtonBox* box = nullptr;
     QPushButton* ok = nullptr;

@@ -5,19 +5,37 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "session/text_catalogue.h"
+
 namespace veltrix::platform {
+namespace {
+
+QString QtTranslationFile(const QString& language) {
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_") +
+           language + QStringLiteral(".qm");
+}
+
+}  // namespace
 
 QString QtTranslationFile(Language language) {
     if (language != Language::German) {
         return {};
     }
-    return QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm");
+    return QtTranslationFile(QStringLiteral("de"));
 }
 
-bool ApplyProgramLanguage(Language language, QCoreApplication& app) {
+bool ApplyProgramLanguage(Language language, QCoreApplication& app, const std::string& localeName) {
     SetUiLanguage(language);
-    QLocale::setDefault(QLocale(language == Language::German ? QLocale::German : QLocale::English));
-    const QString file = QtTranslationFile(language);
+    QString file = QtTranslationFile(language);
+    QLocale locale(language == Language::German ? QLocale::German : QLocale::English);
+    const QString extra = language == Language::English
+                              ? TextCatalogue::Instance().UseLanguage(localeName)
+                              : (TextCatalogue::Instance().ClearExtraLanguage(), QString());
+    if (!extra.isEmpty()) {
+        locale = QLocale(extra);
+        file = QtTranslationFile(extra.section(u'_', 0, 0));
+    }
+    QLocale::setDefault(locale);
     if (file.isEmpty()) {
         return true;
     }

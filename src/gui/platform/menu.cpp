@@ -7,13 +7,11 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-#include "gui/platform/language.h"
-
 namespace veltrix::platform {
 namespace {
 
 QString Text(const MenuItemTemplate& item) {
-    return QString::fromStdString(LocalText(item.textEn, item.textDe));
+    return qtTrId(item.textId);
 }
 
 }  // namespace

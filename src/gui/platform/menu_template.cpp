@@ -4,12 +4,11 @@
 
 namespace veltrix::platform {
 
-MenuItemTemplate MenuCommand(int id, std::string en, std::string de, bool checked, bool grayed) {
+MenuItemTemplate MenuCommand(int id, const char* textId, bool checked, bool grayed) {
     MenuItemTemplate item;
     item.kind = MenuItemTemplate::Kind::Command;
     item.id = id;
-    item.textEn = std::move(en);
-    item.textDe = std::move(de);
+    item.textId = textId;
     item.checked = checked;
     item.grayed = grayed;
     return item;
@@ -21,11 +20,10 @@ MenuItemTemplate MenuSeparator() {
     return item;
 }
 
-MenuItemTemplate MenuPopup(std::string en, std::string de, std::vector<MenuItemTemplate> items) {
+MenuItemTemplate MenuPopup(const char* textId, std::vector<MenuItemTemplate> items) {
     MenuItemTemplate item;
     item.kind = MenuItemTemplate::Kind::Popup;
-    item.textEn = std::move(en);
-    item.textDe = std::move(de);
+    item.textId = textId;
     item.items = std::move(items);
     return item;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Menu templates: the plain description of a menu bar or a popup menu, in both
-// languages. Texts use '&' before the mnemonic letter; "&&" is a literal '&'.
+// Menu templates: the plain description of a menu bar or a popup menu. Each text is a
+// message id of the translations, read (qtTrId) when the menu is built. Texts use '&'
+// before the mnemonic letter; "&&" is a literal '&'.
 
-#include <string>
 #include <vector>
 
 namespace veltrix::platform {
@@ -11,9 +11,8 @@ struct MenuItemTemplate {
     enum class Kind { Command, Separator, Popup };
 
     Kind kind = Kind::Command;
-    int id = 0;  // command id; 0 for separators and popups
-    std::string textEn;
-    std::string textDe;
+    int id = 0;                           // command id; 0 for separators and popups
+    const char* textId = nullptr;         // message id; nullptr for separators
     bool checked = false;                 // command: starts with a check mark
     bool grayed = false;                  // command: starts greyed (cannot be chosen)
     std::vector<MenuItemTemplate> items;  // popup: its items
@@ -25,9 +24,8 @@ struct MenuTemplate {
 };
 
 // Shorthands for writing templates.
-MenuItemTemplate MenuCommand(int id, std::string en, std::string de, bool checked = false,
-                             bool grayed = false);
+MenuItemTemplate MenuCommand(int id, const char* textId, bool checked = false, bool grayed = false);
 MenuItemTemplate MenuSeparator();
-MenuItemTemplate MenuPopup(std::string en, std::string de, std::vector<MenuItemTemplate> items);
+MenuItemTemplate MenuPopup(const char* textId, std::vector<MenuItemTemplate> items);
 
 }  // namespace veltrix::platform

@@ -1,5 +1,7 @@
 #include "gui/resources/main_menu.h"
 
+#include <QtGlobal>
+
 #include "gui/resources/main_window_ids.h"
 
 namespace veltrix {
@@ -13,22 +15,51 @@ platform::MenuTemplate MainMenuTemplate() {
     platform::MenuTemplate menu;
     menu.id = kMainMenuId;
     menu.items = {
-        MenuPopup("&File", "&Datei",
-                  {MenuCommand(kShowErrorLog, "Show Error &Log", "Fehlerprotokoll &anzeigen"),
-                   MenuCommand(kBiosUpdate, "BIOS &Update...", "BIOS &Update..."), MenuSeparator(),
-                   MenuCommand(kExit, "E&xit", "&Beenden")}),
-        MenuPopup("&Configuration", "&Einstellungen",
-                  {MenuCommand(kPopup, "&Popup...", "P&opup..."),
-                   MenuCommand(kEmail, "&Email...", "E-&Mail..."),
-                   MenuCommand(kLogFile, "&Log File...", "Protokoll&datei..."),
-                   MenuCommand(kPassword, "Pass&word...", "&Passwort..."), MenuSeparator(),
-                   MenuCommand(kAutoconnect, "&Autoconnect", "&Autoconnect"),
-                   MenuCommand(kStartMinimized, "&Start minimized", "minimiert &Starten"),
-                   MenuCommand(kStartAtLogin, "Start at lo&gin", "&Beim Anmelden starten")}),
-        MenuPopup("&?", "&?",
-                  {MenuCommand(kAbout, "&About Veltrix", "&Info über Veltrix"),
-                   // Help has no content to show; the item stays greyed.
-                   MenuCommand(kHelp, "&Help", "&Hilfe", false, true)}),
+        MenuPopup(
+            //% "&File"
+            QT_TRID_NOOP("menu.file"), {MenuCommand(kShowErrorLog,
+                                                    //% "Show Error &Log"
+                                                    QT_TRID_NOOP("menu.show-error-log")),
+                                        MenuCommand(kBiosUpdate,
+                                                    //% "BIOS &Update..."
+                                                    QT_TRID_NOOP("menu.bios-update")),
+                                        MenuSeparator(),
+                                        MenuCommand(kExit,
+                                                    //% "E&xit"
+                                                    QT_TRID_NOOP("menu.exit"))}),
+        MenuPopup(
+            //% "&Configuration"
+            QT_TRID_NOOP("menu.configuration"), {MenuCommand(kPopup,
+                                                             //% "&Popup..."
+                                                             QT_TRID_NOOP("menu.popup")),
+                                                 MenuCommand(kEmail,
+                                                             //% "&Email..."
+                                                             QT_TRID_NOOP("menu.email")),
+                                                 MenuCommand(kLogFile,
+                                                             //% "&Log File..."
+                                                             QT_TRID_NOOP("menu.log-file")),
+                                                 MenuCommand(kPassword,
+                                                             //% "Pass&word..."
+                                                             QT_TRID_NOOP("menu.password")),
+                                                 MenuSeparator(),
+                                                 MenuCommand(kAutoconnect,
+                                                             //% "&Autoconnect"
+                                                             QT_TRID_NOOP("menu.autoconnect")),
+                                                 MenuCommand(kStartMinimized,
+                                                             //% "&Start minimized"
+                                                             QT_TRID_NOOP("menu.start-minimized")),
+                                                 MenuCommand(kStartAtLogin,
+                                                             //% "Start at lo&gin"
+                                                             QT_TRID_NOOP("menu.start-at-login"))}),
+        MenuPopup(
+            //% "&?"
+            QT_TRID_NOOP("menu.help-menu"), {MenuCommand(kAbout,
+                                                         //% "&About Veltrix"
+                                                         QT_TRID_NOOP("menu.about-veltrix")),
+                                             // Help has no content to show; the item stays greyed.
+                                             MenuCommand(kHelp,
+                                                         //% "&Help"
+                                                         QT_TRID_NOOP("menu.help"), false, true)}),
     };
     return menu;
 }

@@ -14,8 +14,6 @@ namespace veltrix {
 
 namespace {
 
-using settings_dialog::Tr;
-
 constexpr int kFileNameMinimumWidth = 320;
 
 // Whether the service lets the client set the file name.
@@ -53,7 +51,9 @@ HostLogFileDialog::HostLogFileDialog(UserQuestions& ui, const HostLogFileForm& f
                                      const std::string& hostNameText, QWidget* parent)
     : QDialog(parent), ui_(ui), shown_(form) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(Tr("Host log file", "Protokolldatei auf dem Host"));
+    setWindowTitle(
+        //% "Host log file"
+        qtTrId("settings.host-log-file"));
 
     auto* hostName = new QLabel(QString::fromStdString(hostNameText), this);
     platform::SetControlId(hostName, kHostNameId);
@@ -62,13 +62,19 @@ HostLogFileDialog::HostLogFileDialog(UserQuestions& ui, const HostLogFileForm& f
     platform::SetControlId(fileName_, kFileNameId);
     fileName_->setEnabled(form.fileNameEnabled);
     fileName_->setMinimumWidth(kFileNameMinimumWidth);
-    logActive_ = new QCheckBox(Tr("Activate log file", "Protokolldatei aktiviert"), this);
+    logActive_ = new QCheckBox(
+        //% "Activate log file"
+        qtTrId("settings.activate-log-file"), this);
     platform::SetControlId(logActive_, kLogActiveId);
     logActive_->setChecked(form.logActive);
 
     auto* fields = new QFormLayout;
-    fields->addRow(Tr("Host name:", "Hostname:"), hostName);
-    fields->addRow(Tr("File name:", "Dateiname:"), fileName_);
+    fields->addRow(
+        //% "Host name:"
+        qtTrId("settings.host-name"), hostName);
+    fields->addRow(
+        //% "File name:"
+        qtTrId("settings.file-name"), fileName_);
     fields->addRow(logActive_);
     const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
     auto* layout = new QVBoxLayout(this);
@@ -94,9 +100,9 @@ HostLogFileForm HostLogFileDialog::Form() const {
 void HostLogFileDialog::accept() {
     // The record holds 249 characters and the terminator; a longer name is never cut.
     if (FileNameChanged() && settings_dialog::WireLength(fileName_->text()) > kMaxFileNameLength) {
-        ui_.ShowMessage(Tr("The file name is too long: it may have at most 249 characters.",
-                           "Der Dateiname ist zu lang: er darf höchstens 249 Zeichen haben.")
-                            .toStdString());
+        ui_.ShowMessage(
+            //% "The file name is too long: it may have at most 249 characters."
+            qtTrId("settings.the-file-name-is-too-long-it-may-hav").toStdString());
         fileName_->setFocus(Qt::OtherFocusReason);
         return;
     }

@@ -8,8 +8,6 @@
 #include <memory>
 #include <utility>
 
-#include "gui/platform/language.h"
-
 namespace veltrix {
 
 namespace {
@@ -38,10 +36,9 @@ void PasswordKeyring::Run(QKeychain::Job* job, std::function<void(QKeychain::Job
         if (!*answered) {
             *answered = true;  // a late answer is ignored
             --pending_;
-            Fail(platform::LocalCaption("the keyring did not answer within %1 s (locked?)",
-                                        "der Schl\u00fcsselbund antwortete nicht binnen %1 s "
-                                        "(gesperrt?)")
-                     .arg(kBoundMs / 1000));
+            Fail(
+                //% "the keyring did not answer within %1 s (locked?)"
+                qtTrId("settings.the-keyring-did-not-answer-within-1").arg(kBoundMs / 1000));
         }
     });
     job->start();

@@ -15,8 +15,6 @@ namespace veltrix {
 
 namespace {
 
-using settings_dialog::Tr;
-
 constexpr int kSliderHeight = 96;
 
 }  // namespace
@@ -24,13 +22,19 @@ constexpr int kSliderHeight = 96;
 PopupSettingsDialog::PopupSettingsDialog(bool enabled, int level, QWidget* parent)
     : QDialog(parent) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(Tr("Popup Settings", "Popup Einstellungen"));
+    setWindowTitle(
+        //% "Popup Settings"
+        qtTrId("settings.popup-settings"));
 
-    enabled_ = new QCheckBox(Tr("Enable Popupmessages", "Popup Meldungen aktivieren"), this);
+    enabled_ = new QCheckBox(
+        //% "Enable Popupmessages"
+        qtTrId("settings.enable-popupmessages"), this);
     platform::SetControlId(enabled_, kEnableId);
     enabled_->setChecked(enabled);
 
-    auto* group = new QGroupBox(Tr("Popup Infos", "Popup-Infos"), this);
+    auto* group = new QGroupBox(
+        //% "Popup Infos"
+        qtTrId("settings.popup-infos"), this);
     level_ = new QSlider(Qt::Vertical, group);
     platform::SetControlId(level_, kLevelId);
     level_->setRange(kLowestLevel, kHighestLevel);
@@ -46,10 +50,18 @@ PopupSettingsDialog::PopupSettingsDialog(bool enabled, int level, QWidget* paren
     // The three captions beside the slider's top, middle and bottom.
     auto* grid = new QGridLayout(group);
     grid->addWidget(level_, 0, 0, 5, 1);
-    grid->addWidget(new QLabel(Tr("All events", "Alle Ereignisse"), group), 0, 1, Qt::AlignTop);
-    grid->addWidget(new QLabel(Tr("Errors and Warnings", "Fehler und Warnungen"), group), 2, 1,
-                    Qt::AlignVCenter);
-    grid->addWidget(new QLabel(Tr("Errors only", "Nur Fehler"), group), 4, 1, Qt::AlignBottom);
+    grid->addWidget(new QLabel(
+                        //% "All events"
+                        qtTrId("settings.all-events"), group),
+                    0, 1, Qt::AlignTop);
+    grid->addWidget(new QLabel(
+                        //% "Errors and Warnings"
+                        qtTrId("settings.errors-and-warnings"), group),
+                    2, 1, Qt::AlignVCenter);
+    grid->addWidget(new QLabel(
+                        //% "Errors only"
+                        qtTrId("settings.errors-only"), group),
+                    4, 1, Qt::AlignBottom);
     grid->setRowStretch(1, 1);
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(1, 1);

@@ -15,8 +15,6 @@ namespace veltrix {
 
 namespace {
 
-using settings_dialog::Tr;
-
 // The same text in every language.
 constexpr char kWrongOldPassword[] = "Falsches Passwort!";
 
@@ -32,15 +30,23 @@ QLineEdit* PasswordEdit(QWidget* parent, int id) {
 ServicePasswordDialog::ServicePasswordDialog(UserQuestions& ui, QWidget* parent)
     : QDialog(parent), ui_(ui) {
     platform::SetControlId(this, kDialogId);
-    setWindowTitle(Tr("Password change", "Passwort ändern"));
+    setWindowTitle(
+        //% "Password change"
+        qtTrId("settings.password-change"));
     oldPassword_ = PasswordEdit(this, kOldPasswordId);
     newPassword_ = PasswordEdit(this, kNewPasswordId);
     repeatedPassword_ = PasswordEdit(this, kRepeatedPasswordId);
 
     auto* fields = new QFormLayout;
-    fields->addRow(Tr("Old password", "Altes Passwort"), oldPassword_);
-    fields->addRow(Tr("New password", "Neues Passwort"), newPassword_);
-    fields->addRow(Tr("New password again", "Neues Passwort wiederholen"), repeatedPassword_);
+    fields->addRow(
+        //% "Old password"
+        qtTrId("settings.old-password"), oldPassword_);
+    fields->addRow(
+        //% "New password"
+        qtTrId("settings.new-password"), newPassword_);
+    fields->addRow(
+        //% "New password again"
+        qtTrId("settings.new-password-again"), repeatedPassword_);
     const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
     ok_ = buttons.ok;
     cancel_ = buttons.cancel;
@@ -106,11 +112,10 @@ void ServicePasswordDialog::accept() {
     // The login block carries at most 99 characters: a longer password could never be
     // used to log in again.
     if (settings_dialog::WireLength(newPassword_->text()) > kMaxPasswordLength) {
-        ui_.ShowMessage(Tr("The new password is too long: a password has at most 99 characters.\n"
-                           "Password unchanged!",
-                           "Das neue Passwort ist zu lang: ein Passwort hat höchstens 99 Zeichen.\n"
-                           "Passwort nicht geändert!")
-                            .toStdString());
+        ui_.ShowMessage(
+            //% "The new password is too long: a password has at most 99 characters.\n"
+            //% "Password unchanged!"
+            qtTrId("settings.the-new-password-is-too-long-a-passw").toStdString());
         newPassword_->setFocus(Qt::OtherFocusReason);
         newPassword_->selectAll();
         return;

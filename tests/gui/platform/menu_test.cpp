@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTranslator>
 #include <QWidget>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "gui/platform/control_id.h"
 #include "gui/platform/menu.h"
@@ -24,26 +29,53 @@ enum : int {
     kHelp = 32779,
 };
 
+// The sample menus' texts in both languages, answered as the program's translations
+// answer its message ids.
+class SampleTexts : public QTranslator {
+  public:
+    QString translate(const char*, const char* id, const char*, int) const override {
+        static const std::map<std::string, std::pair<const char*, const char*>> kTexts = {
+            {"file", {"&File", "&Datei"}},
+            {"show-log", {"Show Error Log", "Fehlerprotokoll &anzeigen"}},
+            {"exit", {"Exit", "&Beenden"}},
+            {"configuration", {"&Configuration", "&Einstellungen"}},
+            {"autoconnect", {"Autoconnect", "&Autoconnect"}},
+            {"start-minimized", {"Start minimized", "minimiert &Starten"}},
+            {"help-menu", {"?", "?"}},
+            {"about", {"About Veltrix", "&Info über Veltrix"}},
+            {"help", {"Help", "&Hilfe"}},
+            {"show", {"Show", "Anzeigen"}}};
+        const auto it = kTexts.find(id);
+        if (it == kTexts.end()) {
+            return {};
+        }
+        return QString::fromUtf8(UiLanguage() == Language::German ? it->second.second
+                                                                  : it->second.first);
+    }
+    bool isEmpty() const override { return false; }
+};
+
 MenuTemplate SampleMenu() {
     MenuTemplate menu;
     menu.id = 141;
     menu.items = {
-        MenuPopup("&File", "&Datei",
-                  {MenuCommand(kShowLog, "Show Error Log", "Fehlerprotokoll &anzeigen"),
-                   MenuSeparator(), MenuCommand(kExit, "Exit", "&Beenden")}),
-        MenuPopup("&Configuration", "&Einstellungen",
-                  {MenuCommand(kAutoconnectItem, "Autoconnect", "&Autoconnect", true),
-                   MenuCommand(kStartMinimized, "Start minimized", "minimiert &Starten")}),
-        MenuPopup("?", "?",
-                  {MenuCommand(kAbout, "About Veltrix", "&Info über Veltrix"),
-                   MenuCommand(kHelp, "Help", "&Hilfe", false, true)}),
+        MenuPopup("file",
+                  {MenuCommand(kShowLog, "show-log"), MenuSeparator(), MenuCommand(kExit, "exit")}),
+        MenuPopup("configuration", {MenuCommand(kAutoconnectItem, "autoconnect", true),
+                                    MenuCommand(kStartMinimized, "start-minimized")}),
+        MenuPopup("help-menu",
+                  {MenuCommand(kAbout, "about"), MenuCommand(kHelp, "help", false, true)}),
     };
     return menu;
 }
 
 class MenuTest : public ::testing::Test {
   protected:
-    void TearDown() override { SetUiLanguage(Language::English); }
+    void SetUp() override { QCoreApplication::installTranslator(&texts_); }
+    void TearDown() override {
+        QCoreApplication::removeTranslator(&texts_);
+        SetUiLanguage(Language::English);
+    }
     // A bar whose commands are logged, and whose handler toggles the mark as the
     // program's toggles do.
     std::unique_ptr<Menu> Bar() {
@@ -55,6 +87,7 @@ class MenuTest : public ::testing::Test {
         });
     }
 
+    SampleTexts texts_;
     QWidget window;
     std::unique_ptr<Menu> menu;
     std::vector<int> chosen;
@@ -141,9 +174,8 @@ TEST_F(MenuTest, GreyedItemsCannotBeChosen) {
 }
 
 TEST_F(MenuTest, PopupMenuForTheTray) {
-    const MenuTemplate tray{0,
-                            {MenuCommand(10, "Show", "Anzeigen"), MenuSeparator(),
-                             MenuCommand(11, "Exit", "Beenden", false, true)}};
+    const MenuTemplate tray{
+        0, {MenuCommand(10, "show"), MenuSeparator(), MenuCommand(11, "exit", false, true)}};
     auto popup = Menu::CreatePopup(tray, [this](int id) { chosen.push_back(id); });
     ASSERT_NE(popup->Popup(), nullptr);
     EXPECT_EQ(popup->Bar(), nullptr);
