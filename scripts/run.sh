@@ -30,12 +30,12 @@ trap 'exit 130' INT TERM
 
 export VELTRIX_PIPE_DIR="$work/pipe"
 export XDG_CONFIG_HOME="$work/config"
-# A runtime folder of its own: the one-instance socket there is this run's, so the
-# demonstration starts also where an installed Veltrix already runs.
 # The desktop's session bus stays the one found through the user's own runtime folder.
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/bus" ]; then
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
 fi
+# A runtime folder of its own: the one-instance socket there is this run's, so the
+# demonstration starts also where an installed Veltrix already runs.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 settings="$XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf"
