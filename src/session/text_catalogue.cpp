@@ -68,12 +68,20 @@ QStringList LanguageCandidates(const std::string& localeName) {
 
 }  // namespace
 
+// Both are built into the resources from translations/; a failure is a broken build.
 TextCatalogue::TextCatalogue() {
-    // Built into the resources from translations/; a failure here is a broken build.
-    const bool loaded = english_.load(QStringLiteral(":/i18n/veltrix_en.qm")) &&
-                        german_.load(QStringLiteral(":/i18n/veltrix_de.qm"));
-    Q_ASSERT_X(loaded, "TextCatalogue", "the built-in translations are missing");
+    const bool loaded = english_.load(QStringLiteral(":/i18n/veltrix_en.qm"));
+    Q_ASSERT_X(loaded, "TextCatalogue", "the built-in English texts are missing");
     (void)loaded;
+}
+
+const QTranslator& TextCatalogue::German() const {
+    std::call_once(germanLoaded_, [this] {
+        const bool loaded = german_.load(QStringLiteral(":/i18n/veltrix_de.qm"));
+        Q_ASSERT_X(loaded, "TextCatalogue", "the built-in German texts are missing");
+        (void)loaded;
+    });
+    return german_;
 }
 
 TextCatalogue& TextCatalogue::Instance() {
@@ -89,12 +97,12 @@ void TextCatalogue::Install(QCoreApplication* app) {
 }
 
 QString TextCatalogue::Text(const char* id, Language language) const {
-    return Translate(language == Language::German ? german_ : english_, id);
+    return Translate(language == Language::German ? German() : english_, id);
 }
 
 QString TextCatalogue::Text(const char* id) const {
     if (UiLanguage() == Language::German) {
-        return Translate(german_, id);
+        return Translate(German(), id);
     }
     std::shared_ptr<const QTranslator> extra;
     {

@@ -53,8 +53,13 @@ class TextCatalogue {
   private:
     TextCatalogue();
 
+    // The German messages, loaded when German is first asked for: an English program
+    // and veltrix-status never need them.
+    const QTranslator& German() const;
+
     QTranslator english_;
-    QTranslator german_;
+    mutable QTranslator german_;
+    mutable std::once_flag germanLoaded_;
     mutable std::mutex extraMutex_;
     std::shared_ptr<const QTranslator> extra_;
 };

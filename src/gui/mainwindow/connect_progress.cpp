@@ -1,10 +1,11 @@
 #include "gui/mainwindow/connect_progress.h"
 
-#include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <array>
+
+#include "gui/platform/accessible_announcer.h"
 
 namespace veltrix {
 
@@ -57,8 +58,7 @@ void ConnectProgress::ShowStep(const EnumerationStep& step) {
     text_->setText(Text(step));
     bar_->setAccessibleName(text_->text());
     show();
-    QAccessibleEvent changed(text_, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
+    platform::Announce(bar_, text_->text());
     emit StepShown(text_->text());
 }
 
