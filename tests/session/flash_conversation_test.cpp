@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <cstdio>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -384,8 +384,8 @@ TEST(FlashReadOut, EndReplyIsAcknowledgedAndNotWritten) {
     const FlashRunResult result = FlashConversation(link, questions, observer).Run(plan);
     service.join();
     EXPECT_EQ(result.end, FlashRunResult::End::Completed);
-    std::vector<std::uint8_t> expected(512, 0x11);
-    expected.insert(expected.end(), 512, 0x22);
+    std::vector<std::uint8_t> expected(1024, 0x11);
+    std::fill(expected.begin() + 512, expected.end(), std::uint8_t{0x22});
     EXPECT_EQ(ReadFile(folder.file("bios.bak")), expected);
     const std::vector<std::vector<std::uint8_t>> requests = {
         {0xA9, 0x0F, 0, 0, 1, 0, 0}, {0xAA, 0x0F, 0, 0, 1, 0, 0}, {0xAB, 0x0F, 0, 0, 1, 0, 0},
