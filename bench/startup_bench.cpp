@@ -49,10 +49,15 @@ bool WaitForShownLine(int fd) {
         }
         output.append(buffer, static_cast<std::size_t>(got));
     }
-    // The rest of the output is not needed; the pipe must not fill up, though.
+    return true;
+}
+
+// Reads the child's output to its end, so that the pipe never fills up; not timed, as
+// it waits for the child to end.
+void DrainOutput(int fd) {
+    char buffer[512];
     while (::read(fd, buffer, sizeof buffer) > 0) {
     }
-    return true;
 }
 
 // Starts `program` with `argv` once per iteration, timed to its shown line.
@@ -88,6 +93,7 @@ void BenchStartup(benchmark::State& state, const char* program, char* const argv
         if (!shown) {
             ::kill(pid, SIGKILL);
         }
+        DrainOutput(fds[0]);
         int status = 0;
         ::waitpid(pid, &status, 0);
         ::close(fds[0]);

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include "session/numbered_texts.h"
@@ -50,8 +49,10 @@ bool IsBuiltInLanguage(const QString& name) {
 
 // "pt_BR.UTF-8" gives "pt_BR" and "pt"; a bare "en" or "de" never (built in).
 QStringList LanguageCandidates(const std::string& localeName) {
-    QString name = QString::fromStdString(localeName);
-    name = name.left(name.indexOf(QRegularExpression(QStringLiteral("[.@]"))));
+    // The codeset and modifier go ("de_DE.UTF-8@euro"); a plain search, as a regular
+    // expression would bring in its engine for this alone.
+    const std::string base = localeName.substr(0, localeName.find_first_of(".@"));
+    QString name = QString::fromStdString(base);
     name.replace(u'-', u'_');
     QStringList candidates;
     if (name.isEmpty() || name == u"C" || name == u"POSIX") {

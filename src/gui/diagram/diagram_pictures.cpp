@@ -1,6 +1,7 @@
 #include "gui/diagram/diagram_pictures.h"
 
 #include <QColor>
+#include <QImageReader>
 #include <QString>
 #include <cstddef>
 
@@ -25,7 +26,11 @@ void EnsureResources() {
 
 QImage LoadPicture(int id) {
     EnsureResources();
-    return QImage(QStringLiteral(":/pictures/%1.png").arg(id));
+    // Read as PNG only: a reader that guesses the format loads and asks every image
+    // plugin first, which costs the start-up time and memory.
+    QImageReader reader(QStringLiteral(":/pictures/%1.png").arg(id), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 QPixmap KeyedPicture(int id) {

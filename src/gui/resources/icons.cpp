@@ -1,6 +1,7 @@
 #include "gui/resources/icons.h"
 
 #include <QColor>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -9,6 +10,7 @@
 #include <QRectF>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 
 #include "gui/resources/main_window_ids.h"
@@ -149,15 +151,76 @@ QPixmap ProgramPixmap(int iconId, int size) {
     return pixmap;
 }
 
+namespace {
+
+constexpr std::array<int, 6> kIconSizes = {16, 22, 32, 48, 64, 128};
+
+// Draws a size the first time it is asked for: most sizes of an icon are never shown,
+// and drawing all of them cost the start-up several milliseconds. Every mode and state
+// shows the same picture.
+class ProgramIconEngine : public QIconEngine {
+  public:
+    explicit ProgramIconEngine(int iconId) : iconId_(iconId) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        const int drawn = DrawnSize(size);
+        auto found = drawn_.find(drawn);
+        if (found == drawn_.end()) {
+            found = drawn_.emplace(drawn, ProgramPixmap(iconId_, drawn)).first;
+        }
+        const QPixmap& pixmap = found->second;
+        if (size.width() >= drawn && size.height() >= drawn) {
+            return pixmap;
+        }
+        return pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        const int drawn = DrawnSize(size);
+        return QSize(drawn, drawn).boundedTo(size);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        const QPixmap picture = pixmap(rect.size() * ratio, mode, state);
+        painter->drawPixmap(rect, picture);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        QList<QSize> sizes;
+        for (const int size : kIconSizes) {
+            sizes.push_back(QSize(size, size));
+        }
+        return sizes;
+    }
+
+    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
+    QString key() const override { return QStringLiteral("veltrix-program-icon"); }
+
+  private:
+    // The smallest drawn size that covers `size`, else the largest.
+    static int DrawnSize(const QSize& size) {
+        const int wanted = std::max(size.width(), size.height());
+        for (const int drawn : kIconSizes) {
+            if (drawn >= wanted) {
+                return drawn;
+            }
+        }
+        return kIconSizes.back();
+    }
+
+    int iconId_;
+    std::map<int, QPixmap> drawn_;
+};
+
+}  // namespace
+
 QIcon ProgramIcon(int iconId) {
     if (!PaletteFor(iconId)) {
         return {};
     }
-    QIcon icon;
-    for (const int size : {16, 22, 32, 48, 64, 128}) {
-        icon.addPixmap(ProgramPixmap(iconId, size));
-    }
-    return icon;
+    return QIcon(new ProgramIconEngine(iconId));
 }
 
 }  // namespace veltrix

@@ -8,7 +8,8 @@
 
 namespace veltrix {
 
-// The icon with pixmaps of 16, 22, 32, 48 and 64 pixels.
+// The icon in sizes of 16, 22, 32, 48, 64 and 128 pixels, each drawn when first asked
+// for.
 QIcon ProgramIcon(int iconId);
 
 // One square pixmap of `size` pixels with a transparent background.

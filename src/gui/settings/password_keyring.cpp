@@ -2,6 +2,8 @@
 
 #include <qt6keychain/keychain.h>
 
+#include <QDBusConnection>
+#include <QDBusError>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
@@ -53,6 +55,14 @@ void PasswordKeyring::Fail(const QString& why) {
 }
 
 void PasswordKeyring::Start(const std::optional<std::string>& filePassword) {
+    // Every keyring QtKeychain speaks to is on the session bus. Without one there is
+    // nothing to ask, and asking would load the keyring libraries (and their threads)
+    // into the program for nothing.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        Fail(bus.lastError().message());
+        return;
+    }
     if (filePassword) {
         auto* job = new QKeychain::WritePasswordJob(service_, this);
         job->setTextData(QString::fromStdString(*filePassword));
