@@ -11,11 +11,18 @@
 //
 // The exchange is one line each way: "show\n" from the new start, then "shown\n" (or
 // "hidden\n" when the window could not be shown) from the running program.
+//
+// Plain Unix sockets with a socket notifier rather than Qt's local socket classes:
+// those bring the whole network library (and Kerberos and a proxy resolver with it)
+// into every start for one line each way.
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
+
+class QSocketNotifier;
 
 namespace veltrix {
 
@@ -52,11 +59,13 @@ class SingleInstance : public QObject {
     Start HandOver();
     // Another start holds the lock: its socket appears within the bound.
     Start HandOverToLockHolder();
-    Start Listen();
+    // Binds and listens: First, Alone, or nothing when the name is taken.
+    std::optional<Start> Listen();
     void OnNewConnection();
 
     QString path_;
-    QLocalServer server_;
+    int listenFd_ = -1;
+    std::unique_ptr<QSocketNotifier> listener_;
     int lockFd_ = -1;  // held for the program's life
 };
 

@@ -31,6 +31,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gui/app/single_instance.h"
@@ -385,6 +386,42 @@ TEST(SingleInstanceTest, TwoStartsAtOnceNeverBothRun) {
         EXPECT_EQ(std::count(starts.begin(), starts.end(), SingleInstance::Start::HandedOver), 1)
             << "round " << round;
     }
+}
+
+// What the listening program answers a later start's line: only "show" is answered;
+// any other line, or too long a one, ends the connection without an answer, and the
+// program goes on answering the next start.
+TEST(SingleInstanceTest, OnlyTheShowLineIsAnswered) {
+    QTemporaryDir folder;
+    SingleInstance instance(folder.filePath(QStringLiteral("veltrix-lines")));
+    int asked = 0;
+    instance.onShowRequested = [&asked] { return ++asked == 1; };
+    ASSERT_EQ(instance.Begin(), SingleInstance::Start::First);
+    const struct {
+        QByteArray sent;
+        std::string answer;
+    } rows[] = {
+        {"show\n", "shown\n"}, {"hello\n", ""}, {QByteArray(40, 's'), ""}, {"show\n", "hidden\n"}};
+    for (const auto& row : rows) {
+        std::string answer = "?";
+        std::thread client([&] {
+            QLocalSocket socket;
+            socket.connectToServer(folder.filePath(QStringLiteral("veltrix-lines")));
+            socket.waitForConnected(5000);
+            socket.write(row.sent);
+            socket.waitForBytesWritten(5000);
+            while (socket.state() == QLocalSocket::ConnectedState && !socket.canReadLine() &&
+                   socket.waitForReadyRead(5000)) {
+            }
+            answer = socket.readLine(64).toStdString();
+        });
+        while (answer == "?") {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        client.join();
+        EXPECT_EQ(answer, row.answer) << row.sent.toStdString();
+    }
+    EXPECT_EQ(asked, 2);
 }
 
 // Waits until `done` holds, at most `bound`; whether it does.
