@@ -25,6 +25,7 @@
 #include "gui/mainwindow/popup_queue.h"
 #include "gui/platform/dialog_ui.h"
 #include "gui/platform/gui_thread_questions.h"
+#include "gui/platform/heap_release.h"
 #include "gui/settings/client_settings.h"
 #include "gui/shell/tray_icon.h"
 #include "model/file_version_info.h"
@@ -256,6 +257,7 @@ class MainWindow : public QDialog {
     int oldSetRows_ = 0;
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
+    platform::HeapRelease heapRelease_;
     // Created hidden with the window, deleted with it.
     std::unique_ptr<ErrorLogDialog> errorLogView_;
     ProductVersion clientVersion_;

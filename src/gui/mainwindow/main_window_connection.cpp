@@ -75,8 +75,10 @@ void MainWindow::ConnectSession() {
     connect(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
     connect(s, &ServiceSession::TableChanged, this,
             [this](const TableSnapshot& table) { Adopt(table); });
-    connect(s, &ServiceSession::EventLogged, this,
-            [this](const LoggedEvent& event) { view_.eventLogLines->Append(event.record); });
+    connect(s, &ServiceSession::EventLogged, this, [this](const LoggedEvent& event) {
+        view_.eventLogLines->Append(event.record);
+        heapRelease_.Note(1);
+    });
     connect(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
     connect(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
     connect(s, &ServiceSession::ErrorLogEntry, this,
@@ -334,6 +336,7 @@ int MainWindow::ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows
 
 void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                                  const TableSnapshot& table) {
+    heapRelease_.ReleaseIfDue();
     Adopt(table);
     if (changesPending) {
         const int current = state_.currentController;

@@ -2,6 +2,7 @@
 #include <syslog.h>
 
 #include <QLineEdit>
+#include <QTimer>
 #include <optional>
 
 #include "gui/mainwindow/main_window.h"
@@ -83,7 +84,11 @@ void MainWindow::UseKeyring(const QString& service) {
             journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
         }
     });
-    keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt);
+    // Once the window runs: asking for the session bus and the keyring must not hold
+    // up the window's first showing.
+    QTimer::singleShot(0, keyring_.get(), [this] {
+        keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt);
+    });
 }
 
 }  // namespace veltrix
