@@ -1,17 +1,17 @@
 // Reading every controller of a worst-case service through the request functions
-// (8 controllers, port multipliers on 4 channels, 20 drives and 20 sets each),
-// reported as time per exchange against a raw SOCK_SEQPACKET exchange of the size
-// that dominates the scan (a 22-byte address request, an 856-byte drive reply).
+// (8 controllers, port multipliers on 4 channels, 20 drives and 20 sets each), against
+// the same requests replayed raw to the same simulated service, as its transcript
+// recorded them: the service does the same work for both, the client's cost differs.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include "model/object_table.h"
 #include "ratio_reporter.h"
-#include "raw_answerer.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/status_requests.h"
+#include "transcript_replay.h"
 
 namespace {
 
@@ -27,57 +27,86 @@ class SilentUi : public UserInterface {
     int failures = 0;
 };
 
-constexpr std::size_t kAddressRequest = 22;
-constexpr std::size_t kDeviceReply = 856;
-
-void BenchRawDeviceExchange(benchmark::State& state) {
-    static bench::RawAnswerer answerer("RAWPIPE", kDeviceReply);
-    const int fd = answerer.ConnectRaw();
-    for (auto _ : state) {
-        bench::RawExchange(fd, kAddressRequest);
-    }
-    ::close(fd);
+// The worst-case service both benchmarks talk to, one client at a time.
+sim::ServiceSim& Service() {
+    static sim::ServiceSim* service = [] {
+        auto* made = new sim::ServiceSim(sim::WorstCaseEnumerationScenario());
+        sim::ServiceSimOptions options;
+        options.pipeName = "SIMPIPE";
+        made->Start(options);
+        return made;
+    }();
+    return *service;
 }
-BENCHMARK(BenchRawDeviceExchange)->Name("BM_RawDeviceExchange")->UseRealTime();
+
+// The requests of one enumeration as the service received them, after the login.
+bench::RequestList& EnumerationRequests() {
+    static bench::RequestList requests;
+    return requests;
+}
+
+// Waits until the service has seen every client so far go.
+void Settle() {
+    Service().WaitForConnectionsClosed(Service().ConnectionsAccepted(), std::chrono::seconds(10));
+}
 
 // One iteration reads all eight controllers; the transcript tells how many exchanges
-// that took.
-void BenchEnumerationPerExchange(benchmark::State& state) {
-    sim::ServiceSim service(sim::WorstCaseEnumerationScenario());
-    sim::ServiceSimOptions options;
-    options.pipeName = "SIMPIPE";
-    service.Start(options);
-    ServiceLink link;
-    ServiceChannel::ServerAvailable(".", "SIMPIPE", 1000);
-    link.pipe.Open(".", "SIMPIPE");
-    const auto login = BuildLoginBlock("kavo");
-    link.pipe.Write(login.data(), login.size());
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    link.pipe.Read(reply.data(), reply.size());
+// that took, and which.
+void BenchEnumeration(benchmark::State& state) {
+    sim::ServiceSim& service = Service();
+    {
+        ServiceLink link;
+        ServiceChannel::ServerAvailable(".", "SIMPIPE", 1000);
+        link.pipe.Open(".", "SIMPIPE");
+        const auto login = BuildLoginBlock("kavo");
+        link.pipe.Write(login.data(), login.size());
+        std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+        link.pipe.Read(reply.data(), reply.size());
 
-    ObjectTable table;
-    SilentUi ui;
-    StatusRequests requests(link, table, ui);
-    std::size_t exchanges = 0;
-    std::size_t enumerations = 0;
-    for (auto _ : state) {
-        service.ClearTranscript();
-        table.Clear();
-        for (int c = 0; c < 8; ++c) {
-            requests.ReadController(c);
+        ObjectTable table;
+        SilentUi ui;
+        StatusRequests requests(link, table, ui);
+        std::size_t exchanges = 0;
+        std::size_t enumerations = 0;
+        for (auto _ : state) {
+            service.ClearTranscript();
+            table.Clear();
+            for (int c = 0; c < 8; ++c) {
+                requests.ReadController(c);
+            }
+            exchanges += service.Transcript().size();
+            ++enumerations;
         }
-        exchanges += service.Transcript().size();
-        ++enumerations;
+        EnumerationRequests().clear();
+        for (const sim::TranscriptEntry& entry : service.Transcript()) {
+            EnumerationRequests().push_back(bench::RequestBytes(entry));
+        }
+        state.counters["exchanges_per_enumeration"] =
+            static_cast<double>(exchanges) / static_cast<double>(enumerations);
+        if (ui.failures != 0) {
+            state.SkipWithError("the service reported errors");
+        }
     }
-    state.counters["exchanges_per_enumeration"] =
-        static_cast<double>(exchanges) / static_cast<double>(enumerations);
-    if (ui.failures != 0) {
-        state.SkipWithError("the service reported errors");
-    }
-    service.Stop();
+    Settle();
 }
-BENCHMARK(BenchEnumerationPerExchange)
-    ->Name("BM_EnumerationPerExchange")
+BENCHMARK(BenchEnumeration)->Name("BM_Enumeration")->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The same requests sent raw: one iteration is one enumeration's worth.
+void BenchRawEnumerationRequests(benchmark::State& state) {
+    if (EnumerationRequests().empty()) {
+        state.SkipWithError("no enumeration recorded (run BM_Enumeration first)");
+        return;
+    }
+    {
+        bench::RawClient client(Service().SocketPath());
+        for (auto _ : state) {
+            client.Replay(EnumerationRequests(), EnumerationRequests().size());
+        }
+    }
+    Settle();
+}
+BENCHMARK(BenchRawEnumerationRequests)
+    ->Name("BM_RawEnumerationRequests")
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
@@ -87,16 +116,16 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     veltrix::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const std::string name = "BM_EnumerationPerExchange";
-    const double perEnumeration = reporter.Counter(name, "exchanges_per_enumeration");
+    const double perEnumeration = reporter.Counter("BM_Enumeration", "exchanges_per_enumeration");
     if (perEnumeration > 0) {
-        const double perExchange = reporter.Nanoseconds(name) / perEnumeration;
-        std::printf("enumeration: %.0f exchanges, %.0f ns per exchange\n", perEnumeration,
-                    perExchange);
-        veltrix::bench::RatioReporter::PrintRatio(
-            "enumeration exchange / raw device exchange", perExchange,
-            reporter.Nanoseconds("BM_RawDeviceExchange"), 1.05);
+        std::printf("enumeration: %.0f exchanges, %.0f ns per exchange, raw %.0f ns\n",
+                    perEnumeration, reporter.Nanoseconds("BM_Enumeration") / perEnumeration,
+                    reporter.Nanoseconds("BM_RawEnumerationRequests") / perEnumeration);
     }
+    veltrix::bench::RatioReporter::PrintRatio(
+        "BM_Enumeration / BM_RawEnumerationRequests", reporter.Nanoseconds("BM_Enumeration"),
+        reporter.Nanoseconds("BM_RawEnumerationRequests"), 1.05);
+    Service().Stop();
     benchmark::Shutdown();
     return 0;
 }
