@@ -23,9 +23,14 @@ constexpr int kFailuresBeforeDisconnect = 4;
 // what is left waits for the next tick.
 constexpr int kMaxRecordsPerTick = 1000;
 
-std::string SiteText(int stringId, const char* separator, int site) {
-    return LoadString(stringId) + "\nError " + separator + "KGD-" + std::to_string(site);
+}  // namespace
+
+std::string ServiceSession::SiteMessage::Text() const {
+    return (textId >= 0 ? LoadString(textId) : std::string(literal)) + "\nError " + separator +
+           "KGD-" + std::to_string(site);
 }
+
+namespace {
 
 // Popup level and severity of an event text.
 struct EventPopup {
@@ -136,7 +141,7 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
     try {
         link_.SendMessage();
     } catch (const ChannelError&) {
-        ReportError(sites.writeError);
+        ReportError(sites.writeError.Text());
         ++link_.failureCounter;
         ++link_.missedReplies;
         return false;
@@ -147,7 +152,7 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
             return false;
         }
     } catch (const ChannelError&) {
-        ReportError(sites.waitError.empty() ? sites.readError : sites.waitError);
+        ReportError(sites.waitError.value_or(sites.readError).Text());
         ++link_.failureCounter;
         ++link_.missedReplies;
         return false;
@@ -155,8 +160,8 @@ bool ServiceSession::Exchange(const ExchangeSites& sites) {
     try {
         link_.ReceiveMessage();
     } catch (const ChannelError& e) {
-        ReportError(sites.readErrorWithPipeState ? WithPipeState(e, sites.readError)
-                                                 : sites.readError);
+        ReportError(sites.readErrorWithPipeState ? WithPipeState(e, sites.readError.Text())
+                                                 : sites.readError.Text());
         ++link_.failureCounter;
         ++link_.missedReplies;
         return false;
@@ -219,8 +224,12 @@ void ServiceSession::PollCycle() {
 
     if (!Exchange({GET_CHANGE_FLAG,
                    {},
-                   SiteText(ids::kServiceWriteError, "'", poll_site::kChangeFlagWrite),
-                   SiteText(ids::kServiceReadError, "'", poll_site::kChangeFlagRead)})) {
+                   {.textId = ids::kServiceWriteError,
+                    .separator = "'",
+                    .site = poll_site::kChangeFlagWrite},
+                   {.textId = ids::kServiceReadError,
+                    .separator = "'",
+                    .site = poll_site::kChangeFlagRead}})) {
         return;
     }
     if (link_.message.Data()[0] != 0) {
@@ -250,8 +259,12 @@ bool ServiceSession::EventLoop() {
     for (int n = 0; n < kMaxRecordsPerTick; ++n) {
         if (!Exchange({GET_EVENT,
                        {},
-                       SiteText(ids::kServiceWriteError, "'", poll_site::kEventWrite),
-                       SiteText(ids::kServiceReadError, "'", poll_site::kEventRead)})) {
+                       {.textId = ids::kServiceWriteError,
+                        .separator = "'",
+                        .site = poll_site::kEventWrite},
+                       {.textId = ids::kServiceReadError,
+                        .separator = "'",
+                        .site = poll_site::kEventRead}})) {
             return false;
         }
         const EventRecord event = EventRecord::Decode(link_.message.Data());
@@ -355,8 +368,8 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
     const int yearSite = mailOnly ? poll_site::kMailOnlyStatusYear : poll_site::kMailStatusYear;
     if (!Exchange({GET_MAIL_STATUS,
                    {},
-                   SiteText(ids::kServiceWriteError, "#", writeSite),
-                   SiteText(ids::kServiceReadError, "#", readSite)})) {
+                   {.textId = ids::kServiceWriteError, .site = writeSite},
+                   {.textId = ids::kServiceReadError, .site = readSite}})) {
         return false;
     }
     const MailStatus status = MailStatus::Decode(link_.message.Data());
@@ -394,7 +407,7 @@ void ServiceSession::MailOnlyPoll() {
     try {
         link_.SendMessage();
     } catch (const ChannelError&) {
-        ReportError(SiteText(ids::kServiceWriteError, "#", poll_site::kMailOnlyWrite));
+        ReportError(ErrorText(ids::kServiceWriteError, poll_site::kMailOnlyWrite));
         Disarm(mailOnlyTimer_);
         DisconnectAfterFailures();
         return;

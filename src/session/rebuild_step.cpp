@@ -60,10 +60,11 @@ RaidSet* MarkRebuildingSet(ObjectTable& table, int controller, int sets, std::ui
 
 bool ServiceSession::RebuildStep(int i, std::string& tip) {
     const std::array<std::uint8_t, 1> request{static_cast<std::uint8_t>(i)};
-    if (!Exchange({GET_REBUILD_STATUS, request,
-                   ErrorText(ids::kServiceWriteError, poll_site::kRebuildWrite),
-                   ErrorText(ids::kServiceReadError, poll_site::kRebuildRead),
-                   "WaitForResponse\nError #KGD-" + std::to_string(poll_site::kRebuildWait),
+    if (!Exchange({GET_REBUILD_STATUS,
+                   request,
+                   {.textId = ids::kServiceWriteError, .site = poll_site::kRebuildWrite},
+                   {.textId = ids::kServiceReadError, .site = poll_site::kRebuildRead},
+                   SiteMessage{.literal = "WaitForResponse", .site = poll_site::kRebuildWait},
                    true})) {
         return false;
     }

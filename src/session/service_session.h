@@ -186,12 +186,21 @@ class ServiceSession : public QObject {
     void ExitWork();
 
     // The poll cycle.
+    // An exchange's error message: its text (or a literal) and the site, made only when
+    // the error happens; a cycle's exchanges almost never need theirs.
+    struct SiteMessage {
+        int textId = -1;  // -1: `literal` instead
+        const char* literal = "";
+        const char* separator = "#";
+        int site = 0;
+        std::string Text() const;
+    };
     struct ExchangeSites {
         std::uint32_t code;
         std::span<const std::uint8_t> data;
-        std::string writeError;
-        std::string readError;
-        std::string waitError = {};
+        SiteMessage writeError;
+        SiteMessage readError;
+        std::optional<SiteMessage> waitError = {};
         bool readErrorWithPipeState = false;
     };
     void PollCycle();
