@@ -127,7 +127,10 @@ class InstanceClient : public QObject {
         // A start that says nothing sensible in time is dropped.
         QTimer::singleShot(SingleInstance::kAnswerBoundMs, this, &InstanceClient::End);
     }
-    ~InstanceClient() override { ::close(fd_); }
+    ~InstanceClient() override {
+        notifier_.setEnabled(false);  // before its descriptor goes
+        ::close(fd_);
+    }
     InstanceClient(const InstanceClient&) = delete;
     InstanceClient& operator=(const InstanceClient&) = delete;
 
