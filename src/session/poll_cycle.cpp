@@ -30,6 +30,15 @@ std::string ServiceSession::SiteMessage::Text() const {
            "KGD-" + std::to_string(site);
 }
 
+ServiceSession::ExchangeSites ServiceSession::ExchangeSites::Plain(std::uint32_t code,
+                                                                   const char* separator,
+                                                                   int writeSite, int readSite) {
+    return {code,
+            {},
+            {.textId = ids::kServiceWriteError, .separator = separator, .site = writeSite},
+            {.textId = ids::kServiceReadError, .separator = separator, .site = readSite}};
+}
+
 namespace {
 
 // Popup level and severity of an event text.
@@ -222,14 +231,8 @@ void ServiceSession::PollCycle() {
         emit TableChanged(std::move(changed));
     }
 
-    if (!Exchange({GET_CHANGE_FLAG,
-                   {},
-                   {.textId = ids::kServiceWriteError,
-                    .separator = "'",
-                    .site = poll_site::kChangeFlagWrite},
-                   {.textId = ids::kServiceReadError,
-                    .separator = "'",
-                    .site = poll_site::kChangeFlagRead}})) {
+    if (!Exchange(ExchangeSites::Plain(GET_CHANGE_FLAG, "'", poll_site::kChangeFlagWrite,
+                                       poll_site::kChangeFlagRead))) {
         return;
     }
     if (link_.message.Data()[0] != 0) {
@@ -257,14 +260,8 @@ std::string FormatEventLogLine(const EventRecord& event) {
 
 bool ServiceSession::EventLoop() {
     for (int n = 0; n < kMaxRecordsPerTick; ++n) {
-        if (!Exchange({GET_EVENT,
-                       {},
-                       {.textId = ids::kServiceWriteError,
-                        .separator = "'",
-                        .site = poll_site::kEventWrite},
-                       {.textId = ids::kServiceReadError,
-                        .separator = "'",
-                        .site = poll_site::kEventRead}})) {
+        if (!Exchange(ExchangeSites::Plain(GET_EVENT, "'", poll_site::kEventWrite,
+                                           poll_site::kEventRead))) {
             return false;
         }
         const EventRecord event = EventRecord::Decode(link_.message.Data());
@@ -366,10 +363,7 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
     const int writeSite = mailOnly ? poll_site::kMailOnlyStatusWrite : poll_site::kMailStatusWrite;
     const int readSite = mailOnly ? poll_site::kMailOnlyStatusRead : poll_site::kMailStatusRead;
     const int yearSite = mailOnly ? poll_site::kMailOnlyStatusYear : poll_site::kMailStatusYear;
-    if (!Exchange({GET_MAIL_STATUS,
-                   {},
-                   {.textId = ids::kServiceWriteError, .site = writeSite},
-                   {.textId = ids::kServiceReadError, .site = readSite}})) {
+    if (!Exchange(ExchangeSites::Plain(GET_MAIL_STATUS, "#", writeSite, readSite))) {
         return false;
     }
     const MailStatus status = MailStatus::Decode(link_.message.Data());

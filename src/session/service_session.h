@@ -202,6 +202,11 @@ class ServiceSession : public QObject {
         SiteMessage readError;
         std::optional<SiteMessage> waitError = {};
         bool readErrorWithPipeState = false;
+
+        // A request without data whose failures are the service's write and read errors
+        // at `writeSite` and `readSite`.
+        static ExchangeSites Plain(std::uint32_t code, const char* separator, int writeSite,
+                                   int readSite);
     };
     void PollCycle();
     void MailOnlyPoll();

@@ -11,7 +11,6 @@ void HeapRelease::ReleaseIfDue() {
         return;
     }
     pending_ = 0;
-    ++releases_;
 #if defined(__GLIBC__)
     ::malloc_trim(0);
 #endif

@@ -19,12 +19,9 @@ class HeapRelease {
     // A quiet point (the end of a poll cycle's events): gives the memory back when a
     // burst was done since the last time.
     void ReleaseIfDue();
-    // How often the memory was given back so far.
-    std::size_t Releases() const { return releases_; }
 
   private:
     std::size_t pending_ = 0;
-    std::size_t releases_ = 0;
 };
 
 }  // namespace veltrix::platform

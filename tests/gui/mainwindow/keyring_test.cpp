@@ -112,6 +112,17 @@ class KeyringTest : public MainWindowTest {
         window().UseKeyring(service_);
     }
 
+    // A window started with "kavo" in the file keeps it there, shown, through the
+    // keyring's whole bound and the Exit path.
+    void ExpectTheFileKeepsThePassword() {
+        StartWindow("kavo");
+        WaitFor([] { return false; });
+        EXPECT_TRUE(SettingsHoldPassword());
+        EXPECT_EQ(Field(), "kavo");
+        window().ExitProgram();
+        EXPECT_TRUE(SettingsHoldPassword());
+    }
+
     const PrivateBuses* buses_ = nullptr;
     QString service_;
     static inline QTemporaryDir* home_ = nullptr;
@@ -152,22 +163,12 @@ TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
 // A locked keyring whose unlock prompt nobody answers: the file keeps the password.
 TEST_F(KeyringTest, ALockedKeyringLeavesThePasswordInTheFile) {
     ASSERT_TRUE(StartKeyring(true)) << keyring_.readAllStandardError().toStdString();
-    StartWindow("kavo");
-    WaitFor([] { return false; });
-    EXPECT_TRUE(SettingsHoldPassword());
-    EXPECT_EQ(Field(), "kavo");
-    window().ExitProgram();
-    EXPECT_TRUE(SettingsHoldPassword());
+    ExpectTheFileKeepsThePassword();
 }
 
 TEST_F(KeyringTest, WithoutAKeyringTheFileKeepsThePassword) {
     StopKeyring();
-    StartWindow("kavo");
-    WaitFor([] { return false; });
-    EXPECT_TRUE(SettingsHoldPassword());
-    EXPECT_EQ(Field(), "kavo");
-    window().ExitProgram();
-    EXPECT_TRUE(SettingsHoldPassword());
+    ExpectTheFileKeepsThePassword();
 }
 
 }  // namespace
