@@ -83,11 +83,11 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
-    connect(session_.get(), &ServiceSession::Connected, sleep,
-            [sleep] { sleep->SetLoggedIn(true); });
-    connect(session_.get(), &ServiceSession::Disconnected, sleep,
-            [sleep] { sleep->SetLoggedIn(false); });
-    connect(session_.get(), &ServiceSession::PowerHandled, sleep, &app::SleepWatcher::PowerHandled);
+    inbox_.Route(session_.get(), &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
+    inbox_.Route(session_.get(), &ServiceSession::Disconnected,
+                 [sleep](bool) { sleep->SetLoggedIn(false); });
+    inbox_.Route(session_.get(), &ServiceSession::PowerHandled, sleep,
+                 &app::SleepWatcher::PowerHandled);
 }
 
 MainWindow::~MainWindow() {
@@ -361,7 +361,7 @@ void MainWindow::ExitProgram() {
     session_->Shutdown();
     // What the logoff reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
-    QCoreApplication::sendPostedEvents(this);
+    QCoreApplication::sendPostedEvents(&inbox_);
     tray_.DeleteTrayIcon();
     done(QDialog::Accepted);
 }

@@ -23,6 +23,7 @@
 #include "gui/mainwindow/info_panels.h"
 #include "gui/mainwindow/main_window_view.h"
 #include "gui/mainwindow/popup_queue.h"
+#include "gui/mainwindow/report_inbox.h"
 #include "gui/platform/dialog_ui.h"
 #include "gui/platform/gui_thread_questions.h"
 #include "gui/platform/heap_release.h"
@@ -268,6 +269,8 @@ class MainWindow : public QDialog {
     // The BIOS update dialog while it is open, and an Exit that waits for its run.
     BiosUpdateDialog* flashDialog_ = nullptr;
     bool exitAfterFlash_ = false;
+    // The session's reports on their way to this thread; it outlives the session.
+    ReportInbox inbox_;
     // Last: the session's thread ends before the window's parts go.
     std::unique_ptr<ServiceSession> session_;
 };

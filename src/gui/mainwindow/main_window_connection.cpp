@@ -34,62 +34,64 @@ constexpr int kCountdownStepMs = 1000;
 
 void MainWindow::ConnectSession() {
     ServiceSession* s = session_.get();
-    connect(s, &ServiceSession::Connected, this, &MainWindow::OnSessionConnected);
-    connect(s, &ServiceSession::ServiceConfigRead, this,
-            [this](const ServiceConfig& config, int version) {
-                state_.serviceConfig = config;
-                state_.serviceVersion = version;
-            });
-    connect(s, &ServiceSession::Enumerated, this, &MainWindow::OnEnumerated);
+    // Every report reaches the window through one inbox, which keeps their order.
+    ReportInbox& in = inbox_;
+    in.Route(s, &ServiceSession::Connected, this, &MainWindow::OnSessionConnected);
+    in.Route(s, &ServiceSession::ServiceConfigRead,
+             [this](const ServiceConfig& config, int version) {
+                 state_.serviceConfig = config;
+                 state_.serviceVersion = version;
+             });
+    in.Route(s, &ServiceSession::Enumerated, this, &MainWindow::OnEnumerated);
     // What the enumeration does, from the login on; gone once the lists are filled.
     ConnectProgress* progress = view_.connectProgress;
-    connect(s, &ServiceSession::EnumerationProgressed, progress, &ConnectProgress::ShowStep);
-    connect(s, &ServiceSession::Enumerated, progress, &QWidget::hide);
-    connect(s, &ServiceSession::Disconnected, progress, &QWidget::hide);
-    connect(s, &ServiceSession::Disconnecting, this, [this](bool quiet) {
+    in.Route(s, &ServiceSession::EnumerationProgressed, progress, &ConnectProgress::ShowStep);
+    in.Route(s, &ServiceSession::Enumerated, [progress](const auto&...) { progress->hide(); });
+    in.Route(s, &ServiceSession::Disconnected, [progress](bool) { progress->hide(); });
+    in.Route(s, &ServiceSession::Disconnecting, [this](bool quiet) {
         if (!quiet) {
             view_.disconnect->setText(QStringLiteral("..busy.."));
         }
     });
-    connect(s, &ServiceSession::Disconnected, this, &MainWindow::OnSessionDisconnected);
-    connect(s, &ServiceSession::Popup, this,
-            [this](const std::string& text, Severity severity, int level) {
-                ReportEvent(text, severity, level);
-            });
-    connect(s, &ServiceSession::Balloon, this,
-            [this](const std::string& title, const std::string& text, Severity severity) {
-                tray_.balloonTitle = title;
-                tray_.balloonText = text;
-                tray_.balloonSeverity = severity;
-                tray_.UpdateTrayIcon(state_.isConnected, true);
-            });
-    connect(s, &ServiceSession::TrayTipChanged, this, [this](const std::string& tip) {
+    in.Route(s, &ServiceSession::Disconnected, this, &MainWindow::OnSessionDisconnected);
+    in.Route(s, &ServiceSession::Popup,
+             [this](const std::string& text, Severity severity, int level) {
+                 ReportEvent(text, severity, level);
+             });
+    in.Route(s, &ServiceSession::Balloon,
+             [this](const std::string& title, const std::string& text, Severity severity) {
+                 tray_.balloonTitle = title;
+                 tray_.balloonText = text;
+                 tray_.balloonSeverity = severity;
+                 tray_.UpdateTrayIcon(state_.isConnected, true);
+             });
+    in.Route(s, &ServiceSession::TrayTipChanged, [this](const std::string& tip) {
         tray_.trayTip = tip;
         tray_.UpdateTrayIcon(state_.isConnected, false);
         platform::Announce(this, QString::fromStdString(tip));
     });
-    connect(s, &ServiceSession::PollStarted, this, [this] {
+    in.Route(s, &ServiceSession::PollStarted, [this] {
         oldDeviceRows_ = view_.devices->topLevelItemCount();
         oldSetRows_ = view_.sets->topLevelItemCount();
     });
-    connect(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
-    connect(s, &ServiceSession::TableChanged, this,
-            [this](const TableSnapshot& table) { Adopt(table); });
-    connect(s, &ServiceSession::EventLogged, this, [this](const LoggedEvent& event) {
+    in.Route(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
+    in.Route(s, &ServiceSession::TableChanged,
+             [this](const TableSnapshot& table) { Adopt(table); });
+    in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent& event) {
         view_.eventLogLines->Append(event.record);
         heapRelease_.Note(1);
     });
-    connect(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
-    connect(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
-    connect(s, &ServiceSession::ErrorLogEntry, this,
-            [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
-    connect(s, &ServiceSession::ReconnectDue, this, [this] {
+    in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
+    in.Route(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
+    in.Route(s, &ServiceSession::ErrorLogEntry,
+             [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
+    in.Route(s, &ServiceSession::ReconnectDue, [this] {
         StopReconnectCountdown();
         OnConnect();
     });
-    connect(s, &ServiceSession::ReconnectScheduled, this, &MainWindow::OnReconnectScheduled);
-    connect(s, &ServiceSession::ConnectionLost, this, [this] { NoteConnection(true); });
-    connect(s, &ServiceSession::ConnectionRegained, this, [this] { NoteConnection(false); });
+    in.Route(s, &ServiceSession::ReconnectScheduled, this, &MainWindow::OnReconnectScheduled);
+    in.Route(s, &ServiceSession::ConnectionLost, [this] { NoteConnection(true); });
+    in.Route(s, &ServiceSession::ConnectionRegained, [this] { NoteConnection(false); });
 }
 
 void MainWindow::OnReconnectScheduled(int delayMs) {
