@@ -9,7 +9,10 @@
 // and name, the erase, FLASH_WRITE_START, 1024 blocks, FLASH_END, the read-back of the
 // ROM and the parameters read again. The read-back is timed apart: BM_FlashRun's time
 // is the run without it (its progress signals are still delivered in the time), its
-// counter verify_ms the read-back alone.
+// counter verify_ms the read-back alone. Its other counters split the rest, in ms per
+// run: start_ms from the request to the write's status line (the chip's id and name,
+// the image file read, the erase), blocks_ms the write blocks, end_ms from the
+// read-back's result to the run's end, deliver_ms the reports' delivery here.
 //
 // Before anything is measured, main() runs the sequence once, checks that the ROM holds
 // the image and the read-back agreed, and keeps the requests as the service received
@@ -24,7 +27,10 @@
 // --split_cores keeps the benchmark and the session there and moves the service's
 // thread to another core, so that every exchange of both crosses cores.
 //
-//   build/release/bench/flash_bench --benchmark_repetitions=9
+// --benchmark_enable_random_interleaving spreads the repetitions of the run and of the
+// raw exchanges over the same conditions.
+//
+//   build/release/bench/flash_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
@@ -233,8 +239,13 @@ class FlashSession {
             result_ = FlashConversation(link, session_.Questions(), reports_).Run(plan_);
         });
         session_.Sync();
+        const Clock::time_point returned = Clock::now();
         QCoreApplication::sendPostedEvents();
-        const Clock::duration total = Clock::now() - begin;
+        const Clock::time_point delivered = Clock::now();
+        const Clock::duration total = delivered - begin;
+        start_ += reports_.writeBegin - begin;
+        end_ += returned - reports_.verifyEnd;
+        deliver_ += delivered - returned;
         const Clock::duration readBack = reports_.verifyEnd - reports_.verifyBegin;
         verify += readBack;
         blocks_ += reports_.verifyBegin - reports_.writeBegin;
@@ -243,6 +254,11 @@ class FlashSession {
     const FlashRunResult& Result() const { return result_; }
     // The time of the write blocks (FLASH_WRITE_START to FLASH_END) of all runs so far.
     Clock::duration Blocks() const { return blocks_; }
+    // From the run's request to the write's first status line; from the read-back's
+    // result to the run's end on the session's thread; the reports' delivery here.
+    Clock::duration Start() const { return start_; }
+    Clock::duration End() const { return end_; }
+    Clock::duration Deliver() const { return deliver_; }
 
   private:
     ManualTimeSource clock_;
@@ -256,6 +272,9 @@ class FlashSession {
     FlashRunResult result_;
     bool connected_ = false;
     Clock::duration blocks_{};
+    Clock::duration start_{};
+    Clock::duration end_{};
+    Clock::duration deliver_{};
 };
 
 // The run's requests as the service received them: the write (everything but the
@@ -344,6 +363,12 @@ void BenchFlashRun(benchmark::State& state) {
     state.counters["verify_ms"] = std::chrono::duration<double, std::milli>(verify).count() / runs;
     state.counters["blocks_ms"] =
         std::chrono::duration<double, std::milli>(session->Blocks()).count() / runs;
+    const auto milliseconds = [runs](Clock::duration total) {
+        return std::chrono::duration<double, std::milli>(total).count() / runs;
+    };
+    state.counters["start_ms"] = milliseconds(session->Start());
+    state.counters["end_ms"] = milliseconds(session->End());
+    state.counters["deliver_ms"] = milliseconds(session->Deliver());
     state.counters["requests_per_run"] =
         static_cast<double>(service.messages.load() - before) / runs;
     if (session->Result().verification != FlashVerification::Verified) {

@@ -184,4 +184,37 @@ std::vector<std::uint8_t> FlashRomContents(std::span<const std::uint8_t> image,
     return rom;
 }
 
+RomComparison::RomComparison(std::span<const std::uint8_t> image, std::size_t romSize)
+    : image_(image), romSize_(romSize) {}
+
+void RomComparison::Add(std::span<const std::uint8_t> data) {
+    while (!data.empty() && read_ < romSize_) {
+        const std::size_t index = read_ / kFlashBlockSize;
+        if (index != blockIndex_) {
+            FlashRomBlock(image_, index, block_);
+            blockIndex_ = index;
+        }
+        const std::size_t at = read_ % kFlashBlockSize;
+        const std::size_t n = std::min({kFlashBlockSize - at, romSize_ - read_, data.size()});
+        const auto expected = std::span<const std::uint8_t>(block_).subspan(at, n);
+        const auto [e, d] = std::mismatch(expected.begin(), expected.end(), data.begin());
+        if (e != expected.end() && !firstDifference_) {
+            firstDifference_ = read_ + static_cast<std::size_t>(e - expected.begin());
+        }
+        read_ += n;
+        data = data.subspan(n);
+    }
+    longer_ = longer_ || !data.empty();
+}
+
+std::optional<std::uint64_t> RomComparison::FirstDifference() const {
+    if (firstDifference_) {
+        return firstDifference_;
+    }
+    if (read_ < romSize_ || longer_) {
+        return read_;
+    }
+    return std::nullopt;
+}
+
 }  // namespace veltrix

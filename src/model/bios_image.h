@@ -4,8 +4,10 @@
 // the client knows and the contents a ROM holds after an image was written to it.
 // Standard library only; every function works on bytes already in memory.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -60,5 +62,28 @@ std::vector<std::uint8_t> FlashRomContents(std::span<const std::uint8_t> image,
 // Block `index` of those contents (kFlashBlockSize bytes), without building them all.
 void FlashRomBlock(std::span<const std::uint8_t> image, std::size_t index,
                    std::span<std::uint8_t, kFlashBlockSize> block);
+
+// A ROM read back in pieces of any size, compared with what writing `image` to a ROM
+// of `romSize` bytes leaves there (FlashRomContents), without a copy of either.
+class RomComparison {
+  public:
+    // `image` must outlive the comparison.
+    RomComparison(std::span<const std::uint8_t> image, std::size_t romSize);
+
+    // The next bytes read back.
+    void Add(std::span<const std::uint8_t> data);
+    // The first offset where the ROM read so far and the written one differ, counting
+    // a ROM that ended early or went on too long; none when they are the same.
+    std::optional<std::uint64_t> FirstDifference() const;
+
+  private:
+    std::span<const std::uint8_t> image_;
+    std::size_t romSize_;
+    std::size_t read_ = 0;  // bytes compared, at most romSize_
+    bool longer_ = false;
+    std::optional<std::uint64_t> firstDifference_;
+    std::array<std::uint8_t, kFlashBlockSize> block_{};
+    std::size_t blockIndex_ = static_cast<std::size_t>(-1);  // the block in block_
+};
 
 }  // namespace veltrix

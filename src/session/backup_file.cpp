@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -160,6 +162,11 @@ std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path,
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes;
+    // A file that tells its size gets its buffer at once, not grown by copies.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
+    }
     std::vector<std::uint8_t> chunk(64 * 1024);
     while (bytes.size() < maxBytes) {
         const std::size_t want = std::min(chunk.size(), maxBytes - bytes.size());

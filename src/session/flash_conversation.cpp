@@ -536,29 +536,21 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
 void FlashConversation::Verify(const FlashPlan& plan, const std::vector<std::uint8_t>& image,
                                std::size_t romSize, FlashRunResult& result) {
     observer_.ShowText(FlashLine::Status, flash_text::Verifying());
-    const std::vector<std::uint8_t> expected = FlashRomContents(image, romSize);
-    std::vector<std::uint8_t> actual;
-    actual.reserve(expected.size());
+    RomComparison comparison(image, romSize);
     try {
-        ReadOut(plan.controller, {}, [&](std::span<const std::uint8_t> data) {
-            // One byte more than was written is enough to tell a longer ROM.
-            const std::size_t room =
-                expected.size() + 1 - std::min(actual.size(), expected.size() + 1);
-            actual.insert(actual.end(), data.begin(),
-                          data.begin() + static_cast<std::ptrdiff_t>(std::min(room, data.size())));
-        });
+        ReadOut(plan.controller, {},
+                [&comparison](std::span<const std::uint8_t> data) { comparison.Add(data); });
     } catch (const Failure&) {
         result.verification = FlashVerification::NoAnswer;
         return;
     }
-    const auto [e, a] =
-        std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
-    if (e == expected.end() && a == actual.end()) {
+    const std::optional<std::uint64_t> difference = comparison.FirstDifference();
+    if (!difference) {
         result.verification = FlashVerification::Verified;
         return;
     }
     result.verification = FlashVerification::Differs;
-    result.firstDifference = static_cast<std::uint64_t>(e - expected.begin());
+    result.firstDifference = *difference;
     Show(flash_text::DiffersMessage(result.firstDifference, result.backupFile), MessageIcon::Error);
 }
 

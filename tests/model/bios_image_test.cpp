@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "support/bios_images.h"
@@ -187,6 +189,48 @@ TEST(FlashRomContents, ImageRepeatedWithItsLastBlockFilled) {
     const auto larger = FlashRomContents(Counting(3000), 1024);
     EXPECT_EQ(larger, std::vector<std::uint8_t>(Counting(1024)));
     EXPECT_EQ(FlashRomContents({}, 1024), std::vector<std::uint8_t>(1024, 0xFF));
+}
+
+struct ComparisonCase {
+    const char* name;
+    std::size_t imageSize;
+    std::size_t romSize;
+    // What is read back: the written ROM cut or extended to this size (0xFF beyond),
+    // with the byte at `flipAt` changed unless it is npos, fed in pieces of `piece`.
+    std::size_t readSize;
+    std::size_t flipAt;
+    std::size_t piece;
+    std::optional<std::uint64_t> difference;
+};
+
+TEST(RomComparison, FindsTheFirstDifferenceWhateverThePieces) {
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    const ComparisonCase cases[] = {
+        {"same, in blocks", 1000, 4096, 4096, kNone, 512, std::nullopt},
+        {"same, in odd pieces", 1000, 4096, 4096, kNone, 100, std::nullopt},
+        {"same, at once", 3000, 2048, 2048, kNone, 2048, std::nullopt},
+        {"empty image", 0, 1024, 1024, kNone, 300, std::nullopt},
+        {"a byte differs", 1000, 4096, 4096, 700, 100, 700},
+        {"in the fill after the image", 1000, 4096, 4096, 1010, 512, 1010},
+        {"ends early", 1000, 4096, 4000, kNone, 512, 4000},
+        {"a byte differs before the early end", 1000, 4096, 4000, 5, 512, 5},
+        {"one byte too many", 1000, 4096, 4097, kNone, 512, 4096},
+        {"nothing read", 1000, 4096, 0, kNone, 512, 0},
+        {"no ROM, something read", 1000, 0, 10, kNone, 512, 0},
+    };
+    for (const ComparisonCase& c : cases) {
+        const auto image = Counting(c.imageSize);
+        std::vector<std::uint8_t> read = FlashRomContents(image, c.romSize);
+        read.resize(c.readSize, 0xFF);
+        if (c.flipAt != kNone) {
+            read[c.flipAt] ^= 0x5A;
+        }
+        RomComparison comparison(image, c.romSize);
+        for (std::size_t at = 0; at < read.size(); at += c.piece) {
+            comparison.Add(std::span(read).subspan(at, std::min(c.piece, read.size() - at)));
+        }
+        EXPECT_EQ(comparison.FirstDifference(), c.difference) << c.name;
+    }
 }
 
 }  // namespace

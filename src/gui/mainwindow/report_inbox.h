@@ -38,9 +38,8 @@ class ReportInbox : public QObject {
     template <typename Sender, typename... Args, typename Receiver, typename... Params>
     void Route(Sender* sender, void (Sender::*signal)(Args...), Receiver* receiver,
                void (Receiver::*method)(Params...)) {
-        Route(sender, signal, [receiver, method](const auto&... args) {
-            (receiver->*method)(args...);
-        });
+        Route(sender, signal,
+              [receiver, method](const auto&... args) { (receiver->*method)(args...); });
     }
 
     // Queues one call; any thread.
