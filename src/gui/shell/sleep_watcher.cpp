@@ -24,8 +24,8 @@ const QString kPrepareForSleep = QStringLiteral("PrepareForSleep");
 }  // namespace
 
 SleepWatcher::SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent, QObject* parent,
-                           QDBusConnection bus)
-    : QObject(parent), onPowerEvent_(std::move(onPowerEvent)), bus_(std::move(bus)) {
+                           std::optional<QDBusConnection> bus)
+    : QObject(parent), onPowerEvent_(std::move(onPowerEvent)) {
     suspendBound_.setSingleShot(true);
     suspendBound_.setInterval(kSuspendBoundMs);
     connect(&suspendBound_, &QTimer::timeout, this, [this] {
@@ -34,6 +34,15 @@ SleepWatcher::SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent, Q
         suspending_ = false;
         ReleaseLock();
     });
+    if (bus) {
+        Listen(*bus);
+        return;
+    }
+    QTimer::singleShot(0, this, [this] { Listen(QDBusConnection::systemBus()); });
+}
+
+void SleepWatcher::Listen(const QDBusConnection& bus) {
+    bus_ = bus;
     if (!bus_.isConnected()) {
         // Normal in containers and on build machines: the program runs on without
         // sleep notices.
@@ -44,6 +53,10 @@ SleepWatcher::SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent, Q
                               SLOT(OnPrepareForSleep(bool)));
     if (!listening_) {
         ReportOnce("sleep and resume are not watched", bus_.lastError().message());
+        return;
+    }
+    if (loggedIn_ && !suspending_) {
+        TakeLock();  // the login came before the bus was joined
     }
 }
 

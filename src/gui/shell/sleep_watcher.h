@@ -11,12 +11,14 @@
 // again (after resume the program reconnects by itself).
 //
 // Without a system bus (containers, build machines) it says so once, reports nothing
-// and takes no lock.
+// and takes no lock. The system bus is joined once the program's event loop runs, so
+// that connecting does not hold up the window's first showing.
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "session/session_types.h"
 
@@ -32,9 +34,10 @@ class SleepWatcher : public QObject {
     // Bound on the login manager's answer to the lock request.
     static constexpr int kInhibitCallBoundMs = 5000;
 
+    // Listens on `bus` at once; without one, on the system bus once the event loop runs.
     explicit SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent,
                           QObject* parent = nullptr,
-                          QDBusConnection bus = QDBusConnection::systemBus());
+                          std::optional<QDBusConnection> bus = std::nullopt);
     ~SleepWatcher() override;
     SleepWatcher(const SleepWatcher&) = delete;
     SleepWatcher& operator=(const SleepWatcher&) = delete;
@@ -66,12 +69,13 @@ class SleepWatcher : public QObject {
     void OnPrepareForSleep(bool start);
 
   private:
+    void Listen(const QDBusConnection& bus);
     void TakeLock();
     void ReleaseLock();
     void ReportOnce(const char* what, const QString& why);
 
     std::function<void(PowerEvent)> onPowerEvent_;
-    QDBusConnection bus_;
+    QDBusConnection bus_{QString()};  // not connected until Listen
     bool listening_ = false;
     bool loggedIn_ = false;
     // Between PrepareForSleep(true) and the session's report (or the bound).

@@ -475,6 +475,22 @@ TEST(SessionBusTest, WithoutABusNoneIsStartedOrLeft) {
     EXPECT_EQ(ProcessesWith(marker), "");
 }
 
+// Logged in and polling, the program has loaded nothing it does not use: no network
+// module (its one-instance socket is a plain Unix socket) and, without a session bus,
+// no keyring library.
+TEST(LightStartTest, LoggedInProgramHasNoUnusedLibraryLoaded) {
+    ProgramRun run(OneController());
+    ASSERT_TRUE(run.Launch().waitForStarted(20000));
+    ASSERT_TRUE(run.service().WaitForCode(GET_CHANGE_FLAG, 15s)) << "logged in and polling";
+    std::stringstream maps;
+    maps << std::ifstream("/proc/" + std::to_string(run.process().processId()) + "/maps").rdbuf();
+    for (const char* unused : {"libQt6Network", "libgssapi", "libsecret"}) {
+        EXPECT_EQ(maps.str().find(unused), std::string::npos) << unused;
+    }
+    run.Signal(SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000));
+}
+
 // On a desktop with a notification area (a StatusNotifierItem watcher and host on the
 // session bus, as panels provide) the window hides into it: at the start with "Start
 // minimized" and by the icon's click. Hiding never ends the program; it logs in and
