@@ -59,6 +59,15 @@ std::string ProductVersionText(const ProductVersion& v) {
     return text;
 }
 
+const ProductVersion& OwnProductVersion() {
+    static const ProductVersion version = [] {
+        FileVersionInfo info;
+        info.Load(kOwnProgramFile);
+        return info.Product();
+    }();
+    return version;
+}
+
 void FileVersionInfo::Reset() {
     fixed_ = FixedFileInfo{};
     for (std::string& value : values_) {

@@ -49,6 +49,10 @@ struct ProductVersion {
 // "major.minor.build", with ".revision" when the revision is not 0.
 std::string ProductVersionText(const ProductVersion& version);
 
+// The running program's own product version (kOwnProgramFile), read once: the
+// application object and the main window both show it.
+const ProductVersion& OwnProductVersion();
+
 class FileVersionInfo {
   public:
     FileVersionInfo() = default;

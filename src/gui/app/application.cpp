@@ -285,11 +285,9 @@ std::optional<int> Application::AnswerInformationOptions(int argc, char** argv, 
 }
 
 std::string Application::Version() {
-    FileVersionInfo info;
-    info.Load(kOwnProgramFile);
     // All four numbers, as the package and the version block carry them (the About box
     // leaves a revision of 0 out).
-    const ProductVersion v = info.Product();
+    const ProductVersion& v = OwnProductVersion();
     return std::to_string(v.majorPart) + '.' + std::to_string(v.minorPart) + '.' +
            std::to_string(v.build) + '.' + std::to_string(v.revision);
 }

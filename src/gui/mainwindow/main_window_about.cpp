@@ -6,9 +6,13 @@
 namespace veltrix {
 
 void MainWindow::ReadOwnVersion(const std::string& fileName) {
-    FileVersionInfo info;
-    info.Load(fileName);
-    clientVersion_ = info.Product();
+    if (fileName == kOwnProgramFile) {
+        clientVersion_ = OwnProductVersion();
+    } else {
+        FileVersionInfo info;
+        info.Load(fileName);
+        clientVersion_ = info.Product();
+    }
     ShowBetaBadge(clientVersion_.revision != 0);
 }
 
