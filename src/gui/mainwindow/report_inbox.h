@@ -7,6 +7,8 @@
 // the window's thread on its own; a report routed here joins a queue that one posted
 // event drains. The queue is shared, so a handler that runs a modal loop (a message
 // box) still sees the later reports inside that loop, in order, as queued signals did.
+// The session's questions wait for their answer, so they stay in order with it; the
+// BIOS update's reports go to their dialog on signals of their own.
 
 #include <QObject>
 #include <deque>

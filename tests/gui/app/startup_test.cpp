@@ -475,9 +475,8 @@ TEST(SessionBusTest, WithoutABusNoneIsStartedOrLeft) {
     EXPECT_EQ(ProcessesWith(marker), "");
 }
 
-// Logged in and polling, the program has loaded nothing it does not use: no network
-// module (its one-instance socket is a plain Unix socket) and, without a session bus,
-// no keyring library.
+// Logged in and polling, the program has loaded no network module (its one-instance
+// socket is a plain Unix socket) and, without a session bus, no keyring library.
 TEST(LightStartTest, LoggedInProgramHasNoUnusedLibraryLoaded) {
     ProgramRun run(OneController());
     ASSERT_TRUE(run.Launch().waitForStarted(20000));

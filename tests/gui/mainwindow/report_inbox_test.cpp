@@ -16,8 +16,7 @@
 namespace veltrix::testing {
 namespace {
 
-// Counts the events posted to the inbox that reach it.
-class EventCounter : public QObject {
+class EventCounter : public QObject {  // counts the inbox's posted events
   public:
     bool eventFilter(QObject*, QEvent* event) override {
         count += event->type() == QEvent::MetaCall ? 1 : 0;
@@ -31,8 +30,7 @@ TEST(ReportInboxTest, ABurstFromAnotherThreadArrivesInOrderInOneEvent) {
     EventCounter posted;
     inbox.installEventFilter(&posted);
     std::vector<std::string> seen;
-    // Three senders, each telling its end by its name's first letter.
-    std::vector<QObject*> senders;
+    std::vector<QObject*> senders;  // each tells its end by its name
     for (const char* name : {"a", "b", "c"}) {
         auto* sender = new QObject;
         inbox.Route(sender, &QObject::destroyed,
@@ -48,7 +46,6 @@ TEST(ReportInboxTest, ABurstFromAnotherThreadArrivesInOrderInOneEvent) {
     }).join();
     EXPECT_TRUE(seen.empty()) << "nothing runs on the sending thread";
     QCoreApplication::sendPostedEvents(&inbox);
-
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "pushed", "c"}));
     EXPECT_EQ(posted.count, 1);
 }
@@ -57,18 +54,16 @@ TEST(ReportInboxTest, AModalLoopInAHandlerRunsTheLaterReportsInOrder) {
     ReportInbox inbox;
     std::vector<std::string> seen;
     std::atomic<bool> firstRunning{false};
-    std::thread sender;
     inbox.Push([&] {
         seen.emplace_back("first begins");
         firstRunning = true;
         QEventLoop modal;
-        inbox.Push([] {});  // ends the wait below once the later ones have run
         while (seen.size() < 3) {
             modal.processEvents(QEventLoop::WaitForMoreEvents, 50);
         }
         seen.emplace_back("first ends");
     });
-    sender = std::thread([&] {
+    std::thread sender([&] {
         while (!firstRunning) {
             std::this_thread::yield();
         }
@@ -78,7 +73,6 @@ TEST(ReportInboxTest, AModalLoopInAHandlerRunsTheLaterReportsInOrder) {
     QCoreApplication::sendPostedEvents(&inbox);
     sender.join();
     QCoreApplication::sendPostedEvents(&inbox);
-
     EXPECT_EQ(seen, (std::vector<std::string>{"first begins", "second", "third", "first ends"}));
 }
 
