@@ -60,12 +60,12 @@ std::string ProductVersionText(const ProductVersion& v) {
 }
 
 const ProductVersion& OwnProductVersion() {
-    static const ProductVersion version = [] {
+    static const ProductVersion kVersion = [] {
         FileVersionInfo info;
         info.Load(kOwnProgramFile);
         return info.Product();
     }();
-    return version;
+    return kVersion;
 }
 
 void FileVersionInfo::Reset() {
