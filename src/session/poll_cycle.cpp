@@ -26,8 +26,7 @@ constexpr int kMaxRecordsPerTick = 1000;
 }  // namespace
 
 std::string ServiceSession::SiteMessage::Text() const {
-    return (textId >= 0 ? LoadString(textId) : std::string(literal)) + "\nError " + separator +
-           "KGD-" + std::to_string(site);
+    return SiteText(textId >= 0 ? LoadString(textId) : std::string(literal), site, separator);
 }
 
 ServiceSession::ExchangeSites ServiceSession::ExchangeSites::Plain(std::uint32_t code,

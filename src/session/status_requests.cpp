@@ -22,8 +22,12 @@ std::array<std::uint8_t, 16> AddressData(int ctl, std::uint32_t channel, std::ui
 
 }  // namespace
 
+std::string SiteText(const std::string& text, int site, const char* mark, const char* prefix) {
+    return text + "\nError " + mark + prefix + "-" + std::to_string(site);
+}
+
 std::string ErrorText(int stringId, int site, const char* prefix) {
-    return LoadString(stringId) + "\nError #" + prefix + "-" + std::to_string(site);
+    return SiteText(LoadString(stringId), site, "#", prefix);
 }
 
 std::string SystemTextLine(const ChannelError& e) {

@@ -13,7 +13,10 @@
 
 namespace veltrix {
 
-// A resource text followed by "\nError #<prefix>-<site>", e.g. "...\nError #KGD-3562".
+// `text` followed by "\nError <mark><prefix>-<site>", e.g. "...\nError #KGD-3562".
+std::string SiteText(const std::string& text, int site, const char* mark = "#",
+                     const char* prefix = "KGD");
+// A resource text followed by "\nError #<prefix>-<site>".
 std::string ErrorText(int stringId, int site, const char* prefix = "KGD");
 // The system's text of a channel error as the first line of a message (empty when it
 // has none).

@@ -158,7 +158,7 @@ void MainWindow::Initialize() {
     }
     initialized_ = true;
     setWindowIcon(ProgramIcon(icon_id::kConnected));
-    ReadOwnVersion(kOwnProgramFile);
+    SetOwnVersion(OwnProductVersion());
 
     view_.tabs->blockSignals(true);
     while (view_.tabs->count() > 0) {

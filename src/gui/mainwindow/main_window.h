@@ -130,8 +130,10 @@ class MainWindow : public QDialog {
     DiagramArea& Diagram() { return *view_.diagram; }
     // The BETA badge beside the logo, for a program version with a revision.
     void ShowBetaBadge(bool show);
-    // Takes the program's version from the version block of `fileName` (0.0.0 when it
-    // has none) and shows the BETA badge when its revision is not 0.
+    // Takes `version` as the program's own and shows the BETA badge when its revision
+    // is not 0.
+    void SetOwnVersion(const ProductVersion& version);
+    // The same with the version block of `fileName` (0.0.0 when it has none).
     void ReadOwnVersion(const std::string& fileName);
     const ProductVersion& ClientVersion() const { return clientVersion_; }
 

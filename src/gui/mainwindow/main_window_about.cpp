@@ -5,15 +5,15 @@
 
 namespace veltrix {
 
-void MainWindow::ReadOwnVersion(const std::string& fileName) {
-    if (fileName == kOwnProgramFile) {
-        clientVersion_ = OwnProductVersion();
-    } else {
-        FileVersionInfo info;
-        info.Load(fileName);
-        clientVersion_ = info.Product();
-    }
+void MainWindow::SetOwnVersion(const ProductVersion& version) {
+    clientVersion_ = version;
     ShowBetaBadge(clientVersion_.revision != 0);
+}
+
+void MainWindow::ReadOwnVersion(const std::string& fileName) {
+    FileVersionInfo info;
+    info.Load(fileName);
+    SetOwnVersion(info.Product());
 }
 
 void MainWindow::OnAbout() {
