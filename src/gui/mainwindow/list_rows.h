@@ -14,8 +14,15 @@ inline int SelectedRowOf(const QTreeWidget* list) {
 
 // Selects `row` (-1: none) without notifying the window.
 inline void SelectRow(QTreeWidget* list, int row) {
-    const QSignalBlocker blocker(list);
     QTreeWidgetItem* item = row >= 0 ? list->topLevelItem(row) : nullptr;
+    // Every poll cycle selects the rows again; a row that already is the one selected
+    // and current is left alone rather than cleared, repainted and selected anew.
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (list->currentItem() == item &&
+        (item == nullptr ? selected.isEmpty() : selected.size() == 1 && selected[0] == item)) {
+        return;
+    }
+    const QSignalBlocker blocker(list);
     list->clearSelection();
     list->setCurrentItem(item);
     if (item != nullptr) {

@@ -1,6 +1,10 @@
 // The poll cycle against the simulated service: failure counting and the automatic
 // disconnect, events and their popups, list refills, the mail status and timer 2.
 
+#include <QItemSelectionModel>
+#include <QTreeWidget>
+
+#include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "support/main_window_fixture.h"
 
@@ -192,12 +196,17 @@ TEST_P(ChangeFlagTest, ListsAreRefilledOnlyWhenTheServiceReportsChanges) {
     StartConnected(scenario);
     const std::string before = driver().Row(kDeviceList, 1);
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
+    // A cycle that refills nothing leaves the selection as it is, not cleared and set anew.
+    int selectionChanges = 0;
+    QObject::connect(platform::FindControl<QTreeWidget>(window(), kDeviceList)->selectionModel(),
+                     &QItemSelectionModel::selectionChanged, [&] { ++selectionChanges; });
     sim().AdvanceClock(1000ms);
     FirstTick();
 
     const std::string after = driver().Row(kDeviceList, 1);
     EXPECT_EQ(after != before, changed) << after;
     EXPECT_EQ(driver().SelectedRow(kDeviceList), 1) << "the selection stays";
+    EXPECT_EQ(selectionChanges > 0, changed);
     EXPECT_EQ(driver().Rows(kEventLog).size(), 1u);
 }
 
