@@ -46,6 +46,7 @@ void QtTrayHost::Notify(NotifyOp op, const NotifyRecord& record) {
             // icon stands in when the record names none we draw.
             if (icon_->icon().isNull()) {
                 icon_->setIcon(ProgramIcon(icon_id::kApplication));
+                iconId_ = icon_id::kApplication;
             }
             shownIdentifier_ = record.identifier;
             ShowWhenTrayThere();
@@ -106,15 +107,22 @@ void QtTrayHost::SimulateActivation(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void QtTrayHost::Apply(const NotifyRecord& record) {
-    if ((record.flags & kNotifyIcon) != 0) {
+    // The poll cycle modifies the icon every 5 s with what it mostly already shows; a
+    // tray on the bus would be sent a new icon and tooltip each time, so only changes
+    // reach it.
+    if ((record.flags & kNotifyIcon) != 0 && record.iconId != iconId_) {
         const QIcon icon = ProgramIcon(record.iconId);
         // An unknown number keeps the icon there is; the tray refuses to show none.
         if (!icon.isNull()) {
             icon_->setIcon(icon);
+            iconId_ = record.iconId;
         }
     }
     if ((record.flags & kNotifyTip) != 0) {
-        icon_->setToolTip(QString::fromStdString(record.tip));
+        const QString tip = QString::fromStdString(record.tip);
+        if (tip != icon_->toolTip()) {
+            icon_->setToolTip(tip);
+        }
     }
 }
 

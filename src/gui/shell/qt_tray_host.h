@@ -56,6 +56,7 @@ class QtTrayHost : public QObject, public TrayHost {
     // Looks for a tray again while an added icon waits for one.
     QTimer trayWait_;
     int shownIdentifier_ = 0;
+    int iconId_ = 0;  // the icon number shown, 0 before the first
     // Made when the first balloon finds no tray.
     std::unique_ptr<DesktopNotifications> notifications_;
 };
