@@ -145,6 +145,9 @@ void ServiceSession::NoResponse() {
 }
 
 bool ServiceSession::Exchange(const ExchangeSites& sites) {
+    if (Stopping()) {
+        return false;  // on the Exit path the logoff comes next
+    }
     link_.message.SetRequest(sites.code, sites.data);
     try {
         link_.SendMessage();

@@ -4,6 +4,7 @@
 #include "session/service_session.h"
 
 #include <QMetaObject>
+#include <algorithm>
 #include <array>
 #include <future>
 
@@ -187,13 +188,21 @@ bool ServiceSession::Shutdown(std::chrono::milliseconds bound) {
         return true;
     }
     stopping_ = true;
-    // Any wait on the channel ends now; the logoff below starts afresh.
-    canceller_.Cancel();
     Post([this] {
         ExitWork();
         thread_.quit();
     });
-    return thread_.wait(QDeadlineTimer(bound));
+    // A reply on its way is let in first. Cutting its receive short shuts the socket's
+    // reading side; a local service that then fails to send the reply drops the
+    // connection before the logoff reaches it. Once stopping, the poll cycle asks
+    // nothing more, so with a service that answers the thread ends within the grace.
+    const auto grace = std::min(bound, kReplyGrace);
+    if (thread_.wait(QDeadlineTimer(grace))) {
+        return true;
+    }
+    // Any wait on the channel ends now; the logoff starts afresh.
+    canceller_.Cancel();
+    return thread_.wait(QDeadlineTimer(bound - grace));
 }
 
 void ServiceSession::ExitWork() {

@@ -22,6 +22,7 @@
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -48,6 +49,8 @@ class ServiceSession : public QObject {
   public:
     // Bound on a reply the service's protocol reads without a time-out of its own.
     static constexpr std::uint32_t kDefaultReplyBoundMs = 30000;
+    // How long the Exit path waits for a reply on its way before it cuts the wait short.
+    static constexpr std::chrono::milliseconds kReplyGrace{100};
 
     // Starts the session's thread. `questions` must outlive the session and may be
     // called on the session's thread; `time` (tests) must outlive it too, and without
@@ -84,9 +87,10 @@ class ServiceSession : public QObject {
     // once while the session stops.
     UserQuestions& Questions() { return reports_; }
 
-    // The Exit path's part: ends any wait at once, stops the timers, logs off when the
-    // channel is usable and stops the thread. Waits at most `bound` for all of it.
-    // Returns false when the thread did not end in time.
+    // The Exit path's part: lets a reply on its way in for up to kReplyGrace, then ends
+    // any wait, stops the timers, logs off when the channel is usable and stops the
+    // thread. Waits at most `bound` for all of it. Returns false when the thread did
+    // not end in time.
     bool Shutdown(std::chrono::milliseconds bound = std::chrono::milliseconds(1500));
 
     // Waits until every request made so far has run (tests, and the Exit path).

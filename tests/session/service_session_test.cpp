@@ -5,7 +5,11 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
+#include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
+#include <utility>
 
 #include "servicesim/scenario_builders.h"
 #include "support/session_fixture.h"
@@ -66,6 +70,30 @@ TEST_F(SessionTest, ShutdownLogsOffAndEndsTheThread) {
     EXPECT_TRUE(session_->Shutdown());
     EXPECT_TRUE(service_->sim().WaitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
     EXPECT_TRUE(session_->Shutdown()) << "a second time does nothing";
+}
+
+// The Exit path while a reply is on its way lets it in before cutting any wait short:
+// a service that cannot send its reply drops the connection before the logoff.
+TEST_F(SessionTest, ShutdownWhileAReplyIsOnItsWayStillLogsOff) {
+    StartSession(sim::TwoControllerScenario());
+    session_->Connect(service_->host(), "kavo");
+    Settle();
+    std::promise<void> received;
+    bool first = true;  // the service's thread only
+    service_->sim().SetMessageObserver([&](const sim::TranscriptEntry&) {
+        if (std::exchange(first, false)) {
+            received.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));  // replies late
+        }
+    });
+    session_->Converse([](ServiceLink&, StatusRequests& requests) {
+        ServiceConfig config;
+        requests.RequestServiceConfig(config);
+    });
+    ASSERT_EQ(received.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_TRUE(session_->Shutdown());
+    EXPECT_TRUE(service_->sim().WaitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
+    service_->sim().SetMessageObserver(nullptr);
 }
 
 // A conversation of its own runs after what was asked before, with the logged-in

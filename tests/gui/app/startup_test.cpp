@@ -264,7 +264,7 @@ TEST_P(SignalTest, TakesTheExitPath) {
 
     EXPECT_EQ(run.process().exitStatus(), QProcess::NormalExit) << output;
     EXPECT_EQ(run.process().exitCode(), 0) << output;
-    EXPECT_TRUE(run.service().WaitForCode(LOGOFF, 0ms).has_value());
+    EXPECT_TRUE(run.service().WaitForCode(LOGOFF, 2s).has_value());
     EXPECT_NE(run.Settings().find("Popup=2"), std::string::npos) << run.Settings();
     EXPECT_TRUE(run.SettingsArePrivate());
 }
