@@ -72,8 +72,7 @@ TEST_F(SessionTest, ShutdownLogsOffAndEndsTheThread) {
     EXPECT_TRUE(session_->Shutdown()) << "a second time does nothing";
 }
 
-// The Exit path while a reply is on its way lets it in before cutting any wait short:
-// a service that cannot send its reply drops the connection before the logoff.
+// A service that cannot send a reply cut short drops the connection before the logoff.
 TEST_F(SessionTest, ShutdownWhileAReplyIsOnItsWayStillLogsOff) {
     StartSession(sim::TwoControllerScenario());
     session_->Connect(service_->host(), "kavo");

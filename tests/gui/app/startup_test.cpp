@@ -558,8 +558,7 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
     EXPECT_TRUE(WaitUntil(shown, 5s));
     ASSERT_TRUE(click());
     EXPECT_TRUE(WaitUntil(hidden, 5s));
-    // Polls that change nothing send the panel no new icon. (Qt itself resends the
-    // tooltip with the status when a balloon's call for attention ends.)
+    // Quiet polls send no new icon (Qt resends a tooltip after a balloon on its own).
     QProcess monitor;
     monitor.start(QStringLiteral("dbus-monitor"),
                   {QStringLiteral("--address"), buses->sessionAddress,
