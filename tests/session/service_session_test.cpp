@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
-#include <chrono>
 #include <future>
 #include <memory>
 #include <thread>
@@ -85,10 +84,8 @@ TEST_F(SessionTest, ShutdownWhileAReplyIsOnItsWayStillLogsOff) {
             std::this_thread::sleep_for(std::chrono::milliseconds(40));  // replies late
         }
     });
-    session_->Converse([](ServiceLink&, StatusRequests& requests) {
-        ServiceConfig config;
-        requests.RequestServiceConfig(config);
-    });
+    ServiceConfig config;
+    session_->Converse([&](ServiceLink&, StatusRequests& r) { r.RequestServiceConfig(config); });
     ASSERT_EQ(received.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_TRUE(session_->Shutdown());
     EXPECT_TRUE(service_->sim().WaitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
