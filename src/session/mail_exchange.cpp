@@ -81,8 +81,7 @@ class Steps {
                 throw StepFailed{{MailExchangeResult::Status::Cancelled, {}}};
             }
             const std::string text =
-                stringId != 0 ? ErrorText(stringId, site)
-                              : e.GetErrorMessage() + "\nError #KGD-" + std::to_string(site);
+                stringId != 0 ? ErrorText(stringId, site) : SiteText(e.GetErrorMessage(), site);
             throw StepFailed{{MailExchangeResult::Status::Failed, text}};
         }
     }

@@ -8,6 +8,7 @@
 
 #include "session/error_sites.h"
 #include "session/service_session.h"
+#include "session/status_requests.h"
 #include "texts/format.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
@@ -212,8 +213,7 @@ void ServiceSession::PollCycle() {
     try {
         link_.pipe.Flush();
     } catch (const ChannelError& e) {
-        ReportError(e.GetErrorMessage() + "\nError #KGD-" + std::to_string(poll_site::kFlush) +
-                    ".");
+        ReportError(SiteText(e.GetErrorMessage(), poll_site::kFlush) + ".");
         link_.failureCounter = kFailuresBeforeDisconnect + 1;
         return;
     }
@@ -373,7 +373,7 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
         return true;
     }
     if (!status.HasValidTime()) {
-        ReportError(std::to_string(status.time.year) + "\nError #KGD-" + std::to_string(yearSite));
+        ReportError(SiteText(std::to_string(status.time.year), yearSite));
         ++link_.failureCounter;
         return true;
     }

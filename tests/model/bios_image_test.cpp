@@ -191,21 +191,15 @@ TEST(FlashRomContents, ImageRepeatedWithItsLastBlockFilled) {
     EXPECT_EQ(FlashRomContents({}, 1024), std::vector<std::uint8_t>(1024, 0xFF));
 }
 
-struct ComparisonCase {
-    const char* name;
-    std::size_t imageSize;
-    std::size_t romSize;
-    // Read back: the written ROM cut or padded (0xFF) to this size, the byte at `flipAt`
-    // changed (unless kNone), fed in pieces of `piece`.
-    std::size_t readSize;
-    std::size_t flipAt;
-    std::size_t piece;
-    std::optional<std::uint64_t> difference;
-};
-
 TEST(RomComparison, FindsTheFirstDifferenceWhateverThePieces) {
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    const ComparisonCase cases[] = {
+    // Read back: the written ROM cut or padded (0xFF) to readSize, the byte at flipAt
+    // changed (unless kNone), fed in pieces of `piece`.
+    const struct {
+        const char* name;
+        std::size_t imageSize, romSize, readSize, flipAt, piece;
+        std::optional<std::uint64_t> difference;
+    } cases[] = {
         {"same, in blocks", 1000, 4096, 4096, kNone, 512, std::nullopt},
         {"same, in odd pieces", 1000, 4096, 4096, kNone, 100, std::nullopt},
         {"empty image", 0, 1024, 1024, kNone, 300, std::nullopt},
@@ -217,7 +211,7 @@ TEST(RomComparison, FindsTheFirstDifferenceWhateverThePieces) {
         {"nothing read", 1000, 4096, 0, kNone, 512, 0},
         {"no ROM, something read", 1000, 0, 10, kNone, 512, 0},
     };
-    for (const ComparisonCase& c : cases) {
+    for (const auto& c : cases) {
         const auto image = Counting(c.imageSize);
         std::vector<std::uint8_t> read = FlashRomContents(image, c.romSize);
         read.resize(c.readSize, 0xFF);

@@ -475,8 +475,7 @@ TEST(SessionBusTest, WithoutABusNoneIsStartedOrLeft) {
     EXPECT_EQ(ProcessesWith(marker), "");
 }
 
-// Logged in and polling, the program has loaded no network module (its one-instance
-// socket is a plain Unix socket) and, without a session bus, no keyring library.
+// Logged in and without a session bus, no network, Kerberos or keyring library is loaded.
 TEST(LightStartTest, LoggedInProgramHasNoUnusedLibraryLoaded) {
     ProgramRun run(OneController());
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
@@ -484,9 +483,7 @@ TEST(LightStartTest, LoggedInProgramHasNoUnusedLibraryLoaded) {
     std::stringstream maps;
     maps << std::ifstream("/proc/" + std::to_string(run.process().processId()) + "/maps").rdbuf();
     for (const char* unused : {"libQt6Network", "libgssapi", "libsecret"}) {
-        const std::size_t at = maps.str().find(unused);
-        EXPECT_EQ(at, std::string::npos)
-            << maps.str().substr(at - std::min<std::size_t>(at, 300), 600);
+        EXPECT_EQ(maps.str().find(unused), std::string::npos) << maps.str();
     }
     run.Signal(SIGTERM);
     ASSERT_TRUE(run.process().waitForFinished(20000));
@@ -570,9 +567,8 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
     EXPECT_TRUE(WaitUntil([&] { return run.Requests(GET_CHANGE_FLAG) > polls + 1; }, 17s));
     ASSERT_EQ(run.process().state(), QProcess::Running) << output();
     monitor.terminate();
-    monitor.waitForFinished(5000);
-    const QByteArray heard = monitor.readAllStandardOutput();
-    EXPECT_FALSE(heard.contains("member=NewIcon")) << heard.data();
+    EXPECT_TRUE(monitor.waitForFinished(5000));
+    EXPECT_FALSE(monitor.readAllStandardOutput().contains("member=NewIcon"));
 
     run.Signal(SIGTERM);
     ASSERT_TRUE(run.process().waitForFinished(20000)) << output();

@@ -1,10 +1,8 @@
 // The poll cycle against the simulated service: failure counting and the automatic
 // disconnect, events and their popups, list refills, the mail status and timer 2.
 
-#include <QItemSelectionModel>
 #include <QTreeWidget>
 
-#include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "support/main_window_fixture.h"
 
