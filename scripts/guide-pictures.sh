@@ -39,7 +39,7 @@ mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/KavotronikVeltrix" "$HOME" 
 printf '[SettingsGUI]\nDPPW=kavo\nServerHostname=.\nAutoconnect=1\nPopupAktiv=0\n' \
     >"$XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf"
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1920x1080x24 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1920x1080x24 3>"$work/display" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"

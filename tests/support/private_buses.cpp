@@ -294,7 +294,10 @@ PrivateDisplay::PrivateDisplay() {
     // Xvfb picks a free display number and writes it to standard output once it
     // accepts clients.
     int out = -1;
-    pid_ = Spawn({"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+    // -noreset: the server would start afresh whenever its last client leaves (a probe,
+    // a bus launcher), and a program connecting in that moment is refused.
+    pid_ = Spawn({"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0",
+                  "1024x768x24"},
                  &out, true);
     if (pid_ <= 0) {
         return;

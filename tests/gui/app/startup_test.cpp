@@ -629,7 +629,8 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     bus.terminate();
     bus.waitForFinished(5000);
     const QString read = QString::fromUtf8(reader.readAll());
-    ASSERT_TRUE(finished && reader.exitCode() == 0) << read.toStdString();
+    ASSERT_TRUE(finished && reader.exitCode() == 0)
+        << read.toStdString() << run.process().readAll().toStdString();
     EXPECT_TRUE(
         read.contains("mail admin@example.org\npicture Controller RX-Oak 4P. Drives: "
                       "Port 0 (KV-500 Enterprise 250, "))
