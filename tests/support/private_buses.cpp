@@ -296,9 +296,9 @@ PrivateDisplay::PrivateDisplay() {
     int out = -1;
     // -noreset: the server would start afresh whenever its last client leaves (a probe,
     // a bus launcher), and a program connecting in that moment is refused.
-    pid_ = Spawn({"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0",
-                  "1024x768x24"},
-                 &out, true);
+    pid_ = Spawn(
+        {"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"},
+        &out, true);
     if (pid_ <= 0) {
         return;
     }
