@@ -1,8 +1,9 @@
 #pragma once
 // The error log view: the controller error log entries the polling cycle drained, one
 // line each in arrival order and without limit, in a window of its own. The main
-// window creates it hidden; it collects lines while hidden and shows them when the
-// menu shows it. It is the one place the entries are kept.
+// window makes it when the menu first shows it, with the lines it kept till then;
+// from then on it collects the lines, shown or hidden, and is the one place they are
+// kept.
 
 #include <QDialog>
 #include <array>

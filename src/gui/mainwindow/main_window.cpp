@@ -69,10 +69,6 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The window and its dialogs are modal to nothing; the program lives in it.
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
-    // The error log view collects lines from the start, hidden until the menu shows it.
-    // A window of its own that belongs to this one: the main window runs modally, and
-    // only the windows it owns take input beside it.
-    errorLogView_ = std::make_unique<ErrorLogDialog>(this);
     BuildMenu();
     ConnectControls();
     ConnectSession();

@@ -139,7 +139,8 @@ class MainWindow : public QDialog {
 
     // The error log lines drained from the service, kept by the error log view.
     const std::vector<LogEntry>& ErrorLogEntries() const;
-    ErrorLogDialog& ErrorLogView() { return *errorLogView_; }
+    // Made when it is first asked for, with the lines collected till then.
+    ErrorLogDialog& ErrorLogView();
 
     // Rebuild controls.
     void ShowRebuildControlsForSet(const RaidSet& set);
@@ -189,6 +190,8 @@ class MainWindow : public QDialog {
   private:
     void BuildMenu();
     void ConnectControls();
+    // A line drained from the service, into the view or kept till it is made.
+    void AddErrorLogLine(const LogEntry& entry);
 
     // What the user does.
     void OnDeviceSelectionChanged();
@@ -261,8 +264,9 @@ class MainWindow : public QDialog {
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
     platform::HeapRelease heapRelease_;
-    // Created hidden with the window, deleted with it.
+    // The error log view, made when the menu first shows it; the lines before that.
     std::unique_ptr<ErrorLogDialog> errorLogView_;
+    std::vector<LogEntry> errorLogLines_;
     ProductVersion clientVersion_;
     bool popupWindows_ = true;
     bool initialized_ = false;

@@ -84,7 +84,7 @@ void MainWindow::ConnectSession() {
     in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
     in.Route(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
     in.Route(s, &ServiceSession::ErrorLogEntry,
-             [this](const LogEntry& entry) { errorLogView_->AddLogLine(entry); });
+             [this](const LogEntry& entry) { AddErrorLogLine(entry); });
     in.Route(s, &ServiceSession::ReconnectDue, [this] {
         StopReconnectCountdown();
         OnConnect();

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "gui/diagram/diagram_area.h"
+#include "gui/diagram/diagram_pictures.h"
 #include "gui/mainwindow/diagram_description.h"
 #include "gui/mainwindow/info_panels.h"
 #include "gui/mainwindow/list_rows.h"
@@ -291,6 +292,9 @@ void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& 
 }
 
 void MainWindow::ShowBetaBadge(bool show) {
+    if (show && view_.betaBadge->pixmap().isNull()) {
+        view_.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
+    }
     view_.betaBadge->setVisible(show);
 }
 

@@ -120,10 +120,10 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     return connection;
 }
 
-// The logo at the top right, the badge beside it; magenta in them is transparent.
+// The logo at the top right, the badge beside it; magenta in them is transparent. The
+// badge gets its picture when it is first shown (most versions never show it).
 QHBoxLayout* BuildLogoAndBadge(QWidget* w, MainWindowView& v) {
     v.betaBadge = Label(w, picture_id::kBetaBadge, QString());
-    v.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
     v.betaBadge->hide();
     v.logo = Label(w, picture_id::kLogo, QString());
     v.logo->setPixmap(KeyedPicture(picture_id::kLogo));

@@ -89,6 +89,7 @@ TEST_F(DiagramWindowTest, LogoAtTheTopRightBadgeOnRequest) {
     ASSERT_NE(badge, nullptr);
     EXPECT_TRUE(logo->isVisible());
     EXPECT_FALSE(badge->isVisible());
+    EXPECT_TRUE(badge->pixmap().isNull()) << "a hidden badge reads no picture";
     EXPECT_EQ(logo->pixmap().size(), QSize(240, 61));
     EXPECT_TRUE(logo->pixmap().hasAlpha()) << "magenta is transparent";
     const QRect logoRect(logo->mapTo(&window(), QPoint(0, 0)), logo->size());
