@@ -137,7 +137,8 @@ class MainWindow : public QDialog {
     void ReadOwnVersion(const std::string& fileName);
     const ProductVersion& ClientVersion() const { return clientVersion_; }
 
-    // The error log lines drained from the service, kept by the error log view.
+    // The error log lines drained from the service: kept by the window until the error
+    // log view is made, by the view from then on.
     const std::vector<LogEntry>& ErrorLogEntries() const;
     // Made when it is first asked for, with the lines collected till then.
     ErrorLogDialog& ErrorLogView();
