@@ -218,6 +218,16 @@ class ProgramRun {
     void SetEnvironment(const char* name, const QString& value) {
         env_.insert(QString::fromLatin1(name), value);
     }
+    // Before Launch: on X display `display` with session bus `bus` (none when empty). In
+    // the sanitizer build, what Qt's own X, tray and accessibility code never frees is
+    // not the program's.
+    void OnDesktop(const QString& display, const QString& bus) {
+        SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+        SetEnvironment("DISPLAY", display);
+        SetEnvironment("DBUS_SESSION_BUS_ADDRESS", bus);
+        SetEnvironment("LSAN_OPTIONS", QStringLiteral("suppressions=" VELTRIX_TEST_SUPPORT_DIR
+                                                      "/qt_leaks.supp:fast_unwind_on_malloc=0"));
+    }
     // How many requests with `code` the service has had so far.
     std::size_t Requests(std::uint32_t code) const {
         std::size_t count = 0;
@@ -462,9 +472,7 @@ TEST(SessionBusTest, WithoutABusNoneIsStartedOrLeft) {
     const testing::PrivateDisplay display;
     ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
     ProgramRun run(OneController());
-    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
-    run.SetEnvironment("DISPLAY", display.name());
-    run.SetEnvironment("DBUS_SESSION_BUS_ADDRESS", QString());
+    run.OnDesktop(display.name(), QString());
     const std::string marker = "VELTRIX_BUS_TEST=" + std::to_string(::getpid());
     run.SetEnvironment("VELTRIX_BUS_TEST", QString::number(::getpid()));
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
@@ -505,14 +513,9 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
     ASSERT_TRUE(watcher.ready()) << "the notification area's watcher";
 
     ProgramRun run(OneController(), "StartMinimized=1\n");
-    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
-    run.SetEnvironment("DISPLAY", display.name());
-    run.SetEnvironment("DBUS_SESSION_BUS_ADDRESS", buses->sessionAddress);
+    run.OnDesktop(display.name(), buses->sessionAddress);
     run.SetEnvironment("XDG_CURRENT_DESKTOP", QString());
     run.SetEnvironment("QT_QPA_PLATFORMTHEME", QString());
-    // The sanitizer build: what Qt's own tray code never frees is not the program's.
-    run.SetEnvironment("LSAN_OPTIONS", QStringLiteral("suppressions=" VELTRIX_TEST_SUPPORT_DIR
-                                                      "/qt_leaks.supp:fast_unwind_on_malloc=0"));
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
     const auto output = [&run] { return run.process().readAll().toStdString(); };
 
@@ -608,14 +611,9 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     sim::Scenario scenario = testing::WithMail(OneController(), {3, 4, 0, 0});
     scenario.controllers[0].name = "RX-Oak 4P";  // a model the picture draws
     ProgramRun run(scenario);
-    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "DISPLAY"}) {
-        run.SetEnvironment(name, desktop.value(QString::fromLatin1(name)));
-    }
-    run.SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+    run.OnDesktop(display.name(), buses->sessionAddress);
     run.SetEnvironment("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", QStringLiteral("1"));
     run.SetEnvironment("LANGUAGE", QStringLiteral("en"));
-    run.SetEnvironment("LSAN_OPTIONS", QStringLiteral("suppressions=" VELTRIX_TEST_SUPPORT_DIR
-                                                      "/qt_leaks.supp:fast_unwind_on_malloc=0"));
     run.Launch();
     QProcess reader;
     reader.setProcessEnvironment(desktop);

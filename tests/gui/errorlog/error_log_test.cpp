@@ -52,8 +52,7 @@ TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
     sim().PushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
     sim().PushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();
-    // The window keeps the lines until the view is first asked for.
-    EXPECT_EQ(window().findChild<ErrorLogDialog*>(), nullptr);
+    EXPECT_EQ(window().findChild<ErrorLogDialog*>(), nullptr) << "made when first asked for";
     EXPECT_EQ(window().ErrorLogEntries().size(), 2u);
     ErrorLogDialog& view = window().ErrorLogView();
     WindowDriver viewDriver(view);
