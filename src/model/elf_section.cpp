@@ -14,6 +14,9 @@ constexpr std::uint8_t kLittleEndian = 1;
 constexpr std::uint8_t kBigEndian = 2;
 constexpr std::uint32_t kNoBits = 8;              // a section without bytes in the file
 constexpr std::uint16_t kExtendedIndex = 0xFFFF;  // the index lives in section 0
+// Far above what linkers write (a few kilobytes each); a file claiming more is damaged.
+constexpr std::uint64_t kMaxTableBytes = 16U << 20U;
+constexpr std::uint64_t kMaxNamesBytes = 16U << 20U;
 
 // Where the fields lie in the two classes.
 struct Layout {
@@ -61,6 +64,15 @@ bool FitsIn(std::uint64_t a, std::uint64_t b, std::uint64_t limit) {
     return a <= limit && b <= limit - a;
 }
 
+// Whether the name table `names` holds `name`, NUL-terminated, at `at`.
+bool NameIs(std::span<const std::uint8_t> names, std::uint64_t at, std::string_view name) {
+    if (at >= names.size() || name.size() + 1 > names.size() - at) {
+        return false;
+    }
+    const auto bytes = names.subspan(static_cast<std::size_t>(at), name.size() + 1);
+    return bytes.back() == 0 && std::equal(name.begin(), name.end(), bytes.begin());
+}
+
 class ElfReader {
   public:
     ElfReader(const ByteSource& file, const Layout& layout, bool bigEndian)
@@ -81,19 +93,6 @@ class ElfReader {
         return Section{f.Get(layout_.name, 4), f.Get(layout_.type, 4),
                        f.Get(layout_.offset, layout_.addressSize),
                        f.Get(layout_.size, layout_.addressSize), f.Get(layout_.link, 4)};
-    }
-
-    // Whether the name table holds `name`, NUL-terminated, at `at`.
-    bool NameIs(const Section& names, std::uint64_t at, std::string_view name) const {
-        if (names.type == kNoBits || at >= names.size || name.size() + 1 > names.size - at ||
-            !FitsIn(names.offset, names.size, file_.Size())) {
-            return false;
-        }
-        std::vector<std::uint8_t> bytes(name.size() + 1);
-        if (!file_.Read(names.offset + at, bytes)) {
-            return false;
-        }
-        return bytes.back() == 0 && std::equal(name.begin(), name.end(), bytes.begin());
     }
 
   private:
@@ -175,16 +174,33 @@ std::optional<std::vector<std::uint8_t>> ReadElfSection(const ByteSource& file,
         !FitsIn(tableOffset, count * entrySize, file.Size()) || namesIndex >= count) {
         return std::nullopt;
     }
-    const auto names = reader.ReadSection(tableOffset, entrySize, namesIndex);
-    if (!names) {
+    // The table and the section names are read in one piece each, not an entry and a
+    // name at a time: the program reads its own file at every start, and each read of
+    // a file is a system call.
+    if (count * entrySize > kMaxTableBytes) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> table(static_cast<std::size_t>(count * entrySize));
+    if (!file.Read(tableOffset, table)) {
+        return std::nullopt;
+    }
+    const MemoryBytes tableBytes(table);
+    const ElfReader tableReader(tableBytes, layout, bigEndian);
+    const auto names = tableReader.ReadSection(0, entrySize, namesIndex);
+    if (!names || names->type == kNoBits || names->size > kMaxNamesBytes ||
+        !FitsIn(names->offset, names->size, file.Size())) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> nameBytes(static_cast<std::size_t>(names->size));
+    if (!file.Read(names->offset, nameBytes)) {
         return std::nullopt;
     }
     for (std::uint64_t index = 0; index < count; ++index) {
-        const auto section = reader.ReadSection(tableOffset, entrySize, index);
+        const auto section = tableReader.ReadSection(0, entrySize, index);
         if (!section) {
             return std::nullopt;
         }
-        if (section->type == kNoBits || !reader.NameIs(*names, section->name, name)) {
+        if (section->type == kNoBits || !NameIs(nameBytes, section->name, name)) {
             continue;
         }
         if (section->size > maxSize || !FitsIn(section->offset, section->size, file.Size())) {

@@ -108,6 +108,27 @@ TEST(VersionFileReadTest, RandomAndDamagedFilesAreReadSafely) {
     }
 }
 
+// The program reads its own file at every start: a few reads, however many sections
+// come before the block.
+TEST(VersionFileReadTest, ReadsTheFileInAFewPieces) {
+    class CountingBytes : public MemoryBytes {
+      public:
+        using MemoryBytes::MemoryBytes;
+        bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+            ++reads;
+            return MemoryBytes::Read(offset, out);
+        }
+        mutable int reads = 0;
+    };
+    std::vector<ElfSection> sections(40, ElfSection{".text", {0xC3}});
+    sections.push_back({kVersionSectionName, TestVersionBlock(3, 4, 1, 2)});
+    const auto file = BuildElf(sections);
+    const CountingBytes bytes(file);
+    FileVersionInfo info;
+    ASSERT_TRUE(info.Load(bytes, kEnglishUser));
+    EXPECT_LE(bytes.reads, 5);
+}
+
 struct TranslationCase {
     const char* rule;
     std::vector<std::uint16_t> languages;
