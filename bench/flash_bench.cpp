@@ -27,10 +27,11 @@
 // --split_cores keeps the benchmark and the session there and moves the service's
 // thread to another core, so that every exchange of both crosses cores.
 //
-// --benchmark_enable_random_interleaving spreads the repetitions of the run and of the
-// raw exchanges over the same conditions.
+// The repetitions of the run and of the raw exchanges run in random order
+// (--benchmark_enable_random_interleaving, on unless the command line turns it off), so
+// both meet the same conditions.
 //
-//   build/release/bench/flash_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
+//   build/release/bench/flash_bench --benchmark_repetitions=9
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
@@ -468,7 +469,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     veltrix::TextCatalogue::Install(&app);
-    benchmark::Initialize(&argc, argv);
+    veltrix::bench::InitializeInterleaved(&argc, argv);
     if (!CheckOneRun()) {
         return 1;
     }

@@ -37,8 +37,8 @@
 // session's thread). With three threads (benchmark, session, service) the session's
 // exchanges run across cores more often than the raw client's, so a run without a
 // placement compares a mix of both cases, and its ratio varies from run to run.
-// --benchmark_enable_random_interleaving spreads the repetitions of both over the same
-// conditions. Two options of this program fix the placement: --same_core puts every
+// The repetitions of both run in random order (--benchmark_enable_random_interleaving,
+// on unless the command line turns it off), so both meet the same conditions. Two options of this program fix the placement: --same_core puts every
 // thread on the core main() starts on; --split_cores keeps the benchmark thread and
 // the session's thread there and moves the service's thread to another core, so that
 // every exchange crosses cores and the hop between benchmark and session does not.
@@ -572,7 +572,7 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
 
-    benchmark::Initialize(&argc, argv);
+    veltrix::bench::InitializeInterleaved(&argc, argv);
     if (!CheckOneCycle()) {
         return 1;
     }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace veltrix::bench {
 
@@ -64,5 +65,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::map<std::string, double> times_;
     std::map<std::string, double> counters_;
 };
+
+// benchmark::Initialize with the repetitions of all benchmarks run in random order,
+// unless the command line says otherwise (its options come after this one and win):
+// both sides of a ratio then meet the same conditions of a busy machine, instead of
+// one side running through a quiet spell and the other through a busy one.
+inline void InitializeInterleaved(int* argc, char** argv) {
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> args(argv, argv + *argc);
+    args.insert(args.begin() + 1, interleave);
+    args.push_back(nullptr);
+    int count = static_cast<int>(args.size()) - 1;
+    benchmark::Initialize(&count, args.data());
+}
 
 }  // namespace veltrix::bench
