@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -20,6 +19,7 @@
 #include "gui/diagram/diagram_pictures.h"
 #include "gui/mainwindow/connect_progress.h"
 #include "gui/mainwindow/event_log_list.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "texts/strings.h"
@@ -33,8 +33,6 @@ using platform::SetControlId;
 
 constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 600;
-// Rows a list shows before it needs more room than its share.
-constexpr int kListMinimumRows = 4;
 
 template <typename W>
 W* WithId(W* widget, int id) {
@@ -50,22 +48,8 @@ QLabel* Label(QWidget* parent, int id, const QString& text) {
     return label;
 }
 
-QTreeWidget* List(QWidget* parent, int id, const QStringList& headers) {
-    auto* list = WithId(new QTreeWidget(parent), id);
-    list->setColumnCount(static_cast<int>(headers.size()));
-    list->setHeaderLabels(headers);
-    list->setRootIsDecorated(false);
-    list->setItemsExpandable(false);
-    list->setUniformRowHeights(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setAllColumnsShowFocus(true);
-    // Each column as wide as its widest text; the last one takes what is left.
-    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list->header()->setStretchLastSection(true);
-    list->header()->setSectionsMovable(false);
-    const int rowHeight = list->fontMetrics().height() + 4;
-    list->setMinimumHeight(list->header()->sizeHint().height() + kListMinimumRows * rowHeight);
-    return list;
+QTreeWidget* List(QWidget* parent, int id, const QStringList& captions) {
+    return WithId(new StatusList(captions, parent), id);
 }
 
 // Host and password, the connect buttons, and the hidden Exit button and event log.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -129,6 +130,30 @@ TEST_F(MainWindowViewTest, TheListsTakeTheRoomTheWindowGains) {
     EXPECT_GT(view.devices->height(), devices + 100);
     EXPECT_GT(view.sets->height(), sets + 100);
     EXPECT_EQ(view.info->height(), info);
+}
+
+// Each caption fits its column in the font the list is drawn in, also after that font
+// has grown (the last column takes what room is left).
+TEST_F(MainWindowViewTest, CaptionsFitTheirColumnsAndFollowTheFont) {
+    QDialog window;
+    const MainWindowView view = BuildMainWindowView(window);
+    window.show();
+    for (const int pointSize : {0, 30}) {
+        if (pointSize > 0) {
+            QFont larger = window.font();
+            larger.setPointSize(pointSize);
+            window.setFont(larger);
+            QApplication::processEvents();
+        }
+        for (const QTreeWidget* list : {view.devices, view.sets}) {
+            const QFontMetrics metrics(list->header()->font());
+            for (int c = 0; c + 1 < list->columnCount(); ++c) {
+                EXPECT_GT(list->header()->sectionSize(c),
+                          metrics.horizontalAdvance(list->headerItem()->text(c)))
+                    << pointSize << " " << c;
+            }
+        }
+    }
 }
 
 }  // namespace
