@@ -85,6 +85,7 @@
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
+#include "session/text_catalogue.h"
 
 namespace {
 
@@ -571,6 +572,8 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    // The program's texts, as the program has them.
+    veltrix::TextCatalogue::Install(&app);
 
     veltrix::bench::InitializeInterleaved(&argc, argv);
     if (!CheckOneCycle()) {

@@ -64,6 +64,7 @@
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
+#include "session/text_catalogue.h"
 #include "texts/format.h"
 
 namespace {
@@ -494,6 +495,8 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    // The program's texts, as the program has them.
+    veltrix::TextCatalogue::Install(&app);
     QApplication::setQuitOnLastWindowClosed(false);
 
     sim::ServiceSim service(sim::TwoControllerScenario());

@@ -51,6 +51,7 @@
 #include "protocol/transport.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
+#include "session/text_catalogue.h"
 
 namespace {
 
@@ -255,6 +256,8 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    // The program's texts, as the program has them.
+    veltrix::TextCatalogue::Install(&app);
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Two controllers and nothing happening; every reply late, the login's too.
