@@ -73,9 +73,17 @@ bool Enumerate(StatusRequests& requests, ObjectTable& table, const SilentUi& ui)
     return ui.failures == 0;
 }
 
-// Keeps the requests of one enumeration for the raw replay, before anything is
-// measured.
-bool RecordEnumeration() {
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// One enumeration on a connection of its own, the service's transcript cleared before
+// it (it would grow with every enumeration); its time goes to `seconds`, and with
+// `record` its requests as the service received them. False when the service
+// reported an error.
+bool EnumerateOnce(double& seconds, bench::RequestList* record = nullptr) {
     bool ok = false;
     {
         ServiceLink link;
@@ -84,19 +92,24 @@ bool RecordEnumeration() {
         SilentUi ui;
         StatusRequests requests(link, table, ui);
         Service().ClearTranscript();
+        const auto start = Clock::now();
         ok = Enumerate(requests, table, ui);
-        for (const sim::TranscriptEntry& entry : Service().Transcript()) {
-            EnumerationRequests().push_back(bench::RequestBytes(entry));
+        seconds = SecondsSince(start);
+        if (record != nullptr) {
+            for (const sim::TranscriptEntry& entry : Service().Transcript()) {
+                record->push_back(bench::RequestBytes(entry));
+            }
         }
     }
     Settle();
-    return ok && !EnumerationRequests().empty();
+    return ok;
 }
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+// Keeps the requests of one enumeration for the raw replay, before anything is
+// measured.
+bool RecordEnumeration() {
+    double seconds = 0;
+    return EnumerateOnce(seconds, &EnumerationRequests()) && !EnumerationRequests().empty();
 }
 
 // One iteration reads all eight controllers through the request functions, then sends
@@ -109,20 +122,7 @@ void BenchEnumeration(benchmark::State& state) {
     double rawSeconds = 0;
     for (auto _ : state) {
         double enumerationSeconds = 0;
-        bool ok = false;
-        {
-            ServiceLink link;
-            LogIn(link);
-            ObjectTable table;
-            SilentUi ui;
-            StatusRequests requests(link, table, ui);
-            // The service's transcript would grow with every enumeration.
-            Service().ClearTranscript();
-            const auto start = Clock::now();
-            ok = Enumerate(requests, table, ui);
-            enumerationSeconds = SecondsSince(start);
-        }
-        Settle();
+        const bool ok = EnumerateOnce(enumerationSeconds);
         {
             bench::RawClient client(Service().SocketPath());
             const auto start = Clock::now();
