@@ -12,6 +12,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "gui/platform/control_id.h"
 #include "texts/format.h"
@@ -82,7 +83,8 @@ std::string ErrorLogLine(const LogEntry& entry) {
 // The entries as rows; each column's text is made when the list draws it.
 class ErrorLogModel : public QAbstractTableModel {
   public:
-    using QAbstractTableModel::QAbstractTableModel;
+    ErrorLogModel(std::vector<LogEntry> entries, QObject* parent)
+        : QAbstractTableModel(parent), entries_(std::move(entries)) {}
 
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(entries_.size());
@@ -119,14 +121,14 @@ class ErrorLogModel : public QAbstractTableModel {
     std::vector<LogEntry> entries_;
 };
 
-ErrorLogDialog::ErrorLogDialog(QWidget* parent) : QDialog(parent) {
+ErrorLogDialog::ErrorLogDialog(std::vector<LogEntry> entries, QWidget* parent) : QDialog(parent) {
     SetControlId(this, error_log_id::kDialog);
     setWindowTitle(
         //% "Error log"
         qtTrId("errorlog.error-log"));
     setSizeGripEnabled(true);
 
-    model_ = new ErrorLogModel(this);
+    model_ = new ErrorLogModel(std::move(entries), this);
     list_ = new QTreeView(this);
     SetControlId(list_, error_log_id::kList);
     // A list has no caption to take its name from.

@@ -37,8 +37,9 @@ class ErrorLogDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // A window of its own, not shown.
-    explicit ErrorLogDialog(QWidget* parent = nullptr);
+    // A window of its own, not shown, with the lines of `entries` (those that came
+    // before it was made) in one piece.
+    explicit ErrorLogDialog(std::vector<LogEntry> entries = {}, QWidget* parent = nullptr);
 
     // Appends the line of `entry`, shown or not.
     void AddLogLine(const LogEntry& entry);

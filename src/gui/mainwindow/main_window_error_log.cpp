@@ -3,6 +3,8 @@
 #include "gui/errorlog/error_log_dialog.h"
 #include "gui/mainwindow/main_window.h"
 
+#include <utility>
+
 namespace veltrix {
 
 void MainWindow::OnShowErrorLog() {
@@ -16,11 +18,7 @@ ErrorLogDialog& MainWindow::ErrorLogView() {
     if (!errorLogView_) {
         // A window of its own that belongs to this one: the main window runs modally,
         // and only the windows it owns take input beside it.
-        errorLogView_ = std::make_unique<ErrorLogDialog>(this);
-        for (const LogEntry& entry : errorLogLines_) {
-            errorLogView_->AddLogLine(entry);
-        }
-        std::vector<LogEntry>().swap(errorLogLines_);
+        errorLogView_ = std::make_unique<ErrorLogDialog>(std::exchange(errorLogLines_, {}), this);
     }
     return *errorLogView_;
 }
