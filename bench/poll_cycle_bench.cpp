@@ -38,10 +38,11 @@
 // exchanges run across cores more often than the raw client's, so a run without a
 // placement compares a mix of both cases, and its ratio varies from run to run.
 // The repetitions of both run in random order (--benchmark_enable_random_interleaving,
-// on unless the command line turns it off), so both meet the same conditions. Two options of this program fix the placement: --same_core puts every
-// thread on the core main() starts on; --split_cores keeps the benchmark thread and
-// the session's thread there and moves the service's thread to another core, so that
-// every exchange crosses cores and the hop between benchmark and session does not.
+// on unless the command line turns it off), so both meet the same conditions. Two
+// options of this program fix the placement: --same_core puts every thread on the
+// core main() starts on; --split_cores keeps the benchmark thread and the session's
+// thread there and moves the service's thread to another core, so that every exchange
+// crosses cores and the hop between benchmark and session does not.
 //
 // The cycle's time is split in counters, in microseconds per cycle: hop_in_us from the
 // benchmark's call to the tick on the session's thread, work_us the cycle there, back_us
