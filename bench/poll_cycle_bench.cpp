@@ -1,5 +1,5 @@
 // One poll cycle of the service session as the program runs it, and the same exchanges
-// sent raw over a SOCK_SEQPACKET socket to the same simulated service, in the same run.
+// sent raw right after it, on the same thread over the same socket, in every iteration.
 //
 // The real main window owns the session, which runs on a thread of its own; the
 // session's timers run on a manual clock. In the program the poll timer fires on the
@@ -9,12 +9,12 @@
 // timer's tick runs the cycle on that thread, waits for the call to return, and then
 // delivers the session's queued reports to the window. The time of one cycle is taken
 // as the program spends it: on the session's thread from the tick to the end of the
-// cycle's work (the raw exchanges, the reports' table snapshots and their hand-over to
-// the window), plus the window's handling of the reports. The benchmark's own hops
-// between its thread and the session's, there and back, are counted apart, and a
-// second line gives the ratio with them, for reference. Message boxes go to a
-// stand-in that only records them, asked directly on the session's thread; the
-// notification area records its calls and popups stay in their queue.
+// cycle's work (the exchanges, the reports' table snapshots and their hand-over to the
+// window), plus the window's handling of the reports. The benchmark's own hops between
+// its thread and the session's, there and back, are counted apart, and a second line
+// gives the ratio with them, for reference. Message boxes go to a stand-in that only
+// records them, asked directly on the session's thread; the notification area records
+// its calls and popups stay in their queue.
 //
 // With two controllers and nothing happening (no events, no rebuild, no error-log
 // entries, no mail failures) one cycle is six exchanges: GET_REBUILD_STATUS for each
@@ -23,37 +23,31 @@
 // keeps the six requests as they arrived, so the raw exchanges send exactly the same
 // bytes and get exactly the same replies.
 //
-// The service serves one client at a time; each benchmark connects, measures and
-// leaves, and waits until the service has seen it go.
-//
-// An exchange costs about five times more when the client and the service thread run
-// on different cores (each reply is a wake-up across cores) than when they share one.
-// The scheduler picks the placement, and may pick differently for the two benchmarks
-// of one run, which shows as a ratio far from 1 either way. The counters tell the
-// placement: waits_per_cycle and preempted_per_cycle of the thread that talks to the
-// service (the session's thread for the cycle, the benchmark thread for the raw
-// exchanges; about 6 and 0 across cores, fewer waits and some preemptions on one core),
-// and for the cycle hop_waits_per_cycle of the benchmark thread (its waits for the
-// session's thread). With three threads (benchmark, session, service) the session's
-// exchanges run across cores more often than the raw client's, so a run without a
-// placement compares a mix of both cases, and its ratio varies from run to run.
-// The repetitions of both run in random order (--benchmark_enable_random_interleaving,
-// on unless the command line turns it off), so both meet the same conditions. Two
-// options of this program fix the placement: --same_core puts every thread on the
+// An exchange costs several times more when the client's and the service's threads run
+// on different cores (each reply is a wake-up across cores) than when they share one,
+// and the scheduler's placement holds for hundreds of milliseconds. The raw exchanges
+// therefore run in the same call as the cycle, on the session's thread and its socket
+// to the same service thread: both sides of an iteration meet the same placement. The
+// iteration's time is the cycle's; the raw exchanges' is the counter raw_us, and the
+// ratio is that of the two medians. The counters also tell the placement:
+// waits_per_cycle and preempted_per_cycle of the session's thread (about 12 and 0
+// across cores, fewer waits and some preemptions on one core), and
+// hop_waits_per_cycle of the benchmark thread (its waits for the session's thread).
+// Two options of this program fix the placement: --same_core puts every thread on the
 // core main() starts on; --split_cores keeps the benchmark thread and the session's
 // thread there and moves the service's thread to another core, so that every exchange
 // crosses cores and the hop between benchmark and session does not.
 //
 // The cycle's time is split in counters, in microseconds per cycle: hop_in_us from the
 // benchmark's call to the tick on the session's thread, work_us the cycle there, back_us
-// from its end until the benchmark thread runs again, deliver_us the window handling
-// the reports; ends_seen_per_cycle (1) tells that the window saw every cycle end.
+// from its end (without the raw exchanges) until the benchmark thread runs again,
+// deliver_us the window handling the reports; ends_per_cycle (1) tells that every
+// cycle reached its end report.
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -71,7 +65,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench_support.h"
@@ -86,6 +79,7 @@
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
 #include "session/manual_time_source.h"
+#include "session/service_link.h"
 #include "session/text_catalogue.h"
 
 namespace {
@@ -154,8 +148,7 @@ class RecordingTrayHost : public app::TrayHost {
     app::NotifyRecord last;
 };
 
-// The simulated service on a private pipe directory, with its clock standing still,
-// shared by both benchmarks. It counts every message it receives.
+// The simulated service on a private pipe directory, with its clock standing still. It counts every message it receives.
 class Service {
   public:
     Service() : sim(sim::TwoControllerScenario()) {
@@ -271,9 +264,12 @@ class ConnectedWindow {
             std::make_unique<MainWindow>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
         window_->SetPopupWindows(false);
         window_->Initialize();
-        // The window sees the end of every cycle it is told about.
-        QObject::connect(&window_->Session(), &ServiceSession::EventsHandled, window_.get(),
-                         [this] { ++cyclesSeen_; });
+        // Every cycle that reaches its end report, counted where it is sent: a queued
+        // connection of its own would post one more event per cycle than the program.
+        QObject::connect(
+            &window_->Session(), &ServiceSession::EventsHandled, window_.get(),
+            [this] { cyclesEnded_.fetch_add(1, std::memory_order_relaxed); },
+            Qt::DirectConnection);
         auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);
         if (connect == nullptr || !connect->isEnabled()) {
             return;
@@ -285,9 +281,11 @@ class ConnectedWindow {
             clock_.Advance(500);  // the first tick after connect
             Settle();
         }
-        // The session's thread, for its switch counts.
-        window_->Session().Converse(
-            [this](ServiceLink&, StatusRequests&) { sessionThread_ = ::gettid(); });
+        // The session's thread, for its switch counts, and its socket.
+        window_->Session().Converse([this](ServiceLink& link, StatusRequests&) {
+            sessionThread_ = ::gettid();
+            socket_ = link.pipe.Handle();
+        });
         window_->Session().Sync();
     }
     ~ConnectedWindow() {
@@ -300,19 +298,24 @@ class ConnectedWindow {
 
     // The next timer tick, run on the session's thread as the program's poll timer
     // fires there: one poll cycle, which has ended when the call returns, and its
-    // reports delivered to the window. Returns the cycle's time as the program spends
-    // it: the work on the session's thread and the window's handling of the reports,
-    // without the benchmark's hops between its thread and the session's.
-    Clock::duration Cycle() {
+    // reports delivered to the window. Right after the cycle, on the same thread and
+    // the session's own socket, `requests` are sent raw, each a send and a blocking
+    // recv. Returns the cycle's time as the program spends it: the work on the
+    // session's thread and the window's handling of the reports, without the
+    // benchmark's hops between its thread and the session's; the raw exchanges' time
+    // is added to the parts.
+    Clock::duration Cycle(const std::vector<std::vector<std::uint8_t>>& requests = {}) {
         const Clock::time_point begin = Clock::now();
         Clock::time_point started;
         Clock::time_point ended;
+        Clock::duration raw{};
         QMetaObject::invokeMethod(
             &window_->Session(),
             [&] {
                 started = Clock::now();
                 clock_.Advance(5000);
                 ended = Clock::now();
+                raw = RawExchanges(requests);
             },
             Qt::BlockingQueuedConnection);
         const Clock::time_point returned = Clock::now();
@@ -320,7 +323,8 @@ class ConnectedWindow {
         const Clock::time_point delivered = Clock::now();
         parts_.hopIn += started - begin;
         parts_.work += ended - started;
-        parts_.back += returned - ended;
+        parts_.raw += raw;
+        parts_.back += returned - ended - raw;
         parts_.deliver += delivered - returned;
         return (ended - started) + (delivered - returned);
     }
@@ -333,6 +337,7 @@ class ConnectedWindow {
         Clock::duration work{};
         Clock::duration back{};
         Clock::duration deliver{};
+        Clock::duration raw{};  // the raw exchanges after each cycle
     };
     Parts CurrentParts() const { return parts_; }
 
@@ -343,11 +348,24 @@ class ConnectedWindow {
         return window_->State().isConnected && ui_.Empty() && window_->Popups().Size() == 0;
     }
     std::string FirstMessage() const { return ui_.First(); }
-    // Cycles whose end report reached the window.
-    std::uint64_t CyclesSeen() const { return cyclesSeen_; }
+    // Cycles that reached their end report.
+    std::uint64_t CyclesEnded() const { return cyclesEnded_.load(std::memory_order_relaxed); }
     Switches SessionSwitches() const { return ThreadSwitches(sessionThread_); }
+    // Raw exchanges whose reply did not come.
+    int RawFailures() const { return rawFailures_; }
 
   private:
+    // On the session's thread, between two cycles: the session's socket is quiet.
+    Clock::duration RawExchanges(const std::vector<std::vector<std::uint8_t>>& requests) {
+        std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+        const Clock::time_point start = Clock::now();
+        for (const auto& request : requests) {
+            ::send(socket_, request.data(), request.size(), MSG_NOSIGNAL);
+            rawFailures_ += ::recv(socket_, reply.data(), reply.size(), 0) <= 0 ? 1 : 0;
+        }
+        return Clock::now() - start;
+    }
+
     // Every request made so far has run on the session's thread and every report has
     // reached the window; a few rounds settle a report that asks the session again.
     void Settle() {
@@ -362,8 +380,10 @@ class ConnectedWindow {
     RecordingTrayHost tray_;
     std::unique_ptr<MainWindow> window_;
     bool connected_ = false;
-    std::uint64_t cyclesSeen_ = 0;
+    std::atomic<std::uint64_t> cyclesEnded_{0};
     pid_t sessionThread_ = 0;
+    int socket_ = -1;  // the session's, used on its thread only
+    int rawFailures_ = 0;
     Parts parts_;
 };
 
@@ -371,12 +391,6 @@ class ConnectedWindow {
 std::vector<std::vector<std::uint8_t>>& CycleRequests() {
     static std::vector<std::vector<std::uint8_t>> requests;
     return requests;
-}
-
-// Reply sizes of the raw exchanges, in request order (filled by the raw benchmark).
-std::vector<std::size_t>& RawReplySizes() {
-    static std::vector<std::size_t> sizes;
-    return sizes;
 }
 
 // Connects one window, runs one more cycle and checks the transcript: exactly the six
@@ -390,10 +404,10 @@ bool CheckOneCycle() {
         return false;
     }
     service.sim.ClearTranscript();
-    const std::uint64_t seen = window.CyclesSeen();
+    const std::uint64_t ended = window.CyclesEnded();
     window.Cycle();
-    if (window.CyclesSeen() != seen + 1) {
-        std::fprintf(stderr, "poll_cycle_bench: the window did not see the cycle end\n");
+    if (window.CyclesEnded() != ended + 1) {
+        std::fprintf(stderr, "poll_cycle_bench: the cycle did not reach its end\n");
         return false;
     }
     const auto transcript = service.sim.Transcript();
@@ -444,21 +458,23 @@ void BenchPollCycle(benchmark::State& state) {
         return;
     }
     const std::uint64_t before = service.messages.load();
-    const std::uint64_t seenBefore = window->CyclesSeen();
+    const std::uint64_t endedBefore = window->CyclesEnded();
     const Switches hop = ThreadSwitches();
     const Switches session = window->SessionSwitches();
     const ConnectedWindow::Parts partsBefore = window->CurrentParts();
+    const auto& requests = CycleRequests();
     for (auto _ : state) {
-        state.SetIterationTime(std::chrono::duration<double>(window->Cycle()).count());
+        state.SetIterationTime(std::chrono::duration<double>(window->Cycle(requests)).count());
     }
     const ConnectedWindow::Parts parts = window->CurrentParts();
     SetSwitchCounters(state, "hop_", hop, ThreadSwitches());
     SetSwitchCounters(state, "", session, window->SessionSwitches());
     const auto cycles = static_cast<double>(state.iterations());
+    // The cycle's exchanges and the raw ones.
     const std::uint64_t exchanges = service.messages.load() - before;
-    state.counters["exchanges_per_cycle"] = static_cast<double>(exchanges) / cycles;
-    state.counters["ends_seen_per_cycle"] =
-        static_cast<double>(window->CyclesSeen() - seenBefore) / cycles;
+    state.counters["exchanges_per_cycle"] = static_cast<double>(exchanges) / cycles / 2;
+    state.counters["ends_per_cycle"] =
+        static_cast<double>(window->CyclesEnded() - endedBefore) / cycles;
     const auto microseconds = [cycles](Clock::duration total) {
         return std::chrono::duration<double, std::micro>(total).count() / cycles;
     };
@@ -466,11 +482,14 @@ void BenchPollCycle(benchmark::State& state) {
     state.counters["work_us"] = microseconds(parts.work - partsBefore.work);
     state.counters["back_us"] = microseconds(parts.back - partsBefore.back);
     state.counters["deliver_us"] = microseconds(parts.deliver - partsBefore.deliver);
+    state.counters["raw_us"] = microseconds(parts.raw - partsBefore.raw);
     // The whole iteration with the benchmark's hops, for the reference ratio.
     state.counters["with_hops_us"] =
         microseconds(parts.hopIn - partsBefore.hopIn + parts.work - partsBefore.work + parts.back -
                      partsBefore.back + parts.deliver - partsBefore.deliver);
-    if (!window->Quiet()) {
+    if (window->RawFailures() > 0) {
+        state.SkipWithError("a raw exchange failed");
+    } else if (!window->Quiet()) {
         state.SkipWithError(("the cycle was not quiet: " + window->FirstMessage()).c_str());
     }
     window.reset();
@@ -479,87 +498,6 @@ void BenchPollCycle(benchmark::State& state) {
     }
 }
 BENCHMARK(BenchPollCycle)->Name("BM_PollCycle")->UseManualTime()->Unit(benchmark::kMicrosecond);
-
-// A raw client of the service, logged in (-1 on failure). The service takes the next
-// client as soon as it has seen the last one leave; a refused connect is retried.
-int RawLogin(const Service& service) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    service.sim.SocketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    int fd = -1;
-    for (;;) {
-        fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
-            break;
-        }
-        ::close(fd);
-        if (std::chrono::steady_clock::now() > deadline) {
-            return -1;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    const auto login = BuildLoginBlock("kavo");
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    if (::send(fd, login.data(), login.size(), MSG_NOSIGNAL) !=
-        static_cast<ssize_t>(login.size())) {
-        ::close(fd);
-        return -1;
-    }
-    const ssize_t got = ::recv(fd, reply.data(), reply.size(), 0);
-    if (got <= 0 || !IsLoginAccepted(std::span(reply).first(static_cast<std::size_t>(got)))) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// The requests of one cycle, each a send and a blocking recv on the raw socket.
-void BenchRawCycleExchanges(benchmark::State& state) {
-    Service& service = SharedService();
-    const auto& requests = CycleRequests();
-    const int fd = RawLogin(service);
-    if (fd == -1) {
-        state.SkipWithError("raw login failed");
-        return;
-    }
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    // One untimed round for the reply sizes.
-    auto& sizes = RawReplySizes();
-    sizes.clear();
-    for (const auto& request : requests) {
-        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-        const ssize_t got = ::recv(fd, reply.data(), reply.size(), 0);
-        sizes.push_back(got > 0 ? static_cast<std::size_t>(got) : 0);
-    }
-    const std::uint64_t before = service.messages.load();
-    bool failed = false;
-    const Switches switches = ThreadSwitches();
-    for (auto _ : state) {
-        for (const auto& request : requests) {
-            ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-            failed |= ::recv(fd, reply.data(), reply.size(), 0) <= 0;
-        }
-    }
-    SetSwitchCounters(state, "", switches, ThreadSwitches());
-    const std::uint64_t exchanges = service.messages.load() - before;
-    state.counters["exchanges_per_cycle"] =
-        static_cast<double>(exchanges) / static_cast<double>(state.iterations());
-    if (failed) {
-        state.SkipWithError("a raw exchange failed");
-    }
-    ServiceMessage logoff;
-    logoff.SetRequest(LOGOFF);
-    ::send(fd, logoff.raw.data(), logoff.WireSize(), MSG_NOSIGNAL);
-    ::close(fd);
-    if (!service.WaitUntilFree()) {
-        state.SkipWithError("the service did not see the raw client leave");
-    }
-}
-BENCHMARK(BenchRawCycleExchanges)
-    ->Name("BM_RawCycleExchanges")
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -576,7 +514,7 @@ int main(int argc, char** argv) {
     // The program's texts, as the program has them.
     veltrix::TextCatalogue::Install(&app);
 
-    veltrix::bench::InitializeInterleaved(&argc, argv);
+    benchmark::Initialize(&argc, argv);
     if (!CheckOneCycle()) {
         return 1;
     }
@@ -589,15 +527,8 @@ int main(int argc, char** argv) {
     veltrix::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    if (!RawReplySizes().empty()) {
-        std::printf("reply bytes");
-        for (const std::size_t size : RawReplySizes()) {
-            std::printf(" %zu", size);
-        }
-        std::printf("\n");
-    }
     const double cycle = reporter.Nanoseconds("BM_PollCycle");
-    const double raw = reporter.Nanoseconds("BM_RawCycleExchanges");
+    const double raw = reporter.Counter("BM_PollCycle", "raw_us") * 1e3;
     const double perCycle = static_cast<double>(kCycleCodes.size());
     if (cycle > 0 && raw > 0) {
         std::printf("median per exchange: session cycle %.0f ns, raw %.0f ns\n", cycle / perCycle,
