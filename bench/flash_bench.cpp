@@ -1,6 +1,5 @@
-// Writing a 512 KiB flash ROM through the BIOS update's sequence, against the same
-// exchanges sent raw over a SOCK_SEQPACKET socket to the same simulated service, in
-// the same run.
+// Writing a 512 KiB flash ROM through the BIOS update's sequence, and the same exchanges
+// sent raw right after it, on the same thread over the same socket, in every iteration.
 //
 // The sequence is the dialog's: FlashConversation::Run in "Update only" mode on the
 // session's thread (ServiceSession::Converse), reporting through FlashSignals as queued
@@ -16,27 +15,24 @@
 //
 // Before anything is measured, main() runs the sequence once, checks that the ROM holds
 // the image and the read-back agreed, and keeps the requests as the service received
-// them: the raw benchmarks send exactly those bytes. BM_RawWriteExchanges sends every
-// request of the run except the read-back (one reply each, none for FLASH_END);
-// BM_RawReadOut sends the read-back (FLASH_READ_START and the acknowledgements, the
-// last one without reply).
+// them. After each run, the session's thread sends exactly those bytes raw over the
+// session's socket, each followed by a blocking recv of its reply: every request of the
+// run except the read-back (one reply each, none for FLASH_END), counter raw_write_ms,
+// then the read-back (FLASH_READ_START and the acknowledgements, the last one without
+// reply), counter raw_read_ms. The ratios are those of the medians.
 //
-// Where the scheduler puts the threads shows in the figures: an exchange between two
-// cores waits for a wake-up there, and the sequence has one thread more (the session's)
-// than the raw client. --same_core puts every thread on the core main() starts on;
+// Where the scheduler puts the session's and the service's threads (one core or two)
+// changes an exchange's cost several times over and holds for hundreds of
+// milliseconds; the run and its raw replay, side by side on the same threads, meet the
+// same placement. --same_core puts every thread on the core main() starts on;
 // --split_cores keeps the benchmark and the session there and moves the service's
-// thread to another core, so that every exchange of both crosses cores.
-//
-// The repetitions of the run and of the raw exchanges run in random order
-// (--benchmark_enable_random_interleaving, on unless the command line turns it off), so
-// both meet the same conditions.
+// thread to another core, so that every exchange crosses cores.
 //
 //   build/release/bench/flash_bench --benchmark_repetitions=9
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -52,8 +48,8 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench_support.h"
@@ -64,6 +60,7 @@
 #include "servicesim/service_sim.h"
 #include "session/flash_signals.h"
 #include "session/manual_time_source.h"
+#include "session/service_link.h"
 #include "session/service_session.h"
 #include "session/text_catalogue.h"
 #include "texts/string_ids.h"
@@ -98,8 +95,7 @@ class QuietQuestions : public UserQuestions {
     std::vector<std::string> messages_;
 };
 
-// The simulated service with a 512 KiB ROM, and the image file, shared by all
-// benchmarks. It counts every message it receives.
+// The simulated service with a 512 KiB ROM, and the image file. It counts every message it receives.
 class Service {
   public:
     Service() : sim(Scenario()) {
@@ -199,6 +195,22 @@ class TimedReports : public FlashObserver {
     FlashSignals& signals_;
 };
 
+// The run's requests as the service received them: the write (everything but the
+// read-back) and the read-back (filled by main).
+struct Requests {
+    struct Request {
+        std::vector<std::uint8_t> bytes;
+        bool replied = true;
+    };
+    std::vector<Request> write;
+    std::vector<Request> readBack;
+};
+
+Requests& RunRequests() {
+    static Requests requests;
+    return requests;
+}
+
 // A session connected to the shared service, with a progress bar and a status line
 // showing its flash reports on this thread.
 class FlashSession {
@@ -252,6 +264,27 @@ class FlashSession {
         blocks_ += reports_.verifyBegin - reports_.writeBegin;
         return total - readBack;
     }
+    // `requests` sent raw right after a run, on the session's thread over its own
+    // socket, each followed by a blocking recv of its reply; their time. Adds the
+    // replies that did not come to RawFailures().
+    Clock::duration RawReplay(const std::vector<Requests::Request>& requests) {
+        Clock::duration time{};
+        session_.Converse([&](ServiceLink& link, StatusRequests&) {
+            std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+            const int fd = link.pipe.Handle();
+            const Clock::time_point start = Clock::now();
+            for (const auto& request : requests) {
+                ::send(fd, request.bytes.data(), request.bytes.size(), MSG_NOSIGNAL);
+                if (request.replied && ::recv(fd, reply.data(), reply.size(), 0) <= 0) {
+                    ++rawFailures_;
+                }
+            }
+            time = Clock::now() - start;
+        });
+        session_.Sync();
+        return time;
+    }
+    int RawFailures() const { return rawFailures_; }
     const FlashRunResult& Result() const { return result_; }
     // The time of the write blocks (FLASH_WRITE_START to FLASH_END) of all runs so far.
     Clock::duration Blocks() const { return blocks_; }
@@ -272,27 +305,12 @@ class FlashSession {
     FlashPlan plan_;
     FlashRunResult result_;
     bool connected_ = false;
+    int rawFailures_ = 0;
     Clock::duration blocks_{};
     Clock::duration start_{};
     Clock::duration end_{};
     Clock::duration deliver_{};
 };
-
-// The run's requests as the service received them: the write (everything but the
-// read-back) and the read-back (filled by main).
-struct Requests {
-    struct Request {
-        std::vector<std::uint8_t> bytes;
-        bool replied = true;
-    };
-    std::vector<Request> write;
-    std::vector<Request> readBack;
-};
-
-Requests& RunRequests() {
-    static Requests requests;
-    return requests;
-}
 
 std::vector<std::uint8_t> Rebuilt(const sim::TranscriptEntry& entry) {
     std::vector<std::uint8_t> bytes(ServiceMessage::kHeaderSize);
@@ -306,7 +324,7 @@ std::vector<std::uint8_t> Rebuilt(const sim::TranscriptEntry& entry) {
 }
 
 // One run of the sequence, checked: the ROM holds the image, the read-back agreed, no
-// message. Keeps its requests for the raw benchmarks.
+// message. Keeps its requests for the raw replays.
 bool CheckOneRun() {
     Service& service = SharedService();
     FlashSession session;
@@ -355,13 +373,22 @@ void BenchFlashRun(benchmark::State& state) {
         return;
     }
     Clock::duration verify{};
+    Clock::duration rawWrite{};
+    Clock::duration rawRead{};
+    const Requests& requests = RunRequests();
     const std::uint64_t before = service.messages.load();
     for (auto _ : state) {
         const Clock::duration time = session->Run(verify);
         state.SetIterationTime(std::chrono::duration<double>(time).count());
+        rawWrite += session->RawReplay(requests.write);
+        rawRead += session->RawReplay(requests.readBack);
     }
     const auto runs = static_cast<double>(state.iterations());
     state.counters["verify_ms"] = std::chrono::duration<double, std::milli>(verify).count() / runs;
+    state.counters["raw_write_ms"] =
+        std::chrono::duration<double, std::milli>(rawWrite).count() / runs;
+    state.counters["raw_read_ms"] =
+        std::chrono::duration<double, std::milli>(rawRead).count() / runs;
     state.counters["blocks_ms"] =
         std::chrono::duration<double, std::milli>(session->Blocks()).count() / runs;
     const auto milliseconds = [runs](Clock::duration total) {
@@ -370,10 +397,13 @@ void BenchFlashRun(benchmark::State& state) {
     state.counters["start_ms"] = milliseconds(session->Start());
     state.counters["end_ms"] = milliseconds(session->End());
     state.counters["deliver_ms"] = milliseconds(session->Deliver());
+    // The run's requests and their raw replay.
     state.counters["requests_per_run"] =
-        static_cast<double>(service.messages.load() - before) / runs;
+        static_cast<double>(service.messages.load() - before) / runs / 2;
     if (session->Result().verification != FlashVerification::Verified) {
         state.SkipWithError("a run was not verified");
+    } else if (session->RawFailures() > 0) {
+        state.SkipWithError("a raw exchange failed");
     }
     session.reset();
     if (!service.WaitUntilFree()) {
@@ -381,81 +411,6 @@ void BenchFlashRun(benchmark::State& state) {
     }
 }
 BENCHMARK(BenchFlashRun)->Name("BM_FlashRun")->UseManualTime()->Unit(benchmark::kMillisecond);
-
-// A raw client of the service, logged in (-1 on failure).
-int RawLogin(const Service& service) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    service.sim.SocketPath().copy(address.sun_path, sizeof(address.sun_path) - 1);
-    const auto deadline = Clock::now() + 5s;
-    int fd = -1;
-    for (;;) {
-        fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
-            break;
-        }
-        ::close(fd);
-        if (Clock::now() > deadline) {
-            return -1;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    const auto login = BuildLoginBlock("kavo");
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    ::send(fd, login.data(), login.size(), MSG_NOSIGNAL);
-    const ssize_t got = ::recv(fd, reply.data(), reply.size(), 0);
-    if (got <= 0 || !IsLoginAccepted(std::span(reply).first(static_cast<std::size_t>(got)))) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// Sends `requests` raw, each followed by a blocking recv of its reply.
-void RawExchanges(benchmark::State& state, const std::vector<Requests::Request>& requests) {
-    Service& service = SharedService();
-    const int fd = RawLogin(service);
-    if (fd == -1) {
-        state.SkipWithError("raw login failed");
-        return;
-    }
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    bool failed = false;
-    const std::uint64_t before = service.messages.load();
-    for (auto _ : state) {
-        for (const auto& request : requests) {
-            ::send(fd, request.bytes.data(), request.bytes.size(), MSG_NOSIGNAL);
-            if (request.replied) {
-                failed |= ::recv(fd, reply.data(), reply.size(), 0) <= 0;
-            }
-        }
-    }
-    state.counters["requests_per_run"] = static_cast<double>(service.messages.load() - before) /
-                                         static_cast<double>(state.iterations());
-    if (failed) {
-        state.SkipWithError("a raw exchange failed");
-    }
-    ServiceMessage logoff;
-    logoff.SetRequest(LOGOFF);
-    ::send(fd, logoff.raw.data(), logoff.WireSize(), MSG_NOSIGNAL);
-    ::close(fd);
-    if (!service.WaitUntilFree()) {
-        state.SkipWithError("the service did not see the raw client leave");
-    }
-}
-
-void BenchRawWriteExchanges(benchmark::State& state) {
-    RawExchanges(state, RunRequests().write);
-}
-BENCHMARK(BenchRawWriteExchanges)
-    ->Name("BM_RawWriteExchanges")
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
-
-void BenchRawReadOut(benchmark::State& state) {
-    RawExchanges(state, RunRequests().readBack);
-}
-BENCHMARK(BenchRawReadOut)->Name("BM_RawReadOut")->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -469,17 +424,21 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     veltrix::TextCatalogue::Install(&app);
-    veltrix::bench::InitializeInterleaved(&argc, argv);
+    benchmark::Initialize(&argc, argv);
     if (!CheckOneRun()) {
         return 1;
     }
     bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("BM_FlashRun", "BM_RawWriteExchanges", kTargetRatio);
+    const double runMs = reporter.Nanoseconds("BM_FlashRun") / 1e6;
+    const double rawWriteMs = reporter.Counter("BM_FlashRun", "raw_write_ms");
     const double verifyMs = reporter.Counter("BM_FlashRun", "verify_ms");
-    const double rawReadMs = reporter.Nanoseconds("BM_RawReadOut") / 1e6;
-    std::printf("read-back %.2f ms, raw read-out %.2f ms\n", verifyMs, rawReadMs);
-    bench::RatioReporter::PrintRatio("read-back / BM_RawReadOut", verifyMs, rawReadMs,
+    const double rawReadMs = reporter.Counter("BM_FlashRun", "raw_read_ms");
+    std::printf("write %.2f ms, raw %.2f ms; read-back %.2f ms, raw %.2f ms\n", runMs,
+                rawWriteMs, verifyMs, rawReadMs);
+    bench::RatioReporter::PrintRatio("flash write / raw write exchanges", runMs, rawWriteMs,
+                                     kTargetRatio);
+    bench::RatioReporter::PrintRatio("read-back / raw read-out", verifyMs, rawReadMs,
                                      kTargetRatio);
     benchmark::Shutdown();
     return 0;
