@@ -95,7 +95,8 @@ class QuietQuestions : public UserQuestions {
     std::vector<std::string> messages_;
 };
 
-// The simulated service with a 512 KiB ROM, and the image file. It counts every message it receives.
+// The simulated service with a 512 KiB ROM, and the image file. It counts every
+// message it receives.
 class Service {
   public:
     Service() : sim(Scenario()) {

@@ -148,7 +148,8 @@ class RecordingTrayHost : public app::TrayHost {
     app::NotifyRecord last;
 };
 
-// The simulated service on a private pipe directory, with its clock standing still. It counts every message it receives.
+// The simulated service on a private pipe directory, with its clock standing still. It
+// counts every message it receives.
 class Service {
   public:
     Service() : sim(sim::TwoControllerScenario()) {
