@@ -108,11 +108,21 @@ std::uint64_t AsUnsigned(std::int64_t value, std::size_t bytes) {
     return bits & ((std::uint64_t{1} << (bytes * 8)) - 1);
 }
 
+// A decimal conversion without flags, width or precision: the common "%d", which needs
+// no pattern for the C library.
+bool IsPlainDecimal(const Spec& spec, char conversion) {
+    return (conversion == 'd' || conversion == 'i' || conversion == 'u') && !spec.leftAlign &&
+           !spec.plus && !spec.blank && !spec.alternate && !spec.zeroPad && spec.width == 0 &&
+           spec.precision < 0;
+}
+
 std::string FormatSigned(const Spec& spec, std::int64_t value) {
     if (spec.length == LengthModifier::Short)
         value = static_cast<std::int16_t>(value);
     if (spec.length == LengthModifier::Char)
         value = static_cast<std::int8_t>(value);
+    if (IsPlainDecimal(spec, spec.conversion))
+        return std::to_string(value);
     return CFormat(spec, "ll", spec.conversion, static_cast<long long>(value));
 }
 
@@ -121,6 +131,8 @@ std::string FormatUnsigned(const Spec& spec, char conversion, std::uint64_t valu
         value = static_cast<std::uint16_t>(value);
     if (spec.length == LengthModifier::Char)
         value = static_cast<std::uint8_t>(value);
+    if (IsPlainDecimal(spec, conversion))
+        return std::to_string(value);
     return CFormat(spec, "ll", conversion, static_cast<unsigned long long>(value));
 }
 
