@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 
 #include "session/numbered_texts.h"
 #include "session/program_translator.h"
@@ -14,24 +17,33 @@ QString Translate(const QTranslator& translator, const char* id) {
     return translator.translate(nullptr, id);
 }
 
-// The message id of numbered text `number`, or nullptr when there is none.
-const char* NumberedId(int number) {
-    const std::string wanted = std::to_string(number);
-    for (const char* id : kNumberedTextIds) {
-        if (wanted == id) {
-            return id;
-        }
-    }
-    return nullptr;
+// "101" -> 101.
+int IdNumber(const char* id) {
+    int number = 0;
+    std::from_chars(id, id + std::strlen(id), number);
+    return number;
 }
 
-std::string NumberedText(int number, const Language* language) {
-    const char* id = NumberedId(number);
-    if (id == nullptr) {
+// The index of numbered text `number` in kNumberedTextIds (ascending), if it has one.
+std::optional<std::size_t> NumberedIndex(int number) {
+    const auto* found =
+        std::lower_bound(kNumberedTextIds.begin(), kNumberedTextIds.end(), number,
+                         [](const char* id, int wanted) { return IdNumber(id) < wanted; });
+    if (found == kNumberedTextIds.end() || IdNumber(*found) != number) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - kNumberedTextIds.begin());
+}
+
+// The text source of LoadString: numbered texts by their number.
+std::string ReadNumberedText(int number, const Language* language) {
+    const std::optional<std::size_t> index = NumberedIndex(number);
+    if (!index) {
         return {};
     }
     const TextCatalogue& catalogue = TextCatalogue::Instance();
-    return (language == nullptr ? catalogue.Text(id) : catalogue.Text(id, *language)).toStdString();
+    return language == nullptr ? catalogue.NumberedText(*index)
+                               : catalogue.Text(kNumberedTextIds[*index], *language).toStdString();
 }
 
 // The folders to look in for the .qm file of an extra language, resources last.
@@ -91,7 +103,7 @@ TextCatalogue& TextCatalogue::Instance() {
 }
 
 void TextCatalogue::Install(QCoreApplication* app) {
-    SetTextSource(&NumberedText);
+    SetTextSource(&ReadNumberedText);
     if (app != nullptr) {
         QCoreApplication::installTranslator(new ProgramTranslator(app));
     }
@@ -102,13 +114,14 @@ QString TextCatalogue::Text(const char* id, Language language) const {
 }
 
 QString TextCatalogue::Text(const char* id) const {
-    if (UiLanguage() == Language::German) {
+    const Extra extra = CurrentExtra();
+    return ProgramText(id, UiLanguage(), extra.translator.get());
+}
+
+QString TextCatalogue::ProgramText(const char* id, Language language,
+                                   const QTranslator* extra) const {
+    if (language == Language::German) {
         return Translate(German(), id);
-    }
-    std::shared_ptr<const QTranslator> extra;
-    {
-        const std::lock_guard lock(extraMutex_);
-        extra = extra_;
     }
     if (extra != nullptr) {
         const QString text = Translate(*extra, id);
@@ -119,11 +132,34 @@ QString TextCatalogue::Text(const char* id) const {
     return Translate(english_, id);
 }
 
+TextCatalogue::Extra TextCatalogue::CurrentExtra() const {
+    const std::lock_guard lock(extraMutex_);
+    return {extra_, extraGeneration_};
+}
+
+std::string TextCatalogue::NumberedText(std::size_t index) const {
+    const Language language = UiLanguage();
+    const Extra extra = CurrentExtra();
+    const std::lock_guard lock(numberedMutex_);
+    const std::pair key{language, extra.generation};
+    if (numberedKey_ != key) {
+        numbered_.fill(std::nullopt);
+        numberedKey_ = key;
+    }
+    std::optional<std::string>& text = numbered_.at(index);
+    if (!text) {
+        text =
+            ProgramText(kNumberedTextIds.at(index), language, extra.translator.get()).toStdString();
+    }
+    return *text;
+}
+
 bool TextCatalogue::UseTranslationFile(const QString& path) {
     auto translator = std::make_shared<QTranslator>();
     const bool loaded = translator->load(path);
     const std::lock_guard lock(extraMutex_);
     extra_ = loaded ? std::move(translator) : nullptr;
+    ++extraGeneration_;
     return loaded;
 }
 
@@ -144,6 +180,7 @@ QString TextCatalogue::UseLanguage(const std::string& localeName) {
 void TextCatalogue::ClearExtraLanguage() {
     const std::lock_guard lock(extraMutex_);
     extra_ = nullptr;
+    ++extraGeneration_;
 }
 
 }  // namespace veltrix

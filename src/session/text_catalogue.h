@@ -9,10 +9,16 @@
 
 #include <QString>
 #include <QTranslator>
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "session/numbered_texts.h"
 #include "texts/strings.h"
 
 class QCoreApplication;
@@ -38,6 +44,11 @@ class TextCatalogue {
     QString Text(const char* id, Language language) const;
     QString Text(const char* id) const;
 
+    // Numbered text `index` of kNumberedTextIds in the program's language, as Text()
+    // gives it. Kept once read until the language or the extra language changes: the
+    // poll cycle reads the same few texts every round.
+    std::string NumberedText(std::size_t index) const;
+
     // Uses the .qm file at `path` as the extra language; false (and no extra language)
     // when it cannot be loaded.
     bool UseTranslationFile(const QString& path);
@@ -53,6 +64,15 @@ class TextCatalogue {
   private:
     TextCatalogue();
 
+    // The extra language and the count of its changes, read together.
+    struct Extra {
+        std::shared_ptr<const QTranslator> translator;
+        std::uint64_t generation = 0;
+    };
+    Extra CurrentExtra() const;
+    // Text() for `language` with `extra` as the extra language (nullptr: none).
+    QString ProgramText(const char* id, Language language, const QTranslator* extra) const;
+
     // The German messages, loaded when German is first asked for: an English program
     // and veltrix-status never need them.
     const QTranslator& German() const;
@@ -62,6 +82,12 @@ class TextCatalogue {
     mutable std::once_flag germanLoaded_;
     mutable std::mutex extraMutex_;
     std::shared_ptr<const QTranslator> extra_;
+    std::uint64_t extraGeneration_ = 0;  // counts the changes of extra_
+
+    // The numbered texts read so far, for the language and extra language in the key.
+    mutable std::mutex numberedMutex_;
+    mutable std::optional<std::pair<Language, std::uint64_t>> numberedKey_;
+    mutable std::array<std::optional<std::string>, kNumberedTextCount> numbered_;
 };
 
 }  // namespace veltrix

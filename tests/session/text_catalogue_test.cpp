@@ -1,6 +1,6 @@
 // A translation beside the built-in English and German: found for the language the
 // environment asks for, under its full name or its language alone, and only used while
-// the program speaks English.
+// the program speaks English. The numbered texts LoadString reads follow every change.
 
 #include "session/text_catalogue.h"
 
@@ -30,15 +30,19 @@ TEST(TextCatalogue, UsesAShippedTranslationOfTheAskedLanguage) {
         EXPECT_EQ(catalogue.UseLanguage(c.locale), QString::fromLatin1(c.found));
         const QString connect = catalogue.Text("main.connect");
         EXPECT_EQ(connect.startsWith(QChar(0x27E6)), *c.found != '\0') << connect.toStdString();
+        const QString numbered = QString::fromStdString(LoadString(ids::kButtonConnect));
+        EXPECT_EQ(numbered.startsWith(QChar(0x27E6)), *c.found != '\0') << numbered.toStdString();
     }
     catalogue.UseLanguage("fr");
     SetUiLanguage(Language::German);
     EXPECT_EQ(catalogue.Text("main.connect"), QStringLiteral("Verbinden"));
+    EXPECT_EQ(LoadString(ids::kButtonConnect), "Verbinden");
     EXPECT_EQ(LoadString(ids::kButtonConnect, Language::English), "Connect");
     SetUiLanguage(Language::English);
     catalogue.ClearExtraLanguage();
     qunsetenv(TextCatalogue::kFolderVariable);
     EXPECT_EQ(catalogue.Text("main.connect"), QStringLiteral("Connect"));
+    EXPECT_EQ(LoadString(ids::kButtonConnect), "Connect");
 }
 
 }  // namespace
