@@ -435,12 +435,11 @@ int main(int argc, char** argv) {
     const double rawWriteMs = reporter.Counter("BM_FlashRun", "raw_write_ms");
     const double verifyMs = reporter.Counter("BM_FlashRun", "verify_ms");
     const double rawReadMs = reporter.Counter("BM_FlashRun", "raw_read_ms");
-    std::printf("write %.2f ms, raw %.2f ms; read-back %.2f ms, raw %.2f ms\n", runMs,
-                rawWriteMs, verifyMs, rawReadMs);
+    std::printf("write %.2f ms, raw %.2f ms; read-back %.2f ms, raw %.2f ms\n", runMs, rawWriteMs,
+                verifyMs, rawReadMs);
     bench::RatioReporter::PrintRatio("flash write / raw write exchanges", runMs, rawWriteMs,
                                      kTargetRatio);
-    bench::RatioReporter::PrintRatio("read-back / raw read-out", verifyMs, rawReadMs,
-                                     kTargetRatio);
+    bench::RatioReporter::PrintRatio("read-back / raw read-out", verifyMs, rawReadMs, kTargetRatio);
     benchmark::Shutdown();
     return 0;
 }

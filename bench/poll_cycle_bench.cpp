@@ -269,8 +269,7 @@ class ConnectedWindow {
         // connection of its own would post one more event per cycle than the program.
         QObject::connect(
             &window_->Session(), &ServiceSession::EventsHandled, window_.get(),
-            [this] { cyclesEnded_.fetch_add(1, std::memory_order_relaxed); },
-            Qt::DirectConnection);
+            [this] { cyclesEnded_.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
         auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);
         if (connect == nullptr || !connect->isEnabled()) {
             return;
