@@ -385,16 +385,13 @@ void BenchFlashRun(benchmark::State& state) {
         rawRead += session->RawReplay(requests.readBack);
     }
     const auto runs = static_cast<double>(state.iterations());
-    state.counters["verify_ms"] = std::chrono::duration<double, std::milli>(verify).count() / runs;
-    state.counters["raw_write_ms"] =
-        std::chrono::duration<double, std::milli>(rawWrite).count() / runs;
-    state.counters["raw_read_ms"] =
-        std::chrono::duration<double, std::milli>(rawRead).count() / runs;
-    state.counters["blocks_ms"] =
-        std::chrono::duration<double, std::milli>(session->Blocks()).count() / runs;
     const auto milliseconds = [runs](Clock::duration total) {
         return std::chrono::duration<double, std::milli>(total).count() / runs;
     };
+    state.counters["verify_ms"] = milliseconds(verify);
+    state.counters["raw_write_ms"] = milliseconds(rawWrite);
+    state.counters["raw_read_ms"] = milliseconds(rawRead);
+    state.counters["blocks_ms"] = milliseconds(session->Blocks());
     state.counters["start_ms"] = milliseconds(session->Start());
     state.counters["end_ms"] = milliseconds(session->End());
     state.counters["deliver_ms"] = milliseconds(session->Deliver());
