@@ -65,6 +65,7 @@
 #include "session/text_catalogue.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "transcript_replay.h"
 
 namespace {
 
@@ -313,17 +314,6 @@ class FlashSession {
     Clock::duration deliver_{};
 };
 
-std::vector<std::uint8_t> Rebuilt(const sim::TranscriptEntry& entry) {
-    std::vector<std::uint8_t> bytes(ServiceMessage::kHeaderSize);
-    for (int b = 0; b < 4; ++b) {
-        bytes[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(entry.code >> (8 * b));
-    }
-    bytes[4] = static_cast<std::uint8_t>(entry.length & 0xFF);
-    bytes[5] = static_cast<std::uint8_t>(entry.length >> 8);
-    bytes.insert(bytes.end(), entry.data.begin(), entry.data.end());
-    return bytes;
-}
-
 // One run of the sequence, checked: the ROM holds the image, the read-back agreed, no
 // message. Keeps its requests for the raw replays.
 bool CheckOneRun() {
@@ -351,7 +341,7 @@ bool CheckOneRun() {
         } else if (inReadBack && entry.code != FLASH_READ_ACK) {
             inReadBack = false;
         }
-        Requests::Request request{Rebuilt(entry), entry.code != FLASH_END};
+        Requests::Request request{bench::RequestBytes(entry), entry.code != FLASH_END};
         (inReadBack ? requests.readBack : requests.write).push_back(std::move(request));
     }
     // The acknowledgement of the read-back's end gets no reply.

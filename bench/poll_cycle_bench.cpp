@@ -81,6 +81,7 @@
 #include "session/manual_time_source.h"
 #include "session/service_link.h"
 #include "session/text_catalogue.h"
+#include "transcript_replay.h"
 
 namespace {
 
@@ -432,13 +433,7 @@ bool CheckOneCycle() {
     auto& requests = CycleRequests();
     requests.clear();
     for (const auto& entry : transcript) {
-        std::vector<std::uint8_t> bytes(ServiceMessage::kHeaderSize);
-        for (int b = 0; b < 4; ++b) {
-            bytes[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(entry.code >> (8 * b));
-        }
-        bytes[4] = static_cast<std::uint8_t>(entry.length & 0xFF);
-        bytes[5] = static_cast<std::uint8_t>(entry.length >> 8);
-        bytes.insert(bytes.end(), entry.data.begin(), entry.data.end());
+        std::vector<std::uint8_t> bytes = bench::RequestBytes(entry);
         if (bytes.size() != entry.size) {
             std::fprintf(stderr, "poll_cycle_bench: request %u rebuilt with %zu bytes, not %zu\n",
                          entry.code, bytes.size(), entry.size);
