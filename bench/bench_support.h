@@ -1,12 +1,13 @@
 #pragma once
-// What several benchmark programs share: a private temporary folder, and where their
-// threads run (--same_core, --split_cores).
+// What several benchmark programs share: a private temporary folder, where their
+// threads run (--same_core, --split_cores), and the time since a moment.
 
 #include <sched.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +15,11 @@
 #include <system_error>
 
 namespace veltrix::bench {
+
+// Seconds from `start` until now, on the steady clock.
+inline double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // A folder of its own under the temporary directory, removed with its contents.
 class PrivateFolder {

@@ -9,6 +9,7 @@
 
 #include <chrono>
 
+#include "bench_support.h"
 #include "model/object_table.h"
 #include "ratio_reporter.h"
 #include "servicesim/scenario_builders.h"
@@ -74,10 +75,7 @@ bool Enumerate(StatusRequests& requests, ObjectTable& table, const SilentUi& ui)
 }
 
 using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::SecondsSince;
 
 // One enumeration on a connection of its own, the service's transcript cleared before
 // it (it would grow with every enumeration); its time goes to `seconds`, and with

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench_support.h"
 #include "protocol/protocol.h"
 #include "protocol/service_channel.h"
 #include "ratio_reporter.h"
@@ -28,10 +29,7 @@ bench::RawAnswerer& SharedAnswerer() {
 }
 
 using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::SecondsSince;
 
 // Exchanges per side in one iteration.
 constexpr int kBlock = 256;
