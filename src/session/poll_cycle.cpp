@@ -200,6 +200,7 @@ void ServiceSession::PollCycle() {
         state_.pollCount = 0;
         state_.lastPercentStep.fill(0);
         state_.lastPosition.fill(0);
+        state_.lastTrayTip.clear();  // the window has shown the connect's own tip
         Arm(pollTimer_, kPollPeriodMs);
     } else if (state_.pollCount == 0) {
         Arm(pollTimer_, kPollPeriodMs);
@@ -225,7 +226,10 @@ void ServiceSession::PollCycle() {
         }
     }
     ++state_.pollCount;
-    emit TrayTipChanged(tip);
+    if (tip != state_.lastTrayTip) {
+        state_.lastTrayTip = tip;
+        emit TrayTipChanged(std::move(tip));
+    }
 
     // The positions and percentages of this round, and a priority the user set.
     PriorityStep();

@@ -149,6 +149,27 @@ TEST_F(RebuildTest, NoBalloonOrTooltipLineAtZeroAndCompletionIsAnnounced) {
     EXPECT_EQ(driver().ItemText(kDuration), "-");
 }
 
+TEST_F(RebuildTest, AnUnchangedTooltipIsNotSentAgainUntilTheNextConnect) {
+    sim::Scenario scenario = Rebuilding(0, {0});
+    scenario.controllers[0].rebuild.active = false;
+    StartRebuilding(scenario);
+    const std::string quiet = "Kavotronik Veltrix\nRebuildstatus:\nController No.0    -   ";
+    TickAfter(0s, true);
+    auto records = TakeTrayRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].tip, quiet);
+    TickAfter(5s);
+    TickAfter(5s);
+    EXPECT_TRUE(TakeTrayRecords().empty()) << "quiet cycles repeat the same tooltip";
+
+    ASSERT_TRUE(Click(kDisconnect));
+    Connect();
+    TickAfter(0s, true);
+    records = TakeTrayRecords();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().tip, quiet) << "the connect's tip is replaced again";
+}
+
 TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
     StartRebuilding(Rebuilding(80000, {0}));
     ASSERT_EQ(window().State().selectedSet, 0);
