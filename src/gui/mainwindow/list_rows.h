@@ -1,6 +1,7 @@
 #pragma once
 // Row selection of the window's lists by row number, as the selection state keeps it.
 
+#include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -12,14 +13,21 @@ inline int SelectedRowOf(const QTreeWidget* list) {
     return selected.isEmpty() ? -1 : list->indexOfTopLevelItem(selected.front());
 }
 
+// Whether the list's selection is exactly `item`'s row (nothing, for nullptr). The
+// window's lists select single rows, and only SelectRow selects from code (clearing
+// first), so at most one row is ever selected and the item can tell. Cheaper than
+// selectedItems(), which lists and de-duplicates every selected cell: this runs for
+// both lists in every poll cycle.
+inline bool SelectionIsOnly(const QTreeWidget* list, const QTreeWidgetItem* item) {
+    return item != nullptr ? item->isSelected() : !list->selectionModel()->hasSelection();
+}
+
 // Selects `row` (-1: none) without notifying the window.
 inline void SelectRow(QTreeWidget* list, int row) {
     QTreeWidgetItem* item = row >= 0 ? list->topLevelItem(row) : nullptr;
     // Every poll cycle selects the rows again; a row that already is the one selected
     // and current is left alone rather than cleared, repainted and selected anew.
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    if (list->currentItem() == item &&
-        (item == nullptr ? selected.isEmpty() : selected.size() == 1 && selected[0] == item)) {
+    if (list->currentItem() == item && SelectionIsOnly(list, item)) {
         return;
     }
     const QSignalBlocker blocker(list);
