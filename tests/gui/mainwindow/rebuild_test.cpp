@@ -154,20 +154,17 @@ TEST_F(RebuildTest, AnUnchangedTooltipIsNotSentAgainUntilTheNextConnect) {
     scenario.controllers[0].rebuild.active = false;
     StartRebuilding(scenario);
     const std::string quiet = "Kavotronik Veltrix\nRebuildstatus:\nController No.0    -   ";
-    TickAfter(0s, true);
-    auto records = TakeTrayRecords();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].tip, quiet);
-    TickAfter(5s);
-    TickAfter(5s);
-    EXPECT_TRUE(TakeTrayRecords().empty()) << "quiet cycles repeat the same tooltip";
-
-    ASSERT_TRUE(Click(kDisconnect));
-    Connect();
-    TickAfter(0s, true);
-    records = TakeTrayRecords();
-    ASSERT_FALSE(records.empty());
-    EXPECT_EQ(records.back().tip, quiet) << "the connect's tip is replaced again";
+    for (int connect = 0; connect < 2; ++connect) {
+        TickAfter(0s, true);
+        const auto records = TakeTrayRecords();
+        ASSERT_FALSE(records.empty());
+        EXPECT_EQ(records.back().tip, quiet) << "the connect's own tip is replaced";
+        TickAfter(5s);
+        TickAfter(5s);
+        EXPECT_TRUE(TakeTrayRecords().empty()) << "quiet cycles repeat the same tooltip";
+        ASSERT_TRUE(Click(kDisconnect));
+        Connect();
+    }
 }
 
 TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
