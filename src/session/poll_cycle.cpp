@@ -200,7 +200,6 @@ void ServiceSession::PollCycle() {
         state_.pollCount = 0;
         state_.lastPercentStep.fill(0);
         state_.lastPosition.fill(0);
-        state_.lastTrayTip.clear();  // the window has shown the connect's own tip
         Arm(pollTimer_, kPollPeriodMs);
     } else if (state_.pollCount == 0) {
         Arm(pollTimer_, kPollPeriodMs);
@@ -226,10 +225,7 @@ void ServiceSession::PollCycle() {
         }
     }
     ++state_.pollCount;
-    if (tip != state_.lastTrayTip) {
-        state_.lastTrayTip = tip;
-        emit TrayTipChanged(std::move(tip));
-    }
+    emit TrayTipChanged(tip);
 
     // The positions and percentages of this round, and a priority the user set.
     PriorityStep();

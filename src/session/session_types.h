@@ -86,9 +86,6 @@ struct SessionState {
     // Per controller: percent / 5 and the rebuild position at the last step.
     std::array<std::uint32_t, ObjectTable::kMaxControllers> lastPercentStep{};
     std::array<std::uint64_t, ObjectTable::kMaxControllers> lastPosition{};
-    // The tooltip last handed to the window since the connect: a quiet cycle repeats
-    // it, and the notification area need not hear it again every 5 s.
-    std::string lastTrayTip;
     bool quietDisconnect = false;
     bool keepDisplay = false;
     bool pipeClosedBySuspend = false;
