@@ -1,7 +1,8 @@
 // The baseline of the start-up and idle benchmarks: a bare Qt Widgets dialog with one
 // label. It prints "main window shown" at the dialog's first show event, as the
 // snapshot tool does for the program, then ends at once; with --stay it runs until
-// SIGTERM (for its idle memory).
+// SIGTERM (for its idle memory). With --skeleton it is the reference beside both: the
+// main window's kinds of controls at its size, without the program (window_skeleton.h).
 
 #include <csignal>
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "window_skeleton.h"
 
 namespace {
 
@@ -34,12 +37,21 @@ class ShownDialog : public QDialog {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool stay = argc > 1 && std::strcmp(argv[1], "--stay") == 0;
+    bool stay = false;
+    bool skeleton = false;
+    for (int i = 1; i < argc; ++i) {
+        stay = stay || std::strcmp(argv[i], "--stay") == 0;
+        skeleton = skeleton || std::strcmp(argv[i], "--skeleton") == 0;
+    }
     std::signal(SIGTERM, [](int) { std::_Exit(0); });
     QApplication app(argc, argv);
     ShownDialog dialog;
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Hello"), &dialog));
+    if (skeleton) {
+        veltrix::bench::BuildWindowSkeleton(dialog);
+    } else {
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new QLabel(QStringLiteral("Hello"), &dialog));
+    }
     dialog.show();
     if (!stay) {
         QTimer::singleShot(0, &app, &QApplication::quit);

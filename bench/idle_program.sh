@@ -8,7 +8,8 @@
 #   - memory: VmRSS at the end and its peak VmHWM.
 # Targets: under 0.5 % of one core, RSS under 40 MB and at most 1.17 times the RSS of a
 # bare Qt Widgets dialog with one label (bench/bare_dialog) started beside it the same way
-# and measured at the same moment.
+# and measured at the same moment. For reference, the same dialog with the main window's
+# kinds of controls at its size (bare_dialog --skeleton, no program) is measured too.
 #
 # Usage: bench/idle_program.sh [BUILD_DIR [SECONDS]]
 #   BUILD_DIR  a release build with the targets Veltrix and servicesim (default build/release)
@@ -41,8 +42,9 @@ work=$(mktemp -d /tmp/veltrix-idle-XXXXXX)
 sim_pid=""
 app_pid=""
 bare_pid=""
+skeleton_pid=""
 cleanup() {
-    for pid in $app_pid $bare_pid $sim_pid; do
+    for pid in $app_pid $bare_pid $skeleton_pid $sim_pid; do
         kill -TERM "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
@@ -119,6 +121,9 @@ sleep 1  # past the first cycle
 env XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
     "$bare_dialog" --stay >"$work/bare.log" 2>&1 &
 bare_pid=$!
+env XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+    "$bare_dialog" --stay --skeleton >"$work/skeleton.log" 2>&1 &
+skeleton_pid=$!
 
 clock_ticks=$(getconf CLK_TCK)
 
@@ -186,6 +191,7 @@ end_cycles=$(cycles_so_far)
 rss_kb=$(status_kb VmRSS)
 hwm_kb=$(status_kb VmHWM)
 bare_rss_kb=$(awk '$1 == "VmRSS:" {print $2}' "/proc/$bare_pid/status")
+skeleton_rss_kb=$(awk '$1 == "VmRSS:" {print $2}' "/proc/$skeleton_pid/status")
 threads=$(status_kb Threads)
 
 # End the program as the desktop would, then the service.
@@ -220,7 +226,7 @@ awk -v s="$start_ns" -v e="$end_ns" -v t0="$start_ticks" -v t1="$end_ticks" -v h
     -v all="$all_wakeups" -v r0="$start_requests" -v r1="$end_requests" \
     -v c0="$start_cycles" -v c1="$end_cycles" \
     -v rss="$rss_kb" -v hwm="$hwm_kb" -v threads="$threads" \
-    -v bare="$bare_rss_kb" -v ratio_target="$rss_ratio_target" \
+    -v bare="$bare_rss_kb" -v skeleton="$skeleton_rss_kb" -v ratio_target="$rss_ratio_target" \
     -v cpu_target="$cpu_target" -v rss_target="$rss_target_kb" -v app_exit="$app_exit" \
     -v logged_off="$logged_off" -v thread_lines="$thread_lines" '
 BEGIN {
@@ -243,6 +249,8 @@ BEGIN {
     printf "                bare Qt Widgets dialog VmRSS %.1f MB\n", bare / 1024
     printf "ratio idle RSS / bare dialog RSS = %.2f (target at most %.2f) %s\n", rss / bare,
            ratio_target, (rss / bare <= ratio_target ? "ok" : "ABOVE TARGET")
+    printf "reference: window skeleton VmRSS %.1f MB; skeleton / bare dialog = %.2f, program / skeleton = %.2f\n",
+           skeleton / 1024, skeleton / bare, rss / skeleton
     cycles = c1 - c0
     printf "  service       %d poll cycles, %d requests received (%.1f per cycle)\n", cycles,
            requests, (cycles > 0 ? requests / cycles : 0)
