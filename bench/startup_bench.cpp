@@ -165,9 +165,10 @@ int main(int argc, char** argv) {
     const double bare = reporter.Nanoseconds("BM_BareDialogShown");
     const double skeleton = reporter.Nanoseconds("BM_WindowSkeletonShown");
     if (bare > 0 && skeleton > 0) {
-        std::printf("reference: window skeleton / bare dialog = %.2f, program / window skeleton = "
-                    "%.2f\n",
-                    skeleton / bare, median / skeleton);
+        std::printf(
+            "reference: window skeleton / bare dialog = %.2f, program / window skeleton = "
+            "%.2f\n",
+            skeleton / bare, median / skeleton);
     }
     benchmark::Shutdown();
     return 0;
