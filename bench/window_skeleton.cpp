@@ -88,7 +88,9 @@ void BuildWindowSkeleton(QDialog& dialog) {
     connection->addWidget(Picture(w, kLogoSize), 0, Qt::AlignTop);
 
     auto* tabs = new QTabBar(w);
-    tabs->addTab(QStringLiteral("Controller"));
+    tabs->setExpanding(false);
+    tabs->addTab(QStringLiteral("Controller 0"));
+    tabs->addTab(QStringLiteral("Controller 1"));
 
     auto* lists = new QVBoxLayout;
     lists->addWidget(List(w, 4, 4), 1);
