@@ -111,23 +111,22 @@ bool MemoryBytes::Read(std::uint64_t offset, std::span<std::uint8_t> out) const 
     return true;
 }
 
-FileBytes::FileBytes(const std::string& path) : file_(path, std::ios::binary) {
-    if (!file_.is_open()) {
+FileBytes::FileBytes(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+    if (!file_ || std::fseek(file_.get(), 0, SEEK_END) != 0) {
+        file_.reset();
         return;
     }
-    file_.seekg(0, std::ios::end);
-    const std::streamoff end = file_.tellg();
+    const long end = std::ftell(file_.get());
     size_ = end > 0 ? static_cast<std::uint64_t>(end) : 0;
 }
 
 bool FileBytes::Read(std::uint64_t offset, std::span<std::uint8_t> out) const {
-    if (!file_.is_open() || !FitsIn(offset, out.size(), size_)) {
+    if (!file_ || !FitsIn(offset, out.size(), size_) ||
+        offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max())) {
         return false;
     }
-    file_.clear();
-    file_.seekg(static_cast<std::streamoff>(offset));
-    file_.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    return file_.gcount() == static_cast<std::streamsize>(out.size());
+    return std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) == 0 &&
+           std::fread(out.data(), 1, out.size(), file_.get()) == out.size();
 }
 
 std::optional<std::vector<std::uint8_t>> ReadElfSection(const ByteSource& file,

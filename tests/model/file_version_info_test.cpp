@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <random>
 
 #include "model/elf_section.h"
@@ -127,6 +129,41 @@ TEST(VersionFileReadTest, ReadsTheFileInAFewPieces) {
     FileVersionInfo info;
     ASSERT_TRUE(info.Load(bytes, kEnglishUser));
     EXPECT_LE(bytes.reads, 5);
+}
+
+// The same reads from a file on disk: a whole file loads, a cut one, an empty one and a
+// missing one are refused, and no read reaches past the file's end.
+TEST(VersionFileReadTest, ReadsFilesOnDiskWithinTheirSize) {
+    const auto file = ProgramWithVersion(3, 4, 1, 2);
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "veltrix-version-file-test").string();
+    const struct {
+        const char* what;
+        std::optional<std::size_t> written;  // bytes of the file on disk; none: no file
+        bool loads;
+    } cases[] = {{"whole", file.size(), true},
+                 {"cut in half", file.size() / 2, false},
+                 {"empty", 0, false},
+                 {"missing", std::nullopt, false}};
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        if (c.written) {
+            std::FILE* out = std::fopen(path.c_str(), "wb");
+            ASSERT_NE(out, nullptr);
+            std::fwrite(file.data(), 1, *c.written, out);
+            std::fclose(out);
+        }
+        const FileBytes bytes(path);
+        EXPECT_EQ(bytes.Size(), c.written.value_or(0)) << c.what;
+        std::array<std::uint8_t, 1> past{};
+        EXPECT_FALSE(bytes.Read(bytes.Size(), past)) << c.what;
+        FileVersionInfo info;
+        EXPECT_EQ(info.Load(path, kEnglishUser), c.loads) << c.what;
+        if (c.loads) {
+            EXPECT_EQ(info.Product().majorPart, 3) << c.what;
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 struct TranslationCase {
