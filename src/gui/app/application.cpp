@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <ostream>
 #include <string>
 
 #include "gui/app/command_line.h"
@@ -184,7 +184,7 @@ Application::Application(int& argc, char** argv) : app_(MakeApplicationObject(ar
 
 Application::~Application() = default;
 
-std::optional<int> Application::HandOverToRunningInstance(std::ostream& err) {
+std::optional<int> Application::HandOverToRunningInstance(std::FILE* err) {
     auto instance = std::make_unique<SingleInstance>(SingleInstance::SocketPath());
     switch (instance->Begin()) {
         case SingleInstance::Start::First:
@@ -197,7 +197,8 @@ std::optional<int> Application::HandOverToRunningInstance(std::ostream& err) {
         case SingleInstance::Start::NoAnswer:
             break;
     }
-    err << "veltrix: another Veltrix runs on this display but does not answer; this one ends.\n";
+    std::fputs(
+        "veltrix: another Veltrix runs on this display but does not answer; this one ends.\n", err);
     return 1;
 }
 
@@ -275,8 +276,8 @@ void Application::ExitOnSignal() {
     window_->ExitProgram();
 }
 
-std::optional<int> Application::AnswerInformationOptions(int argc, char** argv, std::ostream& out,
-                                                         std::ostream& err) {
+std::optional<int> Application::AnswerInformationOptions(int argc, char** argv, std::FILE* out,
+                                                         std::FILE* err) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments.push_back(QString::fromLocal8Bit(argv[i]));

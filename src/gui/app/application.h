@@ -3,8 +3,8 @@
 // application's event loop. SIGTERM and SIGINT end the program through the window's
 // Exit path, as the Exit menu item does.
 
+#include <cstdio>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,7 +28,7 @@ class Application {
     // One Veltrix per user and display: when another runs, asks it to show its window
     // and gives the exit status for this start (0 when it answered; 1, with the reason
     // on `err`, when it did not); nothing when this one is to run.
-    std::optional<int> HandOverToRunningInstance(std::ostream& err);
+    std::optional<int> HandOverToRunningInstance(std::FILE* err);
 
     // Clears the service mode, loads the settings, builds the main window, shows it and
     // runs the application's event loop until the window's Exit path ends it; returns
@@ -40,8 +40,8 @@ class Application {
     // when one of them was asked for (the answer printed to `out`), or 2 for an option
     // that is neither the program's nor Qt's (said on `err`); nothing when the program
     // is to run.
-    static std::optional<int> AnswerInformationOptions(int argc, char** argv, std::ostream& out,
-                                                       std::ostream& err);
+    static std::optional<int> AnswerInformationOptions(int argc, char** argv, std::FILE* out,
+                                                       std::FILE* err);
     // The product version of the program's own version block, as the About box shows
     // it: "major.minor.build", with ".revision" when that is not 0.
     static std::string Version();

@@ -2,7 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <ostream>
+#include <cstdio>
 
 namespace veltrix {
 
@@ -64,14 +64,14 @@ std::string Sentence(QString text) {
     return text.toStdString();
 }
 
-void Refuse(std::ostream& err, const std::string& what) {
-    err << kCommandName << ": " << what << "; see " << kCommandName << " --help\n";
+void Refuse(std::FILE* err, const std::string& what) {
+    std::fprintf(err, "%s: %s; see %s --help\n", kCommandName, what.c_str(), kCommandName);
 }
 
 }  // namespace
 
 std::optional<int> AnswerCommandLine(const QStringList& arguments, const CommandLineTexts& texts,
-                                     std::ostream& out, std::ostream& err) {
+                                     std::FILE* out, std::FILE* err) {
     QCommandLineParser parser;
     // Qt's options come with one dash ("-platform offscreen"): as long options.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -93,11 +93,11 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments, const Command
         return 2;
     }
     if (parser.isSet(help)) {
-        out << texts.usage;
+        std::fputs(texts.usage.c_str(), out);
         return 0;
     }
     if (parser.isSet(version)) {
-        out << texts.version << '\n';
+        std::fprintf(out, "%s\n", texts.version.c_str());
         return 0;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -4,7 +4,7 @@
 // the application object, anything else refused.
 
 #include <QStringList>
-#include <iosfwd>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -23,6 +23,6 @@ struct CommandLineTexts {
 // nothing when the program is to run. Takes "--name=value" and "--name value", and
 // Qt's options with one dash or two.
 std::optional<int> AnswerCommandLine(const QStringList& arguments, const CommandLineTexts& texts,
-                                     std::ostream& out, std::ostream& err);
+                                     std::FILE* out, std::FILE* err);
 
 }  // namespace veltrix

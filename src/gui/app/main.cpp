@@ -1,16 +1,16 @@
 // Veltrix: the status client for the RAID controllers' monitoring service.
 
-#include <iostream>
+#include <cstdio>
 
 #include "gui/app/application.h"
 
 int main(int argc, char** argv) {
     if (const auto status =
-            veltrix::Application::AnswerInformationOptions(argc, argv, std::cout, std::cerr)) {
+            veltrix::Application::AnswerInformationOptions(argc, argv, stdout, stderr)) {
         return *status;
     }
     veltrix::Application app(argc, argv);
-    if (const auto status = app.HandOverToRunningInstance(std::cerr)) {
+    if (const auto status = app.HandOverToRunningInstance(stderr)) {
         return *status;
     }
     return app.Run();
