@@ -2,11 +2,12 @@
 // (8 controllers, port multipliers on 4 channels, 20 drives and 20 sets each), against
 // the same requests replayed raw to the same simulated service, as its transcript
 // recorded them: the service does the same work for both, the client's cost differs.
-// Each iteration runs both, one after the other (see BenchEnumeration).
+// Each iteration runs both, controller by controller, in turns (see BenchEnumeration).
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 
 #include "bench_support.h"
@@ -43,12 +44,6 @@ sim::ServiceSim& Service() {
     return *service;
 }
 
-// The requests of one enumeration as the service received them, after the login.
-bench::RequestList& EnumerationRequests() {
-    static bench::RequestList requests;
-    return requests;
-}
-
 // Waits until the service has seen every client so far go.
 void Settle() {
     Service().WaitForConnectionsClosed(Service().ConnectionsAccepted(), std::chrono::seconds(10));
@@ -65,24 +60,30 @@ void LogIn(ServiceLink& link) {
     link.pipe.Read(reply.data(), reply.size());
 }
 
-// Reads all eight controllers; false when the service reported an error.
-bool Enumerate(StatusRequests& requests, ObjectTable& table, const SilentUi& ui) {
-    table.Clear();
-    for (int c = 0; c < 8; ++c) {
-        requests.ReadController(c);
-    }
-    return ui.failures == 0;
-}
+constexpr int kControllers = 8;
 
 using Clock = std::chrono::steady_clock;
 using bench::SecondsSince;
 
-// One enumeration on a connection of its own, the service's transcript cleared before
-// it (it would grow with every enumeration); its time goes to `seconds`, and with
-// `record` its requests as the service received them. False when the service
-// reported an error.
-bool EnumerateOnce(double& seconds, bench::RequestList* record = nullptr) {
-    bool ok = false;
+// The requests of reading each controller, as the service received them.
+std::array<bench::RequestList, kControllers>& ControllerRequests() {
+    static std::array<bench::RequestList, kControllers> requests;
+    return requests;
+}
+
+// The requests of the service's transcript since it was last cleared.
+bench::RequestList TakeTranscript() {
+    bench::RequestList requests;
+    for (const sim::TranscriptEntry& entry : Service().Transcript()) {
+        requests.push_back(bench::RequestBytes(entry));
+    }
+    Service().ClearTranscript();
+    return requests;
+}
+
+// Keeps the requests of reading each controller for the raw replay, before anything is
+// measured; false when the service reported an error.
+bool RecordEnumeration() {
     {
         ServiceLink link;
         LogIn(link);
@@ -90,51 +91,79 @@ bool EnumerateOnce(double& seconds, bench::RequestList* record = nullptr) {
         SilentUi ui;
         StatusRequests requests(link, table, ui);
         Service().ClearTranscript();
-        const auto start = Clock::now();
-        ok = Enumerate(requests, table, ui);
-        seconds = SecondsSince(start);
-        if (record != nullptr) {
-            for (const sim::TranscriptEntry& entry : Service().Transcript()) {
-                record->push_back(bench::RequestBytes(entry));
-            }
+        for (int c = 0; c < kControllers; ++c) {
+            requests.ReadController(c);
+            ControllerRequests()[static_cast<std::size_t>(c)] = TakeTranscript();
+        }
+        if (ui.failures != 0) {
+            return false;
         }
     }
     Settle();
-    return ok;
+    for (const bench::RequestList& requests : ControllerRequests()) {
+        if (requests.empty()) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// Keeps the requests of one enumeration for the raw replay, before anything is
-// measured.
-bool RecordEnumeration() {
-    double seconds = 0;
-    return EnumerateOnce(seconds, &EnumerationRequests()) && !EnumerationRequests().empty();
-}
-
-// One iteration reads all eight controllers through the request functions, then sends
-// the recorded requests raw, back to back, each on a connection of its own (the
-// service serves one client at a time). Where the scheduler puts the client's and the
-// service's threads (one core or two) changes an exchange's cost by half and holds
-// for hundreds of milliseconds; side by side, both meet the same placement. The
-// iteration's time is the enumeration's; the raw replay's is the counter raw_ms.
+// One iteration reads all eight controllers through the request functions, and sends
+// each controller's recorded requests raw over the same connection, from the same
+// thread: controller by controller, taking turns at going first (the side that runs
+// second finds the service's thread awake). Where the scheduler puts the client's and
+// the service's threads (one core or two) changes an exchange's cost by half and holds
+// for hundreds of milliseconds; in slices of one controller, both sides meet the same
+// placement. The iteration's time is the enumeration's; the raw replay's is the
+// counter raw_ms.
 void BenchEnumeration(benchmark::State& state) {
     double rawSeconds = 0;
+    std::size_t iteration = 0;
+    std::size_t exchanges = 0;
+    for (const bench::RequestList& requests : ControllerRequests()) {
+        exchanges += requests.size();
+    }
     for (auto _ : state) {
         double enumerationSeconds = 0;
-        const bool ok = EnumerateOnce(enumerationSeconds);
+        int failures = 0;
         {
-            bench::RawClient client(Service().SocketPath());
-            const auto start = Clock::now();
-            client.Replay(EnumerationRequests(), EnumerationRequests().size());
-            rawSeconds += SecondsSince(start);
+            ServiceLink link;
+            LogIn(link);
+            ObjectTable table;
+            SilentUi ui;
+            StatusRequests requests(link, table, ui);
+            for (int c = 0; c < kControllers; ++c) {
+                const auto readThrough = [&] {
+                    const auto start = Clock::now();
+                    requests.ReadController(c);
+                    enumerationSeconds += SecondsSince(start);
+                };
+                const auto readRaw = [&] {
+                    const auto start = Clock::now();
+                    failures += bench::ReplayOn(link.pipe.Handle(),
+                                                ControllerRequests()[static_cast<std::size_t>(c)]);
+                    rawSeconds += SecondsSince(start);
+                };
+                if ((iteration + static_cast<std::size_t>(c)) % 2 == 0) {
+                    readThrough();
+                    readRaw();
+                } else {
+                    readRaw();
+                    readThrough();
+                }
+                Service().ClearTranscript();  // it would grow with every request
+            }
+            failures += ui.failures;
         }
         Settle();
-        if (!ok) {
+        ++iteration;
+        if (failures != 0) {
             state.SkipWithError("the service reported errors");
             break;
         }
         state.SetIterationTime(enumerationSeconds);
     }
-    state.counters["exchanges_per_enumeration"] = static_cast<double>(EnumerationRequests().size());
+    state.counters["exchanges_per_enumeration"] = static_cast<double>(exchanges);
     state.counters["raw_ms"] =
         benchmark::Counter(rawSeconds * 1e3, benchmark::Counter::kAvgIterations);
 }

@@ -69,4 +69,16 @@ class RawClient {
     std::array<std::uint8_t, ServiceMessage::kSize> reply_{};
 };
 
+// Sends every request over `fd`, a connection already logged in (the program's own),
+// each followed by its reply; the number of replies that did not come.
+inline int ReplayOn(int fd, const RequestList& requests) {
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    int failures = 0;
+    for (const auto& request : requests) {
+        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        failures += ::recv(fd, reply.data(), reply.size(), 0) <= 0 ? 1 : 0;
+    }
+    return failures;
+}
+
 }  // namespace veltrix::bench
