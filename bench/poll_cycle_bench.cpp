@@ -369,12 +369,8 @@ class ConnectedWindow {
   private:
     // On the session's thread, between two cycles: the session's socket is quiet.
     Clock::duration RawExchanges(const std::vector<std::vector<std::uint8_t>>& requests) {
-        std::array<std::uint8_t, ServiceMessage::kSize> reply{};
         const Clock::time_point start = Clock::now();
-        for (const auto& request : requests) {
-            ::send(socket_, request.data(), request.size(), MSG_NOSIGNAL);
-            rawFailures_ += ::recv(socket_, reply.data(), reply.size(), 0) <= 0 ? 1 : 0;
-        }
+        rawFailures_ += bench::ReplayOn(socket_, requests);
         return Clock::now() - start;
     }
 

@@ -8,10 +8,12 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,18 @@ inline std::vector<std::uint8_t> RequestBytes(const sim::TranscriptEntry& entry)
     ByteWriter writer;
     writer.U32(entry.code).U16(entry.length).Bytes(entry.data);
     return writer.Take();
+}
+
+// Sends every request over `fd`, a connection logged in (a raw client's, or the
+// program's own), each followed by its reply; the number of replies that did not come.
+inline int ReplayOn(int fd, std::span<const std::vector<std::uint8_t>> requests) {
+    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
+    int failures = 0;
+    for (const auto& request : requests) {
+        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        failures += ::recv(fd, reply.data(), reply.size(), 0) <= 0 ? 1 : 0;
+    }
+    return failures;
 }
 
 // A raw client logged in to the service at `socketPath`; it logs off when it goes.
@@ -58,27 +72,12 @@ class RawClient {
 
     // Sends requests [0, count), each followed by its reply.
     void Replay(const RequestList& requests, std::size_t count) {
-        for (std::size_t i = 0; i < count && i < requests.size(); ++i) {
-            ::send(fd_, requests[i].data(), requests[i].size(), MSG_NOSIGNAL);
-            ::recv(fd_, reply_.data(), reply_.size(), 0);
-        }
+        ReplayOn(fd_, std::span(requests).first(std::min(count, requests.size())));
     }
 
   private:
     int fd_;
     std::array<std::uint8_t, ServiceMessage::kSize> reply_{};
 };
-
-// Sends every request over `fd`, a connection already logged in (the program's own),
-// each followed by its reply; the number of replies that did not come.
-inline int ReplayOn(int fd, const RequestList& requests) {
-    std::array<std::uint8_t, ServiceMessage::kSize> reply{};
-    int failures = 0;
-    for (const auto& request : requests) {
-        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-        failures += ::recv(fd, reply.data(), reply.size(), 0) <= 0 ? 1 : 0;
-    }
-    return failures;
-}
 
 }  // namespace veltrix::bench
