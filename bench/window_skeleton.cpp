@@ -40,11 +40,7 @@ QTreeWidget* List(QWidget* parent, int columns, int rows) {
     list->setRootIsDecorated(false);
     list->setColumnCount(columns);
     for (int row = 0; row < rows; ++row) {
-        QStringList cells;
-        for (int column = 0; column < columns; ++column) {
-            cells << QStringLiteral("cell");
-        }
-        new QTreeWidgetItem(list, cells);
+        new QTreeWidgetItem(list, QStringList(columns, QStringLiteral("cell")));
     }
     return list;
 }
