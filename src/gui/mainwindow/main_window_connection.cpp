@@ -66,8 +66,9 @@ void MainWindow::ConnectSession() {
                  tray_.UpdateTrayIcon(state_.isConnected, true);
              });
     in.Route(s, &ServiceSession::TrayTipChanged, [this](const std::string& tip) {
-        // Quiet cycles repeat the tooltip: the notification area need not hear it again
-        // every 5 s. After a connect it differs, as the tray shows the connect's own.
+        // Quiet cycles repeat the tooltip: neither the notification area nor a screen
+        // reader need hear it again every 5 s. After a connect it differs, as the tray
+        // shows the connect's own.
         if (tip == tray_.trayTip) {
             return;
         }
