@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <random>
 
 #include "model/elf_section.h"
 #include "model/file_version_info.h"
 #include "support/elf_image.h"
+#include "support/temp_folder.h"
 
 namespace veltrix::testing {
 namespace {
@@ -135,8 +134,8 @@ TEST(VersionFileReadTest, ReadsTheFileInAFewPieces) {
 // missing one are refused, and no read reaches past the file's end.
 TEST(VersionFileReadTest, ReadsFilesOnDiskWithinTheirSize) {
     const auto file = ProgramWithVersion(3, 4, 1, 2);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "veltrix-version-file-test").string();
+    const TempFolder folder;
+    const std::string path = folder.file("program");
     const struct {
         const char* what;
         std::optional<std::size_t> written;  // bytes of the file on disk; none: no file
@@ -148,10 +147,7 @@ TEST(VersionFileReadTest, ReadsFilesOnDiskWithinTheirSize) {
     for (const auto& c : cases) {
         std::filesystem::remove(path);
         if (c.written) {
-            std::FILE* out = std::fopen(path.c_str(), "wb");
-            ASSERT_NE(out, nullptr);
-            std::fwrite(file.data(), 1, *c.written, out);
-            std::fclose(out);
+            WriteFile(path, {file.begin(), file.begin() + static_cast<std::ptrdiff_t>(*c.written)});
         }
         const FileBytes bytes(path);
         EXPECT_EQ(bytes.Size(), c.written.value_or(0)) << c.what;
@@ -163,7 +159,6 @@ TEST(VersionFileReadTest, ReadsFilesOnDiskWithinTheirSize) {
             EXPECT_EQ(info.Product().majorPart, 3) << c.what;
         }
     }
-    std::filesystem::remove(path);
 }
 
 struct TranslationCase {

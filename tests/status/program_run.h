@@ -5,10 +5,11 @@
 // holding the suite.
 
 #include <chrono>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 namespace veltrix::testing {
 
@@ -27,21 +28,5 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
 // A file's whole content ("" when it cannot be read).
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
-
-// A private folder, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string path() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    // Number of entries in the folder.
-    std::size_t entries() const;
-
-  private:
-    std::filesystem::path path_;
-};
 
 }  // namespace veltrix::testing

@@ -219,14 +219,14 @@ TEST(AtomicFileTest, ReplacesWholeOrNotAtAll) {
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u) << "node exporter reads it as another user";
-    EXPECT_EQ(folder.entries(), 1u) << "no temporary file left behind";
+    EXPECT_EQ(folder.names().size(), 1u) << "no temporary file left behind";
 
     // A folder in the file's place cannot be replaced: the error says so and nothing
     // is left behind.
     fs::create_directory(folder.file("taken"));
     EXPECT_FALSE(WriteFileAtomically(folder.file("taken"), "x", 0644, error));
     EXPECT_NE(error.find("rename"), std::string::npos) << error;
-    EXPECT_EQ(folder.entries(), 2u);
+    EXPECT_EQ(folder.names().size(), 2u);
     EXPECT_FALSE(WriteFileAtomically(folder.file("no/such/folder/file"), "x", 0644, error));
     EXPECT_NE(error.find("temporary"), std::string::npos) << error;
 }

@@ -467,7 +467,7 @@ TEST_F(StatusProgramTest, OutputFileIsReplacedWhole) {
     EXPECT_NE(ReadWholeFile(path).find("veltrix_up{host=\"" + kMachine +
                                        "\",reason=\"login_refused\"} 0"),
               std::string::npos);
-    EXPECT_EQ(folder.entries(), 1u);
+    EXPECT_EQ(folder.names().size(), 1u);
 
     const ProgramResult unwritable =
         Status({"--format", "prometheus", "--output", folder.file("none/veltrix.prom")});

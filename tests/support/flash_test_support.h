@@ -3,12 +3,7 @@
 // shapes, a private folder for backup and image files, and the flash requests the
 // service received written as a short transcript.
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -18,6 +13,7 @@
 #include "servicesim/scenario.h"
 #include "servicesim/scenario_builders.h"
 #include "servicesim/service_sim.h"
+#include "support/temp_folder.h"
 
 namespace veltrix::testing {
 
@@ -38,47 +34,6 @@ inline sim::Scenario FlashScenario(const std::function<void(sim::ControllerSpec&
     sim::Scenario scenario;
     scenario.controllers = {c};
     return scenario;
-}
-
-// A folder of its own, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrix-flash-XXXXXX");
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-    // Names of the files in the folder, hidden ones included.
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            out.push_back(entry.path().filename().string());
-        }
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-  private:
-    std::string path_;
-};
-
-inline void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 // The flash requests in order: one word per request ("TYPE_ID", "ERASE", "END", ...),
