@@ -1,8 +1,8 @@
 // veltrix-snapshot: starts the program exactly as Veltrix does, saves a PNG picture
-// of the main window after the given seconds and ends through the window's Exit path.
-// It reports when the main window was first shown, counted from the process start,
-// and the texts the program chose its language by: the Connect button, the first
-// menu and Qt's own Yes button.
+// of the main window the given seconds after its first paint and ends through the
+// window's Exit path. It reports when the main window was first shown and when its
+// first paint was done, counted from the process start, and the texts the program
+// chose its language by: the Connect button, the first menu and Qt's own Yes button.
 //
 //   veltrix-snapshot <png-path> <seconds>
 //
@@ -29,6 +29,7 @@
 #include "gui/app/application.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/control_id.h"
+#include "gui/platform/first_paint_gate.h"
 #include "gui/platform/screenshot.h"
 #include "gui/resources/main_window_ids.h"
 
@@ -36,7 +37,8 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: veltrix-snapshot <png-path> <seconds>\n"
-    "Runs Veltrix, saves a picture of its main window after <seconds> and exits.\n";
+    "Runs Veltrix, saves a picture of its main window <seconds> after its first paint and\n"
+    "exits.\n";
 
 // Milliseconds since the process started: the kernel's start time (clock ticks since
 // boot, field 22 of /proc/self/stat) against the time since boot now.
@@ -115,16 +117,22 @@ int main(int argc, char** argv) {
     bool saved = false;
     const int status = app.Run([&](veltrix::MainWindow& window) {
         window.installEventFilter(&reporter);
-        QTimer::singleShot(static_cast<int>(seconds * 1000), &window, [&window, &saved, &path] {
-            saved = veltrix::platform::SavePng(window, path);
-            if (saved) {
-                std::printf("screenshot: %s\n", path.c_str());
-                std::printf("texts: %s\n", LanguageTexts(window).c_str());
-            } else {
-                std::fprintf(stderr, "veltrix-snapshot: cannot write %s\n", path.c_str());
-            }
+        // Made last, this gate is the first the paint meets: the line comes before the
+        // start-up work that waits for the same paint.
+        veltrix::platform::FirstPaintGate::Defer(window, window, [&window, &saved, &path, seconds] {
+            std::printf("main window painted after %.0f ms\n", MillisecondsSinceProcessStart());
             std::fflush(stdout);
-            window.ExitProgram();
+            QTimer::singleShot(static_cast<int>(seconds * 1000), &window, [&window, &saved, &path] {
+                saved = veltrix::platform::SavePng(window, path);
+                if (saved) {
+                    std::printf("screenshot: %s\n", path.c_str());
+                    std::printf("texts: %s\n", LanguageTexts(window).c_str());
+                } else {
+                    std::fprintf(stderr, "veltrix-snapshot: cannot write %s\n", path.c_str());
+                }
+                std::fflush(stdout);
+                window.ExitProgram();
+            });
         });
     });
     return saved ? status : 1;

@@ -20,6 +20,7 @@
 #include "gui/errorlog/error_log_dialog.h"
 #include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/popup_presenter.h"
+#include "gui/platform/first_paint_gate.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
 #include "gui/resources/icons.h"
@@ -78,7 +79,9 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     };
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
+    // The bus is joined once the window has painted.
     auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
+    platform::FirstPaintGate::Defer(*this, *sleep, [sleep] { sleep->ListenToSystemBus(); });
     inbox_.Route(session_.get(), &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
     inbox_.Route(session_.get(), &ServiceSession::Disconnected,
                  [sleep](bool) { sleep->SetLoggedIn(false); });

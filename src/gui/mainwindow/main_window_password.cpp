@@ -2,10 +2,10 @@
 #include <syslog.h>
 
 #include <QLineEdit>
-#include <QTimer>
 #include <optional>
 
 #include "gui/mainwindow/main_window.h"
+#include "gui/platform/first_paint_gate.h"
 #include "gui/settings/password_keyring.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/settings/settings_store.h"
@@ -84,9 +84,9 @@ void MainWindow::UseKeyring(const QString& service) {
             journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
         }
     });
-    // Once the window runs: asking for the session bus and the keyring must not hold
-    // up the window's first showing.
-    QTimer::singleShot(0, keyring_.get(), [this] {
+    // Once the window has painted: asking for the session bus and the keyring must not
+    // hold up the window's first picture.
+    platform::FirstPaintGate::Defer(*this, *keyring_, [this] {
         keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt);
     });
 }

@@ -36,9 +36,7 @@ SleepWatcher::SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent, Q
     });
     if (bus) {
         Listen(*bus);
-        return;
     }
-    QTimer::singleShot(0, this, [this] { Listen(QDBusConnection::systemBus()); });
 }
 
 void SleepWatcher::Listen(const QDBusConnection& bus) {

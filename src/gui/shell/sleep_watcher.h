@@ -11,8 +11,8 @@
 // again (after resume the program reconnects by itself).
 //
 // Without a system bus (containers, build machines) it says so once, reports nothing
-// and takes no lock. The system bus is joined once the program's event loop runs, so
-// that connecting does not hold up the window's first showing.
+// and takes no lock. The owner joins the system bus (ListenToSystemBus) once the window
+// has painted, so that connecting does not hold up the window's first picture.
 
 #include <QDBusConnection>
 #include <QObject>
@@ -34,7 +34,7 @@ class SleepWatcher : public QObject {
     // Bound on the login manager's answer to the lock request.
     static constexpr int kInhibitCallBoundMs = 5000;
 
-    // Listens on `bus` at once; without one, on the system bus once the event loop runs.
+    // Listens on `bus` at once; without one, once ListenToSystemBus() is called.
     explicit SleepWatcher(std::function<void(PowerEvent event)> onPowerEvent,
                           QObject* parent = nullptr,
                           std::optional<QDBusConnection> bus = std::nullopt);
@@ -42,6 +42,8 @@ class SleepWatcher : public QObject {
     SleepWatcher(const SleepWatcher&) = delete;
     SleepWatcher& operator=(const SleepWatcher&) = delete;
 
+    // Joins the system bus and listens there.
+    void ListenToSystemBus() { Listen(QDBusConnection::systemBus()); }
     // Whether the signal subscription is in place.
     bool IsListening() const { return listening_; }
     // Whether the delay lock is held now.
