@@ -57,7 +57,8 @@ TEST(FirstPaintGateTest, WorkRunsOnceAfterTheFirstPaintOrItsStandIn) {
         window.installEventFilter(&recorder);
         window.setUpdatesEnabled(c.paints);
         auto context = std::make_unique<QObject>();
-        FirstPaintGate::Defer(window, *context, [&record] { record.push_back("work"); }, kBoundMs);
+        FirstPaintGate::Defer(
+            window, *context, [&record] { record.push_back("work"); }, kBoundMs);
         EXPECT_TRUE(record.empty()) << "the work ran before the event loop";
         if (c.shown) {
             window.show();
