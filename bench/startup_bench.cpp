@@ -9,8 +9,8 @@
 // with the main window's kinds of controls at its size (bare_dialog --skeleton): what
 // Qt Widgets charges for such a window before any of the program's own work.
 //
-// The platform is offscreen unless QT_QPA_PLATFORM names another (xcb with DISPLAY
-// for an X server, as a user starts it).
+// The platform is the one a user's start gets: the desktop's when there is one (DISPLAY
+// or WAYLAND_DISPLAY set), offscreen otherwise; QT_QPA_PLATFORM overrides both.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -80,7 +80,6 @@ void BenchStartup(benchmark::State& state, const char* program, char* const argv
     std::ofstream(dir / "KavotronikVeltrix" / "Veltrix.conf") << "[SettingsGUI]\nAutoconnect=0\n";
     ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     ::setenv("VELTRIX_PIPE_DIR", dir.c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     for (auto _ : state) {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) {
@@ -176,6 +175,11 @@ int main(int argc, char** argv) {
     RegisterStartup("BM_StartupToMainWindowPainted", BenchStartupToMainWindow<kPaintedLine>);
     RegisterStartup("BM_BareDialogPainted", BenchBareDialog<kPaintedLine>);
     RegisterStartup("BM_WindowSkeletonPainted", BenchWindowSkeleton<kPaintedLine>);
+    if (::getenv("DISPLAY") == nullptr && ::getenv("WAYLAND_DISPLAY") == nullptr) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    const char* platform = ::getenv("QT_QPA_PLATFORM");
+    std::printf("startup: platform %s\n", platform != nullptr ? platform : "of the desktop");
     veltrix::bench::InitializeInterleaved(&argc, argv);
     veltrix::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
