@@ -204,7 +204,8 @@ add_custom_target(veltrix_package_files ALL DEPENDS ${_generated})
 # through libsecret, which it loads only when it is there (dpkg-shlibdeps does not see it).
 set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-translations-l10n, libsecret-1-0")
 # The timer writes node exporter's textfile folder; without it a run is skipped.
-set(CPACK_DEBIAN_STATUS_PACKAGE_SUGGESTS prometheus-node-exporter)
+# secret-tool reads the desktop keyring's password into a file for a timer or SSH.
+set(CPACK_DEBIAN_STATUS_PACKAGE_SUGGESTS "prometheus-node-exporter, libsecret-tools")
 # An upgrade from the one package of release 1 hands its programs over.
 foreach(_var STATUS SERVICESIM)
     set(CPACK_DEBIAN_${_var}_PACKAGE_BREAKS "veltrix (<< ${PROJECT_VERSION}-2)")

@@ -1101,5 +1101,9 @@ Passwort nicht geändert!</translation>
         <source>Reading controller %1 of %2: RAID set %3 of %4…</source>
         <translation>Lese Controller %1 von %2: RAID-Set %3 von %4…</translation>
     </message>
+    <message id="menu.keep-password-in-keyring">
+        <source>Keep the password in the &amp;keyring</source>
+        <translation>Passwort im Schlüsselbund aufbe&amp;wahren</translation>
+    </message>
 </context>
 </TS>

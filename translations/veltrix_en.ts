@@ -1071,5 +1071,9 @@ Password unchanged!</source>
         <source>Reading controller %1 of %2: RAID set %3 of %4…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="menu.keep-password-in-keyring">
+        <source>Keep the password in the &amp;keyring</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -143,8 +143,13 @@ Options:
 Options take their value as --name VALUE or --name=VALUE.
 
 The password comes from --password-file, else from the environment variable
-VELTRIX_PASSWORD, else from the desktop program's settings file
-($XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf); never from the command line.
+VELTRIX_PASSWORD, else from the desktop's keyring where the desktop program keeps
+it there (asked only where a session bus exists, without a prompt, for at most
+2 s; a locked keyring is not unlocked), else from the desktop program's settings
+file ($XDG_CONFIG_HOME/KavotronikVeltrix/Veltrix.conf); never from the command
+line. To use the keyring's password where it cannot be reached (a timer, SSH):
+  secret-tool lookup server Veltrix user service-password > FILE
+in the desktop session, then --password-file FILE.
 VELTRIX_PIPE_DIR and VELTRIX_PIPE_PORT choose the local pipe's folder and the TCP
 port as for the desktop program.
 

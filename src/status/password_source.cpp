@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <QSettings>
-#include <QStringList>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+
+#include "password/keyring_lookup.h"
+#include "password/password_location.h"
 
 namespace veltrix::status {
 
@@ -17,19 +20,19 @@ namespace {
 // A password file is a line; anything larger is not one.
 constexpr std::size_t kMaxPasswordFileSize = 4096;
 
-constexpr char kOrganization[] = "KavotronikVeltrix";
-constexpr char kApplication[] = "Veltrix";
-constexpr char kGroup[] = "SettingsGUI";
-constexpr char kPasswordKey[] = "DPPW";
+// A keyring that does not answer within this is given up, and the settings file asked.
+constexpr std::chrono::milliseconds kKeyringBound{2000};
 
 // The user's own settings file only, as the desktop program reads it.
 class SettingsFile {
   public:
     SettingsFile()
-        : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganization, kApplication) {
+        : settings_(QSettings::NativeFormat, QSettings::UserScope, password::kSettingsOrganization,
+                    password::kSettingsApplication) {
         settings_.setFallbacksEnabled(false);
     }
     QSettings* operator->() { return &settings_; }
+    QSettings& operator*() { return settings_; }
 
   private:
     QSettings settings_;
@@ -97,6 +100,33 @@ std::optional<std::string> ReadPasswordFile(const std::string& path, PasswordLoo
     return password;
 }
 
+// Where the lookup went, in order, and how to give a password that works from here.
+std::string NoPasswordText(const password::KeyringAnswer& keyring, password::KeyringChoice choice,
+                           const std::string& settingsPath) {
+    using Kind = password::KeyringAnswer::Kind;
+    const std::string keyringResult = choice == password::KeyringChoice::File
+                                          ? "not asked: the desktop program keeps it in the file"
+                                          : password::Describe(keyring, kKeyringBound);
+    std::string text =
+        "no password: tried --password-file (not given), VELTRIX_PASSWORD (not set), "
+        "the keyring (" +
+        keyringResult + "), the settings file " + settingsPath +
+        " (no password in it); give --password-file FILE or set VELTRIX_PASSWORD";
+    const std::string readIt = password::KeyringLookupCommand() + " > FILE";
+    if (keyring.kind == Kind::Locked) {
+        text +=
+            "; the desktop program keeps the password in the keyring, which is locked: "
+            "unlock it, or write the password to a file of mode 0600 with: " +
+            readIt;
+    } else if (choice == password::KeyringChoice::Keyring) {
+        text +=
+            "; the desktop program keeps the password in the desktop's keyring, out of "
+            "reach here: in the desktop session, write it to a file of mode 0600 with: " +
+            readIt;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<std::string> PasswordFromFileContent(const std::string& content, std::string& error) {
@@ -136,22 +166,25 @@ PasswordLookup FindPassword(const std::string& passwordFile) {
         return lookup;
     }
     SettingsFile file;
-    lookup.source = file->fileName().toStdString();
-    if (file->status() == QSettings::NoError) {
-        file->beginGroup(QString::fromLatin1(kGroup));
-        const QVariant value = file->value(QString::fromLatin1(kPasswordKey));
-        if (value.isValid()) {
-            // An unquoted comma in a hand-edited file makes the value a list.
-            lookup.password = value.typeId() == QMetaType::QStringList
-                                  ? value.toStringList().join(QLatin1Char(',')).toStdString()
-                                  : value.toString().toStdString();
+    const bool fileReadable = file->status() == QSettings::NoError;
+    const password::KeyringChoice choice =
+        fileReadable ? password::FileKeyringChoice(*file) : password::KeyringChoice::Undecided;
+    password::KeyringAnswer keyring;
+    if (choice != password::KeyringChoice::File) {
+        keyring = password::LookUpKeyringPassword(kKeyringBound);
+        if (keyring.kind == password::KeyringAnswer::Kind::Found) {
+            lookup.source = "the keyring";
+            lookup.password = keyring.password;
+            CheckLength(lookup);
+            return lookup;
         }
     }
+    lookup.source = file->fileName().toStdString();
+    if (fileReadable) {
+        lookup.password = password::FilePassword(*file);
+    }
     if (!lookup.password) {
-        lookup.error =
-            "no password: give --password-file FILE, set VELTRIX_PASSWORD, or let the "
-            "desktop program save one in " +
-            lookup.source;
+        lookup.error = NoPasswordText(keyring, choice, lookup.source);
     }
     CheckLength(lookup);
     return lookup;

@@ -1,7 +1,9 @@
 #pragma once
 // Where veltrix-status gets the service password from, in this order: a file named on
-// the command line, the VELTRIX_PASSWORD environment variable, the desktop program's
-// settings file. Never the command line itself, which other users can read.
+// the command line, the VELTRIX_PASSWORD environment variable, the desktop's keyring
+// where the desktop program keeps it there (asked without a prompt, within 2 s, and only
+// where a session bus exists), the desktop program's settings file. Never the command
+// line itself, which other users can read.
 
 #include <optional>
 #include <string>
@@ -11,7 +13,8 @@ namespace veltrix::status {
 
 struct PasswordLookup {
     std::optional<std::string> password;
-    // Where it came from ("--password-file", "VELTRIX_PASSWORD", the settings file's path).
+    // Where it came from ("--password-file", "VELTRIX_PASSWORD", "the keyring", the
+    // settings file's path).
     std::string source;
     // Why there is none.
     std::string error;
@@ -22,8 +25,8 @@ struct PasswordLookup {
 // The longest password a login carries (the rest would be cut off).
 inline constexpr std::size_t kMaxPasswordLength = 99;
 
-// `passwordFile` empty: not given. Reads the settings through QSettings, as the
-// desktop program does (group SettingsGUI, key DPPW).
+// `passwordFile` empty: not given. Reads the keyring and the settings as the desktop
+// program writes them (see password/password_location.h).
 PasswordLookup FindPassword(const std::string& passwordFile);
 
 // The first line of a password file's content, without its line end. Nothing for

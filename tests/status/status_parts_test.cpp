@@ -7,12 +7,12 @@
 
 #include <filesystem>
 
-#include "program_run.h"
 #include "status/atomic_file.h"
 #include "status/failure_text.h"
 #include "status/options.h"
 #include "status/password_source.h"
 #include "status/rebuild_history.h"
+#include "support/program_run.h"
 
 namespace veltrix::testing {
 namespace {

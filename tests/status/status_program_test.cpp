@@ -15,9 +15,9 @@
 #include <regex>
 #include <set>
 
-#include "program_run.h"
 #include "servicesim/scenario.h"
 #include "servicesim/scenario_builders.h"
+#include "support/program_run.h"
 #include "support/session_fixture.h"
 
 namespace veltrix::testing {
@@ -87,6 +87,9 @@ class StatusProgramTest : public SessionFixture<> {
                          std::map<std::string, std::string> environment = {}) {
         environment.try_emplace("VELTRIX_PASSWORD", "kavo");
         environment.try_emplace("XDG_CONFIG_HOME", config_.path());
+        // No session bus: the machine's keyring is never asked.
+        environment.try_emplace("DBUS_SESSION_BUS_ADDRESS", "");
+        environment.try_emplace("XDG_RUNTIME_DIR", config_.path());
         return RunProgram(kProgram, arguments, environment);
     }
 
@@ -426,7 +429,8 @@ TEST_F(StatusProgramTest, PasswordSources) {
          {},
          {{"VELTRIX_PASSWORD", ""}, {"XDG_CONFIG_HOME", noSettings}},
          3,
-         "no password: give --password-file"},
+         "no password: tried --password-file (not given), VELTRIX_PASSWORD (not set), the "
+         "keyring (no session bus), the settings file"},
         {"missing file",
          {"--password-file", folder.file("missing")},
          {},

@@ -27,8 +27,8 @@
 #include "gui/settings/settings_store.h"
 #include "gui/shell/event_journal.h"
 #include "gui/shell/qt_tray_host.h"
-#include "gui/shell/session_bus_address.h"
 #include "model/file_version_info.h"
+#include "password/session_bus_address.h"
 #include "session/text_catalogue.h"
 
 namespace veltrix {
@@ -146,7 +146,7 @@ class Application::TerminationSignals {
 // none of them may make the D-Bus library start a bus of its own.
 namespace {
 std::unique_ptr<QApplication> MakeApplicationObject(int& argc, char** argv) {
-    app::PinSessionBusAddress();
+    password::PinSessionBusAddress();
     return std::make_unique<QApplication>(argc, argv);
 }
 }  // namespace

@@ -114,6 +114,7 @@ void MainWindow::BuildMenu() {
     on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
     on(menu_id::kStartAtLogin, [this] { OnToggleStartAtLogin(); });
+    on(menu_id::kKeepPasswordInKeyring, [this] { OnToggleKeyring(); });
     on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });
     on(menu_id::kBiosUpdate, [this] { OnBiosUpdate(); });
     on(menu_id::kPopup, [this] { OnPopupSettings(); });
@@ -352,6 +353,9 @@ void MainWindow::ExitProgram() {
     popups_.Close();
     // The file keeps the password unless the keyring has confirmed it holds it.
     settings_.passwordInKeyring = keyring_ && keyring_->HoldsPassword();
+    if (settings_.passwordInKeyring) {
+        settings_.keyringChoice = password::KeyringChoice::Keyring;
+    }
     if (settingsWriter_) {
         settingsWriter_(settings_);
     }

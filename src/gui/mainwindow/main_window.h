@@ -95,7 +95,7 @@ class MainWindow : public QDialog {
     // Keeps the service password in the desktop's keyring from now on (see
     // PasswordKeyring): moves the settings file's password there, or reads it from
     // there. `service`: the keyring entry's service name.
-    void UseKeyring(const QString& service = QStringLiteral("Veltrix"));
+    void UseKeyring(const QString& service = QString::fromLatin1(password::kKeyringService));
     // Where the lost and regained connection are noted beside the event log (may be
     // null: nowhere); it must outlive the window.
     void SetJournal(app::EventJournal* journal) { journal_ = journal; }
@@ -156,6 +156,8 @@ class MainWindow : public QDialog {
     void OnToggleStartMinimized();
     // Writes or removes the program's XDG autostart entry.
     void OnToggleStartAtLogin();
+    // "Keep the password in the keyring": moves it there, or back to the file.
+    void OnToggleKeyring();
 
     // The menu's dialogs, each in a file of its own.
     void OnShowErrorLog();
@@ -226,6 +228,7 @@ class MainWindow : public QDialog {
     void NoteConnection(bool lost);
     // The password changed (the field at connect, the password dialog).
     void KeepPassword(const std::string& password);
+    void OnKeyringUnavailable(const QString& why, bool refused);
     // Sets the tray texts for a connection change and shows its balloon.
     void AnnounceConnection(int tipId, int balloonTextId);
     void ApplyPanel(const std::vector<PanelItem>& panel);
@@ -251,6 +254,7 @@ class MainWindow : public QDialog {
     std::int64_t reconnectDueMs_ = 0;
     app::EventJournal* journal_ = nullptr;
     std::unique_ptr<PasswordKeyring> keyring_;
+    bool keyringMoveAsked_ = false;  // the user asked for the move: a refusal is a box
     MainWindowView view_;
     std::unique_ptr<platform::Menu> menu_;
     platform::GuiThreadQuestions guiQuestions_;

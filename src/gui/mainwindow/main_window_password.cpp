@@ -3,9 +3,12 @@
 
 #include <QLineEdit>
 #include <optional>
+#include <utility>
 
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/first_paint_gate.h"
+#include "gui/platform/menu.h"
+#include "gui/resources/main_window_ids.h"
 #include "gui/settings/password_keyring.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/settings/settings_store.h"
@@ -72,23 +75,61 @@ void MainWindow::UseKeyring(const QString& service) {
         settings_.password = p;
         view_.password->setText(QString::fromStdString(p));
     });
-    connect(keyring_.get(), &PasswordKeyring::Moved, this, [] { RemoveStoredPassword(); });
-    connect(keyring_.get(), &PasswordKeyring::Unavailable, this, [this](const QString& why) {
-        // The settings file keeps the password, as without a keyring.
-        const QString text =
-
-            //% "The service password stays in the settings file: %1"
-            qtTrId("main.the-service-password-stays-in-the-se").arg(why);
-        qWarning("Veltrix: %s", qPrintable(text));
-        if (journal_ != nullptr) {
-            journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
-        }
+    connect(keyring_.get(), &PasswordKeyring::Moved, this, [this] {
+        RemoveStoredPassword();
+        settings_.keyringChoice = password::KeyringChoice::Keyring;
+        StoreKeyringChoice(settings_.keyringChoice);
+    });
+    connect(keyring_.get(), &PasswordKeyring::Unavailable, this,
+            [this](const QString& why, bool refused) { OnKeyringUnavailable(why, refused); });
+    connect(keyring_.get(), &PasswordKeyring::Settled, this, [this] {
+        menu_->CheckItem(menu_id::kKeepPasswordInKeyring, keyring_->HoldsPassword());
     });
     // Once the window has painted: asking for the session bus and the keyring must not
     // hold up the window's first picture.
     platform::FirstPaintGate::Defer(*this, *keyring_, [this] {
-        keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt);
+        keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt,
+                        settings_.keyringChoice);
     });
+}
+
+void MainWindow::OnKeyringUnavailable(const QString& why, bool refused) {
+    // The settings file keeps the password, as without a keyring.
+    const QString text =
+        //% "The service password stays in the settings file: %1"
+        qtTrId("main.the-service-password-stays-in-the-se").arg(why);
+    if (refused) {
+        // The keyring refused to take it: no later start asks it again by itself.
+        settings_.keyringChoice = password::KeyringChoice::File;
+        StoreKeyringChoice(settings_.keyringChoice);
+    }
+    if (std::exchange(keyringMoveAsked_, false)) {
+        ui_.ShowMessage(text.toStdString());
+        return;
+    }
+    qWarning("Veltrix: %s", qPrintable(text));
+    if (journal_ != nullptr) {
+        journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
+    }
+}
+
+void MainWindow::OnToggleKeyring() {
+    if (!keyring_) {
+        return;
+    }
+    if (keyring_->HoldsPassword()) {
+        // Back to the file: written there at once, then the keyring's entry removed.
+        keyring_->LeaveKeyring();
+        settings_.keyringChoice = password::KeyringChoice::File;
+        settings_.passwordInKeyring = false;
+        if (settingsWriter_) {
+            settingsWriter_(settings_);
+        }
+        menu_->CheckItem(menu_id::kKeepPasswordInKeyring, false);
+        return;
+    }
+    keyringMoveAsked_ = true;
+    keyring_->MoveToKeyring(settings_.password);
 }
 
 }  // namespace veltrix

@@ -29,28 +29,32 @@ platform::MenuTemplate MainMenuTemplate() {
                                                     QT_TRID_NOOP("menu.exit"))}),
         MenuPopup(
             //% "&Configuration"
-            QT_TRID_NOOP("menu.configuration"), {MenuCommand(kPopup,
-                                                             //% "&Popup..."
-                                                             QT_TRID_NOOP("menu.popup")),
-                                                 MenuCommand(kEmail,
-                                                             //% "&Email..."
-                                                             QT_TRID_NOOP("menu.email")),
-                                                 MenuCommand(kLogFile,
-                                                             //% "&Log File..."
-                                                             QT_TRID_NOOP("menu.log-file")),
-                                                 MenuCommand(kPassword,
-                                                             //% "Pass&word..."
-                                                             QT_TRID_NOOP("menu.password")),
-                                                 MenuSeparator(),
-                                                 MenuCommand(kAutoconnect,
-                                                             //% "&Autoconnect"
-                                                             QT_TRID_NOOP("menu.autoconnect")),
-                                                 MenuCommand(kStartMinimized,
-                                                             //% "&Start minimized"
-                                                             QT_TRID_NOOP("menu.start-minimized")),
-                                                 MenuCommand(kStartAtLogin,
-                                                             //% "Start at lo&gin"
-                                                             QT_TRID_NOOP("menu.start-at-login"))}),
+            QT_TRID_NOOP("menu.configuration"),
+            {MenuCommand(kPopup,
+                         //% "&Popup..."
+                         QT_TRID_NOOP("menu.popup")),
+             MenuCommand(kEmail,
+                         //% "&Email..."
+                         QT_TRID_NOOP("menu.email")),
+             MenuCommand(kLogFile,
+                         //% "&Log File..."
+                         QT_TRID_NOOP("menu.log-file")),
+             MenuCommand(kPassword,
+                         //% "Pass&word..."
+                         QT_TRID_NOOP("menu.password")),
+             MenuCommand(kKeepPasswordInKeyring,
+                         //% "Keep the password in the &keyring"
+                         QT_TRID_NOOP("menu.keep-password-in-keyring")),
+             MenuSeparator(),
+             MenuCommand(kAutoconnect,
+                         //% "&Autoconnect"
+                         QT_TRID_NOOP("menu.autoconnect")),
+             MenuCommand(kStartMinimized,
+                         //% "&Start minimized"
+                         QT_TRID_NOOP("menu.start-minimized")),
+             MenuCommand(kStartAtLogin,
+                         //% "Start at lo&gin"
+                         QT_TRID_NOOP("menu.start-at-login"))}),
         MenuPopup(
             //% "&?"
             QT_TRID_NOOP("menu.help-menu"), {MenuCommand(kAbout,

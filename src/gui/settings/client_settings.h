@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "password/password_location.h"
+
 namespace veltrix {
 
 struct ClientSettings {
@@ -15,6 +17,8 @@ struct ClientSettings {
     bool startMinimized = false;
     // The password lives in the keyring: the settings file keeps none (not stored).
     bool passwordInKeyring = false;
+    // Whether the keyring is asked at all (see password/password_location.h).
+    password::KeyringChoice keyringChoice = password::KeyringChoice::Undecided;
 
     bool operator==(const ClientSettings&) const = default;
 };

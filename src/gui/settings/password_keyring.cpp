@@ -3,8 +3,8 @@
 #include <qt6keychain/keychain.h>
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusError>
-#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -14,16 +14,21 @@ namespace veltrix {
 
 namespace {
 
-constexpr char kKey[] = "service-password";
+bool KeyringRuns() {
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus != nullptr &&
+           bus->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value();
+}
 
 }  // namespace
 
 PasswordKeyring::PasswordKeyring(QString service, QObject* parent)
     : QObject(parent), service_(std::move(service)) {}
 
-void PasswordKeyring::Run(QKeychain::Job* job, std::function<void(QKeychain::Job&)> done) {
+void PasswordKeyring::Run(QKeychain::Job* job, int boundMs,
+                          std::function<void(QKeychain::Job&)> done) {
     job->setAutoDelete(true);
-    job->setKey(QString::fromLatin1(kKey));
+    job->setKey(QString::fromLatin1(password::kKeyringKey));
     auto answered = std::make_shared<bool>(false);
     ++pending_;
     connect(job, &QKeychain::Job::finished, this,
@@ -32,58 +37,76 @@ void PasswordKeyring::Run(QKeychain::Job* job, std::function<void(QKeychain::Job
                     *answered = true;
                     --pending_;
                     done(*finished);
+                    emit Settled();
                 }
             });
-    QTimer::singleShot(kBoundMs, this, [this, answered] {
+    QTimer::singleShot(boundMs, this, [this, answered, boundMs] {
         if (!*answered) {
             *answered = true;  // a late answer is ignored
             --pending_;
             Fail(
                 //% "the keyring did not answer within %1 s (locked?)"
-                qtTrId("settings.the-keyring-did-not-answer-within-1").arg(kBoundMs / 1000));
+                qtTrId("settings.the-keyring-did-not-answer-within-1").arg(boundMs / 1000),
+                writing_);
+            emit Settled();
         }
     });
     job->start();
 }
 
-void PasswordKeyring::Fail(const QString& why) {
+void PasswordKeyring::Fail(const QString& why, bool refused) {
     inUse_ = false;
     if (!failed_) {
         failed_ = true;
-        emit Unavailable(why);
+        emit Unavailable(why, refused);
     }
 }
 
-void PasswordKeyring::Start(const std::optional<std::string>& filePassword) {
+void PasswordKeyring::Write(const std::string& password, int boundMs, bool announceMove) {
+    auto* job = new QKeychain::WritePasswordJob(service_, this);
+    job->setTextData(QString::fromStdString(password));
+    writing_ = true;
+    Run(job, boundMs, [this, announceMove](QKeychain::Job& done) {
+        if (done.error() != QKeychain::NoError) {
+            // Only a keyring that runs refused: where none runs, nobody was asked, and
+            // a later start moves the password once one runs.
+            Fail(done.errorString(), KeyringRuns());
+            return;
+        }
+        inUse_ = true;
+        if (announceMove) {
+            emit Moved();
+        }
+    });
+}
+
+void PasswordKeyring::Start(const std::optional<std::string>& filePassword,
+                            password::KeyringChoice choice) {
+    if (choice == password::KeyringChoice::File) {
+        failed_ = true;  // kept in the file by an earlier refusal or the user's choice
+        return;
+    }
     // Every keyring QtKeychain speaks to is on the session bus. Without one there is
     // nothing to ask, and asking would load the keyring libraries (and their threads)
     // into the program for nothing.
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        Fail(bus.lastError().message());
+        Fail(bus.lastError().message(), false);
         return;
     }
     if (filePassword) {
-        auto* job = new QKeychain::WritePasswordJob(service_, this);
-        job->setTextData(QString::fromStdString(*filePassword));
-        Run(job, [this](QKeychain::Job& done) {
-            if (done.error() != QKeychain::NoError) {
-                Fail(done.errorString());
-                return;
-            }
-            inUse_ = true;
-            emit Moved();
-        });
+        Write(*filePassword, kBoundMs, true);
         return;
     }
     auto* job = new QKeychain::ReadPasswordJob(service_, this);
-    Run(job, [this](QKeychain::Job& done) {
+    writing_ = false;
+    Run(job, kBoundMs, [this](QKeychain::Job& done) {
         if (done.error() == QKeychain::EntryNotFound) {
             inUse_ = true;  // the keyring works; the password goes there when it changes
             return;
         }
         if (done.error() != QKeychain::NoError) {
-            Fail(done.errorString());
+            Fail(done.errorString(), false);
             return;
         }
         inUse_ = true;
@@ -92,18 +115,22 @@ void PasswordKeyring::Start(const std::optional<std::string>& filePassword) {
 }
 
 void PasswordKeyring::Store(const std::string& password) {
-    if (failed_) {
-        return;
+    if (!failed_) {
+        Write(password, kBoundMs, false);
     }
-    auto* job = new QKeychain::WritePasswordJob(service_, this);
-    job->setTextData(QString::fromStdString(password));
-    Run(job, [this](QKeychain::Job& done) {
-        if (done.error() != QKeychain::NoError) {
-            Fail(done.errorString());
-            return;
-        }
-        inUse_ = true;
-    });
+}
+
+void PasswordKeyring::MoveToKeyring(const std::string& password) {
+    failed_ = false;
+    Write(password, kPromptBoundMs, true);
+}
+
+void PasswordKeyring::LeaveKeyring() {
+    inUse_ = false;
+    failed_ = true;
+    auto* job = new QKeychain::DeletePasswordJob(service_, this);
+    writing_ = false;
+    Run(job, kBoundMs, [](QKeychain::Job&) {});
 }
 
 }  // namespace veltrix

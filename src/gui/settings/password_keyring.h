@@ -8,13 +8,18 @@
 // the keyring. Every call is asynchronous and bounded: a keyring that does not answer
 // within kBoundMs (locked, waiting for an unlock prompt nobody answers) counts as
 // refused. When the keyring is missing or refuses, Unavailable() says why, once, and
-// the owner keeps the password in the file as before.
+// the owner keeps the password in the file as before; when it refused a write (no
+// collection to write to, its prompt dismissed) `refused` tells the owner to keep it
+// there for good, so that no later start prompts again by itself. Only the user's own
+// request (MoveToKeyring) asks again.
 
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "password/password_location.h"
 
 namespace QKeychain {  // NOLINT(readability-identifier-naming): the library's own name
 class Job;
@@ -27,16 +32,22 @@ class PasswordKeyring : public QObject {
 
   public:
     static constexpr int kBoundMs = 5000;
+    // The user asked for the move and may be asked to choose or type a keyring password.
+    static constexpr int kPromptBoundMs = 120000;
 
     // `service`: the keyring entry's service name (tests use their own).
-    explicit PasswordKeyring(QString service = QStringLiteral("Veltrix"),
+    explicit PasswordKeyring(QString service = QString::fromLatin1(password::kKeyringService),
                              QObject* parent = nullptr);
 
     // `filePassword`: the settings file's password, when it holds one (moved), or
-    // nothing (read from the keyring).
-    void Start(const std::optional<std::string>& filePassword);
+    // nothing (read from the keyring). `choice` File: the keyring is not asked at all.
+    void Start(const std::optional<std::string>& filePassword, password::KeyringChoice choice);
     // A changed password goes to the keyring (nothing once it is unavailable).
     void Store(const std::string& password);
+    // The user's request: the password goes to the keyring (Moved), or Unavailable says
+    // why not; or back out of it, the entry removed (the owner keeps it in the file).
+    void MoveToKeyring(const std::string& password);
+    void LeaveKeyring();
     // The keyring holds the password: it answered, and no write is still under way
     // (whose password the settings file then keeps, to be moved at the next start).
     bool HoldsPassword() const { return inUse_ && pending_ == 0; }
@@ -44,17 +55,21 @@ class PasswordKeyring : public QObject {
   signals:
     void PasswordRead(std::string password);
     void Moved();
-    void Unavailable(QString why);
+    void Unavailable(QString why, bool refused);
+    // Any answer, or the bound, came: HoldsPassword() may have changed.
+    void Settled();
 
   private:
     // Runs `job` with the bound; `done` gets it when it finished in time.
-    void Run(QKeychain::Job* job, std::function<void(QKeychain::Job&)> done);
-    void Fail(const QString& why);
+    void Run(QKeychain::Job* job, int boundMs, std::function<void(QKeychain::Job&)> done);
+    void Write(const std::string& password, int boundMs, bool announceMove);
+    void Fail(const QString& why, bool refused);
 
     QString service_;
     bool inUse_ = false;
     bool failed_ = false;
-    int pending_ = 0;  // jobs not answered yet
+    bool writing_ = false;  // the job under way is a write
+    int pending_ = 0;       // jobs not answered yet
 };
 
 }  // namespace veltrix

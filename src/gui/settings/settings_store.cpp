@@ -19,8 +19,8 @@ namespace veltrix {
 
 namespace {
 
-constexpr char kGroup[] = "SettingsGUI";
-constexpr char kPassword[] = "DPPW";
+constexpr const auto& kGroup = password::kSettingsGroup;
+constexpr const auto& kPassword = password::kPasswordKey;
 constexpr char kHostName[] = "ServerHostname";
 constexpr char kPopupLevel[] = "Popup";
 constexpr char kPopupEnabled[] = "PopupAktiv";
@@ -154,6 +154,8 @@ ClientSettings LoadSettings() {
     settings.popupEnabled = ReadInt(*file, kPopupEnabled, 1) != 0;
     settings.autoConnect = ReadInt(*file, kAutoConnect, 1) != 0;
     settings.startMinimized = ReadInt(*file, kStartMinimized, 0) != 0;
+    file->endGroup();
+    settings.keyringChoice = password::FileKeyringChoice(*file);
     return settings;
 }
 
@@ -168,7 +170,18 @@ void RemoveStoredPassword() {
     if (!ProblemWith(*file).empty()) {
         return;
     }
-    file->remove(QString::fromLatin1(kGroup) + u'/' + QString::fromLatin1(kPassword));
+    file->remove(password::PasswordSettingsKey());
+    file->sync();
+}
+
+void StoreKeyringChoice(password::KeyringChoice choice) {
+    SettingsFile file;
+    if (!QFile::exists(file->fileName()) || !ProblemWith(*file).empty() ||
+        choice == password::KeyringChoice::Undecided) {
+        return;
+    }
+    file->setValue(password::KeyringChoiceSettingsKey(),
+                   choice == password::KeyringChoice::Keyring ? 1 : 0);
     file->sync();
 }
 
@@ -191,6 +204,10 @@ void SaveSettings(const ClientSettings& settings) {
     file->setValue(QString::fromLatin1(kPopupEnabled), settings.popupEnabled ? 1 : 0);
     file->setValue(QString::fromLatin1(kAutoConnect), settings.autoConnect ? 1 : 0);
     file->setValue(QString::fromLatin1(kStartMinimized), settings.startMinimized ? 1 : 0);
+    if (settings.keyringChoice != password::KeyringChoice::Undecided) {
+        file->setValue(QString::fromLatin1(password::kKeyringChoiceKey),
+                       settings.keyringChoice == password::KeyringChoice::Keyring ? 1 : 0);
+    }
     file->endGroup();
     // Qt writes a temporary file beside the real one, syncs it to disk and renames it
     // over the real one, so a crash leaves the old file or the new one, never half of

@@ -5,11 +5,12 @@
 // (see PasswordKeyring), so it and its folder are kept private to their owner.
 
 #include "gui/settings/client_settings.h"
+#include "password/password_location.h"
 
 namespace veltrix {
 
-inline constexpr char kSettingsOrganization[] = "KavotronikVeltrix";
-inline constexpr char kSettingsApplication[] = "Veltrix";
+inline constexpr const auto& kSettingsOrganization = password::kSettingsOrganization;
+inline constexpr const auto& kSettingsApplication = password::kSettingsApplication;
 
 // The stored settings; a value that is missing or of the wrong type reads as its
 // default, and a file that cannot be read at all gives the defaults of a first run.
@@ -23,5 +24,7 @@ void SaveSettings(const ClientSettings& settings);
 // keyring has confirmed it keeps it).
 bool SettingsHoldPassword();
 void RemoveStoredPassword();
+// Keeps at once where the password lives from now on (the rest is written on exit).
+void StoreKeyringChoice(password::KeyringChoice choice);
 
 }  // namespace veltrix

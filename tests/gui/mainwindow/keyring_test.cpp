@@ -2,6 +2,8 @@
 // private session bus): the settings file's password moved there, read back by the
 // next start, changed through the password dialog; without a keyring the file keeps it.
 
+#include <signal.h>
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -19,6 +21,7 @@
 #include "gui/settings/settings_store.h"
 #include "support/main_window_fixture.h"
 #include "support/private_buses.h"
+#include "support/program_run.h"
 
 namespace veltrix::testing {
 namespace {
@@ -108,6 +111,7 @@ class KeyringTest : public MainWindowTest {
         }
         ClientSettings settings = QuietSettings();
         settings.password = filePassword != nullptr ? filePassword : "qernu";
+        settings.keyringChoice = LoadSettings().keyringChoice;
         Start(sim::TwoControllerScenario(), Transport::Local, settings);
         window().UseKeyring(service_);
     }
@@ -134,6 +138,7 @@ TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
     ASSERT_TRUE(StartKeyring()) << keyring_.readAllStandardError().toStdString();
     StartWindow("kavo");
     ASSERT_TRUE(WaitFor([] { return !SettingsHoldPassword(); })) << "moved, then removed";
+    EXPECT_TRUE(driver().IsMenuItemChecked(menu_id::kKeepPasswordInKeyring));
     window().ExitProgram();
     EXPECT_FALSE(SettingsHoldPassword());
 
@@ -158,17 +163,65 @@ TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
 
     StartWindow(nullptr);
     EXPECT_TRUE(WaitFor([this] { return Field() == "neu"; })) << Field();
+    // Unchecked by the user: back into the file at once.
+    window().SetSettingsWriter(SaveSettings);
+    ASSERT_TRUE(driver().UserChoose(menu_id::kKeepPasswordInKeyring));
+    EXPECT_TRUE(SettingsHoldPassword());
+    EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kKeepPasswordInKeyring));
+    EXPECT_EQ(LoadSettings().keyringChoice, password::KeyringChoice::File);
 }
 
-// A locked keyring whose unlock prompt nobody answers: the file keeps the password.
+// veltrix-status of the same user finds the password where the window keeps it: in
+// the keyring, and in the file while the keyring does not answer (within its bound).
+TEST_F(KeyringTest, TheStatusToolReadsWhereTheWindowKeepsThePassword) {
+    ASSERT_TRUE(StartKeyring()) << keyring_.readAllStandardError().toStdString();
+    service_ = QString::fromLatin1(password::kKeyringService);
+    StartWindow("kavo");
+    ASSERT_TRUE(WaitFor([] { return !SettingsHoldPassword(); })) << "moved";
+    window().ExitProgram();
+    const auto status = [this] {
+        return RunProgram(VELTRIX_STATUS_PROGRAM, {"--format", "nagios"},
+                          {{"VELTRIX_PASSWORD", ""},
+                           {"XDG_CONFIG_HOME", home_->path().toStdString()},
+                           {"DBUS_SESSION_BUS_ADDRESS", buses_->sessionAddress.toStdString()}},
+                          std::chrono::seconds(8));
+    };
+    const ProgramResult fromKeyring = status();
+    EXPECT_EQ(fromKeyring.exitCode, 0) << fromKeyring.err;
+
+    ::kill(static_cast<pid_t>(keyring_.processId()), SIGSTOP);
+    const ProgramResult silent = status();
+    WriteFilePassword("kavo");
+    const ProgramResult fromFile = status();
+    ::kill(static_cast<pid_t>(keyring_.processId()), SIGCONT);
+    EXPECT_EQ(silent.exitCode, 3);
+    EXPECT_NE(silent.err.find("the keyring (no answer within 2000 ms)"), std::string::npos)
+        << silent.err;
+    EXPECT_EQ(fromFile.exitCode, 0) << fromFile.err;
+}
+
+// A locked keyring whose unlock prompt nobody answers refuses the move: the file keeps
+// the password, and says so, so that the next start does not ask (and prompt) again.
 TEST_F(KeyringTest, ALockedKeyringLeavesThePasswordInTheFile) {
     ASSERT_TRUE(StartKeyring(true)) << keyring_.readAllStandardError().toStdString();
     ExpectTheFileKeepsThePassword();
+    EXPECT_EQ(LoadSettings().keyringChoice, password::KeyringChoice::File);
+
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    ExpectTheFileKeepsThePassword();
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.filter("settings file").isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kKeepPasswordInKeyring));
 }
 
+// Where no keyring runs nobody refused: a later start tries again.
 TEST_F(KeyringTest, WithoutAKeyringTheFileKeepsThePassword) {
     StopKeyring();
     ExpectTheFileKeepsThePassword();
+    EXPECT_EQ(LoadSettings().keyringChoice, password::KeyringChoice::Undecided);
 }
 
 }  // namespace
