@@ -107,9 +107,8 @@ KeyringAnswer LookUpKeyringPassword(std::chrono::milliseconds bound) {
         answer.detail = service.Bus().lastError().message().toStdString();
         return answer;
     }
-    const Attributes attributes{
-        {QStringLiteral("server"), QString::fromLatin1(kKeyringService)},
-        {QStringLiteral("user"), QString::fromLatin1(kKeyringKey)}};
+    const Attributes attributes{{QStringLiteral("server"), QString::fromLatin1(kKeyringService)},
+                                {QStringLiteral("user"), QString::fromLatin1(kKeyringKey)}};
     const auto found = service.Call(kServicePath, kServiceInterface, QStringLiteral("SearchItems"),
                                     {QVariant::fromValue(attributes)}, answer);
     if (!found) {
@@ -135,8 +134,8 @@ KeyringAnswer LookUpKeyringPassword(std::chrono::milliseconds bound) {
         return answer;
     }
     const QVariantList session = opened->arguments();
-    const auto sessionPath = session.size() == 2 ? session[1].value<QDBusObjectPath>()
-                                                 : QDBusObjectPath();
+    const auto sessionPath =
+        session.size() == 2 ? session[1].value<QDBusObjectPath>() : QDBusObjectPath();
     const auto secret =
         service.Call(unlocked.front().path(), QStringLiteral("org.freedesktop.Secret.Item"),
                      QStringLiteral("GetSecret"), {QVariant::fromValue(sessionPath)}, answer);

@@ -27,6 +27,9 @@ PasswordKeyring::PasswordKeyring(QString service, QObject* parent)
 
 void PasswordKeyring::Run(QKeychain::Job* job, int boundMs,
                           std::function<void(QKeychain::Job&)> done) {
+    // The job has no parent: it deletes itself once it finished, also after the keyring
+    // object is gone (the keyring library calls back into a job it was given, and a job
+    // deleted under way would be called back after its end).
     job->setAutoDelete(true);
     job->setKey(QString::fromLatin1(password::kKeyringKey));
     auto answered = std::make_shared<bool>(false);
@@ -63,7 +66,7 @@ void PasswordKeyring::Fail(const QString& why, bool refused) {
 }
 
 void PasswordKeyring::Write(const std::string& password, int boundMs, bool announceMove) {
-    auto* job = new QKeychain::WritePasswordJob(service_, this);
+    auto* job = new QKeychain::WritePasswordJob(service_);
     job->setTextData(QString::fromStdString(password));
     writing_ = true;
     Run(job, boundMs, [this, announceMove](QKeychain::Job& done) {
@@ -98,7 +101,7 @@ void PasswordKeyring::Start(const std::optional<std::string>& filePassword,
         Write(*filePassword, kBoundMs, true);
         return;
     }
-    auto* job = new QKeychain::ReadPasswordJob(service_, this);
+    auto* job = new QKeychain::ReadPasswordJob(service_);
     writing_ = false;
     Run(job, kBoundMs, [this](QKeychain::Job& done) {
         if (done.error() == QKeychain::EntryNotFound) {
@@ -128,7 +131,7 @@ void PasswordKeyring::MoveToKeyring(const std::string& password) {
 void PasswordKeyring::LeaveKeyring() {
     inUse_ = false;
     failed_ = true;
-    auto* job = new QKeychain::DeletePasswordJob(service_, this);
+    auto* job = new QKeychain::DeletePasswordJob(service_);
     writing_ = false;
     Run(job, kBoundMs, [](QKeychain::Job&) {});
 }

@@ -35,6 +35,10 @@ class KeyringTest : public MainWindowTest {
             GTEST_SKIP() << whyNot;
         }
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home_->path());
+        // Each test starts from no settings file: the keyring choice is kept in it.
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganization,
+                  kSettingsApplication)
+            .clear();
         service_ = QStringLiteral("VeltrixTest%1").arg(QCoreApplication::applicationPid());
     }
     // One keyring daemon for the suite: the program's keyring library keeps its
