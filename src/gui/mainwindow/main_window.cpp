@@ -14,12 +14,11 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "gui/errorlog/error_log_dialog.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/popup_presenter.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/first_paint_gate.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
@@ -56,7 +55,7 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
       tray_(trayHost),
       diagram_(diagram),
       time_(time),
-      view_(BuildMainWindowView(*this)),
+      view_(BuildMainWindowView(*this, {&deviceRows_, &setRows_, &events_})),
       guiQuestions_(ui, this),
       session_(std::make_unique<ServiceSession>(questions != nullptr ? *questions : guiQuestions_,
                                                 time)) {
@@ -130,18 +129,15 @@ void MainWindow::ConnectControls() {
     connect(view_.tabs, &QTabBar::currentChanged, this, &MainWindow::OnControllerTabChanged);
     // A click, also on the row already selected (which deselects it), and a move of
     // the selection by keyboard.
-    connect(view_.devices, &QTreeWidget::itemClicked, this, &MainWindow::OnDeviceSelectionChanged);
-    connect(view_.sets, &QTreeWidget::itemClicked, this, &MainWindow::OnSetSelectionChanged);
-    for (QTreeWidget* list : {view_.devices, view_.sets}) {
-        connect(list, &QTreeWidget::currentItemChanged, this,
-                [this, list](QTreeWidgetItem* current, QTreeWidgetItem*) {
-                    // Keys move the current row; clicks are handled above.
-                    if (current != nullptr && list->hasFocus() &&
-                        QApplication::mouseButtons() == Qt::NoButton) {
-                        list == view_.devices ? OnDeviceSelectionChanged()
-                                              : OnSetSelectionChanged();
-                    }
-                });
+    connect(view_.devices, &StatusList::clicked, this, &MainWindow::OnDeviceSelectionChanged);
+    connect(view_.sets, &StatusList::clicked, this, &MainWindow::OnSetSelectionChanged);
+    for (StatusList* list : {view_.devices, view_.sets}) {
+        connect(list, &StatusList::CurrentRowChanged, this, [this, list](int current) {
+            // Keys move the current row; clicks are handled above.
+            if (current >= 0 && list->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) {
+                list == view_.devices ? OnDeviceSelectionChanged() : OnSetSelectionChanged();
+            }
+        });
     }
     connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
     // H reaches the window also from the fields and lists that take keys themselves.
@@ -165,7 +161,7 @@ void MainWindow::Initialize() {
     }
     view_.tabs->addTab(QStringLiteral("---"));
     view_.tabs->blockSignals(false);
-    view_.eventLogLines->Clear();
+    events_.Clear();
     {
         const QSignalBlocker blocker(view_.priority);
         view_.priority->setRange(0, 100);
@@ -234,14 +230,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::ToggleFirstSet() {
     if (state_.selectedSet == -1) {
-        if (QTreeWidgetItem* first = view_.sets->topLevelItem(0)) {
-            view_.sets->setCurrentItem(first);
+        if (setRows_.rowCount() > 0) {
+            view_.sets->setCurrentIndex(setRows_.index(0, 0));
         }
         EnableRebuildControls(true);
         state_.selectedSet = 0;
     } else {
         view_.sets->clearSelection();
-        view_.sets->setCurrentItem(nullptr);
+        view_.sets->setCurrentIndex(QModelIndex());
         ClearSetDisplay();
         state_.selectedSet = -1;
     }

@@ -35,8 +35,9 @@
 #include "protocol/protocol.h"
 #include "session/service_session.h"
 #include "session/session_types.h"
-
-class QTreeWidget;
+#include "watch/device_table_model.h"
+#include "watch/event_history.h"
+#include "watch/raid_set_table_model.h"
 
 namespace veltrix {
 
@@ -119,8 +120,8 @@ class MainWindow : public QDialog {
 
     // Display of the current controller.
     void ShowControllerInfo(int controller);
-    void FillDeviceList(int controller, int refresh);
-    void FillSetList(int controller, int refresh);
+    // The controller's drives and RAID sets in the lists, nothing selected in them.
+    void ShowLists(int controller);
     void ShowDeviceInfo(const Device& device);
     void ShowRaidInfo();
     void ClearSetDisplay();
@@ -210,9 +211,6 @@ class MainWindow : public QDialog {
     void OnControllerReRead(int controller, const TableSnapshot& table);
     void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                          const TableSnapshot& table);
-    // Selects the row chosen before a list was refilled, or row 0 when the list got
-    // shorter than that; returns the row now selected.
-    int ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows);
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();
     // Takes the session's snapshot; nothing when the session sends none (unchanged).
@@ -251,6 +249,10 @@ class MainWindow : public QDialog {
     std::int64_t reconnectDueMs_ = 0;
     app::EventJournal* journal_ = nullptr;
     std::unique_ptr<PasswordKeyring> keyring_;
+    // What the lists and the hidden event log show.
+    DeviceTableModel deviceRows_;
+    RaidSetTableModel setRows_;
+    EventHistory events_;
     MainWindowView view_;
     std::unique_ptr<platform::Menu> menu_;
     platform::GuiThreadQuestions guiQuestions_;
@@ -259,9 +261,6 @@ class MainWindow : public QDialog {
     // The selection last told to the session, so an unchanged one is not sent again.
     std::optional<std::array<int, 3>> toldSelection_;
     MainWindowState state_;
-    // Row counts of the two lists when the current poll tick began.
-    int oldDeviceRows_ = 0;
-    int oldSetRows_ = 0;
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
     platform::HeapRelease heapRelease_;

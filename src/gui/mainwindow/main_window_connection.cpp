@@ -11,15 +11,14 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTime>
-#include <QTreeWidget>
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
 #include "gui/errorlog/error_log_dialog.h"
 #include "gui/mainwindow/connect_progress.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/accessible_announcer.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/shell/event_journal.h"
@@ -76,15 +75,11 @@ void MainWindow::ConnectSession() {
         tray_.UpdateTrayIcon(state_.isConnected, false);
         platform::Announce(this, QString::fromStdString(tip));
     });
-    in.Route(s, &ServiceSession::PollStarted, [this] {
-        oldDeviceRows_ = view_.devices->topLevelItemCount();
-        oldSetRows_ = view_.sets->topLevelItemCount();
-    });
     in.Route(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
     in.Route(s, &ServiceSession::TableChanged,
              [this](const TableSnapshot& table) { Adopt(table); });
     in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent& event) {
-        view_.eventLogLines->Append(event.record);
+        events_.Append(event.record);
         heapRelease_.Note(1);
     });
     in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
@@ -145,9 +140,8 @@ void MainWindow::StopReconnectCountdown() {
 
 void MainWindow::NoteConnection(bool lost) {
     const QTime now = QTime::currentTime();
-    view_.eventLogLines->AppendConnectionNote(lost, now.msecsSinceStartOfDay() / 1000);
-    const QModelIndex last = view_.eventLogLines->index(view_.eventLogLines->rowCount() - 1);
-    const QString line = view_.eventLogLines->data(last).toString();
+    events_.AppendConnectionNote(lost, now.msecsSinceStartOfDay() / 1000);
+    const QString line = events_.LastLine();
     if (journal_ != nullptr) {
         journal_->Send(
             {.message = line.toStdString(), .priority = lost ? LOG_WARNING : LOG_NOTICE});
@@ -213,9 +207,7 @@ void MainWindow::OnEnumerated(const TableSnapshot& table, int controllerCount) {
 
     state_.currentController = 0;
     ShowControllerInfo(0);
-    FillDeviceList(0, 1);
-    FillSetList(0, 1);
-    state_.selectedDevice = -1;
+    ShowLists(0);
     const Controller* first = table_->GetController(0);
     if (first != nullptr && first->RaidSetCount() != 0) {
         state_.selectedSet = 0;
@@ -268,8 +260,8 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
     state_.serviceConfig = ServiceConfig{};
     AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
 
-    ClearList(view_.devices);
-    ClearList(view_.sets);
+    deviceRows_.Clear();
+    setRows_.Clear();
     for (QLabel* value :
          {view_.controllerNumber, view_.driverVersion, view_.biosVersion, view_.chipset,
           view_.raid5Support, view_.jbodSupport, view_.pmSupport, view_.duration, view_.speed}) {
@@ -312,9 +304,13 @@ void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) 
     if (controller != state_.currentController) {
         return;
     }
-    const int keptSet = state_.selectedSet;
-    FillDeviceList(controller, 1);
-    FillSetList(controller, 1);
+    // The selected set stays selected where it moved to, or the row stays selected.
+    const int keptKey = setRows_.KeyOf(state_.selectedSet);
+    int keptSet = state_.selectedSet;
+    ShowLists(controller);
+    if (const int moved = setRows_.RowOf(keptKey); keptKey >= 0 && moved >= 0) {
+        keptSet = moved;
+    }
     const Controller* c = table_->GetController(controller);
     const int sets = c != nullptr ? c->RaidSetCount() : 0;
     if (keptSet != -1 && keptSet < sets) {
@@ -329,32 +325,19 @@ void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) 
     TellSessionSelection();
 }
 
-int MainWindow::ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows) {
-    const int rows = list->topLevelItemCount();
-    if (rows >= oldRows || (rows > 0 && selected < rows)) {
-        SelectRow(list, selected);
-        return selected;
-    }
-    if (rows > 0) {
-        SelectRow(list, 0);
-        return 0;
-    }
-    return selected;
-}
-
 void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                                  const TableSnapshot& table) {
     heapRelease_.ReleaseIfDue();
     Adopt(table);
     if (changesPending) {
         const int current = state_.currentController;
+        // Each list keeps its selected object selected where it moved to.
         if (devicesDirty) {
             const int selected = state_.selectedDevice;
-            FillDeviceList(current, 0);
-            state_.selectedDevice = selected;
+            state_.selectedDevice = deviceRows_.Refresh(*table_, current, selected);
+            state_.lastDeviceRow = -1;
+            SelectRow(view_.devices, state_.selectedDevice);
             if (selected != -1) {
-                state_.selectedDevice =
-                    ReselectAfterRefill(view_.devices, selected, oldDeviceRows_);
                 OnDeviceSelectionChanged();
             }
             if (state_.selectedSet != -1) {
@@ -363,10 +346,9 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
         }
         if (setsDirty) {
             const int selected = state_.selectedSet;
-            FillSetList(current, 0);
-            state_.selectedSet = selected;
+            state_.selectedSet = setRows_.Refresh(*table_, current, selected);
+            SelectRow(view_.sets, state_.selectedSet);
             if (selected != -1) {
-                state_.selectedSet = ReselectAfterRefill(view_.sets, selected, oldSetRows_);
                 EnableRebuildControls(true);
                 ShowRaidInfo();
             } else {
@@ -381,10 +363,8 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
 }
 
 void MainWindow::TellSessionSelection() {
-    const QTreeWidgetItem* row =
-        state_.selectedSet >= 0 ? view_.sets->topLevelItem(state_.selectedSet) : nullptr;
     const std::array<int, 3> selection = {state_.currentController,
-                                          row != nullptr ? row->data(0, Qt::UserRole).toInt() : -1,
+                                          setRows_.ObjectIndexOf(state_.selectedSet),
                                           view_.priority->value()};
     if (toldSelection_ == selection) {
         return;
