@@ -55,10 +55,13 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
       tray_(trayHost),
       diagram_(diagram),
       time_(time),
-      view_(BuildMainWindowView(*this, {&deviceRows_, &setRows_, &events_})),
       guiQuestions_(ui, this),
-      session_(std::make_unique<ServiceSession>(questions != nullptr ? *questions : guiQuestions_,
-                                                time)) {
+      ownMonitor_(
+          std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
+      monitor_(ownMonitor_.get()),
+      session_(&monitor_->Session()),
+      view_(BuildMainWindowView(
+          *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})) {
     if (time_ == nullptr) {
         ownTime_ = std::make_unique<QtTimeSource>();
         time_ = ownTime_.get();
@@ -81,11 +84,10 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The bus is joined once the window has painted.
     auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
     platform::FirstPaintGate::Defer(*this, *sleep, [sleep] { sleep->ListenToSystemBus(); });
-    inbox_.Route(session_.get(), &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
-    inbox_.Route(session_.get(), &ServiceSession::Disconnected,
-                 [sleep](bool) { sleep->SetLoggedIn(false); });
-    inbox_.Route(session_.get(), &ServiceSession::PowerHandled, sleep,
-                 &app::SleepWatcher::PowerHandled);
+    ReportInbox& in = monitor_->Reports();
+    in.Route(session_, &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
+    in.Route(session_, &ServiceSession::Disconnected, [sleep](bool) { sleep->SetLoggedIn(false); });
+    in.Route(session_, &ServiceSession::PowerHandled, sleep, &app::SleepWatcher::PowerHandled);
 }
 
 MainWindow::~MainWindow() {
@@ -161,7 +163,7 @@ void MainWindow::Initialize() {
     }
     view_.tabs->addTab(QStringLiteral("---"));
     view_.tabs->blockSignals(false);
-    events_.Clear();
+    monitor_->Events().Clear();
     {
         const QSignalBlocker blocker(view_.priority);
         view_.priority->setRange(0, 100);
@@ -230,8 +232,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::ToggleFirstSet() {
     if (state_.selectedSet == -1) {
-        if (setRows_.rowCount() > 0) {
-            view_.sets->setCurrentIndex(setRows_.index(0, 0));
+        if (const RaidSetTableModel& rows = monitor_->RaidSets(); rows.rowCount() > 0) {
+            view_.sets->setCurrentIndex(rows.index(0, 0));
         }
         EnableRebuildControls(true);
         state_.selectedSet = 0;
@@ -356,7 +358,7 @@ void MainWindow::ExitProgram() {
     session_->Shutdown();
     // What the logoff reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
-    QCoreApplication::sendPostedEvents(&inbox_);
+    QCoreApplication::sendPostedEvents(&monitor_->Reports());
     tray_.DeleteTrayIcon();
     done(QDialog::Accepted);
 }

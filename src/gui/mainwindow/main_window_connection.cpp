@@ -32,9 +32,10 @@ constexpr int kCountdownStepMs = 1000;
 }  // namespace
 
 void MainWindow::ConnectSession() {
-    ServiceSession* s = session_.get();
-    // Every report reaches the window through one inbox, which keeps their order.
-    ReportInbox& in = inbox_;
+    ServiceSession* s = session_;
+    // Every report reaches the window through the monitor's inbox, which keeps their
+    // order; the monitor has taken its part of each one first.
+    ReportInbox& in = monitor_->Reports();
     in.Route(s, &ServiceSession::Connected, this, &MainWindow::OnSessionConnected);
     in.Route(s, &ServiceSession::ServiceConfigRead,
              [this](const ServiceConfig& config, int version) {
@@ -76,12 +77,7 @@ void MainWindow::ConnectSession() {
         platform::Announce(this, QString::fromStdString(tip));
     });
     in.Route(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
-    in.Route(s, &ServiceSession::TableChanged,
-             [this](const TableSnapshot& table) { Adopt(table); });
-    in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent& event) {
-        events_.Append(event.record);
-        heapRelease_.Note(1);
-    });
+    in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent&) { heapRelease_.Note(1); });
     in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
     in.Route(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
     in.Route(s, &ServiceSession::ErrorLogEntry,
@@ -91,8 +87,7 @@ void MainWindow::ConnectSession() {
         OnConnect();
     });
     in.Route(s, &ServiceSession::ReconnectScheduled, this, &MainWindow::OnReconnectScheduled);
-    in.Route(s, &ServiceSession::ConnectionLost, [this] { NoteConnection(true); });
-    in.Route(s, &ServiceSession::ConnectionRegained, [this] { NoteConnection(false); });
+    connect(monitor_, &HostMonitor::ConnectionNoted, this, &MainWindow::NoteConnection);
 }
 
 void MainWindow::OnReconnectScheduled(int delayMs) {
@@ -138,10 +133,7 @@ void MainWindow::StopReconnectCountdown() {
     }
 }
 
-void MainWindow::NoteConnection(bool lost) {
-    const QTime now = QTime::currentTime();
-    events_.AppendConnectionNote(lost, now.msecsSinceStartOfDay() / 1000);
-    const QString line = events_.LastLine();
+void MainWindow::NoteConnection(const QString& line, bool lost) {
     if (journal_ != nullptr) {
         journal_->Send(
             {.message = line.toStdString(), .priority = lost ? LOG_WARNING : LOG_NOTICE});
@@ -180,12 +172,11 @@ void MainWindow::OnSessionConnected() {
     view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnect)));
 }
 
-void MainWindow::OnEnumerated(const TableSnapshot& table, int controllerCount) {
+void MainWindow::OnEnumerated(const TableSnapshot& /*table*/, int controllerCount) {
     toldSelection_.reset();  // the session chose its own selection while it connected
-    Adopt(table);
     state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
     for (int i = 0; i < controllerCount; ++i) {
-        const Controller* controller = table_->GetController(i);
+        const Controller* controller = monitor_->Table()->GetController(i);
         const std::string name = controller != nullptr ? controller->Name() : std::string();
         const QSignalBlocker blocker(view_.tabs);
         if (i == 0) {
@@ -208,7 +199,7 @@ void MainWindow::OnEnumerated(const TableSnapshot& table, int controllerCount) {
     state_.currentController = 0;
     ShowControllerInfo(0);
     ShowLists(0);
-    const Controller* first = table_->GetController(0);
+    const Controller* first = monitor_->Table()->GetController(0);
     if (first != nullptr && first->RaidSetCount() != 0) {
         state_.selectedSet = 0;
         SelectRow(view_.sets, 0);
@@ -248,7 +239,6 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
             view_.tabs->removeTab(1);
         }
     }
-    table_ = std::make_shared<const ObjectTable>();
     state_.controllerCount = 0;
     state_.currentController = 0;
 
@@ -260,8 +250,8 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
     state_.serviceConfig = ServiceConfig{};
     AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
 
-    deviceRows_.Clear();
-    setRows_.Clear();
+    monitor_->Devices().Clear();
+    monitor_->RaidSets().Clear();
     for (QLabel* value :
          {view_.controllerNumber, view_.driverVersion, view_.biosVersion, view_.chipset,
           view_.raid5Support, view_.jbodSupport, view_.pmSupport, view_.duration, view_.speed}) {
@@ -299,19 +289,18 @@ void MainWindow::OnRebuildStep(const RebuildView& view) {
     platform::Announce(view_.progress, view_.percent->text());
 }
 
-void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) {
-    Adopt(table);
+void MainWindow::OnControllerReRead(int controller, const TableSnapshot& /*table*/) {
     if (controller != state_.currentController) {
         return;
     }
     // The selected set stays selected where it moved to, or the row stays selected.
-    const int keptKey = setRows_.KeyOf(state_.selectedSet);
+    const int keptKey = monitor_->RaidSets().KeyOf(state_.selectedSet);
     int keptSet = state_.selectedSet;
     ShowLists(controller);
-    if (const int moved = setRows_.RowOf(keptKey); keptKey >= 0 && moved >= 0) {
+    if (const int moved = monitor_->RaidSets().RowOf(keptKey); keptKey >= 0 && moved >= 0) {
         keptSet = moved;
     }
-    const Controller* c = table_->GetController(controller);
+    const Controller* c = monitor_->Table()->GetController(controller);
     const int sets = c != nullptr ? c->RaidSetCount() : 0;
     if (keptSet != -1 && keptSet < sets) {
         state_.selectedSet = keptSet;
@@ -326,15 +315,15 @@ void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) 
 }
 
 void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
-                                 const TableSnapshot& table) {
+                                 const TableSnapshot& /*table*/) {
     heapRelease_.ReleaseIfDue();
-    Adopt(table);
     if (changesPending) {
         const int current = state_.currentController;
         // Each list keeps its selected object selected where it moved to.
         if (devicesDirty) {
             const int selected = state_.selectedDevice;
-            state_.selectedDevice = deviceRows_.Refresh(*table_, current, selected);
+            state_.selectedDevice =
+                monitor_->Devices().Refresh(*monitor_->Table(), current, selected);
             state_.lastDeviceRow = -1;
             SelectRow(view_.devices, state_.selectedDevice);
             if (selected != -1) {
@@ -346,7 +335,8 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
         }
         if (setsDirty) {
             const int selected = state_.selectedSet;
-            state_.selectedSet = setRows_.Refresh(*table_, current, selected);
+            state_.selectedSet =
+                monitor_->RaidSets().Refresh(*monitor_->Table(), current, selected);
             SelectRow(view_.sets, state_.selectedSet);
             if (selected != -1) {
                 EnableRebuildControls(true);
@@ -364,7 +354,7 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
 
 void MainWindow::TellSessionSelection() {
     const std::array<int, 3> selection = {state_.currentController,
-                                          setRows_.ObjectIndexOf(state_.selectedSet),
+                                          monitor_->RaidSets().ObjectIndexOf(state_.selectedSet),
                                           view_.priority->value()};
     if (toldSelection_ == selection) {
         return;
@@ -373,12 +363,6 @@ void MainWindow::TellSessionSelection() {
     session_->SelectController(selection[0]);
     session_->SelectSet(selection[1]);
     session_->SetSliderPosition(selection[2]);
-}
-
-void MainWindow::Adopt(const TableSnapshot& table) {
-    if (table != nullptr) {
-        table_ = table;
-    }
 }
 
 }  // namespace veltrix

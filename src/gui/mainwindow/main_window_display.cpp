@@ -49,25 +49,27 @@ void MainWindow::ClearInfoValues() {
 }
 
 void MainWindow::ShowControllerInfo(int controller) {
-    if (const Controller* c = table_->GetController(controller)) {
+    if (const Controller* c = monitor_->Table()->GetController(controller)) {
         ApplyPanel(ControllerPanel(*c, controller));
     }
 }
 
 const Device* MainWindow::DeviceOfRow(int row) const {
-    return table_->GetDevice(state_.currentController, deviceRows_.ObjectIndexOf(row));
+    return monitor_->Table()->GetDevice(state_.currentController,
+                                        monitor_->Devices().ObjectIndexOf(row));
 }
 
 const RaidSet* MainWindow::RaidSetOfRow(int row) const {
-    return table_->GetRaidSet(state_.currentController, setRows_.ObjectIndexOf(row));
+    return monitor_->Table()->GetRaidSet(state_.currentController,
+                                         monitor_->RaidSets().ObjectIndexOf(row));
 }
 
 void MainWindow::ShowLists(int controller) {
-    deviceRows_.Refresh(*table_, controller);
+    monitor_->Devices().Refresh(*monitor_->Table(), controller);
     SelectRow(view_.devices, -1);
     state_.lastDeviceRow = -1;
     state_.selectedDevice = -1;
-    setRows_.Refresh(*table_, controller);
+    monitor_->RaidSets().Refresh(*monitor_->Table(), controller);
     SelectRow(view_.sets, -1);
     ShowRaidInfo();
 }
@@ -172,7 +174,7 @@ void MainWindow::OnControllerTabChanged() {
     state_.currentController = static_cast<std::uint8_t>(tab);
     ShowControllerInfo(tab);
     ShowLists(tab);
-    const Controller* c = table_->GetController(tab);
+    const Controller* c = monitor_->Table()->GetController(tab);
     if (c != nullptr && c->RaidSetCount() != 0) {
         SelectRow(view_.sets, 0);
         state_.selectedSet = 0;
@@ -190,7 +192,7 @@ void MainWindow::OnControllerTabChanged() {
 
 void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection) {
     const DiagramState diagramState =
-        MakeDiagramState(table_->GetController(state_.currentController), selection);
+        MakeDiagramState(monitor_->Table()->GetController(state_.currentController), selection);
     if (mode == 1) {
         state_.diagramActive = true;
     } else if (mode == 2) {
@@ -202,9 +204,10 @@ void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& 
             diagram_->Draw(diagramState);
         }
         // The picture in words, changed with the picture.
-        platform::Announce(view_.diagram,
-                           DiagramDescription(diagramState, *table_, state_.currentController,
-                                              RaidSetOfRow(SelectedRowOf(view_.sets))));
+        platform::Announce(
+            view_.diagram,
+            DiagramDescription(diagramState, *monitor_->Table(), state_.currentController,
+                               RaidSetOfRow(SelectedRowOf(view_.sets))));
     }
     view_.diagram->update();
 }
