@@ -53,7 +53,6 @@
 
 #include "bench_support.h"
 #include "gui/errorlog/error_log_dialog.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
@@ -66,6 +65,7 @@
 #include "session/manual_time_source.h"
 #include "session/text_catalogue.h"
 #include "texts/format.h"
+#include "watch/event_history.h"
 
 namespace {
 
@@ -468,7 +468,7 @@ constexpr double kGrowthSinceConnectTargetMb = 2;
 
 double EventLogBytesPerLine() {
     const double before = HeapBytes();
-    EventLogList list;
+    EventHistory list;
     for (int i = 0; i < kEventLogLines; ++i) {
         list.Append({.time = {.hour = 12, .minute = 34, .second = 56, .milliseconds = 789},
                      .controller = 1,

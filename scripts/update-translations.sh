@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
-veltrix_sources=(src/protocol src/texts src/model src/session src/status src/gui)
+veltrix_sources=(src/protocol src/texts src/model src/session src/watch src/status src/gui)
 pellow_sources=(src/pellow)
 options=(-locations none -no-obsolete -source-language en -silent)
 

@@ -18,18 +18,18 @@ namespace fs = std::filesystem;
 // Rank of each folder; a file may include headers of its own folder or a lower rank.
 const std::map<std::string, int>& Ranks() {
     static const std::map<std::string, int> ranks = {
-        {"protocol", 0},     {"texts", 1},       {"model", 1},        {"session", 2},
-        {"password", 3},     {"status", 3},      {"gui/platform", 3}, {"gui/resources", 4},
-        {"gui/shell", 5},    {"gui/diagram", 5}, {"gui/bios", 5},     {"gui/about", 5},
-        {"gui/errorlog", 5}, {"gui/mail", 5},    {"gui/settings", 5}, {"gui/mainwindow", 6},
-        {"gui/app", 7},      {"pellow", 8},
+        {"protocol", 0},       {"texts", 1},        {"model", 1},       {"session", 2},
+        {"password", 3},       {"status", 3},       {"watch", 3},       {"gui/platform", 4},
+        {"gui/resources", 5},  {"gui/shell", 6},    {"gui/diagram", 6}, {"gui/bios", 6},
+        {"gui/about", 6},      {"gui/errorlog", 6}, {"gui/mail", 6},    {"gui/settings", 6},
+        {"gui/mainwindow", 7}, {"gui/app", 8},      {"pellow", 9},
     };
     return ranks;
 }
 
 // The feature folders of the program: each uses platform, resources and the layers
 // below, never another feature (the main window opens them).
-constexpr int kFeatureRank = 5;
+constexpr int kFeatureRank = 6;
 
 std::optional<int> RankOf(const std::string& folder) {
     const auto it = Ranks().find(folder);
@@ -45,7 +45,7 @@ bool IsGui(const std::string& folder) {
 
 // Texts must not include the model either: they are the lower half of their layer. The
 // setup launcher is a program of its own, and so is veltrix-status: neither includes
-// anything of the Veltrix program, nor it of them.
+// anything of the Veltrix program (its GUI and the hosts it watches), nor it of them.
 bool Forbidden(const std::string& from, const std::string& to) {
     const auto fromRank = RankOf(from);
     const auto toRank = RankOf(to);
@@ -55,11 +55,14 @@ bool Forbidden(const std::string& from, const std::string& to) {
     if ((from == "pellow") != (to == "pellow")) {
         return true;
     }
-    if ((from == "status" && IsGui(to)) || (IsGui(from) && to == "status")) {
+    const auto program = [](const std::string& folder) {
+        return IsGui(folder) || folder == "watch";
+    };
+    if ((from == "status" && program(to)) || (program(from) && to == "status")) {
         return true;
     }
     // Where the password lives serves both programs and includes neither.
-    if (from == "password" && (to == "status" || IsGui(to))) {
+    if (from == "password" && (to == "status" || program(to))) {
         return true;
     }
     if (*fromRank == kFeatureRank && *toRank == kFeatureRank) {
@@ -144,6 +147,10 @@ TEST(LayersTest, TheScanFindsEachForbiddenInclude) {
         {"gui/platform/up.cpp", "gui/resources/x.h", true},
         {"gui/mainwindow/feature.cpp", "gui/mail/x.h", false},
         {"gui/diagram/window.cpp", "gui/mainwindow/x.h", true},
+        {"watch/down.cpp", "session/x.h", false},
+        {"watch/up.cpp", "gui/platform/x.h", true},
+        {"watch/status.cpp", "status/x.h", true},
+        {"gui/mainwindow/watch.cpp", "watch/x.h", false},
     };
     const fs::path root = fs::temp_directory_path() / "veltrix_layers_test";
     fs::remove_all(root);

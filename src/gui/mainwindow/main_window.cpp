@@ -14,12 +14,11 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "gui/errorlog/error_log_dialog.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/popup_presenter.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/first_paint_gate.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
@@ -56,10 +55,13 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
       tray_(trayHost),
       diagram_(diagram),
       time_(time),
-      view_(BuildMainWindowView(*this)),
       guiQuestions_(ui, this),
-      session_(std::make_unique<ServiceSession>(questions != nullptr ? *questions : guiQuestions_,
-                                                time)) {
+      ownMonitor_(
+          std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
+      monitor_(ownMonitor_.get()),
+      session_(&monitor_->Session()),
+      view_(BuildMainWindowView(
+          *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})) {
     if (time_ == nullptr) {
         ownTime_ = std::make_unique<QtTimeSource>();
         time_ = ownTime_.get();
@@ -82,11 +84,10 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The bus is joined once the window has painted.
     auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
     platform::FirstPaintGate::Defer(*this, *sleep, [sleep] { sleep->ListenToSystemBus(); });
-    inbox_.Route(session_.get(), &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
-    inbox_.Route(session_.get(), &ServiceSession::Disconnected,
-                 [sleep](bool) { sleep->SetLoggedIn(false); });
-    inbox_.Route(session_.get(), &ServiceSession::PowerHandled, sleep,
-                 &app::SleepWatcher::PowerHandled);
+    ReportInbox& in = monitor_->Reports();
+    in.Route(session_, &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
+    in.Route(session_, &ServiceSession::Disconnected, [sleep](bool) { sleep->SetLoggedIn(false); });
+    in.Route(session_, &ServiceSession::PowerHandled, sleep, &app::SleepWatcher::PowerHandled);
 }
 
 MainWindow::~MainWindow() {
@@ -131,18 +132,15 @@ void MainWindow::ConnectControls() {
     connect(view_.tabs, &QTabBar::currentChanged, this, &MainWindow::OnControllerTabChanged);
     // A click, also on the row already selected (which deselects it), and a move of
     // the selection by keyboard.
-    connect(view_.devices, &QTreeWidget::itemClicked, this, &MainWindow::OnDeviceSelectionChanged);
-    connect(view_.sets, &QTreeWidget::itemClicked, this, &MainWindow::OnSetSelectionChanged);
-    for (QTreeWidget* list : {view_.devices, view_.sets}) {
-        connect(list, &QTreeWidget::currentItemChanged, this,
-                [this, list](QTreeWidgetItem* current, QTreeWidgetItem*) {
-                    // Keys move the current row; clicks are handled above.
-                    if (current != nullptr && list->hasFocus() &&
-                        QApplication::mouseButtons() == Qt::NoButton) {
-                        list == view_.devices ? OnDeviceSelectionChanged()
-                                              : OnSetSelectionChanged();
-                    }
-                });
+    connect(view_.devices, &StatusList::clicked, this, &MainWindow::OnDeviceSelectionChanged);
+    connect(view_.sets, &StatusList::clicked, this, &MainWindow::OnSetSelectionChanged);
+    for (StatusList* list : {view_.devices, view_.sets}) {
+        connect(list, &StatusList::CurrentRowChanged, this, [this, list](int current) {
+            // Keys move the current row; clicks are handled above.
+            if (current >= 0 && list->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) {
+                list == view_.devices ? OnDeviceSelectionChanged() : OnSetSelectionChanged();
+            }
+        });
     }
     connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
     // H reaches the window also from the fields and lists that take keys themselves.
@@ -166,7 +164,7 @@ void MainWindow::Initialize() {
     }
     view_.tabs->addTab(QStringLiteral("---"));
     view_.tabs->blockSignals(false);
-    view_.eventLogLines->Clear();
+    monitor_->Events().Clear();
     {
         const QSignalBlocker blocker(view_.priority);
         view_.priority->setRange(0, 100);
@@ -235,14 +233,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::ToggleFirstSet() {
     if (state_.selectedSet == -1) {
-        if (QTreeWidgetItem* first = view_.sets->topLevelItem(0)) {
-            view_.sets->setCurrentItem(first);
+        if (const RaidSetTableModel& rows = monitor_->RaidSets(); rows.rowCount() > 0) {
+            view_.sets->setCurrentIndex(rows.index(0, 0));
         }
         EnableRebuildControls(true);
         state_.selectedSet = 0;
     } else {
         view_.sets->clearSelection();
-        view_.sets->setCurrentItem(nullptr);
+        view_.sets->setCurrentIndex(QModelIndex());
         ClearSetDisplay();
         state_.selectedSet = -1;
     }
@@ -364,7 +362,7 @@ void MainWindow::ExitProgram() {
     session_->Shutdown();
     // What the logoff reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
-    QCoreApplication::sendPostedEvents(&inbox_);
+    QCoreApplication::sendPostedEvents(&monitor_->Reports());
     tray_.DeleteTrayIcon();
     done(QDialog::Accepted);
 }

@@ -23,7 +23,6 @@
 #include "gui/mainwindow/info_panels.h"
 #include "gui/mainwindow/main_window_view.h"
 #include "gui/mainwindow/popup_queue.h"
-#include "gui/mainwindow/report_inbox.h"
 #include "gui/platform/dialog_ui.h"
 #include "gui/platform/gui_thread_questions.h"
 #include "gui/platform/heap_release.h"
@@ -35,8 +34,7 @@
 #include "protocol/protocol.h"
 #include "session/service_session.h"
 #include "session/session_types.h"
-
-class QTreeWidget;
+#include "watch/host_monitor.h"
 
 namespace veltrix {
 
@@ -119,8 +117,8 @@ class MainWindow : public QDialog {
 
     // Display of the current controller.
     void ShowControllerInfo(int controller);
-    void FillDeviceList(int controller, int refresh);
-    void FillSetList(int controller, int refresh);
+    // The controller's drives and RAID sets in the lists, nothing selected in them.
+    void ShowLists(int controller);
     void ShowDeviceInfo(const Device& device);
     void ShowRaidInfo();
     void ClearSetDisplay();
@@ -172,9 +170,11 @@ class MainWindow : public QDialog {
 
     const MainWindowState& State() const { return state_; }
     const ClientSettings& Settings() const { return settings_; }
+    // The host the window shows, and its session.
+    HostMonitor& Monitor() { return *monitor_; }
     ServiceSession& Session() { return *session_; }
-    // What the window shows: its copy of the session's objects.
-    const ObjectTable& Table() const { return *table_; }
+    // What the window shows: the monitor's copy of the session's objects.
+    const ObjectTable& Table() const { return *monitor_->Table(); }
     app::TrayIcon& Tray() { return tray_; }
     const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
     bool IsHideTimerSet() const { return hideTimer_ != 0; }
@@ -212,20 +212,15 @@ class MainWindow : public QDialog {
     void OnControllerReRead(int controller, const TableSnapshot& table);
     void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
                          const TableSnapshot& table);
-    // Selects the row chosen before a list was refilled, or row 0 when the list got
-    // shorter than that; returns the row now selected.
-    int ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows);
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();
-    // Takes the session's snapshot; nothing when the session sends none (unchanged).
-    void Adopt(const TableSnapshot& table);
 
     // Autoconnect's next try: the countdown in the window and the tray tooltip.
     void OnReconnectScheduled(int delayMs);
     void ShowReconnectCountdown();
     void StopReconnectCountdown();
-    // A lost or regained connection, in the event log and the journal.
-    void NoteConnection(bool lost);
+    // A lost or regained connection, noted in the event log as `line`: in the journal.
+    void NoteConnection(const QString& line, bool lost);
     // The password changed (the field at connect, the password dialog).
     void KeepPassword(const std::string& password);
     void OnKeyringUnavailable(const QString& why, bool refused);
@@ -255,17 +250,18 @@ class MainWindow : public QDialog {
     app::EventJournal* journal_ = nullptr;
     std::unique_ptr<PasswordKeyring> keyring_;
     bool keyringMoveAsked_ = false;  // the user asked for the move: a refusal is a box
+    platform::GuiThreadQuestions guiQuestions_;
+    // The window's own host; its session's thread ends in the destructor, before the
+    // window's parts after it go.
+    std::unique_ptr<HostMonitor> ownMonitor_;
+    // The host shown, and its session.
+    HostMonitor* monitor_;
+    ServiceSession* session_;
     MainWindowView view_;
     std::unique_ptr<platform::Menu> menu_;
-    platform::GuiThreadQuestions guiQuestions_;
-    // The session's last snapshot; shared, never copied or changed here.
-    TableSnapshot table_ = std::make_shared<const ObjectTable>();
     // The selection last told to the session, so an unchanged one is not sent again.
     std::optional<std::array<int, 3>> toldSelection_;
     MainWindowState state_;
-    // Row counts of the two lists when the current poll tick began.
-    int oldDeviceRows_ = 0;
-    int oldSetRows_ = 0;
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
     platform::HeapRelease heapRelease_;
@@ -280,10 +276,6 @@ class MainWindow : public QDialog {
     // The BIOS update dialog while it is open, and an Exit that waits for its run.
     BiosUpdateDialog* flashDialog_ = nullptr;
     bool exitAfterFlash_ = false;
-    // The session's reports on their way to this thread; it outlives the session.
-    ReportInbox inbox_;
-    // Last: the session's thread ends before the window's parts go.
-    std::unique_ptr<ServiceSession> session_;
 };
 
 }  // namespace veltrix

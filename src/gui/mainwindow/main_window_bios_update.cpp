@@ -33,7 +33,7 @@ void MainWindow::OnBiosUpdate() {
         show(state_.isConnected ? ids::kControllerNotFound : ids::kHostNotConnected);
         return;
     }
-    const Controller* controller = table_->GetController(state_.currentController);
+    const Controller* controller = monitor_->Table()->GetController(state_.currentController);
     if (controller == nullptr) {
         show(ids::kControllerNotFound);
         return;

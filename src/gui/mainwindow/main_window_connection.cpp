@@ -11,15 +11,14 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTime>
-#include <QTreeWidget>
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
 #include "gui/errorlog/error_log_dialog.h"
 #include "gui/mainwindow/connect_progress.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/accessible_announcer.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/shell/event_journal.h"
@@ -33,9 +32,10 @@ constexpr int kCountdownStepMs = 1000;
 }  // namespace
 
 void MainWindow::ConnectSession() {
-    ServiceSession* s = session_.get();
-    // Every report reaches the window through one inbox, which keeps their order.
-    ReportInbox& in = inbox_;
+    ServiceSession* s = session_;
+    // Every report reaches the window through the monitor's inbox, which keeps their
+    // order; the monitor has taken its part of each one first.
+    ReportInbox& in = monitor_->Reports();
     in.Route(s, &ServiceSession::Connected, this, &MainWindow::OnSessionConnected);
     in.Route(s, &ServiceSession::ServiceConfigRead,
              [this](const ServiceConfig& config, int version) {
@@ -76,17 +76,8 @@ void MainWindow::ConnectSession() {
         tray_.UpdateTrayIcon(state_.isConnected, false);
         platform::Announce(this, QString::fromStdString(tip));
     });
-    in.Route(s, &ServiceSession::PollStarted, [this] {
-        oldDeviceRows_ = view_.devices->topLevelItemCount();
-        oldSetRows_ = view_.sets->topLevelItemCount();
-    });
     in.Route(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
-    in.Route(s, &ServiceSession::TableChanged,
-             [this](const TableSnapshot& table) { Adopt(table); });
-    in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent& event) {
-        view_.eventLogLines->Append(event.record);
-        heapRelease_.Note(1);
-    });
+    in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent&) { heapRelease_.Note(1); });
     in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
     in.Route(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
     in.Route(s, &ServiceSession::ErrorLogEntry,
@@ -96,8 +87,7 @@ void MainWindow::ConnectSession() {
         OnConnect();
     });
     in.Route(s, &ServiceSession::ReconnectScheduled, this, &MainWindow::OnReconnectScheduled);
-    in.Route(s, &ServiceSession::ConnectionLost, [this] { NoteConnection(true); });
-    in.Route(s, &ServiceSession::ConnectionRegained, [this] { NoteConnection(false); });
+    connect(monitor_, &HostMonitor::ConnectionNoted, this, &MainWindow::NoteConnection);
 }
 
 void MainWindow::OnReconnectScheduled(int delayMs) {
@@ -143,11 +133,7 @@ void MainWindow::StopReconnectCountdown() {
     }
 }
 
-void MainWindow::NoteConnection(bool lost) {
-    const QTime now = QTime::currentTime();
-    view_.eventLogLines->AppendConnectionNote(lost, now.msecsSinceStartOfDay() / 1000);
-    const QModelIndex last = view_.eventLogLines->index(view_.eventLogLines->rowCount() - 1);
-    const QString line = view_.eventLogLines->data(last).toString();
+void MainWindow::NoteConnection(const QString& line, bool lost) {
     if (journal_ != nullptr) {
         journal_->Send(
             {.message = line.toStdString(), .priority = lost ? LOG_WARNING : LOG_NOTICE});
@@ -186,12 +172,11 @@ void MainWindow::OnSessionConnected() {
     view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnect)));
 }
 
-void MainWindow::OnEnumerated(const TableSnapshot& table, int controllerCount) {
+void MainWindow::OnEnumerated(const TableSnapshot& /*table*/, int controllerCount) {
     toldSelection_.reset();  // the session chose its own selection while it connected
-    Adopt(table);
     state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
     for (int i = 0; i < controllerCount; ++i) {
-        const Controller* controller = table_->GetController(i);
+        const Controller* controller = monitor_->Table()->GetController(i);
         const std::string name = controller != nullptr ? controller->Name() : std::string();
         const QSignalBlocker blocker(view_.tabs);
         if (i == 0) {
@@ -213,10 +198,8 @@ void MainWindow::OnEnumerated(const TableSnapshot& table, int controllerCount) {
 
     state_.currentController = 0;
     ShowControllerInfo(0);
-    FillDeviceList(0, 1);
-    FillSetList(0, 1);
-    state_.selectedDevice = -1;
-    const Controller* first = table_->GetController(0);
+    ShowLists(0);
+    const Controller* first = monitor_->Table()->GetController(0);
     if (first != nullptr && first->RaidSetCount() != 0) {
         state_.selectedSet = 0;
         SelectRow(view_.sets, 0);
@@ -256,7 +239,6 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
             view_.tabs->removeTab(1);
         }
     }
-    table_ = std::make_shared<const ObjectTable>();
     state_.controllerCount = 0;
     state_.currentController = 0;
 
@@ -268,8 +250,8 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
     state_.serviceConfig = ServiceConfig{};
     AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
 
-    ClearList(view_.devices);
-    ClearList(view_.sets);
+    monitor_->Devices().Clear();
+    monitor_->RaidSets().Clear();
     for (QLabel* value :
          {view_.controllerNumber, view_.driverVersion, view_.biosVersion, view_.chipset,
           view_.raid5Support, view_.jbodSupport, view_.pmSupport, view_.duration, view_.speed}) {
@@ -307,15 +289,18 @@ void MainWindow::OnRebuildStep(const RebuildView& view) {
     platform::Announce(view_.progress, view_.percent->text());
 }
 
-void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) {
-    Adopt(table);
+void MainWindow::OnControllerReRead(int controller, const TableSnapshot& /*table*/) {
     if (controller != state_.currentController) {
         return;
     }
-    const int keptSet = state_.selectedSet;
-    FillDeviceList(controller, 1);
-    FillSetList(controller, 1);
-    const Controller* c = table_->GetController(controller);
+    // The selected set stays selected where it moved to, or the row stays selected.
+    const int keptKey = monitor_->RaidSets().KeyOf(state_.selectedSet);
+    int keptSet = state_.selectedSet;
+    ShowLists(controller);
+    if (const int moved = monitor_->RaidSets().RowOf(keptKey); keptKey >= 0 && moved >= 0) {
+        keptSet = moved;
+    }
+    const Controller* c = monitor_->Table()->GetController(controller);
     const int sets = c != nullptr ? c->RaidSetCount() : 0;
     if (keptSet != -1 && keptSet < sets) {
         state_.selectedSet = keptSet;
@@ -329,32 +314,19 @@ void MainWindow::OnControllerReRead(int controller, const TableSnapshot& table) 
     TellSessionSelection();
 }
 
-int MainWindow::ReselectAfterRefill(QTreeWidget* list, int selected, int oldRows) {
-    const int rows = list->topLevelItemCount();
-    if (rows >= oldRows || (rows > 0 && selected < rows)) {
-        SelectRow(list, selected);
-        return selected;
-    }
-    if (rows > 0) {
-        SelectRow(list, 0);
-        return 0;
-    }
-    return selected;
-}
-
 void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
-                                 const TableSnapshot& table) {
+                                 const TableSnapshot& /*table*/) {
     heapRelease_.ReleaseIfDue();
-    Adopt(table);
     if (changesPending) {
         const int current = state_.currentController;
+        // Each list keeps its selected object selected where it moved to.
         if (devicesDirty) {
             const int selected = state_.selectedDevice;
-            FillDeviceList(current, 0);
-            state_.selectedDevice = selected;
+            state_.selectedDevice =
+                monitor_->Devices().Refresh(*monitor_->Table(), current, selected);
+            state_.lastDeviceRow = -1;
+            SelectRow(view_.devices, state_.selectedDevice);
             if (selected != -1) {
-                state_.selectedDevice =
-                    ReselectAfterRefill(view_.devices, selected, oldDeviceRows_);
                 OnDeviceSelectionChanged();
             }
             if (state_.selectedSet != -1) {
@@ -363,10 +335,10 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
         }
         if (setsDirty) {
             const int selected = state_.selectedSet;
-            FillSetList(current, 0);
-            state_.selectedSet = selected;
+            state_.selectedSet =
+                monitor_->RaidSets().Refresh(*monitor_->Table(), current, selected);
+            SelectRow(view_.sets, state_.selectedSet);
             if (selected != -1) {
-                state_.selectedSet = ReselectAfterRefill(view_.sets, selected, oldSetRows_);
                 EnableRebuildControls(true);
                 ShowRaidInfo();
             } else {
@@ -381,10 +353,8 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
 }
 
 void MainWindow::TellSessionSelection() {
-    const QTreeWidgetItem* row =
-        state_.selectedSet >= 0 ? view_.sets->topLevelItem(state_.selectedSet) : nullptr;
     const std::array<int, 3> selection = {state_.currentController,
-                                          row != nullptr ? row->data(0, Qt::UserRole).toInt() : -1,
+                                          monitor_->RaidSets().ObjectIndexOf(state_.selectedSet),
                                           view_.priority->value()};
     if (toldSelection_ == selection) {
         return;
@@ -393,12 +363,6 @@ void MainWindow::TellSessionSelection() {
     session_->SelectController(selection[0]);
     session_->SelectSet(selection[1]);
     session_->SetSliderPosition(selection[2]);
-}
-
-void MainWindow::Adopt(const TableSnapshot& table) {
-    if (table != nullptr) {
-        table_ = table;
-    }
 }
 
 }  // namespace veltrix

@@ -6,7 +6,6 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QTabBar>
-#include <QTreeWidget>
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
@@ -14,35 +13,13 @@
 #include "gui/mainwindow/info_panels.h"
 #include "gui/mainwindow/list_rows.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/accessible_announcer.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "model/status_texts.h"
 
 namespace veltrix {
-
-namespace {
-
-// Drive addresses per channel: port-multiplier ports 0-14 behind a multiplier.
-int SubPortCount(const Controller& controller) {
-    return controller.HasPortMultiplier() ? 15 : 1;
-}
-
-// Each row carries the index of the object it shows.
-constexpr int kObjectIndexRole = Qt::UserRole;
-
-QTreeWidgetItem* AddListRow(QTreeWidget* list, const std::vector<std::string>& fields,
-                            int objectIndex) {
-    QStringList columns;
-    for (const std::string& field : fields) {
-        columns << QString::fromStdString(field);
-    }
-    auto* row = new QTreeWidgetItem(list, columns);
-    row->setData(0, kObjectIndexRole, objectIndex);
-    return row;
-}
-
-}  // namespace
 
 void MainWindow::ApplyPanel(const std::vector<PanelItem>& panel) {
     for (const PanelItem& step : panel) {
@@ -72,84 +49,29 @@ void MainWindow::ClearInfoValues() {
 }
 
 void MainWindow::ShowControllerInfo(int controller) {
-    if (const Controller* c = table_->GetController(controller)) {
+    if (const Controller* c = monitor_->Table()->GetController(controller)) {
         ApplyPanel(ControllerPanel(*c, controller));
     }
 }
 
 const Device* MainWindow::DeviceOfRow(int row) const {
-    const QTreeWidgetItem* item = row >= 0 ? view_.devices->topLevelItem(row) : nullptr;
-    return item != nullptr ? table_->GetDevice(state_.currentController,
-                                               item->data(0, kObjectIndexRole).toInt())
-                           : nullptr;
+    return monitor_->Table()->GetDevice(state_.currentController,
+                                        monitor_->Devices().ObjectIndexOf(row));
 }
 
 const RaidSet* MainWindow::RaidSetOfRow(int row) const {
-    const QTreeWidgetItem* item = row >= 0 ? view_.sets->topLevelItem(row) : nullptr;
-    return item != nullptr ? table_->GetRaidSet(state_.currentController,
-                                                item->data(0, kObjectIndexRole).toInt())
-                           : nullptr;
+    return monitor_->Table()->GetRaidSet(state_.currentController,
+                                         monitor_->RaidSets().ObjectIndexOf(row));
 }
 
-void MainWindow::FillDeviceList(int controller, int /*refresh*/) {
-    ClearList(view_.devices);
-    const Controller* c = table_->GetController(controller);
-    if (c != nullptr && c->DeviceCount() != 0) {
-        int rows = 0;
-        const int subPorts = SubPortCount(*c);
-        for (int j = 0; j < c->ChannelCount() && rows < c->DeviceCount(); ++j) {
-            for (int k = 0; k < subPorts && rows < c->DeviceCount(); ++k) {
-                const int position = j + 16 * k;
-                for (int d = 0; d < ObjectTable::kMaxDevices; ++d) {
-                    const Device* device = table_->GetDevice(controller, d);
-                    if (device == nullptr || device->Position() != position) {
-                        continue;
-                    }
-                    AddListRow(view_.devices,
-                               {std::to_string(position), device->ModelNumber(),
-                                device->CapacityText(), device->PortStateText()},
-                               d);
-                    ++rows;
-                    break;
-                }
-            }
-        }
-    }
+void MainWindow::ShowLists(int controller) {
+    monitor_->Devices().Refresh(*monitor_->Table(), controller);
     SelectRow(view_.devices, -1);
-    OnDeviceSelectionChanged();
+    state_.lastDeviceRow = -1;
     state_.selectedDevice = -1;
-}
-
-void MainWindow::FillSetList(int controller, int refresh) {
-    ClearList(view_.sets);
-    const Controller* c = table_->GetController(controller);
-    if (c != nullptr) {
-        int found = 0;
-        const int subPorts = SubPortCount(*c);
-        for (int j = 0; j < c->ChannelCount() && found < c->RaidSetCount(); ++j) {
-            for (int k = 0; k < subPorts && found < c->RaidSetCount(); ++k) {
-                const int port = j + 16 * k;
-                for (int s = 0; s < ObjectTable::kMaxRaidSets; ++s) {
-                    const RaidSet* set = table_->GetRaidSet(controller, s);
-                    if (set == nullptr || set->Port() != port) {
-                        continue;
-                    }
-                    ++found;
-                    if (set->IsRaid()) {
-                        AddListRow(view_.sets,
-                                   {std::to_string(set->DeviceNumber()), set->TypeText(),
-                                    ChunkSizeListText(set->ChunkSize()), set->MembersText(),
-                                    set->CapacityText(), set->StatusText()},
-                                   s);
-                    }
-                    break;
-                }
-            }
-        }
-    }
-    if (refresh != 0) {
-        ShowRaidInfo();
-    }
+    monitor_->RaidSets().Refresh(*monitor_->Table(), controller);
+    SelectRow(view_.sets, -1);
+    ShowRaidInfo();
 }
 
 void MainWindow::ShowDeviceInfo(const Device& device) {
@@ -251,10 +173,8 @@ void MainWindow::OnControllerTabChanged() {
     }
     state_.currentController = static_cast<std::uint8_t>(tab);
     ShowControllerInfo(tab);
-    FillDeviceList(tab, 1);
-    FillSetList(tab, 1);
-    state_.selectedDevice = -1;
-    const Controller* c = table_->GetController(tab);
+    ShowLists(tab);
+    const Controller* c = monitor_->Table()->GetController(tab);
     if (c != nullptr && c->RaidSetCount() != 0) {
         SelectRow(view_.sets, 0);
         state_.selectedSet = 0;
@@ -272,7 +192,7 @@ void MainWindow::OnControllerTabChanged() {
 
 void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection) {
     const DiagramState diagramState =
-        MakeDiagramState(table_->GetController(state_.currentController), selection);
+        MakeDiagramState(monitor_->Table()->GetController(state_.currentController), selection);
     if (mode == 1) {
         state_.diagramActive = true;
     } else if (mode == 2) {
@@ -284,9 +204,10 @@ void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& 
             diagram_->Draw(diagramState);
         }
         // The picture in words, changed with the picture.
-        platform::Announce(view_.diagram,
-                           DiagramDescription(diagramState, *table_, state_.currentController,
-                                              RaidSetOfRow(SelectedRowOf(view_.sets))));
+        platform::Announce(
+            view_.diagram,
+            DiagramDescription(diagramState, *monitor_->Table(), state_.currentController,
+                               RaidSetOfRow(SelectedRowOf(view_.sets))));
     }
     view_.diagram->update();
 }

@@ -12,17 +12,18 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
 #include "gui/mainwindow/connect_progress.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/mainwindow/status_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "texts/strings.h"
+#include "watch/device_table_model.h"
+#include "watch/event_history.h"
+#include "watch/raid_set_table_model.h"
 
 namespace veltrix {
 
@@ -48,12 +49,16 @@ QLabel* Label(QWidget* parent, int id, const QString& text) {
     return label;
 }
 
-QTreeWidget* List(QWidget* parent, int id, const QStringList& captions) {
-    return WithId(new StatusList(captions, parent), id);
+// A list of `rows`, or of an empty model of its own.
+template <typename EmptyModel>
+StatusList* List(QWidget* parent, int id, QAbstractItemModel* rows) {
+    auto* list = WithId(new StatusList(parent), id);
+    list->setModel(rows != nullptr ? rows : new EmptyModel(list));
+    return list;
 }
 
 // Host and password, the connect buttons, and the hidden Exit button and event log.
-QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
+QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v, QAbstractItemModel* events) {
     v.host = WithId(new QLineEdit(w), kHost);
     v.host->setMaxLength(63);
     v.password = WithId(new QLineEdit(w), kPassword);
@@ -73,8 +78,7 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v) {
     v.reconnectStatus = Label(w, kReconnectStatus, QString());
     v.reconnectStatus->hide();
     v.eventLog = WithId(new QListView(w), kEventLog);
-    v.eventLogLines = new EventLogList(v.eventLog);
-    v.eventLog->setModel(v.eventLogLines);
+    v.eventLog->setModel(events != nullptr ? events : new EventHistory(v.eventLog));
     v.eventLog->setUniformItemSizes(true);
     v.eventLog->hide();
 
@@ -170,31 +174,9 @@ QFormLayout* BuildControllerArea(QWidget* w, MainWindowView& v) {
 }
 
 // The drive and RAID set lists, one above the other; they take the room the window gains.
-QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v) {
-    v.devices = List(w, kDeviceList,
-                     {//% "Port"
-                      qtTrId("main.port"),
-                      //% "Model name"
-                      qtTrId("main.model-name"),
-
-                      //% "Capacity"
-                      qtTrId("main.capacity"),
-                      //% "Status"
-                      qtTrId("main.status")});
-    v.sets = List(w, kSetList,
-                  {//% "Set"
-                   qtTrId("main.set"),
-                   //% "Type"
-                   qtTrId("main.type"),
-                   //% "Chunksize"
-                   qtTrId("main.chunksize"),
-
-                   //% "Members"
-                   qtTrId("main.members"),
-                   //% "Capacity"
-                   qtTrId("main.capacity"),
-                   //% "Status"
-                   qtTrId("main.status")});
+QVBoxLayout* BuildLists(QWidget* w, MainWindowView& v, const MainWindowModels& models) {
+    v.devices = List<DeviceTableModel>(w, kDeviceList, models.devices);
+    v.sets = List<RaidSetTableModel>(w, kSetList, models.sets);
     // Lists take no name from a caption: they are named for a screen reader.
     v.devices->setAccessibleName(
         //% "Drives"
@@ -328,16 +310,16 @@ std::array<QWidget*, 10> MainWindowView::RebuildControls() const {
 
 // The groups are built in the order their controls were always created, so the
 // window's children keep their order.
-MainWindowView BuildMainWindowView(QDialog& window) {
+MainWindowView BuildMainWindowView(QDialog& window, MainWindowModels models) {
     MainWindowView v;
     QWidget* w = &window;
 
-    QHBoxLayout* connection = BuildConnectionRow(w, v);
+    QHBoxLayout* connection = BuildConnectionRow(w, v, models.events);
     connection->addLayout(BuildLogoAndBadge(w, v));
     BuildControllerTabs(w, v);
 
     QFormLayout* controller = BuildControllerArea(w, v);
-    QVBoxLayout* lists = BuildLists(w, v);
+    QVBoxLayout* lists = BuildLists(w, v, models);
     auto* page = new QHBoxLayout;
     page->addLayout(controller);
     page->addSpacing(16);

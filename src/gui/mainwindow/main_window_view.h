@@ -5,6 +5,7 @@
 
 #include <array>
 
+class QAbstractItemModel;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -14,14 +15,13 @@ class QProgressBar;
 class QPushButton;
 class QSlider;
 class QTabBar;
-class QTreeWidget;
 class QWidget;
 
 namespace veltrix {
 
 class ConnectProgress;
 class DiagramArea;
-class EventLogList;
+class StatusList;
 
 struct MainWindowView {
     // Connection row; `ende` is the hidden button of the Exit path.
@@ -48,10 +48,9 @@ struct MainWindowView {
     QLabel* pmSupportLabel = nullptr;
 
     // Drive and RAID set lists with header columns; the event log is never shown.
-    QTreeWidget* devices = nullptr;
-    QTreeWidget* sets = nullptr;
+    StatusList* devices = nullptr;
+    StatusList* sets = nullptr;
     QListView* eventLog = nullptr;
-    EventLogList* eventLogLines = nullptr;  // the event log's lines
 
     // Information group: seven caption / value rows.
     QGroupBox* info = nullptr;
@@ -81,7 +80,15 @@ struct MainWindowView {
     std::array<QWidget*, 10> RebuildControls() const;
 };
 
+// What the lists show: the drive and RAID set lists' table models and the event
+// history. Each one left null is an empty one of the window's own.
+struct MainWindowModels {
+    QAbstractItemModel* devices = nullptr;
+    QAbstractItemModel* sets = nullptr;
+    QAbstractItemModel* events = nullptr;
+};
+
 // Builds the controls into `window` (which owns them) and returns them.
-MainWindowView BuildMainWindowView(QDialog& window);
+MainWindowView BuildMainWindowView(QDialog& window, MainWindowModels models = {});
 
 }  // namespace veltrix

@@ -14,53 +14,67 @@ constexpr int kMinimumRows = 4;
 
 }  // namespace
 
-StatusList::StatusList(const QStringList& captions, QWidget* parent) : QTreeWidget(parent) {
+StatusList::StatusList(QWidget* parent) : QTreeView(parent) {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAllColumnsShowFocus(true);
-    // Each column as wide as its widest text; the last one takes what is left.
+    // Each column as wide as its widest text; the last one takes what is left. The
+    // captions are not buttons: the lists keep their order.
+    header()->setSectionsClickable(false);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
-    SetCaptions(captions);
+}
+
+void StatusList::setModel(QAbstractItemModel* model) {
+    // The sizes go in before the captions reach the header: a section without its size
+    // would be measured by Qt, in bold.
+    MeasureCaptions(model);
+    QTreeView::setModel(model);
+    KeepRoomForRows();
 }
 
 void StatusList::changeEvent(QEvent* event) {
-    QTreeWidget::changeEvent(event);
+    QTreeView::changeEvent(event);
     if ((event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) &&
         !measuring_) {
-        QStringList captions;
-        for (int column = 0; column < columnCount(); ++column) {
-            captions.append(headerItem()->text(column));
-        }
-        SetCaptions(captions);
+        MeasureCaptions(model());
+        KeepRoomForRows();
     }
 }
 
-void StatusList::SetCaptions(const QStringList& captions) {
+void StatusList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    emit CurrentRowChanged(current.isValid() ? current.row() : -1);
+}
+
+void StatusList::MeasureCaptions(QAbstractItemModel* captions) {
+    if (captions == nullptr) {
+        return;
+    }
     measuring_ = true;
     QHeaderView* sections = header();
     sections->ensurePolished();
-    // The captions and their sizes go in together: a section without its size would
-    // be measured by Qt, in bold, as soon as another one changes.
-    auto* labels = new QTreeWidgetItem;
-    for (int column = 0; column < captions.size(); ++column) {
+    for (int column = 0; column < captions->columnCount(); ++column) {
         QStyleOptionHeader option;
         option.initFrom(sections);
         option.orientation = Qt::Horizontal;
         option.section = column;
         option.textAlignment = sections->defaultAlignment();
-        option.text = captions.at(column);
-        labels->setText(column, option.text);
-        labels->setSizeHint(column, sections->style()->sizeFromContents(
-                                        QStyle::CT_HeaderSection, &option, QSize(), sections));
+        option.text = captions->headerData(column, Qt::Horizontal).toString();
+        captions->setHeaderData(column, Qt::Horizontal,
+                                sections->style()->sizeFromContents(QStyle::CT_HeaderSection,
+                                                                    &option, QSize(), sections),
+                                Qt::SizeHintRole);
     }
-    setHeaderItem(labels);
-    const int rowHeight = fontMetrics().height() + 4;
-    setMinimumHeight(sections->sizeHint().height() + kMinimumRows * rowHeight);
     measuring_ = false;
+}
+
+void StatusList::KeepRoomForRows() {
+    const int rowHeight = fontMetrics().height() + 4;
+    setMinimumHeight(header()->sizeHint().height() + kMinimumRows * rowHeight);
 }
 
 }  // namespace veltrix

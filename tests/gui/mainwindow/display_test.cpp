@@ -1,7 +1,7 @@
 // What the main window shows of the controllers it enumerated, and how selections,
 // tabs and keys change it.
 
-#include <QTreeWidget>
+#include <QAbstractItemView>
 
 #include "gui/platform/service_mode.h"
 #include "gui/resources/main_window_ids.h"
@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
     for (const auto& [row, listText] : cases) {
         const std::string rowText = driver().Row(kSetList, row);
         EXPECT_NE(rowText.find("\t" + listText + "\t"), std::string::npos) << rowText;
-        driver().Control<QTreeWidget>(kSetList)->clearSelection();
+        driver().Control<QAbstractItemView>(kSetList)->clearSelection();
         window().ShowRaidInfo();
         ASSERT_TRUE(driver().UserSelectRow(kSetList, row));
         EXPECT_EQ(driver().ItemText(kRow5Value), panelTexts[row]) << row;

@@ -12,13 +12,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <set>
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
 #include "gui/mainwindow/main_window_view.h"
+#include "gui/mainwindow/status_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/platform/menu.h"
 #include "gui/resources/main_menu.h"
@@ -87,9 +88,10 @@ TEST_F(MainWindowViewTest, TextsAndHeadersInBothLanguages) {
             const QString text = button != nullptr ? button->text() : label->text();
             EXPECT_EQ(text.toStdString(), de ? c.de : c.en) << c.id;
         }
-        EXPECT_EQ(view.sets->headerItem()->text(2).toStdString(), de ? "Blockgröße" : "Chunksize");
-        EXPECT_EQ(view.devices->columnCount(), 4);
-        EXPECT_EQ(view.sets->columnCount(), 6);
+        EXPECT_EQ(view.sets->model()->headerData(2, Qt::Horizontal).toString().toStdString(),
+                  de ? "Blockgröße" : "Chunksize");
+        EXPECT_EQ(view.devices->model()->columnCount(), 4);
+        EXPECT_EQ(view.sets->model()->columnCount(), 6);
     }
 }
 
@@ -145,11 +147,12 @@ TEST_F(MainWindowViewTest, CaptionsFitTheirColumnsAndFollowTheFont) {
             window.setFont(larger);
             QApplication::processEvents();
         }
-        for (const QTreeWidget* list : {view.devices, view.sets}) {
+        for (const QTreeView* list : {view.devices, view.sets}) {
             const QFontMetrics metrics(list->header()->font());
-            for (int c = 0; c + 1 < list->columnCount(); ++c) {
+            for (int c = 0; c + 1 < list->model()->columnCount(); ++c) {
                 EXPECT_GT(list->header()->sectionSize(c),
-                          metrics.horizontalAdvance(list->headerItem()->text(c)))
+                          metrics.horizontalAdvance(
+                              list->model()->headerData(c, Qt::Horizontal).toString()))
                     << pointSize << " " << c;
             }
         }

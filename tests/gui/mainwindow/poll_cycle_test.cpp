@@ -1,7 +1,8 @@
 // The poll cycle against the simulated service: failure counting and the automatic
 // disconnect, events and their popups, list refills, the mail status and timer 2.
 
-#include <QTreeWidget>
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
 
 #include "gui/resources/main_window_ids.h"
 #include "support/main_window_fixture.h"
@@ -196,8 +197,9 @@ TEST_P(ChangeFlagTest, ListsAreRefilledOnlyWhenTheServiceReportsChanges) {
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
     // A cycle that refills nothing leaves the selection as it is, not cleared and set anew.
     int selectionChanges = 0;
-    QObject::connect(platform::FindControl<QTreeWidget>(window(), kDeviceList)->selectionModel(),
-                     &QItemSelectionModel::selectionChanged, [&] { ++selectionChanges; });
+    QObject::connect(
+        platform::FindControl<QAbstractItemView>(window(), kDeviceList)->selectionModel(),
+        &QItemSelectionModel::selectionChanged, [&] { ++selectionChanges; });
     sim().AdvanceClock(1000ms);
     FirstTick();
 

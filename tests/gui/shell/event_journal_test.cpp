@@ -1,37 +1,11 @@
-// The event log: the window's list keeps the newest lines only, and every event goes
-// to the system journal with its priority and fields.
+// The event log: every event goes to the system journal with its priority and fields.
 
 #include "gui/shell/event_journal.h"
-#include "gui/mainwindow/event_log_list.h"
 #include "gui/resources/main_window_ids.h"
 #include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
 namespace {
-
-TEST(EventLogListTest, KeepsTheNewestLinesInOrder) {
-    struct Case {
-        int limit;
-        int added;
-    };
-    for (const Case c : {Case{3, 2}, Case{3, 3}, Case{3, 8}, Case{1, 4}, Case{0, 2}}) {
-        EventLogList list(nullptr, c.limit);
-        for (int i = 0; i < c.added; ++i) {
-            list.Append({.time = {.hour = 1}, .port = 2, .code = static_cast<std::uint32_t>(i)});
-        }
-        const int kept = std::min(c.added, std::max(c.limit, 1));
-        ASSERT_EQ(list.rowCount(), kept) << c.limit << " " << c.added;
-        for (int row = 0; row < kept; ++row) {
-            const QString line = list.index(row).data().toString();
-            EXPECT_EQ(line.section(QLatin1Char(':'), -1).toInt(), c.added - kept + row);
-            EXPECT_EQ(
-                line.toStdString(),
-                FormatEventLogLine({.time = {.hour = 1},
-                                    .port = 2,
-                                    .code = static_cast<std::uint32_t>(c.added - kept + row)}));
-        }
-    }
-}
 
 class RecordingJournal : public app::EventJournal {
   public:

@@ -1,7 +1,7 @@
 #pragma once
-// The window's event log: one line per controller event, in a list the window keeps
-// hidden. It holds the newest lines only; without a bound it would grow for as long
-// as the program runs. The whole history goes to the system journal.
+// A host's event history: one line per controller event, the newest lines only;
+// without a bound it would grow for as long as the program runs. The window's hidden
+// event log is a view of it; the whole history goes to the system journal.
 //
 // A line is kept as its event record (28 bytes, with the note's mark 32) in a ring and
 // formatted only when a view asks for it, so a full log of 10,000 lines takes about
@@ -18,16 +18,18 @@ namespace veltrix {
 
 inline constexpr int kEventLogLines = 10000;
 
-class EventLogList : public QAbstractListModel {
+class EventHistory : public QAbstractListModel {
   public:
     // Keeps at most `limit` lines (at least 1).
-    explicit EventLogList(QObject* parent = nullptr, int limit = kEventLogLines);
+    explicit EventHistory(QObject* parent = nullptr, int limit = kEventLogLines);
 
     // Appends the event's line, dropping the oldest one beyond the limit.
     void Append(const EventRecord& event);
     // Appends the note that the connection was lost (or regained) at `secondsOfDay`.
     void AppendConnectionNote(bool lost, int secondsOfDay);
     void Clear();
+    // The text of the newest line; empty when there is none.
+    QString LastLine() const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

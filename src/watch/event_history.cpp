@@ -1,4 +1,4 @@
-#include "gui/mainwindow/event_log_list.h"
+#include "watch/event_history.h"
 
 #include <QTime>
 #include <algorithm>
@@ -7,20 +7,20 @@
 
 namespace veltrix {
 
-EventLogList::EventLogList(QObject* parent, int limit)
+EventHistory::EventHistory(QObject* parent, int limit)
     : QAbstractListModel(parent), limit_(static_cast<std::size_t>(std::max(limit, 1))) {}
 
-void EventLogList::Append(const EventRecord& event) {
+void EventHistory::Append(const EventRecord& event) {
     Push({.event = event, .kind = Kind::Event});
 }
 
-void EventLogList::AppendConnectionNote(bool lost, int secondsOfDay) {
+void EventHistory::AppendConnectionNote(bool lost, int secondsOfDay) {
     Line line{.event = {}, .kind = lost ? Kind::ConnectionLost : Kind::ConnectionRegained};
     line.event.code = static_cast<std::uint32_t>(secondsOfDay);
     Push(line);
 }
 
-void EventLogList::Push(const Line& line) {
+void EventHistory::Push(const Line& line) {
     if (ring_.size() == limit_) {
         beginRemoveRows({}, 0, 0);
         first_ = (first_ + 1) % limit_;
@@ -39,7 +39,7 @@ void EventLogList::Push(const Line& line) {
     endInsertRows();
 }
 
-void EventLogList::Clear() {
+void EventHistory::Clear() {
     beginResetModel();
     ring_.clear();
     ring_.shrink_to_fit();
@@ -47,22 +47,26 @@ void EventLogList::Clear() {
     endResetModel();
 }
 
-int EventLogList::rowCount(const QModelIndex& parent) const {
+int EventHistory::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(ring_.size());
 }
 
-const EventLogList::Line& EventLogList::At(int row) const {
+const EventHistory::Line& EventHistory::At(int row) const {
     return ring_[(first_ + static_cast<std::size_t>(row)) % ring_.size()];
 }
 
-QVariant EventLogList::data(const QModelIndex& index, int role) const {
+QVariant EventHistory::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
         return {};
     }
     return Text(At(index.row()));
 }
 
-QString EventLogList::Text(const Line& line) {
+QString EventHistory::LastLine() const {
+    return ring_.empty() ? QString() : Text(At(rowCount() - 1));
+}
+
+QString EventHistory::Text(const Line& line) {
     if (line.kind == Kind::Event) {
         return QString::fromStdString(FormatEventLogLine(line.event));
     }

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "gui/mainwindow/report_inbox.h"
+#include "watch/report_inbox.h"
 
 namespace veltrix::testing {
 namespace {

@@ -1,10 +1,11 @@
 #pragma once
-// The session's reports, delivered on the window's thread in the order the session
-// sent them, with one posted event for a burst instead of one for each report.
+// The session's reports, delivered on the inbox's thread (the GUI thread: the host
+// monitor's and its window's) in the order the session sent them, with one posted
+// event for a burst instead of one for each report.
 //
 // The session sends several reports in every poll cycle (the tick, the rebuild view,
 // the tooltip, the end of the events). Each queued signal would post an event and wake
-// the window's thread on its own; a report routed here joins a queue that one posted
+// the GUI thread on its own; a report routed here joins a queue that one posted
 // event drains. The queue is shared, so a handler that runs a modal loop (a message
 // box) still sees the later reports inside that loop, in order, as queued signals did.
 // The session's questions wait for their answer, so they stay in order with it; the

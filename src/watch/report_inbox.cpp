@@ -1,4 +1,4 @@
-#include "gui/mainwindow/report_inbox.h"
+#include "watch/report_inbox.h"
 
 namespace veltrix {
 
