@@ -515,7 +515,6 @@ void BiosUpdateDialog::OnParameters(const FlashParameters& parameters) {
 
 void BiosUpdateDialog::OnRunEnded(const FlashRunResult& result) {
     running_ = false;
-    lastRun_ = result;
     backupAnswer_ = result.backupAnswer;
     if (!parametersReadInRun_) {
         parameters_.flashId = result.flashId;

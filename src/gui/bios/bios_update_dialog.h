@@ -90,12 +90,10 @@ class BiosUpdateDialog : public QDialog {
     // What the dialog holds (tests).
     int Mode() const { return mode_; }
     int FlashAnswer() const { return flashAnswer_; }
-    int BackupAnswer() const { return backupAnswer_; }
     bool FileAccepted() const { return fileAccepted_; }
     const std::string& BackupPath() const { return backupPath_; }
     const std::string& BiosPath() const { return biosPath_; }
     const FlashParameters& Parameters() const { return parameters_; }
-    const FlashRunResult& LastRun() const { return lastRun_; }
 
   signals:
     // The flash ROM's parameters arrived after the dialog's start.
@@ -144,7 +142,6 @@ class BiosUpdateDialog : public QDialog {
     bool awaitingParameters_ = false;
     bool running_ = false;
     bool parametersReadInRun_ = false;
-    FlashRunResult lastRun_;
 
     QPushButton* ready_ = nullptr;
     QPushButton* close_ = nullptr;

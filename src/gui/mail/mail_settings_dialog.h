@@ -52,7 +52,6 @@ class MailSettingsDialog : public QDialog {
     QString PasswordText() const;
     // The password read from the service or confirmed by the user last.
     const QString& ConfirmedPassword() const { return confirmed_; }
-    bool Confirming() const { return confirming_; }
 
     // The password field lost the focus to another control of the dialog.
     void OnPasswordEdited();
