@@ -6,6 +6,7 @@
 
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/first_paint_gate.h"
+#include "gui/platform/gui_log.h"
 #include "gui/settings/password_keyring.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/settings/settings_store.h"
@@ -79,7 +80,7 @@ void MainWindow::UseKeyring(const QString& service) {
 
             //% "The service password stays in the settings file: %1"
             qtTrId("main.the-service-password-stays-in-the-se").arg(why);
-        qWarning("Veltrix: %s", qPrintable(text));
+        qCWarning(platform::GuiLog, "%s", qPrintable(text));
         if (journal_ != nullptr) {
             journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
         }
