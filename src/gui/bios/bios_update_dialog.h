@@ -19,6 +19,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace veltrix {
 
@@ -106,7 +107,11 @@ class BiosUpdateDialog : public QDialog {
     void reject() override;
 
   private:
+    // The controls in creation order (which is the tab order).
     void BuildControls();
+    void AddModeButtons(QVBoxLayout* layout);
+    void AddFileRows(QVBoxLayout* layout);
+    void AddButtonRow(QVBoxLayout* layout);
     void ConnectReports();
     // Fields to controls (false) or controls to fields (true): the mode, the file's
     // version text and the chipset text.

@@ -147,7 +147,12 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     advanced_->setAutoDefault(false);
     advanced_->setEnabled(values.hasSmtpOptions);
     connect(advanced_, &QPushButton::clicked, this, &MailSettingsDialog::OnAdvanced);
+    LayOutControls();
+}
 
+// The three groups top to bottom, the checks beside the level, then OK and Cancel.
+void MailSettingsDialog::LayOutControls() {
+    const auto [senderName, senderAddress, userName, password, server, recipient] = edits_;
     const QString address =
         //% "Address:"
         qtTrId("mail.address");

@@ -66,6 +66,7 @@ class MailSettingsDialog : public QDialog {
 
   private:
     QLineEdit* AddEdit(int id, const std::string& text);
+    void LayOutControls();
 
     platform::DialogUi& ui_;
     MailSettingsValues initial_;
