@@ -194,7 +194,7 @@ void MailSettingsDialog::LayOutControls() {
     layout->addWidget(senderGroup);
     layout->addWidget(serverGroup);
     layout->addLayout(lower);
-    const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
+    const platform::OkCancelRow buttons = platform::MakeOkCancelRow(*this);
     layout->addWidget(buttons.box);
     // Tab goes as the dialog reads, top to bottom: the edits were made in another order.
     const std::array<QWidget*, 13> tabOrder = {
