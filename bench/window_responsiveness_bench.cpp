@@ -233,7 +233,7 @@ void ConnectCounters(ServiceSession& session, QObject* context, const QElapsedTi
     QObject::connect(&session, &ServiceSession::PollStarted, context, count);
     QObject::connect(&session, &ServiceSession::RebuildProgressed, context, count);
     QObject::connect(&session, &ServiceSession::TableChanged, context, count);
-    QObject::connect(&session, &ServiceSession::EventLogLine, context, count);
+    QObject::connect(&session, &ServiceSession::EventLogged, context, count);
     QObject::connect(&session, &ServiceSession::ControllerReRead, context, count);
     QObject::connect(&session, &ServiceSession::EventsHandled, context, count);
     QObject::connect(&session, &ServiceSession::ErrorLogEntry, context, count);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks the naming rule (CONTRIBUTING.md): clang-tidy's readability-identifier-naming
-# with the options of .clang-tidy, over every .cpp of src/, tools/ and bench/ in a
+# Checks the naming rule and the 80-line function-size rule (CONTRIBUTING.md): the
+# checks and options of .clang-tidy (readability-identifier-naming and, but for
+# bench/, readability-function-size), over every .cpp of src/, tools/ and bench/ in a
 # build's compile database and over the project's own headers they include (never
 # Qt's, the system's or the moc/rcc files generated into build/). Prints each
 # violation once and fails when there is one.
@@ -45,4 +46,4 @@ if [ ${#violations[@]} -ne 0 ]; then
     echo "check-naming: ${#violations[@]} violations in ${#files[@]} files (${elapsed} s)" >&2
     exit 1
 fi
-echo "check-naming: ${#files[@]} files follow the naming rule (${elapsed} s)"
+echo "check-naming: ${#files[@]} files follow the naming and function-size rules (${elapsed} s)"

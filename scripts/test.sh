@@ -3,7 +3,8 @@
 # test suite twice: a plain debug build and one with AddressSanitizer + UBSan. Between
 # them the debug build without the desktop programs (nogui): that the Qt Core parts
 # (veltrix-status, the simulated service) build, link and pass without Qt Widgets. The
-# debug build's compile database also serves the naming rule's check.
+# debug build's compile database also serves the check of the naming and function-size
+# rules.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,7 +16,7 @@ for preset in dev nogui asan; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
     if [ "$preset" = dev ]; then
-        echo "=== dev: naming rule"
+        echo "=== dev: naming and function-size rules"
         scripts/check-naming.sh build/dev
     fi
     echo "=== ${preset}: test"

@@ -41,9 +41,6 @@ class Device {
     std::uint64_t Capacity() const { return capacity_; }
     std::uint8_t SataGeneration() const { return sataGeneration_; }
     std::uint32_t PortState() const { return portState_; }
-    const std::array<std::uint8_t, DeviceRecord::kIdentifySize>& Identify() const {
-        return identify_;
-    }
     const std::array<std::uint8_t, DeviceRecord::kExtraSize>& Extra() const { return extra_; }
     const std::string& InterfaceText() const { return interfaceText_; }
     const std::string& CapacityText() const { return capacityText_; }

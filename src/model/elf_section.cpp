@@ -101,6 +101,49 @@ class ElfReader {
     bool bigEndian_;
 };
 
+// What the file header says of the section table.
+struct TableHeader {
+    const Layout* layout = nullptr;
+    bool bigEndian = false;
+    std::uint64_t offset = 0;
+    std::uint64_t entrySize = 0;
+    std::uint64_t count = 0;       // 0: kept in section 0
+    std::uint64_t namesIndex = 0;  // kExtendedIndex: kept in section 0
+};
+
+// Nothing when the file is no ELF file of a known class and byte order, or has no
+// section table.
+std::optional<TableHeader> ReadTableHeader(const ByteSource& file) {
+    std::array<std::uint8_t, 64> ident{};
+    if (!file.Read(0, std::span(ident).first(16)) || ident[0] != 0x7F || ident[1] != 'E' ||
+        ident[2] != 'L' || ident[3] != 'F') {
+        return std::nullopt;
+    }
+    const std::uint8_t elfClass = ident[4];
+    const std::uint8_t byteOrder = ident[5];
+    if ((elfClass != kClass32 && elfClass != kClass64) ||
+        (byteOrder != kLittleEndian && byteOrder != kBigEndian)) {
+        return std::nullopt;
+    }
+    const Layout& layout = elfClass == kClass64 ? kElf64 : kElf32;
+    const bool bigEndian = byteOrder == kBigEndian;
+    const std::span<std::uint8_t> header(ident.data(), layout.headerSize);
+    if (!file.Read(0, header)) {
+        return std::nullopt;
+    }
+    const Fields f(header, bigEndian);
+    const TableHeader table{&layout,
+                            bigEndian,
+                            f.Get(layout.shoff, layout.addressSize),
+                            f.Get(layout.shentsize, 2),
+                            f.Get(layout.shnum, 2),
+                            f.Get(layout.shstrndx, 2)};
+    if (table.offset == 0 || table.entrySize < layout.sectionSize) {
+        return std::nullopt;
+    }
+    return table;
+}
+
 }  // namespace
 
 bool MemoryBytes::Read(std::uint64_t offset, std::span<std::uint8_t> out) const {
@@ -132,31 +175,16 @@ bool FileBytes::Read(std::uint64_t offset, std::span<std::uint8_t> out) const {
 std::optional<std::vector<std::uint8_t>> ReadElfSection(const ByteSource& file,
                                                         std::string_view name,
                                                         std::size_t maxSize) {
-    std::array<std::uint8_t, 64> ident{};
-    if (!file.Read(0, std::span(ident).first(16)) || ident[0] != 0x7F || ident[1] != 'E' ||
-        ident[2] != 'L' || ident[3] != 'F') {
+    const std::optional<TableHeader> header = ReadTableHeader(file);
+    if (!header) {
         return std::nullopt;
     }
-    const std::uint8_t elfClass = ident[4];
-    const std::uint8_t byteOrder = ident[5];
-    if ((elfClass != kClass32 && elfClass != kClass64) ||
-        (byteOrder != kLittleEndian && byteOrder != kBigEndian)) {
-        return std::nullopt;
-    }
-    const Layout& layout = elfClass == kClass64 ? kElf64 : kElf32;
-    const bool bigEndian = byteOrder == kBigEndian;
-    const std::span<std::uint8_t> header(ident.data(), layout.headerSize);
-    if (!file.Read(0, header)) {
-        return std::nullopt;
-    }
-    const Fields f(header, bigEndian);
-    const std::uint64_t tableOffset = f.Get(layout.shoff, layout.addressSize);
-    const std::uint64_t entrySize = f.Get(layout.shentsize, 2);
-    std::uint64_t count = f.Get(layout.shnum, 2);
-    std::uint64_t namesIndex = f.Get(layout.shstrndx, 2);
-    if (tableOffset == 0 || entrySize < layout.sectionSize) {
-        return std::nullopt;
-    }
+    const Layout& layout = *header->layout;
+    const bool bigEndian = header->bigEndian;
+    const std::uint64_t tableOffset = header->offset;
+    const std::uint64_t entrySize = header->entrySize;
+    std::uint64_t count = header->count;
+    std::uint64_t namesIndex = header->namesIndex;
 
     const ElfReader reader(file, layout, bigEndian);
     // Many sections: their count and the name table's index are kept in section 0.

@@ -57,8 +57,6 @@ struct DeviceRecord {
 
     // The 48-bit sector count made of the three capacity words.
     std::uint64_t Capacity() const;
-    // Bit 6 of linkFlags: the drive is on a SATA link and sataGeneration is valid.
-    bool IsSataLink() const { return (linkFlags & 0x40) != 0; }
 
     static DeviceRecord Decode(std::span<const std::uint8_t> bytes);
     std::array<std::uint8_t, kSize> Encode() const;

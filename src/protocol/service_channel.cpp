@@ -530,12 +530,7 @@ void ServiceChannel::ServerAvailable(const std::string& host, const std::string&
     Reserved().Put(FullName(host, pipe), fd);
 }
 
-void ServiceChannel::Open(const std::string& host, const std::string& pipe,
-                          std::uint32_t /*desiredAccess*/, std::uint32_t /*shareMode*/,
-                          const void* /*securityAttributes*/,
-                          std::uint32_t /*flagsAndAttributes*/) {
-    // Access, sharing and flags have no counterpart on a socket: it always reads and
-    // writes, and nobody else can share it.
+void ServiceChannel::Open(const std::string& host, const std::string& pipe) {
     const auto address = AddressOf(host, pipe);
     ThrowIfCancelled(canceller_);
     int fd = Reserved().Take(FullName(host, pipe));

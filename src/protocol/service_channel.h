@@ -48,9 +48,6 @@ inline constexpr std::uint32_t ERROR_NETWORK_UNREACHABLE = 1231;
 inline constexpr std::uint32_t ERROR_HOST_UNREACHABLE = 1232;
 // Errors without a Win32 counterpart carry the errno with this "customer" bit set.
 inline constexpr std::uint32_t kErrnoFlag = 0x20000000;
-
-inline constexpr std::uint32_t GENERIC_READ = 0x80000000;
-inline constexpr std::uint32_t GENERIC_WRITE = 0x40000000;
 }  // namespace win32
 
 // Maps an errno value to the Win32 code the channel reports for it.
@@ -112,10 +109,8 @@ class ServiceChannel {
 
     // Opens the pipe (byte read mode, blocking). Does not close an open handle first.
     // Connecting waits at most 5 s and stops with 995 when the canceller is cancelled.
-    void Open(const std::string& host, const std::string& pipe,
-              std::uint32_t desiredAccess = win32::GENERIC_READ | win32::GENERIC_WRITE,
-              std::uint32_t shareMode = 0, const void* securityAttributes = nullptr,
-              std::uint32_t flagsAndAttributes = 0);
+    // The socket always reads and writes, and nobody else can share it.
+    void Open(const std::string& host, const std::string& pipe);
 
     // Sends `count` bytes as one message. When the socket has no room, waits for it
     // until the canceller is cancelled (995); a message that fits goes out even when

@@ -36,7 +36,6 @@ class BackupFile {
     // The platform's text of the first failure, with the file's name.
     const std::string& Error() const { return error_; }
     std::uint64_t Size() const { return size_; }
-    const std::string& TemporaryPath() const { return temporary_; }
 
   private:
     void Fail(int error, const std::string& path);

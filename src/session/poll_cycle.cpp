@@ -273,7 +273,6 @@ bool ServiceSession::EventLoop() {
         LoggedEvent logged{.record = event};
         const bool handled = HandleEvent(event, logged);
         logged.line = FormatEventLogLine(event);
-        emit EventLogLine(logged.line);
         emit EventLogged(std::move(logged));
         if (!handled) {
             return false;

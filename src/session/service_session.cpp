@@ -314,9 +314,7 @@ void ServiceSession::ConnectFailed(const std::string& text) {
     if (!automaticConnect_) {
         reports_.ShowMessage(text, MessageIcon::None, MessageButtons::Ok);
     } else if (backoff_.Tries() == 0 && !connectionLost_) {
-        ReportError(text);
-    } else {
-        emit EventLogLine(text);
+        ReportError(text);  // later failures of the watch stay quiet
     }
 }
 

@@ -129,9 +129,8 @@ class ServiceSession : public QObject {
     void RebuildProgressed(veltrix::RebuildView view);
     // The objects changed (rebuild positions, priorities); not sent when nothing did.
     void TableChanged(veltrix::TableSnapshot table);
-    void EventLogLine(std::string line);
-    // The same event with its record and how serious it is, sent right after its line
-    // (the system journal takes it on the session's thread).
+    // An event with its line, its record and how serious it is (the system journal
+    // takes it on the session's thread).
     void EventLogged(veltrix::LoggedEvent event);
     // A controller was read again after an event.
     void ControllerReRead(int controller, veltrix::TableSnapshot table);

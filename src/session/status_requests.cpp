@@ -87,8 +87,7 @@ bool StatusRequests::RequestControllerInfo(int ctl) {
     if (!SendOrShow(kControllerInfoWrite) || !ReceiveOrShow(kControllerInfoRead)) {
         return false;
     }
-    lastControllerInfo_ = ControllerInfo::Decode(link_.message.Data());
-    controller->FillFromInfo(lastControllerInfo_);
+    controller->FillFromInfo(ControllerInfo::Decode(link_.message.Data()));
 
     const std::uint8_t zero[] = {0};
     link_.message.SetRequest(GET_CONTROLLER_FLAG, zero);
@@ -121,17 +120,17 @@ bool StatusRequests::Scan(int ctl, std::uint32_t command, int writeSite, int rea
 bool StatusRequests::RequestDevice(int ctl, int n) {
     int found = 0;
     return Scan(ctl, GET_DEVICE, kDeviceWrite, kDeviceRead, [&] {
-        lastDeviceRecord_ = DeviceRecord::Decode(link_.message.Data());
-        if (lastDeviceRecord_.present == 0) {
+        const DeviceRecord record = DeviceRecord::Decode(link_.message.Data());
+        if (record.present == 0) {
             return false;
         }
         if (found++ != n) {
             return false;
         }
         if (Device* device = table_.GetDevice(ctl, n)) {
-            device->FillFromRecord(lastDeviceRecord_, static_cast<std::uint32_t>(ctl));
+            device->FillFromRecord(record, static_cast<std::uint32_t>(ctl));
         }
-        table_.GetController(ctl)->SetDevicePresent(lastDeviceRecord_.position, true);
+        table_.GetController(ctl)->SetDevicePresent(record.position, true);
         return true;
     });
 }
@@ -139,15 +138,15 @@ bool StatusRequests::RequestDevice(int ctl, int n) {
 bool StatusRequests::RequestRaidSet(int ctl, int s) {
     int found = 0;
     return Scan(ctl, GET_RAID_SET, kRaidSetWrite, kRaidSetRead, [&] {
-        lastRaidSetRecord_ = RaidSetRecord::Decode(link_.message.Data());
-        if (lastRaidSetRecord_.valid == 0) {
+        const RaidSetRecord record = RaidSetRecord::Decode(link_.message.Data());
+        if (record.valid == 0) {
             return false;
         }
         if (found++ != s) {
             return false;
         }
         if (RaidSet* set = table_.GetRaidSet(ctl, s)) {
-            set->FillFromRecord(lastRaidSetRecord_, static_cast<std::uint32_t>(ctl));
+            set->FillFromRecord(record, static_cast<std::uint32_t>(ctl));
             // The drive whose index is the slot of the set's first used member entry.
             const int slot = set->MemberSlot(MemberOp::First);
             if (const Device* device = table_.GetDevice(ctl, slot)) {

@@ -49,11 +49,6 @@ class StatusRequests {
     // table as it was. False for that, and for a number outside the table.
     bool ReadController(int ctl);
 
-    // The last records received.
-    const ControllerInfo& LastControllerInfo() const { return lastControllerInfo_; }
-    const DeviceRecord& LastDeviceRecord() const { return lastDeviceRecord_; }
-    const RaidSetRecord& LastRaidSetRecord() const { return lastRaidSetRecord_; }
-
   private:
     // Writes the request in the shared buffer; reads one reply into it.
     void WriteRequest();
@@ -73,9 +68,6 @@ class StatusRequests {
     ServiceLink& link_;
     ObjectTable& table_;
     UserInterface& ui_;
-    ControllerInfo lastControllerInfo_;
-    DeviceRecord lastDeviceRecord_;
-    RaidSetRecord lastRaidSetRecord_;
 };
 
 }  // namespace veltrix

@@ -147,13 +147,14 @@ TEST(FlashChips, Table) {
         FlashChipKind kind;
         std::int32_t size;
     } rows[] = {
-        {0x0000, FlashChipKind::NoRom, 0},         {0x55AA, FlashChipKind::NoRom, 0},
-        {0xA5A5, FlashChipKind::NoRom, 0},         {0xABCD, FlashChipKind::NoRom, 0},
-        {0xFFFF, FlashChipKind::NoRom, 0},         {0x1F03, FlashChipKind::Known, 0x10000},
-        {0xBFD4, FlashChipKind::Known, 0x10000},   {0xBFB5, FlashChipKind::Known, 0x20000},
-        {0xDAC1, FlashChipKind::Known, 0x20000},   {0x1240, FlashChipKind::Known, 0x40000},
-        {0x1320C2, FlashChipKind::Known, 0x80000}, {0x7F4F, FlashChipKind::Known, 0x80000},
-        {0x1234, FlashChipKind::Unknown, 0},       {0x20C2, FlashChipKind::Unknown, 0},
+        {0x0000, FlashChipKind::NoRom, 0},       {0x55AA, FlashChipKind::NoRom, 0},
+        {0xA5A5, FlashChipKind::NoRom, 0},       {0xABCD, FlashChipKind::NoRom, 0},
+        {0xFFFF, FlashChipKind::NoRom, 0},       {0x1F03, FlashChipKind::Known, 0x10000},
+        {0xBFB4, FlashChipKind::Known, 0x10000}, {0xBFD4, FlashChipKind::Known, 0x10000},
+        {0xBFB5, FlashChipKind::Known, 0x20000}, {0xDAC1, FlashChipKind::Known, 0x20000},
+        {0x1240, FlashChipKind::Known, 0x40000}, {0x1320C2, FlashChipKind::Known, 0x80000},
+        {0x7F4F, FlashChipKind::Known, 0x80000}, {0x1234, FlashChipKind::Unknown, 0},
+        {0x20C2, FlashChipKind::Unknown, 0},     {0x4242, FlashChipKind::Unknown, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);

@@ -152,11 +152,6 @@ bool ServiceEngine::DrivePresent(std::uint8_t ctl, std::uint8_t channel,
     });
 }
 
-bool ServiceEngine::RebuildActive(std::uint8_t ctl) const {
-    const Controller* c = FindController(ctl);
-    return c != nullptr && c->rebuild.active;
-}
-
 std::uint64_t ServiceEngine::RebuildPosition(std::uint8_t ctl) const {
     const Controller* c = FindController(ctl);
     return c != nullptr ? PositionAt(c->rebuild, nowMs_) : 0;

@@ -71,15 +71,12 @@ class ServiceEngine {
     ServiceConfig Config() const;
     const MailSettings& Mail() const { return mail_; }
     std::uint32_t TestMailsRequested() const { return testMails_; }
-    bool ChangeFlag() const { return changeFlag_; }
     std::size_t QueuedEvents() const { return events_.size(); }
-    std::size_t QueuedLogEntries() const { return logEntries_.size(); }
     std::uint32_t ControllerCount() const;
     // The priority and the state flags of the RAID set at `port`; nothing when there is none.
     std::optional<std::uint8_t> RaidSetPriority(std::uint8_t controller, std::uint8_t port) const;
     std::optional<std::uint8_t> RaidSetStateFlags(std::uint8_t controller, std::uint8_t port) const;
     bool DrivePresent(std::uint8_t controller, std::uint8_t channel, std::uint8_t pmPort) const;
-    bool RebuildActive(std::uint8_t controller) const;
     std::uint64_t RebuildPosition(std::uint8_t controller) const;
     // Flash ROMs (empty / zero counters for a controller that does not exist).
     const std::vector<std::uint8_t>& FlashContents(std::uint8_t controller) const;

@@ -57,8 +57,6 @@ class FlashRom {
     // code: progress 1..100, or the write error code (> 100) for the faulty block or
     // one beyond the ROM.
     std::uint32_t WriteBlock(std::size_t index, std::span<const std::uint8_t> data);
-    // The code of a failed write when there is no ROM to write to.
-    std::uint32_t WriteErrorCode() const { return spec_.faults.writeErrorCode; }
 
     const FlashFaults& Faults() const { return spec_.faults; }
     void SetFaults(const FlashFaults& faults) { spec_.faults = faults; }

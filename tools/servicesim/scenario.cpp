@@ -11,6 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/bios_image.h"
+
 namespace veltrix::sim {
 
 namespace {
@@ -709,51 +711,19 @@ std::uint8_t RaidSetSpec::PortByte() const {
     return port.value_or(static_cast<std::uint8_t>((channel & 0x07) | (pmPort << 4)));
 }
 
-std::uint32_t FlashSizeForChip(std::uint32_t chipId) {
-    switch (chipId) {
-        case 0x1F03:
-        case 0x1F5D:
-        case 0xBFB4:
-        case 0xBFD4:
-            return 0x10000;
-        case 0x0120:
-        case 0x1F04:
-        case 0x1F05:
-        case 0x1FD5:
-        case 0x2020:
-        case 0x9D1C:
-        case 0xBFB5:
-        case 0xBFD5:
-        case 0xDAC1:
-            return 0x20000;
-        case 0x1240:
-            return 0x40000;
-        case 0x014F:
-        case 0x1340:
-        case 0x1380:
-        case 0x7F4F:
-        case 0xBFD7:
-        case 0x1320C2:
-            return 0x80000;
-        default:
-            return 0;
-    }
-}
-
-bool IsNoFlashChip(std::uint32_t chipId) {
-    return chipId == 0x0000 || chipId == 0x55AA || chipId == 0xA5A5 || chipId == 0xABCD ||
-           chipId == 0xFFFF;
-}
-
 std::uint32_t FlashRomSize(const FlashSpec& flash) {
     if (flash.size) {
         return *flash.size;
     }
-    if (IsNoFlashChip(flash.chipId)) {
-        return 0;
+    switch (FlashChipKindOf(flash.chipId)) {
+        case FlashChipKind::NoRom:
+            return 0;
+        case FlashChipKind::Known:
+            return static_cast<std::uint32_t>(FlashSizeOfChip(flash.chipId));
+        case FlashChipKind::Unknown:
+            break;
     }
-    const std::uint32_t known = FlashSizeForChip(flash.chipId);
-    return known != 0 ? known : kUnknownChipFlashSize;
+    return kUnknownChipFlashSize;
 }
 
 std::optional<std::uint32_t> CommandCodeByName(const std::string& name) {

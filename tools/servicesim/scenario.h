@@ -286,12 +286,9 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& baseDir =
 // Reads and parses a scenario file. Throws ScenarioError.
 Scenario LoadScenario(const std::string& path);
 
-// Flash ROM size in bytes implied by a chip id (0 when unknown or no ROM).
-std::uint32_t FlashSizeForChip(std::uint32_t chipId);
-// Ids that mean "no flash ROM" (0x0000, 0x55AA, 0xA5A5, 0xABCD, 0xFFFF).
-bool IsNoFlashChip(std::uint32_t chipId);
-// The size the service's ROM has: `size` if given, else the chip table's; for ids
-// not in the table kUnknownChipFlashSize, for the no-ROM ids 0.
+// The size the service's ROM has: `size` if given, else the model's chip table's
+// (FlashSizeOfChip); for ids not in the table kUnknownChipFlashSize, for the no-ROM
+// ids 0.
 std::uint32_t FlashRomSize(const FlashSpec& flash);
 
 // Command codes by name for faults ("GET_EVENT", "login", "any", ...); nothing when unknown.

@@ -94,7 +94,6 @@ class ServiceSim {
     // with `duration`, when that much real time has passed.
     void BeginOutage(std::optional<std::chrono::milliseconds> duration = std::nullopt);
     void EndOutage();
-    bool InOutage() const { return away_.load(); }
 
     // Moves simulated time; replies waiting for it (a slow erase) go out.
     void AdvanceClock(std::chrono::milliseconds by);

@@ -19,6 +19,7 @@
 #include "gui/app/single_instance.h"
 #include "gui/diagram/diagram_area.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/platform/gui_log.h"
 #include "gui/platform/language.h"
 #include "gui/platform/qt_user_interface.h"
 #include "gui/platform/service_mode.h"
@@ -164,8 +165,8 @@ Application::Application(int& argc, char** argv) : app_(MakeApplicationObject(ar
     TextCatalogue::Install(app_.get());
     if (!platform::ApplyProgramLanguage(LanguageFromEnvironment(), *app_,
                                         LocaleNameFromEnvironment())) {
-        qWarning("Veltrix: Qt's own texts stay English (no translation found at %s)",
-                 qPrintable(platform::QtTranslationFile(UiLanguage())));
+        qCWarning(platform::GuiLog, "Qt's own texts stay English (no translation found at %s)",
+                  qPrintable(platform::QtTranslationFile(UiLanguage())));
     }
     // The program lives in the notification area: closing its last visible window
     // (a popup while the main window is hidden) must not end it; only the Exit path

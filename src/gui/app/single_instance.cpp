@@ -21,6 +21,8 @@
 #include <optional>
 #include <utility>
 
+#include "gui/platform/gui_log.h"
+
 namespace veltrix {
 
 namespace {
@@ -252,8 +254,8 @@ SingleInstance::Start SingleInstance::Begin() {
 std::optional<SingleInstance::Start> SingleInstance::Listen() {
     const std::optional<sockaddr_un> address = AddressOf(path_);
     if (!address) {
-        qDebug("Veltrix: runs without the one-instance check (%s: name too long)",
-               qPrintable(path_));
+        qCDebug(platform::GuiLog, "runs without the one-instance check (%s: name too long)",
+                qPrintable(path_));
         return Start::Alone;
     }
     // A plain bind fails when the name is taken, so two starts at once cannot both
@@ -275,7 +277,7 @@ std::optional<SingleInstance::Start> SingleInstance::Listen() {
     if (error == EADDRINUSE) {
         return std::nullopt;
     }
-    qDebug("Veltrix: runs without the one-instance check (%s)", std::strerror(error));
+    qCDebug(platform::GuiLog, "runs without the one-instance check (%s)", std::strerror(error));
     return Start::Alone;
 }
 
@@ -305,8 +307,9 @@ SingleInstance::Start SingleInstance::HandOver() {
     if (!PeerIsSameUser(fd)) {
         ::close(fd);
         // Not ours (a name taken in a shared temporary folder): run on without it.
-        qDebug("Veltrix: runs without the one-instance check (%s belongs to another user)",
-               qPrintable(path_));
+        qCDebug(platform::GuiLog,
+                "runs without the one-instance check (%s belongs to another user)",
+                qPrintable(path_));
         return Start::Alone;
     }
     const auto length = static_cast<ssize_t>(std::strlen(kShow));

@@ -126,6 +126,40 @@ void BiosUpdateDialog::BuildControls() {
     layout->addWidget(computer_);
     layout->addWidget(flashRom_);
 
+    AddModeButtons(layout);
+    AddFileRows(layout);
+
+    auto* image = new QHBoxLayout;
+    fileVersion_ = WithId(new QLabel(QStringLiteral("Version:  3.60"), this), kFileVersion);
+    chipset_ = WithId(new QLabel(QStringLiteral("Chipsatz: 1095-3124"), this), kChipset);
+    image->addWidget(fileVersion_);
+    image->addStretch(1);
+    image->addWidget(chipset_);
+    layout->addLayout(image);
+
+    progress_ = WithId(new QProgressBar(this), kProgress);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    layout->addWidget(progress_);
+    status_ = WithId(new QLabel(this), kStatus);
+    status_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(status_);
+
+    AddButtonRow(layout);
+
+    connect(modeButtons_[0], &QRadioButton::clicked, this, [this] { OnModeBackupAndUpdate(); });
+    connect(modeButtons_[1], &QRadioButton::clicked, this, [this] { OnModeUpdateOnly(); });
+    connect(modeButtons_[2], &QRadioButton::clicked, this, [this] { OnModeBackupOnly(); });
+    connect(backupFile_, &QPushButton::clicked, this, [this] { OnChooseBackupFile(); });
+    connect(biosFile_, &QPushButton::clicked, this, [this] { OnChooseBiosFile(); });
+    connect(start_, &QPushButton::clicked, this, [this] { OnStart(); });
+    connect(ready_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(close_, &QPushButton::clicked, this, &BiosUpdateDialog::reject);
+}
+
+// The three modes, in a group of their own.
+void BiosUpdateDialog::AddModeButtons(QVBoxLayout* layout) {
     auto* modes = new QGroupBox(this);
     auto* modeLayout = new QVBoxLayout(modes);
     const QString modeTexts[] = {//% "Backup and Update"
@@ -141,7 +175,10 @@ void BiosUpdateDialog::BuildControls() {
         modeLayout->addWidget(modeButtons_[i]);
     }
     layout->addWidget(modes);
+}
 
+// The backup and BIOS file buttons, each beside its path.
+void BiosUpdateDialog::AddFileRows(QVBoxLayout* layout) {
     auto* files = new QGridLayout;
     backupFile_ = WithId(new QPushButton(
                              //% "Backup File..."
@@ -164,24 +201,10 @@ void BiosUpdateDialog::BuildControls() {
     files->addWidget(biosPathLabel_, 1, 1);
     files->setColumnStretch(1, 1);
     layout->addLayout(files);
+}
 
-    auto* image = new QHBoxLayout;
-    fileVersion_ = WithId(new QLabel(QStringLiteral("Version:  3.60"), this), kFileVersion);
-    chipset_ = WithId(new QLabel(QStringLiteral("Chipsatz: 1095-3124"), this), kChipset);
-    image->addWidget(fileVersion_);
-    image->addStretch(1);
-    image->addWidget(chipset_);
-    layout->addLayout(image);
-
-    progress_ = WithId(new QProgressBar(this), kProgress);
-    progress_->setRange(0, 100);
-    progress_->setValue(0);
-    progress_->setTextVisible(false);
-    layout->addWidget(progress_);
-    status_ = WithId(new QLabel(this), kStatus);
-    status_->setAlignment(Qt::AlignCenter);
-    layout->addWidget(status_);
-
+// Start, then Ready and Close on the right.
+void BiosUpdateDialog::AddButtonRow(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout;
     start_ = WithId(new QPushButton(
                         //% "Start"
@@ -202,15 +225,6 @@ void BiosUpdateDialog::BuildControls() {
     buttons->addWidget(ready_);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
-
-    connect(modeButtons_[0], &QRadioButton::clicked, this, [this] { OnModeBackupAndUpdate(); });
-    connect(modeButtons_[1], &QRadioButton::clicked, this, [this] { OnModeUpdateOnly(); });
-    connect(modeButtons_[2], &QRadioButton::clicked, this, [this] { OnModeBackupOnly(); });
-    connect(backupFile_, &QPushButton::clicked, this, [this] { OnChooseBackupFile(); });
-    connect(biosFile_, &QPushButton::clicked, this, [this] { OnChooseBiosFile(); });
-    connect(start_, &QPushButton::clicked, this, [this] { OnStart(); });
-    connect(ready_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(close_, &QPushButton::clicked, this, &BiosUpdateDialog::reject);
 }
 
 void BiosUpdateDialog::ConnectReports() {
@@ -515,7 +529,6 @@ void BiosUpdateDialog::OnParameters(const FlashParameters& parameters) {
 
 void BiosUpdateDialog::OnRunEnded(const FlashRunResult& result) {
     running_ = false;
-    lastRun_ = result;
     backupAnswer_ = result.backupAnswer;
     if (!parametersReadInRun_) {
         parameters_.flashId = result.flashId;

@@ -19,6 +19,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace veltrix {
 
@@ -90,12 +91,10 @@ class BiosUpdateDialog : public QDialog {
     // What the dialog holds (tests).
     int Mode() const { return mode_; }
     int FlashAnswer() const { return flashAnswer_; }
-    int BackupAnswer() const { return backupAnswer_; }
     bool FileAccepted() const { return fileAccepted_; }
     const std::string& BackupPath() const { return backupPath_; }
     const std::string& BiosPath() const { return biosPath_; }
     const FlashParameters& Parameters() const { return parameters_; }
-    const FlashRunResult& LastRun() const { return lastRun_; }
 
   signals:
     // The flash ROM's parameters arrived after the dialog's start.
@@ -108,7 +107,11 @@ class BiosUpdateDialog : public QDialog {
     void reject() override;
 
   private:
+    // The controls in creation order (which is the tab order).
     void BuildControls();
+    void AddModeButtons(QVBoxLayout* layout);
+    void AddFileRows(QVBoxLayout* layout);
+    void AddButtonRow(QVBoxLayout* layout);
     void ConnectReports();
     // Fields to controls (false) or controls to fields (true): the mode, the file's
     // version text and the chipset text.
@@ -144,7 +147,6 @@ class BiosUpdateDialog : public QDialog {
     bool awaitingParameters_ = false;
     bool running_ = false;
     bool parametersReadInRun_ = false;
-    FlashRunResult lastRun_;
 
     QPushButton* ready_ = nullptr;
     QPushButton* close_ = nullptr;

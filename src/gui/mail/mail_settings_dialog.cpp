@@ -147,7 +147,12 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     advanced_->setAutoDefault(false);
     advanced_->setEnabled(values.hasSmtpOptions);
     connect(advanced_, &QPushButton::clicked, this, &MailSettingsDialog::OnAdvanced);
+    LayOutControls();
+}
 
+// The three groups top to bottom, the checks beside the level, then OK and Cancel.
+void MailSettingsDialog::LayOutControls() {
+    const auto [senderName, senderAddress, userName, password, server, recipient] = edits_;
     const QString address =
         //% "Address:"
         qtTrId("mail.address");
@@ -189,7 +194,7 @@ MailSettingsDialog::MailSettingsDialog(const MailSettingsValues& values, platfor
     layout->addWidget(senderGroup);
     layout->addWidget(serverGroup);
     layout->addLayout(lower);
-    const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
+    const platform::OkCancelRow buttons = platform::MakeOkCancelRow(*this);
     layout->addWidget(buttons.box);
     // Tab goes as the dialog reads, top to bottom: the edits were made in another order.
     const std::array<QWidget*, 13> tabOrder = {

@@ -52,7 +52,6 @@ class MailSettingsDialog : public QDialog {
     QString PasswordText() const;
     // The password read from the service or confirmed by the user last.
     const QString& ConfirmedPassword() const { return confirmed_; }
-    bool Confirming() const { return confirming_; }
 
     // The password field lost the focus to another control of the dialog.
     void OnPasswordEdited();
@@ -67,6 +66,7 @@ class MailSettingsDialog : public QDialog {
 
   private:
     QLineEdit* AddEdit(int id, const std::string& text);
+    void LayOutControls();
 
     platform::DialogUi& ui_;
     MailSettingsValues initial_;

@@ -133,7 +133,7 @@ SmtpSettingsDialog::SmtpSettingsDialog(const SmtpOptions& values, bool hasTlsOpt
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);
-    layout->addWidget(settings_dialog::MakeOkCancelRow(*this).box);
+    layout->addWidget(platform::MakeOkCancelRow(*this).box);
 
     // The values into the controls; the legacy SSL box only carries its flag.
     ShowValues();

@@ -133,7 +133,6 @@ class MainWindow : public QDialog {
     void SetOwnVersion(const ProductVersion& version);
     // The same with the version block of `fileName` (0.0.0 when it has none).
     void ReadOwnVersion(const std::string& fileName);
-    const ProductVersion& ClientVersion() const { return clientVersion_; }
 
     // The error log lines drained from the service: kept by the window until the error
     // log view is made, by the view from then on.
@@ -175,7 +174,6 @@ class MainWindow : public QDialog {
     ServiceSession& Session() { return *session_; }
     // What the window shows: the monitor's copy of the session's objects.
     const ObjectTable& Table() const { return *monitor_->Table(); }
-    app::TrayIcon& Tray() { return tray_; }
     const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
     bool IsHideTimerSet() const { return hideTimer_ != 0; }
 

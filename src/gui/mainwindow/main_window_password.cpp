@@ -7,6 +7,7 @@
 
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/first_paint_gate.h"
+#include "gui/platform/gui_log.h"
 #include "gui/platform/menu.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/settings/password_keyring.h"
@@ -107,7 +108,7 @@ void MainWindow::OnKeyringUnavailable(const QString& why, bool refused) {
         ui_.ShowMessage(text.toStdString());
         return;
     }
-    qWarning("Veltrix: %s", qPrintable(text));
+    qCWarning(platform::GuiLog, "%s", qPrintable(text));
     if (journal_ != nullptr) {
         journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
     }

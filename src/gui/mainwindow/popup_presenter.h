@@ -27,8 +27,6 @@ class PopupPresenter : public QObject {
 
     // The box now open, or null.
     QMessageBox* Current() const;
-    // Boxes shown so far.
-    int ShownCount() const { return shown_; }
 
   private:
     void ShowNext();

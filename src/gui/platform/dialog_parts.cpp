@@ -7,7 +7,7 @@
 #include "gui/platform/control_id.h"
 #include "texts/strings.h"
 
-namespace veltrix::settings_dialog {
+namespace veltrix::platform {
 
 OkCancelRow MakeOkCancelRow(QDialog& dialog) {
     OkCancelRow row;
@@ -19,8 +19,8 @@ OkCancelRow MakeOkCancelRow(QDialog& dialog) {
     row.cancel = row.box->addButton(
         //% "Cancel"
         qtTrId("dialog.cancel"), QDialogButtonBox::RejectRole);
-    platform::SetControlId(row.ok, kOkId);
-    platform::SetControlId(row.cancel, kCancelId);
+    SetControlId(row.ok, kOkId);
+    SetControlId(row.cancel, kCancelId);
     row.ok->setDefault(true);
     QObject::connect(row.box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(row.box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -31,4 +31,4 @@ std::size_t WireLength(const QString& text) {
     return static_cast<std::size_t>(text.toUtf8().size());
 }
 
-}  // namespace veltrix::settings_dialog
+}  // namespace veltrix::platform

@@ -9,7 +9,7 @@ class QDialog;
 class QDialogButtonBox;
 class QPushButton;
 
-namespace veltrix::settings_dialog {
+namespace veltrix::platform {
 
 inline constexpr int kOkId = 1;
 inline constexpr int kCancelId = 2;
@@ -25,4 +25,4 @@ OkCancelRow MakeOkCancelRow(QDialog& dialog);
 // The length of a text as it travels to the service (UTF-8 bytes).
 std::size_t WireLength(const QString& text);
 
-}  // namespace veltrix::settings_dialog
+}  // namespace veltrix::platform

@@ -37,7 +37,6 @@ class Menu {
     QMenuBar* Bar() const;
     QMenu* Popup() const;
 
-    bool HasItem(int id) const { return actions_.count(id) != 0; }
     QAction* Action(int id) const;
 
     // False when the menu has no item `id`.

@@ -76,7 +76,7 @@ HostLogFileDialog::HostLogFileDialog(UserQuestions& ui, const HostLogFileForm& f
         //% "File name:"
         qtTrId("settings.file-name"), fileName_);
     fields->addRow(logActive_);
-    const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
+    const platform::OkCancelRow buttons = platform::MakeOkCancelRow(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(buttons.box);
@@ -99,7 +99,7 @@ HostLogFileForm HostLogFileDialog::Form() const {
 
 void HostLogFileDialog::accept() {
     // The record holds 249 characters and the terminator; a longer name is never cut.
-    if (FileNameChanged() && settings_dialog::WireLength(fileName_->text()) > kMaxFileNameLength) {
+    if (FileNameChanged() && platform::WireLength(fileName_->text()) > kMaxFileNameLength) {
         ui_.ShowMessage(
             //% "The file name is too long: it may have at most 249 characters."
             qtTrId("settings.the-file-name-is-too-long-it-may-hav").toStdString());

@@ -66,7 +66,7 @@ PopupSettingsDialog::PopupSettingsDialog(bool enabled, int level, QWidget* paren
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(1, 1);
 
-    const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
+    const platform::OkCancelRow buttons = platform::MakeOkCancelRow(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(enabled_);
     layout->addWidget(group);

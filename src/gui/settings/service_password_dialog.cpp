@@ -47,7 +47,7 @@ ServicePasswordDialog::ServicePasswordDialog(UserQuestions& ui, QWidget* parent)
     fields->addRow(
         //% "New password again"
         qtTrId("settings.new-password-again"), repeatedPassword_);
-    const settings_dialog::OkCancelRow buttons = settings_dialog::MakeOkCancelRow(*this);
+    const platform::OkCancelRow buttons = platform::MakeOkCancelRow(*this);
     ok_ = buttons.ok;
     cancel_ = buttons.cancel;
 
@@ -111,7 +111,7 @@ void ServicePasswordDialog::accept() {
     }
     // The login block carries at most 99 characters: a longer password could never be
     // used to log in again.
-    if (settings_dialog::WireLength(newPassword_->text()) > kMaxPasswordLength) {
+    if (platform::WireLength(newPassword_->text()) > kMaxPasswordLength) {
         ui_.ShowMessage(
             //% "The new password is too long: a password has at most 99 characters.\n"
             //% "Password unchanged!"

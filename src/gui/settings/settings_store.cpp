@@ -11,9 +11,10 @@
 #include <QSettings>
 #include <QStringDecoder>
 #include <QStringList>
-#include <cstdio>
 #include <string>
 #include <utility>
+
+#include "gui/platform/gui_log.h"
 
 namespace veltrix {
 
@@ -137,8 +138,8 @@ ClientSettings LoadSettings() {
     ClientSettings settings;
     SettingsFile file;
     if (const std::string problem = ProblemWith(*file); !problem.empty()) {
-        std::fprintf(stderr, "Veltrix: the settings file %s %s; the default settings are used.\n",
-                     QFile::encodeName(file->fileName()).constData(), problem.c_str());
+        qCWarning(platform::GuiLog, "the settings file %s %s; the default settings are used.",
+                  QFile::encodeName(file->fileName()).constData(), problem.c_str());
         return settings;
     }
     if (file->status() != QSettings::NoError) {

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 #include <utility>
 
+#include "gui/platform/gui_log.h"
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
 
@@ -156,7 +157,8 @@ void DesktopNotifications::OnSent(const QString& title, std::optional<uint> id,
             failureReported_ = true;
             // Normal on a desktop without notifications: the program runs on and shows
             // its messages in its window and popups.
-            qDebug("Veltrix: desktop notifications are not shown (%s)", qPrintable(error));
+            qCDebug(platform::GuiLog, "desktop notifications are not shown (%s)",
+                    qPrintable(error));
         }
     }
     if (next) {

@@ -33,10 +33,8 @@ class QtTrayHost : public QObject, public TrayHost {
     bool IsAvailable() const override;
 
     // State for tests and callers: whether an icon has been added and not deleted (it
-    // is seen once the desktop has a tray), the identifier it was added with (0 when
-    // none) and its tooltip.
+    // is seen once the desktop has a tray) and its tooltip.
     bool IsShown() const { return shownIdentifier_ != 0; }
-    int ShownIdentifier() const { return shownIdentifier_; }
     QString ToolTip() const;
 
     // Plays a click on the icon as the tray would report it.

@@ -12,6 +12,8 @@
 #include <QString>
 #include <utility>
 
+#include "gui/platform/gui_log.h"
+
 namespace veltrix::app {
 
 namespace {
@@ -150,7 +152,7 @@ void SleepWatcher::ReportOnce(const char* what, const QString& why) {
         return;
     }
     failureReported_ = true;
-    qDebug("Veltrix: %s (%s)", what, qPrintable(why));
+    qCDebug(platform::GuiLog, "%s (%s)", what, qPrintable(why));
 }
 
 }  // namespace veltrix::app

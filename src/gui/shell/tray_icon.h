@@ -23,8 +23,6 @@ class TrayIcon {
     std::string balloonText;
     Severity balloonSeverity = Severity::Information;
 
-    // The identifier now in the notification area (179 before the first add).
-    int TrayIconId() const { return trayIconId_; }
     TrayHost& Host() const { return host_; }
 
     // Adds the icon for the connection state with the tooltip.

@@ -1,5 +1,4 @@
-// Message boxes, error reports, file dialogs and modal runs: the Qt mapping and the
-// scripted stand-in the window tests use.
+// Message boxes, error reports, file dialogs and modal runs: the Qt mapping.
 
 #include <gtest/gtest.h>
 
@@ -13,12 +12,9 @@
 #include "gui/platform/control_id.h"
 #include "gui/platform/message_box.h"
 #include "gui/platform/qt_user_interface.h"
-#include "support/scripted_ui.h"
 
 namespace veltrix::platform::testing {
 namespace {
-
-using veltrix::testing::ScriptedUi;
 
 TEST(MessageBoxTest, ButtonsDefaultAndEscapeFollowTheButtonSet) {
     struct Row {
@@ -134,50 +130,6 @@ TEST(QtUserInterfaceTest, RunModalRunsAndReturnsTheResult) {
     QDialog dialog;
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
     EXPECT_EQ(ui.RunModal(dialog), QDialog::Accepted);
-}
-
-TEST(ScriptedUiTest, RecordsMessagesAndAnswersFromTheScript) {
-    ScriptedUi ui;
-    ui.answers = {MessageAnswer::No};
-    UserInterface& core = ui;
-    EXPECT_EQ(core.ShowMessage("a", MessageIcon::Question, MessageButtons::YesNo),
-              MessageAnswer::No);
-    EXPECT_EQ(core.ShowMessage("b", MessageIcon::Question, MessageButtons::YesNo),
-              MessageAnswer::Yes);
-    EXPECT_EQ(core.ShowMessage("c"), MessageAnswer::Ok);
-    core.ReportError("e");
-    EXPECT_EQ(ui.messageTexts(), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Question);
-    EXPECT_EQ(ui.messages[2].buttons, MessageButtons::Ok);
-    EXPECT_EQ(ui.errors, (std::vector<std::string>{"e"}));
-}
-
-TEST(ScriptedUiTest, FileDialogsAnswerFromTheirQueueThenCancel) {
-    ScriptedUi ui;
-    ui.fileAnswers = {std::string("/tmp/new.rom"), std::nullopt};
-    DialogUi& dialogs = ui;
-    EXPECT_EQ(dialogs.GetOpenFileName("Open", "ROM (*.rom)", ""), "/tmp/new.rom");
-    EXPECT_EQ(dialogs.GetSaveFileName("Save", "All (*)", "bios.bak"), std::nullopt);
-    EXPECT_EQ(dialogs.GetOpenFileName("Open", "", ""), std::nullopt);
-    ASSERT_EQ(ui.fileRequests.size(), 3u);
-    EXPECT_FALSE(ui.fileRequests[0].save);
-    EXPECT_TRUE(ui.fileRequests[1].save);
-    EXPECT_EQ(ui.fileRequests[1].initialPath, "bios.bak");
-    EXPECT_EQ(ui.fileRequests[0].filter, "ROM (*.rom)");
-}
-
-TEST(ScriptedUiTest, ModalRunsGoThroughTheCallback) {
-    ScriptedUi ui;
-    QDialog dialog;
-    SetControlId(&dialog, 102);
-    EXPECT_EQ(ui.RunModal(dialog), QDialog::Rejected);
-    ui.onModal = [](QDialog& d) {
-        d.setWindowTitle(QStringLiteral("played"));
-        return QDialog::Accepted;
-    };
-    EXPECT_EQ(ui.RunModal(dialog), QDialog::Accepted);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("played"));
-    EXPECT_EQ(ui.modalRuns, (std::vector<int>{102, 102}));
 }
 
 }  // namespace

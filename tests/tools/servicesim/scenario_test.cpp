@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "model/bios_image.h"
 #include "servicesim/flash_rom.h"
 #include "servicesim/scenario_builders.h"
 
@@ -37,7 +38,7 @@ TEST(ScenarioTest, ShippedDefaultScenarioDescribesALivingSystem) {
     // Each flash ROM is a chip of the table holding the controller's own BIOS.
     for (const ControllerSpec& c : s.controllers) {
         const FlashRom rom(c);
-        EXPECT_NE(FlashSizeForChip(c.flash.chipId), 0u) << c.name;
+        EXPECT_NE(FlashSizeOfChip(c.flash.chipId), 0) << c.name;
         EXPECT_EQ(rom.Contents(), MakeBiosImage(rom.Size(), c.vendorId, c.deviceId, c.biosVersion))
             << c.name;
         EXPECT_EQ(rom.BiosVersionReply(), c.biosVersion) << c.name;
@@ -225,15 +226,6 @@ TEST(ScenarioTest, MissingFileIsNamed) {
     } catch (const ScenarioError& e) {
         EXPECT_NE(std::string(e.what()).find("/nonexistent/scenario.json"), std::string::npos);
     }
-}
-
-TEST(ScenarioTest, FlashSizesFollowTheChipTable) {
-    EXPECT_EQ(FlashSizeForChip(0xBFB4), 0x10000u);
-    EXPECT_EQ(FlashSizeForChip(0xBFB5), 0x20000u);
-    EXPECT_EQ(FlashSizeForChip(0x1240), 0x40000u);
-    EXPECT_EQ(FlashSizeForChip(0x1320C2), 0x80000u);
-    EXPECT_EQ(FlashSizeForChip(0xFFFF), 0u);
-    EXPECT_EQ(FlashSizeForChip(0x4242), 0u);
 }
 
 }  // namespace

@@ -1,0 +1,7 @@
+#include "gui/platform/gui_log.h"
+
+namespace veltrix::platform {
+
+Q_LOGGING_CATEGORY(GuiLog, "veltrix.gui")
+
+}  // namespace veltrix::platform
