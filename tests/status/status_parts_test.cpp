@@ -197,6 +197,9 @@ TEST(FailureSentenceTest, SaysWhatWhereAndWhatToDo) {
         {Failure::Unreachable, "raid1", "Connection refused",
          "service not reachable at raid1 port 4711 (Connection refused); is the service running "
          "on raid1 and listening on TCP port 4711"},
+        {Failure::Unreachable, ".", "Permission denied",
+         "service not reachable at /run/test/KAVOPIPE (Permission denied); this user may not "
+         "open its folder /run/test; only its owner and, where the mode allows, its group may"},
         {Failure::Unreachable, "127.0.0.1:47701", "Connection refused",
          "service not reachable at 127.0.0.1 port 47701 (Connection refused); is the service "
          "running on 127.0.0.1 and listening on TCP port 47701?"},

@@ -294,7 +294,7 @@ TEST_F(StatusProgramTest, SeveralHostsAtOnce) {
               std::string::npos)
         << json.err;
 
-    const ProgramResult nagios = run("nagios", "1");
+    const ProgramResult nagios = run("nagios", "3");
     EXPECT_EQ(nagios.exitCode, 2) << "CRITICAL before UNKNOWN: " << nagios.out;
     EXPECT_EQ(nagios.out.rfind("VELTRIX CRITICAL - 3 hosts: 1 CRITICAL, 1 UNKNOWN, 1 OK | ", 0), 0u)
         << nagios.out;
@@ -303,7 +303,7 @@ TEST_F(StatusProgramTest, SeveralHostsAtOnce) {
             << nagios.out;
     }
 
-    const ProgramResult metrics = run("prometheus", "1");
+    const ProgramResult metrics = run("prometheus", "3");
     EXPECT_EQ(PromtoolRejectsMetrics(metrics.out), "");
     EXPECT_EQ(metrics.out.find("# TYPE veltrix_up"), metrics.out.rfind("# TYPE veltrix_up"))
         << "each family described once: " << metrics.out;
@@ -313,7 +313,7 @@ TEST_F(StatusProgramTest, SeveralHostsAtOnce) {
         EXPECT_NE(metrics.out.find(up), std::string::npos) << up << metrics.out;
     }
 
-    const ProgramResult text = run("text", "1");
+    const ProgramResult text = run("text", "3");
     const auto first = text.out.find("Host " + hosts[0] + ": service version");
     const auto second = text.out.find("Host " + hosts[1] + ": service version");
     const auto third = text.out.find("Host " + hosts[2] + ": no status: time-out");
