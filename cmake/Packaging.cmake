@@ -206,6 +206,11 @@ set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-translations-l10n, libsecret-1-0")
 # The timer writes node exporter's textfile folder; without it a run is skipped.
 # secret-tool reads the desktop keyring's password into a file for a timer or SSH.
 set(CPACK_DEBIAN_STATUS_PACKAGE_SUGGESTS "prometheus-node-exporter, libsecret-tools")
+# Maintainer scripts as dh_installsystemd writes them for a unit not enabled by default:
+# a purge removes the timer's enablement, and with the state folder the metrics file.
+set(CPACK_DEBIAN_STATUS_PACKAGE_CONTROL_EXTRA
+    ${_dist}/debian/veltrix-status/postinst ${_dist}/debian/veltrix-status/prerm
+    ${_dist}/debian/veltrix-status/postrm)
 # An upgrade from the one package of release 1 hands its programs over.
 foreach(_var STATUS SERVICESIM)
     set(CPACK_DEBIAN_${_var}_PACKAGE_BREAKS "veltrix (<< ${PROJECT_VERSION}-2)")

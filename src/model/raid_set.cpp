@@ -6,8 +6,10 @@
 
 namespace veltrix {
 
+// One per thread: every session walks the members on a thread of its own, and sessions
+// with several hosts at once walked one shared cursor over each other's sets.
 MemberCursor& ProgramMemberCursor() {
-    static MemberCursor cursor;
+    static thread_local MemberCursor cursor;
     return cursor;
 }
 

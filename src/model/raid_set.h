@@ -20,9 +20,9 @@ struct MemberCursor {
     std::uint8_t member = 0;  // cursor of RaidSet::Member
     std::uint8_t slot = 0;    // cursor of RaidSet::MemberSlot
 };
-// The program-wide cursor pair.
+// The cursor pair of the calling thread (each session's thread has its own).
 MemberCursor& ProgramMemberCursor();
-// Puts both cursors back to entry 0 (program start; tests).
+// Puts the calling thread's cursors back to entry 0 (program start; tests).
 void ResetMemberCursor();
 
 class RaidSet {

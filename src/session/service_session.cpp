@@ -73,11 +73,43 @@ ServiceSession::~ServiceSession() {
         // Only a wait that nothing can interrupt keeps the thread; it must not outlive
         // the objects it uses.
         thread_.wait();
+        AfterThreadEnd();
     }
 }
 
 void ServiceSession::Post(std::function<void()> work) {
-    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+    // Under the lock, so that the events come in the order of the work they stand for.
+    const std::lock_guard lock(postedMutex_);
+    posted_.push_back(std::move(work));
+    QMetaObject::invokeMethod(this, "RunPosted", Qt::QueuedConnection);
+}
+
+void ServiceSession::RunPosted() {
+    std::function<void()> work;
+    {
+        const std::lock_guard lock(postedMutex_);
+        if (posted_.empty()) {
+            return;
+        }
+        work = std::move(posted_.front());
+        posted_.pop_front();
+    }
+    work();
+}
+
+void ServiceSession::RunBlocking(const std::function<void()>& work) {
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> ran = done->get_future();
+    Post([&work, done] {
+        work();
+        done->set_value();
+    });
+    // A thread that ended first never runs it.
+    while (ran.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout) {
+        if (thread_.isFinished()) {
+            return;
+        }
+    }
 }
 
 void ServiceSession::RunHere(const std::function<void()>& work) {
@@ -88,7 +120,7 @@ void ServiceSession::RunHere(const std::function<void()>& work) {
     // A tick of a clock that runs on another thread (tests): the tick ends when its
     // work has run, as it would on the session's own thread.
     if (thread_.isRunning()) {
-        QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
+        RunBlocking(work);
     }
 }
 
@@ -96,8 +128,7 @@ void ServiceSession::Sync() {
     if (QThread::currentThread() == &thread_ || !thread_.isRunning()) {
         return;
     }
-    QMetaObject::invokeMethod(
-        this, [] {}, Qt::BlockingQueuedConnection);
+    RunBlocking([] {});
 }
 
 void ServiceSession::SetReplyBound(std::uint32_t ms) {
@@ -185,11 +216,13 @@ void ServiceSession::Converse(std::function<void(ServiceLink&, StatusRequests&)>
 
 bool ServiceSession::Shutdown(std::chrono::milliseconds bound) {
     if (!thread_.isRunning()) {
+        AfterThreadEnd();
         return true;
     }
     stopping_ = true;
     Post([this] {
         ExitWork();
+        const std::lock_guard lock(postedMutex_);  // the thread's last work, for AfterThreadEnd
         thread_.quit();
     });
     // A reply on its way is let in first. Cutting its receive short shuts the socket's
@@ -198,11 +231,22 @@ bool ServiceSession::Shutdown(std::chrono::milliseconds bound) {
     // nothing more, so with a service that answers the thread ends within the grace.
     const auto grace = std::min(bound, kReplyGrace);
     if (thread_.wait(QDeadlineTimer(grace))) {
+        AfterThreadEnd();
         return true;
     }
     // Any wait on the channel ends now; the logoff starts afresh.
     canceller_.Cancel();
-    return thread_.wait(QDeadlineTimer(bound - grace));
+    if (!thread_.wait(QDeadlineTimer(bound - grace))) {
+        return false;
+    }
+    AfterThreadEnd();
+    return true;
+}
+
+void ServiceSession::AfterThreadEnd() {
+    // The thread ended (QThread::wait); taking the lock its last work held orders what
+    // that work did before what follows, also for ThreadSanitizer.
+    const std::lock_guard lock(postedMutex_);
 }
 
 void ServiceSession::ExitWork() {

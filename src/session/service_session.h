@@ -24,8 +24,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -158,6 +160,13 @@ class ServiceSession : public QObject {
     // queued (`wait`: and waits until it has run).
     void Post(std::function<void()> work);
     void RunHere(const std::function<void()>& work);
+    // Runs `work` on the session's thread and waits until it has run (or the thread
+    // has ended without running it).
+    void RunBlocking(const std::function<void()>& work);
+    // The oldest work Post() queued; one call for each Post().
+    Q_INVOKABLE void RunPosted();
+    // After the thread has ended: what it did happens before what follows.
+    void AfterThreadEnd();
     void OnPollTimer();
     void OnMailOnlyTimer();
     void OnReconnectTimer();
@@ -269,6 +278,11 @@ class ServiceSession : public QObject {
     // The table changed since the window got its last copy.
     bool tableStale_ = false;
     std::atomic<bool> stopping_{false};
+    // Work for the session's thread. It travels through this lock rather than inside
+    // Qt's event, which only wakes the thread: Debian's Qt is not built with
+    // ThreadSanitizer, which would not see the event queue's lock order the hand-off.
+    std::mutex postedMutex_;
+    std::deque<std::function<void()>> posted_;
     QThread thread_;
 };
 

@@ -1,5 +1,11 @@
 #include "status/failure_text.h"
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
 #include "protocol/protocol.h"
 #include "protocol/transport.h"
 
@@ -36,14 +42,65 @@ std::string ReplaceWhere(std::string text, const std::string& where) {
     return text;
 }
 
+// Whether the host names its own port ("name:port", "[address]:port"), so that
+// VELTRIX_PIPE_PORT does not apply to it.
+bool HasOwnPort(const std::string& host) {
+    if (host.starts_with('[')) {
+        return host.find("]:") != std::string::npos;
+    }
+    const auto colon = host.find(':');
+    return colon != std::string::npos && host.find(':', colon + 1) == std::string::npos;
+}
+
+// The TCP port the run tried for `host`.
+std::uint16_t PortOf(const std::string& host) {
+    const auto target = transport::SplitHostPort(host);
+    return target ? target->port : transport::TcpPort();
+}
+
+// "root:kavotronik, mode 0660" of a file, or "" when it cannot be looked at.
+std::string OwnerAndMode(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    const passwd* user = ::getpwuid(info.st_uid);
+    const group* group = ::getgrgid(info.st_gid);
+    char mode[8];
+    std::snprintf(mode, sizeof(mode), "%04o", info.st_mode & 07777);
+    return (user != nullptr ? std::string(user->pw_name) : std::to_string(info.st_uid)) + ":" +
+           (group != nullptr ? std::string(group->gr_name) : std::to_string(info.st_gid)) +
+           ", mode " + mode;
+}
+
+// The local pipe refused this user: who may open it, and what to do.
+std::string PermissionHint() {
+    const std::string pipe = transport::LocalSocketPath(kServicePipeName);
+    std::string owner = OwnerAndMode(pipe);
+    std::string what = "the pipe " + pipe;
+    if (owner.empty()) {
+        what = "its folder " + transport::PipeDirectory();
+        owner = OwnerAndMode(transport::PipeDirectory());
+    }
+    return "this user may not open " + what + (owner.empty() ? "" : " (" + owner + ")") +
+           "; only its owner and, where the mode allows, its group may: run veltrix-status as "
+           "one of them (sudo -u OWNER, or add this user to the group and log in again)";
+}
+
 // The hint for an unreachable service names how it is reached.
-std::string UnreachableHint(const std::string& host) {
+std::string UnreachableHint(const std::string& host, const std::string& detail) {
     if (host == ".") {
+        if (detail.find("Permission denied") != std::string::npos) {
+            return PermissionHint();
+        }
         return "is the service running on this machine? VELTRIX_PIPE_DIR chooses the folder "
                "of its pipe";
     }
-    return "is the service running on " + host + " and listening on TCP port " +
-           std::to_string(transport::TcpPort()) + " (VELTRIX_PIPE_PORT chooses the port)?";
+    const std::string name =
+        transport::SplitHostPort(host) ? transport::SplitHostPort(host)->host : host;
+    std::string hint = "is the service running on " + name + " and listening on TCP port " +
+                       std::to_string(PortOf(host));
+    return HasOwnPort(host) ? hint + "?" : hint + " (VELTRIX_PIPE_PORT chooses the port)?";
 }
 
 }  // namespace
@@ -52,7 +109,8 @@ std::string ServiceLocation(const std::string& host) {
     if (host == ".") {
         return transport::LocalSocketPath(kServicePipeName);
     }
-    return Printable(host) + " port " + std::to_string(transport::TcpPort());
+    const auto target = transport::SplitHostPort(host);
+    return Printable(target ? target->host : host) + " port " + std::to_string(PortOf(host));
 }
 
 std::string FailureSentence(const StatusReport& report) {
@@ -73,7 +131,7 @@ std::string FailureSentence(const StatusReport& report) {
         }
     }
     if (report.failure == Failure::Unreachable) {
-        hint = UnreachableHint(Printable(report.host));
+        hint = UnreachableHint(Printable(report.host), detail);
     }
     if (!detail.empty()) {
         sentence += " (" + detail + ")";

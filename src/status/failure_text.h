@@ -9,7 +9,7 @@
 namespace veltrix::status {
 
 // Where the run looked for the service: "/run/kavotronik/KAVOPIPE" for host ".",
-// "host port 47631" for another host.
+// "host port 47631" for another host (the port it names, else VELTRIX_PIPE_PORT's).
 std::string ServiceLocation(const std::string& host);
 
 // "service not reachable at /run/kavotronik/KAVOPIPE (No such file or directory); is

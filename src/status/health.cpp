@@ -131,6 +131,12 @@ void EvaluateSets(const StatusReport& report, int c, Health& health) {
 
 }  // namespace
 
+Level Worse(Level a, Level b) {
+    static constexpr int kRank[] = {0, 1, 3,
+                                    2};  // by Level's value: Ok, Warning, Critical, Unknown
+    return kRank[static_cast<int>(a)] >= kRank[static_cast<int>(b)] ? a : b;
+}
+
 const char* LevelName(Level level) {
     switch (level) {
         case Level::Ok:

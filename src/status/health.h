@@ -35,4 +35,8 @@ struct Health {
 
 Health Evaluate(const StatusReport& report);
 
+// The worse of two levels over several hosts: CRITICAL, then UNKNOWN (a host that
+// gives no status may hide anything), then WARNING, then OK.
+Level Worse(Level a, Level b);
+
 }  // namespace veltrix::status

@@ -121,9 +121,7 @@ Json ControllerDocument(const StatusReport& report, int c) {
     };
 }
 
-}  // namespace
-
-std::string JsonOutput(const StatusReport& report, const Health& health) {
+Json Document(const StatusReport& report, const Health& health) {
     Json problems = Json::array();
     for (const Finding& finding : health.findings) {
         problems.push_back(
@@ -154,7 +152,25 @@ std::string JsonOutput(const StatusReport& report, const Health& health) {
             }
         }
     }
+    return document;
+}
+
+std::string Dump(const Json& document) {
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::string JsonOutput(const StatusReport& report, const Health& health) {
+    return Dump(Document(report, health));
+}
+
+std::string JsonOutput(const std::vector<HostStatus>& hosts) {
+    Json documents = Json::array();
+    for (const HostStatus& host : hosts) {
+        documents.push_back(Document(host.report, host.health));
+    }
+    return Dump({{"hosts", documents}});
 }
 
 std::string VersionText(const ServiceConfig& config) {

@@ -2,6 +2,7 @@
 // per finding. The exit code is the verdict's level.
 
 #include <algorithm>
+#include <map>
 
 #include "status/failure_text.h"
 #include "status/outputs.h"
@@ -36,30 +37,66 @@ std::string PerformanceData(const StatusReport& report, const Health& health) {
     return data;
 }
 
+// "LEVEL - what": the findings named on the status line, or what was found.
+std::string Summary(const StatusReport& report, const Health& health) {
+    std::string line = std::string(LevelName(health.level)) + " - ";
+    if (!report.Ok()) {
+        return line + PluginText(FailureSentence(report));
+    }
+    if (health.findings.empty()) {
+        return line + Format("%d controller%s, %d drives, %d sets", report.controllerCount,
+                             report.controllerCount == 1 ? "" : "s", health.drives, health.sets);
+    }
+    const std::size_t shown = std::min(health.findings.size(), kFindingsOnStatusLine);
+    for (std::size_t i = 0; i < shown; ++i) {
+        line += (i == 0 ? "" : "; ") + PluginText(health.findings[i].text);
+    }
+    if (health.findings.size() > shown) {
+        line += Format(" (%d more)", health.findings.size() - shown);
+    }
+    return line;
+}
+
 }  // namespace
 
 std::string NagiosOutput(const StatusReport& report, const Health& health) {
-    std::string line = std::string("VELTRIX ") + LevelName(health.level) + " - ";
+    std::string line = "VELTRIX " + Summary(report, health);
     if (!report.Ok()) {
-        return line + PluginText(FailureSentence(report)) + "\n";
-    }
-    if (health.findings.empty()) {
-        line += Format("%d controller%s, %d drives, %d sets", report.controllerCount,
-                       report.controllerCount == 1 ? "" : "s", health.drives, health.sets);
-    } else {
-        const std::size_t shown = std::min(health.findings.size(), kFindingsOnStatusLine);
-        for (std::size_t i = 0; i < shown; ++i) {
-            line += (i == 0 ? "" : "; ") + PluginText(health.findings[i].text);
-        }
-        if (health.findings.size() > shown) {
-            line += Format(" (%d more)", health.findings.size() - shown);
-        }
+        return line + "\n";
     }
     line += " | " + PerformanceData(report, health) + "\n";
     for (const Finding& finding : health.findings) {
         line += std::string(LevelName(finding.level)) + ": " + PluginText(finding.text) + "\n";
     }
     return line;
+}
+
+std::string NagiosOutput(const std::vector<HostStatus>& hosts) {
+    // The most serious first, with their performance data labels.
+    constexpr std::pair<Level, const char*> kLevels[] = {{Level::Critical, "hosts_critical"},
+                                                         {Level::Unknown, "hosts_unknown"},
+                                                         {Level::Warning, "hosts_warning"},
+                                                         {Level::Ok, "hosts_ok"}};
+    std::map<Level, int> counts;
+    Level worst = Level::Ok;
+    for (const HostStatus& host : hosts) {
+        ++counts[host.health.level];
+        worst = Worse(worst, host.health.level);
+    }
+    std::string tally;
+    std::string data = Format("hosts=%d;;;0", hosts.size());
+    for (const auto& [level, label] : kLevels) {
+        if (counts[level] > 0) {
+            tally += Format("%s%d %s", tally.empty() ? "" : ", ", counts[level], LevelName(level));
+        }
+        data += Format(" %s=%d;;;0", label, counts[level]);
+    }
+    std::string out =
+        Format("VELTRIX %s - %d hosts: %s | %s\n", LevelName(worst), hosts.size(), tally, data);
+    for (const HostStatus& host : hosts) {
+        out += PluginText(host.report.host) + ": " + Summary(host.report, host.health) + "\n";
+    }
+    return out;
 }
 
 }  // namespace veltrix::status

@@ -1,7 +1,14 @@
 #include "status/options.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "protocol/transport.h"
 
 namespace veltrix::status {
 
@@ -38,11 +45,86 @@ std::optional<std::chrono::milliseconds> ParseSeconds(const std::string& text) {
     return std::chrono::milliseconds(static_cast<std::int64_t>(ms));
 }
 
+// The hosts of a --hosts-file; nothing, with `error` set, when it cannot be read.
+std::optional<std::vector<std::string>> ReadHostsFile(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    if (!in || !(content << in.rdbuf())) {
+        error = "cannot read hosts file " + path + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    return HostsFromFileContent(content.str());
+}
+
+// "HOST=FILE" of --password-file names a file for that host alone when HOST is one of
+// the hosts; anything else is the file for every host without one of its own.
+void AssignPasswordFiles(const std::vector<std::string>& given, Options& options) {
+    for (const std::string& value : given) {
+        const auto equals = value.find('=');
+        const auto target = equals == std::string::npos
+                                ? options.hosts.end()
+                                : std::find_if(options.hosts.begin(), options.hosts.end(),
+                                               [&](const HostTarget& t) {
+                                                   return t.host == value.substr(0, equals);
+                                               });
+        if (target != options.hosts.end() && equals + 1 < value.size()) {
+            target->passwordFile = value.substr(equals + 1);
+        } else {
+            options.passwordFile = value;
+        }
+    }
+}
+
+// The hosts in the order given, each once; "." alone when none was given.
+std::string SetHosts(const std::vector<std::string>& hosts, Options& options) {
+    if (hosts.empty()) {
+        return {};
+    }
+    options.hosts.clear();
+    for (const std::string& host : hosts) {
+        if (std::string error = HostError(host); !error.empty()) {
+            return error;
+        }
+        if (std::count(hosts.begin(), hosts.end(), host) > 1) {
+            return "host \"" + host + "\" is given twice";
+        }
+        options.hosts.push_back({host, {}});
+    }
+    return {};
+}
+
 }  // namespace
+
+std::vector<std::string> HostsFromFileContent(const std::string& content) {
+    std::vector<std::string> hosts;
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+        line.resize(std::min(line.find('#'), line.size()));
+        const auto first = line.find_first_not_of(" \t\r");
+        if (first != std::string::npos) {
+            hosts.push_back(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
+        }
+    }
+    return hosts;
+}
+
+std::string HostError(const std::string& host) {
+    if (host.empty()) {
+        return "--host needs a host name, \".\" for this machine";
+    }
+    if (host == "." || transport::SplitHostPort(host)) {
+        return {};
+    }
+    return "host \"" + host +
+           "\" is not a host name or address with an optional port from 1 to 65535 "
+           "(name:port, [IPv6 address]:port)";
+}
 
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
     ParsedOptions parsed;
     Options options;
+    std::vector<std::string> hosts;
+    std::vector<std::string> passwordFiles;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> value;
@@ -72,18 +154,15 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
                 "the password is never taken from the command line, where other users "
                 "can read it: use --password-file FILE or VELTRIX_PASSWORD";
             return parsed;
-        } else if (name == "--host" || name == "--format" || name == "--password-file" ||
-                   name == "--timeout" || name == "--output" || name == "--state-file") {
+        } else if (name == "--host" || name == "--hosts-file" || name == "--format" ||
+                   name == "--password-file" || name == "--timeout" || name == "--output" ||
+                   name == "--state-file") {
             const auto given = takeValue();
             if (!given) {
                 return parsed;
             }
             if (name == "--host") {
-                if (given->empty()) {
-                    parsed.error = "--host needs a host name, \".\" for this machine";
-                    return parsed;
-                }
-                options.host = *given;
+                hosts.push_back(*given);
             } else if (name == "--format") {
                 const auto format = FormatByName(*given);
                 if (!format) {
@@ -104,8 +183,14 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
             } else if (given->empty()) {
                 parsed.error = name + " needs a file name";
                 return parsed;
+            } else if (name == "--hosts-file") {
+                const auto listed = ReadHostsFile(*given, parsed.error);
+                if (!listed) {
+                    return parsed;
+                }
+                hosts.insert(hosts.end(), listed->begin(), listed->end());
             } else if (name == "--password-file") {
-                options.passwordFile = *given;
+                passwordFiles.push_back(*given);
             } else if (name == "--output") {
                 options.output = *given;
             } else {
@@ -116,6 +201,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
             return parsed;
         }
     }
+    parsed.error = SetHosts(hosts, options);
+    if (!parsed.error.empty()) {
+        return parsed;
+    }
+    AssignPasswordFiles(passwordFiles, options);
     parsed.options = options;
     return parsed;
 }
@@ -128,11 +218,14 @@ in, reads controllers, drives, RAID sets and rebuilds, logs off and prints them.
 
 Options:
   --host HOST           the service's host: "." (default) for this machine, or a
-                        host name or address
+                        host name or address with an optional port (name:port,
+                        [IPv6 address]:port); give it again for more hosts
+  --hosts-file FILE     ask the hosts in FILE too: one a line, # starts a comment
   --format FORMAT       text (default), json, nagios (monitoring-plugin status
                         line and exit code) or prometheus (text exposition)
-  --password-file FILE  read the service password from the first line of FILE
-  --timeout SECONDS     bound on the whole run (default 10)
+  --password-file FILE  read the service password from the first line of FILE;
+                        HOST=FILE for that host alone
+  --timeout SECONDS     bound on each host's run (default 10)
   --output FILE         replace FILE atomically with the output instead of
                         printing it (for node exporter's textfile collector)
   --state-file FILE     keep each running rebuild's position here, so that the
@@ -153,6 +246,12 @@ in the desktop session, then --password-file FILE.
 VELTRIX_PIPE_DIR and VELTRIX_PIPE_PORT choose the local pipe's folder and the TCP
 port as for the desktop program.
 
+Several hosts are asked at the same time, each within its own time-out, and
+printed in the order given: text a section per host, json {"hosts": [...]} with
+each host's document, prometheus every host's series, nagios the worst state
+with a line per host. The exit code is the worst host's (nagios: CRITICAL before
+UNKNOWN before WARNING before OK).
+
 Exit codes: 0 status read (nagios: OK), 1 nagios: WARNING, or the status was read
 but --output could not be written, 2 nagios: CRITICAL, 3 no status (bad arguments,
 no password, service not reachable, busy with another client, login refused,
@@ -160,7 +259,7 @@ time-out, transmission error or invalid reply; nagios: UNKNOWN).
 
 Files: /usr/share/veltrix/status/ holds the JSON Schema of --format json and the
 Prometheus alert rules; veltrix-status.timer, once enabled, runs it every minute
-for node exporter (man veltrix-status, /usr/share/doc/veltrix-status/README).
+for node exporter (/usr/share/doc/veltrix-status/README: the steps).
 )";
 }
 

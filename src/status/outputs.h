@@ -1,9 +1,11 @@
 #pragma once
 // The four forms of a status: a table for people, one JSON document for scripts, the
 // monitoring-plugin status line and Prometheus text exposition. Every text that came
-// from the service passes through Printable(), so every output is plain ASCII.
+// from the service passes through Printable(), so every output is plain ASCII. Each
+// form has one for several hosts too; for one host it is the plain form.
 
 #include <string>
+#include <vector>
 
 #include "status/health.h"
 #include "status/status_report.h"
@@ -25,6 +27,26 @@ std::string NagiosOutput(const StatusReport& report, const Health& health);
 
 // Text exposition format 0.0.4. Without a status only veltrix_up (0, with a reason).
 std::string PrometheusOutput(const StatusReport& report);
+
+// One host's run with its verdict.
+struct HostStatus {
+    StatusReport report;
+    Health health;
+};
+
+// A section per host in their order (for a host without a status, why), then the worst
+// level.
+std::string TextOutput(const std::vector<HostStatus>& hosts);
+
+// {"hosts": [...]} with each host's document in their order.
+std::string JsonOutput(const std::vector<HostStatus>& hosts);
+
+// The worst level with the number of hosts at each level, then one line per host
+// ("HOST: LEVEL - summary").
+std::string NagiosOutput(const std::vector<HostStatus>& hosts);
+
+// Every host's series, each family once.
+std::string PrometheusOutput(const std::vector<HostStatus>& hosts);
 
 // "3.4.0.2" from the service's version words.
 std::string VersionText(const ServiceConfig& config);

@@ -239,15 +239,11 @@ void AddController(Exposition& e, const StatusReport& report, int c, const std::
     }
 }
 
-}  // namespace
-
-std::string PrometheusOutput(const StatusReport& report) {
-    Exposition e;
-    DescribeAll(e);
+void AddReport(Exposition& e, const StatusReport& report) {
     const std::string host = MachineLabel(report.host);
     if (!report.Ok()) {
         e.Add("veltrix_up", {{"host", host}, {"reason", FailureName(report.failure)}}, "0");
-        return e.Render();
+        return;
     }
     e.Add("veltrix_up", {{"host", host}}, "1");
     e.Add("veltrix_service_info", {{"host", host}, {"version", VersionText(report.serviceConfig)}},
@@ -258,6 +254,23 @@ std::string PrometheusOutput(const StatusReport& report) {
         if (report.table.GetController(c) != nullptr) {
             AddController(e, report, c, host);
         }
+    }
+}
+
+}  // namespace
+
+std::string PrometheusOutput(const StatusReport& report) {
+    Exposition e;
+    DescribeAll(e);
+    AddReport(e, report);
+    return e.Render();
+}
+
+std::string PrometheusOutput(const std::vector<HostStatus>& hosts) {
+    Exposition e;
+    DescribeAll(e);
+    for (const HostStatus& host : hosts) {
+        AddReport(e, host.report);
     }
     return e.Render();
 }

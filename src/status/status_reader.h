@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "status/status_report.h"
 
@@ -25,6 +26,11 @@ struct ReadRequest {
 // Needs a QCoreApplication. Never throws for anything the service does; a report
 // that is not ok() says why.
 StatusReport ReadStatus(const ReadRequest& request, RunTimings* timings = nullptr);
+
+// Every request at the same time, each on a thread of its own within its own time-out
+// (one alone on the calling thread); the reports and timings in the requests' order.
+std::vector<StatusReport> ReadStatuses(const std::vector<ReadRequest>& requests,
+                                       std::vector<RunTimings>* timings = nullptr);
 
 // The failure the session's messages of a failed connect or enumeration tell.
 Failure ClassifyMessages(const std::vector<std::string>& messages);

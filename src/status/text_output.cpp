@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/status_texts.h"
+#include "status/failure_text.h"
 #include "status/outputs.h"
 #include "texts/format.h"
 #include "texts/string_ids.h"
@@ -127,6 +128,19 @@ std::string TextOutput(const StatusReport& report, const Health& health) {
         out += std::string("  ") + LevelName(finding.level) + ": " + Printable(finding.text) + "\n";
     }
     return out;
+}
+
+std::string TextOutput(const std::vector<HostStatus>& hosts) {
+    std::string out;
+    Level worst = Level::Ok;
+    for (const HostStatus& host : hosts) {
+        out += host.report.Ok() ? TextOutput(host.report, host.health)
+                                : Format("Host %s: no status: %s\n", Printable(host.report.host),
+                                         FailureSentence(host.report));
+        out += '\n';
+        worst = Worse(worst, host.health.level);
+    }
+    return out + Format("Status of %d hosts: %s\n", hosts.size(), LevelName(worst));
 }
 
 }  // namespace veltrix::status

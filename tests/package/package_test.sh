@@ -11,6 +11,8 @@
 #   package_test.sh commands OUT VERSION   every program's command line, as a table
 #   package_test.sh timer OUT              the unit verified, its command run as the unit
 #                                          would, against the packaged simulated service
+#   package_test.sh purge OUT              veltrix-status's maintainer scripts in a scratch
+#                                          root: a purge leaves no timer link nor metrics
 set -euo pipefail
 
 fail() {
@@ -298,6 +300,27 @@ timer)
         fail "no veltrix_up 1 of this machine in the metrics"
     grep -q 'veltrix_raid_set_rebuild_speed_bytes_per_second' "$work/node-exporter/veltrix.prom" ||
         fail "no rebuild speed from the state folder's samples"
+    ;;
+
+purge)
+    out=$(realpath "$1")
+    has "$out" veltrix-status || exit 0
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    dpkg-deb -e "$(the_deb "$out" veltrix-status)" "$work/control"
+    cp -r "$out/veltrix-status/." "$work/root"
+    export DPKG_ROOT=$work/root DPKG_MAINTSCRIPT_PACKAGE=veltrix-status
+    DPKG_MAINTSCRIPT_NAME=postinst "$work/control/postinst" configure
+    # What "systemctl enable --now veltrix-status.timer" and its runs leave behind.
+    wants=$work/root/etc/systemd/system/timers.target.wants
+    mkdir -p "$wants" "$work/root/var/lib/veltrix-status" "$work/root/var/lib/prometheus/node-exporter"
+    ln -s /usr/lib/systemd/system/veltrix-status.timer "$wants/"
+    touch "$work/root/var/lib/veltrix-status/rebuild-samples.json" \
+        "$work/root/var/lib/prometheus/node-exporter/"{veltrix,other}.prom
+    DPKG_MAINTSCRIPT_NAME=postrm "$work/control/postrm" purge
+    left=$(cd "$work/root" && find etc/systemd var/lib/veltrix-status var/lib/prometheus \
+        ! -type d 2>/dev/null || true)
+    [ "$left" = var/lib/prometheus/node-exporter/other.prom ] || fail "a purge left: $left"
     ;;
 
 *)

@@ -141,6 +141,10 @@ TEST(OptionsTest, CommandLines) {
         {{"--timeout", "10s"}, false, "--timeout"},
         {{"--host"}, false, "needs a value"},
         {{"--host="}, false, "--host needs a host name"},
+        {{"--host", "localhost:99999"}, false, "port from 1 to 65535"},
+        {{"--host", "[::1]:"}, false, "port from 1 to 65535"},
+        {{"--host", "a", "--host", "b", "--host", "a"}, false, "\"a\" is given twice"},
+        {{"--hosts-file", "/nonexistent/hosts"}, false, "cannot read hosts file"},
         {{"--output", ""}, false, "needs a file name"},
         {{"--password", "kavo"}, false, "never taken from the command line"},
         {{"--password=kavo"}, false, "never taken from the command line"},
@@ -156,9 +160,24 @@ TEST(OptionsTest, CommandLines) {
     const Options options =
         *ParseOptions({"--format", "prometheus", "--host=raid1", "--timeout", "2.5"}).options;
     EXPECT_EQ(options.format, Format::Prometheus);
-    EXPECT_EQ(options.host, "raid1");
+    EXPECT_EQ(options.hosts, (std::vector<HostTarget>{{"raid1", ""}}));
     EXPECT_EQ(options.timeout, std::chrono::milliseconds(2500));
     EXPECT_TRUE(ParseOptions({"--version"}).options->version);
+    EXPECT_EQ(ParseOptions({}).options->hosts, (std::vector<HostTarget>{{".", ""}}));
+
+    // Hosts in the order given, from the command line and the hosts file; a password
+    // file per host where given as HOST=FILE, else the common one.
+    TempFolder folder;
+    WriteWholeFile(folder.file("hosts"), "# racks\n  raid2 \t# second\n\n[::1]:47700\r\n");
+    const Options several =
+        *ParseOptions({"--host", "raid1", "--password-file", "raid2=/p2", "--hosts-file",
+                       folder.file("hosts"), "--password-file=/common", "--host", "."})
+             .options;
+    EXPECT_EQ(several.hosts, (std::vector<HostTarget>{
+                                 {"raid1", ""}, {"raid2", "/p2"}, {"[::1]:47700", ""}, {".", ""}}));
+    EXPECT_EQ(several.passwordFile, "/common");
+    EXPECT_EQ(ParseOptions({"--password-file", "raid9=/p"}).options->passwordFile, "raid9=/p")
+        << "not one of the hosts: a file name with '=' in it";
 }
 
 // One sentence per failure: what happened, the pipe or host and port tried, the
@@ -178,6 +197,13 @@ TEST(FailureSentenceTest, SaysWhatWhereAndWhatToDo) {
         {Failure::Unreachable, "raid1", "Connection refused",
          "service not reachable at raid1 port 4711 (Connection refused); is the service running "
          "on raid1 and listening on TCP port 4711"},
+        {Failure::Unreachable, ".", "Permission denied",
+         "service not reachable at /run/test/KAVOPIPE (Permission denied); this user may not "
+         "open its folder /run/test; only its owner and, where the mode allows, its group may"},
+        {Failure::Unreachable, "127.0.0.1:47701", "Connection refused",
+         "service not reachable at 127.0.0.1 port 47701 (Connection refused); is the service "
+         "running on 127.0.0.1 and listening on TCP port 47701?"},
+        {Failure::Timeout, "[::1]:47702", "", "time-out with the service at ::1 port 47702; "},
         {Failure::Password, ".", "no password: give --password-file FILE",
          "no password: give --password-file FILE"},
         {Failure::Password, ".", "cannot open password file /x: Permission denied",

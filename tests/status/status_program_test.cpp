@@ -255,6 +255,75 @@ TEST_F(StatusProgramTest, EveryFormatOverTheScenarios) {
     }
 }
 
+// Three services over TCP asked in one run: a healthy one, one with a reduced mirror and
+// a silent one. Every format holds every host in the order given, the worst state wins,
+// and the run takes the silent host's time-out once: the healthy host's slow replies
+// (longer than the rest of a run that asked the hosts in turn would allow) overlap it.
+TEST_F(StatusProgramTest, SeveralHostsAtOnce) {
+    sim::Scenario reduced = sim::TwoControllerScenario();
+    reduced.controllers[0].sets[0].stateFlags = 0x18;
+    SimSession healthy(sim::TwoControllerScenario(), Transport::Tcp);
+    SimSession mirror(reduced, Transport::Tcp);
+    SimSession silent(sim::TwoControllerScenario(), Transport::Tcp);
+    healthy.sim().SetFault({.code = GET_REBUILD_STATUS,
+                            .kind = sim::FaultSpec::Kind::Late,
+                            .count = 1,
+                            .delayMs = 3000});
+    silent.sim().SetFault({.code = sim::kLoginFaultCode, .kind = sim::FaultSpec::Kind::Silent});
+    const std::vector<std::string> hosts = {"127.0.0.1:" + std::to_string(healthy.sim().TcpPort()),
+                                            "127.0.0.1:" + std::to_string(mirror.sim().TcpPort()),
+                                            "127.0.0.1:" + std::to_string(silent.sim().TcpPort())};
+    const auto run = [&](const char* format, const char* timeout) {
+        return Status({"--format", format, "--timeout", timeout, "--host", hosts[0], "--host",
+                       hosts[1], "--host", hosts[2]});
+    };
+
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramResult json = run("json", "5");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(6200)) << "asked one after the other";
+    EXPECT_EQ(json.exitCode, 3) << json.err;
+    EXPECT_EQ(SchemaRejects(json.out), "");
+    const Json documents = Json::parse(json.out)["hosts"];
+    ASSERT_EQ(documents.size(), 3u) << json.out;
+    const char* const levels[] = {"OK", "CRITICAL", "UNKNOWN"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(documents[i]["host"], hosts[i]);
+        EXPECT_EQ(documents[i]["health"]["level"], levels[i]);
+    }
+    EXPECT_EQ(documents[2]["error"]["reason"], "timeout");
+    EXPECT_NE(json.err.find("time-out with the service at 127.0.0.1 port " +
+                            std::to_string(silent.sim().TcpPort())),
+              std::string::npos)
+        << json.err;
+
+    const ProgramResult nagios = run("nagios", "5");
+    EXPECT_EQ(nagios.exitCode, 2) << "CRITICAL before UNKNOWN: " << nagios.out;
+    EXPECT_EQ(nagios.out.rfind("VELTRIX CRITICAL - 3 hosts: 1 CRITICAL, 1 UNKNOWN, 1 OK | ", 0), 0u)
+        << nagios.out;
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NE(nagios.out.find("\n" + hosts[i] + ": " + levels[i] + " - "), std::string::npos)
+            << nagios.out;
+    }
+
+    const ProgramResult metrics = run("prometheus", "5");
+    EXPECT_EQ(PromtoolRejectsMetrics(metrics.out), "");
+    EXPECT_EQ(metrics.out.find("# TYPE veltrix_up"), metrics.out.rfind("# TYPE veltrix_up"))
+        << "each family described once: " << metrics.out;
+    for (const std::string& up :
+         {"veltrix_up{host=\"" + hosts[0] + "\"} 1\n", "veltrix_up{host=\"" + hosts[1] + "\"} 1\n",
+          "veltrix_up{host=\"" + hosts[2] + "\",reason=\"timeout\"} 0\n"}) {
+        EXPECT_NE(metrics.out.find(up), std::string::npos) << up << metrics.out;
+    }
+
+    const ProgramResult text = run("text", "5");
+    const auto first = text.out.find("Host " + hosts[0] + ": service version");
+    const auto second = text.out.find("Host " + hosts[1] + ": service version");
+    const auto third = text.out.find("Host " + hosts[2] + ": no status: time-out");
+    EXPECT_TRUE(first < second && second < third && third != std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\nStatus of 3 hosts: CRITICAL\n"), std::string::npos) << text.out;
+}
+
 // The desktop program holds the service: every run reports busy within its time-out,
 // and the other client's session goes on as if nothing had happened.
 TEST_F(StatusProgramTest, BusyServiceIsReportedAndTheOtherClientUndisturbed) {

@@ -170,7 +170,9 @@ class ServiceSim {
 
     ServiceSimOptions options_;
     std::string socketPath_;
-    std::uint16_t boundTcpPort_ = 0;
+    // Written again by the service's thread at every re-listen after a client, read by
+    // any thread through TcpPort().
+    std::atomic<std::uint16_t> boundTcpPort_{0};
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     int wakeFd_ = -1;
