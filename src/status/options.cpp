@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "protocol/transport.h"
@@ -120,11 +121,63 @@ std::string HostError(const std::string& host) {
            "(name:port, [IPv6 address]:port)";
 }
 
-ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
-    ParsedOptions parsed;
+namespace {
+
+bool TakesValue(const std::string& name) {
+    static const std::set<std::string> kValued = {"--host",          "--hosts-file", "--format",
+                                                  "--password-file", "--timeout",    "--output",
+                                                  "--state-file"};
+    return kValued.contains(name);
+}
+
+// What the command line gave so far, before the hosts are checked.
+struct Given {
     Options options;
     std::vector<std::string> hosts;
     std::vector<std::string> passwordFiles;
+};
+
+// One option with its value; the error, or nothing.
+std::string TakeOption(const std::string& name, const std::string& value, Given& given) {
+    if (name == "--host") {
+        given.hosts.push_back(value);
+    } else if (name == "--format") {
+        const auto format = FormatByName(value);
+        if (!format) {
+            return "unknown format \"" + value + "\" (text, json, nagios or prometheus)";
+        }
+        given.options.format = *format;
+    } else if (name == "--timeout") {
+        const auto timeout = ParseSeconds(value);
+        if (!timeout) {
+            return "--timeout takes seconds above 0 and at most " +
+                   std::to_string(kMaxTimeout.count() / 1000) + ", not \"" + value + "\"";
+        }
+        given.options.timeout = *timeout;
+    } else if (value.empty()) {
+        return name + " needs a file name";
+    } else if (name == "--hosts-file") {
+        std::string error;
+        const auto listed = ReadHostsFile(value, error);
+        if (!listed) {
+            return error;
+        }
+        given.hosts.insert(given.hosts.end(), listed->begin(), listed->end());
+    } else if (name == "--password-file") {
+        given.passwordFiles.push_back(value);
+    } else if (name == "--output") {
+        given.options.output = value;
+    } else {
+        given.options.stateFile = value;
+    }
+    return {};
+}
+
+}  // namespace
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    Given given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> value;
@@ -133,80 +186,37 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const auto takeValue = [&]() -> std::optional<std::string> {
-            if (value) {
-                return value;
-            }
-            if (i + 1 < arguments.size()) {
-                return arguments[++i];
-            }
-            parsed.error = name + " needs a value";
-            return std::nullopt;
-        };
         if ((name == "--help" || name == "-h") && !value) {
-            options.help = true;
+            given.options.help = true;
         } else if (name == "--version" && !value) {
-            options.version = true;
+            given.options.version = true;
         } else if (name == "--timings" && !value) {
-            options.timings = true;
+            given.options.timings = true;
         } else if (name == "--password" || name == "-p") {
             parsed.error =
                 "the password is never taken from the command line, where other users "
                 "can read it: use --password-file FILE or VELTRIX_PASSWORD";
             return parsed;
-        } else if (name == "--host" || name == "--hosts-file" || name == "--format" ||
-                   name == "--password-file" || name == "--timeout" || name == "--output" ||
-                   name == "--state-file") {
-            const auto given = takeValue();
-            if (!given) {
+        } else if (TakesValue(name)) {
+            if (!value && i + 1 >= arguments.size()) {
+                parsed.error = name + " needs a value";
                 return parsed;
             }
-            if (name == "--host") {
-                hosts.push_back(*given);
-            } else if (name == "--format") {
-                const auto format = FormatByName(*given);
-                if (!format) {
-                    parsed.error =
-                        "unknown format \"" + *given + "\" (text, json, nagios or prometheus)";
-                    return parsed;
-                }
-                options.format = *format;
-            } else if (name == "--timeout") {
-                const auto timeout = ParseSeconds(*given);
-                if (!timeout) {
-                    parsed.error = "--timeout takes seconds above 0 and at most " +
-                                   std::to_string(kMaxTimeout.count() / 1000) + ", not \"" +
-                                   *given + "\"";
-                    return parsed;
-                }
-                options.timeout = *timeout;
-            } else if (given->empty()) {
-                parsed.error = name + " needs a file name";
+            parsed.error = TakeOption(name, value ? *value : arguments[++i], given);
+            if (!parsed.error.empty()) {
                 return parsed;
-            } else if (name == "--hosts-file") {
-                const auto listed = ReadHostsFile(*given, parsed.error);
-                if (!listed) {
-                    return parsed;
-                }
-                hosts.insert(hosts.end(), listed->begin(), listed->end());
-            } else if (name == "--password-file") {
-                passwordFiles.push_back(*given);
-            } else if (name == "--output") {
-                options.output = *given;
-            } else {
-                options.stateFile = *given;
             }
         } else {
             parsed.error = "unknown argument \"" + arguments[i] + "\"";
             return parsed;
         }
     }
-    parsed.error = SetHosts(hosts, options);
+    parsed.error = SetHosts(given.hosts, given.options);
     if (!parsed.error.empty()) {
         return parsed;
     }
-    AssignPasswordFiles(passwordFiles, options);
-    parsed.options = options;
+    AssignPasswordFiles(given.passwordFiles, given.options);
+    parsed.options = given.options;
     return parsed;
 }
 
