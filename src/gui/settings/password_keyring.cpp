@@ -43,14 +43,14 @@ void PasswordKeyring::Run(QKeychain::Job* job, int boundMs,
                     emit Settled();
                 }
             });
-    QTimer::singleShot(boundMs, this, [this, answered, boundMs] {
+    const bool write = qobject_cast<QKeychain::WritePasswordJob*>(job) != nullptr;
+    QTimer::singleShot(boundMs, this, [this, answered, boundMs, write] {
         if (!*answered) {
             *answered = true;  // a late answer is ignored
             --pending_;
             Fail(
                 //% "the keyring did not answer within %1 s (locked?)"
-                qtTrId("settings.the-keyring-did-not-answer-within-1").arg(boundMs / 1000),
-                writing_);
+                qtTrId("settings.the-keyring-did-not-answer-within-1").arg(boundMs / 1000), write);
             emit Settled();
         }
     });
@@ -68,7 +68,6 @@ void PasswordKeyring::Fail(const QString& why, bool refused) {
 void PasswordKeyring::Write(const std::string& password, int boundMs, bool announceMove) {
     auto* job = new QKeychain::WritePasswordJob(service_);
     job->setTextData(QString::fromStdString(password));
-    writing_ = true;
     Run(job, boundMs, [this, announceMove](QKeychain::Job& done) {
         if (done.error() != QKeychain::NoError) {
             // Only a keyring that runs refused: where none runs, nobody was asked, and
@@ -102,7 +101,6 @@ void PasswordKeyring::Start(const std::optional<std::string>& filePassword,
         return;
     }
     auto* job = new QKeychain::ReadPasswordJob(service_);
-    writing_ = false;
     Run(job, kBoundMs, [this](QKeychain::Job& done) {
         if (done.error() == QKeychain::EntryNotFound) {
             inUse_ = true;  // the keyring works; the password goes there when it changes
@@ -132,7 +130,6 @@ void PasswordKeyring::LeaveKeyring() {
     inUse_ = false;
     failed_ = true;
     auto* job = new QKeychain::DeletePasswordJob(service_);
-    writing_ = false;
     Run(job, kBoundMs, [](QKeychain::Job&) {});
 }
 

@@ -60,7 +60,8 @@ class PasswordKeyring : public QObject {
     void Settled();
 
   private:
-    // Runs `job` with the bound; `done` gets it when it finished in time.
+    // Runs `job` with the bound; `done` gets it when it finished in time. A write that
+    // outlives its bound counts as refused (a prompt waits that nobody answers).
     void Run(QKeychain::Job* job, int boundMs, std::function<void(QKeychain::Job&)> done);
     void Write(const std::string& password, int boundMs, bool announceMove);
     void Fail(const QString& why, bool refused);
@@ -68,8 +69,7 @@ class PasswordKeyring : public QObject {
     QString service_;
     bool inUse_ = false;
     bool failed_ = false;
-    bool writing_ = false;  // the job under way is a write
-    int pending_ = 0;       // jobs not answered yet
+    int pending_ = 0;  // jobs not answered yet
 };
 
 }  // namespace veltrix

@@ -162,8 +162,7 @@ ClientSettings LoadSettings() {
 
 bool SettingsHoldPassword() {
     SettingsFile file;
-    return ProblemWith(*file).empty() &&
-           file->contains(QString::fromLatin1(kGroup) + u'/' + QString::fromLatin1(kPassword));
+    return ProblemWith(*file).empty() && file->contains(password::PasswordSettingsKey());
 }
 
 void RemoveStoredPassword() {
