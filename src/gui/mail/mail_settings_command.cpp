@@ -8,6 +8,7 @@
 
 #include "gui/mail/mail_settings_command.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include "gui/mail/mail_settings_dialog.h"
@@ -40,7 +41,7 @@ class MailSettingsCommand : public QObject {
     MailSettingsCommand(HostMonitor& monitor, platform::DialogUi& ui, std::uint32_t serviceVersion,
                         QWidget* window)
         : QObject(window),
-          monitor_(monitor),
+          monitor_(&monitor),
           ui_(ui),
           serviceVersion_(serviceVersion),
           window_(window) {
@@ -81,7 +82,11 @@ class MailSettingsCommand : public QObject {
     // Runs `work` as a job whose end reaches `done` while this run exists.
     template <typename Done>
     void Start(ConversationJob::Work work, int busySite, Done done) {
-        auto* job = ConversationJob::Start(monitor_, std::move(work), busySite);
+        if (monitor_.isNull()) {
+            Finish();  // the host went while the dialog was open
+            return;
+        }
+        auto* job = ConversationJob::Start(*monitor_, std::move(work), busySite);
         connect(job, &ConversationJob::Finished, this, done);
     }
 
@@ -157,7 +162,7 @@ class MailSettingsCommand : public QObject {
         deleteLater();
     }
 
-    HostMonitor& monitor_;
+    QPointer<HostMonitor> monitor_;
     platform::DialogUi& ui_;
     const std::uint32_t serviceVersion_;
     QWidget* window_;
