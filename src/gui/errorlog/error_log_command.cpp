@@ -21,7 +21,7 @@ ErrorLogDialog& ErrorLogCommand::View() {
     if (!view_) {
         // A window of its own that belongs to the main window: that one runs modally,
         // and only the windows it owns take input beside it.
-        view_ = std::make_unique<ErrorLogDialog>(monitor_.ErrorLog(), window_);
+        view_ = std::make_unique<ErrorLogDialog>(&monitor_.ErrorLog(), window_);
         QObject::connect(&monitor_, &HostMonitor::ErrorLogAdded, view_.get(),
                          &ErrorLogDialog::AddLogLine);
     }

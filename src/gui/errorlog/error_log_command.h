@@ -19,7 +19,7 @@ class ErrorLogCommand {
 
     // Shows the view, brought to the front.
     void Run();
-    // Made when it is first asked for, with the host's lines till then.
+    // Made when it is first asked for; it reads the host's lines, never copies them.
     ErrorLogDialog& View();
 
   private:
