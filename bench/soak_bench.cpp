@@ -305,7 +305,7 @@ class Soak {
 
     // Every error-log entry arrived, once and in order.
     void CheckErrorLog() const {
-        const std::vector<LogEntry>& entries = window_->ErrorLogEntries();
+        const std::vector<LogEntry>& entries = window_->Monitor().ErrorLog();
         if (entries.size() != logEntriesPushed_) {
             Fail("error log entries lost or doubled",
                  std::to_string(entries.size()) + " of " + std::to_string(logEntriesPushed_));

@@ -3,7 +3,7 @@
 // parameters, and the run that saves the old BIOS to a backup file, erases the ROM,
 // writes the new image block by block and reads it back to compare.
 //
-// Both run on the session's thread (ServiceSession::Converse) with the dialog's own
+// Both run on the session's thread (started as a conversation job) with the dialog's own
 // message buffer. What the dialog shows goes out through a FlashObserver; questions and
 // messages go to UserQuestions, and the conversation waits for the answer. Every reply
 // has a bound: the erase 10 times the channel's read bound (300 s by default), every

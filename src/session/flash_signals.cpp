@@ -14,32 +14,23 @@ FlashSignals::FlashSignals() {
     (void)kRegistered;
 }
 
-void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
-                          std::uint8_t controller, std::string controllerName, std::string hostName,
-                          FlashParameters known) {
-    UserQuestions& questions = session.Questions();
-    session.Converse(
-        [reporter, controller, controllerName, hostName, known, &questions](ServiceLink& link,
-                                                                            StatusRequests&) {
-            FlashConversation(link, questions, *reporter)
-                .Start(controller, controllerName, hostName, known);
-        },
-        // Another conversation holds the channel: the dialog goes on with what it knows.
-        [reporter, known] { reporter->ParametersRead(known); });
+FlashWork FlashParametersWork(UserQuestions& questions, std::shared_ptr<FlashSignals> reporter,
+                              std::uint8_t controller, std::string controllerName,
+                              std::string hostName, FlashParameters known) {
+    return [reporter = std::move(reporter), controller, controllerName = std::move(controllerName),
+            hostName = std::move(hostName), known, &questions](ServiceLink& link, StatusRequests&) {
+        FlashConversation(link, questions, *reporter)
+            .Start(controller, controllerName, hostName, known);
+    };
 }
 
-void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
-                   FlashPlan plan) {
-    UserQuestions& questions = session.Questions();
-    session.Converse(
-        [reporter, plan = std::move(plan), &questions](ServiceLink& link, StatusRequests&) {
-            const FlashRunResult result = FlashConversation(link, questions, *reporter).Run(plan);
-            emit reporter->RunEnded(result);
-        },
-        [reporter] {
-            reporter->EnableControls(flash_control::kClose, true);
-            emit reporter->RunEnded(FlashRunResult{});
-        });
+FlashWork FlashRunWork(UserQuestions& questions, std::shared_ptr<FlashSignals> reporter,
+                       FlashPlan plan) {
+    return [reporter = std::move(reporter), plan = std::move(plan), &questions](ServiceLink& link,
+                                                                                StatusRequests&) {
+        const FlashRunResult result = FlashConversation(link, questions, *reporter).Run(plan);
+        emit reporter->RunEnded(result);
+    };
 }
 
 }  // namespace veltrix

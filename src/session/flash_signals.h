@@ -5,11 +5,14 @@
 // talks to the service.
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "session/flash_conversation.h"
-#include "session/service_session.h"
+#include "session/service_link.h"
+#include "session/status_requests.h"
+#include "session/user_interface.h"
 
 namespace veltrix {
 
@@ -39,12 +42,17 @@ class FlashSignals : public QObject, public FlashObserver {
     void RunEnded(veltrix::FlashRunResult result);
 };
 
-// The dialog's start on the session's thread: string 143 without a connection, else
-// the flash ROM's parameters. `reporter` lives as long as the conversation needs it.
-void StartFlashParameters(ServiceSession& session, std::shared_ptr<FlashSignals> reporter,
-                          std::uint8_t controller, std::string controllerName, std::string hostName,
-                          FlashParameters known);
-// The Start button's run on the session's thread; ends with RunEnded.
-void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> reporter, FlashPlan plan);
+// A conversation of the dialog, to run on the session's thread (the dialog starts it
+// as a conversation job); `reporter` lives as long as the conversation needs it, and
+// `questions` (the session's) longer.
+using FlashWork = std::function<void(ServiceLink&, StatusRequests&)>;
+
+// The dialog's start: string 143 without a connection, else the flash ROM's parameters.
+FlashWork FlashParametersWork(UserQuestions& questions, std::shared_ptr<FlashSignals> reporter,
+                              std::uint8_t controller, std::string controllerName,
+                              std::string hostName, FlashParameters known);
+// The Start button's run; ends with RunEnded.
+FlashWork FlashRunWork(UserQuestions& questions, std::shared_ptr<FlashSignals> reporter,
+                       FlashPlan plan);
 
 }  // namespace veltrix

@@ -17,7 +17,8 @@
 //
 // A new conversation (e-mail settings, passwords, the host log file, a BIOS update)
 // is a function passed to Converse(): it runs on the session's thread with the link
-// and the status requests and reports through signals.
+// and the status requests. The window starts each one as a ConversationJob, which
+// brings its result back to the window's thread.
 
 #include <QObject>
 #include <QThread>
@@ -81,7 +82,8 @@ class ServiceSession : public QObject {
     // Runs `conversation` on the session's thread, after everything asked before and
     // before any later poll tick; its requests take the busy flag as each needs it.
     // When a BIOS update or another conversation holds the channel, `onBusy` runs
-    // instead.
+    // instead. Both run on the session's thread: the window's code goes through
+    // ConversationJob; veltrix-status, which has no window, calls this itself.
     void Converse(std::function<void(ServiceLink&, StatusRequests&)> conversation,
                   std::function<void()> onBusy = {});
 

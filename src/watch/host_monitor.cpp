@@ -21,6 +21,10 @@ HostMonitor::HostMonitor(UserQuestions& questions, TimeSource* time, QObject* pa
              [this](bool) { table_ = std::make_shared<const ObjectTable>(); });
     in.Route(s, &ServiceSession::EventLogged,
              [this](const LoggedEvent& event) { events_.Append(event.record); });
+    in.Route(s, &ServiceSession::ErrorLogEntry, [this](const LogEntry& entry) {
+        errorLog_.push_back(entry);
+        emit ErrorLogAdded(entry);
+    });
     in.Route(s, &ServiceSession::ConnectionLost, [this] { NoteConnection(true); });
     in.Route(s, &ServiceSession::ConnectionRegained, [this] { NoteConnection(false); });
 }

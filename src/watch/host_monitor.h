@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "session/service_session.h"
 #include "session/session_types.h"
@@ -38,10 +39,15 @@ class HostMonitor : public QObject {
     DeviceTableModel& Devices() { return devices_; }
     RaidSetTableModel& RaidSets() { return sets_; }
     EventHistory& Events() { return events_; }
+    // The controller error log lines the poll cycle drained, in arrival order and
+    // without limit: the host's, whether a window shows them or not.
+    const std::vector<LogEntry>& ErrorLog() const { return errorLog_; }
 
   signals:
     // The event history noted a lost (or regained) connection as `line`.
     void ConnectionNoted(const QString& line, bool lost);
+    // A line was appended to ErrorLog().
+    void ErrorLogAdded(const veltrix::LogEntry& entry);
 
   private:
     void Adopt(const TableSnapshot& table);
@@ -53,6 +59,7 @@ class HostMonitor : public QObject {
     DeviceTableModel devices_;
     RaidSetTableModel sets_;
     EventHistory events_;
+    std::vector<LogEntry> errorLog_;
     // Last: the session's thread ends before the monitor's parts go.
     std::unique_ptr<ServiceSession> session_;
 };

@@ -43,21 +43,21 @@ constexpr int kSettleMs = 1500;
 
 using veltrix::MainWindow;
 
-// One picture: the file it goes to, how its window is opened (nothing: the main
-// window itself; the notification has a step of its own).
+// One picture of a menu's window: the file it goes to and the menu item that opens
+// it (the main window and the notification have steps of their own).
 struct Picture {
     const char* file;
-    void (MainWindow::*open)();
+    int menuItem;
 };
 
 constexpr Picture kMenuWindows[] = {
-    {"bios-update.png", &MainWindow::OnBiosUpdate},
-    {"mail-settings.png", &MainWindow::OnMailSettings},
-    {"error-log.png", &MainWindow::OnShowErrorLog},
-    {"popup-settings.png", &MainWindow::OnPopupSettings},
-    {"service-password.png", &MainWindow::OnServicePassword},
-    {"host-log-file.png", &MainWindow::OnHostLogFile},
-    {"about.png", &MainWindow::OnAbout},
+    {"bios-update.png", veltrix::menu_id::kBiosUpdate},
+    {"mail-settings.png", veltrix::menu_id::kEmail},
+    {"error-log.png", veltrix::menu_id::kShowErrorLog},
+    {"popup-settings.png", veltrix::menu_id::kPopup},
+    {"service-password.png", veltrix::menu_id::kPassword},
+    {"host-log-file.png", veltrix::menu_id::kLogFile},
+    {"about.png", veltrix::menu_id::kAbout},
 };
 
 // The visible top-level dialog other than the main window, if there is one.
@@ -125,10 +125,11 @@ class GuideTour : public QObject {
     void AddMenuWindow(const Picture& picture) {
         const std::string file = picture.file;
         steps_.push_back({"open " + file, [] { return true; },
-                          [this, open = picture.open] {
+                          [this, item = picture.menuItem] {
                               // The handler may run the dialog's own loop; the ticker
                               // goes on inside it.
-                              QTimer::singleShot(0, &window_, [this, open] { (window_.*open)(); });
+                              QTimer::singleShot(0, &window_,
+                                                 [this, item] { window_.Choose(item); });
                               return true;
                           },
                           false});

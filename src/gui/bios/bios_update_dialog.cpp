@@ -18,10 +18,11 @@
 #include "gui/platform/service_mode.h"
 #include "model/bios_image.h"
 #include "session/flash_signals.h"
-#include "session/service_session.h"
 #include "texts/format.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "watch/conversation_job.h"
+#include "watch/host_monitor.h"
 
 namespace veltrix {
 
@@ -97,11 +98,11 @@ QString FilterEntry(const std::string& name, const std::string& pattern) {
 
 }  // namespace
 
-BiosUpdateDialog::BiosUpdateDialog(platform::DialogUi& ui, ServiceSession& session,
-                                   FlashTarget target, QWidget* parent)
+BiosUpdateDialog::BiosUpdateDialog(platform::DialogUi& ui, HostMonitor& monitor, FlashTarget target,
+                                   QWidget* parent)
     : QDialog(parent),
       ui_(ui),
-      session_(session),
+      monitor_(monitor),
       target_(std::move(target)),
       reports_(std::make_shared<FlashSignals>()) {
     SetControlId(this, kDialog);
@@ -252,8 +253,20 @@ void BiosUpdateDialog::InitDialog() {
     // Until the parameters are known the image checks would compare with nothing.
     SetEnabled(flash_control::kFilesAndModes, false);
     awaitingParameters_ = true;
-    StartFlashParameters(session_, reports_, target_.controllerIndex, target_.controllerName,
-                         target_.hostName, parameters_);
+    const FlashParameters known = parameters_;
+    const FlashWork work =
+        FlashParametersWork(monitor_.Session().Questions(), reports_, target_.controllerIndex,
+                            target_.controllerName, target_.hostName, known);
+    auto* job = ConversationJob::Start(monitor_, [work](ServiceLink& link, StatusRequests& r) {
+        work(link, r);
+        return ConversationResult{};
+    });
+    // Another conversation holds the channel: the dialog goes on with what it knows.
+    connect(job, &ConversationJob::Finished, this, [this, known](const ConversationResult& result) {
+        if (result.IsBusy()) {
+            OnParameters(known);
+        }
+    });
 }
 
 void BiosUpdateDialog::UpdateData(bool toFields) {
@@ -493,7 +506,19 @@ void BiosUpdateDialog::OnStart() {
     plan.parameters = parameters_;
     plan.controllerName = target_.controllerName;
     plan.hostName = target_.hostName;
-    StartFlashRun(session_, reports_, std::move(plan));
+    const FlashWork work = FlashRunWork(monitor_.Session().Questions(), reports_, std::move(plan));
+    auto* job = ConversationJob::Start(monitor_, [work](ServiceLink& link, StatusRequests& r) {
+        work(link, r);
+        return ConversationResult{};
+    });
+    // A run that could not start ends at once, with Close usable again; a run that took
+    // place reported its end through RunEnded.
+    connect(job, &ConversationJob::Finished, this, [this](const ConversationResult& result) {
+        if (result.IsBusy()) {
+            SetEnabled(flash_control::kClose, true);
+            OnRunEnded(FlashRunResult{});
+        }
+    });
 }
 
 void BiosUpdateDialog::OnText(int line, const std::string& text) {

@@ -24,7 +24,7 @@ class QVBoxLayout;
 namespace veltrix {
 
 class FlashSignals;
-class ServiceSession;
+class HostMonitor;
 
 namespace platform {
 class DialogUi;
@@ -68,7 +68,7 @@ class BiosUpdateDialog : public QDialog {
     // Image files larger than this are not read (no flash ROM comes near it).
     static constexpr std::int64_t kMaxImageFileBytes = 64LL << 20;
 
-    BiosUpdateDialog(platform::DialogUi& ui, ServiceSession& session, FlashTarget target,
+    BiosUpdateDialog(platform::DialogUi& ui, HostMonitor& monitor, FlashTarget target,
                      QWidget* parent = nullptr);
     ~BiosUpdateDialog() override;
 
@@ -127,7 +127,7 @@ class BiosUpdateDialog : public QDialog {
     void OnRunEnded(const FlashRunResult& result);
 
     platform::DialogUi& ui_;
-    ServiceSession& session_;
+    HostMonitor& monitor_;
     FlashTarget target_;
     std::shared_ptr<FlashSignals> reports_;
 

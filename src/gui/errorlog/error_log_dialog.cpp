@@ -80,21 +80,26 @@ std::string ErrorLogLine(const LogEntry& entry) {
     return line;
 }
 
-// The entries as rows; each column's text is made when the list draws it.
+// The entries as rows, its own or a list another keeps (`shown`); each column's text is
+// made when the list draws it.
 class ErrorLogModel : public QAbstractTableModel {
   public:
-    ErrorLogModel(std::vector<LogEntry> entries, QObject* parent)
-        : QAbstractTableModel(parent), entries_(std::move(entries)) {}
+    ErrorLogModel(std::vector<LogEntry> entries, const std::vector<LogEntry>* shown,
+                  QObject* parent)
+        : QAbstractTableModel(parent),
+          own_(std::move(entries)),
+          entries_(shown != nullptr ? *shown : own_),
+          rows_(entries_.size()) {}
 
     int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+        return parent.isValid() ? 0 : static_cast<int>(rows_);
     }
     int columnCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : kErrorLogColumns;
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid() ||
-            static_cast<std::size_t>(index.row()) >= entries_.size()) {
+            static_cast<std::size_t>(index.row()) >= rows_) {
             return {};
         }
         const auto fields = ErrorLogFields(entries_[static_cast<std::size_t>(index.row())]);
@@ -108,27 +113,42 @@ class ErrorLogModel : public QAbstractTableModel {
         return headers_[section];
     }
 
+    // A line at the end: appended to its own list, or already appended by the list's
+    // keeper, which the rows follow.
     void Append(const LogEntry& entry) {
-        const int row = static_cast<int>(entries_.size());
+        const int row = static_cast<int>(rows_);
         beginInsertRows(QModelIndex(), row, row);
-        entries_.push_back(entry);
+        if (&entries_ == &own_) {
+            own_.push_back(entry);
+        }
+        ++rows_;
         endInsertRows();
     }
     const std::vector<LogEntry>& Entries() const { return entries_; }
 
   private:
     QStringList headers_ = Headers();
-    std::vector<LogEntry> entries_;
+    std::vector<LogEntry> own_;
+    const std::vector<LogEntry>& entries_;
+    std::size_t rows_;
 };
 
-ErrorLogDialog::ErrorLogDialog(std::vector<LogEntry> entries, QWidget* parent) : QDialog(parent) {
+ErrorLogDialog::ErrorLogDialog(std::vector<LogEntry> entries, QWidget* parent)
+    : ErrorLogDialog(std::move(entries), nullptr, parent) {}
+
+ErrorLogDialog::ErrorLogDialog(const std::vector<LogEntry>* shown, QWidget* parent)
+    : ErrorLogDialog({}, shown, parent) {}
+
+ErrorLogDialog::ErrorLogDialog(std::vector<LogEntry> entries, const std::vector<LogEntry>* shown,
+                               QWidget* parent)
+    : QDialog(parent) {
     SetControlId(this, error_log_id::kDialog);
     setWindowTitle(
         //% "Error log"
         qtTrId("errorlog.error-log"));
     setSizeGripEnabled(true);
 
-    model_ = new ErrorLogModel(std::move(entries), this);
+    model_ = new ErrorLogModel(std::move(entries), shown, this);
     list_ = new QTreeView(this);
     SetControlId(list_, error_log_id::kList);
     // A list has no caption to take its name from.

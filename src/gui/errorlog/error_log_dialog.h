@@ -1,9 +1,8 @@
 #pragma once
 // The error log view: the controller error log entries the polling cycle drained, one
-// line each in arrival order and without limit, in a window of its own. The main
-// window makes it when the menu first shows it, with the lines it kept till then;
-// from then on it collects the lines, shown or hidden, and is the one place they are
-// kept.
+// line each in arrival order and without limit, in a window of its own. The menu's
+// command makes it when first shown, over the lines its host keeps: the view reads
+// them there, and a new line the host appends becomes a row, shown or hidden.
 
 #include <QDialog>
 #include <array>
@@ -40,8 +39,11 @@ class ErrorLogDialog : public QDialog {
     // A window of its own, not shown, with the lines of `entries` (those that came
     // before it was made) in one piece.
     explicit ErrorLogDialog(std::vector<LogEntry> entries = {}, QWidget* parent = nullptr);
+    // The same showing the lines of `shown`, which another keeps (and must outlive the
+    // view): it appends to them and then tells the view with AddLogLine.
+    ErrorLogDialog(const std::vector<LogEntry>* shown, QWidget* parent);
 
-    // Appends the line of `entry`, shown or not.
+    // Appends the line of `entry`, shown or not (a kept list has it already).
     void AddLogLine(const LogEntry& entry);
     const std::vector<LogEntry>& Entries() const;
 
@@ -54,6 +56,9 @@ class ErrorLogDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    ErrorLogDialog(std::vector<LogEntry> entries, const std::vector<LogEntry>* shown,
+                   QWidget* parent);
+
     ErrorLogModel* model_ = nullptr;
     QTreeView* list_ = nullptr;
 };

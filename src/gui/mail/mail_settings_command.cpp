@@ -3,11 +3,12 @@
 //
 // Reading and writing are conversations on the session's thread, each holding the busy
 // flag for its length; the dialog is open in between, while the poll cycle goes on.
-// The window is never blocked: results come back as queued calls.
+// The window is never blocked: each exchange is a conversation job whose result comes
+// back on the window's thread.
 
 #include "gui/mail/mail_settings_command.h"
 
-#include <QMetaObject>
+#include <QPointer>
 #include <QTimer>
 
 #include "gui/mail/mail_settings_dialog.h"
@@ -15,10 +16,11 @@
 #include "gui/platform/dialog_ui.h"
 #include "session/mail_exchange.h"
 #include "session/service_link.h"
-#include "session/service_session.h"
 #include "session/status_requests.h"
 #include "texts/string_ids.h"
 #include "texts/strings.h"
+#include "watch/conversation_job.h"
+#include "watch/host_monitor.h"
 
 namespace veltrix {
 
@@ -36,10 +38,10 @@ using Status = MailExchangeResult::Status;
 // window: the session's results reach it only while it and the window exist.
 class MailSettingsCommand : public QObject {
   public:
-    MailSettingsCommand(ServiceSession& session, platform::DialogUi& ui,
-                        std::uint32_t serviceVersion, QWidget* window)
+    MailSettingsCommand(HostMonitor& monitor, platform::DialogUi& ui, std::uint32_t serviceVersion,
+                        QWidget* window)
         : QObject(window),
-          session_(session),
+          monitor_(&monitor),
           ui_(ui),
           serviceVersion_(serviceVersion),
           window_(window) {
@@ -47,36 +49,57 @@ class MailSettingsCommand : public QObject {
     }
 
     void Read(int attempt = 0) {
-        session_.Converse(
-            [this, attempt](ServiceLink& link, StatusRequests&) {
+        const std::uint32_t version = serviceVersion_;
+        Start(
+            [version](ServiceLink& link, StatusRequests&) {
                 MailChannel channel(link);
                 MailSettingsValues values;
-                const MailExchangeResult result =
-                    ReadMailSettings(channel, serviceVersion_, values);
-                Post([this, result, values, attempt] { OnRead(result, values, attempt); });
+                return Outcome(ReadMailSettings(channel, version, values), values,
+                               mail_site::kGetSettingsWrite);
             },
-            [this, attempt] {
-                Post([this, attempt] { OnRead({Status::Busy, {}}, {}, attempt); });
-            });
+            mail_site::kGetSettingsWrite,
+            [this, attempt](const ConversationResult& result) { OnRead(result, attempt); });
     }
 
   private:
-    // Runs `work` on the window's thread.
-    template <typename Work>
-    void Post(Work&& work) {
-        QMetaObject::invokeMethod(this, std::forward<Work>(work), Qt::QueuedConnection);
+    // A mail exchange's result as the job's: the values it read or wrote as payload.
+    static ConversationResult Outcome(const MailExchangeResult& result,
+                                      const MailSettingsValues& values, int busySite) {
+        switch (result.status) {
+            case Status::Done:
+                return ConversationResult::Read(QVariant::fromValue(values));
+            case Status::Busy:
+                return ConversationResult::Busy(busySite);
+            case Status::Cancelled:
+                // The program is ending: nothing to show.
+                return ConversationResult::Failure({});
+            case Status::Failed:
+                break;
+        }
+        return ConversationResult::Failure(result.message);
     }
 
-    void OnRead(const MailExchangeResult& result, const MailSettingsValues& values, int attempt) {
-        if (result.status == Status::Busy && attempt < kBusyRetries) {
+    // Runs `work` as a job whose end reaches `done` while this run exists.
+    template <typename Done>
+    void Start(ConversationJob::Work work, int busySite, Done done) {
+        if (monitor_.isNull()) {
+            Finish();  // the host went while the dialog was open
+            return;
+        }
+        auto* job = ConversationJob::Start(*monitor_, std::move(work), busySite);
+        connect(job, &ConversationJob::Finished, this, done);
+    }
+
+    void OnRead(const ConversationResult& result, int attempt) {
+        if (result.IsBusy() && attempt < kBusyRetries) {
             QTimer::singleShot(kBusyRetryMs, this, [this, attempt] { Read(attempt + 1); });
             return;
         }
-        if (result.status == Status::Done) {
-            EditAndWrite(values);
+        if (result.IsDone()) {
+            EditAndWrite(result.payload.value<MailSettingsValues>());
             return;
         }
-        Report(result, mail_site::kGetSettingsWrite);
+        Report(result);
         Finish();
     }
 
@@ -104,35 +127,33 @@ class MailSettingsCommand : public QObject {
     }
 
     void Write(const MailSettingsValues& values, int attempt = 0) {
-        session_.Converse(
-            [this, values, attempt](ServiceLink& link, StatusRequests&) {
+        Start(
+            [values](ServiceLink& link, StatusRequests&) {
                 MailChannel channel(link);
-                const MailExchangeResult result = WriteMailSettings(channel, values);
-                Post([this, result, values, attempt] { OnWritten(result, values, attempt); });
+                return Outcome(WriteMailSettings(channel, values), values, mail_site::kSetSettings);
             },
-            [this, values, attempt] {
-                Post([this, values, attempt] { OnWritten({Status::Busy, {}}, values, attempt); });
+            mail_site::kSetSettings,
+            [this, values, attempt](const ConversationResult& result) {
+                OnWritten(result, values, attempt);
             });
     }
 
-    void OnWritten(const MailExchangeResult& result, const MailSettingsValues& values,
+    void OnWritten(const ConversationResult& result, const MailSettingsValues& values,
                    int attempt) {
-        if (result.status == Status::Busy && attempt < kBusyRetries) {
+        if (result.IsBusy() && attempt < kBusyRetries) {
             QTimer::singleShot(kBusyRetryMs, this,
                                [this, values, attempt] { Write(values, attempt + 1); });
             return;
         }
-        Report(result, mail_site::kSetSettings);
+        Report(result);
         Finish();
     }
 
     // A failed step's message; a channel that stayed busy is a request that could not
-    // be written (`busySite`). Nothing for a program that is ending.
-    void Report(const MailExchangeResult& result, int busySite) {
-        if (result.status == Status::Failed) {
-            ui_.ShowMessage(result.message);
-        } else if (result.status == Status::Busy) {
-            ui_.ShowMessage(ErrorText(ids::kServiceWriteError, busySite));
+    // be written (the job's busy site).
+    void Report(const ConversationResult& result) {
+        if (const std::string text = result.ErrorMessage(); !text.empty()) {
+            ui_.ShowMessage(text);
         }
     }
 
@@ -141,7 +162,7 @@ class MailSettingsCommand : public QObject {
         deleteLater();
     }
 
-    ServiceSession& session_;
+    QPointer<HostMonitor> monitor_;
     platform::DialogUi& ui_;
     const std::uint32_t serviceVersion_;
     QWidget* window_;
@@ -149,14 +170,14 @@ class MailSettingsCommand : public QObject {
 
 }  // namespace
 
-void StartMailSettingsCommand(ServiceSession& session, platform::DialogUi& ui,
+void StartMailSettingsCommand(HostMonitor& monitor, platform::DialogUi& ui,
                               std::uint32_t serviceVersion, QWidget* window) {
     // One run at a time: a second choice while the settings are read does nothing.
     if (window->findChild<QObject*>(QLatin1String(kCommandName), Qt::FindDirectChildrenOnly) !=
         nullptr) {
         return;
     }
-    auto* command = new MailSettingsCommand(session, ui, serviceVersion, window);
+    auto* command = new MailSettingsCommand(monitor, ui, serviceVersion, window);
     command->Read();
 }
 

@@ -8,16 +8,16 @@ class QWidget;
 
 namespace veltrix {
 
-class ServiceSession;
+class HostMonitor;
 
 namespace platform {
 class DialogUi;
 }
 
 // Starts a run of the command as a child of `window`: the settings are read on the
-// session's thread, the dialog opens on the window's thread, the changes are written
+// session of `monitor`'s thread, the dialog opens on the window's thread, the changes are written
 // back. One run at a time: while one runs for `window`, a second call does nothing.
-void StartMailSettingsCommand(ServiceSession& session, platform::DialogUi& ui,
+void StartMailSettingsCommand(HostMonitor& monitor, platform::DialogUi& ui,
                               std::uint32_t serviceVersion, QWidget* window);
 
 }  // namespace veltrix

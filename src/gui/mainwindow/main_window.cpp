@@ -1,5 +1,7 @@
 #include "gui/mainwindow/main_window.h"
 
+#include <syslog.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/errorlog/error_log_dialog.h"
+#include "gui/about/about_command.h"
+#include "gui/mail/mail_settings_command.h"
 #include "gui/mainwindow/popup_presenter.h"
 #include "gui/mainwindow/status_list.h"
 #include "gui/platform/first_paint_gate.h"
@@ -26,7 +29,10 @@
 #include "gui/resources/main_menu.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/settings/autostart_entry.h"
-#include "gui/settings/password_keyring.h"
+#include "gui/settings/host_log_file_command.h"
+#include "gui/settings/popup_settings_command.h"
+#include "gui/settings/service_password_command.h"
+#include "gui/shell/event_journal.h"
 #include "gui/shell/sleep_watcher.h"
 #include "session/qt_time_source.h"
 #include "texts/string_ids.h"
@@ -115,14 +121,56 @@ void MainWindow::BuildMenu() {
     on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
     on(menu_id::kStartAtLogin, [this] { OnToggleStartAtLogin(); });
-    on(menu_id::kKeepPasswordInKeyring, [this] { OnToggleKeyring(); });
-    on(menu_id::kShowErrorLog, [this] { OnShowErrorLog(); });
-    on(menu_id::kBiosUpdate, [this] { OnBiosUpdate(); });
-    on(menu_id::kPopup, [this] { OnPopupSettings(); });
-    on(menu_id::kEmail, [this] { OnMailSettings(); });
-    on(menu_id::kLogFile, [this] { OnHostLogFile(); });
-    on(menu_id::kPassword, [this] { OnServicePassword(); });
-    on(menu_id::kAbout, [this] { OnAbout(); });
+    // Each feature's command, given the host shown.
+    const auto connected = [this] { return state_.isConnected; };
+    const auto version = [this] { return static_cast<std::uint32_t>(state_.serviceVersion); };
+    const auto notConnected = [this] { ui_.ShowMessage(LoadString(ids::kHostNotConnected)); };
+    on(menu_id::kKeepPasswordInKeyring, [this] { keyring_.Toggle(); });
+    on(menu_id::kShowErrorLog, [this] { errorLog_.Run(); });
+    on(menu_id::kBiosUpdate, [this] {
+        bios_.Run(*monitor_, {state_.isConnected, state_.controllerCount, state_.currentController,
+                              state_.serviceVersion, settings_.hostName});
+    });
+    on(menu_id::kPopup, [this] { RunPopupSettingsCommand(ui_, settings_, this); });
+    on(menu_id::kEmail, [=, this] {
+        connected() ? StartMailSettingsCommand(*monitor_, ui_, version(), this) : notConnected();
+    });
+    on(menu_id::kLogFile, [=, this] {
+        StartHostLogFileCommand(*monitor_, connected(), settings_.hostName, ui_, this);
+    });
+    on(menu_id::kPassword, [=, this] {
+        StartServicePasswordCommand({*monitor_, connected(), settings_, keyring_, view_.password},
+                                    ui_, this);
+    });
+    on(menu_id::kAbout, [this] {
+        RunAboutCommand(ui_, clientVersion_,
+                        {state_.isConnected, state_.serviceConfig, state_.serviceVersion}, this);
+    });
+}
+
+void MainWindow::Choose(int menuItemId) {
+    menu_->Action(menuItemId)->trigger();
+}
+
+void MainWindow::UseKeyring(const QString& service) {
+    keyring_.Start(service, *this, *menu_);
+    connect(&keyring_, &KeyringToggle::PasswordRead, view_.password, &QLineEdit::setText);
+    connect(&keyring_, &KeyringToggle::Noted, this, [this](const QString& text) {
+        if (journal_ != nullptr) {
+            journal_->Send({.message = text.toStdString(), .priority = LOG_NOTICE});
+        }
+    });
+}
+
+void MainWindow::SetOwnVersion(const ProductVersion& version) {
+    clientVersion_ = version;
+    ShowBetaBadge(clientVersion_.revision != 0);
+}
+
+void MainWindow::ReadOwnVersion(const std::string& fileName) {
+    FileVersionInfo info;
+    info.Load(fileName);
+    SetOwnVersion(info.Product());
 }
 
 void MainWindow::ConnectControls() {
@@ -341,16 +389,15 @@ void MainWindow::ReportError(const std::string& text) {
 }
 
 void MainWindow::ExitProgram() {
-    if (IsFlashRunning()) {
-        // Cutting a run short could leave the flash ROM erased: the Exit path runs
-        // when the run has ended.
-        exitAfterFlash_ = true;
+    // Cutting a run short could leave the flash ROM erased: the Exit path runs when
+    // the run has ended.
+    if (bios_.DeferUntilRunEnds([this] { ExitProgram(); })) {
         return;
     }
     // No popup opens on the way out.
     popups_.Close();
     // The file keeps the password unless the keyring has confirmed it holds it.
-    settings_.passwordInKeyring = keyring_ && keyring_->HoldsPassword();
+    settings_.passwordInKeyring = keyring_.HoldsPassword();
     if (settings_.passwordInKeyring) {
         settings_.keyringChoice = password::KeyringChoice::Keyring;
     }

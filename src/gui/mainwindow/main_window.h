@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/bios/bios_update_command.h"
 #include "gui/diagram/diagram_state.h"
+#include "gui/errorlog/error_log_command.h"
 #include "gui/mainwindow/info_panels.h"
 #include "gui/mainwindow/main_window_view.h"
 #include "gui/mainwindow/popup_queue.h"
@@ -27,6 +29,7 @@
 #include "gui/platform/gui_thread_questions.h"
 #include "gui/platform/heap_release.h"
 #include "gui/settings/client_settings.h"
+#include "gui/settings/keyring_toggle.h"
 #include "gui/shell/tray_icon.h"
 #include "model/file_version_info.h"
 #include "model/object_table.h"
@@ -38,10 +41,7 @@
 
 namespace veltrix {
 
-class ErrorLogDialog;
-class BiosUpdateDialog;
 class Device;
-class PasswordKeyring;
 class PopupPresenter;
 class RaidSet;
 
@@ -91,8 +91,7 @@ class MainWindow : public QDialog {
         settingsWriter_ = std::move(writer);
     }
     // Keeps the service password in the desktop's keyring from now on (see
-    // PasswordKeyring): moves the settings file's password there, or reads it from
-    // there. `service`: the keyring entry's service name.
+    // KeyringToggle). `service`: the keyring entry's service name.
     void UseKeyring(const QString& service = QString::fromLatin1(password::kKeyringService));
     // Where the lost and regained connection are noted beside the event log (may be
     // null: nowhere); it must outlive the window.
@@ -101,7 +100,9 @@ class MainWindow : public QDialog {
     // During a BIOS update run it waits for the run's end and goes ahead then.
     void ExitProgram();
     // A BIOS update run is in progress: nothing may end the session now.
-    bool IsFlashRunning() const;
+    bool IsFlashRunning() const { return bios_.IsRunning(); }
+    // Runs the menu item `menuItemId` as if the user had chosen it.
+    void Choose(int menuItemId);
 
     // Offers a message for a popup: queued when `level` passes the popup level (0 never,
     // 255 always).
@@ -134,11 +135,8 @@ class MainWindow : public QDialog {
     // The same with the version block of `fileName` (0.0.0 when it has none).
     void ReadOwnVersion(const std::string& fileName);
 
-    // The error log lines drained from the service: kept by the window until the error
-    // log view is made, by the view from then on.
-    const std::vector<LogEntry>& ErrorLogEntries() const;
-    // Made when it is first asked for, with the lines collected till then.
-    ErrorLogDialog& ErrorLogView();
+    // The menu's error log view (the lines are the monitor's).
+    ErrorLogCommand& ErrorLog() { return errorLog_; }
 
     // Rebuild controls.
     void ShowRebuildControlsForSet(const RaidSet& set);
@@ -153,17 +151,6 @@ class MainWindow : public QDialog {
     void OnToggleStartMinimized();
     // Writes or removes the program's XDG autostart entry.
     void OnToggleStartAtLogin();
-    // "Keep the password in the keyring": moves it there, or back to the file.
-    void OnToggleKeyring();
-
-    // The menu's dialogs, each in a file of its own.
-    void OnShowErrorLog();
-    void OnBiosUpdate();
-    void OnPopupSettings();
-    void OnMailSettings();
-    void OnHostLogFile();
-    void OnServicePassword();
-    void OnAbout();
     // Hides the window to the notification area, or minimises it where there is none.
     void MinimizeToTray();
 
@@ -191,8 +178,6 @@ class MainWindow : public QDialog {
   private:
     void BuildMenu();
     void ConnectControls();
-    // A line drained from the service, into the view or kept till it is made.
-    void AddErrorLogLine(const LogEntry& entry);
 
     // What the user does.
     void OnDeviceSelectionChanged();
@@ -219,9 +204,6 @@ class MainWindow : public QDialog {
     void StopReconnectCountdown();
     // A lost or regained connection, noted in the event log as `line`: in the journal.
     void NoteConnection(const QString& line, bool lost);
-    // The password changed (the field at connect, the password dialog).
-    void KeepPassword(const std::string& password);
-    void OnKeyringUnavailable(const QString& why, bool refused);
     // Sets the tray texts for a connection change and shows its balloon.
     void AnnounceConnection(int tipId, int balloonTextId);
     void ApplyPanel(const std::vector<PanelItem>& panel);
@@ -246,8 +228,6 @@ class MainWindow : public QDialog {
     TimeSource::TimerHandle countdownTimer_ = 0;
     std::int64_t reconnectDueMs_ = 0;
     app::EventJournal* journal_ = nullptr;
-    std::unique_ptr<PasswordKeyring> keyring_;
-    bool keyringMoveAsked_ = false;  // the user asked for the move: a refusal is a box
     platform::GuiThreadQuestions guiQuestions_;
     // The window's own host; its session's thread ends in the destructor, before the
     // window's parts after it go.
@@ -263,17 +243,15 @@ class MainWindow : public QDialog {
     std::optional<DiagramState> lastDiagram_;
     PopupQueue popups_;
     platform::HeapRelease heapRelease_;
-    // The error log view, made when the menu first shows it; the lines before that.
-    std::unique_ptr<ErrorLogDialog> errorLogView_;
-    std::vector<LogEntry> errorLogLines_;
     ProductVersion clientVersion_;
     bool popupWindows_ = true;
     bool initialized_ = false;
     std::unique_ptr<PopupPresenter> popupPresenter_;
     std::function<void(const ClientSettings&)> settingsWriter_;
-    // The BIOS update dialog while it is open, and an Exit that waits for its run.
-    BiosUpdateDialog* flashDialog_ = nullptr;
-    bool exitAfterFlash_ = false;
+    // The menu's commands that keep something between two choices.
+    KeyringToggle keyring_{settings_, ui_, settingsWriter_};
+    ErrorLogCommand errorLog_{*monitor_, this};
+    BiosUpdateCommand bios_{ui_, this};
 };
 
 }  // namespace veltrix

@@ -80,8 +80,6 @@ void MainWindow::ConnectSession() {
     in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent&) { heapRelease_.Note(1); });
     in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
     in.Route(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
-    in.Route(s, &ServiceSession::ErrorLogEntry,
-             [this](const LogEntry& entry) { AddErrorLogLine(entry); });
     in.Route(s, &ServiceSession::ReconnectDue, [this] {
         StopReconnectCountdown();
         OnConnect();
@@ -142,7 +140,7 @@ void MainWindow::NoteConnection(const QString& line, bool lost) {
 
 void MainWindow::OnConnect() {
     settings_.hostName = view_.host->text().toStdString();
-    KeepPassword(view_.password->text().toStdString());
+    keyring_.Keep(view_.password->text().toStdString());
 
     UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
     state_.selectedSet = -1;

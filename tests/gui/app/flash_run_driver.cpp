@@ -21,6 +21,7 @@
 #include "gui/bios/bios_update_dialog.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void Step(MainWindow& window, const std::shared_ptr<Script>& script) {
     if (!script->opened && window.State().isConnected && window.State().controllerCount > 0) {
         script->opened = true;
         // The dialog runs modally inside the handler: not from this tick.
-        QTimer::singleShot(0, &window, [&window] { window.OnBiosUpdate(); });
+        QTimer::singleShot(0, &window, [&window] { window.Choose(menu_id::kBiosUpdate); });
         return;
     }
     if (auto* files = qobject_cast<QFileDialog*>(modal)) {

@@ -53,8 +53,8 @@ TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
     sim().PushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();
     EXPECT_EQ(window().findChild<ErrorLogDialog*>(), nullptr) << "made when first asked for";
-    EXPECT_EQ(window().ErrorLogEntries().size(), 2u);
-    ErrorLogDialog& view = window().ErrorLogView();
+    EXPECT_EQ(window().Monitor().ErrorLog().size(), 2u);
+    ErrorLogDialog& view = window().ErrorLog().View();
     WindowDriver viewDriver(view);
     EXPECT_FALSE(view.isVisible());
     ASSERT_EQ(viewDriver.RowCount(error_log_id::kList), 2);
@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, ErrorLogCollectsWhileHiddenAndTheMenuShowsIt) {
 
     sim().PushLogEntry({.controller = 0, .port = 3});
     Tick();
-    const auto& entries = window().ErrorLogEntries();
+    const auto& entries = window().Monitor().ErrorLog();
     ASSERT_EQ(entries.size(), 3u);
     const std::uint8_t ports[] = {1, 2, 3};
     for (std::size_t row = 0; row < entries.size(); ++row) {

@@ -122,7 +122,7 @@ TEST_P(AccessibilityTest, EveryWindowNamesItsControlsAndKeepsItsKeysApart) {
     }
     window().ShowRebuildControls(true);
     Audit(window());
-    Audit(window().ErrorLogView());
+    Audit(window().ErrorLog().View());
     EXPECT_EQ(audited, 10);
 
     // Ctrl+Q is Exit's key, and it takes the Exit path: the window ends as accepted.

@@ -260,9 +260,9 @@ TEST_F(PollCycleTest, ErrorLogEntriesAreDrainedEachCycle) {
     sim().PushLogEntry({.controller = 0, .port = 1, .status = 0x51, .command = 0x25});
     sim().PushLogEntry({.controller = 1, .port = 2, .status = 0x41, .command = 0x35});
     FirstTick();
-    ASSERT_EQ(window().ErrorLogEntries().size(), 2u);
-    EXPECT_EQ(window().ErrorLogEntries()[1].port, 2);
-    EXPECT_EQ(window().ErrorLogEntries()[1].command, 0x35);
+    ASSERT_EQ(window().Monitor().ErrorLog().size(), 2u);
+    EXPECT_EQ(window().Monitor().ErrorLog()[1].port, 2);
+    EXPECT_EQ(window().Monitor().ErrorLog()[1].command, 0x35);
 }
 
 }  // namespace
