@@ -183,14 +183,36 @@ class ServiceEngine {
     void ApplyEffect(const Effect& effect, std::uint64_t atMs);
     void StartRebuild(Controller& c, std::uint8_t setPort, std::uint64_t position,
                       std::uint64_t atMs);
-    void CheckRebuilds(std::uint64_t nowMs);
+    void FinishRebuild(Controller& c, std::uint64_t atMs);
     std::uint64_t PositionAt(const Rebuild& r, std::uint64_t nowMs) const;
+    static std::optional<std::uint64_t> CompletionMs(const Rebuild& r);
     void QueueEvent(const EventSpec& event, std::uint64_t atMs);
+
+    // engine_event_state.cpp: what a timeline event says happened, made true of the
+    // drives and sets the status requests read.
+    using EventChange = void (ServiceEngine::*)(Controller& c, const EventSpec& event,
+                                                std::uint64_t atMs);
+    static EventChange EventChangeFor(std::uint32_t code);
+    void ApplyEventState(const EventSpec& event, std::uint64_t atMs);
+    void OnDriveLost(Controller& c, const EventSpec& event, std::uint64_t atMs);
+    void OnDriveFound(Controller& c, const EventSpec& event, std::uint64_t atMs);
+    void OnSetLost(Controller& c, const EventSpec& event, std::uint64_t atMs);
+    void OnRedundancyLost(Controller& c, const EventSpec& event, std::uint64_t atMs);
+    void OnRaidBroken(Controller& c, const EventSpec& event, std::uint64_t atMs);
+    void OnRebuildCompleted(Controller& c, const EventSpec& event, std::uint64_t atMs);
+    // The set is whole again: its flags become `stateFlags`, the members being rebuilt
+    // current, and a rebuild still running on it ends.
+    void MarkRebuilt(Controller& c, RaidSetSpec& set, std::uint8_t stateFlags);
+    void StopRebuildOf(Controller& c, const RaidSetSpec& set, std::uint64_t position);
 
     Controller* FindController(std::uint32_t index);
     const Controller* FindController(std::uint32_t index) const;
     RaidSetSpec* RaidSetByPort(Controller& c, std::uint8_t port);
     const RaidSetSpec* RaidSetByPort(const Controller& c, std::uint8_t port) const;
+    // The drive at a port number (the drive list's position), the set with a set index
+    // (the n-th present set in the order the client scans the addresses).
+    static DriveSpec* DriveAtPort(Controller& c, std::uint8_t port);
+    static RaidSetSpec* RaidSetByIndex(Controller& c, std::uint8_t index);
 
     Scenario scenario_;
     std::chrono::system_clock::time_point wallBase_;

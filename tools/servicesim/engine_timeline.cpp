@@ -2,6 +2,7 @@
 // falling due, rebuilds moving on and finishing, and the queues they fill.
 
 #include <algorithm>
+#include <optional>
 
 #include "servicesim/engine.h"
 
@@ -38,62 +39,86 @@ void ServiceEngine::StartRebuild(Controller& c, std::uint8_t setPort, std::uint6
     r.lastPosition = position;
 }
 
-void ServiceEngine::CheckRebuilds(std::uint64_t nowMs) {
-    for (std::size_t i = 0; i < controllers_.size(); ++i) {
-        Controller& c = controllers_[i];
-        Rebuild& r = c.rebuild;
-        if (!r.active || PositionAt(r, nowMs) < r.endPosition) {
-            continue;
-        }
-        // The moment the end was reached, for the completion event's time stamp.
-        std::uint64_t doneAt = nowMs;
-        if (r.rate != 0) {
-            const std::uint64_t span = r.endPosition - std::min(r.endPosition, r.startPosition);
-            const std::uint64_t needMs = span / r.rate * 1000 + (span % r.rate) * 1000 / r.rate;
-            doneAt = std::min(nowMs, r.startedAtMs + needMs);
-        }
-        r.active = false;
-        r.lastPosition = r.endPosition;
-        if (RaidSetSpec* set = RaidSetByPort(c, r.setPort)) {
-            set->stateFlags = c.spec.rebuild.completedStateFlags.value_or(
-                static_cast<std::uint8_t>(set->stateFlags & ~0x18u));
-        }
-        if (c.spec.rebuild.completionEvent) {
-            QueueEvent(*c.spec.rebuild.completionEvent, doneAt);
-        }
-        changeFlag_ = true;
+std::optional<std::uint64_t> ServiceEngine::CompletionMs(const Rebuild& r) {
+    if (!r.active) {
+        return std::nullopt;
     }
+    const std::uint64_t span = r.endPosition - std::min(r.endPosition, r.startPosition);
+    if (span == 0) {
+        return r.startedAtMs;
+    }
+    if (r.rate == 0) {
+        return std::nullopt;
+    }
+    // The first millisecond at which PositionAt reaches the end (rounded up).
+    return r.startedAtMs + span / r.rate * 1000 + ((span % r.rate) * 1000 + r.rate - 1) / r.rate;
+}
+
+void ServiceEngine::FinishRebuild(Controller& c, std::uint64_t atMs) {
+    Rebuild& r = c.rebuild;
+    r.active = false;
+    r.lastPosition = r.endPosition;
+    if (RaidSetSpec* set = RaidSetByPort(c, r.setPort)) {
+        MarkRebuilt(c, *set,
+                    c.spec.rebuild.completedStateFlags.value_or(
+                        static_cast<std::uint8_t>(set->stateFlags & ~0x18u)));
+    }
+    if (c.spec.rebuild.completionEvent) {
+        QueueEvent(*c.spec.rebuild.completionEvent, atMs);
+    }
+    changeFlag_ = true;
 }
 
 void ServiceEngine::AdvanceTo(std::uint64_t nowMs) {
     nowMs = std::max(nowMs, nowMs_);
     nowMs_ = nowMs;
-    CheckRebuilds(nowMs);
-    std::vector<std::pair<std::uint64_t, std::size_t>> due;
-    for (std::size_t i = 0; i < schedule_.size(); ++i) {
-        if (schedule_[i].nextDueMs && *schedule_[i].nextDueMs <= nowMs) {
-            due.emplace_back(*schedule_[i].nextDueMs, i);
+    // Whatever fell due happens in the order of its moment, rebuilds finishing between
+    // timeline entries, so that the queued events tell the story in the order the drives
+    // and sets went through it. Each entry fires once per call: missed repetitions
+    // collapse into one.
+    using Due = std::pair<std::uint64_t, std::size_t>;  // moment, schedule or controller index
+    for (;;) {
+        std::optional<Due> entry;
+        for (std::size_t i = 0; i < schedule_.size(); ++i) {
+            const auto& at = schedule_[i].nextDueMs;
+            if (at && *at <= nowMs && (!entry || Due{*at, i} < *entry)) {
+                entry = Due{*at, i};
+            }
         }
-    }
-    std::stable_sort(due.begin(), due.end());
-    for (const auto& [at, i] : due) {
+        std::optional<Due> rebuilt;
+        for (std::size_t i = 0; i < controllers_.size(); ++i) {
+            const auto at = CompletionMs(controllers_[i].rebuild);
+            if (at && *at <= nowMs && (!rebuilt || Due{*at, i} < *rebuilt)) {
+                rebuilt = Due{*at, i};
+            }
+        }
+        if (rebuilt && (!entry || rebuilt->first <= entry->first)) {
+            FinishRebuild(controllers_[rebuilt->second], rebuilt->first);
+            continue;
+        }
+        if (!entry) {
+            return;
+        }
+        const auto [at, i] = *entry;
+        Fire(schedule_[i], at);
         Scheduled& item = schedule_[i];
-        Fire(item, at);
         if (item.timing.everyMs == 0) {
             item.nextDueMs.reset();
         } else {
-            // Missed repetitions collapse into this one.
             const std::uint64_t periods = (nowMs - at) / item.timing.everyMs + 1;
             item.nextDueMs = at + periods * item.timing.everyMs;
         }
     }
-    CheckRebuilds(nowMs);
 }
 
 void ServiceEngine::Fire(const Scheduled& item, std::uint64_t atMs) {
     switch (item.kind) {
         case Scheduled::Kind::Timeline: {
             const TimelineEntry& entry = scenario_.timeline[item.index];
+            // The event's own change first; the entry's effects may refine it.
+            if (entry.event) {
+                ApplyEventState(*entry.event, atMs);
+            }
             for (const Effect& effect : entry.effects) {
                 ApplyEffect(effect, atMs);
             }
@@ -159,10 +184,15 @@ void ServiceEngine::ApplyEffect(const Effect& e, std::uint64_t atMs) {
                 s->stateFlags = e.stateFlags.value_or(s->stateFlags);
             }
             break;
-        case Effect::Kind::StartRebuild:
-            StartRebuild(*c, e.setPort.value_or(c->spec.rebuild.setPort),
-                         e.position.value_or(c->spec.rebuild.startPosition), atMs);
+        case Effect::Kind::StartRebuild: {
+            const std::uint8_t setPort = e.setPort.value_or(c->spec.rebuild.setPort);
+            StartRebuild(*c, setPort, e.position.value_or(c->spec.rebuild.startPosition), atMs);
+            // The set shows the rebuild the status reports.
+            if (RaidSetSpec* s = RaidSetByPort(*c, setPort)) {
+                s->stateFlags |= 0x08;
+            }
             break;
+        }
         case Effect::Kind::StopRebuild:
             c->rebuild.lastPosition = PositionAt(c->rebuild, atMs);
             c->rebuild.active = false;
