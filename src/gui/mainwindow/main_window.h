@@ -206,21 +206,18 @@ class MainWindow : public QDialog {
     // H toggles the first RAID set, wherever the focus is.
     void ToggleFirstSet();
 
-    // What the shown monitor reports; BindReconnect is the second half of BindMonitor.
+    // What the shown monitor reports.
     void BindMonitor();
-    void BindReconnect();
     // The shown monitor's state, as a report would have left the window.
     void ShowHostState();
     void OnSessionConnected();
     void OnEnumerated(int controllerCount);
-    void OnSessionDisconnected(bool quiet);
     // The display reset of a logoff; `announce` tells the tray and a screen reader.
-    void ClearHostDisplay(bool quiet, bool announce);
+    void OnSessionDisconnected(bool quiet, bool announce = true);
     void ShowConnectButtons(bool connected);
     void OnRebuildStep(const RebuildView& view);
     void OnControllerReRead(int controller);
     void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty);
-    void ShowTrayTip(const std::string& tip);
     void MirrorHostState();
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();

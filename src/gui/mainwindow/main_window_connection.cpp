@@ -57,8 +57,17 @@ void MainWindow::BindMonitor() {
                 tray_.balloonSeverity = severity;
                 tray_.UpdateTrayIcon(monitor_->IsConnected(), true);
             });
-    connect(m, &HostMonitor::TrayTipRequested, b,
-            [this](const std::string& tip) { ShowTrayTip(tip); });
+    connect(m, &HostMonitor::TrayTipRequested, b, [this](const std::string& tip) {
+        // Quiet cycles repeat the tooltip: neither the notification area nor a screen
+        // reader need hear it again every 5 s. After a connect it differs, as the tray
+        // shows the connect's own.
+        if (tip == tray_.trayTip) {
+            return;
+        }
+        tray_.trayTip = tip;
+        tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
+        platform::Announce(this, QString::fromStdString(tip));
+    });
     connect(m, &HostMonitor::RebuildProgressed, b,
             [this](const RebuildView& view) { OnRebuildStep(view); });
     connect(m, &HostMonitor::EventLogged, b, [this] { heapRelease_.Note(1); });
@@ -69,11 +78,6 @@ void MainWindow::BindMonitor() {
     });
     connect(m, &HostMonitor::ErrorLogEntry, b,
             [this](const LogEntry& entry) { AddErrorLogLine(entry); });
-    BindReconnect();
-}
-
-void MainWindow::BindReconnect() {
-    HostMonitor* m = monitor_;
     connect(m, &HostMonitor::ReconnectDue, binding_, [this] {
         HideReconnectCountdown();
         OnConnect();
@@ -107,7 +111,7 @@ void MainWindow::ShowMonitor(HostMonitor& monitor) {
 
 void MainWindow::ShowHostState() {
     const QScopedValueRollback showingOnly(showingOnly_, true);
-    ClearHostDisplay(false, false);
+    OnSessionDisconnected(false, false);
     if (monitor_->IsConnected()) {
         ShowConnectButtons(true);
         OnEnumerated(static_cast<int>(monitor_->ControllerCount()));
@@ -121,18 +125,6 @@ void MainWindow::ShowHostState() {
     } else {
         HideReconnectCountdown();
     }
-}
-
-void MainWindow::ShowTrayTip(const std::string& tip) {
-    // Quiet cycles repeat the tooltip: neither the notification area nor a screen
-    // reader need hear it again every 5 s. After a connect it differs, as the tray
-    // shows the connect's own.
-    if (tip == tray_.trayTip) {
-        return;
-    }
-    tray_.trayTip = tip;
-    tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
-    platform::Announce(this, QString::fromStdString(tip));
 }
 
 void MainWindow::OnReconnectScheduled(int delayMs) {
@@ -262,11 +254,7 @@ void MainWindow::AnnounceConnection(int tipId, int balloonTextId) {
     platform::Announce(this, QString::fromStdString(tray_.balloonText));
 }
 
-void MainWindow::OnSessionDisconnected(bool quiet) {
-    ClearHostDisplay(quiet, true);
-}
-
-void MainWindow::ClearHostDisplay(bool quiet, bool announce) {
+void MainWindow::OnSessionDisconnected(bool quiet, bool announce) {
     toldSelection_.reset();
     if (!quiet) {
         ShowConnectButtons(false);
