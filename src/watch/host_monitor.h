@@ -1,15 +1,18 @@
 #pragma once
 // One host watched without the user: its session with the service (which runs every
-// conversation on a thread of its own), the session's last table snapshot, the drive
-// and RAID set lists and the event history as models, and the notes of a lost and a
-// regained connection. The session's reports reach this object's thread through its
-// inbox, in the order the session sent them; the monitor takes its part of each report
-// before a window that shows it is told.
+// conversation on a thread of its own), the connection's state, Autoconnect's wait for
+// its next try, the session's last table snapshot, the drive and RAID set lists and the
+// event history as models, and the notes of a lost and a regained connection. The
+// session's reports reach this object's thread through its inbox, in the order the
+// session sent them; the monitor takes its part of each report first and then tells a
+// window that shows it through its own signals, on its own thread.
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
+#include <string>
 
 #include "session/service_session.h"
 #include "session/session_types.h"
@@ -43,14 +46,51 @@ class HostMonitor : public QObject {
     // without limit: the host's, whether a window shows them or not.
     const std::vector<LogEntry>& ErrorLog() const { return errorLog_; }
 
+    // The connection as the reports told it: logged in, the controllers enumerated, the
+    // service's version and configuration as read at the login (the version stays
+    // after a logoff, the configuration does not).
+    bool IsConnected() const { return connected_; }
+    std::uint32_t ControllerCount() const { return controllerCount_; }
+    std::int32_t ServiceVersion() const { return serviceVersion_; }
+    const ServiceConfig& Config() const { return config_; }
+    // Whole seconds until Autoconnect's next try; -1 while none is waiting.
+    int ReconnectSecondsLeft() const;
+
   signals:
+    // The session's reports, after the monitor has taken its part of each.
+    void Connected();
+    void EnumerationProgressed(veltrix::EnumerationStep step);
+    void Enumerated(int controllerCount);
+    void Disconnecting(bool quiet);
+    void Disconnected(bool quiet);
+    void RebuildProgressed(const veltrix::RebuildView& view);
+    void EventLogged(const veltrix::LoggedEvent& event);
+    void ControllerReRead(int controller);
+    void EventsHandled(bool changesPending, bool devicesDirty, bool setsDirty);
+    void PowerHandled(veltrix::PowerEvent event);
+    // What a window shows of the host without being asked: a message offered to its
+    // popup filter with its level (255 always shows), a balloon, a tray tooltip.
+    void PopupRequested(const std::string& text, veltrix::Severity severity, int level);
+    void BalloonRequested(const std::string& title, const std::string& text,
+                          veltrix::Severity severity);
+    void TrayTipRequested(const std::string& tip);
+    // Autoconnect's next try is waiting `delayMs` (0: none waits any more); while it
+    // waits, the seconds left every second; when it falls due, the window connects.
+    void ReconnectScheduled(int delayMs);
+    void ReconnectCountdown(int secondsLeft);
+    void ReconnectDue();
     // The event history noted a lost (or regained) connection as `line`.
     void ConnectionNoted(const QString& line, bool lost);
     // A line was appended to ErrorLog().
     void ErrorLogAdded(const veltrix::LogEntry& entry);
 
   private:
+    void RouteState();
+    void RouteRequests();
     void Adopt(const TableSnapshot& table);
+    void OnDisconnected(bool quiet);
+    void OnReconnectScheduled(int delayMs);
+    void StopCountdown();
     void NoteConnection(bool lost);
 
     // The reports' inbox outlives the session that sends to it.
@@ -60,6 +100,15 @@ class HostMonitor : public QObject {
     RaidSetTableModel sets_;
     EventHistory events_;
     std::vector<LogEntry> errorLog_;
+    bool connected_ = false;
+    std::uint32_t controllerCount_ = 0;
+    std::int32_t serviceVersion_ = 0;
+    ServiceConfig config_;
+    std::unique_ptr<TimeSource> ownTime_;
+    TimeSource* time_;
+    // Ticks every second while Autoconnect waits for its next try, due at that time.
+    TimeSource::TimerHandle countdownTimer_ = 0;
+    std::int64_t reconnectDueMs_ = 0;
     // Last: the session's thread ends before the monitor's parts go.
     std::unique_ptr<ServiceSession> session_;
 };

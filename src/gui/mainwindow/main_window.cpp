@@ -80,7 +80,6 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     setSizeGripEnabled(true);
     BuildMenu();
     ConnectControls();
-    ConnectSession();
     session_->SetAutoConnect(settings_.autoConnect);
     trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
         OnTrayActivated(reason);
@@ -88,12 +87,9 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     // The bus is joined once the window has painted.
-    auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
-    platform::FirstPaintGate::Defer(*this, *sleep, [sleep] { sleep->ListenToSystemBus(); });
-    ReportInbox& in = monitor_->Reports();
-    in.Route(session_, &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
-    in.Route(session_, &ServiceSession::Disconnected, [sleep](bool) { sleep->SetLoggedIn(false); });
-    in.Route(session_, &ServiceSession::PowerHandled, sleep, &app::SleepWatcher::PowerHandled);
+    sleep_ = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
+    platform::FirstPaintGate::Defer(*this, *sleep_, [this] { sleep_->ListenToSystemBus(); });
+    BindMonitor();
 }
 
 MainWindow::~MainWindow() {
@@ -101,12 +97,10 @@ MainWindow::~MainWindow() {
     if (hideTimer_ != 0) {
         time_->StopTimer(hideTimer_);
     }
-    if (countdownTimer_ != 0) {
-        time_->StopTimer(countdownTimer_);
-    }
-    popups_.Close();
+    // The window hears nothing more of the host while its parts go.
+    delete binding_;
     guiQuestions_.Abandon();
-    session_->Shutdown();
+    ownMonitor_->Session().Shutdown();
 }
 
 void MainWindow::BuildMenu() {
@@ -225,7 +219,7 @@ void MainWindow::Initialize() {
     view_.password->setText(QString::fromStdString(settings_.password));
 
     tray_.trayTip = LoadString(ids::kTipNotConnected);
-    tray_.AddTrayIcon(state_.isConnected);
+    tray_.AddTrayIcon(monitor_->IsConnected());
     if (popupWindows_) {
         popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
     }
@@ -304,7 +298,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::CloseFromSystem() {
     serviceKeyState = 0;
-    if (state_.isConnected) {
+    if (monitor_->IsConnected()) {
         Disconnect();
     }
     tray_.DeleteTrayIcon();
@@ -395,7 +389,7 @@ void MainWindow::ExitProgram() {
         return;
     }
     // No popup opens on the way out.
-    popups_.Close();
+    popupPresenter_.reset();
     // The file keeps the password unless the keyring has confirmed it holds it.
     settings_.passwordInKeyring = keyring_.HoldsPassword();
     if (settings_.passwordInKeyring) {

@@ -50,9 +50,11 @@ class Menu;
 }
 namespace app {
 class EventJournal;
-}
+class SleepWatcher;
+}  // namespace app
 
-// What the window keeps about the connection and the selection.
+// What the window shows and selects. The connection's four fields only mirror the
+// shown monitor's, for the menu's dialogs that still read them here.
 struct MainWindowState {
     bool isConnected = false;
     std::uint32_t controllerCount = 0;
@@ -61,7 +63,7 @@ struct MainWindowState {
     int selectedDevice = -1;
     int selectedSet = -1;
     std::int32_t serviceVersion = 0;
-    ServiceConfig serviceConfig;  // its four version words, cleared by Disconnect
+    ServiceConfig serviceConfig;
     // The drive row selected by the last click, for toggling it off; -1 for none.
     int lastDeviceRow = -1;
     bool diagramActive = false;
@@ -158,6 +160,9 @@ class MainWindow : public QDialog {
     const ClientSettings& Settings() const { return settings_; }
     // The host the window shows, and its session.
     HostMonitor& Monitor() { return *monitor_; }
+    // Shows `monitor` from now on: its lists, its connection and what it reports, and
+    // nothing more of the one shown before; neither session is told anything.
+    void ShowMonitor(HostMonitor& monitor);
     ServiceSession& Session() { return *session_; }
     // What the window shows: the monitor's copy of the session's objects.
     const ObjectTable& Table() const { return *monitor_->Table(); }
@@ -186,22 +191,26 @@ class MainWindow : public QDialog {
     // H toggles the first RAID set, wherever the focus is.
     void ToggleFirstSet();
 
-    // What the session reports.
-    void ConnectSession();
+    // What the shown monitor reports.
+    void BindMonitor();
+    // The shown monitor's state, as a report would have left the window.
+    void ShowHostState();
     void OnSessionConnected();
-    void OnEnumerated(const TableSnapshot& table, int controllerCount);
-    void OnSessionDisconnected(bool quiet);
+    void OnEnumerated(int controllerCount);
+    // The display reset of a logoff; `announce` tells the tray and a screen reader.
+    void OnSessionDisconnected(bool quiet, bool announce = true);
+    void ShowConnectButtons(bool connected);
     void OnRebuildStep(const RebuildView& view);
-    void OnControllerReRead(int controller, const TableSnapshot& table);
-    void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
-                         const TableSnapshot& table);
+    void OnControllerReRead(int controller);
+    void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty);
+    void MirrorHostState();
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();
 
     // Autoconnect's next try: the countdown in the window and the tray tooltip.
     void OnReconnectScheduled(int delayMs);
-    void ShowReconnectCountdown();
-    void StopReconnectCountdown();
+    void ShowReconnectCountdown(int seconds);
+    void HideReconnectCountdown();
     // A lost or regained connection, noted in the event log as `line`: in the journal.
     void NoteConnection(const QString& line, bool lost);
     // Sets the tray texts for a connection change and shows its balloon.
@@ -224,17 +233,20 @@ class MainWindow : public QDialog {
     TimeSource* time_;
     std::unique_ptr<TimeSource> ownTime_;
     TimeSource::TimerHandle hideTimer_ = 0;
-    // Ticks every second while Autoconnect waits for its next try, due at that time.
-    TimeSource::TimerHandle countdownTimer_ = 0;
-    std::int64_t reconnectDueMs_ = 0;
+    app::SleepWatcher* sleep_ = nullptr;
     app::EventJournal* journal_ = nullptr;
     platform::GuiThreadQuestions guiQuestions_;
     // The window's own host; its session's thread ends in the destructor, before the
     // window's parts after it go.
     std::unique_ptr<HostMonitor> ownMonitor_;
-    // The host shown, and its session.
+    // The host shown, and its session; every connection to it has `binding_` as its
+    // context.
     HostMonitor* monitor_;
     ServiceSession* session_;
+    QObject* binding_ = nullptr;
+    // Set while the window shows a monitor's state: the selection it makes then is the
+    // window's, not told to the session.
+    bool showingOnly_ = false;
     MainWindowView view_;
     std::unique_ptr<platform::Menu> menu_;
     // The selection last told to the session, so an unchanged one is not sent again.

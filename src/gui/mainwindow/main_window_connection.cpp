@@ -8,9 +8,9 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QTabBar>
-#include <QTime>
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
@@ -22,50 +22,42 @@
 #include "gui/platform/accessible_announcer.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/shell/event_journal.h"
+#include "gui/shell/sleep_watcher.h"
 
 namespace veltrix {
 
-namespace {
-
-constexpr int kCountdownStepMs = 1000;
-
-}  // namespace
-
-void MainWindow::ConnectSession() {
-    ServiceSession* s = session_;
-    // Every report reaches the window through the monitor's inbox, which keeps their
-    // order; the monitor has taken its part of each one first.
-    ReportInbox& in = monitor_->Reports();
-    in.Route(s, &ServiceSession::Connected, this, &MainWindow::OnSessionConnected);
-    in.Route(s, &ServiceSession::ServiceConfigRead,
-             [this](const ServiceConfig& config, int version) {
-                 state_.serviceConfig = config;
-                 state_.serviceVersion = version;
-             });
-    in.Route(s, &ServiceSession::Enumerated, this, &MainWindow::OnEnumerated);
+void MainWindow::BindMonitor() {
+    // Every connection to the shown monitor has `binding_` as its context: deleting it
+    // drops them all. The monitor has taken its part of each report first.
+    binding_ = new QObject(this);
+    HostMonitor* m = monitor_;
+    QObject* b = binding_;
+    connect(m, &HostMonitor::Connected, b, [this] { OnSessionConnected(); });
+    connect(m, &HostMonitor::Enumerated, b, [this](int count) { OnEnumerated(count); });
     // What the enumeration does, from the login on; gone once the lists are filled.
     ConnectProgress* progress = view_.connectProgress;
-    in.Route(s, &ServiceSession::EnumerationProgressed, progress, &ConnectProgress::ShowStep);
-    in.Route(s, &ServiceSession::Enumerated, [progress](const auto&...) { progress->hide(); });
-    in.Route(s, &ServiceSession::Disconnected, [progress](bool) { progress->hide(); });
-    in.Route(s, &ServiceSession::Disconnecting, [this](bool quiet) {
+    connect(m, &HostMonitor::EnumerationProgressed, b,
+            [progress](const EnumerationStep& step) { progress->ShowStep(step); });
+    connect(m, &HostMonitor::Enumerated, b, [progress] { progress->hide(); });
+    connect(m, &HostMonitor::Disconnected, b, [progress] { progress->hide(); });
+    connect(m, &HostMonitor::Disconnecting, b, [this](bool quiet) {
         if (!quiet) {
             view_.disconnect->setText(QStringLiteral("..busy.."));
         }
     });
-    in.Route(s, &ServiceSession::Disconnected, this, &MainWindow::OnSessionDisconnected);
-    in.Route(s, &ServiceSession::Popup,
-             [this](const std::string& text, Severity severity, int level) {
-                 ReportEvent(text, severity, level);
-             });
-    in.Route(s, &ServiceSession::Balloon,
-             [this](const std::string& title, const std::string& text, Severity severity) {
-                 tray_.balloonTitle = title;
-                 tray_.balloonText = text;
-                 tray_.balloonSeverity = severity;
-                 tray_.UpdateTrayIcon(state_.isConnected, true);
-             });
-    in.Route(s, &ServiceSession::TrayTipChanged, [this](const std::string& tip) {
+    connect(m, &HostMonitor::Disconnected, b, [this](bool quiet) { OnSessionDisconnected(quiet); });
+    connect(m, &HostMonitor::PopupRequested, b,
+            [this](const std::string& text, Severity severity, int level) {
+                ReportEvent(text, severity, level);
+            });
+    connect(m, &HostMonitor::BalloonRequested, b,
+            [this](const std::string& title, const std::string& text, Severity severity) {
+                tray_.balloonTitle = title;
+                tray_.balloonText = text;
+                tray_.balloonSeverity = severity;
+                tray_.UpdateTrayIcon(monitor_->IsConnected(), true);
+            });
+    connect(m, &HostMonitor::TrayTipRequested, b, [this](const std::string& tip) {
         // Quiet cycles repeat the tooltip: neither the notification area nor a screen
         // reader need hear it again every 5 s. After a connect it differs, as the tray
         // shows the connect's own.
@@ -73,42 +65,80 @@ void MainWindow::ConnectSession() {
             return;
         }
         tray_.trayTip = tip;
-        tray_.UpdateTrayIcon(state_.isConnected, false);
+        tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
         platform::Announce(this, QString::fromStdString(tip));
     });
-    in.Route(s, &ServiceSession::RebuildProgressed, this, &MainWindow::OnRebuildStep);
-    in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent&) { heapRelease_.Note(1); });
-    in.Route(s, &ServiceSession::ControllerReRead, this, &MainWindow::OnControllerReRead);
-    in.Route(s, &ServiceSession::EventsHandled, this, &MainWindow::OnEventsHandled);
-    in.Route(s, &ServiceSession::ReconnectDue, [this] {
-        StopReconnectCountdown();
+    connect(m, &HostMonitor::RebuildProgressed, b,
+            [this](const RebuildView& view) { OnRebuildStep(view); });
+    connect(m, &HostMonitor::EventLogged, b, [this] { heapRelease_.Note(1); });
+    connect(m, &HostMonitor::ControllerReRead, b,
+            [this](int controller) { OnControllerReRead(controller); });
+    connect(m, &HostMonitor::EventsHandled, b, [this](bool pending, bool devices, bool sets) {
+        OnEventsHandled(pending, devices, sets);
+    });
+    connect(m, &HostMonitor::ReconnectDue, binding_, [this] {
+        HideReconnectCountdown();
         OnConnect();
     });
-    in.Route(s, &ServiceSession::ReconnectScheduled, this, &MainWindow::OnReconnectScheduled);
-    connect(monitor_, &HostMonitor::ConnectionNoted, this, &MainWindow::NoteConnection);
+    connect(m, &HostMonitor::ReconnectScheduled, binding_,
+            [this](int delayMs) { OnReconnectScheduled(delayMs); });
+    connect(m, &HostMonitor::ReconnectCountdown, binding_,
+            [this](int seconds) { ShowReconnectCountdown(seconds); });
+    connect(m, &HostMonitor::ConnectionNoted, binding_,
+            [this](const QString& line, bool lost) { NoteConnection(line, lost); });
+    app::SleepWatcher* sleep = sleep_;
+    connect(m, &HostMonitor::Connected, binding_, [sleep] { sleep->SetLoggedIn(true); });
+    connect(m, &HostMonitor::Disconnected, binding_, [sleep] { sleep->SetLoggedIn(false); });
+    connect(m, &HostMonitor::PowerHandled, binding_,
+            [sleep](PowerEvent event) { sleep->PowerHandled(event); });
+}
+
+void MainWindow::ShowMonitor(HostMonitor& monitor) {
+    if (&monitor == monitor_) {
+        return;
+    }
+    delete binding_;
+    monitor_ = &monitor;
+    session_ = &monitor.Session();
+    view_.devices->setModel(&monitor.Devices());
+    view_.sets->setModel(&monitor.RaidSets());
+    view_.eventLog->setModel(&monitor.Events());
+    BindMonitor();
+    ShowHostState();
+}
+
+void MainWindow::ShowHostState() {
+    const QScopedValueRollback showingOnly(showingOnly_, true);
+    OnSessionDisconnected(false, false);
+    if (monitor_->IsConnected()) {
+        ShowConnectButtons(true);
+        OnEnumerated(static_cast<int>(monitor_->ControllerCount()));
+    }
+    tray_.trayTip =
+        LoadString(monitor_->IsConnected() ? ids::kTipConnected : ids::kTipNotConnected);
+    tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
+    if (const int seconds = monitor_->ReconnectSecondsLeft(); seconds >= 0) {
+        view_.disconnect->setEnabled(true);
+        ShowReconnectCountdown(seconds);
+    } else {
+        HideReconnectCountdown();
+    }
 }
 
 void MainWindow::OnReconnectScheduled(int delayMs) {
     if (delayMs <= 0) {
-        StopReconnectCountdown();
-        if (!state_.isConnected) {
+        HideReconnectCountdown();
+        if (!monitor_->IsConnected()) {
             tray_.trayTip = LoadString(ids::kTipDisconnected);
             tray_.UpdateTrayIcon(false, false);
         }
         return;
     }
-    reconnectDueMs_ = time_->NowMs() + delayMs;
-    if (countdownTimer_ == 0) {
-        countdownTimer_ = time_->StartTimer(kCountdownStepMs, [this] { ShowReconnectCountdown(); });
-    }
     // While the watch waits, Disconnect ends it.
     view_.disconnect->setEnabled(true);
-    ShowReconnectCountdown();
 }
 
-void MainWindow::ShowReconnectCountdown() {
-    const std::int64_t left = std::max<std::int64_t>(0, reconnectDueMs_ - time_->NowMs());
-    const auto seconds = static_cast<int>((left + kCountdownStepMs - 1) / kCountdownStepMs);
+void MainWindow::ShowReconnectCountdown(int seconds) {
     const QString text =
 
         //% "Reconnecting in %1 s"
@@ -116,17 +146,13 @@ void MainWindow::ShowReconnectCountdown() {
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
     tray_.trayTip = text.toStdString();
-    tray_.UpdateTrayIcon(state_.isConnected, false);
+    tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
 }
 
-void MainWindow::StopReconnectCountdown() {
-    if (countdownTimer_ != 0) {
-        time_->StopTimer(countdownTimer_);
-        countdownTimer_ = 0;
-    }
+void MainWindow::HideReconnectCountdown() {
     view_.reconnectStatus->hide();
     view_.reconnectStatus->clear();
-    if (!state_.isConnected) {
+    if (!monitor_->IsConnected()) {
         view_.disconnect->setEnabled(false);
     }
 }
@@ -161,18 +187,24 @@ void MainWindow::OnPowerEvent(PowerEvent event) {
 }
 
 void MainWindow::OnSessionConnected() {
-    StopReconnectCountdown();
-    state_.isConnected = true;
+    HideReconnectCountdown();
+    MirrorHostState();
     AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
-    view_.connect->setEnabled(false);
-    view_.disconnect->setEnabled(true);
-    view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnected)));
-    view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnect)));
+    ShowConnectButtons(true);
 }
 
-void MainWindow::OnEnumerated(const TableSnapshot& /*table*/, int controllerCount) {
+void MainWindow::ShowConnectButtons(bool connected) {
+    view_.connect->setEnabled(!connected);
+    view_.disconnect->setEnabled(connected);
+    view_.connect->setText(QString::fromStdString(
+        LoadString(connected ? ids::kButtonConnected : ids::kButtonConnect)));
+    view_.disconnect->setText(QString::fromStdString(
+        LoadString(connected ? ids::kButtonDisconnect : ids::kButtonDisconnected)));
+}
+
+void MainWindow::OnEnumerated(int controllerCount) {
     toldSelection_.reset();  // the session chose its own selection while it connected
-    state_.controllerCount = static_cast<std::uint32_t>(controllerCount);
+    MirrorHostState();
     for (int i = 0; i < controllerCount; ++i) {
         const Controller* controller = monitor_->Table()->GetController(i);
         const std::string name = controller != nullptr ? controller->Name() : std::string();
@@ -216,17 +248,14 @@ void MainWindow::AnnounceConnection(int tipId, int balloonTextId) {
     tray_.balloonTitle = LoadString(ids::kBalloonHostConnection);
     tray_.balloonText = LoadString(balloonTextId);
     tray_.balloonSeverity = Severity::Information;
-    tray_.UpdateTrayIcon(state_.isConnected, true);
+    tray_.UpdateTrayIcon(monitor_->IsConnected(), true);
     platform::Announce(this, QString::fromStdString(tray_.balloonText));
 }
 
-void MainWindow::OnSessionDisconnected(bool quiet) {
+void MainWindow::OnSessionDisconnected(bool quiet, bool announce) {
     toldSelection_.reset();
     if (!quiet) {
-        view_.connect->setText(QString::fromStdString(LoadString(ids::kButtonConnect)));
-        view_.disconnect->setText(QString::fromStdString(LoadString(ids::kButtonDisconnected)));
-        view_.connect->setEnabled(true);
-        view_.disconnect->setEnabled(false);
+        ShowConnectButtons(false);
     }
 
     {
@@ -237,19 +266,17 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
             view_.tabs->removeTab(1);
         }
     }
-    state_.controllerCount = 0;
+    MirrorHostState();
     state_.currentController = 0;
 
     SelectRow(view_.sets, -1);
     ShowRaidInfo();
     ShowRebuildControls(false);
 
-    state_.isConnected = false;
-    state_.serviceConfig = ServiceConfig{};
-    AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
+    if (announce) {
+        AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
+    }
 
-    monitor_->Devices().Clear();
-    monitor_->RaidSets().Clear();
     for (QLabel* value :
          {view_.controllerNumber, view_.driverVersion, view_.biosVersion, view_.chipset,
           view_.raid5Support, view_.jbodSupport, view_.pmSupport, view_.duration, view_.speed}) {
@@ -287,7 +314,7 @@ void MainWindow::OnRebuildStep(const RebuildView& view) {
     platform::Announce(view_.progress, view_.percent->text());
 }
 
-void MainWindow::OnControllerReRead(int controller, const TableSnapshot& /*table*/) {
+void MainWindow::OnControllerReRead(int controller) {
     if (controller != state_.currentController) {
         return;
     }
@@ -312,8 +339,7 @@ void MainWindow::OnControllerReRead(int controller, const TableSnapshot& /*table
     TellSessionSelection();
 }
 
-void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty,
-                                 const TableSnapshot& /*table*/) {
+void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty) {
     heapRelease_.ReleaseIfDue();
     if (changesPending) {
         const int current = state_.currentController;
@@ -350,7 +376,17 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
     TellSessionSelection();
 }
 
+void MainWindow::MirrorHostState() {
+    state_.isConnected = monitor_->IsConnected();
+    state_.controllerCount = monitor_->ControllerCount();
+    state_.serviceVersion = monitor_->ServiceVersion();
+    state_.serviceConfig = monitor_->Config();
+}
+
 void MainWindow::TellSessionSelection() {
+    if (showingOnly_) {
+        return;
+    }
     const std::array<int, 3> selection = {state_.currentController,
                                           monitor_->RaidSets().ObjectIndexOf(state_.selectedSet),
                                           view_.priority->value()};

@@ -168,7 +168,7 @@ void MainWindow::OnSetSelectionChanged() {
 
 void MainWindow::OnControllerTabChanged() {
     const int tab = view_.tabs->currentIndex();
-    if (state_.controllerCount == 0 || tab < 0 || tab == state_.currentController) {
+    if (monitor_->ControllerCount() == 0 || tab < 0 || tab == state_.currentController) {
         return;
     }
     state_.currentController = static_cast<std::uint8_t>(tab);

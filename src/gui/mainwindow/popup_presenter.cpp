@@ -26,7 +26,7 @@ MessageIcon IconOf(Severity severity) {
 }  // namespace
 
 PopupPresenter::PopupPresenter(PopupQueue& queue, QWidget* owner) : queue_(queue), owner_(owner) {
-    // A push may come from any thread; the box is opened on this object's thread.
+    // A push comes in the middle of a report's handling: the box opens after it.
     queue_.SetPushObserver([this] {
         QMetaObject::invokeMethod(this, &PopupPresenter::ShowNext, Qt::QueuedConnection);
     });
@@ -46,9 +46,6 @@ QMessageBox* PopupPresenter::Current() const {
 
 void PopupPresenter::OnClosed() {
     current_ = nullptr;
-    if (queue_.IsClosed()) {
-        return;
-    }
     // A pile of messages that waited behind the closed box: one box for all of them.
     if (queue_.Size() > kSummaryAbove) {
         Show(*queue_.TakeSummary());
@@ -58,7 +55,7 @@ void PopupPresenter::OnClosed() {
 }
 
 void PopupPresenter::ShowNext() {
-    if (current_ || queue_.IsClosed()) {
+    if (current_) {
         return;  // the next opens when this one is closed
     }
     if (const std::optional<PopupEntry> entry = queue_.Pop()) {

@@ -20,8 +20,8 @@ class PopupPresenter : public QObject {
   public:
     static constexpr std::size_t kSummaryAbove = 3;
 
-    // `owner` parents the boxes (may be null). Pushes from any thread wake the
-    // presenter through the GUI thread's event loop.
+    // `owner` parents the boxes (may be null). A push opens the next box from the
+    // event loop, after whatever pushed it.
     PopupPresenter(PopupQueue& queue, QWidget* owner);
     ~PopupPresenter() override;
 

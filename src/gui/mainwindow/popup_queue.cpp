@@ -7,20 +7,14 @@
 namespace veltrix {
 
 void PopupQueue::Push(std::string text, Severity severity) {
-    std::function<void()> observer;
-    {
-        std::lock_guard lock(mutex_);
-        if (entries_.size() < kMaxKept) {
-            entries_.push_back({std::move(text), severity});
-        } else {
-            ++uncounted_;
-            uncountedSeverity_ = std::max(uncountedSeverity_, severity);
-        }
-        observer = observer_;
+    if (entries_.size() < kMaxKept) {
+        entries_.push_back({std::move(text), severity});
+    } else {
+        ++uncounted_;
+        uncountedSeverity_ = std::max(uncountedSeverity_, severity);
     }
-    changed_.notify_all();
-    if (observer) {
-        observer();
+    if (observer_) {
+        observer_();
     }
 }
 
@@ -32,7 +26,7 @@ PopupEntry PopupQueue::Summary(std::size_t count, Severity severity) {
     return {text.toStdString(), severity};
 }
 
-std::optional<PopupEntry> PopupQueue::PopLocked() {
+std::optional<PopupEntry> PopupQueue::Pop() {
     if (!entries_.empty()) {
         PopupEntry entry = std::move(entries_.front());
         entries_.pop_front();
@@ -47,14 +41,8 @@ std::optional<PopupEntry> PopupQueue::PopLocked() {
     return summary;
 }
 
-std::optional<PopupEntry> PopupQueue::Pop() {
-    std::lock_guard lock(mutex_);
-    return PopLocked();
-}
-
 std::optional<PopupEntry> PopupQueue::TakeSummary() {
-    std::lock_guard lock(mutex_);
-    const std::size_t count = entries_.size() + uncounted_;
+    const std::size_t count = Size();
     if (count == 0) {
         return std::nullopt;
     }
@@ -66,35 +54,6 @@ std::optional<PopupEntry> PopupQueue::TakeSummary() {
     uncounted_ = 0;
     uncountedSeverity_ = Severity::Information;
     return Summary(count, severity);
-}
-
-std::optional<PopupEntry> PopupQueue::WaitPop() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return closed_ || !entries_.empty() || uncounted_ != 0; });
-    return PopLocked();
-}
-
-void PopupQueue::Close() {
-    {
-        std::lock_guard lock(mutex_);
-        closed_ = true;
-    }
-    changed_.notify_all();
-}
-
-bool PopupQueue::IsClosed() const {
-    std::lock_guard lock(mutex_);
-    return closed_;
-}
-
-std::size_t PopupQueue::Size() const {
-    std::lock_guard lock(mutex_);
-    return entries_.size() + uncounted_;
-}
-
-void PopupQueue::SetPushObserver(std::function<void()> observer) {
-    std::lock_guard lock(mutex_);
-    observer_ = std::move(observer);
 }
 
 }  // namespace veltrix

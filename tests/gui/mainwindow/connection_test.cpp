@@ -1,8 +1,10 @@
 // Connect, login, enumeration, Disconnect, reconnect timers and power events of the
 // main window against the simulated service.
 
+#include <QAbstractItemView>
 #include <QApplication>
 
+#include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "protocol/service_channel.h"
 #include "support/main_window_fixture.h"
@@ -218,6 +220,63 @@ TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage)
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
+}
+
+// A window given another monitor shows that host's lists and connection and hears
+// nothing more of the first; the switch asks neither session anything.
+TEST_F(MainWindowTest, ShowsAnotherMonitorWithoutTouchingEitherSession) {
+    ClientSettings settings = QuietSettings();
+    settings.popupEnabled = true;
+    settings.popupLevel = 0;
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
+    Connect();
+    FirstTick();
+    TakePopups();
+    HostMonitor& first = window().Monitor();
+    HostMonitor second(ui, &clock);
+    const auto rows = [this](int id) {
+        return platform::FindControl<QAbstractItemView>(window(), id)->model()->rowCount();
+    };
+    const auto settleFirst = [&first] {
+        first.Session().Sync();
+        QCoreApplication::sendPostedEvents();
+    };
+    const SessionState told = first.Session().State();
+    std::size_t codes = receivedCodes().size();
+    ASSERT_GT(rows(kDeviceList), 0);
+
+    window().ShowMonitor(second);
+    settleFirst();
+    EXPECT_EQ(receivedCodes().size(), codes);
+    EXPECT_EQ(rows(kDeviceList), 0);
+    EXPECT_EQ(rows(kSetList), 0);
+    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_TRUE(driver().IsItemEnabled(kConnect));
+    EXPECT_EQ(driver().ItemText(kConnect), "Connect");
+    EXPECT_FALSE(second.Session().State().isConnected);
+
+    // The first host goes on polling; its event reaches its own history only.
+    const int shownLog = rows(kEventLog);
+    const int firstLog = first.Events().rowCount();
+    sim().PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
+    clock.Advance(5000);
+    settleFirst();
+    EXPECT_GT(first.Events().rowCount(), firstLog);
+    EXPECT_EQ(rows(kEventLog), shownLog);
+    EXPECT_TRUE(TakePopups().empty());
+
+    codes = receivedCodes().size();
+    window().ShowMonitor(first);
+    settleFirst();
+    EXPECT_EQ(receivedCodes().size(), codes);
+    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_EQ(window().State().controllerCount, 2u);
+    EXPECT_EQ(driver().ItemText(kConnect), "connected");
+    EXPECT_GT(rows(kDeviceList), 0);
+    EXPECT_EQ(rows(kEventLog), first.Events().rowCount());
+    const SessionState& now = first.Session().State();
+    EXPECT_EQ(std::tie(now.currentController, now.selectedSetIndex, now.sliderPosition),
+              std::tie(told.currentController, told.selectedSetIndex, told.sliderPosition));
 }
 
 }  // namespace
