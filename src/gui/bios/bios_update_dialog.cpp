@@ -410,7 +410,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
         return;
     }
     if (result == kBiosImageNotBios) {
-        if (!serviceMode) {
+        if (!platform::serviceMode) {
             Ask(LoadString(ids::kNotABiosFile), MessageIcon::Warning, MessageButtons::Ok);
             flashAnswer_ = 0;
             fileAccepted_ = false;
@@ -429,7 +429,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
     const int number = BcdVersionNumber(fileBiosVersion_);
     fileVersionText_ = FormatString(ids::kFileBiosVersion, number / 100, number % 100);
     if (fileVendorId_ != target_.vendorId || fileDeviceId_ != target_.deviceId) {
-        if (!serviceMode) {
+        if (!platform::serviceMode) {
             Ask(LoadString(ids::kWrongBiosFile), MessageIcon::Warning, MessageButtons::Ok);
             flashAnswer_ = 0;
             fileAccepted_ = false;
@@ -454,7 +454,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
         return;
     }
     if (parameters_.flashSize < kSmallestFlashSize) {
-        if (!serviceMode) {
+        if (!platform::serviceMode) {
             Ask(LoadString(ids::kBiosFileTooLarge), MessageIcon::Error, MessageButtons::Ok);
             flashAnswer_ = 0;
             fileAccepted_ = false;
@@ -463,7 +463,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
         }
         return;
     }
-    if (serviceMode) {
+    if (platform::serviceMode) {
         if (!versionRefused) {
             flashAnswer_ = Ask(kForeignBiosTooLarge, MessageIcon::Warning, MessageButtons::YesNo);
             fileAccepted_ = flashAnswer_ == kAnswerYes;

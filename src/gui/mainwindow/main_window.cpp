@@ -46,7 +46,7 @@ constexpr int kHideAtStartMs = 200;
 
 }  // namespace
 
-MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::TrayHost& trayHost,
                        TimeSource* time, DiagramView* diagram, QWidget* parent,
                        UserQuestions* questions)
     : QDialog(parent),
@@ -82,12 +82,12 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     // The bus is joined once the window has painted.
-    auto* sleep = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
+    auto* sleep = new shell::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
     platform::FirstPaintGate::Defer(*this, *sleep, [sleep] { sleep->ListenToSystemBus(); });
     ReportInbox& in = monitor_->Reports();
     in.Route(session_, &ServiceSession::Connected, [sleep] { sleep->SetLoggedIn(true); });
     in.Route(session_, &ServiceSession::Disconnected, [sleep](bool) { sleep->SetLoggedIn(false); });
-    in.Route(session_, &ServiceSession::PowerHandled, sleep, &app::SleepWatcher::PowerHandled);
+    in.Route(session_, &ServiceSession::PowerHandled, sleep, &shell::SleepWatcher::PowerHandled);
 }
 
 MainWindow::~MainWindow() {
@@ -204,7 +204,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::reject() {
     // Esc leaves the hidden service mode and nothing else.
-    ResetServiceMode();
+    platform::ResetServiceMode();
 }
 
 void MainWindow::accept() {
@@ -255,7 +255,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::CloseFromSystem() {
-    serviceKeyState = 0;
+    platform::serviceKeyState = 0;
     if (state_.isConnected) {
         Disconnect();
     }
@@ -267,7 +267,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         // Minimising, maximising and restoring are commands of the window's system menu.
-        serviceKeyState = 0;
+        platform::serviceKeyState = 0;
     }
     if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
         // Minimising leaves no taskbar button: the window goes to the notification

@@ -48,7 +48,7 @@ class RaidSet;
 namespace platform {
 class Menu;
 }
-namespace app {
+namespace shell {
 class EventJournal;
 }
 
@@ -74,7 +74,7 @@ class MainWindow : public QDialog {
     // `diagram` may be null (nothing draws the picture); `time` null runs real timers.
     // The session asks its questions through `questions` on its own thread; without
     // them it asks `ui` on the GUI thread and waits for the answer.
-    MainWindow(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+    MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::TrayHost& trayHost,
                TimeSource* time = nullptr, DiagramView* diagram = nullptr,
                QWidget* parent = nullptr, UserQuestions* questions = nullptr);
     ~MainWindow() override;
@@ -96,7 +96,7 @@ class MainWindow : public QDialog {
     void UseKeyring(const QString& service = QString::fromLatin1(password::kKeyringService));
     // Where the lost and regained connection are noted beside the event log (may be
     // null: nowhere); it must outlive the window.
-    void SetJournal(app::EventJournal* journal) { journal_ = journal; }
+    void SetJournal(shell::EventJournal* journal) { journal_ = journal; }
     // The Exit path: writes the settings, logs off, removes the icon, ends the window.
     // During a BIOS update run it waits for the run's end and goes ahead then.
     void ExitProgram();
@@ -237,7 +237,7 @@ class MainWindow : public QDialog {
 
     ClientSettings settings_;
     platform::DialogUi& ui_;
-    app::TrayIcon tray_;
+    shell::TrayIcon tray_;
     DiagramView* diagram_;
     TimeSource* time_;
     std::unique_ptr<TimeSource> ownTime_;
@@ -245,7 +245,7 @@ class MainWindow : public QDialog {
     // Ticks every second while Autoconnect waits for its next try, due at that time.
     TimeSource::TimerHandle countdownTimer_ = 0;
     std::int64_t reconnectDueMs_ = 0;
-    app::EventJournal* journal_ = nullptr;
+    shell::EventJournal* journal_ = nullptr;
     std::unique_ptr<PasswordKeyring> keyring_;
     bool keyringMoveAsked_ = false;  // the user asked for the move: a refusal is a box
     platform::GuiThreadQuestions guiQuestions_;

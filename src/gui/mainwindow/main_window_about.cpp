@@ -21,9 +21,9 @@ void MainWindow::OnAbout() {
     box.SetVersionTexts(
         ProductVersionText(clientVersion_),
         ServiceVersionText(state_.isConnected, state_.serviceConfig, state_.serviceVersion));
-    serviceKeyState = 4;
+    platform::serviceKeyState = 4;
     ui_.RunModal(box);
-    serviceKeyState = 0;
+    platform::serviceKeyState = 0;
 }
 
 }  // namespace veltrix

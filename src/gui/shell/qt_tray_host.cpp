@@ -5,7 +5,7 @@
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 namespace {
 
@@ -148,4 +148,4 @@ void QtTrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

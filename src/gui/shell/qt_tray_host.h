@@ -15,7 +15,7 @@
 #include "gui/shell/desktop_notifications.h"
 #include "gui/shell/tray_host.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 class QtTrayHost : public QObject, public TrayHost {
     Q_OBJECT
@@ -59,4 +59,4 @@ class QtTrayHost : public QObject, public TrayHost {
     std::unique_ptr<DesktopNotifications> notifications_;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -9,7 +9,7 @@
 
 #include "session/session_types.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 // Record flags.
 inline constexpr unsigned kNotifyMessage = 0x01;
@@ -57,4 +57,4 @@ class TrayHost {
     std::function<void(QSystemTrayIcon::ActivationReason reason)> onActivated;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -26,7 +26,7 @@ using Lines = std::vector<std::string>;
 class BiosUpdateTest : public MainWindowTest {
   protected:
     void TearDown() override {
-        ResetServiceMode();
+        platform::ResetServiceMode();
         MainWindowTest::TearDown();
     }
     // Connects to `scenario` and opens the dialog; `play` is the user in it, after the
@@ -353,7 +353,7 @@ TEST_P(DecisionTest, ImageChecks) {
     const auto image = row.image();
     WriteFile(path, image);
     OpenDialog(FlashScenario(row.rom), [&](BiosUpdateDialog& dialog, WindowDriver& d) {
-        serviceMode = row.serviceMode;
+        platform::serviceMode = row.serviceMode;
         if (row.chooseBackup) {
             Choose(d, kBackupFile, folder.file("bios.bak"));
         }

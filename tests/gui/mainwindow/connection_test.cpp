@@ -42,13 +42,13 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
 
     // The connected icon replaces the one of the start, with the connect balloon.
     ASSERT_EQ(tray.calls.size(), 3u);
-    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Add);
     EXPECT_EQ(tray.calls[0].record.identifier, icon_id::kDisconnected);
-    EXPECT_EQ(tray.calls[1].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[1].op, shell::NotifyOp::Delete);
     EXPECT_EQ(tray.calls[1].record.identifier, icon_id::kDisconnected);
-    EXPECT_EQ(tray.calls[2].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[2].op, shell::NotifyOp::Add);
     EXPECT_EQ(tray.calls[2].record.identifier, icon_id::kConnected);
-    EXPECT_EQ(tray.calls[2].record.flags, app::kNotifyWithBalloon);
+    EXPECT_EQ(tray.calls[2].record.flags, shell::kNotifyWithBalloon);
     EXPECT_EQ(tray.calls[2].record.tip, "Kavotronik Veltrix\nConnection established");
     EXPECT_EQ(tray.calls[2].record.balloonTitle, "Hostconnection:");
     EXPECT_EQ(tray.calls[2].record.balloonText, "Connection established.");
@@ -87,7 +87,7 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
 
     ASSERT_EQ(tray.calls.size(), 2u);
-    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Delete);
     EXPECT_EQ(tray.calls[1].record.identifier, icon_id::kDisconnected);
     EXPECT_EQ(tray.calls[1].record.tip, "Kavotronik Veltrix\ndisconnected!");
     EXPECT_EQ(tray.calls[1].record.balloonText, "disconnected.");

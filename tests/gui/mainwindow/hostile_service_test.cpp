@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, ExitDuringASilentLoginEndsTheWaitAtOnce) {
     unsettledWindow().ExitProgram();
     EXPECT_TRUE(written);
     EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(tray.calls.back().op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls.back().op, shell::NotifyOp::Delete);
 }
 
 // With no controllers only the mail status is polled; a service that stops answering

@@ -7,7 +7,7 @@
 
 #include "warning_catcher.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 namespace {
 
 NotifyRecord Record(int id, unsigned flags = 0, const char* tip = "") {
@@ -65,4 +65,4 @@ TEST(QtTrayHostTest, ActivationsReachTheProgramAsQtReportsThem) {
 }
 
 }  // namespace
-}  // namespace veltrix::app
+}  // namespace veltrix::shell
