@@ -7,6 +7,7 @@ namespace veltrix {
 FlashSignals::FlashSignals() {
     static const bool kRegistered = [] {
         qRegisterMetaType<std::string>("std::string");
+        qRegisterMetaType<veltrix::FlashControls>("veltrix::FlashControls");
         qRegisterMetaType<veltrix::FlashParameters>("veltrix::FlashParameters");
         qRegisterMetaType<veltrix::FlashRunResult>("veltrix::FlashRunResult");
         return true;
@@ -37,7 +38,7 @@ void StartFlashRun(ServiceSession& session, std::shared_ptr<FlashSignals> report
             emit reporter->RunEnded(result);
         },
         [reporter] {
-            reporter->EnableControls(flash_control::kClose, true);
+            reporter->EnableControls(FlashControl::Close, true);
             emit reporter->RunEnded(FlashRunResult{});
         });
 }

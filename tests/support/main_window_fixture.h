@@ -37,7 +37,7 @@ class RecordingTrayHost : public shell::TrayHost {
     std::vector<shell::NotifyRecord> balloons() const {
         std::vector<shell::NotifyRecord> out;
         for (const Call& call : calls) {
-            if ((call.record.flags & shell::kNotifyBalloon) != 0) {
+            if (call.record.flags.testFlag(shell::NotifyPart::Balloon)) {
                 out.push_back(call.record);
             }
         }

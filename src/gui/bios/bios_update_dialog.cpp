@@ -250,7 +250,7 @@ void BiosUpdateDialog::InitDialog() {
     fileDeviceId_ = 0;
     UpdateData(false);
     // Until the parameters are known the image checks would compare with nothing.
-    SetEnabled(flash_control::kFilesAndModes, false);
+    SetEnabled(kFlashFilesAndModes, false);
     awaitingParameters_ = true;
     StartFlashParameters(session_, reports_, target_.controllerIndex, target_.controllerName,
                          target_.hostName, parameters_);
@@ -260,16 +260,14 @@ void BiosUpdateDialog::UpdateData(bool toFields) {
     if (toFields) {
         for (int i = 0; i < 3; ++i) {
             if (modeButtons_[i]->isChecked()) {
-                mode_ = i;
+                mode_ = static_cast<FlashMode>(i);
             }
         }
         fileVersionText_ = fileVersion_->text().toStdString();
         chipsetText_ = chipset_->text().toStdString();
         return;
     }
-    if (mode_ >= 0 && mode_ < 3) {
-        modeButtons_[mode_]->setChecked(true);
-    }
+    modeButtons_[static_cast<int>(mode_)]->setChecked(true);
     fileVersion_->setText(Q(fileVersionText_));
     chipset_->setText(Q(chipsetText_));
 }
@@ -279,19 +277,19 @@ void BiosUpdateDialog::ClearStatus() {
     progress_->setValue(0);
 }
 
-void BiosUpdateDialog::SetEnabled(unsigned controls, bool enable) {
-    const auto apply = [&](unsigned bit, QWidget* control) {
-        if ((controls & bit) != 0) {
+void BiosUpdateDialog::SetEnabled(FlashControls controls, bool enable) {
+    const auto apply = [&](FlashControl bit, QWidget* control) {
+        if (controls.testFlag(bit)) {
             control->setEnabled(enable);
         }
     };
-    apply(flash_control::kReady, ready_);
-    apply(flash_control::kClose, close_);
-    apply(flash_control::kStart, start_);
-    apply(flash_control::kBackupFile, backupFile_);
-    apply(flash_control::kBiosFile, biosFile_);
+    apply(FlashControl::Ready, ready_);
+    apply(FlashControl::Close, close_);
+    apply(FlashControl::Start, start_);
+    apply(FlashControl::BackupFile, backupFile_);
+    apply(FlashControl::BiosFile, biosFile_);
     for (QRadioButton* mode : modeButtons_) {
-        apply(flash_control::kModes, mode);
+        apply(FlashControl::Modes, mode);
     }
 }
 
@@ -326,7 +324,8 @@ void BiosUpdateDialog::OnChooseBackupFile() {
     }
     backupPath_ = *chosen;
     backupPathLabel_->setText(Q(backupPath_));
-    if (mode_ == kModeBackupOnly || (mode_ == kModeBackupAndUpdate && !biosPath_.empty())) {
+    if (mode_ == FlashMode::BackupOnly ||
+        (mode_ == FlashMode::BackupAndUpdate && !biosPath_.empty())) {
         start_->setEnabled(true);
     }
 }
@@ -351,7 +350,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
     }
     biosPath_ = *chosen;
     biosPathLabel_->setText(Q(biosPath_));
-    if (mode_ == kModeBackupOnly) {
+    if (mode_ == FlashMode::BackupOnly) {
         return;
     }
 
@@ -371,7 +370,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
     fileAccepted_ = false;
 
     const std::int64_t length = file.size();
-    int result = kBiosImageReadError;
+    BiosImageResult result = BiosImageResult::ReadError;
     BiosImageHeader header;
     if (length <= kMaxImageFileBytes) {
         const QByteArray bytes = file.readAll();
@@ -381,7 +380,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
                 ParseBiosImage(std::span(bytesIn, static_cast<std::size_t>(bytes.size())), header);
         }
     }
-    if (result == kBiosImageFound) {
+    if (result == BiosImageResult::Found) {
         fileBiosVersion_ = header.version;
         fileVendorId_ = header.vendorId;
         fileDeviceId_ = header.deviceId;
@@ -390,7 +389,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
 
     start_->setEnabled(flashAnswer_ == kAnswerYes);
     file.close();
-    if (mode_ == kModeBackupAndUpdate && backupPath_.empty()) {
+    if (mode_ == FlashMode::BackupAndUpdate && backupPath_.empty()) {
         start_->setEnabled(false);
     }
     if (!fileAccepted_) {
@@ -402,14 +401,14 @@ void BiosUpdateDialog::OnChooseBiosFile() {
     UpdateData(false);
 }
 
-void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
+void BiosUpdateDialog::DecideImage(BiosImageResult result, std::int64_t fileLength) {
     const bool larger = fileLength > parameters_.flashSize;
-    if (result == kBiosImageReadError) {
+    if (result == BiosImageResult::ReadError) {
         Ask(LoadString(ids::kBiosFileReadError), MessageIcon::Error, MessageButtons::Ok);
         flashAnswer_ = 0;
         return;
     }
-    if (result == kBiosImageNotBios) {
+    if (result == BiosImageResult::NotBios) {
         if (!platform::serviceMode) {
             Ask(LoadString(ids::kNotABiosFile), MessageIcon::Warning, MessageButtons::Ok);
             flashAnswer_ = 0;
@@ -521,7 +520,7 @@ void BiosUpdateDialog::OnParameters(const FlashParameters& parameters) {
     if (awaitingParameters_) {
         awaitingParameters_ = false;
         if (!parameters.noFlashRom) {
-            SetEnabled(flash_control::kFilesAndModes, true);
+            SetEnabled(kFlashFilesAndModes, true);
         }
         emit ParametersReady();
     }

@@ -122,8 +122,9 @@ class MainWindow : public QDialog {
     void ShowDeviceInfo(const Device& device);
     void ShowRaidInfo();
     void ClearSetDisplay();
-    // Mode 1 makes the picture active and draws, 2 makes it inactive, 0 draws when active.
-    void UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection);
+    // What a change does to the controller picture.
+    enum class DiagramUpdate : std::uint8_t { DrawIfActive, ActivateAndDraw, Deactivate };
+    void UpdateDiagram(DiagramUpdate update, const std::optional<DiagramSelection>& selection);
     // The controller picture, for the diagram view to draw into.
     DiagramArea& Diagram() { return *view_.diagram; }
     // The BETA badge beside the logo, for a program version with a revision.

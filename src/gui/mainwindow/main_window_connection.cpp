@@ -144,7 +144,7 @@ void MainWindow::OnConnect() {
     settings_.hostName = view_.host->text().toStdString();
     KeepPassword(view_.password->text().toStdString());
 
-    UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
+    UpdateDiagram(DiagramUpdate::ActivateAndDraw, DiagramSelection{.kind = SelectionKind::Connect});
     state_.selectedSet = -1;
     {
         const QSignalBlocker blocker(view_.priority);
@@ -207,7 +207,7 @@ void MainWindow::OnEnumerated(const TableSnapshot& /*table*/, int controllerCoun
         ShowRaidInfo();
     }
     if (state_.selectedSet == -1) {
-        UpdateDiagram(0, std::nullopt);
+        UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
     }
     view_.speed->setText(QStringLiteral("-"));
     TellSessionSelection();
@@ -263,7 +263,7 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
         value->setText(QStringLiteral("-"));
     }
     if (!quiet) {
-        UpdateDiagram(0, std::nullopt);
+        UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
     }
 }
 
@@ -310,7 +310,7 @@ void MainWindow::OnControllerReRead(int controller, const TableSnapshot& /*table
         state_.selectedSet = -1;
         ClearSetDisplay();
     }
-    UpdateDiagram(0, std::nullopt);
+    UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
     TellSessionSelection();
 }
 

@@ -28,7 +28,7 @@ class QtTrayHost : public QObject, public TrayHost {
 
     // Add shows the record's icon and tooltip; Modify changes the icon with that
     // identifier and does nothing when there is none; Delete hides it. A record with
-    // kNotifyBalloon also shows its balloon.
+    // NotifyPart::Balloon also shows its balloon.
     void Notify(NotifyOp op, const NotifyRecord& record) override;
     bool IsAvailable() const override;
 

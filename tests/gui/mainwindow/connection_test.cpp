@@ -29,8 +29,8 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
     EXPECT_FALSE(driver().IsItemEnabled(kConnect));
     EXPECT_TRUE(driver().IsItemEnabled(kDisconnect));
     EXPECT_EQ(driver().ItemText(kSpeed), "-");
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kPoll));
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::Poll));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::MailOnly));
     EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
 
     const std::vector<std::uint32_t> codes = receivedCodes();
@@ -84,7 +84,7 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     for (const int id : {kPriority, kPriorityHigh, kSpeed, kProgress, kPercent}) {
         EXPECT_FALSE(driver().IsItemShown(id)) << id;
     }
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Poll));
 
     ASSERT_EQ(tray.calls.size(), 2u);
     EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Delete);
@@ -119,8 +119,8 @@ TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
     EXPECT_TRUE(window().State().isConnected);
     EXPECT_EQ(driver().ItemText(kConnect), "connected");
     EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect");
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kMailOnly));
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::MailOnly));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Poll));
 }
 
 TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     EXPECT_FALSE(window().State().isConnected);
     clock.Advance(1);
     EXPECT_TRUE(window().State().isConnected);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
 TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     window().OnPowerEvent(PowerEvent::Resume);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::Reconnect));
     clock.Advance(14999);
     EXPECT_FALSE(window().State().isConnected);
     clock.Advance(1);
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
     Start(sim::TwoControllerScenario());
     window().OnPowerEvent(PowerEvent::Suspend);
     window().OnPowerEvent(PowerEvent::Resume);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
 TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage) {

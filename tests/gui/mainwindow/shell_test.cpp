@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     ASSERT_TRUE(driver().UserChoose(menu_id::kStartMinimized));
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_TRUE(window().Settings().autoConnect);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
     EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";

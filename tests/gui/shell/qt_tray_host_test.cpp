@@ -10,7 +10,7 @@
 namespace veltrix::shell {
 namespace {
 
-NotifyRecord Record(int id, unsigned flags = 0, const char* tip = "") {
+NotifyRecord Record(int id, NotifyParts flags = {}, const char* tip = "") {
     return {.identifier = id,
             .flags = flags,
             .iconId = id,
