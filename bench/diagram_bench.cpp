@@ -12,7 +12,7 @@
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_painter.h"
 
-namespace veltrix {
+namespace veltrix::bench {
 namespace {
 
 // The most to draw: four drives with their cables, all four members of a set.
@@ -76,7 +76,7 @@ void BenchDrawAndRepaintShown(benchmark::State& state) {
 BENCHMARK(BenchDrawAndRepaintShown)->Name("BM_DrawAndRepaintShown")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-}  // namespace veltrix
+}  // namespace veltrix::bench
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

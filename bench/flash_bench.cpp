@@ -184,7 +184,7 @@ class TimedReports : public FlashObserver {
         signals_.ShowText(line, text);
     }
     void ShowProgress(int percent) override { signals_.ShowProgress(percent); }
-    void EnableControls(unsigned controls, bool enable) override {
+    void EnableControls(FlashControls controls, bool enable) override {
         signals_.EnableControls(controls, enable);
     }
     void ParametersRead(const FlashParameters& p) override { signals_.ParametersRead(p); }
@@ -228,7 +228,7 @@ class FlashSession {
         session_.Connect(".", "kavo");
         session_.Sync();
         connected_ = session_.State().isConnected;
-        plan_.mode = kModeUpdateOnly;
+        plan_.mode = FlashMode::UpdateOnly;
         plan_.biosPath = SharedService().imagePath;
         plan_.parameters.flashId = kRomChip;
         plan_.parameters.flashSize = static_cast<std::int32_t>(kRomSize);

@@ -137,9 +137,9 @@ class QuietUi : public platform::DialogUi {
 
 // A notification area without a desktop tray: counts the calls and keeps the last
 // record (every cycle updates the tooltip, so a full record would grow without end).
-class RecordingTrayHost : public app::TrayHost {
+class RecordingTrayHost : public shell::TrayHost {
   public:
-    void Notify(app::NotifyOp op, const app::NotifyRecord& record) override {
+    void Notify(shell::NotifyOp op, const shell::NotifyRecord& record) override {
         ++calls;
         lastOp = op;
         last = record;
@@ -147,8 +147,8 @@ class RecordingTrayHost : public app::TrayHost {
     bool IsAvailable() const override { return false; }
 
     std::size_t calls = 0;
-    app::NotifyOp lastOp = app::NotifyOp::Add;
-    app::NotifyRecord last;
+    shell::NotifyOp lastOp = shell::NotifyOp::Add;
+    shell::NotifyRecord last;
 };
 
 // The simulated service on a private pipe directory, with its clock standing still. It

@@ -218,30 +218,30 @@ class QuietUi : public platform::DialogUi {
     std::string first_;
 };
 
-class LastTrayHost : public app::TrayHost {
+class LastTrayHost : public shell::TrayHost {
   public:
-    void Notify(app::NotifyOp, const app::NotifyRecord&) override { ++calls; }
+    void Notify(shell::NotifyOp, const shell::NotifyRecord&) override { ++calls; }
     bool IsAvailable() const override { return false; }
     std::size_t calls = 0;
 };
 
 // Written on the session's thread during a tick, taken after it.
-class RecordingJournal : public app::EventJournal {
+class RecordingJournal : public shell::EventJournal {
   public:
-    void Send(const app::JournalEntry& entry) override {
+    void Send(const shell::JournalEntry& entry) override {
         const std::lock_guard lock(mutex_);
         entries_.push_back(entry);
     }
-    std::vector<app::JournalEntry> Take() {
+    std::vector<shell::JournalEntry> Take() {
         const std::lock_guard lock(mutex_);
-        std::vector<app::JournalEntry> taken;
+        std::vector<shell::JournalEntry> taken;
         taken.swap(entries_);
         return taken;
     }
 
   private:
     std::mutex mutex_;
-    std::vector<app::JournalEntry> entries_;
+    std::vector<shell::JournalEntry> entries_;
 };
 
 [[noreturn]] void Fail(const char* what, const std::string& detail = {}) {
@@ -264,7 +264,7 @@ class Soak {
         window_ =
             std::make_unique<MainWindow>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
         window_->SetPopupWindows(false);
-        app::SendEventsToJournal(window_->Session(), journal_);
+        shell::SendEventsToJournal(window_->Session(), journal_);
         window_->Initialize();
         eventLog_ = platform::FindControl<QAbstractItemView>(*window_, control_id::kEventLog);
         auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);
@@ -354,7 +354,7 @@ class Soak {
         Settle();
 
         // The journal: exactly this tick's events, in order, with their fields.
-        const std::vector<app::JournalEntry> journal = journal_.Take();
+        const std::vector<shell::JournalEntry> journal = journal_.Take();
         if (journal.size() != pushed.size()) {
             Fail("the journal did not get every event once",
                  std::to_string(journal.size()) + " of " + std::to_string(pushed.size()) +
@@ -365,7 +365,7 @@ class Soak {
         lines.reserve(pushed.size());
         for (std::size_t i = 0; i < pushed.size(); ++i) {
             const sim::EventSpec& e = pushed[i];
-            const app::JournalEntry expected{
+            const shell::JournalEntry expected{
                 .message = ExpectedLine(stamp, e),
                 .priority = kKinds[(eventsPushed_ + i) % kKinds.size()].priority,
                 .controller = e.controller,

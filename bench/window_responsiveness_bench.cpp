@@ -120,9 +120,9 @@ class AnsweringUi : public platform::DialogUi {
 };
 
 // A notification area without a desktop tray that only counts its calls.
-class CountingTrayHost : public app::TrayHost {
+class CountingTrayHost : public shell::TrayHost {
   public:
-    void Notify(app::NotifyOp, const app::NotifyRecord&) override { ++calls; }
+    void Notify(shell::NotifyOp, const shell::NotifyRecord&) override { ++calls; }
     bool IsAvailable() const override { return false; }
     std::size_t calls = 0;
 };

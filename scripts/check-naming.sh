@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Checks the naming rule and the 80-line function-size rule (CONTRIBUTING.md): the
-# checks and options of .clang-tidy (readability-identifier-naming and, but for
-# bench/, readability-function-size), over every .cpp of src/, tools/ and bench/ in a
-# build's compile database and over the project's own headers they include (never
-# Qt's, the system's or the moc/rcc files generated into build/). Prints each
-# violation once and fails when there is one.
+# Checks the namespace rule (scripts/check-namespaces.sh), the naming rule and the
+# 80-line function-size rule (CONTRIBUTING.md): the checks and options of .clang-tidy
+# (readability-identifier-naming and, but for bench/, readability-function-size),
+# over every .cpp of src/, tools/ and bench/ in a build's compile database and over
+# the project's own headers they include (never Qt's, the system's or the moc/rcc
+# files generated into build/). Prints each violation once and fails when there is one.
 #   scripts/check-naming.sh [build folder, default build/dev: configured and built,
 #                            so the compile database and the moc headers exist]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 build=${1:-build/dev}
+
+# Namespaces follow folders: a check of its own, cheap, run first.
+namespaces=0
+scripts/check-namespaces.sh || namespaces=1
 
 # Folders left out of the check (none).
 exclude=''
@@ -47,3 +51,4 @@ if [ ${#violations[@]} -ne 0 ]; then
     exit 1
 fi
 echo "check-naming: ${#files[@]} files follow the naming and function-size rules (${elapsed} s)"
+exit "$namespaces"

@@ -48,8 +48,8 @@ constexpr std::array<std::uint8_t, 4> kDataSignature{'P', 'C', 'I', 'R'};
 
 }  // namespace
 
-int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
-                   std::uint32_t limit) {
+BiosImageResult ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
+                               std::uint32_t limit) {
     ByteReader in(file);
     if (limit == 0) {
         limit = static_cast<std::uint32_t>(in.Length()) - kScanReserve;
@@ -59,18 +59,18 @@ int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
     for (;;) {
         const auto b = in.Byte();
         if (!b) {
-            return kBiosImageReadError;
+            return BiosImageResult::ReadError;
         }
         const std::uint64_t p = in.Position();
         if (p >= kPositionLimit || p > limit || p == in.Length()) {
-            return kBiosImageNotBios;
+            return BiosImageResult::NotBios;
         }
         if (*b != 0x55) {
             continue;
         }
         const auto next = in.Byte();
         if (!next) {
-            return kBiosImageReadError;
+            return BiosImageResult::ReadError;
         }
         if (*next == 0xAA) {
             break;
@@ -81,33 +81,33 @@ int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
     in.Seek(start + kDataPointerOffset);
     const auto pointer = in.Word();
     if (!pointer) {
-        return kBiosImageReadError;
+        return BiosImageResult::ReadError;
     }
     const std::uint64_t data = start + *pointer;
     in.Seek(data);
     for (const std::uint8_t expected : kDataSignature) {
         const auto b = in.Byte();
         if (!b) {
-            return kBiosImageReadError;
+            return BiosImageResult::ReadError;
         }
         if (*b != expected) {
-            return kBiosImageNotBios;
+            return BiosImageResult::NotBios;
         }
     }
     const auto vendor = in.Word();
     const auto device = in.Word();
     if (!vendor || !device) {
-        return kBiosImageReadError;
+        return BiosImageResult::ReadError;
     }
     in.Seek(data + kRevisionOffset);
     const auto revision = in.Word();
     if (!revision) {
-        return kBiosImageReadError;
+        return BiosImageResult::ReadError;
     }
     header.vendorId = *vendor;
     header.deviceId = *device;
     header.version = *revision;
-    return kBiosImageFound;
+    return BiosImageResult::Found;
 }
 
 int BcdVersionNumber(std::uint32_t bcd) {

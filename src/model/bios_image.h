@@ -21,20 +21,18 @@ struct BiosImageHeader {
 };
 
 // Results of ParseBiosImage.
-inline constexpr int kBiosImageFound = 0;
-inline constexpr int kBiosImageNotBios = 1;
-inline constexpr int kBiosImageReadError = -1;
+enum class BiosImageResult : std::uint8_t { Found, NotBios, ReadError };
 
 // Looks for the 0x55 0xAA signature in `file` (scanning byte by byte; the byte after
 // a 0x55 is consumed whether or not it is 0xAA), follows the header's pointer at
 // +0x18 to the "PCIR" data structure and takes vendor id, device id and the code
 // revision level at +0x12 from there. `limit` 0 means: the file's length (low 32
 // bits) minus 0x4000, as an unsigned 32-bit number, so a signature that starts at or
-// beyond length - 16384 is not found. Returns kBiosImageFound (`header` set),
-// kBiosImageNotBios, or kBiosImageReadError when a read runs past the file's end
-// (also for an empty file). `header` is only written for kBiosImageFound.
-int ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
-                   std::uint32_t limit = 0);
+// beyond length - 16384 is not found. Returns BiosImageResult::Found (`header` set),
+// BiosImageResult::NotBios, or BiosImageResult::ReadError when a read runs past the file's end
+// (also for an empty file). `header` is only written for BiosImageResult::Found.
+BiosImageResult ParseBiosImage(std::span<const std::uint8_t> file, BiosImageHeader& header,
+                               std::uint32_t limit = 0);
 
 // A BCD version as the decimal number its digits spell: 0x0360 -> 360. The version is
 // shown as number / 100 "." number % 100 (0x0305 shows "3.5").

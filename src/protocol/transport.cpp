@@ -5,7 +5,8 @@
 
 #include "protocol/bytes.h"
 
-namespace veltrix::transport {
+namespace veltrix {
+namespace transport {
 
 std::string FullPipeName(const std::string& host, const std::string& pipe) {
     return "\\\\" + host + "\\PIPE\\" + pipe;
@@ -193,4 +194,5 @@ std::optional<std::vector<std::uint8_t>> TcpDeframer::Pop() {
     return message;
 }
 
-}  // namespace veltrix::transport
+}  // namespace transport
+}  // namespace veltrix

@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-namespace veltrix::transport {
+namespace veltrix {
+namespace transport {
 
 inline constexpr char kPipeDirVariable[] = "VELTRIX_PIPE_DIR";
 inline constexpr char kPipePortVariable[] = "VELTRIX_PIPE_PORT";
@@ -80,4 +81,5 @@ class TcpDeframer {
     std::vector<std::uint8_t> buffer_;
 };
 
-}  // namespace veltrix::transport
+}  // namespace transport
+}  // namespace veltrix

@@ -313,7 +313,7 @@ FlashParameters FlashConversation::ReadFlashParameters(std::uint8_t controller,
         const FlashChipKind kind = FlashChipKindOf(p.flashId);
         p.noFlashRom = kind == FlashChipKind::NoRom;
         if (p.noFlashRom) {
-            observer_.EnableControls(flash_control::kStart | flash_control::kFilesAndModes, false);
+            observer_.EnableControls(FlashControl::Start | kFlashFilesAndModes, false);
             info = LoadString(ids::kFlashNotFound);
         } else {
             p.flashSize = FlashSizeOfChip(p.flashId);
@@ -363,7 +363,7 @@ FlashRunResult FlashConversation::Run(const FlashPlan& plan) {
 
     if (!link_.pipe.IsOpen()) {
         Show(LoadString(ids::kHostNotConnected));
-        observer_.EnableControls(flash_control::kReady | flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Ready | FlashControl::Close, true);
         result.end = FlashRunResult::End::NotConnected;
         return result;
     }
@@ -380,15 +380,17 @@ FlashRunResult FlashConversation::Run(const FlashPlan& plan) {
         result.typeName = reply_.Text(ServiceMessage::kSize);
     } catch (const Failure& failure) {
         Show(failure.Text());
-        observer_.EnableControls(flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Close, true);
         result.end = FlashRunResult::End::Failed;
         return result;
     }
 
     const FlashBusyScope flashBusy(link_);
     if (result.flashId != kNoRomId) {
-        const bool backup = plan.mode == kModeBackupAndUpdate || plan.mode == kModeBackupOnly;
-        const bool write = plan.mode == kModeBackupAndUpdate || plan.mode == kModeUpdateOnly;
+        const bool backup =
+            plan.mode == FlashMode::BackupAndUpdate || plan.mode == FlashMode::BackupOnly;
+        const bool write =
+            plan.mode == FlashMode::BackupAndUpdate || plan.mode == FlashMode::UpdateOnly;
         if (backup && !BackupPhase(plan, result)) {
             return result;
         }
@@ -397,23 +399,23 @@ FlashRunResult FlashConversation::Run(const FlashPlan& plan) {
         }
         // The controls of the mode, unless the read after the write found no ROM.
         if (!romMissing_) {
-            unsigned controls = flash_control::kModes;
-            if (plan.mode != kModeUpdateOnly) {
-                controls |= flash_control::kBackupFile;
+            FlashControls controls = FlashControl::Modes;
+            if (plan.mode != FlashMode::UpdateOnly) {
+                controls |= FlashControl::BackupFile;
             }
-            if (plan.mode != kModeBackupOnly) {
-                controls |= flash_control::kBiosFile;
+            if (plan.mode != FlashMode::BackupOnly) {
+                controls |= FlashControl::BiosFile;
             }
             observer_.EnableControls(controls, true);
         }
     }
-    observer_.EnableControls(flash_control::kReady | flash_control::kClose, true);
+    observer_.EnableControls(FlashControl::Ready | FlashControl::Close, true);
     result.end = FlashRunResult::End::Completed;
     return result;
 }
 
 bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& result) {
-    observer_.EnableControls(flash_control::kFilesAndModes, false);
+    observer_.EnableControls(kFlashFilesAndModes, false);
     const std::int32_t version = plan.parameters.biosVersion;
     if (version == kIoError || version == 0 || version == kNoBios) {
         const MessageAnswer answer = questions_.ShowMessage(
@@ -427,7 +429,7 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
     BackupFile file;
     if (!file.Create(plan.backupPath)) {
         Show(file.Error());
-        observer_.EnableControls(flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Close, true);
         return false;
     }
     try {
@@ -438,12 +440,12 @@ bool FlashConversation::BackupPhase(const FlashPlan& plan, FlashRunResult& resul
     } catch (const Failure& failure) {
         file.Abandon();
         Show(failure.Text());
-        observer_.EnableControls(flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Close, true);
         return false;
     }
     if (!file.Commit()) {
         Show(flash_text::BackupIncomplete(file.Error()), MessageIcon::Error);
-        observer_.EnableControls(flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Close, true);
         return false;
     }
     backupMade_ = true;
@@ -459,10 +461,10 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
         ReadFilePrefix(plan.biosPath, std::size_t{kMaxWriteBlocks} * kFlashBlockSize, fileError);
     if (!image) {
         Show(FormatString(ids::kFileError, fileError));
-        observer_.EnableControls(flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Close, true);
         return false;
     }
-    observer_.EnableControls(flash_control::kFilesAndModes, false);
+    observer_.EnableControls(kFlashFilesAndModes, false);
 
     std::size_t romSize = 0;
     try {
@@ -472,7 +474,7 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
                 const auto romBytes = static_cast<std::uint64_t>(FlashSizeOfChip(result.flashId));
                 if (backupSize_ != romBytes) {
                     Show(flash_text::BackupSizeMismatch(backupSize_, romBytes), MessageIcon::Error);
-                    observer_.EnableControls(flash_control::kClose, true);
+                    observer_.EnableControls(FlashControl::Close, true);
                     return false;
                 }
             }
@@ -506,7 +508,7 @@ bool FlashConversation::WritePhase(const FlashPlan& plan, FlashRunResult& result
         Send(FLASH_END, {}, site::kEndWrite);
     } catch (const Failure& failure) {
         Show(failure.Text());
-        observer_.EnableControls(flash_control::kClose, true);
+        observer_.EnableControls(FlashControl::Close, true);
         return false;
     }
 

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include <QFlags>
+
 #include "protocol/protocol.h"
 #include "session/service_link.h"
 #include "session/user_interface.h"
@@ -27,15 +29,18 @@
 namespace veltrix {
 
 // The controls of the update dialog that a conversation switches on and off.
-namespace flash_control {
-inline constexpr unsigned kReady = 1U << 0;
-inline constexpr unsigned kClose = 1U << 1;
-inline constexpr unsigned kStart = 1U << 2;
-inline constexpr unsigned kBackupFile = 1U << 3;
-inline constexpr unsigned kBiosFile = 1U << 4;
-inline constexpr unsigned kModes = 1U << 5;  // the three mode buttons
-inline constexpr unsigned kFilesAndModes = kBackupFile | kBiosFile | kModes;
-}  // namespace flash_control
+enum class FlashControl : std::uint8_t {
+    Ready = 1U << 0U,
+    Close = 1U << 1U,
+    Start = 1U << 2U,
+    BackupFile = 1U << 3U,
+    BiosFile = 1U << 4U,
+    Modes = 1U << 5U,  // the three mode buttons
+};
+Q_DECLARE_FLAGS(FlashControls, FlashControl)
+Q_DECLARE_OPERATORS_FOR_FLAGS(FlashControls)
+inline constexpr FlashControls kFlashFilesAndModes =
+    FlashControl::BackupFile | FlashControl::BiosFile | FlashControl::Modes;
 
 // The text lines of the update dialog a conversation fills.
 enum class FlashLine { Status, ControllerName, FlashRom, Computer };
@@ -58,15 +63,13 @@ struct FlashParameters {
 // How the read-back after a write compared with what was written.
 enum class FlashVerification { NotChecked, Verified, Differs, NoAnswer };
 
-// The modes of a run.
-inline constexpr int kModeBackupAndUpdate = 0;
-inline constexpr int kModeUpdateOnly = 1;
-inline constexpr int kModeBackupOnly = 2;
+// The modes of a run, in the order of the dialog's mode buttons.
+enum class FlashMode : std::uint8_t { BackupAndUpdate, UpdateOnly, BackupOnly };
 
 // What the dialog hands to a run.
 struct FlashPlan {
     std::uint8_t controller = 0;
-    int mode = kModeBackupAndUpdate;
+    FlashMode mode = FlashMode::BackupAndUpdate;
     std::string backupPath;
     std::string biosPath;
     int flashAnswer = kAnswerYes;
@@ -98,7 +101,7 @@ class FlashObserver {
     virtual ~FlashObserver() = default;
     virtual void ShowText(FlashLine line, const std::string& text) = 0;
     virtual void ShowProgress(int percent) = 0;
-    virtual void EnableControls(unsigned controls, bool enable) = 0;
+    virtual void EnableControls(FlashControls controls, bool enable) = 0;
     // The parameters as far as they were read (at the dialog's start, after a write).
     virtual void ParametersRead(const FlashParameters& parameters) = 0;
 };

@@ -7,6 +7,7 @@ namespace veltrix {
 FlashSignals::FlashSignals() {
     static const bool kRegistered = [] {
         qRegisterMetaType<std::string>("std::string");
+        qRegisterMetaType<veltrix::FlashControls>("veltrix::FlashControls");
         qRegisterMetaType<veltrix::FlashParameters>("veltrix::FlashParameters");
         qRegisterMetaType<veltrix::FlashRunResult>("veltrix::FlashRunResult");
         return true;

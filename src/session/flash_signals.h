@@ -26,7 +26,7 @@ class FlashSignals : public QObject, public FlashObserver {
         emit TextShown(static_cast<int>(line), text);
     }
     void ShowProgress(int percent) override { emit ProgressShown(percent); }
-    void EnableControls(unsigned controls, bool enable) override {
+    void EnableControls(FlashControls controls, bool enable) override {
         emit ControlsEnabled(controls, enable);
     }
     void ParametersRead(const FlashParameters& parameters) override {
@@ -36,7 +36,7 @@ class FlashSignals : public QObject, public FlashObserver {
   signals:
     void TextShown(int line, std::string text);
     void ProgressShown(int percent);
-    void ControlsEnabled(unsigned controls, bool enable);
+    void ControlsEnabled(veltrix::FlashControls controls, bool enable);
     void ParametersReported(veltrix::FlashParameters parameters);
     // The run has ended; every report of it came before.
     void RunEnded(veltrix::FlashRunResult result);

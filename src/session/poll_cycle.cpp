@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include <QFlags>
+
 #include "session/error_sites.h"
 #include "session/service_session.h"
 #include "session/status_requests.h"
@@ -51,14 +53,16 @@ struct EventPopup {
 enum class EventArgs : std::uint8_t { None, Controller, ControllerPort, ControllerSet, Code };
 
 // What an event makes stale or asks for besides its text.
-namespace refresh {
-constexpr unsigned kController = 1U << 0U;  // the controller's objects are read again
-constexpr unsigned kDevices = 1U << 1U;     // the current controller's device list
-constexpr unsigned kSets = 1U << 2U;        // the current controller's RAID set list
-// Another controller than the current one: its info is read again.
-constexpr unsigned kInfoIfNotCurrent = 1U << 3U;
-constexpr unsigned kRebuildDoneBalloon = 1U << 4U;
-}  // namespace refresh
+enum class Refresh : std::uint8_t {
+    Controller = 1U << 0U,  // the controller's objects are read again
+    Devices = 1U << 1U,     // the current controller's device list
+    Sets = 1U << 2U,        // the current controller's RAID set list
+    // Another controller than the current one: its info is read again.
+    InfoIfNotCurrent = 1U << 3U,
+    RebuildDoneBalloon = 1U << 4U,
+};
+Q_DECLARE_FLAGS(Refreshes, Refresh)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Refreshes)
 
 constexpr int kNoText = -1;
 
@@ -68,48 +72,48 @@ struct EventRule {
     int textId;
     EventArgs args;
     EventPopup popup;
-    unsigned refresh;
+    Refreshes refresh;
 };
 
 constexpr EventPopup kLevel0Info{0, Severity::Information};
 constexpr EventPopup kLevel1Info{1, Severity::Information};
 constexpr EventPopup kLevel2Info{2, Severity::Information};
 constexpr EventPopup kLevel3Error{3, Severity::Error};
-constexpr unsigned kAllLists = refresh::kController | refresh::kDevices | refresh::kSets;
+constexpr Refreshes kAllLists = Refresh::Controller | Refresh::Devices | Refresh::Sets;
 
 // The special cases EVENT_DEVICE_CHANGED (its device is asked for at once) and
 // EVENT_SET_LOST (a spare set) are code in HandleEvent.
 constexpr std::array kEventRules = std::to_array<EventRule>({
     {EVENT_RAID_STATUS_CHANGED, ids::kEventRaidStatusChanged, EventArgs::ControllerSet, kLevel2Info,
      kAllLists},
-    {EVENT_LOGGED_3, kNoText, EventArgs::None, kLevel0Info, 0},
-    {EVENT_LOGGED_17, kNoText, EventArgs::None, kLevel0Info, 0},
-    {EVENT_SET_STATUS_10, kNoText, EventArgs::None, kLevel0Info, refresh::kSets},
-    {EVENT_SET_STATUS_11, kNoText, EventArgs::None, kLevel0Info, refresh::kSets},
-    {EVENT_DEVICE_CHANGED, kNoText, EventArgs::None, kLevel0Info, refresh::kDevices},
+    {EVENT_LOGGED_3, kNoText, EventArgs::None, kLevel0Info, {}},
+    {EVENT_LOGGED_17, kNoText, EventArgs::None, kLevel0Info, {}},
+    {EVENT_SET_STATUS_10, kNoText, EventArgs::None, kLevel0Info, Refresh::Sets},
+    {EVENT_SET_STATUS_11, kNoText, EventArgs::None, kLevel0Info, Refresh::Sets},
+    {EVENT_DEVICE_CHANGED, kNoText, EventArgs::None, kLevel0Info, Refresh::Devices},
     {EVENT_DRIVE_FOUND, ids::kEventDeviceFound, EventArgs::ControllerPort, kLevel1Info,
-     refresh::kController | refresh::kDevices},
+     Refresh::Controller | Refresh::Devices},
     {EVENT_SET_FOUND, ids::kEventSetFound, EventArgs::ControllerSet, kLevel1Info,
-     refresh::kController | refresh::kSets},
+     Refresh::Controller | Refresh::Sets},
     {EVENT_DRIVE_LOST, ids::kEventDeviceLost, EventArgs::ControllerPort, kLevel3Error,
-     refresh::kController | refresh::kDevices},
+     Refresh::Controller | Refresh::Devices},
     {EVENT_SET_LOST, ids::kEventSetLost, EventArgs::ControllerSet, kLevel3Error,
-     refresh::kController | refresh::kSets},
-    {EVENT_SPARE_ACCESSED, ids::kEventSpareAccessed, EventArgs::Controller, kLevel1Info, 0},
-    {EVENT_GENERAL, ids::kEventGeneral, EventArgs::None, kLevel0Info, 0},
+     Refresh::Controller | Refresh::Sets},
+    {EVENT_SPARE_ACCESSED, ids::kEventSpareAccessed, EventArgs::Controller, kLevel1Info, {}},
+    {EVENT_GENERAL, ids::kEventGeneral, EventArgs::None, kLevel0Info, {}},
     {EVENT_RAID_BROKEN, ids::kEventRaidBroken, EventArgs::ControllerSet, kLevel3Error,
-     kAllLists | refresh::kInfoIfNotCurrent},
+     kAllLists | Refresh::InfoIfNotCurrent},
     {EVENT_REBUILD_COMPLETED_A, ids::kEventRebuildCompleted, EventArgs::ControllerSet, kLevel2Info,
-     kAllLists | refresh::kRebuildDoneBalloon},
+     kAllLists | Refresh::RebuildDoneBalloon},
     {EVENT_REBUILD_COMPLETED_C, ids::kEventRebuildCompleted, EventArgs::ControllerSet, kLevel2Info,
-     kAllLists | refresh::kRebuildDoneBalloon},
+     kAllLists | Refresh::RebuildDoneBalloon},
     {EVENT_REDUNDANCY_LOST, ids::kEventRedundancyLost, EventArgs::ControllerSet, kLevel3Error,
      kAllLists},
 });
 
 // A code the program does not know shows its number.
 constexpr EventRule kUnknownEvent{
-    0, ids::kEventErrorCode, EventArgs::Code, {0, Severity::Warning}, 0};
+    0, ids::kEventErrorCode, EventArgs::Code, {0, Severity::Warning}, {}};
 
 EventRule RuleFor(std::uint32_t code) {
     const auto* rule = std::find_if(kEventRules.begin(), kEventRules.end(),
@@ -310,21 +314,21 @@ bool ServiceSession::HandleEvent(const EventRecord& event, LoggedEvent& logged) 
         logged.level = rule.popup.level;
     }
     link_.lastMessage.clear();
-    if ((rule.refresh & refresh::kController) != 0) {
+    if (rule.refresh.testFlag(Refresh::Controller)) {
         ReReadController(c);
     }
-    if ((rule.refresh & refresh::kInfoIfNotCurrent) != 0 && !current && link_.lastMessage.empty()) {
+    if (rule.refresh.testFlag(Refresh::InfoIfNotCurrent) && !current && link_.lastMessage.empty()) {
         requests_.RequestControllerInfo(c);
         tableStale_ = true;
     }
     const bool channelFailed = !link_.lastMessage.empty();
-    if ((rule.refresh & refresh::kRebuildDoneBalloon) != 0) {
+    if (rule.refresh.testFlag(Refresh::RebuildDoneBalloon)) {
         emit Balloon(LoadString(ids::kBalloonRebuildDone),
                      FormatString(ids::kBalloonRebuildDoneText, c) + "%", Severity::Information);
     }
     if (current) {
-        state_.deviceListDirty = state_.deviceListDirty || (rule.refresh & refresh::kDevices) != 0;
-        state_.setListDirty = state_.setListDirty || (rule.refresh & refresh::kSets) != 0;
+        state_.deviceListDirty = state_.deviceListDirty || rule.refresh.testFlag(Refresh::Devices);
+        state_.setListDirty = state_.setListDirty || rule.refresh.testFlag(Refresh::Sets);
     }
     if (channelFailed) {
         // The request has shown its message; the cycle ends here and counts it as a

@@ -281,20 +281,19 @@ void ServiceSession::Disarm(const std::unique_ptr<Timer>& timer) {
     }
 }
 
-bool ServiceSession::IsTimerSet(int id) const {
+bool ServiceSession::IsTimerSet(SessionTimer which) const {
     const auto active = [](const std::unique_ptr<Timer>& timer) {
         return timer && timer->IsActive();
     };
-    switch (id) {
-        case session_timer::kPoll:
+    switch (which) {
+        case SessionTimer::Poll:
             return active(pollTimer_);
-        case session_timer::kMailOnly:
+        case SessionTimer::MailOnly:
             return active(mailOnlyTimer_);
-        case session_timer::kReconnect:
+        case SessionTimer::Reconnect:
             return active(reconnectTimer_);
-        default:
-            return false;
     }
+    return false;
 }
 
 MessageAnswer ServiceSession::RequestReports::ShowMessage(const std::string& text, MessageIcon icon,

@@ -104,8 +104,8 @@ class ServiceSession : public QObject {
     const SessionState& State() const { return state_; }
     ServiceLink& Link() { return link_; }
     const ObjectTable& Table() const { return table_; }
-    // Whether the timer with that id (session_timer) runs.
-    bool IsTimerSet(int id) const;
+    // Whether that timer runs.
+    bool IsTimerSet(SessionTimer which) const;
     // The bound on replies read without a time-out of their own (tests shorten it).
     void SetReplyBound(std::uint32_t ms);
 

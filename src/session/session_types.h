@@ -63,12 +63,12 @@ struct RebuildView {
     std::optional<std::string> durationText;
 };
 
-// Timers the session runs, by the ids the window used for them.
-namespace session_timer {
-inline constexpr int kPoll = 1;        // 500 ms once after connect, then 5000 ms
-inline constexpr int kMailOnly = 2;    // 4000 ms while the service reports no controller
-inline constexpr int kReconnect = 99;  // 3000 / 10000 / 15000 ms
-}  // namespace session_timer
+// Timers the session runs.
+enum class SessionTimer : std::uint8_t {
+    Poll,       // 500 ms once after connect, then 5000 ms
+    MailOnly,   // 4000 ms while the service reports no controller
+    Reconnect,  // 3000 / 10000 / 15000 ms
+};
 
 // What the session keeps about the connection; owned by the session's thread.
 struct SessionState {

@@ -1,7 +1,8 @@
 #pragma once
 // Names of the string table ids.
 
-namespace veltrix::ids {
+namespace veltrix {
+namespace ids {
 
 inline constexpr int kAboutMenu = 101;              // "&About Veltrix..."
 inline constexpr int kServiceNotAvailable = 102;    // "Kavotronik Service not available ?"
@@ -91,4 +92,5 @@ inline constexpr int kNotABiosFile = 192;
 inline constexpr int kBiosFileReadError = 193;
 inline constexpr int kBiosFileTooLarge = 194;
 
-}  // namespace veltrix::ids
+}  // namespace ids
+}  // namespace veltrix

@@ -11,8 +11,8 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "session/service_session.h"
 #include "session/session_types.h"

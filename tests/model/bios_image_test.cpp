@@ -17,15 +17,18 @@ namespace {
 
 using testing::ImageSpec;
 using testing::MakeBiosImage;
+constexpr BiosImageResult kBiosImageFound = BiosImageResult::Found;
+constexpr BiosImageResult kBiosImageNotBios = BiosImageResult::NotBios;
+constexpr BiosImageResult kBiosImageReadError = BiosImageResult::ReadError;
 
-int Parse(const std::vector<std::uint8_t>& file, BiosImageHeader& header) {
+BiosImageResult Parse(const std::vector<std::uint8_t>& file, BiosImageHeader& header) {
     return ParseBiosImage(file, header);
 }
 
 struct ParseCase {
     const char* name;
     std::vector<std::uint8_t> file;
-    int result;
+    BiosImageResult result;
 };
 
 std::vector<std::uint8_t> WithBytesAt(std::vector<std::uint8_t> file, std::size_t at,
@@ -90,7 +93,7 @@ TEST(ParseBiosImage, EveryTruncatedPrefix) {
         const std::vector<std::uint8_t> prefix(image.begin(),
                                                image.begin() + static_cast<std::ptrdiff_t>(n));
         BiosImageHeader header;
-        const int result = Parse(prefix, header);
+        const BiosImageResult result = Parse(prefix, header);
         if (n >= needed) {
             ASSERT_EQ(result, kBiosImageFound);
             EXPECT_EQ(header.version, 0x0412u);
@@ -123,7 +126,7 @@ TEST(ParseBiosImage, RandomBytes) {
             std::copy(header.begin(), header.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
         }
         BiosImageHeader header;
-        const int result = Parse(file, header);
+        const BiosImageResult result = Parse(file, header);
         ASSERT_TRUE(result == kBiosImageFound || result == kBiosImageNotBios ||
                     result == kBiosImageReadError);
         if (planted) {

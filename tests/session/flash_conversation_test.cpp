@@ -22,6 +22,9 @@ namespace veltrix::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
+constexpr FlashMode kModeBackupAndUpdate = FlashMode::BackupAndUpdate;
+constexpr FlashMode kModeUpdateOnly = FlashMode::UpdateOnly;
+constexpr FlashMode kModeBackupOnly = FlashMode::BackupOnly;
 
 // Questions answered from the script; `onAsk` sees each first, on the session's thread.
 class HookedQuestions : public RecordingUi {
@@ -45,7 +48,7 @@ class RecordingObserver : public FlashObserver {
         }
     }
     void ShowProgress(int percent) override { progress.push_back(percent); }
-    void EnableControls(unsigned controls, bool enable) override {
+    void EnableControls(FlashControls controls, bool enable) override {
         enabled = enable ? (enabled | controls) : (enabled & ~controls);
     }
     void ParametersRead(const FlashParameters& p) override { parameters.push_back(p); }
@@ -54,12 +57,12 @@ class RecordingObserver : public FlashObserver {
     Lines statuses;
     std::vector<int> progress;
     // As the dialog has them when Start was pressed.
-    unsigned enabled = flash_control::kFilesAndModes;
+    FlashControls enabled = kFlashFilesAndModes;
     std::vector<FlashParameters> parameters;
 };
 
-const unsigned kReadyAndClose = flash_control::kReady | flash_control::kClose;
-const unsigned kCloseOnly = flash_control::kClose;
+const FlashControls kReadyAndClose = FlashControl::Ready | FlashControl::Close;
+const FlashControls kCloseOnly = FlashControl::Close;
 
 class FlashRunTest : public SessionFixture<::testing::Test, HookedQuestions> {
   protected:
@@ -103,7 +106,7 @@ class FlashRunTest : public SessionFixture<::testing::Test, HookedQuestions> {
         return p;
     }
     // The plan of a run: the parameters as the dialog read them first.
-    FlashPlan Plan(int mode) {
+    FlashPlan Plan(FlashMode mode) {
         FlashPlan plan;
         plan.mode = mode;
         plan.backupPath = folder_.file("bios.bak");
@@ -153,20 +156,19 @@ TEST_F(FlashRunTest, ParametersFillTheLines) {
         std::function<void(sim::ControllerSpec&)> adjust;
         std::string flashLine;
         std::int32_t version;
-        unsigned enabled;
+        FlashControls enabled;
     };
     const Row rows[] = {
-        {"BIOS 3.50",
-         {},
-         "Flashtype: KT-F010A    BIOS Version: 3.50",
-         0x0350,
-         flash_control::kFilesAndModes},
+        {"BIOS 3.50", {}, "Flashtype: KT-F010A    BIOS Version: 3.50", 0x0350, kFlashFilesAndModes},
         {"no BIOS", [](sim::ControllerSpec& c) { c.flash.content = sim::FlashSpec::Content::Fill; },
-         "Flashtype: KT-F010A    BIOS not found", 1, flash_control::kFilesAndModes},
+         "Flashtype: KT-F010A    BIOS not found", 1, kFlashFilesAndModes},
         {"I/O error", [](sim::ControllerSpec& c) { c.flash.faults.versionIoError = true; },
-         "Flashtype: KT-F010A    I/O-Error", -1, flash_control::kFilesAndModes},
-        {"no flash ROM", [](sim::ControllerSpec& c) { c.flash.chipId = 0xFFFF; },
-         "FlashROM not found or access error.", 0, 0},
+         "Flashtype: KT-F010A    I/O-Error", -1, kFlashFilesAndModes},
+        {"no flash ROM",
+         [](sim::ControllerSpec& c) { c.flash.chipId = 0xFFFF; },
+         "FlashROM not found or access error.",
+         0,
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -207,8 +209,7 @@ TEST_F(FlashRunTest, BackupOnly) {
     EXPECT_EQ(observer_.statuses, (Lines{"determining FlashROM parameters", "saving old BIOS...",
                                          "BIOS Backup complete."}));
     EXPECT_EQ(observer_.progress.back(), 100);
-    EXPECT_EQ(observer_.enabled,
-              kReadyAndClose | flash_control::kBackupFile | flash_control::kModes);
+    EXPECT_EQ(observer_.enabled, kReadyAndClose | FlashControl::BackupFile | FlashControl::Modes);
 }
 
 // Mode 0 with a 64 KiB image on a 128 KiB ROM: the ROM holds the image twice, the
@@ -232,7 +233,7 @@ TEST_F(FlashRunTest, BackupAndUpdate) {
                      "BIOS Backup complete.", "erasing FlashROM...", "writing new BIOS...",
                      "verifying FlashROM...", "BIOS Update complete. FlashROM verified."}));
     EXPECT_EQ(observer_.lines[FlashLine::FlashRom], "Flashtype: KT-F010A    BIOS Version: 3.60");
-    EXPECT_EQ(observer_.enabled, kReadyAndClose | flash_control::kFilesAndModes);
+    EXPECT_EQ(observer_.enabled, kReadyAndClose | kFlashFilesAndModes);
     EXPECT_TRUE(questions_.messages.empty());
 }
 
@@ -250,7 +251,7 @@ TEST_F(FlashRunTest, UpdateOnly) {
     EXPECT_EQ(Rom()[1024], image[0]);
     EXPECT_EQ(result.verification, FlashVerification::Verified);
     EXPECT_EQ(folder_.names(), Lines{"new.bin"});
-    EXPECT_EQ(observer_.enabled, kReadyAndClose | flash_control::kBiosFile | flash_control::kModes);
+    EXPECT_EQ(observer_.enabled, kReadyAndClose | FlashControl::BiosFile | FlashControl::Modes);
 }
 
 // A ROM without BIOS asks string 182 first; No skips the read-out but mode 0 still
@@ -400,7 +401,7 @@ TEST_F(FlashRunTest, ChannelFailures) {
     struct Row {
         const char* name;
         sim::FaultSpec fault;
-        int mode;
+        FlashMode mode;
         std::string message;
         Lines transcript;
     };
@@ -439,9 +440,8 @@ TEST_F(FlashRunTest, ChannelFailures) {
         EXPECT_EQ(result.end, FlashRunResult::End::Failed);
         EXPECT_EQ(questions_.messageTexts(), Lines{row.message});
         ExpectTranscript(row.transcript);
-        EXPECT_EQ(
-            observer_.enabled & (kReadyAndClose | flash_control::kFilesAndModes),
-            row.transcript.size() == 1 ? kCloseOnly | flash_control::kFilesAndModes : kCloseOnly);
+        EXPECT_EQ(observer_.enabled & (kReadyAndClose | kFlashFilesAndModes),
+                  row.transcript.size() == 1 ? kCloseOnly | kFlashFilesAndModes : kCloseOnly);
         EXPECT_EQ(folder_.names(), Lines{"new.bin"});
         session_.reset();
         service_.reset();
@@ -488,7 +488,7 @@ TEST_F(FlashRunTest, FullDiskDuringTheBackupLeavesTheRom) {
                                               folder_.file("bios.bak") + ": File too large\n",
                                           0),
         0u);
-    EXPECT_EQ(observer_.enabled & (kReadyAndClose | flash_control::kFilesAndModes), kCloseOnly);
+    EXPECT_EQ(observer_.enabled & (kReadyAndClose | kFlashFilesAndModes), kCloseOnly);
 }
 
 // A backup that is not the ROM's size (as its chip id gives it) stops before the erase.

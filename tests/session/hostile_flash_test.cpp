@@ -30,7 +30,7 @@ class NullObserver : public FlashObserver {
   public:
     void ShowText(FlashLine, const std::string&) override {}
     void ShowProgress(int) override {}
-    void EnableControls(unsigned, bool) override {}
+    void EnableControls(FlashControls, bool) override {}
     void ParametersRead(const FlashParameters&) override {}
 };
 
@@ -90,7 +90,7 @@ TEST_P(HostileFlashTest, RunEndsFreeAndKeepsTheBackupWholeOrAbsent) {
 
     service_->sim().SetFault(row.fault);
     FlashPlan plan;
-    plan.mode = kModeBackupAndUpdate;
+    plan.mode = FlashMode::BackupAndUpdate;
     plan.backupPath = folder_.file("bios.bak");
     plan.biosPath = folder_.file("new.bin");
     plan.controllerName = "RX-Oak 4P";

@@ -44,7 +44,7 @@ TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
     clock_.Advance(500);
     Settle();
     EXPECT_EQ(polled.count(), 1);
-    EXPECT_TRUE(session_->IsTimerSet(session_timer::kPoll));
+    EXPECT_TRUE(session_->IsTimerSet(SessionTimer::Poll));
 }
 
 // The snapshots are copies: what the session changes later never reaches a table

@@ -57,11 +57,11 @@ std::vector<PopupEntry> MainWindowTest::TakePopups() {
     return popups;
 }
 
-std::vector<app::NotifyRecord> MainWindowTest::TakeTrayRecords() {
+std::vector<shell::NotifyRecord> MainWindowTest::TakeTrayRecords() {
     Settle();
-    std::vector<app::NotifyRecord> records;
+    std::vector<shell::NotifyRecord> records;
     for (const auto& call : tray.calls) {
-        if (call.op != app::NotifyOp::Delete) {
+        if (call.op != shell::NotifyOp::Delete) {
             records.push_back(call.record);
         }
     }

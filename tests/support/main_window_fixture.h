@@ -21,23 +21,23 @@
 
 namespace veltrix::testing {
 
-class RecordingTrayHost : public app::TrayHost {
+class RecordingTrayHost : public shell::TrayHost {
   public:
     struct Call {
-        app::NotifyOp op;
-        app::NotifyRecord record;
+        shell::NotifyOp op;
+        shell::NotifyRecord record;
     };
 
-    void Notify(app::NotifyOp op, const app::NotifyRecord& record) override {
+    void Notify(shell::NotifyOp op, const shell::NotifyRecord& record) override {
         calls.push_back({op, record});
     }
     bool IsAvailable() const override { return available; }
 
     // The calls that carried a balloon.
-    std::vector<app::NotifyRecord> balloons() const {
-        std::vector<app::NotifyRecord> out;
+    std::vector<shell::NotifyRecord> balloons() const {
+        std::vector<shell::NotifyRecord> out;
         for (const Call& call : calls) {
-            if ((call.record.flags & app::kNotifyBalloon) != 0) {
+            if (call.record.flags.testFlag(shell::NotifyPart::Balloon)) {
                 out.push_back(call.record);
             }
         }
@@ -86,7 +86,7 @@ class MainWindowTest : public ::testing::Test {
     // The popups queued so far (taken out of the queue).
     std::vector<PopupEntry> TakePopups();
     // Tooltips and balloons given to the notification area since the last call.
-    std::vector<app::NotifyRecord> TakeTrayRecords();
+    std::vector<shell::NotifyRecord> TakeTrayRecords();
 
     // The window and its session, after everything they sent each other so far has
     // been handled: requests run on the session's thread, reports reached the window.

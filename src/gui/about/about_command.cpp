@@ -11,9 +11,9 @@ void RunAboutCommand(platform::DialogUi& ui, const ProductVersion& clientVersion
     AboutDialog box(ui, window);
     box.SetVersionTexts(ProductVersionText(clientVersion),
                         ServiceVersionText(service.connected, service.config, service.version));
-    serviceKeyState = 4;
+    platform::serviceKeyState = 4;
     ui.RunModal(box);
-    serviceKeyState = 0;
+    platform::serviceKeyState = 0;
 }
 
 }  // namespace veltrix

@@ -27,13 +27,13 @@ constexpr int kRevisionCountedFrom = 3030100;
 }  // namespace
 
 void TakeServiceModeKey(int key) {
-    if (key == kServiceModeFirstKey && serviceKeyState == 4) {
-        serviceKeyState = 5;
-    } else if (key == kServiceModeSecondKey && serviceKeyState == 5) {
-        serviceKeyState = 6;
-        serviceMode = true;
+    if (key == kServiceModeFirstKey && platform::serviceKeyState == 4) {
+        platform::serviceKeyState = 5;
+    } else if (key == kServiceModeSecondKey && platform::serviceKeyState == 5) {
+        platform::serviceKeyState = 6;
+        platform::serviceMode = true;
     } else {
-        ResetServiceMode();
+        platform::ResetServiceMode();
     }
 }
 

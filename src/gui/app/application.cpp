@@ -204,17 +204,17 @@ std::optional<int> Application::HandOverToRunningInstance(std::FILE* err) {
 }
 
 int Application::Run(const std::function<void(MainWindow&)>& prepare) {
-    ResetServiceMode();
+    platform::ResetServiceMode();
     const ClientSettings settings = LoadSettings();
 
     platform::QtUserInterface ui;
-    app::QtTrayHost trayHost;
+    shell::QtTrayHost trayHost;
     // The diagram view draws the window's records into the window's own picture.
     PictureDiagramView diagram;
     // Before the window: the session's thread writes to it until the window is gone.
-    app::SystemJournal journal;
+    shell::SystemJournal journal;
     MainWindow window(settings, ui, trayHost, nullptr, &diagram);
-    app::SendEventsToJournal(window.Session(), journal);
+    shell::SendEventsToJournal(window.Session(), journal);
     window.SetJournal(&journal);
     diagram.SetArea(&window.Diagram());
     ui.SetOwner(&window);

@@ -251,7 +251,7 @@ void BiosUpdateDialog::InitDialog() {
     fileDeviceId_ = 0;
     UpdateData(false);
     // Until the parameters are known the image checks would compare with nothing.
-    SetEnabled(flash_control::kFilesAndModes, false);
+    SetEnabled(kFlashFilesAndModes, false);
     awaitingParameters_ = true;
     const FlashParameters known = parameters_;
     const FlashWork work =
@@ -273,16 +273,14 @@ void BiosUpdateDialog::UpdateData(bool toFields) {
     if (toFields) {
         for (int i = 0; i < 3; ++i) {
             if (modeButtons_[i]->isChecked()) {
-                mode_ = i;
+                mode_ = static_cast<FlashMode>(i);
             }
         }
         fileVersionText_ = fileVersion_->text().toStdString();
         chipsetText_ = chipset_->text().toStdString();
         return;
     }
-    if (mode_ >= 0 && mode_ < 3) {
-        modeButtons_[mode_]->setChecked(true);
-    }
+    modeButtons_[static_cast<int>(mode_)]->setChecked(true);
     fileVersion_->setText(Q(fileVersionText_));
     chipset_->setText(Q(chipsetText_));
 }
@@ -292,19 +290,19 @@ void BiosUpdateDialog::ClearStatus() {
     progress_->setValue(0);
 }
 
-void BiosUpdateDialog::SetEnabled(unsigned controls, bool enable) {
-    const auto apply = [&](unsigned bit, QWidget* control) {
-        if ((controls & bit) != 0) {
+void BiosUpdateDialog::SetEnabled(FlashControls controls, bool enable) {
+    const auto apply = [&](FlashControl bit, QWidget* control) {
+        if (controls.testFlag(bit)) {
             control->setEnabled(enable);
         }
     };
-    apply(flash_control::kReady, ready_);
-    apply(flash_control::kClose, close_);
-    apply(flash_control::kStart, start_);
-    apply(flash_control::kBackupFile, backupFile_);
-    apply(flash_control::kBiosFile, biosFile_);
+    apply(FlashControl::Ready, ready_);
+    apply(FlashControl::Close, close_);
+    apply(FlashControl::Start, start_);
+    apply(FlashControl::BackupFile, backupFile_);
+    apply(FlashControl::BiosFile, biosFile_);
     for (QRadioButton* mode : modeButtons_) {
-        apply(flash_control::kModes, mode);
+        apply(FlashControl::Modes, mode);
     }
 }
 
@@ -339,7 +337,8 @@ void BiosUpdateDialog::OnChooseBackupFile() {
     }
     backupPath_ = *chosen;
     backupPathLabel_->setText(Q(backupPath_));
-    if (mode_ == kModeBackupOnly || (mode_ == kModeBackupAndUpdate && !biosPath_.empty())) {
+    if (mode_ == FlashMode::BackupOnly ||
+        (mode_ == FlashMode::BackupAndUpdate && !biosPath_.empty())) {
         start_->setEnabled(true);
     }
 }
@@ -364,7 +363,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
     }
     biosPath_ = *chosen;
     biosPathLabel_->setText(Q(biosPath_));
-    if (mode_ == kModeBackupOnly) {
+    if (mode_ == FlashMode::BackupOnly) {
         return;
     }
 
@@ -384,7 +383,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
     fileAccepted_ = false;
 
     const std::int64_t length = file.size();
-    int result = kBiosImageReadError;
+    BiosImageResult result = BiosImageResult::ReadError;
     BiosImageHeader header;
     if (length <= kMaxImageFileBytes) {
         const QByteArray bytes = file.readAll();
@@ -394,7 +393,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
                 ParseBiosImage(std::span(bytesIn, static_cast<std::size_t>(bytes.size())), header);
         }
     }
-    if (result == kBiosImageFound) {
+    if (result == BiosImageResult::Found) {
         fileBiosVersion_ = header.version;
         fileVendorId_ = header.vendorId;
         fileDeviceId_ = header.deviceId;
@@ -403,7 +402,7 @@ void BiosUpdateDialog::OnChooseBiosFile() {
 
     start_->setEnabled(flashAnswer_ == kAnswerYes);
     file.close();
-    if (mode_ == kModeBackupAndUpdate && backupPath_.empty()) {
+    if (mode_ == FlashMode::BackupAndUpdate && backupPath_.empty()) {
         start_->setEnabled(false);
     }
     if (!fileAccepted_) {
@@ -415,15 +414,15 @@ void BiosUpdateDialog::OnChooseBiosFile() {
     UpdateData(false);
 }
 
-void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
+void BiosUpdateDialog::DecideImage(BiosImageResult result, std::int64_t fileLength) {
     const bool larger = fileLength > parameters_.flashSize;
-    if (result == kBiosImageReadError) {
+    if (result == BiosImageResult::ReadError) {
         Ask(LoadString(ids::kBiosFileReadError), MessageIcon::Error, MessageButtons::Ok);
         flashAnswer_ = 0;
         return;
     }
-    if (result == kBiosImageNotBios) {
-        if (!serviceMode) {
+    if (result == BiosImageResult::NotBios) {
+        if (!platform::serviceMode) {
             Ask(LoadString(ids::kNotABiosFile), MessageIcon::Warning, MessageButtons::Ok);
             flashAnswer_ = 0;
             fileAccepted_ = false;
@@ -442,7 +441,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
     const int number = BcdVersionNumber(fileBiosVersion_);
     fileVersionText_ = FormatString(ids::kFileBiosVersion, number / 100, number % 100);
     if (fileVendorId_ != target_.vendorId || fileDeviceId_ != target_.deviceId) {
-        if (!serviceMode) {
+        if (!platform::serviceMode) {
             Ask(LoadString(ids::kWrongBiosFile), MessageIcon::Warning, MessageButtons::Ok);
             flashAnswer_ = 0;
             fileAccepted_ = false;
@@ -467,7 +466,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
         return;
     }
     if (parameters_.flashSize < kSmallestFlashSize) {
-        if (!serviceMode) {
+        if (!platform::serviceMode) {
             Ask(LoadString(ids::kBiosFileTooLarge), MessageIcon::Error, MessageButtons::Ok);
             flashAnswer_ = 0;
             fileAccepted_ = false;
@@ -476,7 +475,7 @@ void BiosUpdateDialog::DecideImage(int result, std::int64_t fileLength) {
         }
         return;
     }
-    if (serviceMode) {
+    if (platform::serviceMode) {
         if (!versionRefused) {
             flashAnswer_ = Ask(kForeignBiosTooLarge, MessageIcon::Warning, MessageButtons::YesNo);
             fileAccepted_ = flashAnswer_ == kAnswerYes;
@@ -515,7 +514,7 @@ void BiosUpdateDialog::OnStart() {
     // place reported its end through RunEnded.
     connect(job, &ConversationJob::Finished, this, [this](const ConversationResult& result) {
         if (result.IsBusy()) {
-            SetEnabled(flash_control::kClose, true);
+            SetEnabled(FlashControl::Close, true);
             OnRunEnded(FlashRunResult{});
         }
     });
@@ -546,7 +545,7 @@ void BiosUpdateDialog::OnParameters(const FlashParameters& parameters) {
     if (awaitingParameters_) {
         awaitingParameters_ = false;
         if (!parameters.noFlashRom) {
-            SetEnabled(flash_control::kFilesAndModes, true);
+            SetEnabled(kFlashFilesAndModes, true);
         }
         emit ParametersReady();
     }

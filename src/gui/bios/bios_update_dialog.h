@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "model/bios_image.h"
 #include "session/flash_conversation.h"
 
 class QLabel;
@@ -89,7 +90,7 @@ class BiosUpdateDialog : public QDialog {
     bool IsRunning() const { return running_; }
 
     // What the dialog holds (tests).
-    int Mode() const { return mode_; }
+    FlashMode Mode() const { return mode_; }
     int FlashAnswer() const { return flashAnswer_; }
     bool FileAccepted() const { return fileAccepted_; }
     const std::string& BackupPath() const { return backupPath_; }
@@ -117,9 +118,9 @@ class BiosUpdateDialog : public QDialog {
     // version text and the chipset text.
     void UpdateData(bool toFields);
     void ClearStatus();
-    void SetEnabled(unsigned controls, bool enable);
+    void SetEnabled(FlashControls controls, bool enable);
     // Step 6 of OnChooseBiosFile: the decision over the header search's result.
-    void DecideImage(int result, std::int64_t fileLength);
+    void DecideImage(BiosImageResult result, std::int64_t fileLength);
     int Ask(const std::string& text, MessageIcon icon, MessageButtons buttons);
 
     void OnText(int line, const std::string& text);
@@ -131,7 +132,7 @@ class BiosUpdateDialog : public QDialog {
     FlashTarget target_;
     std::shared_ptr<FlashSignals> reports_;
 
-    int mode_ = kModeBackupAndUpdate;
+    FlashMode mode_ = FlashMode::BackupAndUpdate;
     FlashParameters parameters_;
     std::uint32_t fileBiosVersion_ = 0;
     std::uint16_t fileVendorId_ = 0;

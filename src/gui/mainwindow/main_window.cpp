@@ -52,7 +52,7 @@ constexpr int kHideAtStartMs = 200;
 
 }  // namespace
 
-MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::TrayHost& trayHost,
                        TimeSource* time, DiagramView* diagram, QWidget* parent,
                        UserQuestions* questions)
     : QDialog(parent),
@@ -87,7 +87,7 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, app::Tra
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     // The bus is joined once the window has painted.
-    sleep_ = new app::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
+    sleep_ = new shell::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
     platform::FirstPaintGate::Defer(*this, *sleep_, [this] { sleep_->ListenToSystemBus(); });
     BindMonitor();
 }
@@ -246,7 +246,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::reject() {
     // Esc leaves the hidden service mode and nothing else.
-    ResetServiceMode();
+    platform::ResetServiceMode();
 }
 
 void MainWindow::accept() {
@@ -297,7 +297,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::CloseFromSystem() {
-    serviceKeyState = 0;
+    platform::serviceKeyState = 0;
     if (monitor_->IsConnected()) {
         Disconnect();
     }
@@ -309,7 +309,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         // Minimising, maximising and restoring are commands of the window's system menu.
-        serviceKeyState = 0;
+        platform::serviceKeyState = 0;
     }
     if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
         // Minimising leaves no taskbar button: the window goes to the notification

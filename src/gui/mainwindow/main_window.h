@@ -48,10 +48,10 @@ class RaidSet;
 namespace platform {
 class Menu;
 }
-namespace app {
+namespace shell {
 class EventJournal;
 class SleepWatcher;
-}  // namespace app
+}  // namespace shell
 
 // What the window shows and selects. The connection's four fields only mirror the
 // shown monitor's, for the menu's dialogs that still read them here.
@@ -76,7 +76,7 @@ class MainWindow : public QDialog {
     // `diagram` may be null (nothing draws the picture); `time` null runs real timers.
     // The session asks its questions through `questions` on its own thread; without
     // them it asks `ui` on the GUI thread and waits for the answer.
-    MainWindow(ClientSettings settings, platform::DialogUi& ui, app::TrayHost& trayHost,
+    MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::TrayHost& trayHost,
                TimeSource* time = nullptr, DiagramView* diagram = nullptr,
                QWidget* parent = nullptr, UserQuestions* questions = nullptr);
     ~MainWindow() override;
@@ -97,7 +97,7 @@ class MainWindow : public QDialog {
     void UseKeyring(const QString& service = QString::fromLatin1(password::kKeyringService));
     // Where the lost and regained connection are noted beside the event log (may be
     // null: nowhere); it must outlive the window.
-    void SetJournal(app::EventJournal* journal) { journal_ = journal; }
+    void SetJournal(shell::EventJournal* journal) { journal_ = journal; }
     // The Exit path: writes the settings, logs off, removes the icon, ends the window.
     // During a BIOS update run it waits for the run's end and goes ahead then.
     void ExitProgram();
@@ -125,8 +125,9 @@ class MainWindow : public QDialog {
     void ShowDeviceInfo(const Device& device);
     void ShowRaidInfo();
     void ClearSetDisplay();
-    // Mode 1 makes the picture active and draws, 2 makes it inactive, 0 draws when active.
-    void UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection);
+    // What a change does to the controller picture.
+    enum class DiagramUpdate : std::uint8_t { DrawIfActive, ActivateAndDraw, Deactivate };
+    void UpdateDiagram(DiagramUpdate update, const std::optional<DiagramSelection>& selection);
     // The controller picture, for the diagram view to draw into.
     DiagramArea& Diagram() { return *view_.diagram; }
     // The BETA badge beside the logo, for a program version with a revision.
@@ -228,13 +229,13 @@ class MainWindow : public QDialog {
 
     ClientSettings settings_;
     platform::DialogUi& ui_;
-    app::TrayIcon tray_;
+    shell::TrayIcon tray_;
     DiagramView* diagram_;
     TimeSource* time_;
     std::unique_ptr<TimeSource> ownTime_;
     TimeSource::TimerHandle hideTimer_ = 0;
-    app::SleepWatcher* sleep_ = nullptr;
-    app::EventJournal* journal_ = nullptr;
+    shell::SleepWatcher* sleep_ = nullptr;
+    shell::EventJournal* journal_ = nullptr;
     platform::GuiThreadQuestions guiQuestions_;
     // The window's own host; its session's thread ends in the destructor, before the
     // window's parts after it go.

@@ -86,7 +86,7 @@ void MainWindow::BindMonitor() {
             [this](int seconds) { ShowReconnectCountdown(seconds); });
     connect(m, &HostMonitor::ConnectionNoted, binding_,
             [this](const QString& line, bool lost) { NoteConnection(line, lost); });
-    app::SleepWatcher* sleep = sleep_;
+    shell::SleepWatcher* sleep = sleep_;
     connect(m, &HostMonitor::Connected, binding_, [sleep] { sleep->SetLoggedIn(true); });
     connect(m, &HostMonitor::Disconnected, binding_, [sleep] { sleep->SetLoggedIn(false); });
     connect(m, &HostMonitor::PowerHandled, binding_,
@@ -168,7 +168,7 @@ void MainWindow::OnConnect() {
     settings_.hostName = view_.host->text().toStdString();
     keyring_.Keep(view_.password->text().toStdString());
 
-    UpdateDiagram(1, DiagramSelection{.kind = SelectionKind::Connect});
+    UpdateDiagram(DiagramUpdate::ActivateAndDraw, DiagramSelection{.kind = SelectionKind::Connect});
     state_.selectedSet = -1;
     {
         const QSignalBlocker blocker(view_.priority);
@@ -237,7 +237,7 @@ void MainWindow::OnEnumerated(int controllerCount) {
         ShowRaidInfo();
     }
     if (state_.selectedSet == -1) {
-        UpdateDiagram(0, std::nullopt);
+        UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
     }
     view_.speed->setText(QStringLiteral("-"));
     TellSessionSelection();
@@ -288,7 +288,7 @@ void MainWindow::OnSessionDisconnected(bool quiet, bool announce) {
         value->setText(QStringLiteral("-"));
     }
     if (!quiet) {
-        UpdateDiagram(0, std::nullopt);
+        UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
     }
 }
 
@@ -335,7 +335,7 @@ void MainWindow::OnControllerReRead(int controller) {
         state_.selectedSet = -1;
         ClearSetDisplay();
     }
-    UpdateDiagram(0, std::nullopt);
+    UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
     TellSessionSelection();
 }
 

@@ -85,7 +85,7 @@ void MainWindow::ShowRaidInfo() {
         state_.selectedSet = -1;
         SelectRow(view_.sets, -1);
         ClearSetDisplay();
-        UpdateDiagram(0, std::nullopt);
+        UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
         return;
     }
     SelectRow(view_.devices, -1);
@@ -103,7 +103,7 @@ void MainWindow::ShowRaidInfo() {
     }
     selection.raidType = set->RaidType();
     selection.port = set->Port();
-    UpdateDiagram(0, selection);
+    UpdateDiagram(DiagramUpdate::DrawIfActive, selection);
     ApplyPanel(RaidSetPanel(*set));
 }
 
@@ -146,7 +146,7 @@ void MainWindow::OnDeviceSelectionChanged() {
             selection.portsB[device->Position()] = 1;
         }
     }
-    UpdateDiagram(0, selection);
+    UpdateDiagram(DiagramUpdate::DrawIfActive, selection);
     if (SelectedRowOf(view_.devices) == row && device != nullptr) {
         ShowDeviceInfo(*device);
     }
@@ -184,21 +184,20 @@ void MainWindow::OnControllerTabChanged() {
     }
     ShowRaidInfo();
     if (state_.selectedSet == -1) {
-        UpdateDiagram(0, std::nullopt);
+        UpdateDiagram(DiagramUpdate::DrawIfActive, std::nullopt);
         ClearInfoValues();
     }
     TellSessionSelection();
 }
 
-void MainWindow::UpdateDiagram(int mode, const std::optional<DiagramSelection>& selection) {
+void MainWindow::UpdateDiagram(DiagramUpdate update,
+                               const std::optional<DiagramSelection>& selection) {
     const DiagramState diagramState =
         MakeDiagramState(monitor_->Table()->GetController(state_.currentController), selection);
-    if (mode == 1) {
-        state_.diagramActive = true;
-    } else if (mode == 2) {
-        state_.diagramActive = false;
+    if (update != DiagramUpdate::DrawIfActive) {
+        state_.diagramActive = update == DiagramUpdate::ActivateAndDraw;
     }
-    if (mode == 1 || (mode == 0 && state_.diagramActive)) {
+    if (state_.diagramActive) {
         lastDiagram_ = diagramState;
         if (diagram_ != nullptr) {
             diagram_->Draw(diagramState);

@@ -3,7 +3,7 @@
 // BIOS image refusals into questions. Both values are process-wide and belong to the
 // GUI thread; the program starts with them cleared.
 
-namespace veltrix {
+namespace veltrix::platform {
 
 // Progress through the About box's key sequence (0, 4, 5 or 6).
 inline int serviceKeyState = 0;
@@ -14,4 +14,4 @@ inline void ResetServiceMode() {
     serviceMode = false;
 }
 
-}  // namespace veltrix
+}  // namespace veltrix::platform

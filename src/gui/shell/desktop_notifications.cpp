@@ -15,7 +15,7 @@
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 namespace {
 
@@ -57,11 +57,11 @@ const ImageData& ProgramImage() {
 
 }  // namespace
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell
 
-Q_DECLARE_METATYPE(veltrix::app::ImageData)
+Q_DECLARE_METATYPE(veltrix::shell::ImageData)
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 DesktopNotifications::DesktopNotifications(QDBusConnection bus, QObject* parent)
     : QObject(parent), bus_(std::move(bus)) {
@@ -195,4 +195,4 @@ void DesktopNotifications::OnNotificationClosed(uint id, uint) {
     }
 }
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

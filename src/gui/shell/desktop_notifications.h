@@ -20,7 +20,7 @@
 
 #include "session/session_types.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 class DesktopNotifications : public QObject {
     Q_OBJECT
@@ -68,4 +68,4 @@ class DesktopNotifications : public QObject {
     bool failureReported_ = false;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -5,7 +5,7 @@
 
 #include "session/service_session.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 namespace {
 
@@ -50,4 +50,4 @@ void SendEventsToJournal(ServiceSession& session, EventJournal& journal) {
         Qt::DirectConnection);
 }
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -14,7 +14,7 @@ namespace veltrix {
 class ServiceSession;
 }
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 // One journal entry as it is sent.
 struct JournalEntry {
@@ -50,4 +50,4 @@ class SystemJournal : public EventJournal {
 // `journal` must outlive the session.
 void SendEventsToJournal(ServiceSession& session, EventJournal& journal);
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

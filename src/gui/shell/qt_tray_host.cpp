@@ -5,7 +5,7 @@
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 namespace {
 
@@ -68,7 +68,7 @@ void QtTrayHost::Notify(NotifyOp op, const NotifyRecord& record) {
             shownIdentifier_ = 0;
             return;
     }
-    if ((record.flags & kNotifyBalloon) != 0) {
+    if (record.flags.testFlag(NotifyPart::Balloon)) {
         ShowBalloon(record);
     }
 }
@@ -110,7 +110,7 @@ void QtTrayHost::Apply(const NotifyRecord& record) {
     // The poll cycle modifies the icon every 5 s with what it mostly already shows; a
     // tray on the bus would be sent a new icon and tooltip each time, so only changes
     // reach it.
-    if ((record.flags & kNotifyIcon) != 0 && record.iconId != iconId_) {
+    if (record.flags.testFlag(NotifyPart::Icon) && record.iconId != iconId_) {
         const QIcon icon = ProgramIcon(record.iconId);
         // An unknown number keeps the icon there is; the tray refuses to show none.
         if (!icon.isNull()) {
@@ -118,7 +118,7 @@ void QtTrayHost::Apply(const NotifyRecord& record) {
             iconId_ = record.iconId;
         }
     }
-    if ((record.flags & kNotifyTip) != 0) {
+    if (record.flags.testFlag(NotifyPart::Tip)) {
         const QString tip = QString::fromStdString(record.tip);
         if (tip != icon_->toolTip()) {
             icon_->setToolTip(tip);
@@ -148,4 +148,4 @@ void QtTrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

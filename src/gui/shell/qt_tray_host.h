@@ -15,7 +15,7 @@
 #include "gui/shell/desktop_notifications.h"
 #include "gui/shell/tray_host.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 class QtTrayHost : public QObject, public TrayHost {
     Q_OBJECT
@@ -28,7 +28,7 @@ class QtTrayHost : public QObject, public TrayHost {
 
     // Add shows the record's icon and tooltip; Modify changes the icon with that
     // identifier and does nothing when there is none; Delete hides it. A record with
-    // kNotifyBalloon also shows its balloon.
+    // NotifyPart::Balloon also shows its balloon.
     void Notify(NotifyOp op, const NotifyRecord& record) override;
     bool IsAvailable() const override;
 
@@ -59,4 +59,4 @@ class QtTrayHost : public QObject, public TrayHost {
     std::unique_ptr<DesktopNotifications> notifications_;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -14,7 +14,7 @@
 
 #include "gui/platform/gui_log.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 namespace {
 
@@ -155,4 +155,4 @@ void SleepWatcher::ReportOnce(const char* what, const QString& why) {
     qCDebug(platform::GuiLog, "%s (%s)", what, qPrintable(why));
 }
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -22,7 +22,7 @@
 
 #include "session/session_types.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 class SleepWatcher : public QObject {
     Q_OBJECT
@@ -88,4 +88,4 @@ class SleepWatcher : public QObject {
     QTimer suspendBound_;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -3,21 +3,23 @@
 // with an operation, as the desktop shell's icon call takes it. The Qt host shows it
 // with QSystemTrayIcon; tests use a host that records every call.
 
+#include <QFlags>
 #include <QSystemTrayIcon>
+#include <cstdint>
 #include <functional>
 #include <string>
 
 #include "session/session_types.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
-// Record flags.
-inline constexpr unsigned kNotifyMessage = 0x01;
-inline constexpr unsigned kNotifyIcon = 0x02;
-inline constexpr unsigned kNotifyTip = 0x04;
-inline constexpr unsigned kNotifyBalloon = 0x10;
-inline constexpr unsigned kNotifyPlain = kNotifyMessage | kNotifyIcon | kNotifyTip;  // 7
-inline constexpr unsigned kNotifyWithBalloon = kNotifyPlain | kNotifyBalloon;        // 23
+// The parts of a record a call sets.
+enum class NotifyPart : std::uint8_t { Message = 0x01, Icon = 0x02, Tip = 0x04, Balloon = 0x10 };
+Q_DECLARE_FLAGS(NotifyParts, NotifyPart)
+Q_DECLARE_OPERATORS_FOR_FLAGS(NotifyParts)
+inline constexpr NotifyParts kNotifyPlain =
+    NotifyPart::Message | NotifyPart::Icon | NotifyPart::Tip;
+inline constexpr NotifyParts kNotifyWithBalloon = kNotifyPlain | NotifyPart::Balloon;
 
 inline constexpr unsigned kTrayCallbackMessage = 0x8001;
 inline constexpr unsigned kBalloonTimeoutMs = 10000;
@@ -29,14 +31,14 @@ inline constexpr std::size_t kMaxBalloonTextLength = 255;
 
 struct NotifyRecord {
     int identifier = 0;  // the icon resource number: 140 connected, 179 not connected
-    unsigned flags = 0;
+    NotifyParts flags;
     unsigned callbackMessage = kTrayCallbackMessage;
     int iconId = 0;  // the icon resource shown
     std::string tip;
-    std::string balloonText;                           // with kNotifyBalloon only
-    unsigned timeoutMs = 0;                            // with kNotifyBalloon only
-    std::string balloonTitle;                          // with kNotifyBalloon only
-    Severity balloonSeverity = Severity::Information;  // with kNotifyBalloon only
+    std::string balloonText;                           // with NotifyPart::Balloon only
+    unsigned timeoutMs = 0;                            // with NotifyPart::Balloon only
+    std::string balloonTitle;                          // with NotifyPart::Balloon only
+    Severity balloonSeverity = Severity::Information;  // with NotifyPart::Balloon only
 
     bool operator==(const NotifyRecord&) const = default;
 };
@@ -57,4 +59,4 @@ class TrayHost {
     std::function<void(QSystemTrayIcon::ActivationReason reason)> onActivated;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

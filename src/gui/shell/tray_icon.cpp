@@ -5,7 +5,7 @@
 
 #include "gui/resources/main_window_ids.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 namespace {
 
@@ -81,4 +81,4 @@ void TrayIcon::DeleteTrayIcon() {
     host_.Notify(NotifyOp::Delete, record);
 }
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -10,7 +10,7 @@
 
 #include "gui/shell/tray_host.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 
 class TrayIcon {
   public:
@@ -37,4 +37,4 @@ class TrayIcon {
     int trayIconId_ = 179;
 };
 
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -18,6 +18,10 @@
 namespace veltrix::testing {
 namespace {
 
+using platform::ResetServiceMode;
+using platform::serviceKeyState;
+using platform::serviceMode;
+
 struct VersionCase {
     const char* name;
     std::optional<ProductVersion> client;                 // none: the test program, without a block

@@ -26,7 +26,7 @@ using Lines = std::vector<std::string>;
 class BiosUpdateTest : public MainWindowTest {
   protected:
     void TearDown() override {
-        ResetServiceMode();
+        platform::ResetServiceMode();
         MainWindowTest::TearDown();
     }
     // Connects to `scenario` and opens the dialog; `play` is the user in it, after the
@@ -146,7 +146,7 @@ TEST_F(BiosUpdateTest, DialogAtItsStart) {
             EXPECT_TRUE(d.IsItemEnabled(id)) << id;
         }
         EXPECT_EQ(d.Pos(kProgress), 0);
-        EXPECT_EQ(dialog.Mode(), kModeBackupAndUpdate);
+        EXPECT_EQ(dialog.Mode(), FlashMode::BackupAndUpdate);
     });
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -353,7 +353,7 @@ TEST_P(DecisionTest, ImageChecks) {
     const auto image = row.image();
     WriteFile(path, image);
     OpenDialog(FlashScenario(row.rom), [&](BiosUpdateDialog& dialog, WindowDriver& d) {
-        serviceMode = row.serviceMode;
+        platform::serviceMode = row.serviceMode;
         if (row.chooseBackup) {
             Choose(d, kBackupFile, folder.file("bios.bak"));
         }
@@ -372,7 +372,7 @@ TEST_P(DecisionTest, ImageChecks) {
         EXPECT_EQ(d.IsItemEnabled(kStart), row.start);
         EXPECT_EQ(d.ItemText(kBiosPath), row.accepted ? path : "");
         BiosImageHeader header;
-        const bool versioned = ParseBiosImage(image, header) == kBiosImageFound;
+        const bool versioned = ParseBiosImage(image, header) == BiosImageResult::Found;
         const int number = BcdVersionNumber(header.version);
         EXPECT_EQ(d.ItemText(kFileVersion), row.accepted && versioned
                                                 ? "BIOS Version: " + std::to_string(number / 100) +

@@ -31,8 +31,8 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
     EXPECT_FALSE(driver().IsItemEnabled(kConnect));
     EXPECT_TRUE(driver().IsItemEnabled(kDisconnect));
     EXPECT_EQ(driver().ItemText(kSpeed), "-");
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kPoll));
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::Poll));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::MailOnly));
     EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts()[0];
 
     const std::vector<std::uint32_t> codes = receivedCodes();
@@ -44,13 +44,13 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
 
     // The connected icon replaces the one of the start, with the connect balloon.
     ASSERT_EQ(tray.calls.size(), 3u);
-    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Add);
     EXPECT_EQ(tray.calls[0].record.identifier, icon_id::kDisconnected);
-    EXPECT_EQ(tray.calls[1].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[1].op, shell::NotifyOp::Delete);
     EXPECT_EQ(tray.calls[1].record.identifier, icon_id::kDisconnected);
-    EXPECT_EQ(tray.calls[2].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[2].op, shell::NotifyOp::Add);
     EXPECT_EQ(tray.calls[2].record.identifier, icon_id::kConnected);
-    EXPECT_EQ(tray.calls[2].record.flags, app::kNotifyWithBalloon);
+    EXPECT_EQ(tray.calls[2].record.flags, shell::kNotifyWithBalloon);
     EXPECT_EQ(tray.calls[2].record.tip, "Kavotronik Veltrix\nConnection established");
     EXPECT_EQ(tray.calls[2].record.balloonTitle, "Hostconnection:");
     EXPECT_EQ(tray.calls[2].record.balloonText, "Connection established.");
@@ -86,10 +86,10 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
     for (const int id : {kPriority, kPriorityHigh, kSpeed, kProgress, kPercent}) {
         EXPECT_FALSE(driver().IsItemShown(id)) << id;
     }
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Poll));
 
     ASSERT_EQ(tray.calls.size(), 2u);
-    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Delete);
     EXPECT_EQ(tray.calls[1].record.identifier, icon_id::kDisconnected);
     EXPECT_EQ(tray.calls[1].record.tip, "Kavotronik Veltrix\ndisconnected!");
     EXPECT_EQ(tray.calls[1].record.balloonText, "disconnected.");
@@ -121,8 +121,8 @@ TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
     EXPECT_TRUE(window().State().isConnected);
     EXPECT_EQ(driver().ItemText(kConnect), "connected");
     EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect");
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kMailOnly));
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kPoll));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::MailOnly));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Poll));
 }
 
 TEST_F(MainWindowTest, DisconnectWithoutLoginDoesNothing) {
@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     EXPECT_FALSE(window().State().isConnected);
     clock.Advance(1);
     EXPECT_TRUE(window().State().isConnected);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
 TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
     window().OnPowerEvent(PowerEvent::Resume);
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::Reconnect));
     clock.Advance(14999);
     EXPECT_FALSE(window().State().isConnected);
     clock.Advance(1);
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, SuspendWhileDisconnectedDoesNotReconnect) {
     Start(sim::TwoControllerScenario());
     window().OnPowerEvent(PowerEvent::Suspend);
     window().OnPowerEvent(PowerEvent::Resume);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
 TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage) {

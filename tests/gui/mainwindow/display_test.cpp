@@ -197,10 +197,10 @@ TEST_F(MainWindowTest, EscIsSwallowedAndHTogglesTheFirstSet) {
     Start(sim::TwoControllerScenario());
     Connect();
     window().show();
-    serviceMode = true;
+    platform::serviceMode = true;
     driver().UserPressKey(Qt::Key_Escape);
     EXPECT_TRUE(window().isVisible());
-    EXPECT_FALSE(serviceMode);
+    EXPECT_FALSE(platform::serviceMode);
 
     driver().UserPressKey(Qt::Key_H);
     EXPECT_EQ(window().State().selectedSet, -1);

@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, ExitDuringASilentLoginEndsTheWaitAtOnce) {
     unsettledWindow().ExitProgram();
     EXPECT_TRUE(written);
     EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(tray.calls.back().op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls.back().op, shell::NotifyOp::Delete);
 }
 
 // With no controllers only the mail status is polled; a service that stops answering
@@ -83,8 +83,8 @@ TEST_F(MainWindowTest, MailOnlyPollingGivesUpAHungService) {
     Settle();
     EXPECT_FALSE(window().State().isConnected);
     EXPECT_EQ(CountText(TakePopups(), LoadString(ids::kNoResponse)), 1);
-    EXPECT_TRUE(session().IsTimerSet(session_timer::kReconnect));
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
+    EXPECT_TRUE(session().IsTimerSet(SessionTimer::Reconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::MailOnly));
 }
 
 // A re-read after an event on a channel that breaks: one message, the old objects

@@ -120,7 +120,7 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
         sim().ClearFaults();
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
-            if (!window().State().isConnected && !session().IsTimerSet(session_timer::kReconnect)) {
+            if (!window().State().isConnected && !session().IsTimerSet(SessionTimer::Reconnect)) {
                 Click(control_id::kConnect);
             }
             reached = TickReachesTheService();

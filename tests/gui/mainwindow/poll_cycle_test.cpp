@@ -80,7 +80,7 @@ TEST_F(PollCycleTest, WithoutAutoconnectTheWindowStaysDisconnected) {
     session().Link().failureCounter = 5;
     FirstTick();
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
 TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
@@ -252,7 +252,7 @@ TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
     ASSERT_FALSE(popups.empty());
     EXPECT_EQ(popups[0].text, "Kavotronik Service Write Error!\nError #KGD-1625");
     EXPECT_FALSE(window().State().isConnected);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kMailOnly));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::MailOnly));
 }
 
 TEST_F(PollCycleTest, ErrorLogEntriesAreDrainedEachCycle) {

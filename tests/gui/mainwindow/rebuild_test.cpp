@@ -50,7 +50,7 @@ class RebuildTest : public MainWindowTest {
     std::vector<std::string> BalloonTexts() {
         std::vector<std::string> texts;
         for (const auto& record : TakeTrayRecords()) {
-            if ((record.flags & app::kNotifyBalloon) != 0) {
+            if (record.flags.testFlag(shell::NotifyPart::Balloon)) {
                 texts.push_back(record.balloonTitle + " " + record.balloonText);
             }
         }

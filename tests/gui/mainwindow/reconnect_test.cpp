@@ -113,7 +113,7 @@ TEST_F(ReconnectTest, DisconnectEndsTheWatch) {
     StartAndLoseTheService();
     ASSERT_TRUE(driver().IsItemEnabled(control_id::kDisconnect)) << "it can end the watch";
     Click(control_id::kDisconnect);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
     EXPECT_TRUE(Status().isEmpty());
     sim().EndOutage();
     const std::size_t accepted = sim().ConnectionsAccepted();
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, FailingMailSystemNeverEndsTheMailOnlyPoll) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), GET_MAIL_STATUS), kPolls);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), LOGOFF), 0);
     EXPECT_EQ(TakePopups().size(), static_cast<std::size_t>(kPolls));
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
 }  // namespace

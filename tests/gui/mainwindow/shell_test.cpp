@@ -47,8 +47,8 @@ TEST_P(StartMinimizedTest, HidesOrMinimisesAfter200Ms) {
     clock.Advance(2800);
     ASSERT_TRUE(window().State().isConnected);
     ASSERT_EQ(tray.calls.size(), 2u);
-    EXPECT_EQ(tray.calls[0].op, app::NotifyOp::Delete);
-    EXPECT_EQ(tray.calls[1].op, app::NotifyOp::Add);
+    EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls[1].op, shell::NotifyOp::Add);
     EXPECT_EQ(tray.calls[1].record.iconId, icon_id::kConnected);
     EXPECT_EQ(tray.calls[1].record.balloonText, "Connection established.");
     window().hide();
@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     ASSERT_TRUE(driver().UserChoose(menu_id::kStartMinimized));
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_TRUE(window().Settings().autoConnect);
-    EXPECT_FALSE(session().IsTimerSet(session_timer::kReconnect));
+    EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
     EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";
@@ -151,7 +151,7 @@ TEST_P(ExitTest, LogsOffRemovesTheIconAndEnds) {
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(window().result(), QDialog::Accepted);
     ASSERT_FALSE(tray.calls.empty());
-    EXPECT_EQ(tray.calls.back().op, app::NotifyOp::Delete);
+    EXPECT_EQ(tray.calls.back().op, shell::NotifyOp::Delete);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -13,7 +13,7 @@
 #include "support/private_buses.h"
 #include "warning_catcher.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 namespace {
 
 using testing::DbusMock;
@@ -208,4 +208,4 @@ TEST_F(NoNotificationServiceTest, BalloonsAreDroppedQuietly) {
 }
 
 }  // namespace
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -7,10 +7,10 @@
 namespace veltrix::testing {
 namespace {
 
-class RecordingJournal : public app::EventJournal {
+class RecordingJournal : public shell::EventJournal {
   public:
-    void Send(const app::JournalEntry& entry) override { entries.push_back(entry); }
-    std::vector<app::JournalEntry> entries;  // read after the session has settled
+    void Send(const shell::JournalEntry& entry) override { entries.push_back(entry); }
+    std::vector<shell::JournalEntry> entries;  // read after the session has settled
 };
 
 class EventJournalTest : public MainWindowTest {
@@ -31,7 +31,7 @@ TEST_F(EventJournalTest, EveryEventGoesToTheJournalWithItsPriorityAndFields) {
         {{.controller = 0, .port = 4, .drive = 7, .code = EVENT_LOGGED_3}, 6},
     };
     Start(sim::TwoControllerScenario());
-    app::SendEventsToJournal(session(), journal);
+    shell::SendEventsToJournal(session(), journal);
     Connect();
     for (const Case& c : cases) {
         sim().PushEvent(c.event);
@@ -43,12 +43,12 @@ TEST_F(EventJournalTest, EveryEventGoesToTheJournalWithItsPriorityAndFields) {
     ASSERT_EQ(journal.entries.size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const sim::EventSpec& e = cases[i].event;
-        EXPECT_EQ(journal.entries[i], (app::JournalEntry{.message = log[i],
-                                                         .priority = cases[i].priority,
-                                                         .controller = e.controller,
-                                                         .port = e.port,
-                                                         .drive = e.drive,
-                                                         .code = e.code}))
+        EXPECT_EQ(journal.entries[i], (shell::JournalEntry{.message = log[i],
+                                                           .priority = cases[i].priority,
+                                                           .controller = e.controller,
+                                                           .port = e.port,
+                                                           .drive = e.drive,
+                                                           .code = e.code}))
             << log[i];
     }
 }

@@ -7,10 +7,10 @@
 
 #include "warning_catcher.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 namespace {
 
-NotifyRecord Record(int id, unsigned flags = 0, const char* tip = "") {
+NotifyRecord Record(int id, NotifyParts flags = {}, const char* tip = "") {
     return {.identifier = id,
             .flags = flags,
             .iconId = id,
@@ -65,4 +65,4 @@ TEST(QtTrayHostTest, ActivationsReachTheProgramAsQtReportsThem) {
 }
 
 }  // namespace
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

@@ -40,7 +40,7 @@ class SleepTest : public MainWindowTest {
                                              QStringLiteral("/org/freedesktop/login1"));
         ASSERT_TRUE(logind_->ready()) << "python3-dbusmock's logind";
         Start(sim::TwoControllerScenario());
-        watcher_ = window().findChild<app::SleepWatcher*>();
+        watcher_ = window().findChild<shell::SleepWatcher*>();
         ASSERT_NE(watcher_, nullptr);
         ASSERT_TRUE(watcher_->IsListening());
     }
@@ -109,7 +109,7 @@ class SleepTest : public MainWindowTest {
     }
 
     std::unique_ptr<DbusMock> logind_;
-    app::SleepWatcher* watcher_ = nullptr;
+    shell::SleepWatcher* watcher_ = nullptr;
 };
 
 // The lock comes with the login and goes with the disconnect; at sleep it waits for
@@ -125,7 +125,7 @@ TEST_F(SleepTest, LockIsGivenBackOnlyAfterTheLogoff) {
 
     int releases = 0;
     bool logoffBeforeRelease = false;
-    QObject::connect(watcher_, &app::SleepWatcher::LockReleased, [&] {
+    QObject::connect(watcher_, &shell::SleepWatcher::LockReleased, [&] {
         ++releases;
         logoffBeforeRelease = sim().WaitForCode(LOGOFF, 5s).has_value();
     });

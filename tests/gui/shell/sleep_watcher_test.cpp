@@ -9,7 +9,7 @@
 
 #include "warning_catcher.h"
 
-namespace veltrix::app {
+namespace veltrix::shell {
 namespace {
 
 // The system bus connection is made once per process: every test here points it at
@@ -41,4 +41,4 @@ TEST_F(SleepWatcherTest, WithoutSystemBusItIsQuietAndDoesNotListen) {
 }
 
 }  // namespace
-}  // namespace veltrix::app
+}  // namespace veltrix::shell

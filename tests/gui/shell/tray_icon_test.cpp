@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrix::app {
+namespace veltrix::shell {
 namespace {
 
 using Call = std::pair<NotifyOp, NotifyRecord>;
@@ -107,4 +107,4 @@ TEST(TrayIconTest, TextsAreCutOnCharacterBoundaries) {
 }
 
 }  // namespace
-}  // namespace veltrix::app
+}  // namespace veltrix::shell
