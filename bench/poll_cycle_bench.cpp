@@ -279,7 +279,7 @@ class ConnectedWindow {
         }
         connect->click();
         Settle();
-        connected_ = window_->State().isConnected;
+        connected_ = window_->Monitor().IsConnected();
         if (connected_) {
             clock_.Advance(500);  // the first tick after connect
             Settle();
@@ -357,7 +357,7 @@ class ConnectedWindow {
     // Still connected, nothing reported, nothing queued for a popup.
     bool Quiet() {
         Settle();
-        return window_->State().isConnected && ui_.Empty() && window_->Popups().Size() == 0;
+        return window_->Monitor().IsConnected() && ui_.Empty() && window_->Popups().Size() == 0;
     }
     std::string FirstMessage() const { return ui_.First(); }
     // Cycles that reached their end report.

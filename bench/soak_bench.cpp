@@ -273,7 +273,7 @@ class Soak {
         }
         connect->click();
         Settle();
-        if (!window_->State().isConnected) {
+        if (!window_->Monitor().IsConnected()) {
             Fail("the window did not connect", ui_.First());
         }
         clock_.Advance(500);  // the first tick after connect
@@ -413,7 +413,7 @@ class Soak {
                                              std::to_string(popupsExpected) + "; " + ui_.First());
         }
         popups_ += taken;
-        if (ui_.Count() != 0 || !window_->State().isConnected) {
+        if (ui_.Count() != 0 || !window_->Monitor().IsConnected()) {
             Fail("the session reported a failure", ui_.First());
         }
     }

@@ -312,7 +312,7 @@ int main(int argc, char** argv) {
     loop.exec();
     ticks.Stop();
     const double runMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    const bool connected = window->State().isConnected;
+    const bool connected = window->Monitor().IsConnected();
     const std::size_t popupsWaiting = window->Popups().Size();
 
     // The Exit path's part for the session: log off and end its thread.

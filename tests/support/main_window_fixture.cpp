@@ -46,7 +46,7 @@ void MainWindowTest::TearDown() {
 
 void MainWindowTest::Connect() {
     ASSERT_TRUE(Click(control_id::kConnect));
-    ASSERT_TRUE(window().State().isConnected) << ::testing::PrintToString(ui.messageTexts());
+    ASSERT_TRUE(window().Monitor().IsConnected()) << ::testing::PrintToString(ui.messageTexts());
 }
 
 std::vector<PopupEntry> MainWindowTest::TakePopups() {

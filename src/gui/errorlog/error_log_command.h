@@ -19,11 +19,13 @@ class ErrorLogCommand {
 
     // Shows the view, brought to the front.
     void Run();
+    // From now on the lines of `monitor`: a view of another host's lines goes.
+    void ShowMonitor(HostMonitor& monitor);
     // Made when it is first asked for; it reads the host's lines, never copies them.
     ErrorLogDialog& View();
 
   private:
-    HostMonitor& monitor_;
+    HostMonitor* monitor_;
     QWidget* window_;
     std::unique_ptr<ErrorLogDialog> view_;
 };

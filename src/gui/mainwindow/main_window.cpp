@@ -65,7 +65,6 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
       ownMonitor_(
           std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
       monitor_(ownMonitor_.get()),
-      session_(&monitor_->Session()),
       view_(BuildMainWindowView(
           *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})) {
     if (time_ == nullptr) {
@@ -80,7 +79,7 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     setSizeGripEnabled(true);
     BuildMenu();
     ConnectControls();
-    session_->SetAutoConnect(settings_.autoConnect);
+    monitor_->Session().SetAutoConnect(settings_.autoConnect);
     trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
         OnTrayActivated(reason);
     };
@@ -116,14 +115,15 @@ void MainWindow::BuildMenu() {
     on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
     on(menu_id::kStartAtLogin, [this] { OnToggleStartAtLogin(); });
     // Each feature's command, given the host shown.
-    const auto connected = [this] { return state_.isConnected; };
-    const auto version = [this] { return static_cast<std::uint32_t>(state_.serviceVersion); };
+    const auto connected = [this] { return monitor_->IsConnected(); };
+    const auto version = [this] { return static_cast<std::uint32_t>(monitor_->ServiceVersion()); };
     const auto notConnected = [this] { ui_.ShowMessage(LoadString(ids::kHostNotConnected)); };
     on(menu_id::kKeepPasswordInKeyring, [this] { keyring_.Toggle(); });
     on(menu_id::kShowErrorLog, [this] { errorLog_.Run(); });
     on(menu_id::kBiosUpdate, [this] {
-        bios_.Run(*monitor_, {state_.isConnected, state_.controllerCount, state_.currentController,
-                              state_.serviceVersion, settings_.hostName});
+        bios_.Run(*monitor_,
+                  {monitor_->IsConnected(), monitor_->ControllerCount(), state_.currentController,
+                   monitor_->ServiceVersion(), settings_.hostName});
     });
     on(menu_id::kPopup, [this] { RunPopupSettingsCommand(ui_, settings_, this); });
     on(menu_id::kEmail, [=, this] {
@@ -138,7 +138,8 @@ void MainWindow::BuildMenu() {
     });
     on(menu_id::kAbout, [this] {
         RunAboutCommand(ui_, clientVersion_,
-                        {state_.isConnected, state_.serviceConfig, state_.serviceVersion}, this);
+                        {monitor_->IsConnected(), monitor_->Config(), monitor_->ServiceVersion()},
+                        this);
     });
 }
 
@@ -225,7 +226,7 @@ void MainWindow::Initialize() {
     }
 
     if (settings_.autoConnect) {
-        session_->ArmReconnect(kReconnectAtStartMs);
+        monitor_->Session().ArmReconnect(kReconnectAtStartMs);
         menu_->CheckItem(menu_id::kAutoconnect, true);
     }
     menu_->CheckItem(menu_id::kStartAtLogin, StartAtLogin().IsEnabled());
@@ -350,7 +351,7 @@ void MainWindow::ToggleFromTray() {
 void MainWindow::OnToggleAutoconnect() {
     settings_.autoConnect = !settings_.autoConnect;
     menu_->CheckItem(menu_id::kAutoconnect, settings_.autoConnect);
-    session_->SetAutoConnect(settings_.autoConnect);
+    monitor_->Session().SetAutoConnect(settings_.autoConnect);
 }
 
 void MainWindow::OnToggleStartMinimized() {
@@ -400,7 +401,7 @@ void MainWindow::ExitProgram() {
     }
     // Logs off when connected; no box of the session waits for an answer any more.
     guiQuestions_.Abandon();
-    session_->Shutdown();
+    monitor_->Session().Shutdown();
     // What the logoff reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
     QCoreApplication::sendPostedEvents(&monitor_->Reports());

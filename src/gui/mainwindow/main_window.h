@@ -53,17 +53,12 @@ class EventJournal;
 class SleepWatcher;
 }  // namespace shell
 
-// What the window shows and selects. The connection's four fields only mirror the
-// shown monitor's, for the menu's dialogs that still read them here.
+// What the window shows and selects of the host it shows.
 struct MainWindowState {
-    bool isConnected = false;
-    std::uint32_t controllerCount = 0;
     std::uint8_t currentController = 0;
     // Selected rows of the two lists; -1 for none.
     int selectedDevice = -1;
     int selectedSet = -1;
-    std::int32_t serviceVersion = 0;
-    ServiceConfig serviceConfig;
     // The drive row selected by the last click, for toggling it off; -1 for none.
     int lastDeviceRow = -1;
     bool diagramActive = false;
@@ -164,7 +159,7 @@ class MainWindow : public QDialog {
     // Shows `monitor` from now on: its lists, its connection and what it reports, and
     // nothing more of the one shown before; neither session is told anything.
     void ShowMonitor(HostMonitor& monitor);
-    ServiceSession& Session() { return *session_; }
+    ServiceSession& Session() { return monitor_->Session(); }
     // What the window shows: the monitor's copy of the session's objects.
     const ObjectTable& Table() const { return *monitor_->Table(); }
     const std::optional<DiagramState>& LastDiagram() const { return lastDiagram_; }
@@ -204,7 +199,6 @@ class MainWindow : public QDialog {
     void OnRebuildStep(const RebuildView& view);
     void OnControllerReRead(int controller);
     void OnEventsHandled(bool changesPending, bool devicesDirty, bool setsDirty);
-    void MirrorHostState();
     // Tells the session what is selected: the controller, the set and the slider.
     void TellSessionSelection();
 
@@ -240,10 +234,8 @@ class MainWindow : public QDialog {
     // The window's own host; its session's thread ends in the destructor, before the
     // window's parts after it go.
     std::unique_ptr<HostMonitor> ownMonitor_;
-    // The host shown, and its session; every connection to it has `binding_` as its
-    // context.
+    // The host shown; every connection to it has `binding_` as its context.
     HostMonitor* monitor_;
-    ServiceSession* session_;
     QObject* binding_ = nullptr;
     // Set while the window shows a monitor's state: the selection it makes then is the
     // window's, not told to the session.

@@ -99,10 +99,10 @@ void MainWindow::ShowMonitor(HostMonitor& monitor) {
     }
     delete binding_;
     monitor_ = &monitor;
-    session_ = &monitor.Session();
     view_.devices->setModel(&monitor.Devices());
     view_.sets->setModel(&monitor.RaidSets());
     view_.eventLog->setModel(&monitor.Events());
+    errorLog_.ShowMonitor(monitor);
     BindMonitor();
     ShowHostState();
 }
@@ -175,20 +175,19 @@ void MainWindow::OnConnect() {
         view_.priority->setValue(0);
     }
     TellSessionSelection();
-    session_->Connect(settings_.hostName, settings_.password);
+    monitor_->Session().Connect(settings_.hostName, settings_.password);
 }
 
 void MainWindow::Disconnect() {
-    session_->Disconnect();
+    monitor_->Session().Disconnect();
 }
 
 void MainWindow::OnPowerEvent(PowerEvent event) {
-    session_->Power(event);
+    monitor_->Session().Power(event);
 }
 
 void MainWindow::OnSessionConnected() {
     HideReconnectCountdown();
-    MirrorHostState();
     AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
     ShowConnectButtons(true);
 }
@@ -204,7 +203,6 @@ void MainWindow::ShowConnectButtons(bool connected) {
 
 void MainWindow::OnEnumerated(int controllerCount) {
     toldSelection_.reset();  // the session chose its own selection while it connected
-    MirrorHostState();
     for (int i = 0; i < controllerCount; ++i) {
         const Controller* controller = monitor_->Table()->GetController(i);
         const std::string name = controller != nullptr ? controller->Name() : std::string();
@@ -266,7 +264,6 @@ void MainWindow::OnSessionDisconnected(bool quiet, bool announce) {
             view_.tabs->removeTab(1);
         }
     }
-    MirrorHostState();
     state_.currentController = 0;
 
     SelectRow(view_.sets, -1);
@@ -376,13 +373,6 @@ void MainWindow::OnEventsHandled(bool changesPending, bool devicesDirty, bool se
     TellSessionSelection();
 }
 
-void MainWindow::MirrorHostState() {
-    state_.isConnected = monitor_->IsConnected();
-    state_.controllerCount = monitor_->ControllerCount();
-    state_.serviceVersion = monitor_->ServiceVersion();
-    state_.serviceConfig = monitor_->Config();
-}
-
 void MainWindow::TellSessionSelection() {
     if (showingOnly_) {
         return;
@@ -394,9 +384,9 @@ void MainWindow::TellSessionSelection() {
         return;
     }
     toldSelection_ = selection;
-    session_->SelectController(selection[0]);
-    session_->SelectSet(selection[1]);
-    session_->SetSliderPosition(selection[2]);
+    monitor_->Session().SelectController(selection[0]);
+    monitor_->Session().SelectSet(selection[1]);
+    monitor_->Session().SetSliderPosition(selection[2]);
 }
 
 }  // namespace veltrix

@@ -71,7 +71,8 @@ void ClickLater(BiosUpdateDialog* dialog, int id, const std::shared_ptr<Script>&
 
 void Step(MainWindow& window, const std::shared_ptr<Script>& script) {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!script->opened && window.State().isConnected && window.State().controllerCount > 0) {
+    if (!script->opened && window.Monitor().IsConnected() &&
+        window.Monitor().ControllerCount() > 0) {
         script->opened = true;
         // The dialog runs modally inside the handler: not from this tick.
         QTimer::singleShot(0, &window, [&window] { window.Choose(menu_id::kBiosUpdate); });

@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, ConnectShowsEveryEnumerationStepUntilTheListsAppear) {
     // Every request of the enumeration had its line, in order.
     QStringList expected{ConnectProgress::Text({})};
     const ObjectTable& table = window().Table();
-    const int controllers = static_cast<int>(window().State().controllerCount);
+    const int controllers = static_cast<int>(window().Monitor().ControllerCount());
     ASSERT_EQ(controllers, 2);
     for (int c = 0; c < controllers; ++c) {
         const Controller& controller = *table.GetController(c);

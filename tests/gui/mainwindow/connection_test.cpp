@@ -21,10 +21,9 @@ class ConnectionTest : public MainWindowTest, public ::testing::WithParamInterfa
 TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
     Start(sim::TwoControllerScenario(), GetParam());
     Connect();
-    const auto& state = window().State();
-    EXPECT_EQ(state.controllerCount, 2u);
-    EXPECT_EQ(state.currentController, 0);
-    EXPECT_EQ(state.serviceVersion, 3040000);
+    EXPECT_EQ(window().Monitor().ControllerCount(), 2u);
+    EXPECT_EQ(window().State().currentController, 0);
+    EXPECT_EQ(window().Monitor().ServiceVersion(), 3040000);
     EXPECT_TRUE(session().State().justConnected);
     EXPECT_EQ(driver().ItemText(kConnect), "connected");
     EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect");
@@ -64,11 +63,11 @@ TEST_P(ConnectionTest, DisconnectLogsOffAndResetsTheDisplay) {
 
     EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
-    const auto& state = window().State();
-    EXPECT_FALSE(state.isConnected);
-    EXPECT_EQ(state.controllerCount, 0u);
-    EXPECT_EQ(state.serviceConfig.versionMajor, 0);
-    EXPECT_EQ(state.serviceVersion, 3040000) << "the number outlives the words";
+    const HostMonitor& host = window().Monitor();
+    EXPECT_FALSE(host.IsConnected());
+    EXPECT_EQ(host.ControllerCount(), 0u);
+    EXPECT_EQ(host.Config().versionMajor, 0);
+    EXPECT_EQ(host.ServiceVersion(), 3040000) << "the number outlives the words";
     EXPECT_EQ(window().Table().ObjectCount(), 0u);
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_EQ(driver().ItemText(kDisconnect), "disconnected");
@@ -105,7 +104,7 @@ TEST_F(MainWindowTest, WrongPasswordClosesThePipeWithoutBalloon) {
     Click(kConnect);
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_TRUE(driver().IsItemEnabled(kConnect));
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
@@ -118,7 +117,7 @@ TEST_F(MainWindowTest, NoControllersKeepsTheConnectionAndPollsMailOnly) {
     Click(kConnect);
 
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Kavotronik driver not found."});
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
     EXPECT_EQ(driver().ItemText(kConnect), "connected");
     EXPECT_EQ(driver().ItemText(kDisconnect), "Disconnect");
     EXPECT_TRUE(session().IsTimerSet(SessionTimer::MailOnly));
@@ -143,7 +142,7 @@ TEST_F(MainWindowTest, ServiceNotRunningGivesTheNotAvailableMessage) {
     EXPECT_NE(text.find("Kavotronik Service not available ?\nError #KGD-715"), std::string::npos)
         << text;
     EXPECT_EQ(text.find("busy"), std::string::npos);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
 }
 
 TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
@@ -162,7 +161,7 @@ TEST_F(MainWindowTest, BusyPipeSaysTheLineIsBusy) {
                                  "\nThe \"Line\" is busy.\n"
                                  "Kavotronik Service not available ?\nError #KGD-715";
     EXPECT_EQ(ui.messages[0].text, expected);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
 }
 
 TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
@@ -173,9 +172,9 @@ TEST_F(MainWindowTest, AutoconnectConnectsThreeSecondsAfterStart) {
     EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kStartMinimized));
 
     clock.Advance(2999);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     clock.Advance(1);
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
     EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
@@ -193,13 +192,13 @@ TEST_F(MainWindowTest, SuspendLogsOffKeepsTheDisplayAndResumeReconnects) {
 
     sim().ClearTranscript();
     window().OnPowerEvent(PowerEvent::Resume);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_EQ(driver().TabText(kControllerTabs, 0), "---");
     EXPECT_TRUE(session().IsTimerSet(SessionTimer::Reconnect));
     clock.Advance(14999);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     clock.Advance(1);
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
     const auto codes = receivedCodes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), LOGOFF), 0) << "no second logout";
 }
@@ -216,7 +215,7 @@ TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage)
     scenario.faults.push_back({.code = GET_DEVICE, .kind = sim::FaultSpec::Kind::Close});
     Start(scenario);
     Click(kConnect);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_EQ(ui.messages.size(), 1u) << ::testing::PrintToString(ui.messageTexts());
@@ -250,7 +249,7 @@ TEST_F(MainWindowTest, ShowsAnotherMonitorWithoutTouchingEitherSession) {
     EXPECT_EQ(receivedCodes().size(), codes);
     EXPECT_EQ(rows(kDeviceList), 0);
     EXPECT_EQ(rows(kSetList), 0);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_TRUE(driver().IsItemEnabled(kConnect));
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_FALSE(second.Session().State().isConnected);
@@ -269,8 +268,8 @@ TEST_F(MainWindowTest, ShowsAnotherMonitorWithoutTouchingEitherSession) {
     window().ShowMonitor(first);
     settleFirst();
     EXPECT_EQ(receivedCodes().size(), codes);
-    EXPECT_TRUE(window().State().isConnected);
-    EXPECT_EQ(window().State().controllerCount, 2u);
+    EXPECT_TRUE(window().Monitor().IsConnected());
+    EXPECT_EQ(window().Monitor().ControllerCount(), 2u);
     EXPECT_EQ(driver().ItemText(kConnect), "connected");
     EXPECT_GT(rows(kDeviceList), 0);
     EXPECT_EQ(rows(kEventLog), first.Events().rowCount());

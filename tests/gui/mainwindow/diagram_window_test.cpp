@@ -76,7 +76,7 @@ TEST_F(DiagramWindowTest, AfterDisconnectThePictureIsTheLastDrawing) {
     Connect();
     ASSERT_TRUE(driver().UserSelectRow(kSetList, 0));
     ASSERT_TRUE(Click(kDisconnect));
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_EQ(window().Diagram().Picture(), Expected());
 }
 

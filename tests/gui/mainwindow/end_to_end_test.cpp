@@ -81,7 +81,7 @@ TEST_F(EndToEndTest, TimelineWithEventsRebuildAndSilence) {
     sim().SetFault({.code = GET_EVENT, .kind = sim::FaultSpec::Kind::Silent, .count = 3});
     Run(15);
     EXPECT_EQ(session().Link().failureCounter, 3);
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
     Run(20);
 
     std::vector<std::string> popups;

@@ -42,7 +42,7 @@ TEST_F(MainWindowTest, SilentLoginEndsWithTheReadErrorAndTheWindowStaysLive) {
     ASSERT_EQ(ui.messages.size(), 2u) << ::testing::PrintToString(ui.messageTexts());
     EXPECT_EQ(ui.messages[0].text, SystemErrorText(win32::ERROR_SEM_TIMEOUT));
     EXPECT_EQ(ui.messages[1].text, LoadString(ids::kServiceReadError) + "\nError #KGD-761");
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_FALSE(session().Link().pipe.IsOpen());
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
 }
@@ -76,12 +76,12 @@ TEST_F(MainWindowTest, MailOnlyPollingGivesUpAHungService) {
 
     for (int tick = 0; tick < 12; ++tick) {
         clock.Advance(4000);
-        if (!window().State().isConnected) {
+        if (!window().Monitor().IsConnected()) {
             break;
         }
     }
     Settle();
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_EQ(CountText(TakePopups(), LoadString(ids::kNoResponse)), 1);
     EXPECT_TRUE(session().IsTimerSet(SessionTimer::Reconnect));
     EXPECT_FALSE(session().IsTimerSet(SessionTimer::MailOnly));
@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, EventForAControllerBeyondTheTableIsASystemError) {
 
     const auto popups = TakePopups();
     EXPECT_EQ(CountText(popups, LoadString(ids::kSystemError)), 1);
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
 }
 
 }  // namespace

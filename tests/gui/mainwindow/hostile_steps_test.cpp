@@ -109,7 +109,7 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
         const auto codes = receivedCodes();
         const std::uint32_t polled =
             session().State().controllerCount > 0 ? GET_CHANGE_FLAG : GET_MAIL_STATUS;
-        return window().State().isConnected &&
+        return window().Monitor().IsConnected() &&
                std::find(codes.begin(), codes.end(), polled) != codes.end();
     }
 
@@ -120,7 +120,8 @@ class HostileStepTest : public MainWindowTest, public ::testing::WithParamInterf
         sim().ClearFaults();
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
-            if (!window().State().isConnected && !session().IsTimerSet(SessionTimer::Reconnect)) {
+            if (!window().Monitor().IsConnected() &&
+                !session().IsTimerSet(SessionTimer::Reconnect)) {
                 Click(control_id::kConnect);
             }
             reached = TickReachesTheService();

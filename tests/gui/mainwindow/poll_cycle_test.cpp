@@ -62,24 +62,24 @@ TEST_F(PollCycleTest, FifthSilentReplyIsShownAndTheNextTickDisconnectsAndReconne
 
     Tick();
     EXPECT_EQ(TakePopups(), (std::vector<PopupEntry>{{"NO RESPONSE", Severity::Warning}}));
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
 
     sim().ClearFaults();
     Tick();
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_EQ(session().Link().failureCounter, 0);
     EXPECT_TRUE(sim().WaitForCode(LOGOFF, 5s).has_value());
     clock.Advance(9999);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     clock.Advance(1);
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
 }
 
 TEST_F(PollCycleTest, WithoutAutoconnectTheWindowStaysDisconnected) {
     StartConnected(sim::TwoControllerScenario(), false);
     session().Link().failureCounter = 5;
     FirstTick();
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
 }
 
@@ -92,9 +92,9 @@ TEST_F(PollCycleTest, FlushErrorDisconnectsOnTheNextTick) {
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_NE(popups[0].text.find("\nError #KGD-1613."), std::string::npos) << popups[0].text;
     EXPECT_EQ(session().Link().failureCounter, 5);
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
     Tick();
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
 }
 
 TEST_F(PollCycleTest, BusyExchangeSkipsTheTick) {
@@ -251,7 +251,7 @@ TEST_F(PollCycleTest, MailOnlyPollWithoutControllersAndItsWriteError) {
     const auto popups = TakePopups();
     ASSERT_FALSE(popups.empty());
     EXPECT_EQ(popups[0].text, "Kavotronik Service Write Error!\nError #KGD-1625");
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
     EXPECT_FALSE(session().IsTimerSet(SessionTimer::MailOnly));
 }
 

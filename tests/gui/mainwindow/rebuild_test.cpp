@@ -196,7 +196,7 @@ TEST_F(RebuildTest, AbsurdPositionsNeverEndACycle) {
     for (int tick = 0; tick < 4; ++tick) {
         TickAfter(1000ms, tick == 0);
     }
-    EXPECT_TRUE(window().State().isConnected);
+    EXPECT_TRUE(window().Monitor().IsConnected());
     const auto codes = receivedCodes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), GET_REBUILD_STATUS), 4);
     EXPECT_EQ(session().Link().failureCounter, 0);

@@ -30,14 +30,14 @@ class ReconnectTest : public MainWindowTest {
             Qt::DirectConnection);
         session().SeedBackoff(26);
         clock.Advance(3000);
-        ASSERT_TRUE(window().State().isConnected);
+        ASSERT_TRUE(window().Monitor().IsConnected());
         const std::size_t closed = sim().ConnectionsClosed();
         sim().BeginOutage();
         ASSERT_TRUE(sim().WaitForConnectionsClosed(closed + 1, 5s));
-        for (int tick = 0; tick < 10 && window().State().isConnected; ++tick) {
+        for (int tick = 0; tick < 10 && window().Monitor().IsConnected(); ++tick) {
             Tick();
         }
-        ASSERT_FALSE(window().State().isConnected);
+        ASSERT_FALSE(window().Monitor().IsConnected());
     }
     // Moves the clock a second at a time, letting each step's work run.
     void Run(int seconds) {
@@ -98,7 +98,7 @@ TEST_F(ReconnectTest, TriesAgainWithBackOffUntilTheServiceIsBack) {
 
     sim().EndOutage();
     Run(310);
-    ASSERT_TRUE(window().State().isConnected) << tries;
+    ASSERT_TRUE(window().Monitor().IsConnected()) << tries;
     EXPECT_TRUE(Status().isEmpty());
     EXPECT_TRUE(Contains(EventLog(), "Connection to the service re-established"));
     // As after a first login: the poll runs.
@@ -119,7 +119,7 @@ TEST_F(ReconnectTest, DisconnectEndsTheWatch) {
     const std::size_t accepted = sim().ConnectionsAccepted();
     Run(400);
     EXPECT_EQ(sim().ConnectionsAccepted(), accepted);
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
 }
 
 // No controllers and a mail system that keeps failing (time stamps before 2010): the
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, FailingMailSystemNeverEndsTheMailOnlyPoll) {
         sim().PushMailFailure({.errorCode = 421, .text = "down", .time = SystemTime{.year = 2009}});
         clock.Advance(4000);
         Settle();
-        ASSERT_TRUE(window().State().isConnected) << "poll " << poll;
+        ASSERT_TRUE(window().Monitor().IsConnected()) << "poll " << poll;
     }
     const auto codes = receivedCodes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), GET_MAIL_STATUS), kPolls);

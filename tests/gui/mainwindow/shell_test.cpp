@@ -45,7 +45,7 @@ TEST_P(StartMinimizedTest, HidesOrMinimisesAfter200Ms) {
     // The login balloon comes on a fresh icon although no window may be visible.
     tray.calls.clear();
     clock.Advance(2800);
-    ASSERT_TRUE(window().State().isConnected);
+    ASSERT_TRUE(window().Monitor().IsConnected());
     ASSERT_EQ(tray.calls.size(), 2u);
     EXPECT_EQ(tray.calls[0].op, shell::NotifyOp::Delete);
     EXPECT_EQ(tray.calls[1].op, shell::NotifyOp::Add);

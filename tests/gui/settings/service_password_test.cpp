@@ -246,7 +246,7 @@ TEST_F(MainWindowTest, FailedSendKeepsTheNewPasswordForTheNextLogin) {
     EXPECT_EQ(driver().ItemText(control_id::kPassword), "neu");
     ASSERT_TRUE(Click(control_id::kConnect));
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Invalid Password!"});
-    EXPECT_FALSE(window().State().isConnected);
+    EXPECT_FALSE(window().Monitor().IsConnected());
 
     ui.clear();
     driver().Control<QLineEdit>(control_id::kPassword)->setText("kavo");

@@ -100,11 +100,11 @@ class SleepTest : public MainWindowTest {
     // Resumes and waits for the reconnect 15 s later, which takes the lock again.
     void ResumeAndReconnect() {
         ASSERT_TRUE(PrepareForSleep(false));
-        ASSERT_TRUE(PumpUntil([this] { return !unsettledWindow().State().isConnected; }));
+        ASSERT_TRUE(PumpUntil([this] { return !unsettledWindow().Monitor().IsConnected(); }));
         EXPECT_TRUE(Inhibitors().empty());
         clock.Advance(15000);
         Settle();
-        ASSERT_TRUE(window().State().isConnected);
+        ASSERT_TRUE(window().Monitor().IsConnected());
         ASSERT_TRUE(PumpUntil([this] { return Inhibitors().size() == 1; })) << "taken again";
     }
 
