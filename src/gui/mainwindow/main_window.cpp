@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
@@ -19,9 +20,10 @@
 #include <QVBoxLayout>
 
 #include "gui/about/about_command.h"
+#include "gui/diagram/diagram_pictures.h"
+#include "gui/hostview/status_list.h"
 #include "gui/mail/mail_settings_command.h"
 #include "gui/mainwindow/popup_presenter.h"
-#include "gui/mainwindow/status_list.h"
 #include "gui/platform/first_paint_gate.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
@@ -59,14 +61,14 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
       settings_(std::move(settings)),
       ui_(ui),
       tray_(trayHost),
-      diagram_(diagram),
       time_(time),
       guiQuestions_(ui, this),
       ownMonitor_(
           std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
       monitor_(ownMonitor_.get()),
       view_(BuildMainWindowView(
-          *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})) {
+          *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})),
+      body_(std::make_unique<HostBody>(*this, view_, *monitor_, diagram)) {
     if (time_ == nullptr) {
         ownTime_ = std::make_unique<QtTimeSource>();
         time_ = ownTime_.get();
@@ -98,6 +100,7 @@ MainWindow::~MainWindow() {
     }
     // The window hears nothing more of the host while its parts go.
     delete binding_;
+    body_.reset();
     guiQuestions_.Abandon();
     ownMonitor_->Session().Shutdown();
 }
@@ -121,9 +124,9 @@ void MainWindow::BuildMenu() {
     on(menu_id::kKeepPasswordInKeyring, [this] { keyring_.Toggle(); });
     on(menu_id::kShowErrorLog, [this] { errorLog_.Run(); });
     on(menu_id::kBiosUpdate, [this] {
-        bios_.Run(*monitor_,
-                  {monitor_->IsConnected(), monitor_->ControllerCount(), state_.currentController,
-                   monitor_->ServiceVersion(), settings_.hostName});
+        bios_.Run(*monitor_, {monitor_->IsConnected(), monitor_->ControllerCount(),
+                              body_->State().currentController, monitor_->ServiceVersion(),
+                              settings_.hostName});
     });
     on(menu_id::kPopup, [this] { RunPopupSettingsCommand(ui_, settings_, this); });
     on(menu_id::kEmail, [=, this] {
@@ -162,6 +165,13 @@ void MainWindow::SetOwnVersion(const ProductVersion& version) {
     ShowBetaBadge(clientVersion_.revision != 0);
 }
 
+void MainWindow::ShowBetaBadge(bool show) {
+    if (show && view_.betaBadge->pixmap().isNull()) {
+        view_.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
+    }
+    view_.betaBadge->setVisible(show);
+}
+
 void MainWindow::ReadOwnVersion(const std::string& fileName) {
     FileVersionInfo info;
     info.Load(fileName);
@@ -172,20 +182,6 @@ void MainWindow::ConnectControls() {
     connect(view_.connect, &QPushButton::clicked, this, &MainWindow::OnConnect);
     connect(view_.disconnect, &QPushButton::clicked, this, &MainWindow::Disconnect);
     connect(view_.ende, &QPushButton::clicked, this, &MainWindow::ExitProgram);
-    connect(view_.tabs, &QTabBar::currentChanged, this, &MainWindow::OnControllerTabChanged);
-    // A click, also on the row already selected (which deselects it), and a move of
-    // the selection by keyboard.
-    connect(view_.devices, &StatusList::clicked, this, &MainWindow::OnDeviceSelectionChanged);
-    connect(view_.sets, &StatusList::clicked, this, &MainWindow::OnSetSelectionChanged);
-    for (StatusList* list : {view_.devices, view_.sets}) {
-        connect(list, &StatusList::CurrentRowChanged, this, [this, list](int current) {
-            // Keys move the current row; clicks are handled above.
-            if (current >= 0 && list->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) {
-                list == view_.devices ? OnDeviceSelectionChanged() : OnSetSelectionChanged();
-            }
-        });
-    }
-    connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
     // H reaches the window also from the fields and lists that take keys themselves.
     for (QWidget* field :
          std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {
@@ -260,7 +256,7 @@ void MainWindow::accept() {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_H) {
-        ToggleFirstSet();
+        body_->ToggleFirstSet();
     }
     QDialog::keyPressEvent(event);
 }
@@ -269,26 +265,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The fields and lists take H themselves (a letter, a search): the toggle runs
     // first and the key goes on to them.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_H) {
-        ToggleFirstSet();
+        body_->ToggleFirstSet();
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void MainWindow::ToggleFirstSet() {
-    if (state_.selectedSet == -1) {
-        if (const RaidSetTableModel& rows = monitor_->RaidSets(); rows.rowCount() > 0) {
-            view_.sets->setCurrentIndex(rows.index(0, 0));
-        }
-        EnableRebuildControls(true);
-        state_.selectedSet = 0;
-    } else {
-        view_.sets->clearSelection();
-        view_.sets->setCurrentIndex(QModelIndex());
-        ClearSetDisplay();
-        state_.selectedSet = -1;
-    }
-    ShowRaidInfo();
-    TellSessionSelection();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
