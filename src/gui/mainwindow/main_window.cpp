@@ -60,8 +60,8 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     : QDialog(parent),
       settings_(std::move(settings)),
       ui_(ui),
-      tray_(trayHost),
       time_(time),
+      tray_(trayHost, *this),
       guiQuestions_(ui, this),
       ownMonitor_(
           std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
@@ -82,9 +82,6 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     BuildMenu();
     ConnectControls();
     monitor_->Session().SetAutoConnect(settings_.autoConnect);
-    trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
-        OnTrayActivated(reason);
-    };
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     // The bus is joined once the window has painted.
@@ -94,10 +91,6 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
 }
 
 MainWindow::~MainWindow() {
-    tray_.Host().onActivated = nullptr;
-    if (hideTimer_ != 0) {
-        time_->StopTimer(hideTimer_);
-    }
     // The window hears nothing more of the host while its parts go.
     delete binding_;
     body_.reset();
@@ -215,8 +208,8 @@ void MainWindow::Initialize() {
     view_.host->setText(QString::fromStdString(settings_.hostName));
     view_.password->setText(QString::fromStdString(settings_.password));
 
-    tray_.trayTip = LoadString(ids::kTipNotConnected);
-    tray_.AddTrayIcon(monitor_->IsConnected());
+    tray_.Icon().trayTip = LoadString(ids::kTipNotConnected);
+    tray_.Icon().AddTrayIcon(monitor_->IsConnected());
     if (popupWindows_) {
         popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
     }
@@ -227,11 +220,7 @@ void MainWindow::Initialize() {
     }
     menu_->CheckItem(menu_id::kStartAtLogin, StartAtLogin().IsEnabled());
     if (settings_.startMinimized) {
-        hideTimer_ = time_->StartTimer(kHideAtStartMs, [this] {
-            time_->StopTimer(hideTimer_);
-            hideTimer_ = 0;
-            MinimizeToTray();
-        });
+        tray_.MinimizeAfter(kHideAtStartMs, *time_);
         menu_->CheckItem(menu_id::kStartMinimized, true);
     }
 }
@@ -281,7 +270,7 @@ void MainWindow::CloseFromSystem() {
     if (monitor_->IsConnected()) {
         Disconnect();
     }
-    tray_.DeleteTrayIcon();
+    tray_.Icon().DeleteTrayIcon();
     ExitProgram();
 }
 
@@ -291,7 +280,8 @@ void MainWindow::changeEvent(QEvent* event) {
         // Minimising, maximising and restoring are commands of the window's system menu.
         platform::serviceKeyState = 0;
     }
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+        tray_.Icon().Host().IsAvailable()) {
         // Minimising leaves no taskbar button: the window goes to the notification
         // area. Hidden after the state change has been handled.
         QTimer::singleShot(0, this, [this] {
@@ -299,32 +289,6 @@ void MainWindow::changeEvent(QEvent* event) {
             hide();
         });
     }
-}
-
-void MainWindow::MinimizeToTray() {
-    if (tray_.Host().IsAvailable()) {
-        hide();
-    } else {
-        // Without a notification area a hidden window could not be brought back.
-        showMinimized();
-    }
-}
-
-void MainWindow::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
-    // A single click shows or hides the window.
-    if (reason == QSystemTrayIcon::Trigger) {
-        ToggleFromTray();
-    }
-}
-
-void MainWindow::ToggleFromTray() {
-    if (isVisible() && !isMinimized()) {
-        hide();
-        return;
-    }
-    showNormal();
-    raise();
-    activateWindow();
 }
 
 void MainWindow::OnToggleAutoconnect() {
@@ -384,7 +348,7 @@ void MainWindow::ExitProgram() {
     // What the logoff reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
     QCoreApplication::sendPostedEvents(&monitor_->Reports());
-    tray_.DeleteTrayIcon();
+    tray_.Icon().DeleteTrayIcon();
     done(QDialog::Accepted);
 }
 

@@ -9,7 +9,6 @@
 // connect, reconnect and hide timers without waiting.
 
 #include <QDialog>
-#include <QSystemTrayIcon>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -28,7 +27,7 @@
 #include "gui/platform/gui_thread_questions.h"
 #include "gui/settings/client_settings.h"
 #include "gui/settings/keyring_toggle.h"
-#include "gui/shell/tray_icon.h"
+#include "gui/shell/tray_presenter.h"
 #include "model/file_version_info.h"
 #include "model/object_table.h"
 #include "model/records.h"
@@ -111,14 +110,11 @@ class MainWindow : public QDialog {
     // The menu's error log view (the lines are the monitor's).
     ErrorLogCommand& ErrorLog() { return errorLog_; }
 
-    // Shell: notification-area icon clicks, the two menu toggles, minimising.
-    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    // The menu's toggles.
     void OnToggleAutoconnect();
     void OnToggleStartMinimized();
     // Writes or removes the program's XDG autostart entry.
     void OnToggleStartAtLogin();
-    // Hides the window to the notification area, or minimises it where there is none.
-    void MinimizeToTray();
 
     const ClientSettings& Settings() const { return settings_; }
     // What the window shows of the host: the controllers, lists and rebuild controls.
@@ -131,7 +127,7 @@ class MainWindow : public QDialog {
     ServiceSession& Session() { return monitor_->Session(); }
     // What the window shows: the monitor's copy of the session's objects.
     const ObjectTable& Table() const { return *monitor_->Table(); }
-    bool IsHideTimerSet() const { return hideTimer_ != 0; }
+    bool IsHideTimerSet() const { return tray_.IsHideTimerSet(); }
 
     // Esc never closes the window; Return presses Connect (the default button).
     void reject() override;
@@ -163,19 +159,15 @@ class MainWindow : public QDialog {
     void HideReconnectCountdown();
     // A lost or regained connection, noted in the event log as `line`: in the journal.
     void NoteConnection(const QString& line, bool lost);
-    // Sets the tray texts for a connection change and shows its balloon.
-    void AnnounceConnection(int tipId, int balloonTextId);
-    // The window is shown or hidden from the notification area.
-    void ToggleFromTray();
     // The window's close button: disconnects, removes the icon, takes the Exit path.
     void CloseFromSystem();
 
     ClientSettings settings_;
     platform::DialogUi& ui_;
-    shell::TrayIcon tray_;
     TimeSource* time_;
     std::unique_ptr<TimeSource> ownTime_;
-    TimeSource::TimerHandle hideTimer_ = 0;
+    // The icon and the window's side of it; after the time source its timer runs on.
+    shell::TrayPresenter tray_;
     shell::SleepWatcher* sleep_ = nullptr;
     shell::EventJournal* journal_ = nullptr;
     platform::GuiThreadQuestions guiQuestions_;

@@ -38,22 +38,10 @@ void MainWindow::BindMonitor() {
             });
     connect(m, &HostMonitor::BalloonRequested, b,
             [this](const std::string& title, const std::string& text, Severity severity) {
-                tray_.balloonTitle = title;
-                tray_.balloonText = text;
-                tray_.balloonSeverity = severity;
-                tray_.UpdateTrayIcon(monitor_->IsConnected(), true);
+                tray_.ShowBalloon(title, text, severity, monitor_->IsConnected());
             });
-    connect(m, &HostMonitor::TrayTipRequested, b, [this](const std::string& tip) {
-        // Quiet cycles repeat the tooltip: neither the notification area nor a screen
-        // reader need hear it again every 5 s. After a connect it differs, as the tray
-        // shows the connect's own.
-        if (tip == tray_.trayTip) {
-            return;
-        }
-        tray_.trayTip = tip;
-        tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
-        platform::Announce(this, QString::fromStdString(tip));
-    });
+    connect(m, &HostMonitor::TrayTipRequested, b,
+            [this](const std::string& tip) { tray_.ShowTip(tip, monitor_->IsConnected()); });
     connect(m, &HostMonitor::ReconnectDue, binding_, [this] {
         HideReconnectCountdown();
         OnConnect();
@@ -86,9 +74,9 @@ void MainWindow::ShowMonitor(HostMonitor& monitor) {
 void MainWindow::ShowHostState() {
     // The body has shown the host's lists already.
     ShowConnectButtons(monitor_->IsConnected());
-    tray_.trayTip =
+    tray_.Icon().trayTip =
         LoadString(monitor_->IsConnected() ? ids::kTipConnected : ids::kTipNotConnected);
-    tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
+    tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
     if (const int seconds = monitor_->ReconnectSecondsLeft(); seconds >= 0) {
         view_.disconnect->setEnabled(true);
         ShowReconnectCountdown(seconds);
@@ -101,8 +89,8 @@ void MainWindow::OnReconnectScheduled(int delayMs) {
     if (delayMs <= 0) {
         HideReconnectCountdown();
         if (!monitor_->IsConnected()) {
-            tray_.trayTip = LoadString(ids::kTipDisconnected);
-            tray_.UpdateTrayIcon(false, false);
+            tray_.Icon().trayTip = LoadString(ids::kTipDisconnected);
+            tray_.Icon().UpdateTrayIcon(false, false);
         }
         return;
     }
@@ -117,8 +105,8 @@ void MainWindow::ShowReconnectCountdown(int seconds) {
         qtTrId("main.reconnecting-in-1-s").arg(seconds);
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
-    tray_.trayTip = text.toStdString();
-    tray_.UpdateTrayIcon(monitor_->IsConnected(), false);
+    tray_.Icon().trayTip = text.toStdString();
+    tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
 }
 
 void MainWindow::HideReconnectCountdown() {
@@ -154,7 +142,7 @@ void MainWindow::OnPowerEvent(PowerEvent event) {
 
 void MainWindow::OnSessionConnected() {
     HideReconnectCountdown();
-    AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected);
+    tray_.AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected, monitor_->IsConnected());
     ShowConnectButtons(true);
 }
 
@@ -167,21 +155,13 @@ void MainWindow::ShowConnectButtons(bool connected) {
         LoadString(connected ? ids::kButtonDisconnect : ids::kButtonDisconnected)));
 }
 
-void MainWindow::AnnounceConnection(int tipId, int balloonTextId) {
-    tray_.trayTip = LoadString(tipId);
-    tray_.balloonTitle = LoadString(ids::kBalloonHostConnection);
-    tray_.balloonText = LoadString(balloonTextId);
-    tray_.balloonSeverity = Severity::Information;
-    tray_.UpdateTrayIcon(monitor_->IsConnected(), true);
-    platform::Announce(this, QString::fromStdString(tray_.balloonText));
-}
-
 void MainWindow::OnSessionDisconnected(bool quiet) {
     if (!quiet) {
         ShowConnectButtons(false);
     }
     body_->ShowLoggedOff();
-    AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected);
+    tray_.AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected,
+                             monitor_->IsConnected());
     body_->DashValues(quiet);
 }
 
