@@ -22,6 +22,7 @@ src/pellow           pellow
 src/gui              veltrix
 src/gui/platform     veltrix::platform
 src/gui/shell        veltrix::shell
+src/gui/hostview     veltrix
 tools                veltrix
 tools/servicesim     veltrix::sim
 bench                veltrix::bench

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
@@ -19,9 +20,10 @@
 #include <QVBoxLayout>
 
 #include "gui/about/about_command.h"
+#include "gui/diagram/diagram_pictures.h"
+#include "gui/hostview/status_list.h"
 #include "gui/mail/mail_settings_command.h"
 #include "gui/mainwindow/popup_presenter.h"
-#include "gui/mainwindow/status_list.h"
 #include "gui/platform/first_paint_gate.h"
 #include "gui/platform/menu.h"
 #include "gui/platform/service_mode.h"
@@ -58,15 +60,15 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     : QDialog(parent),
       settings_(std::move(settings)),
       ui_(ui),
-      tray_(trayHost),
-      diagram_(diagram),
       time_(time),
+      tray_(trayHost, *this),
       guiQuestions_(ui, this),
       ownMonitor_(
           std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
       monitor_(ownMonitor_.get()),
       view_(BuildMainWindowView(
-          *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})) {
+          *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})),
+      body_(std::make_unique<HostBody>(*this, view_, *monitor_, diagram)) {
     if (time_ == nullptr) {
         ownTime_ = std::make_unique<QtTimeSource>();
         time_ = ownTime_.get();
@@ -80,9 +82,6 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     BuildMenu();
     ConnectControls();
     monitor_->Session().SetAutoConnect(settings_.autoConnect);
-    trayHost.onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
-        OnTrayActivated(reason);
-    };
     // The system's sleep and resume arrive as power events; while logged in, the sleep
     // waits for the logoff. Without a system bus there are none and the program runs on.
     // The bus is joined once the window has painted.
@@ -92,12 +91,9 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
 }
 
 MainWindow::~MainWindow() {
-    tray_.Host().onActivated = nullptr;
-    if (hideTimer_ != 0) {
-        time_->StopTimer(hideTimer_);
-    }
     // The window hears nothing more of the host while its parts go.
     delete binding_;
+    body_.reset();
     guiQuestions_.Abandon();
     ownMonitor_->Session().Shutdown();
 }
@@ -121,9 +117,9 @@ void MainWindow::BuildMenu() {
     on(menu_id::kKeepPasswordInKeyring, [this] { keyring_.Toggle(); });
     on(menu_id::kShowErrorLog, [this] { errorLog_.Run(); });
     on(menu_id::kBiosUpdate, [this] {
-        bios_.Run(*monitor_,
-                  {monitor_->IsConnected(), monitor_->ControllerCount(), state_.currentController,
-                   monitor_->ServiceVersion(), settings_.hostName});
+        bios_.Run(*monitor_, {monitor_->IsConnected(), monitor_->ControllerCount(),
+                              body_->State().currentController, monitor_->ServiceVersion(),
+                              settings_.hostName});
     });
     on(menu_id::kPopup, [this] { RunPopupSettingsCommand(ui_, settings_, this); });
     on(menu_id::kEmail, [=, this] {
@@ -162,6 +158,13 @@ void MainWindow::SetOwnVersion(const ProductVersion& version) {
     ShowBetaBadge(clientVersion_.revision != 0);
 }
 
+void MainWindow::ShowBetaBadge(bool show) {
+    if (show && view_.betaBadge->pixmap().isNull()) {
+        view_.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
+    }
+    view_.betaBadge->setVisible(show);
+}
+
 void MainWindow::ReadOwnVersion(const std::string& fileName) {
     FileVersionInfo info;
     info.Load(fileName);
@@ -172,20 +175,6 @@ void MainWindow::ConnectControls() {
     connect(view_.connect, &QPushButton::clicked, this, &MainWindow::OnConnect);
     connect(view_.disconnect, &QPushButton::clicked, this, &MainWindow::Disconnect);
     connect(view_.ende, &QPushButton::clicked, this, &MainWindow::ExitProgram);
-    connect(view_.tabs, &QTabBar::currentChanged, this, &MainWindow::OnControllerTabChanged);
-    // A click, also on the row already selected (which deselects it), and a move of
-    // the selection by keyboard.
-    connect(view_.devices, &StatusList::clicked, this, &MainWindow::OnDeviceSelectionChanged);
-    connect(view_.sets, &StatusList::clicked, this, &MainWindow::OnSetSelectionChanged);
-    for (StatusList* list : {view_.devices, view_.sets}) {
-        connect(list, &StatusList::CurrentRowChanged, this, [this, list](int current) {
-            // Keys move the current row; clicks are handled above.
-            if (current >= 0 && list->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) {
-                list == view_.devices ? OnDeviceSelectionChanged() : OnSetSelectionChanged();
-            }
-        });
-    }
-    connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
     // H reaches the window also from the fields and lists that take keys themselves.
     for (QWidget* field :
          std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {
@@ -219,8 +208,8 @@ void MainWindow::Initialize() {
     view_.host->setText(QString::fromStdString(settings_.hostName));
     view_.password->setText(QString::fromStdString(settings_.password));
 
-    tray_.trayTip = LoadString(ids::kTipNotConnected);
-    tray_.AddTrayIcon(monitor_->IsConnected());
+    tray_.Icon().trayTip = LoadString(ids::kTipNotConnected);
+    tray_.Icon().AddTrayIcon(monitor_->IsConnected());
     if (popupWindows_) {
         popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
     }
@@ -231,11 +220,7 @@ void MainWindow::Initialize() {
     }
     menu_->CheckItem(menu_id::kStartAtLogin, StartAtLogin().IsEnabled());
     if (settings_.startMinimized) {
-        hideTimer_ = time_->StartTimer(kHideAtStartMs, [this] {
-            time_->StopTimer(hideTimer_);
-            hideTimer_ = 0;
-            MinimizeToTray();
-        });
+        tray_.MinimizeAfter(kHideAtStartMs, *time_);
         menu_->CheckItem(menu_id::kStartMinimized, true);
     }
 }
@@ -260,7 +245,7 @@ void MainWindow::accept() {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_H) {
-        ToggleFirstSet();
+        body_->ToggleFirstSet();
     }
     QDialog::keyPressEvent(event);
 }
@@ -269,26 +254,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The fields and lists take H themselves (a letter, a search): the toggle runs
     // first and the key goes on to them.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_H) {
-        ToggleFirstSet();
+        body_->ToggleFirstSet();
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void MainWindow::ToggleFirstSet() {
-    if (state_.selectedSet == -1) {
-        if (const RaidSetTableModel& rows = monitor_->RaidSets(); rows.rowCount() > 0) {
-            view_.sets->setCurrentIndex(rows.index(0, 0));
-        }
-        EnableRebuildControls(true);
-        state_.selectedSet = 0;
-    } else {
-        view_.sets->clearSelection();
-        view_.sets->setCurrentIndex(QModelIndex());
-        ClearSetDisplay();
-        state_.selectedSet = -1;
-    }
-    ShowRaidInfo();
-    TellSessionSelection();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -302,7 +270,7 @@ void MainWindow::CloseFromSystem() {
     if (monitor_->IsConnected()) {
         Disconnect();
     }
-    tray_.DeleteTrayIcon();
+    tray_.Icon().DeleteTrayIcon();
     ExitProgram();
 }
 
@@ -312,7 +280,8 @@ void MainWindow::changeEvent(QEvent* event) {
         // Minimising, maximising and restoring are commands of the window's system menu.
         platform::serviceKeyState = 0;
     }
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_.Host().IsAvailable()) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+        tray_.Icon().Host().IsAvailable()) {
         // Minimising leaves no taskbar button: the window goes to the notification
         // area. Hidden after the state change has been handled.
         QTimer::singleShot(0, this, [this] {
@@ -320,32 +289,6 @@ void MainWindow::changeEvent(QEvent* event) {
             hide();
         });
     }
-}
-
-void MainWindow::MinimizeToTray() {
-    if (tray_.Host().IsAvailable()) {
-        hide();
-    } else {
-        // Without a notification area a hidden window could not be brought back.
-        showMinimized();
-    }
-}
-
-void MainWindow::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
-    // A single click shows or hides the window.
-    if (reason == QSystemTrayIcon::Trigger) {
-        ToggleFromTray();
-    }
-}
-
-void MainWindow::ToggleFromTray() {
-    if (isVisible() && !isMinimized()) {
-        hide();
-        return;
-    }
-    showNormal();
-    raise();
-    activateWindow();
 }
 
 void MainWindow::OnToggleAutoconnect() {
@@ -405,7 +348,7 @@ void MainWindow::ExitProgram() {
     // What the logoff reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
     QCoreApplication::sendPostedEvents(&monitor_->Reports());
-    tray_.DeleteTrayIcon();
+    tray_.Icon().DeleteTrayIcon();
     done(QDialog::Accepted);
 }
 

@@ -16,8 +16,8 @@
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
-#include "gui/mainwindow/connect_progress.h"
-#include "gui/mainwindow/status_list.h"
+#include "gui/hostview/connect_progress.h"
+#include "gui/hostview/status_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
 #include "texts/strings.h"
@@ -302,11 +302,6 @@ void SetTabOrder(const MainWindowView& v) {
 }
 
 }  // namespace
-
-std::array<QWidget*, 10> MainWindowView::RebuildControls() const {
-    return {priority, priorityHigh,    priorityCaption, priorityLow, speedCaption,
-            speed,    durationCaption, duration,        progress,    percent};
-}
 
 // The groups are built in the order their controls were always created, so the
 // window's children keep their order.

@@ -120,7 +120,7 @@ TEST_P(AccessibilityTest, EveryWindowNamesItsControlsAndKeepsItsKeysApart) {
         EXPECT_TRUE(driver().UserChoose(item)) << item;
         Settle();
     }
-    window().ShowRebuildControls(true);
+    window().Body().ShowRebuildControls(true);
     Audit(window());
     Audit(window().ErrorLog().View());
     EXPECT_EQ(audited, 10);

@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "gui/mainwindow/connect_progress.h"
+#include "gui/hostview/connect_progress.h"
 #include "gui/platform/screenshot.h"
 #include "gui/resources/main_window_ids.h"
 #include "support/main_window_fixture.h"

@@ -22,7 +22,7 @@ TEST_P(ConnectionTest, LoginEnumeratesAndArmsThePoll) {
     Start(sim::TwoControllerScenario(), GetParam());
     Connect();
     EXPECT_EQ(window().Monitor().ControllerCount(), 2u);
-    EXPECT_EQ(window().State().currentController, 0);
+    EXPECT_EQ(window().Body().State().currentController, 0);
     EXPECT_EQ(window().Monitor().ServiceVersion(), 3040000);
     EXPECT_TRUE(session().State().justConnected);
     EXPECT_EQ(driver().ItemText(kConnect), "connected");

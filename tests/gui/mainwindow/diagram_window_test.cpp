@@ -32,8 +32,8 @@ class DiagramWindowTest : public MainWindowTest {
     // The drawing of the window's last record.
     QImage Expected() {
         QImage picture = DiagramPainter::NewPicture();
-        if (window().LastDiagram()) {
-            DiagramPainter::DrawDiagram(*window().LastDiagram(), picture);
+        if (window().Body().LastDiagram()) {
+            DiagramPainter::DrawDiagram(*window().Body().LastDiagram(), picture);
         }
         return picture;
     }
@@ -55,7 +55,7 @@ TEST_F(DiagramWindowTest, TheSelectedMirrorSetIsShownInThePicture) {
     window().show();
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
     ASSERT_TRUE(driver().UserSelectRow(kSetList, 0));  // the mirror of ports 0 and 1
-    ASSERT_EQ(window().LastDiagram()->raidType, 1);
+    ASSERT_EQ(window().Body().LastDiagram()->raidType, 1);
     const QImage& picture = window().Diagram().Picture();
     EXPECT_EQ(picture, Expected());
     // RX-Oak: port 0 on the right ends at the first cylinder, port 1 at the second.

@@ -55,7 +55,7 @@ TEST_P(EnumerationTest, ShowsTabsControllerListsAndTheFirstSet) {
                                         "1\tSpare Drive\t \t3\t232 GB\tReady"}));
 
     // Set 0 is selected with its panel, slider at its priority, rebuild values hidden.
-    EXPECT_EQ(window().State().selectedSet, 0);
+    EXPECT_EQ(window().Body().State().selectedSet, 0);
     EXPECT_EQ(driver().SelectedRow(kSetList), 0);
     EXPECT_EQ(driver().ItemText(kRow3Label), c.typeCaption);
     EXPECT_EQ(driver().ItemText(kRow3Value), "Mirror");
@@ -96,8 +96,8 @@ TEST_F(MainWindowTest, PortMultiplierDrivesAreListedByChannelThenSubPort) {
     // Each row shows its own drive, whatever the order the service reported them in.
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 3));
     EXPECT_EQ(driver().ItemText(kRow5Value).substr(0, 13), "Behind port 2");
-    EXPECT_EQ(window().State().selectedDevice, 3);
-    EXPECT_EQ(window().State().selectedSet, -1);
+    EXPECT_EQ(window().Body().State().selectedDevice, 3);
+    EXPECT_EQ(window().Body().State().selectedSet, -1);
 }
 
 TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
         const std::string rowText = driver().Row(kSetList, row);
         EXPECT_NE(rowText.find("\t" + listText + "\t"), std::string::npos) << rowText;
         driver().Control<QAbstractItemView>(kSetList)->clearSelection();
-        window().ShowRaidInfo();
+        window().Body().ShowRaidInfo();
         ASSERT_TRUE(driver().UserSelectRow(kSetList, row));
         EXPECT_EQ(driver().ItemText(kRow5Value), panelTexts[row]) << row;
     }
@@ -128,11 +128,11 @@ TEST_F(MainWindowTest, ChunkSizesInListAndPanel) {
 TEST_F(MainWindowTest, ClickingTheSelectedRowAgainDeselectsIt) {
     Start(sim::TwoControllerScenario());
     Connect();
-    ASSERT_EQ(window().State().selectedSet, 0);
+    ASSERT_EQ(window().Body().State().selectedSet, 0);
 
     ASSERT_TRUE(driver().UserSelectRow(kSetList, 0));
     EXPECT_EQ(driver().SelectedRow(kSetList), -1);
-    EXPECT_EQ(window().State().selectedSet, -1);
+    EXPECT_EQ(window().Body().State().selectedSet, -1);
     EXPECT_EQ(driver().ItemText(kRow3Value), "");
     EXPECT_FALSE(driver().IsItemEnabled(kPriority));
     for (const int id : {kSpeed, kDuration, kPercent, kProgress}) {
@@ -141,11 +141,11 @@ TEST_F(MainWindowTest, ClickingTheSelectedRowAgainDeselectsIt) {
 
     // The same for a drive: the second click on it clears the panel.
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
-    EXPECT_EQ(window().State().selectedDevice, 1);
+    EXPECT_EQ(window().Body().State().selectedDevice, 1);
     EXPECT_EQ(driver().ItemText(kRow2Value), "1");
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
     EXPECT_EQ(driver().SelectedRow(kDeviceList), -1);
-    EXPECT_EQ(window().State().selectedDevice, -1);
+    EXPECT_EQ(window().Body().State().selectedDevice, -1);
     EXPECT_EQ(driver().ItemText(kRow2Value), "");
 }
 
@@ -154,9 +154,9 @@ TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
     Connect();
     ASSERT_TRUE(driver().UserSelectRow(kDeviceList, 1));
     EXPECT_EQ(driver().SelectedRow(kSetList), -1);
-    EXPECT_EQ(window().State().selectedSet, -1);
-    ASSERT_TRUE(window().LastDiagram().has_value());
-    const DiagramState& d = *window().LastDiagram();
+    EXPECT_EQ(window().Body().State().selectedSet, -1);
+    ASSERT_TRUE(window().Body().LastDiagram().has_value());
+    const DiagramState& d = *window().Body().LastDiagram();
     EXPECT_EQ(d.selectionKind, 2);
     EXPECT_EQ(d.modelCode, 33u);
     EXPECT_EQ(d.portsB, (std::array<std::uint16_t, 4>{0, 1, 0, 0}));
@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, SelectingADriveDeselectsTheSetAndMarksItInThePicture) {
 
     // A set shows its members and type; the picture is the one the view was given.
     ASSERT_TRUE(driver().UserSelectRow(kSetList, 0));
-    const DiagramState& s = *window().LastDiagram();
+    const DiagramState& s = *window().Body().LastDiagram();
     EXPECT_EQ(s.selectionKind, 8);
     EXPECT_EQ(s.portsB, (std::array<std::uint16_t, 4>{1, 1, 0, 0}));
     EXPECT_EQ(s.raidType, 1);
@@ -177,20 +177,20 @@ TEST_F(MainWindowTest, SwitchingTabsShowsTheOtherControllerWithItsFirstSet) {
     ASSERT_TRUE(driver().UserSelectRow(kSetList, 1));
     ASSERT_TRUE(driver().UserSelectTab(kControllerTabs, 1));
 
-    EXPECT_EQ(window().State().currentController, 1);
+    EXPECT_EQ(window().Body().State().currentController, 1);
     EXPECT_EQ(driver().ItemText(kControllerNumber), "1");
     EXPECT_FALSE(driver().IsItemShown(kPmSupport));
     EXPECT_EQ(driver().RowCount(kDeviceList), 3);
     EXPECT_EQ(driver().Rows(kSetList),
               std::vector<std::string>{"0\tRAID 5\t64 KB\t0, 1, 2\t232 GB\tReady"});
     EXPECT_EQ(driver().SelectedRow(kSetList), 0);
-    EXPECT_EQ(window().State().selectedSet, 0);
+    EXPECT_EQ(window().Body().State().selectedSet, 0);
     EXPECT_EQ(driver().ItemText(kRow3Value), "RAID 5");
-    EXPECT_EQ(window().LastDiagram()->modelCode, 11u);
+    EXPECT_EQ(window().Body().LastDiagram()->modelCode, 11u);
 
     ASSERT_TRUE(driver().UserSelectTab(kControllerTabs, 0));
-    EXPECT_EQ(window().State().currentController, 0);
-    EXPECT_EQ(window().State().selectedSet, 0);
+    EXPECT_EQ(window().Body().State().currentController, 0);
+    EXPECT_EQ(window().Body().State().selectedSet, 0);
 }
 
 TEST_F(MainWindowTest, EscIsSwallowedAndHTogglesTheFirstSet) {
@@ -203,11 +203,11 @@ TEST_F(MainWindowTest, EscIsSwallowedAndHTogglesTheFirstSet) {
     EXPECT_FALSE(platform::serviceMode);
 
     driver().UserPressKey(Qt::Key_H);
-    EXPECT_EQ(window().State().selectedSet, -1);
+    EXPECT_EQ(window().Body().State().selectedSet, -1);
     EXPECT_EQ(driver().SelectedRow(kSetList), -1);
     // Also while typing in the host field: the key toggles and still types.
     driver().UserPressKey(Qt::Key_H, kHost);
-    EXPECT_EQ(window().State().selectedSet, 0);
+    EXPECT_EQ(window().Body().State().selectedSet, 0);
     EXPECT_EQ(driver().SelectedRow(kSetList), 0);
     EXPECT_EQ(driver().ItemText(kRow3Value), "Mirror");
     window().hide();

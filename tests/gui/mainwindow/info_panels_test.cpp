@@ -1,6 +1,6 @@
 // The controller area, drive panel and RAID set panel as lists of control updates.
 
-#include "gui/mainwindow/info_panels.h"
+#include "gui/hostview/info_panels.h"
 
 #include <gtest/gtest.h>
 

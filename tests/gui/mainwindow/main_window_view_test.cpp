@@ -18,8 +18,8 @@
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
+#include "gui/hostview/status_list.h"
 #include "gui/mainwindow/main_window_view.h"
-#include "gui/mainwindow/status_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/platform/menu.h"
 #include "gui/resources/main_menu.h"

@@ -170,7 +170,7 @@ TEST_F(PollCycleTest, EventForAnotherControllerReReadsItButLeavesTheLists) {
     }
     EXPECT_EQ(infoForController1, 2u) << "re-read, then its information once more";
     EXPECT_EQ(driver().Rows(kDeviceList), deviceRows);
-    EXPECT_EQ(window().State().selectedSet, 1);
+    EXPECT_EQ(window().Body().State().selectedSet, 1);
     EXPECT_EQ(driver().SelectedRow(kSetList), 1);
     EXPECT_EQ(window().Table().ObjectCount(), 2u + 3 + 2 + 3 + 1);
 }

@@ -169,7 +169,7 @@ TEST_F(RebuildTest, AnUnchangedTooltipIsNotSentAgainUntilTheNextConnect) {
 
 TEST_F(RebuildTest, OneRebuildPriorityCommandPerSliderMoveAtTheNextCycle) {
     StartRebuilding(Rebuilding(80000, {0}));
-    ASSERT_EQ(window().State().selectedSet, 0);
+    ASSERT_EQ(window().Body().State().selectedSet, 0);
     TickAfter(0s, true);
     sim().ClearTranscript();
     ASSERT_TRUE(driver().UserMoveTrackbar(kPriority, 30));

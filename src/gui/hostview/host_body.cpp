@@ -1,6 +1,7 @@
-// What the main window shows of the current controller: its area, the drive and RAID
-// set lists, the information group, the selections and the controller picture.
+// What the body shows of the current controller: its area, the drive and RAID set
+// lists, the information group, the selections and the controller picture.
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -8,22 +9,44 @@
 #include <QTabBar>
 
 #include "gui/diagram/diagram_area.h"
-#include "gui/diagram/diagram_pictures.h"
-#include "gui/mainwindow/diagram_description.h"
-#include "gui/mainwindow/info_panels.h"
-#include "gui/mainwindow/list_rows.h"
-#include "gui/mainwindow/main_window.h"
-#include "gui/mainwindow/status_list.h"
+#include "gui/hostview/diagram_description.h"
+#include "gui/hostview/host_body.h"
+#include "gui/hostview/info_panels.h"
+#include "gui/hostview/list_rows.h"
+#include "gui/hostview/status_list.h"
 #include "gui/platform/accessible_announcer.h"
 #include "gui/platform/control_id.h"
-#include "gui/resources/main_window_ids.h"
 #include "model/status_texts.h"
 
 namespace veltrix {
 
-void MainWindow::ApplyPanel(const std::vector<PanelItem>& panel) {
+HostBody::HostBody(QWidget& window, const HostBodyView& view, HostMonitor& monitor,
+                   DiagramView* diagram)
+    : window_(window), view_(view), monitor_(&monitor), diagram_(diagram) {
+    ConnectControls();
+    Bind();
+}
+
+void HostBody::ConnectControls() {
+    connect(view_.tabs, &QTabBar::currentChanged, this, &HostBody::OnControllerTabChanged);
+    // A click, also on the row already selected (which deselects it), and a move of
+    // the selection by keyboard.
+    connect(view_.devices, &StatusList::clicked, this, &HostBody::OnDeviceSelectionChanged);
+    connect(view_.sets, &StatusList::clicked, this, &HostBody::OnSetSelectionChanged);
+    for (StatusList* list : {view_.devices, view_.sets}) {
+        connect(list, &StatusList::CurrentRowChanged, this, [this, list](int current) {
+            // Keys move the current row; clicks are handled above.
+            if (current >= 0 && list->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) {
+                list == view_.devices ? OnDeviceSelectionChanged() : OnSetSelectionChanged();
+            }
+        });
+    }
+    connect(view_.priority, &QSlider::valueChanged, this, [this](int) { TellSessionSelection(); });
+}
+
+void HostBody::ApplyPanel(const std::vector<PanelItem>& panel) {
     for (const PanelItem& step : panel) {
-        QWidget* control = platform::FindControl<QWidget>(*this, step.controlId);
+        QWidget* control = platform::FindControl<QWidget>(window_, step.controlId);
         Q_ASSERT_X(control != nullptr, "ApplyPanel", "a panel names a control the window lacks");
         if (control == nullptr) {
             continue;
@@ -42,29 +65,29 @@ void MainWindow::ApplyPanel(const std::vector<PanelItem>& panel) {
     }
 }
 
-void MainWindow::ClearInfoValues() {
+void HostBody::ClearInfoValues() {
     for (QLabel* value : view_.infoValues) {
         value->clear();
     }
 }
 
-void MainWindow::ShowControllerInfo(int controller) {
+void HostBody::ShowControllerInfo(int controller) {
     if (const Controller* c = monitor_->Table()->GetController(controller)) {
         ApplyPanel(ControllerPanel(*c, controller));
     }
 }
 
-const Device* MainWindow::DeviceOfRow(int row) const {
+const Device* HostBody::DeviceOfRow(int row) const {
     return monitor_->Table()->GetDevice(state_.currentController,
                                         monitor_->Devices().ObjectIndexOf(row));
 }
 
-const RaidSet* MainWindow::RaidSetOfRow(int row) const {
+const RaidSet* HostBody::RaidSetOfRow(int row) const {
     return monitor_->Table()->GetRaidSet(state_.currentController,
                                          monitor_->RaidSets().ObjectIndexOf(row));
 }
 
-void MainWindow::ShowLists(int controller) {
+void HostBody::ShowLists(int controller) {
     monitor_->Devices().Refresh(*monitor_->Table(), controller);
     SelectRow(view_.devices, -1);
     state_.lastDeviceRow = -1;
@@ -74,11 +97,11 @@ void MainWindow::ShowLists(int controller) {
     ShowRaidInfo();
 }
 
-void MainWindow::ShowDeviceInfo(const Device& device) {
+void HostBody::ShowDeviceInfo(const Device& device) {
     ApplyPanel(DrivePanel(device));
 }
 
-void MainWindow::ShowRaidInfo() {
+void HostBody::ShowRaidInfo() {
     const RaidSet* set = RaidSetOfRow(SelectedRowOf(view_.sets));
     if (set == nullptr) {
         ClearInfoValues();
@@ -107,7 +130,7 @@ void MainWindow::ShowRaidInfo() {
     ApplyPanel(RaidSetPanel(*set));
 }
 
-void MainWindow::ClearSetDisplay() {
+void HostBody::ClearSetDisplay() {
     state_.selectedSet = -1;
     ClearInfoValues();
     {
@@ -119,13 +142,13 @@ void MainWindow::ClearSetDisplay() {
     ShowRebuildCaptionsOnly();
 }
 
-void MainWindow::NoteSelections() {
+void HostBody::NoteSelections() {
     state_.selectedDevice = SelectedRowOf(view_.devices);
     state_.selectedSet = SelectedRowOf(view_.sets);
     TellSessionSelection();
 }
 
-void MainWindow::OnDeviceSelectionChanged() {
+void HostBody::OnDeviceSelectionChanged() {
     const int row = SelectedRowOf(view_.devices);
     if (row < 0) {
         state_.lastDeviceRow = -1;
@@ -153,7 +176,7 @@ void MainWindow::OnDeviceSelectionChanged() {
     NoteSelections();
 }
 
-void MainWindow::OnSetSelectionChanged() {
+void HostBody::OnSetSelectionChanged() {
     const int row = SelectedRowOf(view_.sets);
     if (state_.selectedSet == -1) {
         state_.selectedSet = row;
@@ -166,7 +189,7 @@ void MainWindow::OnSetSelectionChanged() {
     NoteSelections();
 }
 
-void MainWindow::OnControllerTabChanged() {
+void HostBody::OnControllerTabChanged() {
     const int tab = view_.tabs->currentIndex();
     if (monitor_->ControllerCount() == 0 || tab < 0 || tab == state_.currentController) {
         return;
@@ -190,8 +213,8 @@ void MainWindow::OnControllerTabChanged() {
     TellSessionSelection();
 }
 
-void MainWindow::UpdateDiagram(DiagramUpdate update,
-                               const std::optional<DiagramSelection>& selection) {
+void HostBody::UpdateDiagram(DiagramUpdate update,
+                             const std::optional<DiagramSelection>& selection) {
     const DiagramState diagramState =
         MakeDiagramState(monitor_->Table()->GetController(state_.currentController), selection);
     if (update != DiagramUpdate::DrawIfActive) {
@@ -211,11 +234,21 @@ void MainWindow::UpdateDiagram(DiagramUpdate update,
     view_.diagram->update();
 }
 
-void MainWindow::ShowBetaBadge(bool show) {
-    if (show && view_.betaBadge->pixmap().isNull()) {
-        view_.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
+void HostBody::ToggleFirstSet() {
+    if (state_.selectedSet == -1) {
+        if (const RaidSetTableModel& rows = monitor_->RaidSets(); rows.rowCount() > 0) {
+            view_.sets->setCurrentIndex(rows.index(0, 0));
+        }
+        EnableRebuildControls(true);
+        state_.selectedSet = 0;
+    } else {
+        view_.sets->clearSelection();
+        view_.sets->setCurrentIndex(QModelIndex());
+        ClearSetDisplay();
+        state_.selectedSet = -1;
     }
-    view_.betaBadge->setVisible(show);
+    ShowRaidInfo();
+    TellSessionSelection();
 }
 
 }  // namespace veltrix

@@ -1,4 +1,4 @@
-#include "gui/mainwindow/status_list.h"
+#include "gui/hostview/status_list.h"
 
 #include <QEvent>
 #include <QHeaderView>

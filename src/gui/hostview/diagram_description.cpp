@@ -1,4 +1,4 @@
-#include "gui/mainwindow/diagram_description.h"
+#include "gui/hostview/diagram_description.h"
 
 #include <QStringList>
 

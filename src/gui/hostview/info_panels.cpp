@@ -1,4 +1,4 @@
-#include "gui/mainwindow/info_panels.h"
+#include "gui/hostview/info_panels.h"
 
 #include <QString>
 

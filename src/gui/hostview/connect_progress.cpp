@@ -1,4 +1,4 @@
-#include "gui/mainwindow/connect_progress.h"
+#include "gui/hostview/connect_progress.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
