@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -385,27 +386,31 @@ transport::PipeAddress AddressOf(const std::string& host, const std::string& pip
     return *address;
 }
 
-// The connection that ServerAvailable made, kept for the next Open of that pipe: a
-// pipe instance that was found free stays reserved for this client.
+// The connections that ServerAvailable made, each kept for the next Open of its pipe:
+// a pipe instance that was found free stays reserved for this client. One per pipe
+// name, so that sessions with several hosts at once do not drop each other's (a
+// dropped one frees the service's only instance, and the Open after it can find the
+// service not yet listening again).
 struct ReservedConnection {
     std::mutex mutex;
-    std::string fullName;
-    int fd = -1;
+    std::map<std::string, int> fds;
 
     void Put(const std::string& name, int newFd) {
         std::lock_guard lock(mutex);
-        if (fd != -1) {
-            ::close(fd);
+        auto [it, added] = fds.try_emplace(name, newFd);
+        if (!added) {
+            ::close(std::exchange(it->second, newFd));
         }
-        fullName = name;
-        fd = newFd;
     }
     int Take(const std::string& name) {
         std::lock_guard lock(mutex);
-        if (fd == -1 || fullName != name) {
+        const auto it = fds.find(name);
+        if (it == fds.end()) {
             return -1;
         }
-        return std::exchange(fd, -1);
+        const int fd = it->second;
+        fds.erase(it);
+        return fd;
     }
 };
 

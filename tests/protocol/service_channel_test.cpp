@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -607,4 +609,32 @@ TEST(PipeException, ErrnoMapping) {
 }
 
 }  // namespace
+// Sessions with several hosts probe and open at once: each open takes the connection its
+// own probe reserved, not a new one while the service still counts the first.
+TEST(ChannelTcp, EachHostKeepsTheConnectionItsProbeReserved) {
+    // Each peer names its port in the environment; the client names it in the host.
+    const auto portOf = [] { return std::string(std::getenv(transport::kPipePortVariable)); };
+    TestPeer first(Transport::Tcp);
+    const std::string firstHost = "127.0.0.1:" + portOf();
+    TestPeer second(Transport::Tcp);
+    const std::string secondHost = "127.0.0.1:" + portOf();
+    auto accepted = std::async(std::launch::async, [&] {
+        first.accept();
+        second.accept();
+    });
+    ServiceChannel::ServerAvailable(firstHost, first.pipeName(), 1000);
+    ServiceChannel::ServerAvailable(secondHost, second.pipeName(), 1000);
+    ServiceChannel firstPipe;
+    ServiceChannel secondPipe;
+    firstPipe.Open(firstHost, first.pipeName());
+    secondPipe.Open(secondHost, second.pipeName());
+    accepted.get();
+    for (auto [peer, pipe] : {std::pair{&first, &firstPipe}, std::pair{&second, &secondPipe}}) {
+        peer->send({0x42});
+        std::array<std::uint8_t, 4> buffer{};
+        pipe->SetReadTimeout(1000);
+        EXPECT_EQ(pipe->Read(buffer.data(), buffer.size()), 1u);
+    }
+}
+
 }  // namespace veltrix
