@@ -44,6 +44,16 @@ void MainWindowTest::TearDown() {
     SetUiLanguage(Language::English);
 }
 
+void MainWindowTest::StartConnectedWithEveryPopup() {
+    ClientSettings settings = QuietSettings();
+    settings.popupEnabled = true;
+    settings.popupLevel = 0;
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
+    Connect();
+    FirstTick();
+    TakePopups();
+}
+
 void MainWindowTest::Connect() {
     ASSERT_TRUE(Click(control_id::kConnect));
     ASSERT_TRUE(window().Monitor().IsConnected()) << ::testing::PrintToString(ui.messageTexts());

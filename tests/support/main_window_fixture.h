@@ -74,6 +74,9 @@ class MainWindowTest : public ::testing::Test {
 
     // Presses Connect and expects the login to succeed.
     void Connect();
+    // Connected to the two-controller service with a popup for every event, past the
+    // first tick and its popups.
+    void StartConnectedWithEveryPopup();
     // The first poll tick after connect, then the following ones.
     void FirstTick() {
         clock.Advance(500);

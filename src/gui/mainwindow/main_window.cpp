@@ -30,7 +30,6 @@
 #include "gui/resources/icons.h"
 #include "gui/resources/main_menu.h"
 #include "gui/resources/main_window_ids.h"
-#include "gui/settings/autostart_entry.h"
 #include "gui/settings/host_log_file_command.h"
 #include "gui/settings/popup_settings_command.h"
 #include "gui/settings/service_password_command.h"
@@ -45,10 +44,6 @@ namespace veltrix {
 namespace {
 
 constexpr int kReconnectAtStartMs = 3000;
-
-AutostartEntry StartAtLogin() {
-    return AutostartEntry(AutostartEntry::DefaultFolder(), QCoreApplication::applicationFilePath());
-}
 
 constexpr int kHideAtStartMs = 200;
 
@@ -107,9 +102,9 @@ void MainWindow::BuildMenu() {
     on(menu_id::kExit, [this] { ExitProgram(); });
     // Ctrl+Q is Exit's key: the same Exit path as the menu item.
     menu_->Action(menu_id::kExit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    on(menu_id::kAutoconnect, [this] { OnToggleAutoconnect(); });
-    on(menu_id::kStartMinimized, [this] { OnToggleStartMinimized(); });
-    on(menu_id::kStartAtLogin, [this] { OnToggleStartAtLogin(); });
+    toggles_ = new StartupToggles(
+        settings_, *menu_, [this]() -> HostMonitor& { return *monitor_; },
+        [this](const std::string& text) { ReportError(text); }, this);
     // Each feature's command, given the host shown.
     const auto connected = [this] { return monitor_->IsConnected(); };
     const auto version = [this] { return static_cast<std::uint32_t>(monitor_->ServiceVersion()); };
@@ -133,7 +128,7 @@ void MainWindow::BuildMenu() {
                                     ui_, this);
     });
     on(menu_id::kAbout, [this] {
-        RunAboutCommand(ui_, clientVersion_,
+        RunAboutCommand(ui_, ownVersion_.Version(),
                         {monitor_->IsConnected(), monitor_->Config(), monitor_->ServiceVersion()},
                         this);
     });
@@ -153,24 +148,6 @@ void MainWindow::UseKeyring(const QString& service) {
     });
 }
 
-void MainWindow::SetOwnVersion(const ProductVersion& version) {
-    clientVersion_ = version;
-    ShowBetaBadge(clientVersion_.revision != 0);
-}
-
-void MainWindow::ShowBetaBadge(bool show) {
-    if (show && view_.betaBadge->pixmap().isNull()) {
-        view_.betaBadge->setPixmap(KeyedPicture(picture_id::kBetaBadge));
-    }
-    view_.betaBadge->setVisible(show);
-}
-
-void MainWindow::ReadOwnVersion(const std::string& fileName) {
-    FileVersionInfo info;
-    info.Load(fileName);
-    SetOwnVersion(info.Product());
-}
-
 void MainWindow::ConnectControls() {
     connect(view_.connect, &QPushButton::clicked, this, &MainWindow::OnConnect);
     connect(view_.disconnect, &QPushButton::clicked, this, &MainWindow::Disconnect);
@@ -188,7 +165,7 @@ void MainWindow::Initialize() {
     }
     initialized_ = true;
     setWindowIcon(ProgramIcon(icon_id::kConnected));
-    SetOwnVersion(OwnProductVersion());
+    ownVersion_.Set(OwnProductVersion());
 
     view_.tabs->blockSignals(true);
     while (view_.tabs->count() > 0) {
@@ -216,12 +193,10 @@ void MainWindow::Initialize() {
 
     if (settings_.autoConnect) {
         monitor_->Session().ArmReconnect(kReconnectAtStartMs);
-        menu_->CheckItem(menu_id::kAutoconnect, true);
     }
-    menu_->CheckItem(menu_id::kStartAtLogin, StartAtLogin().IsEnabled());
+    toggles_->ShowChecks();
     if (settings_.startMinimized) {
         tray_.MinimizeAfter(kHideAtStartMs, *time_);
-        menu_->CheckItem(menu_id::kStartMinimized, true);
     }
 }
 
@@ -289,31 +264,6 @@ void MainWindow::changeEvent(QEvent* event) {
             hide();
         });
     }
-}
-
-void MainWindow::OnToggleAutoconnect() {
-    settings_.autoConnect = !settings_.autoConnect;
-    menu_->CheckItem(menu_id::kAutoconnect, settings_.autoConnect);
-    monitor_->Session().SetAutoConnect(settings_.autoConnect);
-}
-
-void MainWindow::OnToggleStartMinimized() {
-    settings_.startMinimized = !settings_.startMinimized;
-    menu_->CheckItem(menu_id::kStartMinimized, settings_.startMinimized);
-}
-
-void MainWindow::OnToggleStartAtLogin() {
-    const AutostartEntry entry = StartAtLogin();
-    const bool enable = !entry.IsEnabled();
-    QString error;
-    if (!entry.SetEnabled(enable, &error)) {
-        ReportError(
-            //% "The login start could not be changed:\n%1\n%2"
-            qtTrId("main.the-login-start-could-not-be-changed")
-                .arg(entry.Path(), error)
-                .toStdString());
-    }
-    menu_->CheckItem(menu_id::kStartAtLogin, entry.IsEnabled());
 }
 
 void MainWindow::ReportEvent(const std::string& text, Severity severity, int level) {

@@ -22,11 +22,13 @@
 #include "gui/errorlog/error_log_command.h"
 #include "gui/hostview/host_body.h"
 #include "gui/mainwindow/main_window_view.h"
+#include "gui/mainwindow/own_version.h"
 #include "gui/mainwindow/popup_queue.h"
 #include "gui/platform/dialog_ui.h"
 #include "gui/platform/gui_thread_questions.h"
 #include "gui/settings/client_settings.h"
 #include "gui/settings/keyring_toggle.h"
+#include "gui/settings/startup_toggles.h"
 #include "gui/shell/tray_presenter.h"
 #include "model/file_version_info.h"
 #include "model/object_table.h"
@@ -99,22 +101,11 @@ class MainWindow : public QDialog {
 
     // The controller picture, for the diagram view to draw into.
     DiagramArea& Diagram() { return *view_.diagram; }
-    // The BETA badge beside the logo, for a program version with a revision.
-    void ShowBetaBadge(bool show);
-    // Takes `version` as the program's own and shows the BETA badge when its revision
-    // is not 0.
-    void SetOwnVersion(const ProductVersion& version);
-    // The same with the version block of `fileName` (0.0.0 when it has none).
-    void ReadOwnVersion(const std::string& fileName);
+    // The program's own version and its BETA badge.
+    OwnVersion& Version() { return ownVersion_; }
 
     // The menu's error log view (the lines are the monitor's).
     ErrorLogCommand& ErrorLog() { return errorLog_; }
-
-    // The menu's toggles.
-    void OnToggleAutoconnect();
-    void OnToggleStartMinimized();
-    // Writes or removes the program's XDG autostart entry.
-    void OnToggleStartAtLogin();
 
     const ClientSettings& Settings() const { return settings_; }
     // What the window shows of the host: the controllers, lists and rebuild controls.
@@ -181,7 +172,7 @@ class MainWindow : public QDialog {
     std::unique_ptr<HostBody> body_;
     std::unique_ptr<platform::Menu> menu_;
     PopupQueue popups_;
-    ProductVersion clientVersion_;
+    OwnVersion ownVersion_{view_.betaBadge};
     bool popupWindows_ = true;
     bool initialized_ = false;
     std::unique_ptr<PopupPresenter> popupPresenter_;
@@ -190,6 +181,7 @@ class MainWindow : public QDialog {
     KeyringToggle keyring_{settings_, ui_, settingsWriter_};
     ErrorLogCommand errorLog_{*monitor_, this};
     BiosUpdateCommand bios_{ui_, this};
+    StartupToggles* toggles_ = nullptr;
 };
 
 }  // namespace veltrix

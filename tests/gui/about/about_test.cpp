@@ -59,7 +59,7 @@ TEST_P(AboutVersionTest, ShowsBothVersionsAndTheBadgeForARevision) {
         Connect();
     }
     if (c.client) {
-        window().ReadOwnVersion(ProgramFile(*c.client));
+        window().Version().Read(ProgramFile(*c.client));
     }
     std::string clientText;
     std::string serviceText;

@@ -224,13 +224,7 @@ TEST_F(MainWindowTest, ChannelFailureWhileEnumeratingDisconnectsAfterOneMessage)
 // A window given another monitor shows that host's lists and connection and hears
 // nothing more of the first; the switch asks neither session anything.
 TEST_F(MainWindowTest, ShowsAnotherMonitorWithoutTouchingEitherSession) {
-    ClientSettings settings = QuietSettings();
-    settings.popupEnabled = true;
-    settings.popupLevel = 0;
-    Start(sim::TwoControllerScenario(), Transport::Local, settings);
-    Connect();
-    FirstTick();
-    TakePopups();
+    StartConnectedWithEveryPopup();
     HostMonitor& first = window().Monitor();
     HostMonitor second(ui, &clock);
     const auto rows = [this](int id) {

@@ -96,13 +96,13 @@ TEST_F(DiagramWindowTest, LogoAtTheTopRightBadgeOnRequest) {
     EXPECT_LT(logoRect.top(), window().Diagram().mapTo(&window(), QPoint(0, 0)).y());
     EXPECT_GT(logoRect.left(), window().width() / 2);
 
-    window().ShowBetaBadge(true);
+    window().Version().ShowBadge(true);
     EXPECT_TRUE(badge->isVisible());
     EXPECT_EQ(badge->pixmap().size(), QSize(70, 27));
     const QRect badgeRect(badge->mapTo(&window(), QPoint(0, 0)), badge->size());
     EXPECT_LT(badgeRect.right(), logoRect.left()) << "beside the logo, on its left";
     EXPECT_EQ(badgeRect.right(), logoRect.left() - 4) << "three pixels apart";
-    window().ShowBetaBadge(false);
+    window().Version().ShowBadge(false);
     EXPECT_FALSE(badge->isVisible());
     window().hide();
 }

@@ -113,13 +113,7 @@ TEST(PopupQueue, SummaryTakesTheWorstSeverityAndTheQueueStaysBounded) {
 // 300 "Spare Drive accessed" events in one poll with popups on for all events: two
 // boxes, and every event in the event log.
 TEST_F(MainWindowTest, ABurstOfEventsGivesTwoBoxesAndEveryLine) {
-    ClientSettings settings = QuietSettings();
-    settings.popupEnabled = true;
-    settings.popupLevel = 0;
-    Start(sim::TwoControllerScenario(), Transport::Local, settings);
-    Connect();
-    FirstTick();
-    TakePopups();
+    StartConnectedWithEveryPopup();
     PopupPresenter presenter(window().Popups(), nullptr);
     const QAbstractItemModel* log =
         platform::FindControl<QListView>(window(), control_id::kEventLog)->model();
