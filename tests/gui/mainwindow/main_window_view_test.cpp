@@ -14,7 +14,9 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <functional>
 #include <set>
+#include <vector>
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
@@ -132,6 +134,65 @@ TEST_F(MainWindowViewTest, TheListsTakeTheRoomTheWindowGains) {
     EXPECT_GT(view.devices->height(), devices + 100);
     EXPECT_GT(view.sets->height(), sets + 100);
     EXPECT_EQ(view.info->height(), info);
+}
+
+// What comes and goes in the window has its room from the start: the countdown's
+// longest text, and a rebuild's figures, leave their neighbours where they were.
+struct AppearCase {
+    const char* name;
+    std::vector<int> kept;
+    std::function<void(QDialog&)> before;  // what is shown already
+    std::function<void(QDialog&)> appear;
+};
+
+void SetLabel(QDialog& window, int id, const QString& text) {
+    auto* label = platform::FindControl<QLabel>(window, id);
+    label->setText(text);
+    label->show();
+}
+
+TEST_F(MainWindowViewTest, WhatAppearsMovesNothingElse) {
+    const AppearCase cases[] = {
+        {"countdown",
+         {kHost, kPassword, kConnect, kDisconnect, picture_id::kLogo},
+         [](QDialog&) {},
+         [](QDialog& w) {
+             SetLabel(w, kReconnectStatus, ReconnectCountdownText(QStringLiteral("330")));
+         }},
+        {"rebuild figures",
+         {kProgress, kPriority, kSpeedCaption},
+         [](QDialog& w) {
+             for (const int id : {kProgress, kPercent, kSpeed, kDuration, kSpeedCaption,
+                                  kDurationCaption, kPriority, kPriorityHigh}) {
+                 platform::FindControl<QWidget>(w, id)->show();
+             }
+         },
+         [](QDialog& w) {
+             SetLabel(w, kPercent, QStringLiteral("42%"));
+             SetLabel(w, kSpeed, QStringLiteral("1234.56 MB/s"));
+             SetLabel(w, kDuration, QStringLiteral("123456 Min."));
+         }}};
+    for (const Language language : {Language::English, Language::German}) {
+        SetUiLanguage(language);
+        for (const AppearCase& c : cases) {
+            SCOPED_TRACE(c.name);
+            QDialog window;
+            BuildMainWindowView(window);
+            c.before(window);
+            window.show();
+            QApplication::processEvents();
+            std::vector<QRect> was;
+            for (const int id : c.kept) {
+                was.push_back(platform::FindControl<QWidget>(window, id)->geometry());
+            }
+            c.appear(window);
+            QApplication::processEvents();
+            for (std::size_t i = 0; i < c.kept.size(); ++i) {
+                EXPECT_EQ(platform::FindControl<QWidget>(window, c.kept[i])->geometry(), was[i])
+                    << c.kept[i] << (language == Language::German ? " de" : " en");
+            }
+        }
+    }
 }
 
 // Each caption fits its column in the font the list is drawn in, also after that font
