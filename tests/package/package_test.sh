@@ -35,7 +35,8 @@ has() {
     grep -qx "$2" "$1/packages"
 }
 
-# Files each package holds (under usr/), besides its share/doc/<package>/.
+# Files each package holds (under usr/), besides its share/doc/<package>/ README,
+# copyright and changelog.
 contents_of() {
     local id=com.kavotronik.Veltrix
     case "$1" in
@@ -43,7 +44,8 @@ contents_of() {
         echo bin/veltrix bin/pellow bin/Veltrix bin/Pellow share/applications/$id.desktop \
             share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
             share/man/man1/veltrix.1.gz share/man/man1/pellow.1.gz \
-            share/man/man1/Veltrix.1.gz share/man/man1/Pellow.1.gz
+            share/man/man1/Veltrix.1.gz share/man/man1/Pellow.1.gz \
+            share/doc/veltrix/user-guide.md share/doc/veltrix/pictures/main-window.png
         ;;
     veltrix-status)
         echo bin/veltrix-status share/man/man1/veltrix-status.1.gz \

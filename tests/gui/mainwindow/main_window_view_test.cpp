@@ -97,11 +97,11 @@ TEST_F(MainWindowViewTest, TextsAndHeadersInBothLanguages) {
     }
 }
 
-TEST_F(MainWindowViewTest, MenuGreysHelpAndGermanMnemonicsAreUniquePerPopup) {
+TEST_F(MainWindowViewTest, MenuOffersHelpAndGermanMnemonicsAreUniquePerPopup) {
     SetUiLanguage(Language::German);
     QDialog window;
     const auto menu = platform::Menu::CreateBar(MainMenuTemplate(), &window, nullptr);
-    EXPECT_FALSE(menu->IsItemEnabled(menu_id::kHelp));
+    EXPECT_TRUE(menu->IsItemEnabled(menu_id::kHelp));
     const QList<QAction*> popups = menu->Bar()->actions();
     ASSERT_EQ(popups.size(), 3);
     for (const int id : {menu_id::kAutoconnect, menu_id::kStartMinimized}) {
