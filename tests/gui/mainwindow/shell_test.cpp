@@ -88,7 +88,6 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
-    EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";
 }
 
 // The menu item writes an autostart entry the desktop accepts (desktop-file-validate),
