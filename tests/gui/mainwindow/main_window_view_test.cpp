@@ -14,8 +14,9 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <functional>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/diagram/diagram_area.h"
@@ -140,57 +141,52 @@ TEST_F(MainWindowViewTest, TheListsTakeTheRoomTheWindowGains) {
 // longest text, and a rebuild's figures, leave their neighbours where they were.
 struct AppearCase {
     const char* name;
+    std::vector<int> shown;                       // already
+    std::vector<std::pair<int, QString>> appear;  // labels and their texts
     std::vector<int> kept;
-    std::function<void(QDialog&)> before;  // what is shown already
-    std::function<void(QDialog&)> appear;
 };
 
-void SetLabel(QDialog& window, int id, const QString& text) {
-    auto* label = platform::FindControl<QLabel>(window, id);
-    label->setText(text);
-    label->show();
-}
-
 TEST_F(MainWindowViewTest, WhatAppearsMovesNothingElse) {
-    const AppearCase cases[] = {
-        {"countdown",
-         {kHost, kPassword, kConnect, kDisconnect, picture_id::kLogo},
-         [](QDialog&) {},
-         [](QDialog& w) {
-             SetLabel(w, kReconnectStatus, ReconnectCountdownText(QStringLiteral("330")));
-         }},
-        {"rebuild figures",
-         {kProgress, kPriority, kSpeedCaption},
-         [](QDialog& w) {
-             for (const int id : {kProgress, kPercent, kSpeed, kDuration, kSpeedCaption,
-                                  kDurationCaption, kPriority, kPriorityHigh}) {
-                 platform::FindControl<QWidget>(w, id)->show();
-             }
-         },
-         [](QDialog& w) {
-             SetLabel(w, kPercent, QStringLiteral("42%"));
-             SetLabel(w, kSpeed, QStringLiteral("1234.56 MB/s"));
-             SetLabel(w, kDuration, QStringLiteral("123456 Min."));
-         }}};
     for (const Language language : {Language::English, Language::German}) {
         SetUiLanguage(language);
+        const AppearCase cases[] = {
+            {"countdown",
+             {},
+             {{kReconnectStatus, ReconnectCountdownText(QStringLiteral("330"))}},
+             {kHost, kPassword, kConnect, kDisconnect, picture_id::kLogo}},
+            {"rebuild figures",
+             {kProgress, kPercent, kSpeed, kDuration, kSpeedCaption, kDurationCaption, kPriority,
+              kPriorityHigh},
+             {{kPercent, QStringLiteral("42%")},
+              {kSpeed, QStringLiteral("1234.56 MB/s")},
+              {kDuration, QStringLiteral("123456 Min.")}},
+             {kProgress, kPriority, kSpeedCaption}}};
         for (const AppearCase& c : cases) {
-            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(std::string(c.name) + (language == Language::German ? " de" : " en"));
             QDialog window;
             BuildMainWindowView(window);
-            c.before(window);
+            const auto control = [&window](int id) {
+                return platform::FindControl<QWidget>(window, id);
+            };
+            const auto geometries = [&] {
+                std::vector<QRect> out;
+                for (const int id : c.kept) {
+                    out.push_back(control(id)->geometry());
+                }
+                return out;
+            };
+            for (const int id : c.shown) {
+                control(id)->show();
+            }
             window.show();
             QApplication::processEvents();
-            std::vector<QRect> was;
-            for (const int id : c.kept) {
-                was.push_back(platform::FindControl<QWidget>(window, id)->geometry());
+            const std::vector<QRect> was = geometries();
+            for (const auto& [id, text] : c.appear) {
+                qobject_cast<QLabel*>(control(id))->setText(text);
+                control(id)->show();
             }
-            c.appear(window);
             QApplication::processEvents();
-            for (std::size_t i = 0; i < c.kept.size(); ++i) {
-                EXPECT_EQ(platform::FindControl<QWidget>(window, c.kept[i])->geometry(), was[i])
-                    << c.kept[i] << (language == Language::German ? " de" : " en");
-            }
+            EXPECT_EQ(geometries(), was);
         }
     }
 }
