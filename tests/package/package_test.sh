@@ -35,8 +35,7 @@ has() {
     grep -qx "$2" "$1/packages"
 }
 
-# Files each package holds (under usr/), besides its share/doc/<package>/ README,
-# copyright and changelog.
+# Files each package holds (under usr/), besides its share/doc/<package>/.
 contents_of() {
     local id=com.kavotronik.Veltrix
     case "$1" in

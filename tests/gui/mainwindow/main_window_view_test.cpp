@@ -164,25 +164,23 @@ TEST_F(MainWindowViewTest, WhatAppearsMovesNothingElse) {
             SCOPED_TRACE(std::string(c.name) + (language == Language::German ? " de" : " en"));
             QDialog window;
             BuildMainWindowView(window);
-            const auto control = [&window](int id) {
-                return platform::FindControl<QWidget>(window, id);
-            };
             const auto geometries = [&] {
                 std::vector<QRect> out;
                 for (const int id : c.kept) {
-                    out.push_back(control(id)->geometry());
+                    out.push_back(platform::FindControl<QWidget>(window, id)->geometry());
                 }
                 return out;
             };
             for (const int id : c.shown) {
-                control(id)->show();
+                platform::FindControl<QWidget>(window, id)->show();
             }
             window.show();
             QApplication::processEvents();
             const std::vector<QRect> was = geometries();
             for (const auto& [id, text] : c.appear) {
-                qobject_cast<QLabel*>(control(id))->setText(text);
-                control(id)->show();
+                auto* label = platform::FindControl<QLabel>(window, id);
+                label->setText(text);
+                label->show();
             }
             QApplication::processEvents();
             EXPECT_EQ(geometries(), was);
