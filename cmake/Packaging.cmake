@@ -5,7 +5,9 @@
 #                          that earlier releases' menu entries and scripts name),
 #                          share/applications/ (desktop entry),
 #                          share/metainfo/ (AppStream), share/icons/hicolor/ (the icon as
-#                          SVG and as PNG of 16 to 256 pixels, drawn from it)
+#                          SVG and as PNG of 16 to 256 pixels, drawn from it),
+#                          share/doc/veltrix/user-guide.md with its pictures (the
+#                          menu's Help opens it, found from the program's folder)
 #   veltrix-status         bin/veltrix-status, its systemd units, alert rules and schema
 #   (status)               (installed by src/status)
 #   veltrix-servicesim     bin/veltrix-servicesim and its scenarios (tools/servicesim)
@@ -69,6 +71,12 @@ if(VELTRIX_BUILD_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT gui)
     install(FILES ${_out}/${VELTRIX_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT gui)
+
+    # The user guide beside the package's README, with the pictures it shows.
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veltrix COMPONENT gui)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/pictures
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veltrix COMPONENT gui)
 
     # Icons: the SVG, and PNG files drawn from it.
     set(_svg ${_dist}/desktop/${VELTRIX_APP_ID}.svg)

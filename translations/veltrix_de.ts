@@ -1105,5 +1105,13 @@ Passwort nicht geändert!</translation>
         <source>Keep the password in the &amp;keyring</source>
         <translation>Passwort im Schlüsselbund aufbe&amp;wahren</translation>
     </message>
+    <message id="about.user-guide-not-found">
+        <source>The user guide is not installed: %1 was not found.</source>
+        <translation>Das Benutzerhandbuch ist nicht installiert: %1 wurde nicht gefunden.</translation>
+    </message>
+    <message id="about.user-guide-not-opened">
+        <source>No program could open the user guide %1.</source>
+        <translation>Kein Programm konnte das Benutzerhandbuch %1 öffnen.</translation>
+    </message>
 </context>
 </TS>

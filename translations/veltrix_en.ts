@@ -1075,5 +1075,13 @@ Password unchanged!</source>
         <source>Keep the password in the &amp;keyring</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="about.user-guide-not-found">
+        <source>The user guide is not installed: %1 was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.user-guide-not-opened">
+        <source>No program could open the user guide %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -43,7 +43,8 @@ contents_of() {
         echo bin/veltrix bin/pellow bin/Veltrix bin/Pellow share/applications/$id.desktop \
             share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
             share/man/man1/veltrix.1.gz share/man/man1/pellow.1.gz \
-            share/man/man1/Veltrix.1.gz share/man/man1/Pellow.1.gz
+            share/man/man1/Veltrix.1.gz share/man/man1/Pellow.1.gz \
+            share/doc/veltrix/user-guide.md share/doc/veltrix/pictures/main-window.png
         ;;
     veltrix-status)
         echo bin/veltrix-status share/man/man1/veltrix-status.1.gz \

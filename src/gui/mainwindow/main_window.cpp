@@ -132,6 +132,7 @@ void MainWindow::BuildMenu() {
                         {monitor_->IsConnected(), monitor_->Config(), monitor_->ServiceVersion()},
                         this);
     });
+    on(menu_id::kHelp, [this] { RunUserGuideCommand(ui_, userGuidePath_, openUrl_); });
 }
 
 void MainWindow::Choose(int menuItemId) {

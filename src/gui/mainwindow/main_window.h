@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/about/user_guide_command.h"
 #include "gui/bios/bios_update_command.h"
 #include "gui/diagram/diagram_state.h"
 #include "gui/errorlog/error_log_command.h"
@@ -86,6 +87,12 @@ class MainWindow : public QDialog {
     bool IsFlashRunning() const { return bios_.IsRunning(); }
     // Runs the menu item `menuItemId` as if the user had chosen it.
     void Choose(int menuItemId);
+    // Help opens the user guide at `path` through `open` (by default the installed
+    // guide, through the desktop).
+    void SetUserGuide(QString path, UrlOpener open) {
+        userGuidePath_ = std::move(path);
+        openUrl_ = std::move(open);
+    }
 
     // Offers a message for a popup: queued when `level` passes the popup level (0 never,
     // 255 always).
@@ -182,6 +189,8 @@ class MainWindow : public QDialog {
     ErrorLogCommand errorLog_{*monitor_, this};
     BiosUpdateCommand bios_{ui_, this};
     StartupToggles* toggles_ = nullptr;
+    QString userGuidePath_ = InstalledUserGuidePath();
+    UrlOpener openUrl_ = DesktopUrlOpener();
 };
 
 }  // namespace veltrix

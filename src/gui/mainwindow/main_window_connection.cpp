@@ -99,10 +99,7 @@ void MainWindow::OnReconnectScheduled(int delayMs) {
 }
 
 void MainWindow::ShowReconnectCountdown(int seconds) {
-    const QString text =
-
-        //% "Reconnecting in %1 s"
-        qtTrId("main.reconnecting-in-1-s").arg(seconds);
+    const QString text = ReconnectCountdownText(QString::number(seconds));
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
     tray_.Icon().trayTip = text.toStdString();

@@ -1,6 +1,7 @@
 #include "gui/mainwindow/main_window_view.h"
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,8 +12,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStringList>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdint>
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
@@ -20,6 +24,8 @@
 #include "gui/hostview/status_list.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
+#include "session/rebuild_figures.h"
+#include "session/reconnect_backoff.h"
 #include "texts/strings.h"
 #include "watch/device_table_model.h"
 #include "watch/event_history.h"
@@ -34,6 +40,63 @@ using platform::SetControlId;
 
 constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 600;
+
+// The longest wait before an automatic connect, in whole seconds: the last delay with
+// its jitter added.
+constexpr int kLongestCountdownS =
+    ReconnectBackoff::kMaxDelayMs / 1000 * (100 + ReconnectBackoff::kJitterPercent) / 100;
+// The widest rebuild figures the window makes room for: 10 GB/s, and a rebuild left to
+// run for almost two years.
+constexpr float kWidestSpeed = 9999.99f;
+constexpr std::uint64_t kWidestDurationMinutes = 999999;
+
+// A label that holds the room of the widest text it will show from the start, so that
+// its neighbours keep their place and size whatever it shows (or, when it keeps its
+// room while hidden, whether it shows at all). The room follows the label's font.
+class RoomyLabel : public QLabel {
+  public:
+    // `widest`: the longest text the label will show; each of its digits may be any.
+    RoomyLabel(QWidget* parent, const QString& widest) : QLabel(parent) {
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            QString sample = widest;
+            for (QChar& c : sample) {
+                if (c.isDigit()) {
+                    c = QLatin1Char(digit);
+                }
+            }
+            samples_ << sample;
+        }
+    }
+
+    QSize sizeHint() const override { return WithRoom(QLabel::sizeHint()); }
+    QSize minimumSizeHint() const override { return WithRoom(QLabel::minimumSizeHint()); }
+
+  private:
+    QSize WithRoom(QSize size) const {
+        const QFontMetrics metrics = fontMetrics();
+        const QMargins margins = contentsMargins();
+        int room = 0;
+        // Measured as QLabel measures its own text, so that the room and the text round alike.
+        const QRect area(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        for (const QString& sample : samples_) {
+            room = std::max(
+                room, metrics.boundingRect(area, static_cast<int>(alignment()), sample).width());
+        }
+        room += margins.left() + margins.right() + 2 * margin();
+        size.setWidth(std::max(size.width(), room));
+        return size;
+    }
+
+    QStringList samples_;
+};
+
+// A RoomyLabel with a control id.
+QLabel* RoomyLabelWithId(QWidget* parent, int id, const QString& widest, const QString& text) {
+    auto* label = new RoomyLabel(parent, widest);
+    label->setText(text);
+    SetControlId(label, id);
+    return label;
+}
 
 template <typename W>
 W* WithId(W* widget, int id) {
@@ -75,7 +138,13 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v, QAbstractItemMode
     v.disconnect->setEnabled(false);
     v.ende = WithId(new QPushButton(QStringLiteral("ENDE"), w), kEnde);
     v.ende->hide();
-    v.reconnectStatus = Label(w, kReconnectStatus, QString());
+    // The countdown keeps its room while hidden: it comes and goes without moving the row.
+    v.reconnectStatus =
+        RoomyLabelWithId(w, kReconnectStatus,
+                         ReconnectCountdownText(QString::number(kLongestCountdownS)), QString());
+    QSizePolicy countdownPolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    countdownPolicy.setRetainSizeWhenHidden(true);
+    v.reconnectStatus->setSizePolicy(countdownPolicy);
     v.reconnectStatus->hide();
     v.eventLog = WithId(new QListView(w), kEventLog);
     v.eventLog->setModel(events != nullptr ? events : new EventHistory(v.eventLog));
@@ -101,10 +170,10 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v, QAbstractItemMode
     connection->addSpacing(8);
     connection->addWidget(v.connect);
     connection->addWidget(v.disconnect);
-    connection->addWidget(v.reconnectStatus);
+    // The countdown stands where the row's free room begins, and takes that room.
+    connection->addWidget(v.reconnectStatus, 1);
     connection->addWidget(v.eventLog);
     connection->addWidget(v.ende);
-    connection->addStretch(1);
     return connection;
 }
 
@@ -244,11 +313,16 @@ QGridLayout* BuildRebuildControls(QWidget* w, MainWindowView& v) {
     v.speedCaption = Label(w, kSpeedCaption,
                            //% "Rebuild Speed:"
                            qtTrId("main.rebuild-speed"));
-    v.speed = Label(w, kSpeed, QStringLiteral("-"));
+    // Speed and duration have their widest figures' room from the start: the progress
+    // bar beside them keeps its size while a rebuild runs.
+    v.speed = RoomyLabelWithId(w, kSpeed, QString::fromStdString(SpeedText(kWidestSpeed)),
+                               QStringLiteral("-"));
     v.durationCaption = Label(w, kDurationCaption,
                               //% "Estimated Duration:"
                               qtTrId("main.estimated-duration"));
-    v.duration = Label(w, kDuration, QStringLiteral("-"));
+    v.duration =
+        RoomyLabelWithId(w, kDuration, QString::fromStdString(DurationText(kWidestDurationMinutes)),
+                         QStringLiteral("-"));
     v.priority = WithId(new QSlider(Qt::Horizontal, w), kPriority);
     v.priority->setTickPosition(QSlider::TicksBelow);
     v.priorityLow = Label(w, kPriorityLow,
@@ -302,6 +376,11 @@ void SetTabOrder(const MainWindowView& v) {
 }
 
 }  // namespace
+
+QString ReconnectCountdownText(const QString& seconds) {
+    //% "Reconnecting in %1 s"
+    return qtTrId("main.reconnecting-in-1-s").arg(seconds);
+}
 
 // The groups are built in the order their controls were always created, so the
 // window's children keep their order.

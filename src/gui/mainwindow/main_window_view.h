@@ -10,6 +10,7 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QString;
 
 namespace veltrix {
 
@@ -35,6 +36,9 @@ struct MainWindowModels {
     QAbstractItemModel* sets = nullptr;
     QAbstractItemModel* events = nullptr;
 };
+
+// The reconnect countdown's text: the next automatic connect in `seconds`.
+QString ReconnectCountdownText(const QString& seconds);
 
 // Builds the controls into `window` (which owns them) and returns them.
 MainWindowView BuildMainWindowView(QDialog& window, MainWindowModels models = {});

@@ -60,10 +60,10 @@ platform::MenuTemplate MainMenuTemplate() {
             QT_TRID_NOOP("menu.help-menu"), {MenuCommand(kAbout,
                                                          //% "&About Veltrix"
                                                          QT_TRID_NOOP("menu.about-veltrix")),
-                                             // Help has no content to show; the item stays greyed.
+                                             // The user guide as installed.
                                              MenuCommand(kHelp,
                                                          //% "&Help"
-                                                         QT_TRID_NOOP("menu.help"), false, true)}),
+                                                         QT_TRID_NOOP("menu.help"))}),
     };
     return menu;
 }

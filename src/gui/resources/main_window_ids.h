@@ -75,7 +75,7 @@ inline constexpr int kStartMinimized = 32800;
 inline constexpr int kStartAtLogin = 32801;  // the XDG autostart entry
 inline constexpr int kKeepPasswordInKeyring = 32802;
 inline constexpr int kAbout = 32778;
-inline constexpr int kHelp = 32779;  // always greyed
+inline constexpr int kHelp = 32779;  // the user guide
 }  // namespace menu_id
 
 // The window's own timer; the poll, mail-only and reconnect timers are the session's.

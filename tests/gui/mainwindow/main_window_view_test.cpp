@@ -15,6 +15,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
@@ -95,11 +98,11 @@ TEST_F(MainWindowViewTest, TextsAndHeadersInBothLanguages) {
     }
 }
 
-TEST_F(MainWindowViewTest, MenuGreysHelpAndGermanMnemonicsAreUniquePerPopup) {
+TEST_F(MainWindowViewTest, MenuOffersHelpAndGermanMnemonicsAreUniquePerPopup) {
     SetUiLanguage(Language::German);
     QDialog window;
     const auto menu = platform::Menu::CreateBar(MainMenuTemplate(), &window, nullptr);
-    EXPECT_FALSE(menu->IsItemEnabled(menu_id::kHelp));
+    EXPECT_TRUE(menu->IsItemEnabled(menu_id::kHelp));
     const QList<QAction*> popups = menu->Bar()->actions();
     ASSERT_EQ(popups.size(), 3);
     for (const int id : {menu_id::kAutoconnect, menu_id::kStartMinimized}) {
@@ -132,6 +135,57 @@ TEST_F(MainWindowViewTest, TheListsTakeTheRoomTheWindowGains) {
     EXPECT_GT(view.devices->height(), devices + 100);
     EXPECT_GT(view.sets->height(), sets + 100);
     EXPECT_EQ(view.info->height(), info);
+}
+
+// What comes and goes in the window has its room from the start: the countdown's
+// longest text, and a rebuild's figures, leave their neighbours where they were.
+struct AppearCase {
+    const char* name;
+    std::vector<int> shown;                       // already
+    std::vector<std::pair<int, QString>> appear;  // labels and their texts
+    std::vector<int> kept;
+};
+
+TEST_F(MainWindowViewTest, WhatAppearsMovesNothingElse) {
+    for (const Language language : {Language::English, Language::German}) {
+        SetUiLanguage(language);
+        const AppearCase cases[] = {
+            {"countdown",
+             {},
+             {{kReconnectStatus, ReconnectCountdownText(QStringLiteral("330"))}},
+             {kHost, kPassword, kConnect, kDisconnect, picture_id::kLogo}},
+            {"rebuild figures",
+             {kProgress, kPercent, kSpeed, kDuration, kSpeedCaption, kPriority},
+             {{kPercent, QStringLiteral("42%")},
+              {kSpeed, QStringLiteral("1234.56 MB/s")},
+              {kDuration, QStringLiteral("123456 Min.")}},
+             {kProgress, kPriority, kSpeedCaption}}};
+        for (const AppearCase& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (language == Language::German ? " de" : " en"));
+            QDialog window;
+            BuildMainWindowView(window);
+            const auto geometries = [&] {
+                std::vector<QRect> out;
+                for (const int id : c.kept) {
+                    out.push_back(platform::FindControl<QWidget>(window, id)->geometry());
+                }
+                return out;
+            };
+            for (const int id : c.shown) {
+                platform::FindControl<QWidget>(window, id)->show();
+            }
+            window.show();
+            QApplication::processEvents();
+            const std::vector<QRect> was = geometries();
+            for (const auto& [id, text] : c.appear) {
+                auto* label = platform::FindControl<QLabel>(window, id);
+                label->setText(text);
+                label->show();
+            }
+            QApplication::processEvents();
+            EXPECT_EQ(geometries(), was);
+        }
+    }
 }
 
 // Each caption fits its column in the font the list is drawn in, also after that font

@@ -1,5 +1,5 @@
 // The main window's shell: start options, minimising to the notification area, the
-// icon's clicks, the menu toggles and the ways out.
+// icon's clicks, the menu toggles, Help and the ways out.
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "gui/resources/main_window_ids.h"
 #include "gui/settings/autostart_entry.h"
 #include "support/main_window_fixture.h"
+#include "support/temp_folder.h"
 
 namespace veltrix::testing {
 namespace {
@@ -88,7 +90,39 @@ TEST_F(MainWindowTest, MenuTogglesChangeOnlyTheSettingsInMemory) {
     EXPECT_FALSE(session().IsTimerSet(SessionTimer::Reconnect));
     ASSERT_TRUE(driver().UserChoose(menu_id::kAutoconnect));
     EXPECT_EQ(window().Settings(), before);
-    EXPECT_FALSE(driver().UserChoose(menu_id::kHelp)) << "Help is always greyed";
+}
+
+struct GuideCase {
+    bool installed;
+    bool opens;     // whether the desktop has a viewer for it
+    bool reported;  // a message names the path
+};
+
+// Help opens the user guide through the desktop, or names the file it looked for.
+TEST_F(MainWindowTest, HelpOpensTheInstalledGuide) {
+    Start(sim::TwoControllerScenario());
+    EXPECT_TRUE(driver().IsMenuItemEnabled(menu_id::kHelp));
+    const TempFolder folder;
+    const std::string path = folder.file("user-guide.md");
+    const QString guide = QString::fromStdString(path);
+    for (const GuideCase c : {GuideCase{false, true, true}, GuideCase{true, false, true},
+                              GuideCase{true, true, false}}) {
+        SCOPED_TRACE(::testing::Message() << "installed " << c.installed << " opens " << c.opens);
+        if (c.installed) {
+            WriteFile(path, {'#'});
+        }
+        QUrl asked;
+        ui.clear();
+        window().SetUserGuide(guide, [&](const QUrl& url) {
+            asked = url;
+            return c.opens;
+        });
+        ASSERT_TRUE(driver().UserChoose(menu_id::kHelp));
+        EXPECT_EQ(asked, c.installed ? QUrl::fromLocalFile(guide) : QUrl());
+        const std::vector<std::string> said = ui.messageTexts();
+        EXPECT_EQ(said.size() == 1 && said[0].find(path) != std::string::npos, c.reported)
+            << ::testing::PrintToString(said);
+    }
 }
 
 // The menu item writes an autostart entry the desktop accepts (desktop-file-validate),
