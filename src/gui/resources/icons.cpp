@@ -167,8 +167,9 @@ void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& st
     DrawDot(painter, palette, strokes, rimPen);
 }
 
-// The hosts' picture: a darker stack of drives behind the front one, both on the rim,
-// and the rim again between them so that the front stack stands apart.
+// The hosts' picture: a darker stack of drives behind the front one, both on one rim;
+// the front stack's outline parts them (a rim between them would cover the little the
+// back stack shows at panel sizes).
 void DrawSeveralStacks(QPainter& painter, const Palette& palette, const Strokes& strokes) {
     const qreal rimPen = strokes.outline + 2.0 * strokes.rim;
     DrawRim(painter, Silhouette().united(Drives().translated(kBackOffset)), rimPen);
@@ -179,7 +180,8 @@ void DrawSeveralStacks(QPainter& painter, const Palette& palette, const Strokes&
     painter.translate(kBackOffset);
     DrawDrives(painter, back, strokes);
     painter.restore();
-    DrawDriveStack(painter, palette, strokes);
+    DrawDrives(painter, palette, strokes);
+    DrawDot(painter, palette, strokes, rimPen);
 }
 
 }  // namespace
