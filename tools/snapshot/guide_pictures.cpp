@@ -76,8 +76,8 @@ constexpr int kTrayIconGap = 16;
 
 // The tray icons side by side on a transparent strip, each as the panel gets it.
 QImage TrayIconStrip() {
-    constexpr int count = static_cast<int>(std::size(kTrayIcons));
-    QImage strip(count * kTrayIconSize + (count - 1) * kTrayIconGap, kTrayIconSize,
+    constexpr int kCount = static_cast<int>(std::size(kTrayIcons));
+    QImage strip(kCount * kTrayIconSize + (kCount - 1) * kTrayIconGap, kTrayIconSize,
                  QImage::Format_ARGB32_Premultiplied);
     strip.fill(Qt::transparent);
     QPainter painter(&strip);
