@@ -1,8 +1,9 @@
 // veltrix-guide-pictures: the user guide's pictures, taken from the program itself.
 // It starts the program exactly as Veltrix does (settings, service, language from the
 // environment), waits until it is connected and shows a rebuild, then saves the main
-// window, the desktop notification the connect raised, and each window of the menus,
-// opened through the window's own menu handlers and closed again as Cancel does.
+// window, the desktop notification the connect raised, each window of the menus,
+// opened through the window's own menu handlers and closed again as Cancel does, and
+// the notification area's icons as the program draws them.
 //
 //   veltrix-guide-pictures <folder>
 //
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
@@ -23,6 +25,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +34,7 @@
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/control_id.h"
 #include "gui/platform/screenshot.h"
+#include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
 
 namespace {
@@ -59,6 +63,31 @@ constexpr Picture kMenuWindows[] = {
     {"host-log-file.png", veltrix::menu_id::kLogFile},
     {"about.png", veltrix::menu_id::kAbout},
 };
+
+// The notification area's icons, in the guide's order: one host connected and not
+// connected; several hosts all well, with a set problem, with a host not reached.
+constexpr int kTrayIcons[] = {
+    veltrix::icon_id::kConnected,        veltrix::icon_id::kDisconnected,
+    veltrix::icon_id::kHostsWell,        veltrix::icon_id::kHostsSetProblem,
+    veltrix::icon_id::kHostsUnreachable,
+};
+constexpr int kTrayIconSize = 32;
+constexpr int kTrayIconGap = 16;
+
+// The tray icons side by side on a transparent strip, each as the panel gets it.
+QImage TrayIconStrip() {
+    constexpr int kCount = static_cast<int>(std::size(kTrayIcons));
+    QImage strip(kCount * kTrayIconSize + (kCount - 1) * kTrayIconGap, kTrayIconSize,
+                 QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    int x = 0;
+    for (const int id : kTrayIcons) {
+        painter.drawPixmap(x, 0, veltrix::ProgramPixmap(id, kTrayIconSize));
+        x += kTrayIconSize + kTrayIconGap;
+    }
+    return strip;
+}
 
 // The visible top-level dialog other than the main window, if there is one.
 QDialog* OpenDialog(const MainWindow& window) {
@@ -113,6 +142,8 @@ class GuideTour : public QObject {
     };
 
     void BuildSteps() {
+        steps_.push_back({"tray-icons.png", [] { return true; },
+                          [this] { return Save(TrayIconStrip(), "tray-icons.png"); }});
         steps_.push_back({"notification.png", [] { return !NotificationBubble().isNull(); },
                           [this] { return Save(NotificationBubble(), "notification.png"); }});
         steps_.push_back({"main-window.png", [this] { return RebuildShown(); },

@@ -64,9 +64,11 @@ void PopupPresenter::ShowNext() {
 }
 
 void PopupPresenter::Show(const PopupEntry& entry) {
-    auto box = platform::MakeMessageBox(owner_, platform::QtUserInterface::Title(),
-                                        QString::fromStdString(entry.text), IconOf(entry.severity),
-                                        MessageButtons::Ok);
+    // A box of one of several hosts names it before the program's name in its title.
+    const QString title = platform::WithHostName(QString::fromStdString(entry.hostName),
+                                                 platform::QtUserInterface::Title());
+    auto box = platform::MakeMessageBox(owner_, title, QString::fromStdString(entry.text),
+                                        IconOf(entry.severity), MessageButtons::Ok);
     ++shown_;
     current_ = box.release();
     current_->setAttribute(Qt::WA_DeleteOnClose);

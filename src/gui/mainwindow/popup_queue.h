@@ -5,12 +5,15 @@
 // once as one summary. It keeps at most kMaxKept messages; beyond that only their
 // number and the most serious severity among them, so a flood cannot grow it without
 // bound. GUI thread only: the session's reports cross threads in the host's inbox.
+// With several hosts each message carries its host's name, and a summary the names of
+// the hosts it sums up.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "session/session_types.h"
 
@@ -19,6 +22,9 @@ namespace veltrix {
 struct PopupEntry {
     std::string text;
     Severity severity = Severity::Information;
+    // The host the message is about, empty with one host; a summary's names its hosts
+    // ("a, b").
+    std::string hostName{};
 
     bool operator==(const PopupEntry&) const = default;
 };
@@ -28,7 +34,7 @@ class PopupQueue {
     static constexpr std::size_t kMaxKept = 1000;
 
     // Appends an entry and calls the push observer.
-    void Push(std::string text, Severity severity);
+    void Push(std::string text, Severity severity, std::string hostName = {});
     // The oldest entry, or nothing when the queue is empty. Past the kept messages it
     // gives one summary of those only counted.
     std::optional<PopupEntry> Pop();
@@ -42,12 +48,15 @@ class PopupQueue {
     void SetPushObserver(std::function<void()> observer) { observer_ = std::move(observer); }
 
   private:
-    static PopupEntry Summary(std::size_t count, Severity severity);
+    static PopupEntry Summary(std::size_t count, Severity severity,
+                              const std::vector<std::string>& hosts);
 
     std::deque<PopupEntry> entries_;
     // Messages past kMaxKept: how many, and the most serious of them.
     std::size_t uncounted_ = 0;
     Severity uncountedSeverity_ = Severity::Information;
+    // The hosts of those messages, each once, in the order they first came.
+    std::vector<std::string> uncountedHosts_;
     std::function<void()> observer_;
 };
 

@@ -29,6 +29,18 @@ struct Palette {
     QColor dot;  // status dot in the lower right corner
 };
 
+// The drive colours and lights of a watched host that is well, and of one that is not
+// reached: the single host's connected and not connected icons, and the hosts' icons.
+Palette WellPalette() {
+    return {QColor(0xc8, 0xcf, 0xd8), QColor(0x6e, 0x78, 0x86), QColor(0x33, 0x3a, 0x44),
+            QColor(0x5f, 0xd3, 0x5f), QColor(0x2e, 0xb8, 0x3c)};
+}
+
+Palette UnreachablePalette() {
+    return {QColor(0xb4, 0xb4, 0xb4), QColor(0x70, 0x70, 0x70), QColor(0x3c, 0x3c, 0x3c),
+            QColor(0x90, 0x90, 0x90), QColor(0xd3, 0x2f, 0x2f)};
+}
+
 std::optional<Palette> PaletteFor(int iconId) {
     switch (iconId) {
         case icon_id::kApplication:
@@ -36,16 +48,28 @@ std::optional<Palette> PaletteFor(int iconId) {
                            QColor(0x12, 0x2a, 0x5c), QColor(0x7f, 0xe0, 0xff),
                            QColor(0xf5, 0xa6, 0x23)};
         case icon_id::kConnected:
-            return Palette{QColor(0xc8, 0xcf, 0xd8), QColor(0x6e, 0x78, 0x86),
-                           QColor(0x33, 0x3a, 0x44), QColor(0x5f, 0xd3, 0x5f),
-                           QColor(0x2e, 0xb8, 0x3c)};
+        case icon_id::kHostsWell:
+            return WellPalette();
         case icon_id::kDisconnected:
-            return Palette{QColor(0xb4, 0xb4, 0xb4), QColor(0x70, 0x70, 0x70),
-                           QColor(0x3c, 0x3c, 0x3c), QColor(0x90, 0x90, 0x90),
-                           QColor(0xd3, 0x2f, 0x2f)};
+        case icon_id::kHostsUnreachable:
+            return UnreachablePalette();
+        case icon_id::kHostsSetProblem: {
+            // Reached, with amber lights and dot: a set wants attention.
+            Palette palette = WellPalette();
+            palette.led = QColor(0xff, 0xc1, 0x3d);
+            palette.dot = QColor(0xf0, 0x8a, 0x00);
+            return palette;
+        }
         default:
             return std::nullopt;
     }
+}
+
+// The hosts' icons show a second stack of drives behind the first, for the other
+// machines.
+bool ShowsSeveralHosts(int iconId) {
+    return iconId == icon_id::kHostsWell || iconId == icon_id::kHostsSetProblem ||
+           iconId == icon_id::kHostsUnreachable;
 }
 
 // Where the three drives and the status dot lie on the grid; together they fill the
@@ -58,6 +82,12 @@ constexpr qreal kDriveCorner = 3.0;
 const QPointF kDotCentre(48.0, 48.0);
 constexpr qreal kDotRadius = 12.0;
 const QRectF kContent(kDriveLeft, kDriveTops[0], 60.0 - kDriveLeft, 60.0 - kDriveTops[0]);
+// The stack behind lies up and to the right, its drives peeking out above and beside the
+// front stack; with it the picture fills a taller box.
+const QPointF kBackOffset(8.0, -8.0);
+const QRectF kDrivesBox(kDriveLeft, kDriveTops[0], kDriveWidth,
+                        kDriveTops[2] + kDriveHeight - kDriveTops[0]);
+const QRectF kSeveralContent = kContent.united(kDrivesBox.translated(kBackOffset));
 
 // The panel behind a tray icon may be black, white or anything between: the picture
 // has a dark outline and a light rim around it, each at least one screen pixel wide,
@@ -69,27 +99,32 @@ struct Strokes {
     qreal rim;      // grid units, outside the outline
 };
 
-// The outer shape of the picture: the drive bodies and the status dot.
-QPainterPath Silhouette() {
+// The drive bodies of one stack.
+QPainterPath Drives() {
     QPainterPath shape;
     for (const qreal top : kDriveTops) {
         shape.addRoundedRect(QRectF(kDriveLeft, top, kDriveWidth, kDriveHeight), kDriveCorner,
                              kDriveCorner);
     }
+    return shape;
+}
+
+// The outer shape of the picture: the drive bodies and the status dot.
+QPainterPath Silhouette() {
+    QPainterPath shape = Drives();
     shape.addEllipse(kDotCentre, kDotRadius, kDotRadius);
     return shape.simplified();
 }
 
-// A stack of three drives, each with an activity light, and a round status dot, all on
-// a light rim.
-void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& strokes) {
-    const qreal rimPen = strokes.outline + 2.0 * strokes.rim;
-
-    // The rim: a stroke around the whole shape whose inner half the bodies cover.
+// The rim: a stroke around the whole shape whose inner half the bodies cover.
+void DrawRim(QPainter& painter, const QPainterPath& shape, qreal rimPen) {
     painter.setPen(QPen(kRim, rimPen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(kRim);
-    painter.drawPath(Silhouette());
+    painter.drawPath(shape);
+}
 
+// Three drives, each with a slot line and an activity light on its face.
+void DrawDrives(QPainter& painter, const Palette& palette, const Strokes& strokes) {
     for (const qreal top : kDriveTops) {
         const QRectF body(kDriveLeft, top, kDriveWidth, kDriveHeight);
         QLinearGradient shade(body.topLeft(), body.bottomLeft());
@@ -99,7 +134,6 @@ void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& st
         painter.setBrush(shade);
         painter.drawRoundedRect(body, kDriveCorner, kDriveCorner);
 
-        // Slot line and activity light on the drive's face.
         painter.setPen(QPen(palette.outline, 1.5, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(QPointF(kDriveLeft + 6.0, top + kDriveHeight / 2.0),
                          QPointF(kDriveLeft + 28.0, top + kDriveHeight / 2.0));
@@ -108,9 +142,11 @@ void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& st
         painter.drawEllipse(QPointF(kDriveLeft + kDriveWidth - 7.0, top + kDriveHeight / 2.0), 2.5,
                             2.5);
     }
+}
 
-    // The status dot overlaps the lower right corner, parted from the drives by the
-    // rim's colour and outlined like them.
+// The status dot overlaps the lower right corner, parted from the drives by the rim's
+// colour and outlined like them.
+void DrawDot(QPainter& painter, const Palette& palette, const Strokes& strokes, qreal rimPen) {
     painter.setPen(QPen(kRim, rimPen));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(kDotCentre, kDotRadius, kDotRadius);
@@ -120,6 +156,32 @@ void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& st
     painter.setPen(QPen(palette.outline, strokes.outline));
     painter.setBrush(glow);
     painter.drawEllipse(kDotCentre, kDotRadius, kDotRadius);
+}
+
+// A stack of three drives, each with an activity light, and a round status dot, all on
+// a light rim.
+void DrawDriveStack(QPainter& painter, const Palette& palette, const Strokes& strokes) {
+    const qreal rimPen = strokes.outline + 2.0 * strokes.rim;
+    DrawRim(painter, Silhouette(), rimPen);
+    DrawDrives(painter, palette, strokes);
+    DrawDot(painter, palette, strokes, rimPen);
+}
+
+// The hosts' picture: a darker stack of drives behind the front one, both on one rim;
+// the front stack's outline parts them (a rim between them would cover the little the
+// back stack shows at panel sizes).
+void DrawSeveralStacks(QPainter& painter, const Palette& palette, const Strokes& strokes) {
+    const qreal rimPen = strokes.outline + 2.0 * strokes.rim;
+    DrawRim(painter, Silhouette().united(Drives().translated(kBackOffset)), rimPen);
+    Palette back = palette;
+    back.driveLight = palette.driveLight.darker(115);
+    back.driveDark = palette.driveDark.darker(115);
+    painter.save();
+    painter.translate(kBackOffset);
+    DrawDrives(painter, back, strokes);
+    painter.restore();
+    DrawDrives(painter, palette, strokes);
+    DrawDot(painter, palette, strokes, rimPen);
 }
 
 }  // namespace
@@ -135,9 +197,11 @@ QPixmap ProgramPixmap(int iconId, int size) {
     const qreal rimPixels = std::max(1.0, size / 42.0);
     // The content with its strokes, and half a pixel to spare, fills the square.
     const qreal margin = outlinePixels / 2.0 + rimPixels + 0.5;
-    const qreal scale = (size - 2.0 * margin) / std::max(kContent.width(), kContent.height());
-    const QPointF offset((size - kContent.width() * scale) / 2.0,
-                         (size - kContent.height() * scale) / 2.0);
+    const bool several = ShowsSeveralHosts(iconId);
+    const QRectF content = several ? kSeveralContent : kContent;
+    const qreal scale = (size - 2.0 * margin) / std::max(content.width(), content.height());
+    const QPointF offset((size - content.width() * scale) / 2.0,
+                         (size - content.height() * scale) / 2.0);
 
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -145,8 +209,13 @@ QPixmap ProgramPixmap(int iconId, int size) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(offset);
     painter.scale(scale, scale);
-    painter.translate(-kContent.topLeft());
-    DrawDriveStack(painter, *palette, {outlinePixels / scale, rimPixels / scale});
+    painter.translate(-content.topLeft());
+    const Strokes strokes{outlinePixels / scale, rimPixels / scale};
+    if (several) {
+        DrawSeveralStacks(painter, *palette, strokes);
+    } else {
+        DrawDriveStack(painter, *palette, strokes);
+    }
     painter.end();
     return pixmap;
 }

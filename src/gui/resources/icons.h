@@ -1,7 +1,8 @@
 #pragma once
-// The program's icons, drawn at run time: the application icon and the two
-// notification-area icons (connected, not connected). Ids are those of icon_id in
-// resources/main_window_ids.h; any other id gives a null icon or pixmap.
+// The program's icons, drawn at run time: the application icon, the two
+// notification-area icons of one host (connected, not connected) and the three of
+// several hosts (all well, a set problem, a host not reached). Ids are those of icon_id
+// in resources/main_window_ids.h; any other id gives a null icon or pixmap.
 
 #include <QIcon>
 #include <QPixmap>

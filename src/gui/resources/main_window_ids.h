@@ -87,6 +87,10 @@ namespace icon_id {
 inline constexpr int kApplication = 5;
 inline constexpr int kConnected = 140;
 inline constexpr int kDisconnected = 179;
+// The notification area's icons while several hosts are watched: the worst of them.
+inline constexpr int kHostsWell = 190;         // every host connected, every set well
+inline constexpr int kHostsSetProblem = 191;   // a set reduced, broken or rebuilding
+inline constexpr int kHostsUnreachable = 192;  // some host not connected
 }  // namespace icon_id
 
 }  // namespace veltrix

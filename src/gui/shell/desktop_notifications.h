@@ -6,6 +6,8 @@
 //
 // A balloon replaces the program's notification with the same title that is still on
 // screen, so the rebuild's steps update one notification instead of stacking new ones.
+// With several hosts a balloon's title begins with its host's name: each host's
+// notifications replace only their own.
 // Clicking a notification (its default action) calls onActivated. Calls are
 // asynchronous and bounded: the window never waits for the service. Without a session
 // bus or a notification service the balloons are dropped, reported once.

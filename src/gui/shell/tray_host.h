@@ -30,7 +30,7 @@ inline constexpr std::size_t kMaxBalloonTitleLength = 63;
 inline constexpr std::size_t kMaxBalloonTextLength = 255;
 
 struct NotifyRecord {
-    int identifier = 0;  // the icon resource number: 140 connected, 179 not connected
+    int identifier = 0;  // the icon resource number shown (icon_id)
     NotifyParts flags;
     unsigned callbackMessage = kTrayCallbackMessage;
     int iconId = 0;  // the icon resource shown

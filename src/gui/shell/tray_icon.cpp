@@ -13,6 +13,18 @@ int IdentifierFor(bool isConnected) {
     return isConnected ? icon_id::kConnected : icon_id::kDisconnected;
 }
 
+int IdentifierFor(HostsLevel worst) {
+    switch (worst) {
+        case HostsLevel::Well:
+            return icon_id::kHostsWell;
+        case HostsLevel::SetProblem:
+            return icon_id::kHostsSetProblem;
+        case HostsLevel::Unreachable:
+            break;
+    }
+    return icon_id::kHostsUnreachable;
+}
+
 // The texts are UTF-8: a cut that would split a multi-byte character drops the whole
 // character, so the notification area never receives a broken sequence.
 std::string CutUtf8(const std::string& text, std::size_t maxBytes) {
@@ -47,8 +59,14 @@ void TrayIcon::AddTrayIcon(bool isConnected) {
 }
 
 void TrayIcon::UpdateTrayIcon(bool isConnected, bool showBalloon) {
-    const int wanted = IdentifierFor(isConnected);
+    Update(IdentifierFor(isConnected), showBalloon);
+}
 
+void TrayIcon::UpdateHostsIcon(HostsLevel worst, bool showBalloon) {
+    Update(IdentifierFor(worst), showBalloon);
+}
+
+void TrayIcon::Update(int wanted, bool showBalloon) {
     // The identifier is the icon number, so another icon means another entry: the old
     // one goes and the new one is added.
     bool removed = false;

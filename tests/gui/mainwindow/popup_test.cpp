@@ -13,6 +13,7 @@
 #include "gui/mainwindow/popup_presenter.h"
 #include "gui/mainwindow/popup_queue.h"
 #include "gui/platform/control_id.h"
+#include "gui/platform/qt_user_interface.h"
 #include "gui/resources/main_window_ids.h"
 #include "support/main_window_fixture.h"
 
@@ -108,6 +109,38 @@ TEST(PopupQueue, SummaryTakesTheWorstSeverityAndTheQueueStaysBounded) {
     }
     EXPECT_EQ(popped, PopupQueue::kMaxKept + 1) << "the kept ones, then one for the rest";
     EXPECT_EQ(last->text, "2 more events \u2014 see the event log");
+}
+
+// With several hosts a box names its host before the program's name, and the summary
+// the hosts it sums up; with one host the title is the program's name alone.
+TEST(PopupPresenter, TitlesNameTheHostsOnlyAmongSeveral) {
+    const QString program = platform::QtUserInterface::Title();
+    struct Case {
+        std::vector<std::string> hosts;  // of the pushed messages, in order
+        std::vector<QString> titles;
+    };
+    const std::vector<Case> cases = {
+        {{"", ""}, {program, program}},
+        {{"nas", "db-1"}, {"nas \u2014 " + program, "db-1 \u2014 " + program}},
+        {{"", "", "", "", ""}, {program, program}},
+        {{"nas", "db-1", "nas", "db-1", "web"},
+         {"nas \u2014 " + program, "db-1, nas, web \u2014 " + program}},
+    };
+    for (const Case& c : cases) {
+        PopupQueue queue;
+        PopupPresenter presenter(queue, nullptr);
+        for (const std::string& host : c.hosts) {
+            queue.Push("Device lost.", Severity::Error, host);
+        }
+        std::vector<QString> titles;
+        QApplication::processEvents();
+        while (QMessageBox* box = presenter.Current()) {
+            titles.push_back(box->windowTitle());
+            box->accept();
+            QApplication::processEvents();
+        }
+        EXPECT_EQ(titles, c.titles) << c.hosts.size();
+    }
 }
 
 // 300 "Spare Drive accessed" events in one poll with popups on for all events: two

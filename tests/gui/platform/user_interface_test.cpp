@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -45,6 +47,31 @@ TEST(MessageBoxTest, ButtonsDefaultAndEscapeFollowTheButtonSet) {
         EXPECT_EQ(box->windowTitle(), "Title");
         EXPECT_EQ(box->text(), "Line 1\nError #KGD-12 <b>");
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    }
+}
+
+// A window manager writes the title bold beside the window's icon and three buttons,
+// about 30 pixels each: a box is as wide as that needs, never narrower than its text
+// makes it, and as high as its text needs at that width.
+TEST(MessageBoxTest, BoxIsWideEnoughForItsTitleBar) {
+    const QString longText = QString("Controller No.:0 Port:1 ").repeated(8);
+    const QString titles[] = {"Kavotronik Veltrix", "nas \u2014 Kavotronik Veltrix",
+                              "backup-server-in-the-basement \u2014 Kavotronik Veltrix"};
+    for (const QString& title : titles) {
+        for (const QString& text : {QString("OK"), QString("NO RESPONSE"), longText}) {
+            SCOPED_TRACE((title + " / " + text).toStdString());
+            const auto box =
+                MakeMessageBox(nullptr, title, text, MessageIcon::Warning, MessageButtons::Ok);
+            QMessageBox plain(QMessageBox::Warning, title, text, QMessageBox::Ok);
+            box->show();
+            plain.show();
+            QApplication::processEvents();
+            QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+            bold.setBold(true);
+            EXPECT_GE(box->width(), QFontMetrics(bold).horizontalAdvance(title) + 4 * 30);
+            EXPECT_GE(box->width(), plain.width());
+            EXPECT_GE(box->height(), box->layout()->totalHeightForWidth(box->width()));
+        }
     }
 }
 

@@ -1,5 +1,5 @@
 // The drawn program icons: visible pictures of the asked size for the known ids, the
-// two tray states different, an edge that stands out on dark and light panels,
+// five tray states different, an edge that stands out on dark and light panels,
 // nothing for unknown ids.
 
 #include "gui/resources/icons.h"
@@ -25,9 +25,13 @@ bool CentreHasInk(const QImage& image) {
     return false;
 }
 
+// The tray's icons: one host connected and not, several hosts well, with a set
+// problem, with a host not reached.
+constexpr int kTrayIds[] = {140, 179, 190, 191, 192};
+
 TEST(IconsTest, KnownIdsGiveVisiblePixmapsOfTheAskedSize) {
-    for (const int id : {5, 140, 179}) {
-        for (const int size : {16, 22, 100}) {
+    for (const int id : {5, 140, 179, 190, 191, 192}) {
+        for (const int size : {16, 22, 32, 48, 64, 100, 128}) {
             const QImage image = ProgramPixmap(id, size).toImage();
             ASSERT_EQ(image.size(), QSize(size, size)) << id;
             EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << id << " corner is transparent";
@@ -35,7 +39,19 @@ TEST(IconsTest, KnownIdsGiveVisiblePixmapsOfTheAskedSize) {
         }
         EXPECT_EQ(ProgramIcon(id).availableSizes().size(), 6) << id;
     }
-    EXPECT_NE(ProgramPixmap(140, 16).toImage(), ProgramPixmap(179, 16).toImage());
+}
+
+TEST(IconsTest, TrayIconsDifferFromEachOtherAtPanelSizes) {
+    for (const int size : {16, 22}) {
+        for (const int a : kTrayIds) {
+            for (const int b : kTrayIds) {
+                if (a < b) {
+                    EXPECT_NE(ProgramPixmap(a, size).toImage(), ProgramPixmap(b, size).toImage())
+                        << a << " and " << b << " at " << size << " px";
+                }
+            }
+        }
+    }
 }
 
 // Relative luminance, 0 to 1.
@@ -86,7 +102,7 @@ TEST(IconsTest, EdgeStandsOutOnDarkAndLightPanels) {
     for (const QColor panel :
          {QColor(0x00, 0x00, 0x00), QColor(0x3c, 0x3c, 0x3c), QColor(0x2b, 0x57, 0x9a),
           QColor(0xd6, 0xd6, 0xd6), QColor(0xff, 0xff, 0xff)}) {
-        for (const int id : {140, 179, 5}) {
+        for (const int id : {140, 179, 190, 191, 192, 5}) {
             for (const int size : {16, 22, 24, 32}) {
                 EXPECT_GE(VisibleEdgeShare(id, size, panel, 0.3), 0.95)
                     << "icon " << id << " at " << size << " px on " << panel.name().toStdString();
@@ -96,7 +112,7 @@ TEST(IconsTest, EdgeStandsOutOnDarkAndLightPanels) {
 }
 
 TEST(IconsTest, UnknownIdsGiveNothing) {
-    for (const int id : {0, 141}) {
+    for (const int id : {0, 141, 189, 193}) {
         EXPECT_TRUE(ProgramIcon(id).isNull());
         EXPECT_TRUE(ProgramPixmap(id, 32).isNull());
     }

@@ -1,13 +1,19 @@
 // The notification-area icon: which records reach the host for each change of state,
-// and how the texts are cut.
+// how the texts are cut, and what the icon shows of several hosts.
 
 #include "gui/shell/tray_icon.h"
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "gui/shell/tray_presenter.h"
+#include "texts/string_ids.h"
+#include "texts/strings.h"
 
 namespace veltrix::shell {
 namespace {
@@ -103,6 +109,100 @@ TEST(TrayIconTest, TextsAreCutOnCharacterBoundaries) {
         tray.UpdateTrayIcon(false, true);
         ASSERT_EQ(host.calls.size(), 1U);
         EXPECT_EQ(host.calls[0].second.*c.sent, c.expected);
+    }
+}
+
+// Several hosts: the icon of the worst, and under the program's name one line per host,
+// worst first, as many whole lines as the notification area takes.
+TEST(TrayPresenterTest, SeveralHostsShowTheWorstAndOneLineEachWorstFirst) {
+    QGuiApplication::setApplicationDisplayName("Kavotronik Veltrix");
+    const std::vector<HostTipLine> six(6, {"host-x", "Not connected", 4});
+    const struct {
+        const char* name;
+        std::vector<HostTipLine> hosts;
+        HostsLevel level;
+        int iconId;
+        std::string tip;
+    } cases[] = {
+        {"well",
+         {{"a", "Ready", 0}, {"b", "Ready", 0}},
+         HostsLevel::Well,
+         190,
+         "Kavotronik Veltrix\na: Ready\nb: Ready"},
+        {"set problem",
+         {{"a", "Rebuilding 40 %", 1}, {"b", "Broken", 3}, {"c", "Ready", 0}},
+         HostsLevel::SetProblem,
+         191,
+         "Kavotronik Veltrix\nb: Broken\na: Rebuilding 40 %\nc: Ready"},
+        {"unreachable, equal ranks in the given order",
+         {{"a", "Reduced", 2},
+          {"b", "Not connected", 4},
+          {"c", "Password refused", 6},
+          {"d", "Not connected", 4}},
+         HostsLevel::Unreachable,
+         192,
+         "Kavotronik Veltrix\nc: Password refused\nb: Not connected\nd: Not connected\n"
+         "a: Reduced"},
+        {"more than fit", six, HostsLevel::Unreachable, 192,
+         "Kavotronik Veltrix\nhost-x: Not connected\nhost-x: Not connected\n"
+         "host-x: Not connected\nhost-x: Not connected\n\u2026"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host;
+        QWidget window;
+        TrayPresenter presenter(host, window);
+        presenter.ShowHosts(c.level, HostTipLines(c.hosts));
+        presenter.ShowHosts(c.level, HostTipLines(c.hosts));
+        ASSERT_EQ(host.calls.size(), 2U) << "the old entry goes, the new one comes; a repeat "
+                                            "is dropped";
+        EXPECT_EQ(host.calls[1].first, NotifyOp::Add);
+        EXPECT_EQ(host.calls[1].second.iconId, c.iconId);
+        EXPECT_EQ(host.calls[1].second.tip, c.tip);
+    }
+}
+
+// A balloon or connection change names its host when several are watched, and keeps
+// their icon and tooltip; with one host it is exactly what it was.
+TEST(TrayPresenterTest, BalloonsNameTheirHostOnlyAmongSeveral) {
+    QGuiApplication::setApplicationDisplayName("Kavotronik Veltrix");
+    const std::string connection = LoadString(ids::kBalloonHostConnection);
+    const std::string hostsTip = "Kavotronik Veltrix\nnas: Broken\ndb-1: Ready";
+    const struct {
+        const char* name;
+        bool connection;  // a connection change, else a balloon the monitor asks for
+        QString hostName;
+        std::string title;
+        int iconId;
+        std::string tip;
+    } cases[] = {
+        {"balloon of one host", false, "", "Rebuild", 140, "Tip"},
+        {"balloon of one of several", false, "db-1", "db-1 \u2014 Rebuild", 191, hostsTip},
+        {"connection of one host", true, "", connection, 140, LoadString(ids::kTipConnected)},
+        {"connection of one of several", true, "db-1", "db-1 \u2014 " + connection, 191, hostsTip},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host;
+        QWidget window;
+        TrayPresenter presenter(host, window);
+        presenter.Icon().trayTip = "Tip";
+        if (!c.hostName.isEmpty()) {
+            presenter.ShowHosts(HostsLevel::SetProblem,
+                                HostTipLines({{"db-1", "Ready", 0}, {"nas", "Broken", 3}}));
+        }
+        if (c.connection) {
+            presenter.AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected, true,
+                                         c.hostName);
+        } else {
+            presenter.ShowBalloon("Rebuild", "Done", Severity::Information, true, c.hostName);
+        }
+        ASSERT_FALSE(host.calls.empty());
+        const NotifyRecord& shown = host.calls.back().second;
+        EXPECT_EQ(shown.flags, kNotifyWithBalloon);
+        EXPECT_EQ(shown.balloonTitle, c.title);
+        EXPECT_EQ(shown.iconId, c.iconId);
+        EXPECT_EQ(shown.tip, c.tip);
     }
 }
 
