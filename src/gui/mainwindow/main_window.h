@@ -20,6 +20,7 @@
 #include "gui/bios/bios_update_command.h"
 #include "gui/diagram/diagram_state.h"
 #include "gui/errorlog/error_log_command.h"
+#include "gui/hosts/hosts_command.h"
 #include "gui/hostview/host_body.h"
 #include "gui/mainwindow/main_window_view.h"
 #include "gui/mainwindow/popup_queue.h"
@@ -109,6 +110,8 @@ class MainWindow : public QDialog {
 
     // The menu's error log view (the lines are the monitor's).
     ErrorLogCommand& ErrorLog() { return errorLog_; }
+    // The menu's hosts: HostsChanged tells the list the user kept.
+    HostsCommand& Hosts() { return hosts_; }
 
     // The menu's toggles.
     void OnToggleAutoconnect();
@@ -190,6 +193,9 @@ class MainWindow : public QDialog {
     KeyringToggle keyring_{settings_, ui_, settingsWriter_};
     ErrorLogCommand errorLog_{*monitor_, this};
     BiosUpdateCommand bios_{ui_, this};
+    HostsCommand hosts_{[this] { return keyring_.KeptHosts(); },
+                        [this](const std::vector<HostEntry>& hosts) { keyring_.KeepHosts(hosts); },
+                        ui_, this};
 };
 
 }  // namespace veltrix
