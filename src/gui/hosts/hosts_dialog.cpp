@@ -164,7 +164,8 @@ void HostsDialog::ConnectControls() {
 }
 
 QString HostsDialog::ListText(const HostEntry& host) const {
-    return host.name.trimmed().isEmpty() ? QString::fromStdString(host.address) : host.name;
+    const QString name = host.name.trimmed();
+    return name.isEmpty() ? QString::fromStdString(host.address) : name;
 }
 
 void HostsDialog::OnRowChanged(int row) {

@@ -51,9 +51,12 @@ void HostKeyrings::Keep(const std::vector<HostEntry>& hosts, password::KeyringCh
             ++it;
             continue;
         }
-        // The host is gone, or its address changed: its entry goes (the job ends by
-        // itself after the keyring object).
-        it->second.keyring->LeaveKeyring();
+        // The host is gone, or its address changed: the entry the keyring holds goes
+        // (the job ends by itself after the keyring object). A keyring that never
+        // answered is not asked.
+        if (it->second.keyring->HoldsPassword()) {
+            it->second.keyring->LeaveKeyring();
+        }
         it = entries_.erase(it);
     }
 }

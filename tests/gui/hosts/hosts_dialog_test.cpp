@@ -106,8 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
              {Click(D::kAddButton), Type(D::kNameEdit, "Again"), Type(D::kAddressEdit, "nas7")},
              {},
              "address \"nas7\""}),
-    [](const auto& info) {
-        std::string name = info.param.what;
+    [](const auto& param) {
+        std::string name = param.param.what;
         std::replace(name.begin(), name.end(), ' ', '_');
         return name;
     });
