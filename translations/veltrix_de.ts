@@ -1113,5 +1113,65 @@ Passwort nicht geändert!</translation>
         <source>No program could open the user guide %1.</source>
         <translation>Kein Programm konnte das Benutzerhandbuch %1 öffnen.</translation>
     </message>
+    <message id="hosts.title">
+        <source>Hosts</source>
+        <translation>Rechner</translation>
+    </message>
+    <message id="hosts.connect-automatically">
+        <source>Connect automatically</source>
+        <translation>Automatisch verbinden</translation>
+    </message>
+    <message id="hosts.add">
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message id="hosts.remove">
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message id="hosts.up">
+        <source>&amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message id="hosts.down">
+        <source>&amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message id="hosts.name">
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message id="hosts.address">
+        <source>Address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message id="hosts.password">
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message id="hosts.name-missing">
+        <source>Each host needs a name.</source>
+        <translation>Jeder Rechner braucht einen Namen.</translation>
+    </message>
+    <message id="hosts.address-invalid">
+        <source>&quot;%1&quot; is not a host address. Enter &quot;.&quot; for this computer, a host name or address, or name:port with a port from 1 to 65535.</source>
+        <translation>„%1“ ist keine Rechneradresse. Geben Sie „.“ für diesen Computer ein, einen Rechnernamen oder eine Adresse, oder Name:Port mit einem Port von 1 bis 65535.</translation>
+    </message>
+    <message id="hosts.name-twice">
+        <source>Two hosts are called &quot;%1&quot;: each host needs a name of its own.</source>
+        <translation>Zwei Rechner heißen „%1“: Jeder Rechner braucht einen eigenen Namen.</translation>
+    </message>
+    <message id="hosts.address-twice">
+        <source>Two hosts have the address &quot;%1&quot;: each host is watched once.</source>
+        <translation>Zwei Rechner haben die Adresse „%1“: Jeder Rechner wird nur einmal überwacht.</translation>
+    </message>
+    <message id="menu.hosts">
+        <source>&amp;Hosts...</source>
+        <translation>&amp;Rechner...</translation>
+    </message>
+    <message id="settings.this-computer">
+        <source>This computer</source>
+        <translation>Dieser Computer</translation>
+    </message>
 </context>
 </TS>

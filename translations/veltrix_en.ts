@@ -1081,6 +1081,64 @@ Password unchanged!</source>
     </message>
     <message id="about.user-guide-not-opened">
         <source>No program could open the user guide %1.</source>
+    <message id="hosts.title">
+        <source>Hosts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.connect-automatically">
+        <source>Connect automatically</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.add">
+        <source>&amp;Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.remove">
+        <source>&amp;Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.up">
+        <source>&amp;Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.down">
+        <source>&amp;Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.name">
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.address">
+        <source>Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.password">
+        <source>Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.name-missing">
+        <source>Each host needs a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.address-invalid">
+        <source>&quot;%1&quot; is not a host address. Enter &quot;.&quot; for this computer, a host name or address, or name:port with a port from 1 to 65535.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.name-twice">
+        <source>Two hosts are called &quot;%1&quot;: each host needs a name of its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="hosts.address-twice">
+        <source>Two hosts have the address &quot;%1&quot;: each host is watched once.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.hosts">
+        <source>&amp;Hosts...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="settings.this-computer">
+        <source>This computer</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

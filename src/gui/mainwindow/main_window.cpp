@@ -111,6 +111,7 @@ void MainWindow::BuildMenu() {
     const auto notConnected = [this] { ui_.ShowMessage(LoadString(ids::kHostNotConnected)); };
     on(menu_id::kKeepPasswordInKeyring, [this] { keyring_.Toggle(); });
     on(menu_id::kShowErrorLog, [this] { errorLog_.Run(); });
+    on(menu_id::kHosts, [this] { hosts_.Run(); });
     on(menu_id::kBiosUpdate, [this] {
         bios_.Run(*monitor_, {monitor_->IsConnected(), monitor_->ControllerCount(),
                               body_->State().currentController, monitor_->ServiceVersion(),

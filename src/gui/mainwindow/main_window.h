@@ -21,6 +21,7 @@
 #include "gui/bios/bios_update_command.h"
 #include "gui/diagram/diagram_state.h"
 #include "gui/errorlog/error_log_command.h"
+#include "gui/hosts/hosts_command.h"
 #include "gui/hostview/host_body.h"
 #include "gui/mainwindow/main_window_view.h"
 #include "gui/mainwindow/own_version.h"
@@ -113,6 +114,8 @@ class MainWindow : public QDialog {
 
     // The menu's error log view (the lines are the monitor's).
     ErrorLogCommand& ErrorLog() { return errorLog_; }
+    // The menu's hosts: HostsChanged tells the list the user kept.
+    HostsCommand& Hosts() { return hosts_; }
 
     const ClientSettings& Settings() const { return settings_; }
     // What the window shows of the host: the controllers, lists and rebuild controls.
@@ -191,6 +194,9 @@ class MainWindow : public QDialog {
     StartupToggles* toggles_ = nullptr;
     QString userGuidePath_ = InstalledUserGuidePath();
     UrlOpener openUrl_ = DesktopUrlOpener();
+    HostsCommand hosts_{[this] { return keyring_.KeptHosts(); },
+                        [this](const std::vector<HostEntry>& hosts) { keyring_.KeepHosts(hosts); },
+                        ui_, this};
 };
 
 }  // namespace veltrix

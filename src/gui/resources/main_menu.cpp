@@ -30,7 +30,10 @@ platform::MenuTemplate MainMenuTemplate() {
         MenuPopup(
             //% "&Configuration"
             QT_TRID_NOOP("menu.configuration"),
-            {MenuCommand(kPopup,
+            {MenuCommand(kHosts,
+                         //% "&Hosts..."
+                         QT_TRID_NOOP("menu.hosts")),
+             MenuCommand(kPopup,
                          //% "&Popup..."
                          QT_TRID_NOOP("menu.popup")),
              MenuCommand(kEmail,

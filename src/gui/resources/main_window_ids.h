@@ -74,6 +74,7 @@ inline constexpr int kAutoconnect = 32799;
 inline constexpr int kStartMinimized = 32800;
 inline constexpr int kStartAtLogin = 32801;  // the XDG autostart entry
 inline constexpr int kKeepPasswordInKeyring = 32802;
+inline constexpr int kHosts = 32803;  // the hosts the window watches
 inline constexpr int kAbout = 32778;
 inline constexpr int kHelp = 32779;  // the user guide
 }  // namespace menu_id

@@ -9,6 +9,8 @@
 #include "gui/platform/menu.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/settings/client_settings.h"
+#include "gui/settings/host_entries_store.h"
+#include "gui/settings/host_keyrings.h"
 #include "gui/settings/password_keyring.h"
 #include "gui/settings/settings_store.h"
 
@@ -23,6 +25,7 @@ KeyringToggle::~KeyringToggle() = default;
 void KeyringToggle::Start(const QString& service, QWidget& window, platform::Menu& menu) {
     menu_ = &menu;
     keyring_ = std::make_unique<PasswordKeyring>(service);
+    hostKeyrings_ = std::make_unique<HostKeyrings>(service);
     connect(keyring_.get(), &PasswordKeyring::PasswordRead, this, [this](const std::string& p) {
         settings_.password = p;
         emit PasswordRead(QString::fromStdString(p));
@@ -41,6 +44,7 @@ void KeyringToggle::Start(const QString& service, QWidget& window, platform::Men
     platform::FirstPaintGate::Defer(window, *keyring_, [this] {
         keyring_->Start(SettingsHoldPassword() ? std::optional(settings_.password) : std::nullopt,
                         settings_.keyringChoice);
+        hostKeyrings_->Keep(ReadHosts(settings_), settings_.keyringChoice);
     });
 }
 
@@ -53,6 +57,29 @@ void KeyringToggle::Keep(const std::string& password) {
 
 bool KeyringToggle::HoldsPassword() const {
     return keyring_ && keyring_->HoldsPassword();
+}
+
+std::vector<HostEntry> KeyringToggle::KeptHosts() const {
+    std::vector<HostEntry> hosts = ReadHosts(settings_);
+    if (hostKeyrings_) {
+        hostKeyrings_->FillPasswords(hosts);
+    }
+    return hosts;
+}
+
+void KeyringToggle::KeepHosts(const std::vector<HostEntry>& hosts) {
+    if (hosts.empty()) {
+        return;
+    }
+    // The keyring's writes start first: while they are under way the file keeps each
+    // password, and a confirmed write removes it from there.
+    Keep(hosts[0].password);
+    if (hostKeyrings_) {
+        hostKeyrings_->Keep(hosts, settings_.keyringChoice);
+    }
+    WriteHosts(hosts, settings_, [this, &hosts](std::size_t i) {
+        return i == 0 ? HoldsPassword() : hostKeyrings_ && hostKeyrings_->Holds(hosts[i].address);
+    });
 }
 
 void KeyringToggle::OnUnavailable(const QString& why, bool refused) {

@@ -8,12 +8,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "watch/host_entry.h"
 
 class QWidget;
 
 namespace veltrix {
 
 struct ClientSettings;
+class HostKeyrings;
 class PasswordKeyring;
 
 namespace platform {
@@ -39,6 +43,13 @@ class KeyringToggle : public QObject {
     void Toggle();
     bool HoldsPassword() const;
 
+    // The hosts as the settings file and the keyring keep them: the first is the
+    // window's settings, the further ones with the passwords the keyring gave.
+    std::vector<HostEntry> KeptHosts() const;
+    // Keeps `hosts` (at least one): the first in the window's settings, each password
+    // in the keyring where it takes it and else in the file, written at once.
+    void KeepHosts(const std::vector<HostEntry>& hosts);
+
   signals:
     // The keyring gave the password: the field shows it.
     void PasswordRead(const QString& password);
@@ -53,7 +64,8 @@ class KeyringToggle : public QObject {
     std::function<void(const ClientSettings&)>& writer_;
     platform::Menu* menu_ = nullptr;
     std::unique_ptr<PasswordKeyring> keyring_;
-    bool moveAsked_ = false;  // the user asked for the move: a refusal is a box
+    std::unique_ptr<HostKeyrings> hostKeyrings_;  // the further hosts' passwords
+    bool moveAsked_ = false;                      // the user asked for the move: a refusal is a box
 };
 
 }  // namespace veltrix

@@ -22,8 +22,8 @@ bool KeyringRuns() {
 
 }  // namespace
 
-PasswordKeyring::PasswordKeyring(QString service, QObject* parent)
-    : QObject(parent), service_(std::move(service)) {}
+PasswordKeyring::PasswordKeyring(QString service, QObject* parent, QString key)
+    : QObject(parent), service_(std::move(service)), key_(std::move(key)) {}
 
 void PasswordKeyring::Run(QKeychain::Job* job, int boundMs,
                           std::function<void(QKeychain::Job&)> done) {
@@ -31,7 +31,7 @@ void PasswordKeyring::Run(QKeychain::Job* job, int boundMs,
     // object is gone (the keyring library calls back into a job it was given, and a job
     // deleted under way would be called back after its end).
     job->setAutoDelete(true);
-    job->setKey(QString::fromLatin1(password::kKeyringKey));
+    job->setKey(key_);
     auto answered = std::make_shared<bool>(false);
     ++pending_;
     connect(job, &QKeychain::Job::finished, this,

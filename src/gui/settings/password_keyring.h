@@ -35,9 +35,11 @@ class PasswordKeyring : public QObject {
     // The user asked for the move and may be asked to choose or type a keyring password.
     static constexpr int kPromptBoundMs = 120000;
 
-    // `service`: the keyring entry's service name (tests use their own).
+    // `service`: the keyring entry's service name (tests use their own); `key`: its key,
+    // the first host's password by default (further hosts have keys of their own).
     explicit PasswordKeyring(QString service = QString::fromLatin1(password::kKeyringService),
-                             QObject* parent = nullptr);
+                             QObject* parent = nullptr,
+                             QString key = QString::fromLatin1(password::kKeyringKey));
 
     // `filePassword`: the settings file's password, when it holds one (moved), or
     // nothing (read from the keyring). `choice` File: the keyring is not asked at all.
@@ -67,6 +69,7 @@ class PasswordKeyring : public QObject {
     void Fail(const QString& why, bool refused);
 
     QString service_;
+    QString key_;
     bool inUse_ = false;
     bool failed_ = false;
     int pending_ = 0;  // jobs not answered yet

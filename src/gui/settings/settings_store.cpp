@@ -185,7 +185,17 @@ void StoreKeyringChoice(password::KeyringChoice choice) {
     file->sync();
 }
 
-void SaveSettings(const ClientSettings& settings) {
+bool ReadSettingsFile(const std::function<void(QSettings&)>& read) {
+    SettingsFile file;
+    if (!QFile::exists(file->fileName()) || !ProblemWith(*file).empty() ||
+        file->status() != QSettings::NoError) {
+        return false;
+    }
+    read(*file);
+    return true;
+}
+
+void EditSettingsFile(const std::function<void(QSettings&)>& edit) {
     SettingsFile file;
     const QString path = file->fileName();
     MakeFolderPrivate(QFileInfo(path).path());
@@ -193,22 +203,7 @@ void SaveSettings(const ClientSettings& settings) {
     if (file->status() != QSettings::NoError) {
         file->clear();  // what could not be read is replaced as a whole
     }
-    file->beginGroup(QString::fromLatin1(kGroup));
-    if (settings.passwordInKeyring) {
-        file->remove(QString::fromLatin1(kPassword));
-    } else {
-        file->setValue(QString::fromLatin1(kPassword), QString::fromStdString(settings.password));
-    }
-    file->setValue(QString::fromLatin1(kHostName), QString::fromStdString(settings.hostName));
-    file->setValue(QString::fromLatin1(kPopupLevel), settings.popupLevel);
-    file->setValue(QString::fromLatin1(kPopupEnabled), settings.popupEnabled ? 1 : 0);
-    file->setValue(QString::fromLatin1(kAutoConnect), settings.autoConnect ? 1 : 0);
-    file->setValue(QString::fromLatin1(kStartMinimized), settings.startMinimized ? 1 : 0);
-    if (settings.keyringChoice != password::KeyringChoice::Undecided) {
-        file->setValue(QString::fromLatin1(password::kKeyringChoiceKey),
-                       settings.keyringChoice == password::KeyringChoice::Keyring ? 1 : 0);
-    }
-    file->endGroup();
+    edit(*file);
     // Qt writes a temporary file beside the real one, syncs it to disk and renames it
     // over the real one, so a crash leaves the old file or the new one, never half of
     // one. Syncing the folder makes the rename itself durable.
@@ -219,6 +214,28 @@ void SaveSettings(const ClientSettings& settings) {
         ::fsync(folder);
         ::close(folder);
     }
+}
+
+void SaveSettings(const ClientSettings& settings) {
+    EditSettingsFile([&settings](QSettings& file) {
+        file.beginGroup(QString::fromLatin1(kGroup));
+        if (settings.passwordInKeyring) {
+            file.remove(QString::fromLatin1(kPassword));
+        } else {
+            file.setValue(QString::fromLatin1(kPassword),
+                          QString::fromStdString(settings.password));
+        }
+        file.setValue(QString::fromLatin1(kHostName), QString::fromStdString(settings.hostName));
+        file.setValue(QString::fromLatin1(kPopupLevel), settings.popupLevel);
+        file.setValue(QString::fromLatin1(kPopupEnabled), settings.popupEnabled ? 1 : 0);
+        file.setValue(QString::fromLatin1(kAutoConnect), settings.autoConnect ? 1 : 0);
+        file.setValue(QString::fromLatin1(kStartMinimized), settings.startMinimized ? 1 : 0);
+        if (settings.keyringChoice != password::KeyringChoice::Undecided) {
+            file.setValue(QString::fromLatin1(password::kKeyringChoiceKey),
+                          settings.keyringChoice == password::KeyringChoice::Keyring ? 1 : 0);
+        }
+        file.endGroup();
+    });
 }
 
 }  // namespace veltrix

@@ -4,8 +4,12 @@
 // "SettingsGUI". Without a keyring the file holds the service password in plain text
 // (see PasswordKeyring), so it and its folder are kept private to their owner.
 
+#include <functional>
+
 #include "gui/settings/client_settings.h"
 #include "password/password_location.h"
+
+class QSettings;
 
 namespace veltrix {
 
@@ -24,6 +28,13 @@ void SaveSettings(const ClientSettings& settings);
 // keyring has confirmed it keeps it).
 bool SettingsHoldPassword();
 void RemoveStoredPassword();
+// Reads from the settings file with `read`, only when it can be taken as settings (a
+// file that is missing or cannot be taken is not read: false).
+bool ReadSettingsFile(const std::function<void(QSettings&)>& read);
+// Changes the settings file with `edit` and writes it at once, kept private to its
+// owner and durable as SaveSettings writes it.
+void EditSettingsFile(const std::function<void(QSettings&)>& edit);
+
 // Keeps at once where the password lives from now on (the rest is written on exit).
 void StoreKeyringChoice(password::KeyringChoice choice);
 

@@ -15,8 +15,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "gui/hosts/hosts_dialog.h"
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/settings/host_entries_store.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/settings/settings_store.h"
 #include "support/main_window_fixture.h"
@@ -173,6 +175,38 @@ TEST_F(KeyringTest, PasswordMovesToTheKeyringAndComesBackFromIt) {
     EXPECT_TRUE(SettingsHoldPassword());
     EXPECT_FALSE(driver().IsMenuItemChecked(menu_id::kKeepPasswordInKeyring));
     EXPECT_EQ(LoadSettings().keyringChoice, password::KeyringChoice::File);
+}
+
+// A further host's password goes to a keyring entry of its own and leaves the file;
+// the next start gives it back from there.
+TEST_F(KeyringTest, AFurtherHostsPasswordHasAnEntryOfItsOwn) {
+    ASSERT_TRUE(StartKeyring()) << keyring_.readAllStandardError().toStdString();
+    StartWindow("kavo");
+    ASSERT_TRUE(WaitFor([] { return !SettingsHoldPassword(); }));
+    ui.onModal = [](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(WindowDriver(dialog).ClickItem(HostsDialog::kAddButton));
+        for (const auto& [id, text] : {std::pair{HostsDialog::kNameEdit, "NAS"},
+                                       {HostsDialog::kAddressEdit, "nas7"},
+                                       {HostsDialog::kPasswordEdit, "geheim"}}) {
+            platform::FindControl<QLineEdit>(dialog, id)->setText(text);
+        }
+        dialog.accept();
+        return dialog.result();
+    };
+    ASSERT_TRUE(driver().UserChoose(menu_id::kHosts));
+    EXPECT_TRUE(WaitFor([] { return !FileHostPassword("nas7"); })) << "moved, then removed";
+    EXPECT_EQ(ReadHosts(LoadSettings()).size(), 2U);
+    window().ExitProgram();
+
+    StartWindow(nullptr);
+    std::string given;
+    ui.onModal = [&given](QDialog& dialog) {
+        given = static_cast<HostsDialog&>(dialog).Hosts().back().password;
+        return static_cast<int>(QDialog::Rejected);
+    };
+    EXPECT_TRUE(WaitFor([&] { return driver().UserChoose(menu_id::kHosts) && given == "geheim"; }))
+        << given;
 }
 
 // veltrix-status of the same user finds the password where the window keeps it: in

@@ -157,7 +157,7 @@ TEST_F(PseudoLocaleTest, EveryWindowShowsItsTextsMarkedAndWhole) {
     const auto chooseEveryCommand = [&] {
         for (const int command :
              {menu_id::kShowErrorLog, menu_id::kBiosUpdate, menu_id::kPopup, menu_id::kEmail,
-              menu_id::kLogFile, menu_id::kPassword, menu_id::kAbout}) {
+              menu_id::kLogFile, menu_id::kPassword, menu_id::kHosts, menu_id::kAbout}) {
             const std::size_t before = ui.modalRuns.size();
             EXPECT_TRUE(driver().UserChoose(command)) << command;
             Settle();

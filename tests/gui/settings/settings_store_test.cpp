@@ -17,7 +17,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "gui/settings/host_entries_store.h"
 
 namespace veltrix {
 namespace {
@@ -118,6 +122,73 @@ TEST_F(SettingsStoreTest, FlagsAreWrittenBackAsZeroOrOne) {
     for (const auto& [key, value] : expected) {
         EXPECT_EQ(raw.value(QLatin1String(key)).toString(), QLatin1String(value)) << key;
     }
+}
+
+// A file of one host, as earlier versions wrote it, reads as that one host.
+TEST_F(SettingsStoreTest, AFileOfOneHostReadsAsThatHost) {
+    const std::pair<const char*, HostEntry> cases[] = {
+        {"", {"This computer", ".", "qernu", true}},
+        {"ServerHostname=nas7\nDPPW=kavo\nAutoconnect=0\n", {"nas7", "nas7", "kavo", false}},
+        {"ServerHostname=nas7:4000\nServerName= Storage \n",
+         {"Storage", "nas7:4000", "qernu", true}},
+        {"ServerHostname=.\nServerName=\n[Hosts]\nsize=1\n1\\Name=x\n",
+         {"This computer", ".", "qernu", true}},
+    };
+    for (const auto& [lines, expected] : cases) {
+        WriteFile(lines);
+        EXPECT_EQ(ReadHosts(LoadSettings()), std::vector<HostEntry>{expected}) << lines;
+    }
+}
+
+// The lines of the file's [Hosts] section, without the line that starts the next one.
+std::vector<std::string> HostsSection(const fs::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with('[')) {
+            inside = line == "[Hosts]";
+        }
+        if (inside && !line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// Three hosts are written as the first host's keys and an array of two, each further
+// password in the file unless the keyring keeps it, and read back as they were.
+TEST_F(SettingsStoreTest, ThreeHostsRoundTrip) {
+    const std::vector<HostEntry> hosts = {{"Desk", ".", "d", false},
+                                          {"Storage", "nas7", "s,1", false},
+                                          {"Backup", "backup:4100", "", true}};
+    const std::pair<bool, std::vector<std::string>> cases[] = {
+        {false,
+         {"[Hosts]", "1\\Address=nas7", "1\\Autoconnect=0", "1\\Name=Storage",
+          "1\\Password=\"s,1\"", "2\\Address=backup:4100", "2\\Autoconnect=1", "2\\Name=Backup",
+          "2\\Password=", "size=2"}},
+        {true,
+         {"[Hosts]", "1\\Address=nas7", "1\\Autoconnect=0", "1\\Name=Storage",
+          "2\\Address=backup:4100", "2\\Autoconnect=1", "2\\Name=Backup", "size=2"}},
+    };
+    for (const auto& [keyring, section] : cases) {
+        ClientSettings first;
+        WriteHosts(hosts, first, [keyring](std::size_t i) { return keyring && i > 0; });
+        EXPECT_EQ(HostsSection(file()), section);
+        EXPECT_EQ(first.hostName, ".");
+        EXPECT_FALSE(first.autoConnect);
+        std::vector<HostEntry> read = ReadHosts(LoadSettings());
+        if (keyring) {
+            read[1].password = hosts[1].password;
+            EXPECT_EQ(FileHostPassword("nas7"), std::nullopt);
+        }
+        EXPECT_EQ(read, hosts);
+    }
+    // Back to one host: no array is left, the first host keeps its name.
+    ClientSettings first;
+    WriteHosts({hosts[0]}, first, [](std::size_t) { return false; });
+    EXPECT_EQ(HostsSection(file()), std::vector<std::string>{});
+    EXPECT_EQ(ReadHosts(LoadSettings()), std::vector<HostEntry>{hosts[0]});
 }
 
 // Fresh, and after the file and folder were made wider by hand.
