@@ -1075,5 +1075,77 @@ Password unchanged!</source>
         <source>Keep the password in the &amp;keyring</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="events.events">
+        <source>Events</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.copy">
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.close">
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.host-filter">
+        <source>&amp;Host:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.severity-filter">
+        <source>&amp;Severity:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.all-severities">
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.errors">
+        <source>Errors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.warnings">
+        <source>Warnings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.all-hosts">
+        <source>All hosts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.time">
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.host">
+        <source>Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.severity">
+        <source>Severity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.text">
+        <source>Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.error">
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.warning">
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.information">
+        <source>Information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="popup.events">
+        <source>&amp;Events...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.events">
+        <source>&amp;Events...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

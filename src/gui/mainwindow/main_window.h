@@ -20,6 +20,7 @@
 #include "gui/bios/bios_update_command.h"
 #include "gui/diagram/diagram_state.h"
 #include "gui/errorlog/error_log_command.h"
+#include "gui/events/events_command.h"
 #include "gui/hostview/host_body.h"
 #include "gui/mainwindow/main_window_view.h"
 #include "gui/mainwindow/popup_queue.h"
@@ -109,6 +110,8 @@ class MainWindow : public QDialog {
 
     // The menu's error log view (the lines are the monitor's).
     ErrorLogCommand& ErrorLog() { return errorLog_; }
+    // The menu's events view of every watched host; the window's own host is in it.
+    EventsCommand& Events() { return events_; }
 
     // The menu's toggles.
     void OnToggleAutoconnect();
@@ -189,6 +192,7 @@ class MainWindow : public QDialog {
     // The menu's commands that keep something between two choices.
     KeyringToggle keyring_{settings_, ui_, settingsWriter_};
     ErrorLogCommand errorLog_{*monitor_, this};
+    EventsCommand events_{this};
     BiosUpdateCommand bios_{ui_, this};
 };
 

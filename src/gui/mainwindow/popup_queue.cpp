@@ -8,7 +8,7 @@ namespace veltrix {
 
 void PopupQueue::Push(std::string text, Severity severity) {
     if (entries_.size() < kMaxKept) {
-        entries_.push_back({std::move(text), severity});
+        entries_.push_back({.text = std::move(text), .severity = severity});
     } else {
         ++uncounted_;
         uncountedSeverity_ = std::max(uncountedSeverity_, severity);
@@ -23,7 +23,7 @@ PopupEntry PopupQueue::Summary(std::size_t count, Severity severity) {
 
         //% "%1 more events — see the event log"
         qtTrId("popup.1-more-events-see-the-event-log").arg(count);
-    return {text.toStdString(), severity};
+    return {.text = text.toStdString(), .severity = severity, .summary = true};
 }
 
 std::optional<PopupEntry> PopupQueue::Pop() {

@@ -19,6 +19,8 @@ namespace veltrix {
 struct PopupEntry {
     std::string text;
     Severity severity = Severity::Information;
+    // The entry sums up messages not shown one by one ("see the event log").
+    bool summary = false;
 
     bool operator==(const PopupEntry&) const = default;
 };
