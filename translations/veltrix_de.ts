@@ -1173,5 +1173,77 @@ Passwort nicht geändert!</translation>
         <source>This computer</source>
         <translation>Dieser Computer</translation>
     </message>
+    <message id="events.events">
+        <source>Events</source>
+        <translation>Ereignisse</translation>
+    </message>
+    <message id="events.copy">
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message id="events.close">
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message id="events.host-filter">
+        <source>&amp;Host:</source>
+        <translation>&amp;Host:</translation>
+    </message>
+    <message id="events.severity-filter">
+        <source>&amp;Severity:</source>
+        <translation>&amp;Schweregrad:</translation>
+    </message>
+    <message id="events.all-severities">
+        <source>All</source>
+        <translation>Alle</translation>
+    </message>
+    <message id="events.errors">
+        <source>Errors</source>
+        <translation>Fehler</translation>
+    </message>
+    <message id="events.warnings">
+        <source>Warnings</source>
+        <translation>Warnungen</translation>
+    </message>
+    <message id="events.all-hosts">
+        <source>All hosts</source>
+        <translation>Alle Hosts</translation>
+    </message>
+    <message id="events.time">
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message id="events.host">
+        <source>Host</source>
+        <translation>Host</translation>
+    </message>
+    <message id="events.severity">
+        <source>Severity</source>
+        <translation>Schweregrad</translation>
+    </message>
+    <message id="events.text">
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message id="events.error">
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message id="events.warning">
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message id="events.information">
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message id="popup.events">
+        <source>&amp;Events...</source>
+        <translation>&amp;Ereignisse...</translation>
+    </message>
+    <message id="menu.events">
+        <source>&amp;Events...</source>
+        <translation>&amp;Ereignisse...</translation>
+    </message>
 </context>
 </TS>

@@ -1081,6 +1081,8 @@ Password unchanged!</source>
     </message>
     <message id="about.user-guide-not-opened">
         <source>No program could open the user guide %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message id="hosts.title">
         <source>Hosts</source>
         <translation type="unfinished"></translation>
@@ -1139,6 +1141,78 @@ Password unchanged!</source>
     </message>
     <message id="settings.this-computer">
         <source>This computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.events">
+        <source>Events</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.copy">
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.close">
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.host-filter">
+        <source>&amp;Host:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.severity-filter">
+        <source>&amp;Severity:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.all-severities">
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.errors">
+        <source>Errors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.warnings">
+        <source>Warnings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.all-hosts">
+        <source>All hosts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.time">
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.host">
+        <source>Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.severity">
+        <source>Severity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.text">
+        <source>Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.error">
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.warning">
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="events.information">
+        <source>Information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="popup.events">
+        <source>&amp;Events...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.events">
+        <source>&amp;Events...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -3,20 +3,27 @@
 // without a bound it would grow for as long as the program runs. The window's hidden
 // event log is a view of it; the whole history goes to the system journal.
 //
-// A line is kept as its event record (28 bytes, with the note's mark 32) in a ring and
-// formatted only when a view asks for it, so a full log of 10,000 lines takes about
-// 320 KB. Besides the service's events the log notes when the connection was lost and
-// regained.
+// A line is kept as its event record (28 bytes, with the note's mark and severity 32)
+// in a ring and formatted only when a view asks for it, so a full log of 10,000 lines
+// takes about 320 KB. Besides the service's events the log notes when the connection
+// was lost and regained.
 
 #include <QAbstractListModel>
+#include <QDateTime>
 #include <cstdint>
 #include <vector>
 
 #include "model/records.h"
+#include "session/session_types.h"
 
 namespace veltrix {
 
 inline constexpr int kEventLogLines = 10000;
+
+// What a line gives besides its text (Qt::DisplayRole): its date and time (a QDateTime,
+// invalid when the record's fields make none), its Severity (as an int) and its text
+// without the time in front.
+enum class EventRole : int { Time = Qt::UserRole + 1, Severity, Text };
 
 class EventHistory : public QAbstractListModel {
   public:
@@ -24,12 +31,19 @@ class EventHistory : public QAbstractListModel {
     explicit EventHistory(QObject* parent = nullptr, int limit = kEventLogLines);
 
     // Appends the event's line, dropping the oldest one beyond the limit.
-    void Append(const EventRecord& event);
-    // Appends the note that the connection was lost (or regained) at `secondsOfDay`.
-    void AppendConnectionNote(bool lost, int secondsOfDay);
+    void Append(const EventRecord& event, Severity severity = Severity::Information);
+    // Appends the note that the connection was lost (a warning) or regained at `when`
+    // (local time).
+    void AppendConnectionNote(bool lost, const QDateTime& when);
     void Clear();
     // The text of the newest line; empty when there is none.
     QString LastLine() const;
+
+    // For a view that merges histories, without a QVariant per question: the line's
+    // severity, and a number that orders lines by their date and time (each field
+    // clamped to its width, so a record's nonsense still orders).
+    Severity SeverityAt(int row) const;
+    std::int64_t TimeKeyAt(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -37,16 +51,19 @@ class EventHistory : public QAbstractListModel {
   private:
     enum class Kind : std::uint8_t { Event, ConnectionLost, ConnectionRegained };
     struct Line {
-        EventRecord event;  // for a note: its time of day in `event.code` (seconds)
+        EventRecord event;  // for a note: only its time
         Kind kind = Kind::Event;
+        std::uint8_t severity = 0;  // a Severity, in a byte so that a line stays 32 bytes
     };
 
     void Push(const Line& line);
     const Line& At(int row) const;
     static QString Text(const Line& line);
+    QVariant RoleData(const Line& line, EventRole role) const;
 
     std::vector<Line> ring_;
     std::size_t first_ = 0;  // the oldest line's place in ring_ once it is full
+    std::size_t count_ = 0;  // the rows shown: ring_'s lines but while the oldest goes
     std::size_t limit_;
 };
 

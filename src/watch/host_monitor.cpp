@@ -1,6 +1,6 @@
 #include "watch/host_monitor.h"
 
-#include <QTime>
+#include <QDateTime>
 #include <algorithm>
 
 #include "session/qt_time_source.h"
@@ -59,7 +59,7 @@ void HostMonitor::RouteState() {
              });
     in.Route(s, &ServiceSession::Disconnected, this, &HostMonitor::OnDisconnected);
     in.Route(s, &ServiceSession::EventLogged, [this](const LoggedEvent& event) {
-        events_.Append(event.record);
+        events_.Append(event.record, event.severity);
         emit EventLogged(event);
     });
     in.Route(s, &ServiceSession::ErrorLogEntry, [this](const LogEntry& entry) {
@@ -136,7 +136,7 @@ void HostMonitor::StopCountdown() {
 }
 
 void HostMonitor::NoteConnection(bool lost) {
-    events_.AppendConnectionNote(lost, QTime::currentTime().msecsSinceStartOfDay() / 1000);
+    events_.AppendConnectionNote(lost, QDateTime::currentDateTime());
     emit ConnectionNoted(events_.LastLine(), lost);
 }
 

@@ -83,6 +83,7 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     sleep_ = new shell::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
     platform::FirstPaintGate::Defer(*this, *sleep_, [this] { sleep_->ListenToSystemBus(); });
     BindMonitor();
+    events_.AddHost(view_.host->text(), ownMonitor_->Events());
 }
 
 MainWindow::~MainWindow() {
@@ -112,6 +113,7 @@ void MainWindow::BuildMenu() {
     on(menu_id::kKeepPasswordInKeyring, [this] { keyring_.Toggle(); });
     on(menu_id::kShowErrorLog, [this] { errorLog_.Run(); });
     on(menu_id::kHosts, [this] { hosts_.Run(); });
+    on(menu_id::kEvents, [this] { events_.Open(); });
     on(menu_id::kBiosUpdate, [this] {
         bios_.Run(*monitor_, {monitor_->IsConnected(), monitor_->ControllerCount(),
                               body_->State().currentController, monitor_->ServiceVersion(),
@@ -159,6 +161,9 @@ void MainWindow::ConnectControls() {
          std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {
         field->installEventFilter(this);
     }
+    // The window's own host is named in the events view as its field names it.
+    connect(view_.host, &QLineEdit::textChanged, this,
+            [this](const QString& name) { events_.RenameHost(ownMonitor_->Events(), name); });
 }
 
 void MainWindow::Initialize() {
@@ -191,6 +196,7 @@ void MainWindow::Initialize() {
     tray_.Icon().AddTrayIcon(monitor_->IsConnected());
     if (popupWindows_) {
         popupPresenter_ = std::make_unique<PopupPresenter>(popups_, this);
+        popupPresenter_->SetEventsOpener([this] { events_.Open(); });
     }
 
     if (settings_.autoConnect) {

@@ -21,6 +21,7 @@
 #include "gui/bios/bios_update_command.h"
 #include "gui/diagram/diagram_state.h"
 #include "gui/errorlog/error_log_command.h"
+#include "gui/events/events_command.h"
 #include "gui/hosts/hosts_command.h"
 #include "gui/hostview/host_body.h"
 #include "gui/mainwindow/main_window_view.h"
@@ -116,6 +117,8 @@ class MainWindow : public QDialog {
     ErrorLogCommand& ErrorLog() { return errorLog_; }
     // The menu's hosts: HostsChanged tells the list the user kept.
     HostsCommand& Hosts() { return hosts_; }
+    // The menu's events view of every watched host; the window's own host is in it.
+    EventsCommand& Events() { return events_; }
 
     const ClientSettings& Settings() const { return settings_; }
     // What the window shows of the host: the controllers, lists and rebuild controls.
@@ -190,6 +193,7 @@ class MainWindow : public QDialog {
     // The menu's commands that keep something between two choices.
     KeyringToggle keyring_{settings_, ui_, settingsWriter_};
     ErrorLogCommand errorLog_{*monitor_, this};
+    EventsCommand events_{this};
     BiosUpdateCommand bios_{ui_, this};
     StartupToggles* toggles_ = nullptr;
     QString userGuidePath_ = InstalledUserGuidePath();

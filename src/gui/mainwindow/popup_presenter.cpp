@@ -2,10 +2,13 @@
 
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QWidget>
 
+#include "gui/platform/control_id.h"
 #include "gui/platform/message_box.h"
 #include "gui/platform/qt_user_interface.h"
+#include "gui/resources/main_window_ids.h"
 
 namespace veltrix {
 
@@ -74,6 +77,14 @@ void PopupPresenter::Show(const PopupEntry& entry) {
     current_->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal to the window: the poll cycle and the window go on while it is open.
     current_->setWindowModality(Qt::NonModal);
+    if (entry.summary && openEvents_) {
+        // Any button closes the box; this one opens the events view as well.
+        QPushButton* events = current_->addButton(
+            //% "&Events..."
+            qtTrId("popup.events"), QMessageBox::ActionRole);
+        platform::SetControlId(events, control_id::kPopupEvents);
+        connect(events, &QPushButton::clicked, this, [this] { openEvents_(); });
+    }
     connect(current_, &QMessageBox::finished, this, &PopupPresenter::OnClosed);
     current_->show();
 }

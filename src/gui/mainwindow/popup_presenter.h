@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "gui/mainwindow/popup_queue.h"
 
@@ -27,6 +28,9 @@ class PopupPresenter : public QObject {
 
     // The box now open, or null.
     QMessageBox* Current() const;
+    // The summing box gets a button beside OK that opens the events view with
+    // `openEvents` (and closes the box); without one it has OK only.
+    void SetEventsOpener(std::function<void()> openEvents) { openEvents_ = std::move(openEvents); }
 
   private:
     void ShowNext();
@@ -36,6 +40,7 @@ class PopupPresenter : public QObject {
     PopupQueue& queue_;
     QPointer<QWidget> owner_;
     QPointer<QMessageBox> current_;
+    std::function<void()> openEvents_;
     int shown_ = 0;
 };
 

@@ -27,7 +27,7 @@ std::string JoinHosts(const std::vector<std::string>& hosts) {
 
 void PopupQueue::Push(std::string text, Severity severity, std::string hostName) {
     if (entries_.size() < kMaxKept) {
-        entries_.push_back({std::move(text), severity, std::move(hostName)});
+        entries_.push_back({.text = std::move(text), .severity = severity, .hostName = std::move(hostName)});
     } else {
         ++uncounted_;
         uncountedSeverity_ = std::max(uncountedSeverity_, severity);
@@ -44,7 +44,7 @@ PopupEntry PopupQueue::Summary(std::size_t count, Severity severity,
 
         //% "%1 more events — see the event log"
         qtTrId("popup.1-more-events-see-the-event-log").arg(count);
-    return {text.toStdString(), severity, JoinHosts(hosts)};
+    return {.text = text.toStdString(), .severity = severity, .hostName = JoinHosts(hosts), .summary = true};
 }
 
 std::optional<PopupEntry> PopupQueue::Pop() {

@@ -25,6 +25,8 @@ struct PopupEntry {
     // The host the message is about, empty with one host; a summary's names its hosts
     // ("a, b").
     std::string hostName{};
+    // The entry sums up messages not shown one by one ("see the event log").
+    bool summary = false;
 
     bool operator==(const PopupEntry&) const = default;
 };

@@ -20,6 +20,9 @@ platform::MenuTemplate MainMenuTemplate() {
             QT_TRID_NOOP("menu.file"), {MenuCommand(kShowErrorLog,
                                                     //% "Show Error &Log"
                                                     QT_TRID_NOOP("menu.show-error-log")),
+                                        MenuCommand(kEvents,
+                                                    //% "&Events..."
+                                                    QT_TRID_NOOP("menu.events")),
                                         MenuCommand(kBiosUpdate,
                                                     //% "BIOS &Update..."
                                                     QT_TRID_NOOP("menu.bios-update")),

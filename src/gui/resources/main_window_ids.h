@@ -60,10 +60,14 @@ inline constexpr int kPercent = 1051;
 
 // The controller picture in the lower left corner.
 inline constexpr int kDiagram = 1200;
+
+// The summary popup's button that opens the events view.
+inline constexpr int kPopupEvents = 1165;
 }  // namespace control_id
 
 namespace menu_id {
 inline constexpr int kShowErrorLog = 32795;
+inline constexpr int kEvents = 32804;  // every watched host's events
 inline constexpr int kBiosUpdate = 32798;
 inline constexpr int kExit = 32781;
 inline constexpr int kPopup = 32785;
