@@ -20,9 +20,21 @@ void EventHistory::AppendConnectionNote(bool lost, int secondsOfDay) {
     Push(line);
 }
 
+void EventHistory::AppendMessage(const QString& text, int secondsOfDay) {
+    Line line{.event = {}, .kind = Kind::Message};
+    line.event.code = static_cast<std::uint32_t>(secondsOfDay);
+    line.message = static_cast<std::uint16_t>(firstMessage_ + messages_.size());
+    messages_.push_back(text);
+    Push(line);
+}
+
 void EventHistory::Push(const Line& line) {
     if (ring_.size() == limit_) {
         beginRemoveRows({}, 0, 0);
+        if (At(0).kind == Kind::Message) {
+            messages_.pop_front();
+            ++firstMessage_;
+        }
         first_ = (first_ + 1) % limit_;
         endRemoveRows();
     }
@@ -44,6 +56,8 @@ void EventHistory::Clear() {
     ring_.clear();
     ring_.shrink_to_fit();
     first_ = 0;
+    messages_.clear();
+    firstMessage_ = 0;
     endResetModel();
 }
 
@@ -66,12 +80,16 @@ QString EventHistory::LastLine() const {
     return ring_.empty() ? QString() : Text(At(rowCount() - 1));
 }
 
-QString EventHistory::Text(const Line& line) {
+QString EventHistory::Text(const Line& line) const {
     if (line.kind == Kind::Event) {
         return QString::fromStdString(FormatEventLogLine(line.event));
     }
     const QString when = QTime::fromMSecsSinceStartOfDay(static_cast<int>(line.event.code) * 1000)
                              .toString(QStringLiteral("HH:mm:ss"));
+    if (line.kind == Kind::Message) {
+        const auto number = static_cast<std::uint16_t>(line.message - firstMessage_);
+        return when + QStringLiteral("   ") + messages_[number];
+    }
     if (line.kind == Kind::ConnectionLost) {
         //% "Connection to the service lost"
         return when + QStringLiteral("   ") + qtTrId("main.connection-to-the-service-lost");

@@ -10,6 +10,7 @@
 
 #include <QAbstractListModel>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "model/records.h"
@@ -27,6 +28,8 @@ class EventHistory : public QAbstractListModel {
     void Append(const EventRecord& event);
     // Appends the note that the connection was lost (or regained) at `secondsOfDay`.
     void AppendConnectionNote(bool lost, int secondsOfDay);
+    // Appends a message of the host's (one it did not show as a box) at `secondsOfDay`.
+    void AppendMessage(const QString& text, int secondsOfDay);
     void Clear();
     // The text of the newest line; empty when there is none.
     QString LastLine() const;
@@ -35,19 +38,25 @@ class EventHistory : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
-    enum class Kind : std::uint8_t { Event, ConnectionLost, ConnectionRegained };
+    enum class Kind : std::uint8_t { Event, ConnectionLost, ConnectionRegained, Message };
     struct Line {
         EventRecord event;  // for a note: its time of day in `event.code` (seconds)
         Kind kind = Kind::Event;
+        // For a message: its number (modulo 2^16) among the messages' texts.
+        std::uint16_t message = 0;
     };
 
     void Push(const Line& line);
     const Line& At(int row) const;
-    static QString Text(const Line& line);
+    QString Text(const Line& line) const;
 
     std::vector<Line> ring_;
     std::size_t first_ = 0;  // the oldest line's place in ring_ once it is full
     std::size_t limit_;
+    // The texts of the message lines in the ring, oldest first, and the number of the
+    // oldest; messages are rare, so the ring's lines stay small.
+    std::deque<QString> messages_;
+    std::uint16_t firstMessage_ = 0;
 };
 
 }  // namespace veltrix
