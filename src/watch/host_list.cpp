@@ -119,8 +119,7 @@ QHash<int, QByteArray> HostList::roleNames() const {
 void HostList::OnStateChanged(const HostMonitor* monitor) {
     if (const int row = RowOf(monitor); row >= 0) {
         const QModelIndex changed = index(row);
-        emit dataChanged(changed, changed,
-                         {StateRole, StateLineRole, Qt::AccessibleTextRole});
+        emit dataChanged(changed, changed, {StateRole, StateLineRole, Qt::AccessibleTextRole});
     }
     NoteWorst();
 }

@@ -231,11 +231,10 @@ void HostMonitor::OnReconnectScheduled(int delayMs) {
     }
     reconnectDueMs_ = time_->NowMs() + delayMs;
     if (countdownTimer_ == 0) {
-        countdownTimer_ = time_->StartTimer(
-            kCountdownStepMs, [this] {
-                emit ReconnectCountdown(ReconnectSecondsLeft());
-                NoteState();
-            });
+        countdownTimer_ = time_->StartTimer(kCountdownStepMs, [this] {
+            emit ReconnectCountdown(ReconnectSecondsLeft());
+            NoteState();
+        });
     }
     emit ReconnectScheduled(delayMs);
     emit ReconnectCountdown(ReconnectSecondsLeft());
