@@ -13,6 +13,7 @@ int HostList::Add(std::unique_ptr<HostMonitor> monitor) {
     const int row = Count();
     const HostMonitor* added = monitor.get();
     connect(added, &HostMonitor::StateChanged, this, [this, added] { OnStateChanged(added); });
+    connect(added, &HostMonitor::EntryChanged, this, [this, added] { OnStateChanged(added); });
     beginInsertRows({}, row, row);
     monitors_.push_back(std::move(monitor));
     endInsertRows();
@@ -119,7 +120,7 @@ QHash<int, QByteArray> HostList::roleNames() const {
 void HostList::OnStateChanged(const HostMonitor* monitor) {
     if (const int row = RowOf(monitor); row >= 0) {
         const QModelIndex changed = index(row);
-        emit dataChanged(changed, changed, {StateRole, StateLineRole, Qt::AccessibleTextRole});
+        emit dataChanged(changed, changed);
     }
     NoteWorst();
 }

@@ -50,6 +50,7 @@ class HostList : public QAbstractListModel {
     void WorstChanged();
 
   private:
+    // The host's row changed (its state or its entry).
     void OnStateChanged(const HostMonitor* monitor);
     void NoteWorst();
 

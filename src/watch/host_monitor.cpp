@@ -116,6 +116,13 @@ void HostMonitor::RouteRequests() {
     in.Route(s, &ServiceSession::MessageInsteadOfBox, this, &HostMonitor::OnMessageInsteadOfBox);
 }
 
+void HostMonitor::SetEntry(const HostEntry& entry) {
+    if (entry != entry_) {
+        entry_ = entry;
+        emit EntryChanged();
+    }
+}
+
 void HostMonitor::Connect() {
     refused_ = false;
     NoteState();

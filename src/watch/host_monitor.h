@@ -39,7 +39,7 @@ class HostMonitor : public QObject {
     ServiceSession& Session() { return *session_; }
 
     // The host as the user configured it; the session is not told until Connect().
-    void SetEntry(const HostEntry& entry) { entry_ = entry; }
+    void SetEntry(const HostEntry& entry);
     const HostEntry& Entry() const { return entry_; }
     const QString& Name() const { return entry_.name; }
     // The user's connect with the entry's address and password; it ends a refusal.
@@ -112,6 +112,8 @@ class HostMonitor : public QObject {
     void ErrorLogAdded(const veltrix::LogEntry& entry);
     // State() or StateLine() changed.
     void StateChanged();
+    // SetEntry() changed the entry.
+    void EntryChanged();
     // The service refused the password; no automatic connect follows until Connect().
     void LoginRefused();
 
