@@ -1245,5 +1245,33 @@ Passwort nicht geändert!</translation>
         <source>&amp;Events...</source>
         <translation>&amp;Ereignisse...</translation>
     </message>
+    <message id="host.ready">
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message id="host.rebuild-1">
+        <source>Rebuild %1 %</source>
+        <translation>Rebuild %1 %</translation>
+    </message>
+    <message id="host.reduced">
+        <source>Reduced</source>
+        <translation>Reduziert</translation>
+    </message>
+    <message id="host.broken">
+        <source>Broken</source>
+        <translation>Defekt</translation>
+    </message>
+    <message id="host.not-connected">
+        <source>Not connected</source>
+        <translation>Nicht verbunden</translation>
+    </message>
+    <message id="host.reconnecting-in-1-s">
+        <source>Reconnecting in %1 s</source>
+        <translation>Neuer Verbindungsversuch in %1 s</translation>
+    </message>
+    <message id="host.password-refused">
+        <source>Password refused</source>
+        <translation>Passwort abgelehnt</translation>
+    </message>
 </context>
 </TS>

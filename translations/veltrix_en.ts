@@ -1215,5 +1215,33 @@ Password unchanged!</source>
         <source>&amp;Events...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="host.ready">
+        <source>Ready</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="host.rebuild-1">
+        <source>Rebuild %1 %</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="host.reduced">
+        <source>Reduced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="host.broken">
+        <source>Broken</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="host.not-connected">
+        <source>Not connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="host.reconnecting-in-1-s">
+        <source>Reconnecting in %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="host.password-refused">
+        <source>Password refused</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -386,6 +386,7 @@ bool ServiceSession::MailStatusStep(bool mailOnly) {
 }
 
 void ServiceSession::DisconnectAfterFailures() {
+    emit ConnectionDropping();
     DoDisconnect();
     link_.failureCounter = 0;
     link_.missedReplies = 0;

@@ -4,6 +4,7 @@
 #include "session/service_session.h"
 
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <array>
 #include <future>
@@ -166,6 +167,10 @@ void ServiceSession::SetAutoConnect(bool on) {
     });
 }
 
+void ServiceSession::SetBoxesAllowed(bool allowed) {
+    Post([this, allowed] { boxesAllowed_ = allowed; });
+}
+
 void ServiceSession::SeedBackoff(std::uint32_t seed) {
     Post([this, seed] { backoff_ = ReconnectBackoff(seed); });
 }
@@ -210,6 +215,7 @@ void ServiceSession::Converse(std::function<void(ServiceLink&, StatusRequests&)>
             }
             return;
         }
+        const QScopedValueRollback users(userConversation_, true);
         conversation(link_, requests_);
     });
 }
@@ -301,6 +307,10 @@ MessageAnswer ServiceSession::RequestReports::ShowMessage(const std::string& tex
     if (session_.Stopping()) {
         return DefaultAnswer(buttons);
     }
+    if (!session_.boxesAllowed_ && !session_.userConversation_) {
+        emit session_.MessageInsteadOfBox(text);
+        return DefaultAnswer(buttons);
+    }
     return session_.questions_.ShowMessage(text, icon, buttons);
 }
 
@@ -370,9 +380,14 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
         automaticConnect_ = false;
         return;  // connected already
     }
-    const bool loggedIn = Login(host, password);
+    const QScopedValueRollback users(userConversation_, !automaticConnect_);
+    const LoginResult login = Login(host, password);
     automaticConnect_ = false;
-    if (!loggedIn) {
+    if (login == LoginResult::Refused) {
+        EndWatchAfterRefusal();
+        return;
+    }
+    if (login == LoginResult::Failed) {
         if (automatic) {
             ScheduleReconnect();
         }
@@ -390,7 +405,17 @@ void ServiceSession::DoConnect(const std::string& host, const std::string& passw
     }
 }
 
-bool ServiceSession::Login(const std::string& host, const std::string& password) {
+void ServiceSession::EndWatchAfterRefusal() {
+    const bool watching = backoff_.Tries() > 0;
+    backoff_.Reset();
+    if (watching) {
+        emit ReconnectScheduled(0);
+    }
+    emit LoginRefused();
+}
+
+ServiceSession::LoginResult ServiceSession::Login(const std::string& host,
+                                                  const std::string& password) {
     try {
         ServiceChannel::ServerAvailable(host, kServicePipeName, kServerWaitMs, &canceller_);
     } catch (const ChannelError& e) {
@@ -399,14 +424,14 @@ bool ServiceSession::Login(const std::string& host, const std::string& password)
             text += LoadString(ids::kLineBusy);
         }
         ConnectFailed(text + ErrorText(ids::kServiceNotAvailable, connect_site::kNotAvailable));
-        return false;
+        return LoginResult::Failed;
     }
 
     try {
         link_.pipe.Open(host, kServicePipeName);
     } catch (const ChannelError& e) {
         ShowConnectFailure(e, ids::kConnectionNotPossible, connect_site::kOpen);
-        return false;
+        return LoginResult::Failed;
     }
 
     try {
@@ -416,7 +441,7 @@ bool ServiceSession::Login(const std::string& host, const std::string& password)
         ShowConnectFailure(e, ids::kServiceWriteError, connect_site::kLoginWrite);
         // Nobody is logged in on this pipe: keeping it open would only leak it.
         link_.pipe.Close();
-        return false;
+        return LoginResult::Failed;
     }
 
     std::array<std::uint8_t, ServiceMessage::kSize> reply{};
@@ -426,14 +451,14 @@ bool ServiceSession::Login(const std::string& host, const std::string& password)
     } catch (const ChannelError& e) {
         ShowConnectFailure(e, ids::kServiceReadError, connect_site::kLoginRead);
         link_.pipe.Close();
-        return false;
+        return LoginResult::Failed;
     }
     if (!IsLoginAccepted(std::span(reply).first(received))) {
         ConnectFailed(LoadString(ids::kInvalidPassword));
         link_.pipe.Close();
-        return false;
+        return LoginResult::Refused;
     }
-    return true;
+    return LoginResult::Accepted;
 }
 
 bool ServiceSession::ConnectionEstablished() {

@@ -71,6 +71,10 @@ class ServiceSession : public QObject {
     void ArmReconnect(int ms);
     // Off also ends a watch that waits for its next try.
     void SetAutoConnect(bool on);
+    // Off: a message box outside a conversation the user started (an automatic connect,
+    // the poll cycle) is sent as MessageInsteadOfBox instead, and nothing waits for an
+    // answer. On (the default) shows every box.
+    void SetBoxesAllowed(bool allowed);
     // The random source of the back-off's jitter (tests fix it).
     void SeedBackoff(std::uint32_t seed);
     // What the window shows: the controller on screen, the selected set's index (-1
@@ -149,6 +153,14 @@ class ServiceSession : public QObject {
     // With Autoconnect, the next automatic connect is tried in `delayMs`; 0: none is
     // waiting any more (connected, given up by the user, or Autoconnect turned off).
     void ReconnectScheduled(int delayMs);
+    // The service refused the login's password; no automatic connect follows until the
+    // user connects again.
+    void LoginRefused();
+    // A message that would have been a box while boxes are not allowed.
+    void MessageInsteadOfBox(std::string text);
+    // The connection is about to go down without the user's asking: the Disconnected
+    // that follows is a lost connection, and ConnectionLost comes after it.
+    void ConnectionDropping();
     // The connection went down without the user's asking (the service stopped
     // answering, the channel broke), and came back by an automatic connect.
     void ConnectionLost();
@@ -181,8 +193,11 @@ class ServiceSession : public QObject {
     bool Stopping() const { return stopping_.load(); }
 
     // Connect and login.
+    enum class LoginResult { Accepted, Failed, Refused };
     void DoConnect(const std::string& host, const std::string& password);
-    bool Login(const std::string& host, const std::string& password);
+    LoginResult Login(const std::string& host, const std::string& password);
+    // The service refused the password: trying it again cannot help, so the watch ends.
+    void EndWatchAfterRefusal();
     // A connect failed: a box for the user's own connect, otherwise (an automatic
     // connect nobody may be watching) a popup for the first try and the event log
     // for later ones, so nothing waits for an answer between tries.
@@ -270,6 +285,10 @@ class ServiceSession : public QObject {
     bool automaticConnect_ = false;
     // The connection was lost without the user's asking and has not come back yet.
     bool connectionLost_ = false;
+    // Whether a box may be shown outside a conversation the user started, and whether
+    // one of those runs now.
+    bool boxesAllowed_ = true;
+    bool userConversation_ = false;
     WaitCanceller canceller_;
     RequestReports reports_{*this};
     ServiceLink link_;

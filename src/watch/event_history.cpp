@@ -20,10 +20,19 @@ void EventHistory::Append(const EventRecord& event, Severity severity) {
 }
 
 void EventHistory::AppendConnectionNote(bool lost, const QDateTime& when) {
-    Line line{
-        .event = {},
-        .kind = lost ? Kind::ConnectionLost : Kind::ConnectionRegained,
-        .severity = static_cast<std::uint8_t>(lost ? Severity::Warning : Severity::Information)};
+    Push(NoteLine(lost ? Kind::ConnectionLost : Kind::ConnectionRegained,
+                  lost ? Severity::Warning : Severity::Information, when));
+}
+
+void EventHistory::AppendMessage(const QString& text, const QDateTime& when) {
+    Line line = NoteLine(Kind::Message, Severity::Warning, when);
+    line.message = static_cast<std::uint16_t>(firstMessage_ + messages_.size());
+    messages_.push_back(text);
+    Push(line);
+}
+
+EventHistory::Line EventHistory::NoteLine(Kind kind, Severity severity, const QDateTime& when) {
+    Line line{.event = {}, .kind = kind, .severity = static_cast<std::uint8_t>(severity)};
     const QDate date = when.date();
     const QTime time = when.time();
     line.event.time = {.year = static_cast<std::uint16_t>(date.year()),
@@ -34,13 +43,17 @@ void EventHistory::AppendConnectionNote(bool lost, const QDateTime& when) {
                        .minute = static_cast<std::uint16_t>(time.minute()),
                        .second = static_cast<std::uint16_t>(time.second()),
                        .milliseconds = static_cast<std::uint16_t>(time.msec())};
-    Push(line);
+    return line;
 }
 
 void EventHistory::Push(const Line& line) {
     if (count_ == limit_) {
         // The oldest row goes first, so that the new one is inserted as the last row.
         beginRemoveRows({}, 0, 0);
+        if (At(0).kind == Kind::Message) {
+            messages_.pop_front();
+            ++firstMessage_;
+        }
         first_ = (first_ + 1) % limit_;
         --count_;
         endRemoveRows();
@@ -65,6 +78,8 @@ void EventHistory::Clear() {
     ring_.shrink_to_fit();
     first_ = 0;
     count_ = 0;
+    messages_.clear();
+    firstMessage_ = 0;
     endResetModel();
 }
 
@@ -131,12 +146,16 @@ QString EventHistory::LastLine() const {
     return count_ == 0 ? QString() : Text(At(rowCount() - 1));
 }
 
-QString EventHistory::Text(const Line& line) {
+QString EventHistory::Text(const Line& line) const {
     if (line.kind == Kind::Event) {
         return QString::fromStdString(FormatEventLogLine(line.event));
     }
     const SystemTime& t = line.event.time;
     const QString when = QTime(t.hour, t.minute, t.second).toString(QStringLiteral("HH:mm:ss"));
+    if (line.kind == Kind::Message) {
+        const auto number = static_cast<std::uint16_t>(line.message - firstMessage_);
+        return when + kAfterTime + messages_[number];
+    }
     if (line.kind == Kind::ConnectionLost) {
         //% "Connection to the service lost"
         return when + kAfterTime + qtTrId("main.connection-to-the-service-lost");

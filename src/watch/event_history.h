@@ -11,6 +11,7 @@
 #include <QAbstractListModel>
 #include <QDateTime>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "model/records.h"
@@ -35,6 +36,9 @@ class EventHistory : public QAbstractListModel {
     // Appends the note that the connection was lost (a warning) or regained at `when`
     // (local time).
     void AppendConnectionNote(bool lost, const QDateTime& when);
+    // Appends a message of the host's (one it did not show as a box) at `when`, a
+    // warning.
+    void AppendMessage(const QString& text, const QDateTime& when);
     void Clear();
     // The text of the newest line; empty when there is none.
     QString LastLine() const;
@@ -49,22 +53,29 @@ class EventHistory : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
-    enum class Kind : std::uint8_t { Event, ConnectionLost, ConnectionRegained };
+    enum class Kind : std::uint8_t { Event, ConnectionLost, ConnectionRegained, Message };
     struct Line {
         EventRecord event;  // for a note: only its time
         Kind kind = Kind::Event;
         std::uint8_t severity = 0;  // a Severity, in a byte so that a line stays 32 bytes
+        // For a message: its number (modulo 2^16) among the messages' texts.
+        std::uint16_t message = 0;
     };
 
+    static Line NoteLine(Kind kind, Severity severity, const QDateTime& when);
     void Push(const Line& line);
     const Line& At(int row) const;
-    static QString Text(const Line& line);
+    QString Text(const Line& line) const;
     QVariant RoleData(const Line& line, EventRole role) const;
 
     std::vector<Line> ring_;
     std::size_t first_ = 0;  // the oldest line's place in ring_ once it is full
     std::size_t count_ = 0;  // the rows shown: ring_'s lines but while the oldest goes
     std::size_t limit_;
+    // The texts of the message lines in the ring, oldest first, and the number of the
+    // oldest; messages are rare, so the ring's lines stay small.
+    std::deque<QString> messages_;
+    std::uint16_t firstMessage_ = 0;
 };
 
 }  // namespace veltrix

@@ -7,6 +7,7 @@
 // session sent them; the monitor takes its part of each report first and then tells a
 // window that shows it through its own signals, on its own thread.
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -18,6 +19,8 @@
 #include "session/session_types.h"
 #include "watch/device_table_model.h"
 #include "watch/event_history.h"
+#include "watch/host_entry.h"
+#include "watch/host_state.h"
 #include "watch/raid_set_table_model.h"
 #include "watch/report_inbox.h"
 
@@ -34,6 +37,20 @@ class HostMonitor : public QObject {
     ~HostMonitor() override;
 
     ServiceSession& Session() { return *session_; }
+
+    // The host as the user configured it; the session is not told until Connect().
+    void SetEntry(const HostEntry& entry);
+    const HostEntry& Entry() const { return entry_; }
+    const QString& Name() const { return entry_.name; }
+    // The user's connect with the entry's address and password; it ends a refusal.
+    void Connect();
+    // The user's disconnect: it also lets go of what a lost connection kept.
+    void Disconnect();
+    // Off: what the session would show as a box outside a conversation the user
+    // started becomes a warning popup request and a line of the event history. On by
+    // default.
+    void SetBoxesAllowed(bool allowed);
+
     // The session's reports on this object's thread, in order.
     ReportInbox& Reports() { return inbox_; }
     // The session's last snapshot (empty while not connected); shared, never copied or
@@ -55,6 +72,16 @@ class HostMonitor : public QObject {
     const ServiceConfig& Config() const { return config_; }
     // Whole seconds until Autoconnect's next try; -1 while none is waiting.
     int ReconnectSecondsLeft() const;
+
+    // The host's state and its line; StateChanged tells when either changed.
+    HostState State() const;
+    QString StateLine() const;
+    // After a lost connection (not the user's Disconnect) the table, the lists and the
+    // controller count stay as they were last read until a new enumeration replaces
+    // them or the user disconnects; meanwhile this is true.
+    bool IsStale() const { return stale_; }
+    // When the service last answered a read (enumeration or poll cycle); null before.
+    const QDateTime& LastReadAt() const { return lastReadAt_; }
 
   signals:
     // The session's reports, after the monitor has taken its part of each.
@@ -83,8 +110,15 @@ class HostMonitor : public QObject {
     void ConnectionNoted(const QString& line, bool lost);
     // A line was appended to ErrorLog().
     void ErrorLogAdded(const veltrix::LogEntry& entry);
+    // State() or StateLine() changed.
+    void StateChanged();
+    // SetEntry() changed the entry.
+    void EntryChanged();
+    // The service refused the password; no automatic connect follows until Connect().
+    void LoginRefused();
 
   private:
+    static RebuildPercents FreshRebuilds();
     void RouteState();
     void RouteRequests();
     void Adopt(const TableSnapshot& table);
@@ -92,6 +126,13 @@ class HostMonitor : public QObject {
     void OnReconnectScheduled(int delayMs);
     void StopCountdown();
     void NoteConnection(bool lost);
+    void NoteRead();
+    void OnRebuildProgressed(const RebuildView& view);
+    void OnMessageInsteadOfBox(const std::string& text);
+    void ClearHostState();
+    HostState Evaluate(int& percent) const;
+    // Emits StateChanged when the state or its line differ from the last told ones.
+    void NoteState();
 
     // The reports' inbox outlives the session that sends to it.
     ReportInbox inbox_;
@@ -109,6 +150,15 @@ class HostMonitor : public QObject {
     // Ticks every second while Autoconnect waits for its next try, due at that time.
     TimeSource::TimerHandle countdownTimer_ = 0;
     std::int64_t reconnectDueMs_ = 0;
+    HostEntry entry_;
+    bool refused_ = false;
+    // The next Disconnected is a lost connection's (ConnectionDropping came first).
+    bool dropping_ = false;
+    bool stale_ = false;
+    QDateTime lastReadAt_;
+    RebuildPercents rebuilds_ = FreshRebuilds();
+    HostState toldState_ = HostState::NotConnected;
+    QString toldLine_;
     // Last: the session's thread ends before the monitor's parts go.
     std::unique_ptr<ServiceSession> session_;
 };

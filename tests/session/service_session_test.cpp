@@ -118,5 +118,29 @@ TEST_F(SessionTest, ConverseRunsInOrderAndIsTurnedAwayWhileTheChannelIsHeld) {
     session_->Link().flashBusy = false;
 }
 
+// A password the service refuses is not tried again by itself: the automatic tries end
+// with the refusal, and the user's own connect still shows its box.
+TEST_F(SessionTest, ARefusedPasswordEndsTheAutomaticTries) {
+    StartSession(sim::TwoControllerScenario());
+    QSignalSpy refused(session_.get(), &ServiceSession::LoginRefused);
+    QObject::connect(
+        session_.get(), &ServiceSession::ReconnectDue, session_.get(),
+        [this] { session_->Connect(service_->host(), "wrong"); }, Qt::DirectConnection);
+    session_->SetAutoConnect(true);
+    session_->ArmReconnect(3000);
+    Settle();
+    clock_.Advance(3000);
+    Settle();
+    EXPECT_EQ(refused.count(), 1);
+    EXPECT_FALSE(session_->IsTimerSet(SessionTimer::Reconnect));
+    EXPECT_TRUE(questions_.messages.empty());
+
+    session_->Connect(service_->host(), "wrong");
+    Settle();
+    EXPECT_EQ(refused.count(), 2);
+    EXPECT_EQ(questions_.messages.size(), 1u);
+    EXPECT_FALSE(session_->IsTimerSet(SessionTimer::Reconnect));
+}
+
 }  // namespace
 }  // namespace veltrix::testing

@@ -33,5 +33,22 @@ TEST(EventHistoryTest, KeepsTheNewestLinesInOrder) {
     }
 }
 
+// A message's text stays with its line while older lines, messages among them, leave.
+TEST(EventHistoryTest, MessagesKeepTheirTextsAsOlderLinesLeave) {
+    EventHistory list(nullptr, 3);
+    for (int i = 0; i < 7; ++i) {
+        if (i % 3 == 1) {
+            list.Append({.time = {}, .code = static_cast<std::uint32_t>(i)});
+        } else {
+            list.AppendMessage(QString::number(i), QDateTime());
+        }
+    }
+    for (int row = 0; row < 3; ++row) {
+        const QString line = list.index(row).data().toString();
+        EXPECT_EQ(line.section(QLatin1Char(' '), -1), QString::number(row + 4))
+            << line.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace veltrix
