@@ -23,6 +23,7 @@ src/gui              veltrix
 src/gui/platform     veltrix::platform
 src/gui/shell        veltrix::shell
 src/gui/hostview     veltrix
+src/gui/hostlist     veltrix
 tools                veltrix
 tools/servicesim     veltrix::sim
 bench                veltrix::bench

@@ -1057,6 +1057,14 @@ Passwort nicht geändert!</translation>
 %1
 %2</translation>
     </message>
+    <message id="main.not-connected-as-read-at-1">
+        <source>Not connected — as read at %1</source>
+        <translation>Nicht verbunden — Stand von %1</translation>
+    </message>
+    <message id="main.host-list">
+        <source>Hosts</source>
+        <translation>Hosts</translation>
+    </message>
     <message id="main.reconnecting-in-1-s">
         <source>Reconnecting in %1 s</source>
         <translation>Neuer Verbindungsversuch in %1 s</translation>

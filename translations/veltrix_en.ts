@@ -1027,6 +1027,14 @@ Password unchanged!</source>
 %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="main.not-connected-as-read-at-1">
+        <source>Not connected — as read at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="main.host-list">
+        <source>Hosts</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message id="main.reconnecting-in-1-s">
         <source>Reconnecting in %1 s</source>
         <translation type="unfinished"></translation>

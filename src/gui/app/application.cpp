@@ -221,6 +221,8 @@ int Application::Run(const std::function<void(MainWindow&)>& prepare) {
     ui.SetErrorReporter([&window](const std::string& text) { window.ReportError(text); });
     window.SetSettingsWriter(SaveSettings);
     window.UseKeyring();
+    // The further hosts the settings keep; they connect once the window has shown.
+    window.WatchKeptHosts();
     // A click on a desktop notification, or a second start, shows the window.
     trayHost.onNotificationActivated = [&window] { BringToFront(window); };
     if (instance_) {

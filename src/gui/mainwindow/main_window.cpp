@@ -21,6 +21,7 @@
 
 #include "gui/about/about_command.h"
 #include "gui/diagram/diagram_pictures.h"
+#include "gui/hostlist/host_list_view.h"
 #include "gui/hostview/status_list.h"
 #include "gui/mail/mail_settings_command.h"
 #include "gui/mainwindow/popup_presenter.h"
@@ -58,9 +59,9 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
       time_(time),
       tray_(trayHost, *this),
       guiQuestions_(ui, this),
-      ownMonitor_(
-          std::make_unique<HostMonitor>(questions != nullptr ? *questions : guiQuestions_, time)),
-      monitor_(ownMonitor_.get()),
+      questions_(questions != nullptr ? *questions : guiQuestions_),
+      monitorTime_(time),
+      monitor_(hostList_.At(hostList_.Add(std::make_unique<HostMonitor>(questions_, time)))),
       view_(BuildMainWindowView(
           *this, {&monitor_->Devices(), &monitor_->RaidSets(), &monitor_->Events()})),
       body_(std::make_unique<HostBody>(*this, view_, *monitor_, diagram)) {
@@ -82,16 +83,24 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     // The bus is joined once the window has painted.
     sleep_ = new shell::SleepWatcher([this](PowerEvent event) { OnPowerEvent(event); }, this);
     platform::FirstPaintGate::Defer(*this, *sleep_, [this] { sleep_->ListenToSystemBus(); });
+    monitor_->SetEntry(FirstEntry());
+    WireHost(*monitor_);
     BindMonitor();
-    events_.AddHost(view_.host->text(), ownMonitor_->Events());
+    events_.AddHost(view_.host->text(), monitor_->Events());
+    view_.hostList->SetHosts(&hostList_);
+    connect(view_.hostList, &HostListView::HostChosen, this, &MainWindow::ShowHost);
+    connect(&hostList_, &HostList::WorstChanged, this, &MainWindow::ShowHostsInTray);
+    connect(&hostList_, &HostList::dataChanged, this, &MainWindow::ShowHostsInTray);
+    connect(&hosts_, &HostsCommand::HostsChanged, this, &MainWindow::SetHosts);
 }
 
 MainWindow::~MainWindow() {
     // The window hears nothing more of the host while its parts go.
     delete binding_;
     body_.reset();
+    view_.hostList->SetHosts(nullptr);
     guiQuestions_.Abandon();
-    ownMonitor_->Session().Shutdown();
+    ShutdownHosts();
 }
 
 void MainWindow::BuildMenu() {
@@ -103,8 +112,9 @@ void MainWindow::BuildMenu() {
     on(menu_id::kExit, [this] { ExitProgram(); });
     // Ctrl+Q is Exit's key: the same Exit path as the menu item.
     menu_->Action(menu_id::kExit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Autoconnect's check is the settings' host's.
     toggles_ = new StartupToggles(
-        settings_, *menu_, [this]() -> HostMonitor& { return *monitor_; },
+        settings_, *menu_, [this]() -> HostMonitor& { return *hostList_.At(0); },
         [this](const std::string& text) { ReportError(text); }, this);
     // Each feature's command, given the host shown.
     const auto connected = [this] { return monitor_->IsConnected(); };
@@ -162,8 +172,12 @@ void MainWindow::ConnectControls() {
         field->installEventFilter(this);
     }
     // The window's own host is named in the events view as its field names it.
-    connect(view_.host, &QLineEdit::textChanged, this,
-            [this](const QString& name) { events_.RenameHost(ownMonitor_->Events(), name); });
+    // With several hosts each has the name its entry gives it.
+    connect(view_.host, &QLineEdit::textChanged, this, [this](const QString& name) {
+        if (!SeveralHosts()) {
+            events_.RenameHost(hostList_.At(0)->Events(), name);
+        }
+    });
 }
 
 void MainWindow::Initialize() {
@@ -200,8 +214,12 @@ void MainWindow::Initialize() {
     }
 
     if (settings_.autoConnect) {
-        monitor_->Session().ArmReconnect(kReconnectAtStartMs);
+        hostList_.At(0)->Session().ArmReconnect(kReconnectAtStartMs);
     }
+    for (int row = 1; row < hostList_.Count(); ++row) {
+        ArmFurtherHost(*hostList_.At(row));
+    }
+    ShowHostsInTray();
     toggles_->ShowChecks();
     if (settings_.startMinimized) {
         tray_.MinimizeAfter(kHideAtStartMs, *time_);
@@ -274,9 +292,10 @@ void MainWindow::changeEvent(QEvent* event) {
     }
 }
 
-void MainWindow::ReportEvent(const std::string& text, Severity severity, int level) {
+void MainWindow::ReportEvent(const std::string& text, Severity severity, int level,
+                             const std::string& hostName) {
     if ((level > settings_.popupLevel && settings_.popupEnabled) || level == 255) {
-        popups_.Push(text, severity);
+        popups_.Push(text, severity, hostName);
     }
 }
 
@@ -302,10 +321,12 @@ void MainWindow::ExitProgram() {
     }
     // Logs off when connected; no box of the session waits for an answer any more.
     guiQuestions_.Abandon();
-    monitor_->Session().Shutdown();
-    // What the logoff reported (the display reset, its balloon) comes before the icon
+    ShutdownHosts();
+    // What the logoffs reported (the display reset, its balloon) comes before the icon
     // goes, as the user would see it.
-    QCoreApplication::sendPostedEvents(&monitor_->Reports());
+    for (int row = 0; row < hostList_.Count(); ++row) {
+        QCoreApplication::sendPostedEvents(&hostList_.At(row)->Reports());
+    }
     tray_.Icon().DeleteTrayIcon();
     done(QDialog::Accepted);
 }

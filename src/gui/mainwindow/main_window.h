@@ -39,6 +39,8 @@
 #include "protocol/protocol.h"
 #include "session/service_session.h"
 #include "session/session_types.h"
+#include "watch/host_entry.h"
+#include "watch/host_list.h"
 #include "watch/host_monitor.h"
 
 namespace veltrix {
@@ -97,8 +99,9 @@ class MainWindow : public QDialog {
     }
 
     // Offers a message for a popup: queued when `level` passes the popup level (0 never,
-    // 255 always).
-    void ReportEvent(const std::string& text, Severity severity, int level);
+    // 255 always). `hostName`: the host it is about, empty with one host.
+    void ReportEvent(const std::string& text, Severity severity, int level,
+                     const std::string& hostName = {});
     // A failure outside a dialog: a warning popup whatever the popup level.
     void ReportError(const std::string& text);
     PopupQueue& Popups() { return popups_; }
@@ -125,6 +128,17 @@ class MainWindow : public QDialog {
     HostBody& Body() { return *body_; }
     // The host the window shows, and its session.
     HostMonitor& Monitor() { return *monitor_; }
+    // Every watched host in the user's order; the first is the settings' host, whose
+    // address and password the fields show while it is shown.
+    HostList& WatchedHosts() { return hostList_; }
+    // Watches `hosts` (the first is the settings' host) from now on: adds and removes
+    // monitors, renames and orders them and gives each its entry; the menu's hosts
+    // dialog applies its list through this. Nothing for an empty list.
+    void SetHosts(const std::vector<HostEntry>& hosts);
+    // Watches the hosts the settings and the keyring keep (before the window shows).
+    void WatchKeptHosts() { SetHosts(keyring_.KeptHosts()); }
+    // Shows the host of `row` and puts its address and password into the fields.
+    void ShowHost(int row);
     // Shows `monitor` from now on: its lists, its connection and what it reports, and
     // nothing more of the one shown before; neither session is told anything.
     void ShowMonitor(HostMonitor& monitor);
@@ -166,6 +180,26 @@ class MainWindow : public QDialog {
     // The window's close button: disconnects, removes the icon, takes the Exit path.
     void CloseFromSystem();
 
+    // A new watched host: its monitor, and what of it reaches the window shown or not.
+    HostMonitor& AddHost(const HostEntry& entry);
+    void WireHost(HostMonitor& monitor);
+    // Takes the hosts that `hosts` no longer holds out and pairs the others with their
+    // entries: the same address first, then in order.
+    std::vector<HostMonitor*> MatchHosts(const std::vector<HostEntry>& hosts);
+    // The first host's entry as the fields and settings hold it.
+    HostEntry FirstEntry() const;
+    bool SeveralHosts() const { return hostList_.Count() >= 2; }
+    // The name a message of `monitor` carries: empty with one host.
+    std::string HostNameOf(const HostMonitor& monitor) const;
+    // What changes with the number of hosts: the list beside the body, the boxes, the
+    // notification area.
+    void ShowHostCount();
+    void ShowHostsInTray();
+    // Autoconnect's first try of a further host, once the window runs.
+    void ArmFurtherHost(HostMonitor& monitor);
+    // Logs off every host at once, within the Exit path's bound.
+    void ShutdownHosts();
+
     ClientSettings settings_;
     platform::DialogUi& ui_;
     TimeSource* time_;
@@ -175,9 +209,12 @@ class MainWindow : public QDialog {
     shell::SleepWatcher* sleep_ = nullptr;
     shell::EventJournal* journal_ = nullptr;
     platform::GuiThreadQuestions guiQuestions_;
-    // The window's own host; its session's thread ends in the destructor, before the
-    // window's parts after it go.
-    std::unique_ptr<HostMonitor> ownMonitor_;
+    // Where the sessions ask their questions and the time their monitors run on.
+    UserQuestions& questions_;
+    TimeSource* monitorTime_;
+    // The watched hosts, the settings' host first; their sessions' threads end in the
+    // destructor, before the window's parts after them go.
+    HostList hostList_;
     // The host shown; every connection to it has `binding_` as its context.
     HostMonitor* monitor_;
     QObject* binding_ = nullptr;

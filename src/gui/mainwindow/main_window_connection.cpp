@@ -32,16 +32,13 @@ void MainWindow::BindMonitor() {
         }
     });
     connect(m, &HostMonitor::Disconnected, b, [this](bool quiet) { OnSessionDisconnected(quiet); });
-    connect(m, &HostMonitor::PopupRequested, b,
-            [this](const std::string& text, Severity severity, int level) {
-                ReportEvent(text, severity, level);
-            });
-    connect(m, &HostMonitor::BalloonRequested, b,
-            [this](const std::string& title, const std::string& text, Severity severity) {
-                tray_.ShowBalloon(title, text, severity, monitor_->IsConnected());
-            });
-    connect(m, &HostMonitor::TrayTipRequested, b,
-            [this](const std::string& tip) { tray_.ShowTip(tip, monitor_->IsConnected()); });
+    // Popups and balloons reach the window from every host (WireHost); the one host's
+    // tooltip would put its icon back over the icon of several.
+    connect(m, &HostMonitor::TrayTipRequested, b, [this](const std::string& tip) {
+        if (!SeveralHosts()) {
+            tray_.ShowTip(tip, monitor_->IsConnected());
+        }
+    });
     connect(m, &HostMonitor::ReconnectDue, binding_, [this] {
         HideReconnectCountdown();
         OnConnect();
@@ -74,9 +71,11 @@ void MainWindow::ShowMonitor(HostMonitor& monitor) {
 void MainWindow::ShowHostState() {
     // The body has shown the host's lists already.
     ShowConnectButtons(monitor_->IsConnected());
-    tray_.Icon().trayTip =
-        LoadString(monitor_->IsConnected() ? ids::kTipConnected : ids::kTipNotConnected);
-    tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
+    if (!SeveralHosts()) {
+        tray_.Icon().trayTip =
+            LoadString(monitor_->IsConnected() ? ids::kTipConnected : ids::kTipNotConnected);
+        tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
+    }
     if (const int seconds = monitor_->ReconnectSecondsLeft(); seconds >= 0) {
         view_.disconnect->setEnabled(true);
         ShowReconnectCountdown(seconds);
@@ -88,7 +87,7 @@ void MainWindow::ShowHostState() {
 void MainWindow::OnReconnectScheduled(int delayMs) {
     if (delayMs <= 0) {
         HideReconnectCountdown();
-        if (!monitor_->IsConnected()) {
+        if (!monitor_->IsConnected() && !SeveralHosts()) {
             tray_.Icon().trayTip = LoadString(ids::kTipDisconnected);
             tray_.Icon().UpdateTrayIcon(false, false);
         }
@@ -102,13 +101,22 @@ void MainWindow::ShowReconnectCountdown(int seconds) {
     const QString text = ReconnectCountdownText(QString::number(seconds));
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
-    tray_.Icon().trayTip = text.toStdString();
-    tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
+    if (!SeveralHosts()) {
+        tray_.Icon().trayTip = text.toStdString();
+        tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
+    }
 }
 
 void MainWindow::HideReconnectCountdown() {
-    view_.reconnectStatus->hide();
-    view_.reconnectStatus->clear();
+    // A lost host's lists stay as last read: the line says since when.
+    if (monitor_->IsStale() && !monitor_->IsConnected()) {
+        view_.reconnectStatus->setText(
+            StaleHostText(monitor_->LastReadAt().time().toString(QStringLiteral("HH:mm:ss"))));
+        view_.reconnectStatus->show();
+    } else {
+        view_.reconnectStatus->hide();
+        view_.reconnectStatus->clear();
+    }
     if (!monitor_->IsConnected()) {
         view_.disconnect->setEnabled(false);
     }
@@ -122,24 +130,38 @@ void MainWindow::NoteConnection(const QString& line, bool lost) {
 }
 
 void MainWindow::OnConnect() {
-    settings_.hostName = view_.host->text().toStdString();
-    keyring_.Keep(view_.password->text().toStdString());
-
+    // The fields are the shown host's; the settings' host keeps them in the settings.
+    HostEntry entry = monitor_->Entry();
+    if (monitor_ == hostList_.At(0)) {
+        settings_.hostName = view_.host->text().toStdString();
+        keyring_.Keep(view_.password->text().toStdString());
+        entry.address = settings_.hostName;
+        entry.password = settings_.password;
+    } else {
+        entry.address = view_.host->text().toStdString();
+        entry.password = view_.password->text().toStdString();
+    }
     body_->ShowConnecting();
-    monitor_->Session().Connect(settings_.hostName, settings_.password);
+    monitor_->SetEntry(entry);
+    monitor_->Connect();
 }
 
 void MainWindow::Disconnect() {
-    monitor_->Session().Disconnect();
+    monitor_->Disconnect();
 }
 
 void MainWindow::OnPowerEvent(PowerEvent event) {
-    monitor_->Session().Power(event);
+    // Every host's session sleeps and wakes with the system; the shown one's logoff is
+    // the one the sleep waits for.
+    for (int row = 0; row < hostList_.Count(); ++row) {
+        hostList_.At(row)->Session().Power(event);
+    }
 }
 
 void MainWindow::OnSessionConnected() {
     HideReconnectCountdown();
-    tray_.AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected, monitor_->IsConnected());
+    tray_.AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected, monitor_->IsConnected(),
+                             QString::fromStdString(HostNameOf(*monitor_)));
     ShowConnectButtons(true);
 }
 
@@ -158,8 +180,12 @@ void MainWindow::OnSessionDisconnected(bool quiet) {
     }
     body_->ShowLoggedOff();
     tray_.AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected,
-                             monitor_->IsConnected());
+                             monitor_->IsConnected(),
+                             QString::fromStdString(HostNameOf(*monitor_)));
     body_->DashValues(quiet);
+    if (monitor_->IsStale() && monitor_->ReconnectSecondsLeft() < 0) {
+        HideReconnectCountdown();
+    }
 }
 
 }  // namespace veltrix

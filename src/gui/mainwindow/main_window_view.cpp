@@ -20,6 +20,7 @@
 
 #include "gui/diagram/diagram_area.h"
 #include "gui/diagram/diagram_pictures.h"
+#include "gui/hostlist/host_list_view.h"
 #include "gui/hostview/connect_progress.h"
 #include "gui/hostview/status_list.h"
 #include "gui/platform/control_id.h"
@@ -369,7 +370,8 @@ void SetTabOrder(const MainWindowView& v) {
     QWidget::setTabOrder(v.host, v.password);
     QWidget::setTabOrder(v.password, v.connect);
     QWidget::setTabOrder(v.connect, v.disconnect);
-    QWidget::setTabOrder(v.disconnect, v.tabs);
+    QWidget::setTabOrder(v.disconnect, v.hostList);
+    QWidget::setTabOrder(v.hostList, v.tabs);
     QWidget::setTabOrder(v.tabs, v.devices);
     QWidget::setTabOrder(v.devices, v.sets);
     QWidget::setTabOrder(v.sets, v.priority);
@@ -380,6 +382,11 @@ void SetTabOrder(const MainWindowView& v) {
 QString ReconnectCountdownText(const QString& seconds) {
     //% "Reconnecting in %1 s"
     return qtTrId("main.reconnecting-in-1-s").arg(seconds);
+}
+
+QString StaleHostText(const QString& time) {
+    //% "Not connected — as read at %1"
+    return qtTrId("main.not-connected-as-read-at-1").arg(time);
 }
 
 // The groups are built in the order their controls were always created, so the
@@ -412,14 +419,26 @@ MainWindowView BuildMainWindowView(QDialog& window, MainWindowModels models) {
     lower->addWidget(v.info, 1);
     lower->addLayout(rebuild, 1);
 
+    // The body beside the host list, which takes no room while it is hidden.
+    auto* body = new QVBoxLayout;
+    body->addWidget(v.tabs);
+    body->addLayout(page, 1);
+    body->addLayout(lower);
+    auto* hostsAndBody = new QHBoxLayout;
+    hostsAndBody->addLayout(body, 1);
+
     auto* layout = new QVBoxLayout(w);
     layout->addLayout(connection);
-    layout->addWidget(v.tabs);
-    layout->addLayout(page, 1);
-    layout->addLayout(lower);
+    layout->addLayout(hostsAndBody, 1);
     // Made last, so that the children made before keep their order.
     v.connectProgress = new ConnectProgress(w);
     layout->insertWidget(1, v.connectProgress);
+    v.hostList = WithId(new HostListView(w), kHostList);
+    v.hostList->setAccessibleName(
+        //% "Hosts"
+        qtTrId("main.host-list"));
+    v.hostList->hide();
+    hostsAndBody->insertWidget(0, v.hostList);
     SetTabOrder(v);
 
     // Room for the usual four drives and two sets without scrolling; more on request.

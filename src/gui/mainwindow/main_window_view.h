@@ -14,6 +14,8 @@ class QString;
 
 namespace veltrix {
 
+class HostListView;
+
 struct MainWindowView : HostBodyView {
     // Connection row; `ende` is the hidden button of the Exit path.
     QLineEdit* host = nullptr;
@@ -27,6 +29,9 @@ struct MainWindowView : HostBodyView {
     // the program's version has a revision).
     QLabel* logo = nullptr;
     QLabel* betaBadge = nullptr;
+
+    // The watched hosts beside the body, shown only with two or more.
+    HostListView* hostList = nullptr;
 };
 
 // What the lists show: the drive and RAID set lists' table models and the event
@@ -39,6 +44,8 @@ struct MainWindowModels {
 
 // The reconnect countdown's text: the next automatic connect in `seconds`.
 QString ReconnectCountdownText(const QString& seconds);
+// The line of a host whose connection was lost, whose lists are as read at `time`.
+QString StaleHostText(const QString& time);
 
 // Builds the controls into `window` (which owns them) and returns them.
 MainWindowView BuildMainWindowView(QDialog& window, MainWindowModels models = {});

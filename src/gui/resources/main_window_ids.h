@@ -60,6 +60,8 @@ inline constexpr int kPercent = 1051;
 
 // The controller picture in the lower left corner.
 inline constexpr int kDiagram = 1200;
+// The watched hosts beside the body; hidden while only one is watched.
+inline constexpr int kHostList = 1201;
 
 // The summary popup's button that opens the events view.
 inline constexpr int kPopupEvents = 1165;

@@ -248,7 +248,8 @@ TEST_F(MainWindowTest, ShowsAnotherMonitorWithoutTouchingEitherSession) {
     EXPECT_EQ(driver().ItemText(kConnect), "Connect");
     EXPECT_FALSE(second.Session().State().isConnected);
 
-    // The first host goes on polling; its event reaches its own history only.
+    // The first host goes on polling; its event reaches its own history, not the shown
+    // lists, and its popup the window's queue, as every watched host's does.
     const int shownLog = rows(kEventLog);
     const int firstLog = first.Events().rowCount();
     sim().PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
@@ -256,7 +257,7 @@ TEST_F(MainWindowTest, ShowsAnotherMonitorWithoutTouchingEitherSession) {
     settleFirst();
     EXPECT_GT(first.Events().rowCount(), firstLog);
     EXPECT_EQ(rows(kEventLog), shownLog);
-    EXPECT_TRUE(TakePopups().empty());
+    EXPECT_FALSE(TakePopups().empty());
 
     codes = receivedCodes().size();
     window().ShowMonitor(first);

@@ -41,11 +41,12 @@ class MainWindowViewTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowViewTest, UniqueIdsAndInitialState) {
-    const std::set<int> hidden = {
-        kPmSupportLabel, kPmSupport,       kRow1Label,    kRow1Value, kRow6Label,
-        kRow6Value,      kEventLog,        kEnde,         kPriority,  kPriorityLow,
-        kPriorityHigh,   kPriorityCaption, kSpeedCaption, kSpeed,     kDurationCaption,
-        kDuration,       kProgress,        kPercent,      kBetaBadge, kReconnectStatus};
+    const std::set<int> hidden = {kPmSupportLabel, kPmSupport,   kRow1Label,       kRow1Value,
+                                  kRow6Label,      kRow6Value,   kEventLog,        kEnde,
+                                  kPriority,       kPriorityLow, kPriorityHigh,    kPriorityCaption,
+                                  kSpeedCaption,   kSpeed,       kDurationCaption, kDuration,
+                                  kProgress,       kPercent,     kBetaBadge,       kReconnectStatus,
+                                  kHostList};
     const std::set<int> disabled = {kDisconnect,      kPriority,     kPriorityLow, kPriorityHigh,
                                     kPriorityCaption, kSpeedCaption, kSpeed,       kDurationCaption,
                                     kDuration,        kPercent};
@@ -62,7 +63,7 @@ TEST_F(MainWindowViewTest, UniqueIdsAndInitialState) {
         EXPECT_EQ(!control->isHidden(), hidden.count(id) == 0);
         EXPECT_EQ(control->isEnabled(), disabled.count(id) == 0);
     }
-    EXPECT_EQ(seen.size(), 46u);  // with the reconnect countdown
+    EXPECT_EQ(seen.size(), 47u);  // with the reconnect countdown and the host list
     EXPECT_TRUE(view.connect->isDefault());
     EXPECT_EQ(view.diagram->size(), QSize(188, 171));
 }

@@ -1,0 +1,190 @@
+// The hosts the main window watches: the settings' host and the further ones, the
+// list beside the body that chooses the one shown, and what every host tells the
+// window whether it is shown or not.
+
+#include <QLineEdit>
+#include <algorithm>
+#include <thread>
+
+#include "gui/hostlist/host_list_view.h"
+#include "gui/mainwindow/main_window.h"
+#include "gui/settings/host_entries_store.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kFirstTryOfFurtherHostMs = 3000;
+
+}  // namespace
+
+HostEntry MainWindow::FirstEntry() const {
+    return {.name = DefaultHostName(settings_.hostName),
+            .address = settings_.hostName,
+            .password = settings_.password,
+            .autoConnect = settings_.autoConnect};
+}
+
+std::string MainWindow::HostNameOf(const HostMonitor& monitor) const {
+    return SeveralHosts() ? monitor.Name().toStdString() : std::string();
+}
+
+HostMonitor& MainWindow::AddHost(const HostEntry& entry) {
+    auto monitor = std::make_unique<HostMonitor>(questions_, monitorTime_);
+    HostMonitor& added = *monitor;
+    added.SetEntry(entry);
+    added.Session().SetAutoConnect(entry.autoConnect);
+    hostList_.Add(std::move(monitor));
+    WireHost(added);
+    events_.AddHost(entry.name, added.Events());
+    return added;
+}
+
+void MainWindow::WireHost(HostMonitor& monitor) {
+    HostMonitor* m = &monitor;
+    connect(m, &HostMonitor::PopupRequested, this,
+            [this, m](const std::string& text, Severity severity, int level) {
+                ReportEvent(text, severity, level, HostNameOf(*m));
+            });
+    connect(m, &HostMonitor::BalloonRequested, this,
+            [this, m](const std::string& title, const std::string& text, Severity severity) {
+                tray_.ShowBalloon(title, text, severity, m->IsConnected(),
+                                  QString::fromStdString(HostNameOf(*m)));
+            });
+    // The shown host connects through the fields (BindMonitor); the others by
+    // themselves.
+    connect(m, &HostMonitor::ReconnectDue, this, [this, m] {
+        if (m != monitor_) {
+            m->Connect();
+        }
+    });
+}
+
+void MainWindow::ArmFurtherHost(HostMonitor& monitor) {
+    // Never before the window runs, as the settings' host's first try.
+    if (initialized_ && monitor.Entry().autoConnect) {
+        monitor.Session().ArmReconnect(kFirstTryOfFurtherHostMs);
+    }
+}
+
+std::vector<HostMonitor*> MainWindow::MatchHosts(const std::vector<HostEntry>& hosts) {
+    std::vector<HostMonitor*> left;
+    for (int row = 0; row < hostList_.Count(); ++row) {
+        left.push_back(hostList_.At(row));
+    }
+    std::vector<HostMonitor*> matched(hosts.size(), nullptr);
+    const auto take = [&left](auto pick) {
+        const auto found = std::find_if(left.begin(), left.end(), pick);
+        HostMonitor* m = found == left.end() ? nullptr : *found;
+        if (m != nullptr) {
+            left.erase(found);
+        }
+        return m;
+    };
+    for (std::size_t i = 0; i < hosts.size(); ++i) {
+        const std::string& address = hosts[i].address;
+        matched[i] =
+            take([&address](const HostMonitor* m) { return m->Entry().address == address; });
+    }
+    // An edited address: the same host, in the list's order.
+    for (HostMonitor*& m : matched) {
+        if (m == nullptr) {
+            m = take([](const HostMonitor*) { return true; });
+        }
+    }
+    // The hosts no longer watched go, the shown one after another took its place.
+    for (HostMonitor* gone : left) {
+        if (gone == monitor_) {
+            ShowMonitor(*matched.front());
+        }
+        events_.RemoveHost(gone->Events());
+        hostList_.Remove(hostList_.RowOf(gone));
+    }
+    return matched;
+}
+
+void MainWindow::SetHosts(const std::vector<HostEntry>& hosts) {
+    if (hosts.empty()) {
+        return;
+    }
+    std::vector<HostMonitor*> matched = MatchHosts(hosts);
+    std::vector<HostMonitor*> added;
+    for (std::size_t i = 0; i < hosts.size(); ++i) {
+        if (matched[i] == nullptr) {
+            matched[i] = &AddHost(hosts[i]);
+            added.push_back(matched[i]);
+        }
+        hostList_.Move(hostList_.RowOf(matched[i]), static_cast<int>(i));
+        matched[i]->SetEntry(hosts[i]);
+        events_.RenameHost(matched[i]->Events(), hosts[i].name);
+    }
+    // The settings hold the first host (the hosts dialog wrote them): its fields and
+    // its Autoconnect check.
+    HostMonitor& first = *matched.front();
+    first.Session().SetAutoConnect(settings_.autoConnect);
+    toggles_->ShowChecks();
+    for (std::size_t i = 1; i < hosts.size(); ++i) {
+        matched[i]->Session().SetAutoConnect(hosts[i].autoConnect);
+    }
+    for (HostMonitor* m : added) {
+        if (m != &first) {
+            ArmFurtherHost(*m);
+        }
+    }
+    ShowHostCount();
+    if (initialized_) {
+        ShowHost(hostList_.RowOf(monitor_));
+    }
+}
+
+void MainWindow::ShowHostCount() {
+    const bool several = SeveralHosts();
+    if (!several) {
+        // One host: the events view names it as its field does.
+        events_.RenameHost(hostList_.At(0)->Events(), view_.host->text());
+    }
+    view_.hostList->setVisible(several);
+    for (int row = 0; row < hostList_.Count(); ++row) {
+        hostList_.At(row)->SetBoxesAllowed(!several);
+    }
+    if (several) {
+        ShowHostsInTray();
+    } else if (initialized_) {
+        // The one host's icon and tooltip again.
+        ShowHostState();
+    }
+}
+
+void MainWindow::ShowHostsInTray() {
+    if (initialized_ && SeveralHosts()) {
+        tray_.ShowHosts(HostsLevelOf(hostList_.Worst()), hostList_.TooltipLines());
+    }
+}
+
+void MainWindow::ShowHost(int row) {
+    HostMonitor* m = hostList_.At(row);
+    if (m == nullptr) {
+        return;
+    }
+    ShowMonitor(*m);
+    const bool first = row == 0;
+    view_.host->setText(QString::fromStdString(first ? settings_.hostName : m->Entry().address));
+    view_.password->setText(
+        QString::fromStdString(first ? settings_.password : m->Entry().password));
+    view_.hostList->MarkShown(row);
+}
+
+void MainWindow::ShutdownHosts() {
+    // Each session waits at most its own bound for its logoff; together they log off
+    // at once, not one after another.
+    if (SeveralHosts()) {
+        std::vector<std::jthread> logoffs;
+        for (int row = 0; row < hostList_.Count(); ++row) {
+            logoffs.emplace_back([m = hostList_.At(row)] { m->Session().Shutdown(); });
+        }
+    } else {
+        monitor_->Session().Shutdown();
+    }
+}
+
+}  // namespace veltrix
