@@ -1,5 +1,7 @@
 #include "support/main_window_fixture.h"
 
+#include <cstdlib>
+
 #include "model/raid_set.h"
 #include "texts/strings.h"
 
@@ -32,14 +34,38 @@ void MainWindowTest::Settle() {
     // A report may make the window ask the session again (a reconnect), whose reports
     // come back in turn: a few rounds settle every chain the window has.
     for (int round = 0; round < 4; ++round) {
+        HostList& hosts = window_->WatchedHosts();
+        for (int row = 0; row < hosts.Count(); ++row) {
+            hosts.At(row)->Session().Sync();
+        }
         window_->Session().Sync();
         QCoreApplication::sendPostedEvents();
     }
 }
 
+void MainWindowTest::WatchFurtherHosts(std::vector<sim::Scenario> further) {
+    std::vector<HostEntry> hosts = {{.name = QStringLiteral("Here"),
+                                     .address = window_->Settings().hostName,
+                                     .password = window_->Settings().password,
+                                     .autoConnect = false}};
+    // Host "." stays the fixture's service: each further one's pipe folder is its own.
+    const std::string pipeDir = std::getenv(transport::kPipeDirVariable);
+    for (sim::Scenario& scenario : further) {
+        further_.push_back(std::make_unique<SimSession>(std::move(scenario), Transport::Tcp));
+        ::setenv(transport::kPipeDirVariable, pipeDir.c_str(), 1);
+        hosts.push_back({.name = QStringLiteral("Host %1").arg(further_.size() + 1),
+                         .address = "127.0.0.1:" + std::to_string(further_.back()->sim().TcpPort()),
+                         .password = "kavo",
+                         .autoConnect = false});
+    }
+    window_->SetHosts(hosts);
+    Settle();
+}
+
 void MainWindowTest::TearDown() {
     driver_.reset();
     window_.reset();
+    further_.clear();
     session_.reset();
     SetUiLanguage(Language::English);
 }

@@ -107,6 +107,10 @@ class MainWindowTest : public ::testing::Test {
         return window_->Session();
     }
     void Settle();
+    // Watches the fixture's service as "Here" and one more service for each of
+    // `further` as "Host 2", "Host 3"..., over TCP; the sessions stay not connected.
+    void WatchFurtherHosts(std::vector<sim::Scenario> further);
+    sim::ServiceSim& furtherSim(std::size_t i) { return further_[i]->sim(); }
     // The window as it is, while the session may still be busy.
     MainWindow& unsettledWindow() { return *window_; }
     // Clicks a control of the window and lets what it started run.
@@ -127,6 +131,7 @@ class MainWindowTest : public ::testing::Test {
 
   private:
     std::unique_ptr<SimSession> session_;
+    std::vector<std::unique_ptr<SimSession>> further_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<WindowDriver> driver_;
 };

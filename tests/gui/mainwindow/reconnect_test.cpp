@@ -17,10 +17,10 @@ using namespace std::chrono_literals;
 
 class ReconnectTest : public MainWindowTest {
   protected:
-    // Connected by Autoconnect; then the service goes away.
-    void StartAndLoseTheService() {
+    // Connected by Autoconnect (or by hand without it); then the service goes away.
+    void StartAndLoseTheService(bool autoConnect = true) {
         ClientSettings settings = QuietSettings();
-        settings.autoConnect = true;
+        settings.autoConnect = autoConnect;
         Start(sim::TwoControllerScenario(), Transport::Local, settings);
         QObject::connect(
             &session(), &ServiceSession::ReconnectScheduled, &session(),
@@ -29,7 +29,11 @@ class ReconnectTest : public MainWindowTest {
             },
             Qt::DirectConnection);
         session().SeedBackoff(26);
-        clock.Advance(3000);
+        if (autoConnect) {
+            clock.Advance(3000);
+        } else {
+            Connect();
+        }
         ASSERT_TRUE(window().Monitor().IsConnected());
         const std::size_t closed = sim().ConnectionsClosed();
         sim().BeginOutage();
@@ -120,6 +124,18 @@ TEST_F(ReconnectTest, DisconnectEndsTheWatch) {
     Run(400);
     EXPECT_EQ(sim().ConnectionsAccepted(), accepted);
     EXPECT_FALSE(window().Monitor().IsConnected());
+}
+
+// Without Autoconnect a lost host keeps its lists as last read, and the status line
+// says since when.
+TEST_F(ReconnectTest, ALostHostKeepsItsListsAndSaysWhenTheyWereRead) {
+    StartAndLoseTheService(false);
+    EXPECT_TRUE(window().Monitor().IsStale());
+    EXPECT_TRUE(driver().IsItemShown(control_id::kReconnectStatus));
+    const QString read =
+        window().Monitor().LastReadAt().time().toString(QStringLiteral("HH:mm:ss"));
+    EXPECT_EQ(Status(), QStringLiteral("Not connected \u2014 as read at ") + read);
+    EXPECT_GT(driver().RowCount(control_id::kDeviceList), 0);
 }
 
 // No controllers and a mail system that keeps failing (time stamps before 2010): the

@@ -1,0 +1,139 @@
+// The window watching several hosts: the list beside the body, the host it shows,
+// the popups of the hosts it does not show and the Exit path's logoff of them all.
+#include <QAbstractItemView>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <algorithm>
+
+#include "gui/platform/control_id.h"
+#include "gui/resources/main_window_ids.h"
+#include "support/main_window_fixture.h"
+
+namespace veltrix::testing {
+namespace {
+
+using namespace control_id;
+
+// A service with only the first of the two controllers.
+sim::Scenario OneControllerScenario() {
+    sim::Scenario scenario = sim::TwoControllerScenario();
+    scenario.controllers.resize(1);
+    return scenario;
+}
+
+bool LoggedOff(const sim::ServiceSim& sim) {
+    const auto transcript = sim.Transcript();
+    return std::any_of(transcript.begin(), transcript.end(),
+                       [](const auto& entry) { return entry.code == LOGOFF; });
+}
+
+class HostsWindowTest : public MainWindowTest {
+  protected:
+    QAbstractItemModel& hostRows() {
+        return *platform::FindControl<QAbstractItemView>(window(), kHostList)->model();
+    }
+    QString stateLine(int row) {
+        return hostRows().index(row, 0).data(HostList::StateLineRole).toString();
+    }
+    // Shows the host of `row` from the list and connects it through the fields.
+    void ConnectRow(int row) {
+        ASSERT_TRUE(driver().UserSelectRow(kHostList, row));
+        ASSERT_TRUE(Click(kConnect));
+        ASSERT_TRUE(window().Monitor().IsConnected())
+            << ::testing::PrintToString(ui.messageTexts());
+    }
+};
+
+TEST_F(HostsWindowTest, TheListIsBesideTheBodyOnlyWithSeveralHosts) {
+    struct Case {
+        std::size_t further;
+        bool shown;
+    };
+    for (const Case c : {Case{0, false}, Case{1, true}, Case{2, true}}) {
+        SCOPED_TRACE(c.further);
+        Start(sim::TwoControllerScenario());
+        WatchFurtherHosts(std::vector<sim::Scenario>(c.further, OneControllerScenario()));
+        EXPECT_EQ(driver().IsItemShown(kHostList), c.shown);
+        EXPECT_EQ(driver().RowCount(kHostList), static_cast<int>(c.further + 1));
+        TearDown();
+    }
+}
+
+TEST_F(HostsWindowTest, EachRowTellsItsHostsStateAndAScreenReaderHearsBoth) {
+    Start(sim::TwoControllerScenario());
+    WatchFurtherHosts({OneControllerScenario()});
+    ConnectRow(1);
+    EXPECT_EQ(driver().Rows(kHostList), (std::vector<std::string>{"Here", "Host 2"}));
+    EXPECT_EQ(stateLine(0), "Not connected");
+    EXPECT_EQ(stateLine(1), "Ready");
+    EXPECT_EQ(hostRows().index(1, 0).data(Qt::AccessibleTextRole).toString(), "Host 2, Ready");
+}
+
+TEST_F(HostsWindowTest, ChoosingARowShowsThatHostAndItsAddressAlone) {
+    Start(sim::TwoControllerScenario());
+    Connect();
+    WatchFurtherHosts({OneControllerScenario()});
+    EXPECT_EQ(driver().TabCount(kControllerTabs), 2);
+    const std::size_t firstCodes = receivedCodes().size();
+
+    ConnectRow(1);
+    EXPECT_EQ(&window().Monitor(), window().WatchedHosts().At(1));
+    EXPECT_EQ(driver().ItemText(kHost), window().Monitor().Entry().address);
+    EXPECT_EQ(driver().TabCount(kControllerTabs), 1);
+    EXPECT_EQ(receivedCodes().size(), firstCodes) << "the first host was asked nothing";
+
+    // Back to the first, still connected, with its controllers and its address.
+    ASSERT_TRUE(driver().UserSelectRow(kHostList, 0));
+    EXPECT_TRUE(window().Monitor().IsConnected());
+    EXPECT_EQ(driver().TabCount(kControllerTabs), 2);
+    EXPECT_EQ(driver().ItemText(kHost), host());
+}
+
+TEST_F(HostsWindowTest, CtrlAndTheHostsNumberChoosesIt) {
+    Start(sim::TwoControllerScenario());
+    WatchFurtherHosts({OneControllerScenario(), OneControllerScenario()});
+    window().show();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    for (const int row : {2, 0, 1}) {
+        QTest::keyClick(&window(), static_cast<Qt::Key>(Qt::Key_1 + row), Qt::ControlModifier);
+        Settle();
+        EXPECT_EQ(&window().Monitor(), window().WatchedHosts().At(row)) << row;
+        EXPECT_EQ(driver().SelectedRow(kHostList), row);
+    }
+}
+
+TEST_F(HostsWindowTest, APopupOfAHostNotShownNamesIt) {
+    ClientSettings settings = QuietSettings();
+    settings.popupEnabled = true;
+    settings.popupLevel = 0;
+    Start(sim::TwoControllerScenario(), Transport::Local, settings);
+    WatchFurtherHosts({OneControllerScenario()});
+    ConnectRow(1);
+    ASSERT_TRUE(driver().UserSelectRow(kHostList, 0));
+    FirstTick();
+    TakePopups();
+
+    furtherSim(0).PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
+    Tick();
+    const std::vector<PopupEntry> popups = TakePopups();
+    ASSERT_FALSE(popups.empty());
+    EXPECT_EQ(popups.back().hostName, "Host 2");
+}
+
+TEST_F(HostsWindowTest, ExitLogsOffEveryHostAtOnce) {
+    Start(sim::TwoControllerScenario());
+    WatchFurtherHosts({OneControllerScenario()});
+    ConnectRow(1);
+    ConnectRow(0);
+    QElapsedTimer exit;
+    exit.start();
+    window().ExitProgram();
+    EXPECT_LT(exit.elapsed(), 2000);
+    EXPECT_TRUE(LoggedOff(sim()));
+    EXPECT_TRUE(LoggedOff(furtherSim(0)));
+}
+
+}  // namespace
+}  // namespace veltrix::testing
