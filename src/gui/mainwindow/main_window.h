@@ -195,6 +195,8 @@ class MainWindow : public QDialog {
     // notification area.
     void ShowHostCount();
     void ShowHostsInTray();
+    // A further host's password from the keyring when its entry has none yet.
+    void FillPassword(HostMonitor& monitor);
     // Autoconnect's first try of a further host, once the window runs.
     void ArmFurtherHost(HostMonitor& monitor);
     // Logs off every host at once, within the Exit path's bound.

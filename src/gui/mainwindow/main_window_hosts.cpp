@@ -9,6 +9,7 @@
 #include "gui/hostlist/host_list_view.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/settings/host_entries_store.h"
+#include "texts/string_ids.h"
 
 namespace veltrix {
 
@@ -51,13 +52,44 @@ void MainWindow::WireHost(HostMonitor& monitor) {
                 tray_.ShowBalloon(title, text, severity, m->IsConnected(),
                                   QString::fromStdString(HostNameOf(*m)));
             });
+    // The shown host's connection changes reach the tray through BindMonitor; the
+    // others' are told here, with their names.
+    connect(m, &HostMonitor::Connected, this, [this, m] {
+        if (m != monitor_ && SeveralHosts()) {
+            tray_.AnnounceConnection(ids::kTipConnected, ids::kBalloonConnected, true,
+                                     QString::fromStdString(HostNameOf(*m)));
+        }
+    });
+    connect(m, &HostMonitor::Disconnected, this, [this, m](bool quiet) {
+        if (m != monitor_ && SeveralHosts() && !quiet) {
+            tray_.AnnounceConnection(ids::kTipDisconnected, ids::kBalloonDisconnected, false,
+                                     QString::fromStdString(HostNameOf(*m)));
+        }
+    });
     // The shown host connects through the fields (BindMonitor); the others by
     // themselves.
     connect(m, &HostMonitor::ReconnectDue, this, [this, m] {
         if (m != monitor_) {
+            FillPassword(*m);
             m->Connect();
         }
     });
+}
+
+void MainWindow::FillPassword(HostMonitor& monitor) {
+    // The keyring answers after the start: a further host's password may come later
+    // than its entry.
+    if (!monitor.Entry().password.empty() || &monitor == hostList_.At(0)) {
+        return;
+    }
+    for (const HostEntry& kept : keyring_.KeptHosts()) {
+        if (kept.address == monitor.Entry().address && !kept.password.empty()) {
+            HostEntry entry = monitor.Entry();
+            entry.password = kept.password;
+            monitor.SetEntry(entry);
+            return;
+        }
+    }
 }
 
 void MainWindow::ArmFurtherHost(HostMonitor& monitor) {
@@ -167,6 +199,7 @@ void MainWindow::ShowHost(int row) {
         return;
     }
     ShowMonitor(*m);
+    FillPassword(*m);
     const bool first = row == 0;
     view_.host->setText(QString::fromStdString(first ? settings_.hostName : m->Entry().address));
     view_.password->setText(
