@@ -18,13 +18,12 @@ namespace fs = std::filesystem;
 // Rank of each folder; a file may include headers of its own folder or a lower rank.
 const std::map<std::string, int>& Ranks() {
     static const std::map<std::string, int> ranks = {
-        {"protocol", 0},      {"texts", 1},        {"model", 1},          {"session", 2},
-        {"password", 3},      {"status", 3},       {"watch", 3},          {"gui/platform", 4},
-        {"gui/resources", 5}, {"gui/shell", 6},    {"gui/diagram", 6},    {"gui/bios", 6},
-        {"gui/about", 6},     {"gui/errorlog", 6}, {"gui/events", 6},     {"gui/mail", 6},
+        {"protocol", 0},      {"texts", 1},        {"model", 1},        {"session", 2},
+        {"password", 3},      {"status", 3},       {"watch", 3},        {"gui/platform", 4},
+        {"gui/resources", 5}, {"gui/shell", 6},    {"gui/diagram", 6},  {"gui/bios", 6},
+        {"gui/about", 6},     {"gui/errorlog", 6}, {"gui/events", 6},   {"gui/mail", 6},
         {"gui/settings", 6},  {"gui/hosts", 6},    {"gui/hostview", 7}, {"gui/mainwindow", 8},
-        {"gui/app", 9},
-        {"pellow", 10},
+        {"gui/app", 9},       {"pellow", 10},
     };
     return ranks;
 }

@@ -27,7 +27,8 @@ std::string JoinHosts(const std::vector<std::string>& hosts) {
 
 void PopupQueue::Push(std::string text, Severity severity, std::string hostName) {
     if (entries_.size() < kMaxKept) {
-        entries_.push_back({.text = std::move(text), .severity = severity, .hostName = std::move(hostName)});
+        entries_.push_back(
+            {.text = std::move(text), .severity = severity, .hostName = std::move(hostName)});
     } else {
         ++uncounted_;
         uncountedSeverity_ = std::max(uncountedSeverity_, severity);
@@ -44,7 +45,10 @@ PopupEntry PopupQueue::Summary(std::size_t count, Severity severity,
 
         //% "%1 more events — see the event log"
         qtTrId("popup.1-more-events-see-the-event-log").arg(count);
-    return {.text = text.toStdString(), .severity = severity, .hostName = JoinHosts(hosts), .summary = true};
+    return {.text = text.toStdString(),
+            .severity = severity,
+            .hostName = JoinHosts(hosts),
+            .summary = true};
 }
 
 std::optional<PopupEntry> PopupQueue::Pop() {
