@@ -99,7 +99,7 @@ void MainWindow::OnReconnectScheduled(int delayMs) {
 }
 
 void MainWindow::ShowReconnectCountdown(int seconds) {
-    const QString text = ReconnectCountdownText(QString::number(seconds));
+    const QString text = ReconnectCountdownText(seconds);
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
     tray_.Icon().trayTip = text.toStdString();

@@ -38,7 +38,7 @@ struct MainWindowModels {
 };
 
 // The reconnect countdown's text: the next automatic connect in `seconds`.
-QString ReconnectCountdownText(const QString& seconds);
+QString ReconnectCountdownText(int seconds);
 
 // Builds the controls into `window` (which owns them) and returns them.
 MainWindowView BuildMainWindowView(QDialog& window, MainWindowModels models = {});
