@@ -1273,10 +1273,6 @@ Passwort nicht geändert!</translation>
         <source>Not connected</source>
         <translation>Nicht verbunden</translation>
     </message>
-    <message id="host.reconnecting-in-1-s">
-        <source>Reconnecting in %1 s</source>
-        <translation>Neuer Verbindungsversuch in %1 s</translation>
-    </message>
     <message id="host.password-refused">
         <source>Password refused</source>
         <translation>Passwort abgelehnt</translation>

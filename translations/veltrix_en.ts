@@ -1243,10 +1243,6 @@ Password unchanged!</source>
         <source>Not connected</source>
         <translation type="unfinished"></translation>
     </message>
-    <message id="host.reconnecting-in-1-s">
-        <source>Reconnecting in %1 s</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message id="host.password-refused">
         <source>Password refused</source>
         <translation type="unfinished"></translation>

@@ -70,7 +70,7 @@ QString StateLineOf(HostState state, int rebuildPercent, int reconnectSeconds) {
             return qtTrId("host.not-connected");
         case HostState::Reconnecting:
             //% "Reconnecting in %1 s"
-            return qtTrId("host.reconnecting-in-1-s").arg(reconnectSeconds);
+            return qtTrId("main.reconnecting-in-1-s").arg(reconnectSeconds);
         case HostState::PasswordRefused:
             //% "Password refused"
             return qtTrId("host.password-refused");

@@ -98,7 +98,7 @@ void MainWindow::OnReconnectScheduled(int delayMs) {
 }
 
 void MainWindow::ShowReconnectCountdown(int seconds) {
-    const QString text = ReconnectCountdownText(QString::number(seconds));
+    const QString text = ReconnectCountdownText(seconds);
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
     if (!SeveralHosts()) {

@@ -1,5 +1,7 @@
 #include "gui/mainwindow/main_window_view.h"
 
+#include "watch/host_state.h"
+
 #include <QDialog>
 #include <QFontMetrics>
 #include <QFormLayout>
@@ -140,9 +142,8 @@ QHBoxLayout* BuildConnectionRow(QWidget* w, MainWindowView& v, QAbstractItemMode
     v.ende = WithId(new QPushButton(QStringLiteral("ENDE"), w), kEnde);
     v.ende->hide();
     // The countdown keeps its room while hidden: it comes and goes without moving the row.
-    v.reconnectStatus =
-        RoomyLabelWithId(w, kReconnectStatus,
-                         ReconnectCountdownText(QString::number(kLongestCountdownS)), QString());
+    v.reconnectStatus = RoomyLabelWithId(w, kReconnectStatus,
+                                         ReconnectCountdownText(kLongestCountdownS), QString());
     QSizePolicy countdownPolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     countdownPolicy.setRetainSizeWhenHidden(true);
     v.reconnectStatus->setSizePolicy(countdownPolicy);
@@ -379,9 +380,9 @@ void SetTabOrder(const MainWindowView& v) {
 
 }  // namespace
 
-QString ReconnectCountdownText(const QString& seconds) {
-    //% "Reconnecting in %1 s"
-    return qtTrId("main.reconnecting-in-1-s").arg(seconds);
+QString ReconnectCountdownText(int seconds) {
+    // The host list's line of a waiting host says the same.
+    return StateLineOf(HostState::Reconnecting, 0, seconds);
 }
 
 QString StaleHostText(const QString& time) {

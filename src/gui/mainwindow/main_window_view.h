@@ -43,7 +43,7 @@ struct MainWindowModels {
 };
 
 // The reconnect countdown's text: the next automatic connect in `seconds`.
-QString ReconnectCountdownText(const QString& seconds);
+QString ReconnectCountdownText(int seconds);
 // The line of a host whose connection was lost, whose lists are as read at `time`.
 QString StaleHostText(const QString& time);
 

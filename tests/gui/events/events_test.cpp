@@ -152,13 +152,7 @@ TEST(EventsViewTest, CopiesTheSelectedRowsOrAllShown) {
 // The menu item opens the one view with the window's own host, named as its field
 // names it; the summary popup's Events button opens it too.
 TEST_F(MainWindowTest, TheMenuAndTheSummaryPopupOpenTheView) {
-    ClientSettings settings = QuietSettings();
-    settings.popupEnabled = true;
-    settings.popupLevel = 0;
-    Start(sim::TwoControllerScenario(), Transport::Local, settings);
-    Connect();
-    FirstTick();
-    TakePopups();
+    StartConnectedWithEveryPopup();
     EXPECT_EQ(window().Events().View(), nullptr) << "made when first asked for";
 
     PopupPresenter presenter(window().Popups(), nullptr);

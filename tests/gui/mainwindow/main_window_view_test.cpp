@@ -153,7 +153,7 @@ TEST_F(MainWindowViewTest, WhatAppearsMovesNothingElse) {
         const AppearCase cases[] = {
             {"countdown",
              {},
-             {{kReconnectStatus, ReconnectCountdownText(QStringLiteral("330"))}},
+             {{kReconnectStatus, ReconnectCountdownText(330)}},
              {kHost, kPassword, kConnect, kDisconnect, picture_id::kLogo}},
             {"rebuild figures",
              {kProgress, kPercent, kSpeed, kDuration, kSpeedCaption, kPriority},
