@@ -1,9 +1,13 @@
 #include "gui/hostlist/host_list_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QItemSelectionModel>
+#include <QPainter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
@@ -14,6 +18,10 @@ namespace veltrix {
 namespace {
 
 constexpr int kIconSize = 16;
+constexpr int kGap = 4;
+// The list is as wide as its widest row, within these bounds.
+constexpr int kMinWidth = 120;
+constexpr int kMaxWidth = 240;
 // Ctrl+1 to Ctrl+9 choose the first nine hosts.
 constexpr int kRowKeys = 9;
 
@@ -29,20 +37,57 @@ int IconIdOf(shell::HostsLevel level) {
     return icon_id::kHostsUnreachable;
 }
 
-// Each row as two lines, the name over the state line, after the state's icon.
+// Each row as two lines after the state's icon: the name over the state line.
 class HostRowDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QFontMetrics metrics(option.font);
+        const int text = std::max(metrics.horizontalAdvance(Name(index)),
+                                  metrics.horizontalAdvance(Line(index)));
+        return {kGap + kIconSize + kGap + text + kGap, kGap + 2 * metrics.height() + kGap};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        // The style draws the row's ground, selection and focus; the rest is drawn here.
+        QStyleOptionViewItem ground = option;
+        initStyleOption(&ground, index);
+        ground.text.clear();
+        ground.icon = QIcon();
+        ground.features &= ~QStyleOptionViewItem::HasDecoration;
+        const QWidget* view = option.widget;
+        QStyle* style = view != nullptr ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &ground, painter, view);
+
+        const QRect row = option.rect;
         const auto state = static_cast<HostState>(index.data(HostList::StateRole).toInt());
-        option->icon = ProgramIcon(IconIdOf(HostsLevelOf(state)));
-        option->decorationSize = QSize(kIconSize, kIconSize);
-        option->features |= QStyleOptionViewItem::HasDecoration;
-        option->text = index.data(Qt::DisplayRole).toString() + QLatin1Char('\n') +
-                       index.data(HostList::StateLineRole).toString();
+        const QRect icon(row.left() + kGap, row.top() + (row.height() - kIconSize) / 2, kIconSize,
+                         kIconSize);
+        ProgramIcon(IconIdOf(HostsLevelOf(state))).paint(painter, icon);
+
+        const bool selected = (option.state & QStyle::State_Selected) != 0;
+        painter->save();
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        const QFontMetrics metrics(option.font);
+        const int left = icon.right() + 1 + kGap;
+        QRect line(left, row.top() + kGap, row.right() - kGap - left, metrics.height());
+        const auto draw = [&](const QString& text) {
+            painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                              metrics.elidedText(text, Qt::ElideRight, line.width()));
+            line.translate(0, metrics.height());
+        };
+        draw(Name(index));
+        draw(Line(index));
+        painter->restore();
+    }
+
+  private:
+    static QString Name(const QModelIndex& index) { return index.data(Qt::DisplayRole).toString(); }
+    static QString Line(const QModelIndex& index) {
+        return index.data(HostList::StateLineRole).toString();
     }
 };
 
@@ -71,6 +116,7 @@ HostListView::HostListView(QWidget* parent) : QListView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     AddRowKeys();
 }
 
@@ -89,11 +135,22 @@ void HostListView::AddRowKeys() {
     }
 }
 
+QSize HostListView::sizeHint() const {
+    const int rows =
+        sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    return {std::clamp(rows, kMinWidth, kMaxWidth), QListView::sizeHint().height()};
+}
+
 void HostListView::SetHosts(HostList* hosts) {
     setModel(hosts);
-    if (selectionModel() == nullptr) {
+    if (hosts == nullptr || selectionModel() == nullptr) {
         return;
     }
+    // A renamed, added or removed host may change the widest row.
+    const auto resize = [this] { updateGeometry(); };
+    connect(hosts, &HostList::dataChanged, this, resize);
+    connect(hosts, &HostList::rowsInserted, this, resize);
+    connect(hosts, &HostList::rowsRemoved, this, resize);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {

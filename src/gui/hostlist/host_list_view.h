@@ -28,6 +28,8 @@ class HostListView : public QListView {
     // Marks `row` as the shown host without telling HostChosen.
     void MarkShown(int row);
 
+    QSize sizeHint() const override;
+
   signals:
     // The user chose the host of `row`.
     void HostChosen(int row);

@@ -220,6 +220,7 @@ void MainWindow::Initialize() {
         ArmFurtherHost(*hostList_.At(row));
     }
     ShowHostsInTray();
+    view_.hostList->MarkShown(hostList_.RowOf(monitor_));
     toggles_->ShowChecks();
     if (settings_.startMinimized) {
         tray_.MinimizeAfter(kHideAtStartMs, *time_);

@@ -68,7 +68,11 @@ void ReadFurtherHosts(QSettings& file, std::vector<HostEntry>& hosts) {
             host.name = DefaultHostName(host.address);
         }
         host.password = Text(file.value(ArrayKey(i, kPassword))).toStdString();
-        host.autoConnect = file.value(ArrayKey(i, kAutoConnect), 1).toInt() != 0;
+        // As the first host's: what is not a number (a hand-written "true") keeps the
+        // default, on.
+        bool ok = false;
+        const int autoConnect = file.value(ArrayKey(i, kAutoConnect)).toInt(&ok);
+        host.autoConnect = !ok || autoConnect != 0;
         hosts.push_back(std::move(host));
     }
 }

@@ -140,6 +140,21 @@ TEST_F(SettingsStoreTest, AFileOfOneHostReadsAsThatHost) {
     }
 }
 
+// A further host's Autoconnect reads as the first host's does: a hand-written value
+// that is not a number keeps the default, on.
+TEST_F(SettingsStoreTest, AFurtherHostsAutoconnectReadsAsTheFirstHosts) {
+    const std::pair<const char*, bool> cases[] = {{"", true},     {"1", true}, {"0", false},
+                                                  {"true", true}, {"2", true}, {"x", true}};
+    for (const auto& [value, expected] : cases) {
+        WriteFile(
+            std::string("ServerHostname=.\n[Hosts]\nsize=1\n1\\Address=nas7\n1\\Autoconnect=") +
+            value + "\n");
+        const std::vector<HostEntry> hosts = ReadHosts(LoadSettings());
+        ASSERT_EQ(hosts.size(), 2u) << value;
+        EXPECT_EQ(hosts[1].autoConnect, expected) << value;
+    }
+}
+
 // The lines of the file's [Hosts] section, without the line that starts the next one.
 std::vector<std::string> HostsSection(const fs::path& file) {
     std::ifstream in(file);
