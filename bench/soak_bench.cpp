@@ -264,7 +264,7 @@ class Soak {
         window_ =
             std::make_unique<MainWindow>(settings, ui_, tray_, &clock_, nullptr, nullptr, &ui_);
         window_->SetPopupWindows(false);
-        shell::SendEventsToJournal(window_->Session(), journal_);
+        window_->SetJournal(&journal_);
         window_->Initialize();
         eventLog_ = platform::FindControl<QAbstractItemView>(*window_, control_id::kEventLog);
         auto* connect = platform::FindControl<QPushButton>(*window_, control_id::kConnect);

@@ -214,7 +214,6 @@ int Application::Run(const std::function<void(MainWindow&)>& prepare) {
     // Before the window: the session's thread writes to it until the window is gone.
     shell::SystemJournal journal;
     MainWindow window(settings, ui, trayHost, nullptr, &diagram);
-    shell::SendEventsToJournal(window.Session(), journal);
     window.SetJournal(&journal);
     diagram.SetArea(&window.Diagram());
     ui.SetOwner(&window);

@@ -86,7 +86,7 @@ MainWindow::MainWindow(ClientSettings settings, platform::DialogUi& ui, shell::T
     monitor_->SetEntry(FirstEntry());
     WireHost(*monitor_);
     BindMonitor();
-    events_.AddHost(view_.host->text(), monitor_->Events());
+    events_.AddHost(monitor_->Name(), monitor_->Events());
     view_.hostList->SetHosts(&hostList_);
     connect(view_.hostList, &HostListView::HostChosen, this, &MainWindow::ShowHost);
     connect(&hostList_, &HostList::WorstChanged, this, &MainWindow::ShowHostsInTray);
@@ -171,13 +171,6 @@ void MainWindow::ConnectControls() {
          std::initializer_list<QWidget*>{view_.host, view_.password, view_.devices, view_.sets}) {
         field->installEventFilter(this);
     }
-    // The window's own host is named in the events view as its field names it.
-    // With several hosts each has the name its entry gives it.
-    connect(view_.host, &QLineEdit::textChanged, this, [this](const QString& name) {
-        if (!SeveralHosts()) {
-            events_.RenameHost(hostList_.At(0)->Events(), name);
-        }
-    });
 }
 
 void MainWindow::Initialize() {

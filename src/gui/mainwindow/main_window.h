@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@
 #include "gui/settings/client_settings.h"
 #include "gui/settings/keyring_toggle.h"
 #include "gui/settings/startup_toggles.h"
+#include "gui/shell/event_journal.h"
 #include "gui/shell/tray_presenter.h"
 #include "model/file_version_info.h"
 #include "model/object_table.h"
@@ -83,7 +85,8 @@ class MainWindow : public QDialog {
     void UseKeyring(const QString& service = QString::fromLatin1(password::kKeyringService));
     // Where the lost and regained connection are noted beside the event log (may be
     // null: nowhere); it must outlive the window.
-    void SetJournal(shell::EventJournal* journal) { journal_ = journal; }
+    // Every host's events and connection notes go to `journal` from now on.
+    void SetJournal(shell::EventJournal* journal);
     // The Exit path: writes the settings, logs off, removes the icon, ends the window.
     // During a BIOS update run it waits for the run's end and goes ahead then.
     void ExitProgram();
@@ -175,8 +178,11 @@ class MainWindow : public QDialog {
     void OnReconnectScheduled(int delayMs);
     void ShowReconnectCountdown(int seconds);
     void HideReconnectCountdown();
-    // A lost or regained connection, noted in the event log as `line`: in the journal.
-    void NoteConnection(const QString& line, bool lost);
+    // A lost or regained connection of `monitor`, noted in its event log as `line`: in
+    // the journal.
+    void NoteConnection(const HostMonitor& monitor, const QString& line, bool lost);
+    // The host's events go to the journal, named while several hosts are watched.
+    void JournalHost(HostMonitor& monitor);
     // The window's close button: disconnects, removes the icon, takes the Exit path.
     void CloseFromSystem();
 
@@ -210,6 +216,7 @@ class MainWindow : public QDialog {
     shell::TrayPresenter tray_;
     shell::SleepWatcher* sleep_ = nullptr;
     shell::EventJournal* journal_ = nullptr;
+    std::map<const HostMonitor*, std::shared_ptr<shell::JournalHostName>> journalNames_;
     platform::GuiThreadQuestions guiQuestions_;
     // Where the sessions ask their questions and the time their monitors run on.
     UserQuestions& questions_;

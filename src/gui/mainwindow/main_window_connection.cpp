@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
 #include "texts/string_ids.h"
 #include "texts/strings.h"
 
@@ -13,6 +14,7 @@
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/accessible_announcer.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/settings/host_entries_store.h"
 #include "gui/shell/event_journal.h"
 #include "gui/shell/sleep_watcher.h"
 
@@ -47,8 +49,6 @@ void MainWindow::BindMonitor() {
             [this](int delayMs) { OnReconnectScheduled(delayMs); });
     connect(m, &HostMonitor::ReconnectCountdown, binding_,
             [this](int seconds) { ShowReconnectCountdown(seconds); });
-    connect(m, &HostMonitor::ConnectionNoted, binding_,
-            [this](const QString& line, bool lost) { NoteConnection(line, lost); });
     shell::SleepWatcher* sleep = sleep_;
     connect(m, &HostMonitor::Connected, binding_, [sleep] { sleep->SetLoggedIn(true); });
     connect(m, &HostMonitor::Disconnected, binding_, [sleep] { sleep->SetLoggedIn(false); });
@@ -122,10 +122,11 @@ void MainWindow::HideReconnectCountdown() {
     }
 }
 
-void MainWindow::NoteConnection(const QString& line, bool lost) {
+void MainWindow::NoteConnection(const HostMonitor& monitor, const QString& line, bool lost) {
     if (journal_ != nullptr) {
-        journal_->Send(
-            {.message = line.toStdString(), .priority = lost ? LOG_WARNING : LOG_NOTICE});
+        journal_->Send({.message = line.toStdString(),
+                        .priority = lost ? LOG_WARNING : LOG_NOTICE,
+                        .host = HostNameOf(monitor)});
     }
 }
 
@@ -140,6 +141,10 @@ void MainWindow::OnConnect() {
     } else {
         entry.address = view_.host->text().toStdString();
         entry.password = view_.password->text().toStdString();
+    }
+    // A host named after its address is named after the address it now has.
+    if (entry.name == DefaultHostName(monitor_->Entry().address)) {
+        entry.name = DefaultHostName(entry.address);
     }
     body_->ShowConnecting();
     monitor_->SetEntry(entry);

@@ -37,12 +37,19 @@ HostMonitor& MainWindow::AddHost(const HostEntry& entry) {
     added.Session().SetAutoConnect(entry.autoConnect);
     hostList_.Add(std::move(monitor));
     WireHost(added);
+    JournalHost(added);
     events_.AddHost(entry.name, added.Events());
     return added;
 }
 
 void MainWindow::WireHost(HostMonitor& monitor) {
     HostMonitor* m = &monitor;
+    // The events view names each host as its entry does.
+    connect(m, &HostMonitor::EntryChanged, this,
+            [this, m] { events_.RenameHost(m->Events(), m->Name()); });
+    // Every host's connection changes reach the journal, each with its name.
+    connect(m, &HostMonitor::ConnectionNoted, this,
+            [this, m](const QString& line, bool lost) { NoteConnection(*m, line, lost); });
     connect(m, &HostMonitor::PopupRequested, this,
             [this, m](const std::string& text, Severity severity, int level) {
                 ReportEvent(text, severity, level, HostNameOf(*m));
@@ -74,6 +81,23 @@ void MainWindow::WireHost(HostMonitor& monitor) {
             m->Connect();
         }
     });
+}
+
+void MainWindow::SetJournal(shell::EventJournal* journal) {
+    journal_ = journal;
+    for (int row = 0; row < hostList_.Count(); ++row) {
+        JournalHost(*hostList_.At(row));
+    }
+}
+
+void MainWindow::JournalHost(HostMonitor& monitor) {
+    if (journal_ == nullptr || journalNames_.contains(&monitor)) {
+        return;
+    }
+    auto name = std::make_shared<shell::JournalHostName>();
+    name->Set(HostNameOf(monitor));
+    journalNames_[&monitor] = name;
+    shell::SendEventsToJournal(monitor.Session(), *journal_, std::move(name));
 }
 
 void MainWindow::FillPassword(HostMonitor& monitor) {
@@ -130,6 +154,7 @@ std::vector<HostMonitor*> MainWindow::MatchHosts(const std::vector<HostEntry>& h
             ShowMonitor(*matched.front());
         }
         events_.RemoveHost(gone->Events());
+        journalNames_.erase(gone);
         hostList_.Remove(hostList_.RowOf(gone));
     }
     return matched;
@@ -171,13 +196,13 @@ void MainWindow::SetHosts(const std::vector<HostEntry>& hosts) {
 
 void MainWindow::ShowHostCount() {
     const bool several = SeveralHosts();
-    if (!several) {
-        // One host: the events view names it as its field does.
-        events_.RenameHost(hostList_.At(0)->Events(), view_.host->text());
-    }
     view_.hostList->setVisible(several);
     for (int row = 0; row < hostList_.Count(); ++row) {
-        hostList_.At(row)->SetBoxesAllowed(!several);
+        HostMonitor* m = hostList_.At(row);
+        m->SetBoxesAllowed(!several);
+        if (const auto name = journalNames_.find(m); name != journalNames_.end()) {
+            name->second->Set(HostNameOf(*m));
+        }
     }
     if (several) {
         ShowHostsInTray();

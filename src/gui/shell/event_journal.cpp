@@ -38,15 +38,43 @@ JournalEntry JournalEntryOf(const LoggedEvent& event) {
 
 void SystemJournal::Send(const JournalEntry& entry) {
     // The result is left alone: a system without a journal just keeps no history.
-    sd_journal_send("MESSAGE=%s", entry.message.c_str(), "PRIORITY=%d", entry.priority, kIdentifier,
-                    "VELTRIX_CONTROLLER=%d", entry.controller, "VELTRIX_PORT=%d", entry.port,
-                    "VELTRIX_DRIVE=%d", entry.drive, "VELTRIX_CODE=%u", entry.code, nullptr);
+    // With several hosts the line starts with its host's name, as `journalctl` shows
+    // only the line, and the host is a field of its own.
+    if (entry.host.empty()) {
+        sd_journal_send("MESSAGE=%s", entry.message.c_str(), "PRIORITY=%d", entry.priority,
+                        kIdentifier, "VELTRIX_CONTROLLER=%d", entry.controller, "VELTRIX_PORT=%d",
+                        entry.port, "VELTRIX_DRIVE=%d", entry.drive, "VELTRIX_CODE=%u", entry.code,
+                        nullptr);
+        return;
+    }
+    const std::string message = entry.host + ": " + entry.message;
+    sd_journal_send("MESSAGE=%s", message.c_str(), "PRIORITY=%d", entry.priority, kIdentifier,
+                    "VELTRIX_HOST=%s", entry.host.c_str(), "VELTRIX_CONTROLLER=%d",
+                    entry.controller, "VELTRIX_PORT=%d", entry.port, "VELTRIX_DRIVE=%d",
+                    entry.drive, "VELTRIX_CODE=%u", entry.code, nullptr);
 }
 
-void SendEventsToJournal(ServiceSession& session, EventJournal& journal) {
+void JournalHostName::Set(const std::string& name) {
+    const std::lock_guard lock(mutex_);
+    name_ = name;
+}
+
+std::string JournalHostName::Get() const {
+    const std::lock_guard lock(mutex_);
+    return name_;
+}
+
+void SendEventsToJournal(ServiceSession& session, EventJournal& journal,
+                         std::shared_ptr<const JournalHostName> host) {
     QObject::connect(
         &session, &ServiceSession::EventLogged, &session,
-        [&journal](const LoggedEvent& event) { journal.Send(JournalEntryOf(event)); },
+        [&journal, host = std::move(host)](const LoggedEvent& event) {
+            JournalEntry entry = JournalEntryOf(event);
+            if (host != nullptr) {
+                entry.host = host->Get();
+            }
+            journal.Send(entry);
+        },
         Qt::DirectConnection);
 }
 

@@ -6,6 +6,8 @@
 // writes through the EventJournal interface; tests give it one that records.
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "session/session_types.h"
@@ -24,6 +26,8 @@ struct JournalEntry {
     int port = 0;
     int drive = 0;
     std::uint32_t code = 0;
+    // The host whose event it is, while several are watched; empty with one.
+    std::string host = {};
 
     bool operator==(const JournalEntry&) const = default;
 };
@@ -46,8 +50,21 @@ class SystemJournal : public EventJournal {
     void Send(const JournalEntry& entry) override;
 };
 
-// From now on every event `session` logs goes to `journal`, on the session's thread;
-// `journal` must outlive the session.
-void SendEventsToJournal(ServiceSession& session, EventJournal& journal);
+// The name a host's entries carry. The session's thread reads it while the window
+// renames the host, so it is read and set under a lock.
+class JournalHostName {
+  public:
+    void Set(const std::string& name);
+    std::string Get() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::string name_;
+};
+
+// From now on every event `session` logs goes to `journal`, on the session's thread,
+// named by `host` when it names one; `journal` must outlive the session.
+void SendEventsToJournal(ServiceSession& session, EventJournal& journal,
+                         std::shared_ptr<const JournalHostName> host = nullptr);
 
 }  // namespace veltrix::shell

@@ -8,6 +8,7 @@
 
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/shell/event_journal.h"
 #include "support/main_window_fixture.h"
 
 namespace veltrix::testing {
@@ -114,6 +115,36 @@ TEST_F(HostsWindowTest, APopupOfAHostNotShownNamesIt) {
     const std::vector<PopupEntry> popups = TakePopups();
     ASSERT_FALSE(popups.empty());
     EXPECT_EQ(popups.back().hostName, "Host 2");
+}
+
+// Every host's events reach the journal, each line named by its host; with one host
+// the entries stay as they were, without a name.
+TEST_F(HostsWindowTest, EveryHostsEventsReachTheJournalNamedByTheirHost) {
+    struct Journal : shell::EventJournal {
+        void Send(const shell::JournalEntry& entry) override {
+            const std::lock_guard lock(mutex);
+            hosts.push_back(entry.host);
+        }
+        std::mutex mutex;
+        std::vector<std::string> hosts;
+    } journal;
+    Start(sim::TwoControllerScenario());
+    window().SetJournal(&journal);
+    Connect();
+    sim().PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
+    FirstTick();
+    WatchFurtherHosts({OneControllerScenario()});
+    ConnectRow(1);
+    furtherSim(0).PushEvent({.controller = 0, .code = EVENT_SPARE_ACCESSED});
+    sim().PushEvent({.controller = 1, .code = EVENT_SPARE_ACCESSED});
+    Tick();
+    window().ExitProgram();
+    const std::lock_guard lock(journal.mutex);
+    std::vector<std::string> named = journal.hosts;
+    ASSERT_FALSE(named.empty());
+    EXPECT_EQ(named.front(), "") << "one host: the entry as before";
+    EXPECT_NE(std::find(named.begin(), named.end(), "Host 2"), named.end());
+    EXPECT_NE(std::find(named.begin(), named.end(), "Here"), named.end());
 }
 
 TEST_F(HostsWindowTest, ExitLogsOffEveryHostAtOnce) {
