@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -127,18 +128,26 @@ void MainWindow::BuildMenu() {
     on(menu_id::kBiosUpdate, [this] {
         bios_.Run(*monitor_, {monitor_->IsConnected(), monitor_->ControllerCount(),
                               body_->State().currentController, monitor_->ServiceVersion(),
-                              settings_.hostName});
+                              monitor_->Entry().address});
     });
     on(menu_id::kPopup, [this] { RunPopupSettingsCommand(ui_, settings_, this); });
     on(menu_id::kEmail, [=, this] {
         connected() ? StartMailSettingsCommand(*monitor_, ui_, version(), this) : notConnected();
     });
     on(menu_id::kLogFile, [=, this] {
-        StartHostLogFileCommand(*monitor_, connected(), settings_.hostName, ui_, this);
+        StartHostLogFileCommand(*monitor_, connected(), monitor_->Entry().address, ui_, this);
     });
     on(menu_id::kPassword, [=, this] {
-        StartServicePasswordCommand({*monitor_, connected(), settings_, keyring_, view_.password},
-                                    ui_, this);
+        HostMonitor* m = monitor_;
+        const bool first = m == hostList_.At(0);
+        StartServicePasswordCommand(
+            {*m, connected(), first ? settings_.password : m->Entry().password,
+             [this, m = QPointer<HostMonitor>(m)](const std::string& password, bool sent) {
+                 if (m) {
+                     KeepPassword(*m, password, sent);
+                 }
+             }},
+            ui_, this);
     });
     on(menu_id::kAbout, [this] {
         RunAboutCommand(ui_, ownVersion_.Version(),

@@ -181,6 +181,8 @@ class MainWindow : public QDialog {
     // A lost or regained connection of `monitor`, noted in its event log as `line`: in
     // the journal.
     void NoteConnection(const HostMonitor& monitor, const QString& line, bool lost);
+    // A new service password of `monitor`, kept where its host's password is.
+    void KeepPassword(HostMonitor& monitor, const std::string& password, bool sent);
     // The host's events go to the journal, named while several hosts are watched.
     void JournalHost(HostMonitor& monitor);
     // The window's close button: disconnects, removes the icon, takes the Exit path.

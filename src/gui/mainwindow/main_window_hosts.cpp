@@ -100,6 +100,30 @@ void MainWindow::JournalHost(HostMonitor& monitor) {
     shell::SendEventsToJournal(monitor.Session(), *journal_, std::move(name));
 }
 
+void MainWindow::KeepPassword(HostMonitor& monitor, const std::string& password, bool sent) {
+    if (&monitor == hostList_.At(0)) {
+        keyring_.Keep(password);
+    } else if (monitor.Entry().password != password) {
+        // A further host's password is kept where the hosts are, as the hosts dialog
+        // keeps it.
+        HostEntry entry = monitor.Entry();
+        entry.password = password;
+        monitor.SetEntry(entry);
+        std::vector<HostEntry> hosts;
+        for (int row = 0; row < hostList_.Count(); ++row) {
+            hosts.push_back(hostList_.At(row)->Entry());
+        }
+        hosts[0].address = settings_.hostName;
+        hosts[0].password = settings_.password;
+        hosts[0].autoConnect = settings_.autoConnect;
+        keyring_.KeepHosts(hosts);
+    }
+    // The field shows the password the window logs in with, while it shows this host.
+    if (sent && &monitor == monitor_) {
+        view_.password->setText(QString::fromStdString(password));
+    }
+}
+
 void MainWindow::FillPassword(HostMonitor& monitor) {
     // The keyring answers after the start: a further host's password may come later
     // than its entry.

@@ -1,11 +1,6 @@
 #include "gui/settings/service_password_command.h"
 
-#include <QLineEdit>
-#include <QPointer>
-
 #include "gui/platform/dialog_ui.h"
-#include "gui/settings/client_settings.h"
-#include "gui/settings/keyring_toggle.h"
 #include "gui/settings/service_password_dialog.h"
 #include "session/error_sites.h"
 #include "texts/string_ids.h"
@@ -21,7 +16,7 @@ void StartServicePasswordCommand(const ServicePasswordTarget& target, platform::
         return;
     }
     ServicePasswordDialog dialog(ui, window);
-    dialog.currentPassword = target.settings.password;
+    dialog.currentPassword = target.currentPassword;
     if (ui.RunModal(dialog) != QDialog::Accepted) {
         return;
     }
@@ -32,8 +27,7 @@ void StartServicePasswordCommand(const ServicePasswordTarget& target, platform::
     }
     // The window logs in with the new password from now on, also when sending it
     // fails: the next login can then be refused until the old one is typed again.
-    KeyringToggle& keeper = target.keeper;
-    keeper.Keep(password);
+    target.keep(password, false);
     auto* job = ConversationJob::Start(
         target.monitor,
         [password](ServiceLink&, StatusRequests& requests) {
@@ -42,14 +36,10 @@ void StartServicePasswordCommand(const ServicePasswordTarget& target, platform::
                                                           : ConversationResult::Failure({});
         },
         request_site::kPasswordWrite);
-    QObject::connect(job, &ConversationJob::Finished, &keeper,
-                     [&ui, &keeper, password,
-                      field = QPointer<QLineEdit>(target.field)](const ConversationResult& result) {
+    QObject::connect(job, &ConversationJob::Finished, job,
+                     [&ui, keep = target.keep, password](const ConversationResult& result) {
                          if (result.IsDone()) {
-                             keeper.Keep(password);
-                             if (field) {
-                                 field->setText(QString::fromStdString(password));
-                             }
+                             keep(password, true);
                          } else if (const std::string text = result.ErrorMessage(); !text.empty()) {
                              ui.ShowMessage(text);
                          }

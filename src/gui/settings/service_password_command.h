@@ -2,30 +2,28 @@
 // The menu's change of the service password: the dialog, then the new password sent
 // to the service through a conversation job.
 
+#include <functional>
 #include <string>
 
-class QLineEdit;
 class QWidget;
 
 namespace veltrix {
 
 class HostMonitor;
-class KeyringToggle;
-struct ClientSettings;
 
 namespace platform {
 class DialogUi;
 }
 
 // What the command works with: the host it acts on, whether it is connected, the
-// window's settings and password keeping, and the password field that shows the
-// password the window logs in with.
+// password the window logs in to it with, and where a new one is kept. `keep` is called
+// before the password is sent (the window logs in with it from now on) and again once
+// the service took it (`sent`).
 struct ServicePasswordTarget {
     HostMonitor& monitor;
     bool connected = false;
-    const ClientSettings& settings;
-    KeyringToggle& keeper;
-    QLineEdit* field = nullptr;
+    std::string currentPassword;
+    std::function<void(const std::string& password, bool sent)> keep;
 };
 
 // Asks for the new password in a modal dialog over `window` and sends it.

@@ -8,6 +8,7 @@
 
 #include "gui/platform/control_id.h"
 #include "gui/resources/main_window_ids.h"
+#include "gui/settings/service_password_dialog.h"
 #include "gui/shell/event_journal.h"
 #include "support/main_window_fixture.h"
 
@@ -145,6 +146,29 @@ TEST_F(HostsWindowTest, EveryHostsEventsReachTheJournalNamedByTheirHost) {
     EXPECT_EQ(named.front(), "") << "one host: the entry as before";
     EXPECT_NE(std::find(named.begin(), named.end(), "Host 2"), named.end());
     EXPECT_NE(std::find(named.begin(), named.end(), "Here"), named.end());
+}
+
+// A new service password of the host shown is that host's: the settings' host keeps
+// the one it logs in with.
+TEST_F(HostsWindowTest, ANewServicePasswordIsTheShownHostsAlone) {
+    Start(sim::TwoControllerScenario());
+    WatchFurtherHosts({OneControllerScenario()});
+    ConnectRow(1);
+    const std::string first = window().WatchedHosts().At(0)->Entry().password;
+    ui.onModal = [](QDialog& dialog) {
+        for (const int id :
+             {ServicePasswordDialog::kNewPasswordId, ServicePasswordDialog::kRepeatedPasswordId}) {
+            platform::FindControl<QLineEdit>(dialog, id)->setText("neu");
+        }
+        dialog.accept();
+        return static_cast<int>(QDialog::Accepted);
+    };
+    ASSERT_TRUE(driver().UserChoose(menu_id::kPassword));
+    Settle();
+    EXPECT_EQ(driver().ItemText(kPassword), "neu");
+    EXPECT_EQ(window().Monitor().Entry().password, "neu");
+    ASSERT_TRUE(driver().UserSelectRow(kHostList, 0));
+    EXPECT_EQ(driver().ItemText(kPassword), first);
 }
 
 TEST_F(HostsWindowTest, ExitLogsOffEveryHostAtOnce) {
