@@ -91,6 +91,8 @@ TEST(HostsProcessTest, ListsTheHostsWorstFirstAndLogsOffTheLiveOnes) {
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
     const auto output = [&run] { return run.process().readAll().toStdString(); };
 
+    // While a balloon is up (10 s) the notification area shows its title as the
+    // tooltip; after it the hosts' lines again.
     QString tip;
     const auto tipMatches = [&](const char* pattern) {
         return WaitUntil(
