@@ -8,6 +8,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDir>
+#include <QFileInfo>
 #include <fstream>
 #include <sstream>
 
@@ -120,6 +121,29 @@ std::string ProgramRun::Settings() const {
 bool ProgramRun::SettingsArePrivate() const {
     struct stat info {};
     return ::stat(file_.c_str(), &info) == 0 && (info.st_mode & 07777) == 0600u;
+}
+
+namespace {
+const QString kBusLauncher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+}  // namespace
+
+bool AccessibilityBus::Available() {
+    QProcess probe;
+    probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), "import pyatspi"});
+    return QFileInfo::exists(kBusLauncher) && probe.waitForFinished(20000) && probe.exitCode() == 0;
+}
+
+AccessibilityBus::AccessibilityBus(const QString& sessionAddress, const QString& display)
+    : desktop_(QProcessEnvironment::systemEnvironment()) {
+    desktop_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionAddress);
+    desktop_.insert(QStringLiteral("DISPLAY"), display);
+    bus_.setProcessEnvironment(desktop_);
+    bus_.start(kBusLauncher, {QStringLiteral("--launch-immediately")});
+}
+
+AccessibilityBus::~AccessibilityBus() {
+    bus_.terminate();
+    bus_.waitForFinished(5000);
 }
 
 QString RegisteredItem(const DbusMock& watcher) {

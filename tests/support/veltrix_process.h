@@ -91,6 +91,26 @@ class ProgramRun {
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
+// at-spi2-core's accessibility bus on the private session bus at `sessionAddress` and X
+// display `display`, for a screen reader's reading of the program; ends with the object.
+class AccessibilityBus {
+  public:
+    // Whether the Debian packages at-spi2-core and python3-pyatspi are there.
+    static bool Available();
+
+    AccessibilityBus(const QString& sessionAddress, const QString& display);
+    ~AccessibilityBus();
+    AccessibilityBus(const AccessibilityBus&) = delete;
+    AccessibilityBus& operator=(const AccessibilityBus&) = delete;
+
+    // The desktop's environment, for a screen reader.
+    const QProcessEnvironment& desktop() const { return desktop_; }
+
+  private:
+    QProcessEnvironment desktop_;
+    QProcess bus_;
+};
+
 // The name on the bus of the notification-area item that registered last with the
 // watcher (as a panel's host learns it); empty before any did.
 QString RegisteredItem(const DbusMock& watcher);

@@ -1,9 +1,10 @@
 // The Veltrix program as a process watching three hosts on a private desktop with a
-// notification area and a notification service: a healthy one on the local pipe, one
-// whose mirror is rebuilding on TCP, and one on TCP that takes the login and never
-// answers. The icon's tooltip lists each host, the worst first; the rebuild's end is
-// told with its host's name; the silent host holds up nobody's polls; SIGTERM logs off
-// the hosts that are logged in.
+// notification area, a notification service and a screen reader: a healthy host on
+// the local pipe, one whose mirror is rebuilding on TCP, and one on TCP that takes the
+// login and never answers. The host list's rows and the icon's tooltip tell each
+// host's state, the tooltip the worst first; the rebuild's end is told with its host's
+// name; the silent host holds up nobody's polls; SIGTERM logs off the hosts that are
+// logged in.
 
 #include <signal.h>
 
@@ -11,6 +12,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,12 @@ TEST(HostsProcessTest, ListsTheHostsWorstFirstAndLogsOffTheLiveOnes) {
                           QStringLiteral("/org/freedesktop/Notifications"));
     ASSERT_TRUE(daemon.ready()) << "python3-dbusmock's notification daemon";
 
+    // A screen reader reads the host list's rows where at-spi2-core is installed.
+    std::optional<testing::AccessibilityBus> atspi;
+    if (testing::AccessibilityBus::Available()) {
+        atspi.emplace(buses->sessionAddress, display.name());
+    }
+
     testing::ProgramRun run(sim::LoadScenario(VELTRIX_SCENARIO_DIR "/healthy.json"),
                             "ServerName=web-1\n");
     // The rebuild stands at half way until the test moves the service's clock past its
@@ -88,6 +96,7 @@ TEST(HostsProcessTest, ListsTheHostsWorstFirstAndLogsOffTheLiveOnes) {
     run.SetEnvironment("XDG_CURRENT_DESKTOP", QString());
     run.SetEnvironment("QT_QPA_PLATFORMTHEME", QString());
     run.SetEnvironment("LANGUAGE", QStringLiteral("en"));
+    run.SetEnvironment("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", QStringLiteral("1"));
     ASSERT_TRUE(run.Launch().waitForStarted(20000));
     const auto output = [&run] { return run.process().readAll().toStdString(); };
 
@@ -110,6 +119,21 @@ TEST(HostsProcessTest, ListsTheHostsWorstFirstAndLogsOffTheLiveOnes) {
                    "db-2: Rebuild 50 %\nweb-1: Ready"))
         << tip.toStdString() << output();
     ASSERT_TRUE(silent.WaitForEntries(1, 5s)) << "the silent host's login";
+    if (atspi) {
+        QProcess reader;
+        reader.setProcessEnvironment(atspi->desktop());
+        reader.setProcessChannelMode(QProcess::MergedChannels);
+        reader.start(QStringLiteral(VELTRIX_APP_TEST_DIR "/read_by_names.py"),
+                     {"--rows", "Hosts", "3"});
+        ASSERT_TRUE(reader.waitForFinished(60000));
+        const QString rows = QString::fromUtf8(reader.readAll());
+        EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(
+                                           "web-1, Ready\ndb-2, Rebuild 50 %\nbackup-3, "
+                                           "(Not connected|Reconnecting in \\d+ s)\n"))
+                        .match(rows)
+                        .hasMatch())
+            << rows.toStdString();
+    }
 
     rebuilding.AdvanceClock(120s);
     EXPECT_TRUE(WaitUntil(

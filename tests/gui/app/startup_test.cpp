@@ -475,10 +475,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT)
 // bus on a private session bus and X server, the program connected to the service and
 // exporting its controls; read_by_names.py finds everything by its accessible name.
 TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
-    const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
-    QProcess probe;
-    probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), "import pyatspi"});
-    if (!QFileInfo::exists(launcher) || !probe.waitForFinished(20000) || probe.exitCode() != 0) {
+    if (!testing::AccessibilityBus::Available()) {
         GTEST_SKIP() << "the AT-SPI run needs the Debian packages at-spi2-core and python3-pyatspi";
     }
     std::string whyNot;
@@ -486,12 +483,7 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     ASSERT_NE(buses, nullptr) << whyNot;
     const testing::PrivateDisplay display;
     ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
-    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
-    desktop.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), buses->sessionAddress);
-    desktop.insert(QStringLiteral("DISPLAY"), display.name());
-    QProcess bus;
-    bus.setProcessEnvironment(desktop);
-    bus.start(launcher, {QStringLiteral("--launch-immediately")});
+    const testing::AccessibilityBus atspi(buses->sessionAddress, display.name());
 
     sim::Scenario scenario = testing::WithMail(OneController(), {3, 4, 0, 0});
     scenario.controllers[0].name = "RX-Oak 4P";  // a model the picture draws
@@ -501,7 +493,7 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     run.SetEnvironment("LANGUAGE", QStringLiteral("en"));
     run.Launch();
     QProcess reader;
-    reader.setProcessEnvironment(desktop);
+    reader.setProcessEnvironment(atspi.desktop());
     reader.setProcessChannelMode(QProcess::MergedChannels);
     reader.start(QStringLiteral(VELTRIX_APP_TEST_DIR "/read_by_names.py"),
                  {"Kavotronik Veltrix", "Email...", "Email settings", "Cancel",
@@ -509,8 +501,6 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     const bool finished = reader.waitForFinished(90000);
     run.Signal(SIGTERM);
     run.process().waitForFinished(20000);
-    bus.terminate();
-    bus.waitForFinished(5000);
     const QString read = QString::fromUtf8(reader.readAll());
     ASSERT_TRUE(finished && reader.exitCode() == 0)
         << read.toStdString() << run.process().readAll().toStdString();
