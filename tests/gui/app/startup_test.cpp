@@ -40,35 +40,16 @@
 #include "servicesim/service_sim.h"
 #include "support/mail_scenario.h"
 #include "support/private_buses.h"
+#include "support/veltrix_process.h"
 
 namespace veltrix {
 namespace {
 
 using namespace std::chrono_literals;
-
-QProcess* Start(const QStringList& args, const QProcessEnvironment& env) {
-    auto* process = new QProcess;
-    process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(QStringLiteral(VELTRIX_EXECUTABLE), args);
-    return process;
-}
-
-// The program's environment with private runtime folder (where its one-instance socket
-// lives) and no reachable D-Bus: nothing a test starts meets the machine's own
-// desktop, nor another test's program.
-QProcessEnvironment PrivateEnvironment(const QString& dir) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString runtime = dir + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    ::chmod(runtime.toLocal8Bit().constData(), 0700);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    const QString noBus = QStringLiteral("unix:path=") + dir + QStringLiteral("/no-bus");
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
-    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
+using testing::PrivateEnvironment;
+using testing::ProgramRun;
+using testing::StartProgram;
+using testing::WaitUntil;
 
 struct InformationCase {
     const char* option;
@@ -83,7 +64,7 @@ TEST_P(InformationOptionTest, AnswersWithoutDisplay) {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         env.remove(QLatin1String(name));
     }
-    std::unique_ptr<QProcess> process(Start({QLatin1String(GetParam().option)}, env));
+    std::unique_ptr<QProcess> process(StartProgram({QLatin1String(GetParam().option)}, env));
     ASSERT_TRUE(process->waitForFinished(20000));
     EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process->exitCode(), 0);
@@ -113,7 +94,7 @@ TEST(ProgramVersionTest, BlockHoldsTheProjectVersionAndVersionPrintsIt) {
     EXPECT_EQ(info.Value("FileDescription"), "Kavotronik Veltrix RAID-Statusprogramm");
 
     std::unique_ptr<QProcess> process(
-        Start({QStringLiteral("--version")}, QProcessEnvironment::systemEnvironment()));
+        StartProgram({QStringLiteral("--version")}, QProcessEnvironment::systemEnvironment()));
     ASSERT_TRUE(process->waitForFinished(20000));
     EXPECT_EQ(process->readAll().toStdString(), "Veltrix " VELTRIX_PROJECT_VERSION "\n");
 
@@ -181,81 +162,6 @@ sim::Scenario OneController() {
     scenario.controllers.push_back(controller);
     return scenario;
 }
-
-// The program against a simulated service, with a settings file that connects 3 s
-// after the start.
-class ProgramRun {
-  public:
-    explicit ProgramRun(sim::Scenario scenario, const char* moreSettings = "")
-        : service_(std::move(scenario)) {
-        file_ = dir_.filePath("config/KavotronikVeltrix/Veltrix.conf").toStdString();
-        QDir(dir_.path()).mkpath(QStringLiteral("config/KavotronikVeltrix"));
-        std::ofstream(file_) << "[SettingsGUI]\nDPPW=kavo\nServerHostname=.\nAutoconnect=1\n"
-                             << moreSettings;
-        ::chmod(file_.c_str(), 0644);
-        sim::ServiceSimOptions options;
-        options.pipeDir = dir_.path().toStdString();
-        service_.Start(options);
-
-        env_ = PrivateEnvironment(dir_.path());
-        env_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
-        env_.insert(QStringLiteral("VELTRIX_PIPE_DIR"), dir_.path());
-    }
-
-    // Starts the program (the first time, or again with `args`).
-    QProcess& Launch(const QStringList& args = {}) {
-        processes_.emplace_back(Start(args, env_));
-        return *processes_.back();
-    }
-    QProcess& process() { return *processes_.front(); }
-    // Where the program listens for a second start (offscreen platform).
-    std::string InstanceSocket() const {
-        return dir_.filePath(QStringLiteral("runtime/veltrix-%1-offscreen").arg(::getuid()))
-            .toStdString();
-    }
-    sim::ServiceSim& service() { return service_; }
-    // Before Launch: an environment variable of the program's own.
-    void SetEnvironment(const char* name, const QString& value) {
-        env_.insert(QString::fromLatin1(name), value);
-    }
-    // Before Launch: on X display `display` with session bus `bus` (none when empty). In
-    // the sanitizer build, what Qt's own X, tray and accessibility code never frees is
-    // not the program's.
-    void OnDesktop(const QString& display, const QString& bus) {
-        SetEnvironment("QT_QPA_PLATFORM", QStringLiteral("xcb"));
-        SetEnvironment("DISPLAY", display);
-        SetEnvironment("DBUS_SESSION_BUS_ADDRESS", bus);
-        SetEnvironment("LSAN_OPTIONS", QStringLiteral("suppressions=" VELTRIX_TEST_SUPPORT_DIR
-                                                      "/qt_leaks.supp:fast_unwind_on_malloc=0"));
-    }
-    // How many requests with `code` the service has had so far.
-    std::size_t Requests(std::uint32_t code) const {
-        std::size_t count = 0;
-        for (const sim::TranscriptEntry& entry : service_.Transcript()) {
-            count += !entry.login && entry.code == code ? 1 : 0;
-        }
-        return count;
-    }
-    void Signal(int number) { ::kill(static_cast<pid_t>(process().processId()), number); }
-
-    // The settings file as the program left it, and whether only its owner may read it.
-    std::string Settings() const {
-        std::stringstream written;
-        written << std::ifstream(file_).rdbuf();
-        return written.str();
-    }
-    bool SettingsArePrivate() const {
-        struct stat info {};
-        return ::stat(file_.c_str(), &info) == 0 && (info.st_mode & 07777) == 0600u;
-    }
-
-  private:
-    QTemporaryDir dir_;
-    std::string file_;
-    sim::ServiceSim service_;
-    QProcessEnvironment env_;
-    std::vector<std::unique_ptr<QProcess>> processes_;
-};
 
 class SignalTest : public ::testing::TestWithParam<int> {};
 
@@ -434,19 +340,6 @@ TEST(SingleInstanceTest, OnlyTheShowLineIsAnswered) {
     EXPECT_EQ(asked, 2);
 }
 
-// Waits until `done` holds, at most `bound`; whether it does.
-template <typename Condition>
-bool WaitUntil(Condition done, std::chrono::milliseconds bound) {
-    const QDeadlineTimer deadline(bound);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(50);
-    }
-    return true;
-}
-
 // The names of the processes whose environment holds `entry` ("NAME=value").
 std::string ProcessesWith(const std::string& entry) {
     std::string found;
@@ -521,15 +414,7 @@ TEST(NotificationAreaTest, HiddenWindowKeepsTheProgramPollingUntilTheExitPath) {
 
     // The icon registers with the watcher (again whenever it is shown anew); the name
     // it registered last is where a click goes.
-    const auto item = [&watcher] {
-        QString name;
-        for (const testing::DbusMock::Call& call : watcher.Calls()) {
-            if (call.method == QLatin1String("RegisterStatusNotifierItem")) {
-                name = call.args.value(0).toString();
-            }
-        }
-        return name;
-    };
+    const auto item = [&watcher] { return testing::RegisteredItem(watcher); };
     ASSERT_TRUE(WaitUntil([&] { return !item().isEmpty(); }, 15s)) << output();
     const auto click = [&] {
         QDBusMessage activate = QDBusMessage::createMethodCall(
@@ -590,10 +475,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::Values(SIGTERM, SIGINT)
 // bus on a private session bus and X server, the program connected to the service and
 // exporting its controls; read_by_names.py finds everything by its accessible name.
 TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
-    const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
-    QProcess probe;
-    probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), "import pyatspi"});
-    if (!QFileInfo::exists(launcher) || !probe.waitForFinished(20000) || probe.exitCode() != 0) {
+    if (!testing::AccessibilityBus::Available()) {
         GTEST_SKIP() << "the AT-SPI run needs the Debian packages at-spi2-core and python3-pyatspi";
     }
     std::string whyNot;
@@ -601,12 +483,7 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     ASSERT_NE(buses, nullptr) << whyNot;
     const testing::PrivateDisplay display;
     ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start (Debian package xvfb)";
-    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
-    desktop.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), buses->sessionAddress);
-    desktop.insert(QStringLiteral("DISPLAY"), display.name());
-    QProcess bus;
-    bus.setProcessEnvironment(desktop);
-    bus.start(launcher, {QStringLiteral("--launch-immediately")});
+    const testing::AccessibilityBus atspi(buses->sessionAddress, display.name());
 
     sim::Scenario scenario = testing::WithMail(OneController(), {3, 4, 0, 0});
     scenario.controllers[0].name = "RX-Oak 4P";  // a model the picture draws
@@ -616,7 +493,7 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     run.SetEnvironment("LANGUAGE", QStringLiteral("en"));
     run.Launch();
     QProcess reader;
-    reader.setProcessEnvironment(desktop);
+    reader.setProcessEnvironment(atspi.desktop());
     reader.setProcessChannelMode(QProcess::MergedChannels);
     reader.start(QStringLiteral(VELTRIX_APP_TEST_DIR "/read_by_names.py"),
                  {"Kavotronik Veltrix", "Email...", "Email settings", "Cancel",
@@ -624,8 +501,6 @@ TEST(ScreenReaderTest, ReadsTheMailSettingsAndTheDriveListByAccessibleNames) {
     const bool finished = reader.waitForFinished(90000);
     run.Signal(SIGTERM);
     run.process().waitForFinished(20000);
-    bus.terminate();
-    bus.waitForFinished(5000);
     const QString read = QString::fromUtf8(reader.readAll());
     ASSERT_TRUE(finished && reader.exitCode() == 0)
         << read.toStdString() << run.process().readAll().toStdString();
