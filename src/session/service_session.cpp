@@ -481,6 +481,10 @@ bool ServiceSession::ConnectionEstablished() {
     state_.currentController = 0;
     const Controller* first = table_.GetController(0);
     state_.selectedSetIndex = first != nullptr && first->RaidSetCount() != 0 ? 0 : -1;
+    // The slider stands where the service has the set until a window moves it: a host
+    // polled with no window showing it never has its rebuild priority changed.
+    const RaidSet* set = table_.GetRaidSet(0, state_.selectedSetIndex);
+    state_.sliderPosition = set != nullptr ? set->Priority() : 0;
     state_.justConnected = true;
     Arm(pollTimer_, kFirstPollMs);
     return true;

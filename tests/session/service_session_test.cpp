@@ -41,10 +41,16 @@ TEST_F(SessionTest, ConnectsEnumeratesAndPollsWithoutAWindow) {
     EXPECT_NE(table->GetController(1), nullptr);
     EXPECT_TRUE(questions_.messages.empty());
 
-    clock_.Advance(500);
-    Settle();
-    EXPECT_EQ(polled.count(), 1);
+    for (const int ms : {500, 5000, 5000}) {
+        clock_.Advance(ms);
+        Settle();
+    }
+    EXPECT_EQ(polled.count(), 3);
     EXPECT_TRUE(session_->IsTimerSet(SessionTimer::Poll));
+    // Nobody moved a slider: the first set's rebuild priority (40) is left as it is.
+    for (const sim::TranscriptEntry& entry : service_->sim().Transcript()) {
+        EXPECT_NE(entry.code, SET_REBUILD_PRIORITY);
+    }
 }
 
 // The snapshots are copies: what the session changes later never reaches a table
