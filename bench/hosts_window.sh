@@ -150,7 +150,7 @@ median_periods() {
 
 # The largest |median shift| of the services in both lists of median_periods ($1, $2).
 largest_shift() {
-    awk 'NR == FNR {base[$1] = $2; next} ($1 in base) {d = $2 - base[$1]; if (d < 0) d = -d
+    awk 'BEGIN {worst = -1} NR == FNR {base[$1] = $2; next} ($1 in base) {d = $2 - base[$1]; if (d < 0) d = -d
          if (d > worst) {worst = d; who = $1}; n++}
          END {printf "%.1f ms (service %s, %d hosts compared)\n", worst, who, n}' "$1" "$2"
 }
@@ -226,7 +226,7 @@ sleep "$part_seconds"
 end=$EPOCHREALTIME
 median_periods "$begin" "$end" "${others[@]}" >"$work/periods.silent"
 vanished=1
-kill -KILL "${sim_pids[$vanished]}"
+{ kill -KILL "${sim_pids[$vanished]}" && wait "${sim_pids[$vanished]}"; } 2>/dev/null || true
 begin=$EPOCHREALTIME
 sleep "$part_seconds"
 end=$EPOCHREALTIME
