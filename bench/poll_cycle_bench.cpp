@@ -50,8 +50,8 @@
 // simulated services in this process, each on TCP with a thread of its own, and a
 // HostMonitor for each with real timers, logged in and polling every 5 s on its own
 // session thread, as the program watches its further hosts. Their reports reach this
-// thread with the window's in every iteration. other_exchanges_per_s tells that they
-// polled while the cycle was measured.
+// thread with the window's in every iteration. Their exchanges per second over the
+// whole measurement tell that they polled meanwhile.
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
@@ -468,11 +468,6 @@ class OtherHosts {
     std::vector<std::unique_ptr<HostMonitor>> monitors_;
 };
 
-OtherHosts*& Others() {
-    static OtherHosts* others = nullptr;
-    return others;
-}
-
 // The six requests of one cycle as the service received them (filled by main).
 std::vector<std::vector<std::uint8_t>>& CycleRequests() {
     static std::vector<std::vector<std::uint8_t>> requests;
@@ -543,18 +538,11 @@ void BenchPollCycle(benchmark::State& state) {
     const Switches session = window->SessionSwitches();
     const ConnectedWindow::Parts partsBefore = window->CurrentParts();
     const auto& requests = CycleRequests();
-    const std::uint64_t othersBefore = Others() != nullptr ? Others()->Messages() : 0;
-    const Clock::time_point measureStart = Clock::now();
     bool rawFirst = false;
     for (auto _ : state) {
         state.SetIterationTime(
             std::chrono::duration<double>(window->Cycle(requests, rawFirst)).count());
         rawFirst = !rawFirst;
-    }
-    if (Others() != nullptr) {
-        state.counters["other_exchanges_per_s"] =
-            static_cast<double>(Others()->Messages() - othersBefore) /
-            bench::SecondsSince(measureStart);
     }
     const ConnectedWindow::Parts parts = window->CurrentParts();
     SetSwitchCounters(state, "hop_", hop, ThreadSwitches());
@@ -621,7 +609,6 @@ int main(int argc, char** argv) {
                          otherHosts);
             return 1;
         }
-        Others() = &*others;
         std::printf("%d further hosts logged in and polling every 5 s\n", otherHosts);
     }
     std::printf("one cycle: %zu exchanges, request bytes", CycleRequests().size());
@@ -631,7 +618,10 @@ int main(int argc, char** argv) {
     std::printf("\n");
 
     veltrix::bench::RatioReporter reporter;
+    const std::uint64_t othersBefore = others ? others->Messages() : 0;
+    const auto measureStart = std::chrono::steady_clock::now();
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double measured = veltrix::bench::SecondsSince(measureStart);
 
     const double cycle = reporter.Nanoseconds("BM_PollCycle");
     const double raw = reporter.Counter("BM_PollCycle", "raw_us") * 1e3;
@@ -650,9 +640,10 @@ int main(int argc, char** argv) {
         std::printf("for reference, with the benchmark's hops: %.2f\n", withHops / raw);
     }
     if (otherHosts > 0) {
-        std::printf("further hosts' exchanges while measured: %.1f per second\n",
-                    reporter.Counter("BM_PollCycle", "other_exchanges_per_s"));
-        Others() = nullptr;
+        const std::uint64_t exchanges = others->Messages() - othersBefore;
+        std::printf("further hosts' exchanges while measured: %llu in %.1f s, %.1f per second\n",
+                    static_cast<unsigned long long>(exchanges), measured,
+                    static_cast<double>(exchanges) / measured);
     }
     benchmark::Shutdown();
     return 0;
