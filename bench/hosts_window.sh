@@ -7,7 +7,8 @@
 #   2. its VmRSS at the end of that time against a one-host Veltrix (its own service)
 #      measured at the same moment: at most the one-host RSS + 0.3 MB per host;
 #   3. one host's poll cycle while COUNT - 1 others poll, against its raw exchanges
-#      (poll_cycle_bench --other_hosts): at most 1.10;
+#      (poll_cycle_bench --other_hosts): at most 1.10; for reference, the same
+#      benchmark without further hosts;
 #   4. start to window shown with COUNT hosts configured against one host
 #      (startup_bench --hosts): at most 1.05;
 #   5. the poll period of every other host, at the services' side (the time stamps of
@@ -239,10 +240,15 @@ wait "${sim_pids[@]}" 2>/dev/null || true
 sim_pids=()
 
 # --- 3 and 4: the benchmark programs ---------------------------------------------------
-"$build/bench/poll_cycle_bench" --other_hosts $((count - 1)) --benchmark_repetitions=9 \
-    --benchmark_report_aggregates_only=true --benchmark_color=false >"$work/poll.out" 2>&1 || true
-"$build/bench/startup_bench" --hosts "$count" --benchmark_filter=BM_StartupToMainWindow --benchmark_color=false \
-    >"$work/startup.out" 2>&1 || true
+# Their lines without the console's colour codes; the poll cycle also without further
+# hosts, for reference.
+bench_lines() { "$@" --benchmark_color=false 2>&1 | sed 's/\x1b\[[0-9;]*m//g' || true; }
+bench_lines "$build/bench/poll_cycle_bench" --other_hosts $((count - 1)) --benchmark_repetitions=9 \
+    --benchmark_report_aggregates_only=true >"$work/poll.out"
+bench_lines "$build/bench/poll_cycle_bench" --benchmark_repetitions=9 \
+    --benchmark_report_aggregates_only=true >"$work/poll-alone.out"
+bench_lines "$build/bench/startup_bench" --hosts "$count" \
+    --benchmark_filter=BM_StartupToMainWindow >"$work/startup.out"
 
 # --- The figures --------------------------------------------------------------------------
 echo "Veltrix watching $count hosts (one servicesim process each, TCP, healthy)"
@@ -257,9 +263,11 @@ awk -v many="$rss_many" -v one="$rss_one" -v per="$rss_per_host_mb" -v n="$count
            one / 1024, (many - one) / 1024 / (n - 1)
     printf "ratio RSS %d hosts / (one host + %.1f MB per host) = %.2f (target at most 1.00) %s\n",
            n, per, many / limit, (many <= limit ? "ok" : "ABOVE TARGET") }'
-grep -E "ratio|median per exchange|further hosts" "$work/poll.out" ||
+grep -E '^(ratio|median per exchange|further hosts)' "$work/poll.out" ||
     { echo "poll_cycle_bench failed:"; tail -n 20 "$work/poll.out"; }
-grep -E 'startup|ratio start to window' "$work/startup.out" ||
+sed -n 's/^ratio poll cycle \/ raw exchanges = \([0-9.]*\).*/reference, the same without further hosts: \1/p' \
+    "$work/poll-alone.out"
+grep -E '^(startup:|startup with|ratio start to window)' "$work/startup.out" ||
     { echo "startup_bench failed:"; tail -n 20 "$work/startup.out"; }
 awk '{sum += $2; n++} END {printf "poll period, all healthy: mean of the hosts'"'"' median periods %.1f ms over %d hosts\n", (n ? sum / n : 0), n}' \
     "$work/periods.healthy"
