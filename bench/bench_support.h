@@ -1,6 +1,6 @@
 #pragma once
 // What several benchmark programs share: a private temporary folder, where their
-// threads run (--same_core, --split_cores), and the time since a moment.
+// threads run (--same_core, --split_cores), the time since a moment and a count option.
 
 #include <sched.h>
 #include <stdlib.h>
@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -105,6 +106,33 @@ inline bool PlaceThreads(int& argc, char** argv, const char* program) {
     ServiceCore() = (core + 1) % cores;
     std::printf("benchmark and session on core %d, the service on core %d\n", core, ServiceCore());
     return true;
+}
+
+// Takes `--NAME N` (or `--NAME=N`) out of the arguments: 0 when not given, -1 when N is
+// not a whole number from `least` to `most`.
+inline int TakeCountOption(int& argc, char** argv, const std::string& name, int least, int most) {
+    const std::string flag = "--" + name;
+    int count = 0;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string value;
+        if (arg == flag && i + 1 < argc) {
+            value = argv[++i];
+        } else if (arg.starts_with(flag + "=")) {
+            value = arg.substr(flag.size() + 1);
+        } else {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        char* end = nullptr;
+        const long parsed = std::strtol(value.c_str(), &end, 10);
+        const bool whole = end != value.c_str() && *end == '\0';
+        count = whole && parsed >= least && parsed <= most ? static_cast<int>(parsed) : -1;
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return count;
 }
 
 }  // namespace veltrix::bench

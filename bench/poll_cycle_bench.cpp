@@ -45,6 +45,13 @@
 // from its end (without the raw exchanges) until the benchmark thread runs again,
 // deliver_us the window handling the reports; ends_per_cycle (1) tells that every
 // cycle reached its end report.
+//
+// --other_hosts N (default 0) measures the cycle while N further hosts poll: N more
+// simulated services in this process, each on TCP with a thread of its own, and a
+// HostMonitor for each with real timers, logged in and polling every 5 s on its own
+// session thread, as the program watches its further hosts. Their reports reach this
+// thread with the window's in every iteration. Their exchanges per second over the
+// whole measurement tell that they polled meanwhile.
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
@@ -67,6 +74,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_support.h"
@@ -84,6 +92,7 @@
 #include "session/service_link.h"
 #include "session/text_catalogue.h"
 #include "transcript_replay.h"
+#include "watch/host_monitor.h"
 
 namespace {
 
@@ -395,6 +404,70 @@ class ConnectedWindow {
     Parts parts_;
 };
 
+// Further hosts polling their own services in this process while the cycle is
+// measured (--other_hosts): each service on a free TCP port, each host with real timers.
+class OtherHosts {
+  public:
+    explicit OtherHosts(int count) {
+        for (int i = 0; i < count; ++i) {
+            auto service = std::make_unique<sim::ServiceSim>(sim::TwoControllerScenario());
+            service->SetMessageObserver([this](const sim::TranscriptEntry&) {
+                messages_.fetch_add(1, std::memory_order_relaxed);
+            });
+            sim::ServiceSimOptions options;
+            options.listenLocal = false;
+            options.listenTcp = true;
+            options.transcriptLimit = 64;
+            service->Start(options);
+            HostEntry entry;
+            entry.name = QStringLiteral("host %1").arg(i + 2);
+            entry.address = "127.0.0.1:" + std::to_string(service->TcpPort());
+            entry.password = "kavo";
+            auto monitor = std::make_unique<HostMonitor>(ui_);
+            monitor->SetBoxesAllowed(false);
+            monitor->SetEntry(entry);
+            monitor->Connect();
+            services_.push_back(std::move(service));
+            monitors_.push_back(std::move(monitor));
+        }
+    }
+    ~OtherHosts() {
+        for (auto& monitor : monitors_) {
+            monitor->Disconnect();
+        }
+        monitors_.clear();
+        for (auto& service : services_) {
+            service->Stop();
+        }
+    }
+    OtherHosts(const OtherHosts&) = delete;
+    OtherHosts& operator=(const OtherHosts&) = delete;
+
+    // Until every host has logged in and ended its first cycle, at most `limit`.
+    bool WaitUntilPolling(std::chrono::seconds limit) {
+        const auto deadline = Clock::now() + limit;
+        while (Clock::now() < deadline) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(20ms);
+            bool all = true;
+            for (const auto& monitor : monitors_) {
+                all = all && monitor->IsConnected() && monitor->LastReadAt().isValid();
+            }
+            if (all) {
+                return true;
+            }
+        }
+        return false;
+    }
+    std::uint64_t Messages() const { return messages_.load(std::memory_order_relaxed); }
+
+  private:
+    QuietUi ui_;
+    std::atomic<std::uint64_t> messages_{0};
+    std::vector<std::unique_ptr<sim::ServiceSim>> services_;
+    std::vector<std::unique_ptr<HostMonitor>> monitors_;
+};
+
 // The six requests of one cycle as the service received them (filled by main).
 std::vector<std::vector<std::uint8_t>>& CycleRequests() {
     static std::vector<std::vector<std::uint8_t>> requests;
@@ -519,9 +592,24 @@ int main(int argc, char** argv) {
     // The program's texts, as the program has them.
     veltrix::TextCatalogue::Install(&app);
 
+    const int otherHosts = veltrix::bench::TakeCountOption(argc, argv, "other_hosts", 0, 64);
+    if (otherHosts < 0) {
+        std::fprintf(stderr, "poll_cycle_bench: --other_hosts takes a count from 0 to 64\n");
+        return 1;
+    }
     benchmark::Initialize(&argc, argv);
     if (!CheckOneCycle()) {
         return 1;
+    }
+    std::optional<OtherHosts> others;
+    if (otherHosts > 0) {
+        others.emplace(otherHosts);
+        if (!others->WaitUntilPolling(60s)) {
+            std::fprintf(stderr, "poll_cycle_bench: the %d further hosts did not all log in\n",
+                         otherHosts);
+            return 1;
+        }
+        std::printf("%d further hosts logged in and polling every 5 s\n", otherHosts);
     }
     std::printf("one cycle: %zu exchanges, request bytes", CycleRequests().size());
     for (const auto& request : CycleRequests()) {
@@ -530,7 +618,10 @@ int main(int argc, char** argv) {
     std::printf("\n");
 
     veltrix::bench::RatioReporter reporter;
+    const std::uint64_t othersBefore = others ? others->Messages() : 0;
+    const auto measureStart = std::chrono::steady_clock::now();
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double measured = veltrix::bench::SecondsSince(measureStart);
 
     const double cycle = reporter.Nanoseconds("BM_PollCycle");
     const double raw = reporter.Counter("BM_PollCycle", "raw_us") * 1e3;
@@ -539,12 +630,20 @@ int main(int argc, char** argv) {
         std::printf("median per exchange: session cycle %.0f ns, raw %.0f ns\n", cycle / perCycle,
                     raw / perCycle);
     }
-    veltrix::bench::RatioReporter::PrintRatio("poll cycle / raw exchanges", cycle, raw,
-                                              kTargetRatio);
+    const std::string what = otherHosts > 0 ? "poll cycle while " + std::to_string(otherHosts) +
+                                                  " further hosts poll / raw exchanges"
+                                            : std::string("poll cycle / raw exchanges");
+    veltrix::bench::RatioReporter::PrintRatio(what, cycle, raw, kTargetRatio);
     // For reference: the benchmark's whole iteration, its hops included.
     const double withHops = reporter.Counter("BM_PollCycle", "with_hops_us") * 1e3;
     if (withHops > 0 && raw > 0) {
         std::printf("for reference, with the benchmark's hops: %.2f\n", withHops / raw);
+    }
+    if (otherHosts > 0) {
+        const std::uint64_t exchanges = others->Messages() - othersBefore;
+        std::printf("further hosts' exchanges while measured: %llu in %.1f s, %.1f per second\n",
+                    static_cast<unsigned long long>(exchanges), measured,
+                    static_cast<double>(exchanges) / measured);
     }
     benchmark::Shutdown();
     return 0;

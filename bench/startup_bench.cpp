@@ -9,6 +9,11 @@
 // with the main window's kinds of controls at its size (bare_dialog --skeleton): what
 // Qt Widgets charges for such a window before any of the program's own work.
 //
+// With --hosts N the program is also started with N hosts configured (the first and
+// N - 1 further ones, those with Autoconnect, on ports where nothing answers: the
+// window is shown before their first try), against its start with one, in the same
+// interleaved run.
+//
 // The platform is the one a user's start gets: the desktop's when there is one (DISPLAY
 // or WAYLAND_DISPLAY set), offscreen otherwise; QT_QPA_PLATFORM overrides both.
 
@@ -27,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "ratio_reporter.h"
 
 extern char** environ;
@@ -69,14 +75,35 @@ void DrainOutput(int fd) {
     }
 }
 
+constexpr char kOneHostSettings[] = "[SettingsGUI]\nAutoconnect=0\n";
+
+// The settings of N hosts (--hosts; empty without it).
+std::string& HostsSettings() {
+    static std::string settings;
+    return settings;
+}
+
+std::string SettingsOfHosts(int count) {
+    std::string text = "[SettingsGUI]\nDPPW=kavo\nServerHostname=127.0.0.1:1\nAutoconnect=0\n";
+    text += "[Hosts]\nsize=" + std::to_string(count - 1) + "\n";
+    for (int i = 1; i < count; ++i) {
+        const std::string key = std::to_string(i) + "\\";
+        text += key + "Name=host " + std::to_string(i + 1) + "\n" + key +
+                "Address=127.0.0.1:" + std::to_string(i + 1) + "\n" + key + "Autoconnect=1\n" +
+                key + "Password=kavo\n";
+    }
+    return text;
+}
+
 // Starts `program` with `argv` once per iteration, timed to its shown and painted lines.
-void BenchStartup(benchmark::State& state, const char* program, char* const argv[]) {
+void BenchStartup(benchmark::State& state, const char* program, char* const argv[],
+                  const std::string& settings = kOneHostSettings) {
     std::string pattern = "/tmp/veltrix-startup-bench-XXXXXX";
     const fs::path dir = ::mkdtemp(pattern.data());
     // Private settings without auto-connect, and an empty pipe folder: nothing
     // outside the folder is read or written.
     fs::create_directories(dir / "KavotronikVeltrix");
-    std::ofstream(dir / "KavotronikVeltrix" / "Veltrix.conf") << "[SettingsGUI]\nAutoconnect=0\n";
+    std::ofstream(dir / "KavotronikVeltrix" / "Veltrix.conf") << settings;
     ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     ::setenv("VELTRIX_PIPE_DIR", dir.c_str(), 1);
     for (auto _ : state) {
@@ -128,6 +155,15 @@ void BenchStartupToMainWindow(benchmark::State& state) {
     fs::remove(png);
 }
 
+void BenchStartupWithHosts(benchmark::State& state) {
+    const std::string png =
+        (fs::temp_directory_path() / "veltrix-startup-bench-hosts.png").string();
+    char* const argv[] = {const_cast<char*>(VELTRIX_SNAPSHOT), const_cast<char*>(png.c_str()),
+                          const_cast<char*>("0"), nullptr};
+    BenchStartup(state, VELTRIX_SNAPSHOT, argv, HostsSettings());
+    fs::remove(png);
+}
+
 void BenchBareDialog(benchmark::State& state) {
     char* const argv[] = {const_cast<char*>(VELTRIX_BARE_DIALOG), nullptr};
     BenchStartup(state, VELTRIX_BARE_DIALOG, argv);
@@ -156,6 +192,8 @@ void RegisterStartup(const char* name, void (*function)(benchmark::State&)) {
 constexpr char kProgram[] = "BM_StartupToMainWindow";
 constexpr char kBare[] = "BM_BareDialogShown";
 constexpr char kSkeleton[] = "BM_WindowSkeletonShown";
+constexpr char kWithHosts[] = "BM_StartupToMainWindowWithHosts";
+constexpr double kHostsTarget = 1.05;
 
 // The references of one moment, given as its time by benchmark name: the program and
 // the skeleton against the bare dialog, and the program against the skeleton.
@@ -175,7 +213,16 @@ void PrintReferences(const char* moment, Time time) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const int hosts = veltrix::bench::TakeCountOption(argc, argv, "hosts", 2, 65);
+    if (hosts < 0) {
+        std::fprintf(stderr, "startup_bench: --hosts takes a count from 2 to 65\n");
+        return 1;
+    }
     RegisterStartup(kProgram, BenchStartupToMainWindow);
+    if (hosts > 0) {
+        HostsSettings() = SettingsOfHosts(hosts);
+        RegisterStartup(kWithHosts, BenchStartupWithHosts);
+    }
     RegisterStartup(kBare, BenchBareDialog);
     RegisterStartup(kSkeleton, BenchWindowSkeleton);
     if (::getenv("DISPLAY") == nullptr && ::getenv("WAYLAND_DISPLAY") == nullptr) {
@@ -195,6 +242,15 @@ int main(int argc, char** argv) {
                     shown(kProgram) / 1e6, painted(kProgram) / 1e6);
     }
     reporter.PrintRatio(kProgram, kBare, 1.2);
+    if (hosts > 0 && shown(kWithHosts) > 0) {
+        std::printf(
+            "startup with %d hosts: main window shown after %.0f ms, painted after %.0f ms "
+            "(medians)\n",
+            hosts, shown(kWithHosts) / 1e6, painted(kWithHosts) / 1e6);
+        veltrix::bench::RatioReporter::PrintRatio(
+            "start to window shown, " + std::to_string(hosts) + " hosts / one host",
+            shown(kWithHosts), shown(kProgram), kHostsTarget);
+    }
     PrintReferences("shown", shown);
     // The first picture: the window as the user first sees it.
     PrintReferences("painted", painted);
