@@ -20,7 +20,7 @@ namespace {
 constexpr int kIconSize = 16;
 constexpr int kGap = 4;
 // The list is as wide as its widest row, within these bounds.
-constexpr int kMinWidth = 120;
+constexpr int kMinWidth = 160;
 constexpr int kMaxWidth = 240;
 // Ctrl+1 to Ctrl+9 choose the first nine hosts.
 constexpr int kRowKeys = 9;

@@ -139,7 +139,7 @@ class MainWindow : public QDialog {
     // dialog applies its list through this. Nothing for an empty list.
     void SetHosts(const std::vector<HostEntry>& hosts);
     // Watches the hosts the settings and the keyring keep (before the window shows).
-    void WatchKeptHosts() { SetHosts(keyring_.KeptHosts()); }
+    void WatchKeptHosts();
     // Shows the host of `row` and puts its address and password into the fields.
     void ShowHost(int row);
     // Shows `monitor` from now on: its lists, its connection and what it reports, and

@@ -8,6 +8,7 @@
 
 #include "gui/hostlist/host_list_view.h"
 #include "gui/mainwindow/main_window.h"
+#include "gui/platform/first_paint_gate.h"
 #include "gui/settings/host_entries_store.h"
 #include "texts/string_ids.h"
 
@@ -216,6 +217,20 @@ void MainWindow::SetHosts(const std::vector<HostEntry>& hosts) {
     if (initialized_) {
         ShowHost(hostList_.RowOf(monitor_));
     }
+}
+
+void MainWindow::WatchKeptHosts() {
+    std::vector<HostEntry> hosts = keyring_.KeptHosts();
+    if (hosts.size() < 2) {
+        SetHosts(hosts);
+        return;
+    }
+    // The list is in the window from the start; the hosts, each with a session on a
+    // thread of its own, come once the window has painted, so that many hosts do not
+    // hold up its first picture. They connect later still.
+    view_.hostList->show();
+    platform::FirstPaintGate::Defer(*this, *this,
+                                    [this, hosts = std::move(hosts)] { SetHosts(hosts); });
 }
 
 void MainWindow::ShowHostCount() {
