@@ -151,6 +151,7 @@ void HostMonitor::Adopt(const TableSnapshot& table) {
 void HostMonitor::OnDisconnected(bool quiet) {
     connected_ = false;
     rebuilds_ = FreshRebuilds();
+    lastRebuilds_ = {};
     if (dropping_ || stale_) {
         // Lost (or lost again while reconnecting): the last known state stays.
         dropping_ = false;
@@ -175,9 +176,18 @@ void HostMonitor::NoteRead() {
     lastReadAt_ = QDateTime::currentDateTime();
 }
 
+const RebuildView* HostMonitor::LastRebuild(int controller) const {
+    if (controller < 0 || controller >= ObjectTable::kMaxControllers) {
+        return nullptr;
+    }
+    const RebuildView& view = lastRebuilds_[static_cast<std::size_t>(controller)];
+    return view.active ? &view : nullptr;
+}
+
 void HostMonitor::OnRebuildProgressed(const RebuildView& view) {
     if (view.controller >= 0 && view.controller < ObjectTable::kMaxControllers) {
         rebuilds_[static_cast<std::size_t>(view.controller)] = view.active ? view.percent : -1;
+        lastRebuilds_[static_cast<std::size_t>(view.controller)] = view;
     }
     emit RebuildProgressed(view);
     NoteState();

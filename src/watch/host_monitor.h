@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -68,6 +69,8 @@ class HostMonitor : public QObject {
     // after a logoff, the configuration does not).
     bool IsConnected() const { return connected_; }
     std::uint32_t ControllerCount() const { return controllerCount_; }
+    // The last rebuild figures of `controller` since the login; null when none runs.
+    const RebuildView* LastRebuild(int controller) const;
     std::int32_t ServiceVersion() const { return serviceVersion_; }
     const ServiceConfig& Config() const { return config_; }
     // Whole seconds until Autoconnect's next try; -1 while none is waiting.
@@ -157,6 +160,7 @@ class HostMonitor : public QObject {
     bool stale_ = false;
     QDateTime lastReadAt_;
     RebuildPercents rebuilds_ = FreshRebuilds();
+    std::array<RebuildView, ObjectTable::kMaxControllers> lastRebuilds_{};
     HostState toldState_ = HostState::NotConnected;
     QString toldLine_;
     // Last: the session's thread ends before the monitor's parts go.

@@ -53,6 +53,12 @@ void HostBody::ShowMonitor(HostMonitor& monitor) {
     DashValues(false);
     if (monitor_->IsConnected()) {
         ShowEnumerated(static_cast<int>(monitor_->ControllerCount()));
+        // A running rebuild shows its last figures at once, not only from the next poll.
+        if (const RebuildView* last = monitor_->LastRebuild(state_.currentController)) {
+            RebuildView shown = *last;
+            shown.showControls = true;
+            OnRebuildStep(shown);
+        }
     }
 }
 

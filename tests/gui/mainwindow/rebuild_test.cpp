@@ -114,6 +114,18 @@ TEST_F(RebuildTest, SpeedRemainingTimeAndPercentOfTheShownController) {
     EXPECT_EQ(session().State().pollCount, 1u);
 }
 
+// A host shown again shows its running rebuild's figures at once, not from its next poll.
+TEST_F(RebuildTest, AHostShownAgainShowsItsRebuildAtOnce) {
+    StartRebuilding(Rebuilding(80000, {10000}));
+    WatchFurtherHosts({sim::Scenario{}});
+    TickAfter(std::chrono::seconds(0), true);
+    ASSERT_EQ(driver().ItemText(kPercent), "8%");
+    for (const int row : {1, 0}) {
+        ASSERT_TRUE(driver().UserSelectRow(kHostList, row));
+    }
+    EXPECT_EQ(driver().ItemText(kPercent), "8%");
+}
+
 TEST_F(RebuildTest, TooltipHasALinePerControllerAndOtherControllersLeaveTheControls) {
     // Controller 0 rebuilds nothing; controller 1 (not shown) goes from 8 % to 15 %.
     sim::Scenario scenario = Rebuilding(80000, {0, 10000});
