@@ -11,6 +11,7 @@
 
 #include "gui/resources/icons.h"
 #include "gui/resources/main_window_ids.h"
+#include "session/reconnect_backoff.h"
 #include "watch/host_list.h"
 
 namespace veltrix {
@@ -19,7 +20,7 @@ namespace {
 
 constexpr int kIconSize = 16;
 constexpr int kGap = 4;
-// The list is as wide as its widest row, within these bounds.
+// The list is as wide as its widest name or state line, within these bounds.
 constexpr int kMinWidth = 160;
 constexpr int kMaxWidth = 240;
 // Ctrl+1 to Ctrl+9 choose the first nine hosts.
@@ -44,8 +45,7 @@ class HostRowDelegate : public QStyledItemDelegate {
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const QFontMetrics metrics(option.font);
-        const int text = std::max(metrics.horizontalAdvance(Name(index)),
-                                  metrics.horizontalAdvance(Line(index)));
+        const int text = std::max(metrics.horizontalAdvance(Name(index)), WidestLine(metrics));
         return {kGap + kIconSize + kGap + text + kGap, kGap + 2 * metrics.height() + kGap};
     }
 
@@ -85,6 +85,21 @@ class HostRowDelegate : public QStyledItemDelegate {
     }
 
   private:
+    // The widest line any state can have, so that the list keeps its width while the
+    // hosts' states and countdowns change.
+    static int WidestLine(const QFontMetrics& metrics) {
+        constexpr int kLongestRebuild = 100;
+        constexpr int kLongestCountdownS =
+            ReconnectBackoff::kMaxDelayMs / 1000 * (100 + ReconnectBackoff::kJitterPercent) / 100;
+        int widest = 0;
+        for (const HostState state :
+             {HostState::Ready, HostState::Rebuilding, HostState::Reduced, HostState::Broken,
+              HostState::NotConnected, HostState::Reconnecting, HostState::PasswordRefused}) {
+            widest = std::max(widest, metrics.horizontalAdvance(
+                                          StateLineOf(state, kLongestRebuild, kLongestCountdownS)));
+        }
+        return widest;
+    }
     static QString Name(const QModelIndex& index) { return index.data(Qt::DisplayRole).toString(); }
     static QString Line(const QModelIndex& index) {
         return index.data(HostList::StateLineRole).toString();
