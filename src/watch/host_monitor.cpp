@@ -110,7 +110,7 @@ void HostMonitor::RouteRequests() {
     in.Route(s, &ServiceSession::Disconnecting, this, &HostMonitor::Disconnecting);
     in.Route(s, &ServiceSession::RebuildProgressed, this, &HostMonitor::OnRebuildProgressed);
     in.Route(s, &ServiceSession::PowerHandled, this, &HostMonitor::PowerHandled);
-    in.Route(s, &ServiceSession::Popup, this, &HostMonitor::PopupRequested);
+    in.Route(s, &ServiceSession::Popup, this, &HostMonitor::OnPopup);
     in.Route(s, &ServiceSession::Balloon, this, &HostMonitor::BalloonRequested);
     in.Route(s, &ServiceSession::TrayTipChanged, this, &HostMonitor::TrayTipRequested);
     in.Route(s, &ServiceSession::MessageInsteadOfBox, this, &HostMonitor::OnMessageInsteadOfBox);
@@ -138,6 +138,7 @@ void HostMonitor::Disconnect() {
 }
 
 void HostMonitor::SetBoxesAllowed(bool allowed) {
+    boxesAllowed_ = allowed;
     session_->SetBoxesAllowed(allowed);
 }
 
@@ -194,8 +195,16 @@ void HostMonitor::OnRebuildProgressed(const RebuildView& view) {
 }
 
 void HostMonitor::OnMessageInsteadOfBox(const std::string& text) {
-    events_.AppendMessage(QString::fromStdString(text), QDateTime::currentDateTime());
-    emit PopupRequested(text, Severity::Warning, 255);
+    OnPopup(text, Severity::Warning, kAlwaysShownLevel);
+}
+
+void HostMonitor::OnPopup(const std::string& text, Severity severity, int level) {
+    // Without boxes (several hosts watched) the host's own messages, which always show,
+    // are kept in its event history too: a notification passes, the history stays.
+    if (level == kAlwaysShownLevel && !boxesAllowed_) {
+        events_.AppendMessage(QString::fromStdString(text), QDateTime::currentDateTime());
+    }
+    emit PopupRequested(text, severity, level);
 }
 
 HostState HostMonitor::Evaluate(int& percent) const {

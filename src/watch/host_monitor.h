@@ -27,6 +27,9 @@
 
 namespace veltrix {
 
+// The popup level of a message that shows whatever the popup settings say.
+inline constexpr int kAlwaysShownLevel = 255;
+
 class HostMonitor : public QObject {
     Q_OBJECT
 
@@ -100,6 +103,8 @@ class HostMonitor : public QObject {
     void PowerHandled(veltrix::PowerEvent event);
     // What a window shows of the host without being asked: a message offered to its
     // popup filter with its level (255 always shows), a balloon, a tray tooltip.
+    // `level` kAlwaysShownLevel: the host's own message (a failed automatic connect,
+    // a box it could not show), shown whatever the popup settings say.
     void PopupRequested(const std::string& text, veltrix::Severity severity, int level);
     void BalloonRequested(const std::string& title, const std::string& text,
                           veltrix::Severity severity);
@@ -131,6 +136,7 @@ class HostMonitor : public QObject {
     void NoteConnection(bool lost);
     void NoteRead();
     void OnRebuildProgressed(const RebuildView& view);
+    void OnPopup(const std::string& text, Severity severity, int level);
     void OnMessageInsteadOfBox(const std::string& text);
     void ClearHostState();
     HostState Evaluate(int& percent) const;
@@ -159,6 +165,7 @@ class HostMonitor : public QObject {
     bool dropping_ = false;
     bool stale_ = false;
     QDateTime lastReadAt_;
+    bool boxesAllowed_ = true;
     RebuildPercents rebuilds_ = FreshRebuilds();
     std::array<RebuildView, ObjectTable::kMaxControllers> lastRebuilds_{};
     HostState toldState_ = HostState::NotConnected;

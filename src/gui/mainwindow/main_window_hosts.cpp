@@ -9,6 +9,7 @@
 #include "gui/hostlist/host_list_view.h"
 #include "gui/mainwindow/main_window.h"
 #include "gui/platform/first_paint_gate.h"
+#include "gui/platform/qt_user_interface.h"
 #include "gui/settings/host_entries_store.h"
 #include "texts/string_ids.h"
 
@@ -53,6 +54,14 @@ void MainWindow::WireHost(HostMonitor& monitor) {
             [this, m](const QString& line, bool lost) { NoteConnection(*m, line, lost); });
     connect(m, &HostMonitor::PopupRequested, this,
             [this, m](const std::string& text, Severity severity, int level) {
+                // With several hosts a host's own message (its history keeps it) is a
+                // notification naming it, not a box that waits for an answer.
+                if (level == kAlwaysShownLevel && SeveralHosts()) {
+                    tray_.ShowBalloon(platform::QtUserInterface::Title().toStdString(), text,
+                                      severity, m->IsConnected(),
+                                      QString::fromStdString(HostNameOf(*m)));
+                    return;
+                }
                 ReportEvent(text, severity, level, HostNameOf(*m));
             });
     connect(m, &HostMonitor::BalloonRequested, this,

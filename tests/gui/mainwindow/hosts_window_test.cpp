@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "gui/platform/control_id.h"
+#include "gui/platform/qt_user_interface.h"
 #include "gui/resources/main_window_ids.h"
 #include "gui/settings/service_password_dialog.h"
 #include "gui/shell/event_journal.h"
@@ -169,6 +170,36 @@ TEST_F(HostsWindowTest, ANewServicePasswordIsTheShownHostsAlone) {
     EXPECT_EQ(window().Monitor().Entry().password, "neu");
     ASSERT_TRUE(driver().UserSelectRow(kHostList, 0));
     EXPECT_EQ(driver().ItemText(kPassword), first);
+}
+
+// With several hosts, a host's own failure is a notification naming it and a line of
+// its event history, never a box waiting for an answer.
+TEST_F(HostsWindowTest, AHostsOwnFailureIsANotificationAndAnEventLine) {
+    Start(sim::TwoControllerScenario());
+    WatchFurtherHosts({OneControllerScenario()});
+    furtherSim(0).BeginOutage();
+    HostMonitor& further = *window().WatchedHosts().At(1);
+    TakePopups();
+    TakeTrayRecords();
+    further.Session().ArmReconnect(1000);
+    further.Session().Sync();
+    Tick();
+    // The try the window starts, and its failure's report.
+    for (int step = 0; step < 2; ++step) {
+        further.Session().Sync();
+        Settle();
+    }
+    EXPECT_TRUE(TakePopups().empty());
+    std::vector<std::string> titles;
+    for (const shell::NotifyRecord& record : TakeTrayRecords()) {
+        if (record.flags.testFlag(shell::NotifyPart::Balloon)) {
+            titles.push_back(record.balloonTitle);
+        }
+    }
+    const std::string title = platform::QtUserInterface::Title().toStdString();
+    EXPECT_EQ(titles, std::vector<std::string>{"Host 2 \u2014 " + title});
+    EXPECT_FALSE(further.Events().LastLine().isEmpty());
+    EXPECT_TRUE(ui.messageTexts().empty());
 }
 
 TEST_F(HostsWindowTest, ExitLogsOffEveryHostAtOnce) {
