@@ -1,7 +1,6 @@
 // The window watching several hosts: the list beside the body, the host it shows,
 // the popups of the hosts it does not show and the Exit path's logoff of them all.
 #include <QAbstractItemView>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <chrono>
@@ -190,14 +189,10 @@ TEST_F(HostsWindowTest, AHostsOwnFailureIsANotificationAndAnEventLine) {
         Settle();
     }
     EXPECT_TRUE(TakePopups().empty());
-    std::vector<std::string> titles;
-    for (const shell::NotifyRecord& record : TakeTrayRecords()) {
-        if (record.flags.testFlag(shell::NotifyPart::Balloon)) {
-            titles.push_back(record.balloonTitle);
-        }
-    }
-    const std::string title = platform::QtUserInterface::Title().toStdString();
-    EXPECT_EQ(titles, std::vector<std::string>{"Host 2 \u2014 " + title});
+    const std::vector<shell::NotifyRecord> balloons = tray.balloons();
+    ASSERT_EQ(balloons.size(), 1u);
+    EXPECT_EQ(balloons[0].balloonTitle,
+              "Host 2 \u2014 " + platform::QtUserInterface::Title().toStdString());
     EXPECT_FALSE(further.Events().LastLine().isEmpty());
     EXPECT_TRUE(ui.messageTexts().empty());
 }
@@ -207,10 +202,7 @@ TEST_F(HostsWindowTest, ExitLogsOffEveryHostAtOnce) {
     WatchFurtherHosts({OneControllerScenario()});
     ConnectRow(1);
     ConnectRow(0);
-    QElapsedTimer exit;
-    exit.start();
     window().ExitProgram();
-    EXPECT_LT(exit.elapsed(), 2000);
     // The services read the logoffs sent within the bound on their own threads.
     EXPECT_TRUE(sim().WaitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
     EXPECT_TRUE(furtherSim(0).WaitForCode(LOGOFF, std::chrono::seconds(5)).has_value());
