@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "gui/resources/icons.h"
-#include "gui/resources/main_window_ids.h"
 #include "session/reconnect_backoff.h"
 #include "watch/host_list.h"
 
@@ -25,18 +24,6 @@ constexpr int kMinWidth = 160;
 constexpr int kMaxWidth = 240;
 // Ctrl+1 to Ctrl+9 choose the first nine hosts.
 constexpr int kRowKeys = 9;
-
-int IconIdOf(shell::HostsLevel level) {
-    switch (level) {
-        case shell::HostsLevel::Well:
-            return icon_id::kHostsWell;
-        case shell::HostsLevel::SetProblem:
-            return icon_id::kHostsSetProblem;
-        case shell::HostsLevel::Unreachable:
-            break;
-    }
-    return icon_id::kHostsUnreachable;
-}
 
 // Each row as two lines after the state's icon: the name over the state line.
 class HostRowDelegate : public QStyledItemDelegate {
@@ -65,7 +52,7 @@ class HostRowDelegate : public QStyledItemDelegate {
         const auto state = static_cast<HostState>(index.data(HostList::StateRole).toInt());
         const QRect icon(row.left() + kGap, row.top() + (row.height() - kIconSize) / 2, kIconSize,
                          kIconSize);
-        ProgramIcon(IconIdOf(HostsLevelOf(state))).paint(painter, icon);
+        ProgramIcon(shell::HostsIconId(HostsLevelOf(state))).paint(painter, icon);
 
         const bool selected = (option.state & QStyle::State_Selected) != 0;
         painter->save();

@@ -13,18 +13,6 @@ int IdentifierFor(bool isConnected) {
     return isConnected ? icon_id::kConnected : icon_id::kDisconnected;
 }
 
-int IdentifierFor(HostsLevel worst) {
-    switch (worst) {
-        case HostsLevel::Well:
-            return icon_id::kHostsWell;
-        case HostsLevel::SetProblem:
-            return icon_id::kHostsSetProblem;
-        case HostsLevel::Unreachable:
-            break;
-    }
-    return icon_id::kHostsUnreachable;
-}
-
 // The texts are UTF-8: a cut that would split a multi-byte character drops the whole
 // character, so the notification area never receives a broken sequence.
 std::string CutUtf8(const std::string& text, std::size_t maxBytes) {
@@ -45,6 +33,18 @@ std::string CutUtf8(const std::string& text, std::size_t maxBytes) {
 
 }  // namespace
 
+int HostsIconId(HostsLevel level) {
+    switch (level) {
+        case HostsLevel::Well:
+            return icon_id::kHostsWell;
+        case HostsLevel::SetProblem:
+            return icon_id::kHostsSetProblem;
+        case HostsLevel::Unreachable:
+            break;
+    }
+    return icon_id::kHostsUnreachable;
+}
+
 void TrayIcon::AddTrayIcon(bool isConnected) {
     const int identifier = IdentifierFor(isConnected);
     trayIconId_ = identifier;
@@ -63,7 +63,7 @@ void TrayIcon::UpdateTrayIcon(bool isConnected, bool showBalloon) {
 }
 
 void TrayIcon::UpdateHostsIcon(HostsLevel worst, bool showBalloon) {
-    Update(IdentifierFor(worst), showBalloon);
+    Update(HostsIconId(worst), showBalloon);
 }
 
 void TrayIcon::Update(int wanted, bool showBalloon) {

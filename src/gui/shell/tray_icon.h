@@ -20,6 +20,9 @@ enum class HostsLevel : std::uint8_t {
     Unreachable,  // some host not connected
 };
 
+// The program's icon of `level`: the notification area's, and the host list's rows'.
+int HostsIconId(HostsLevel level);
+
 class TrayIcon {
   public:
     explicit TrayIcon(TrayHost& host) : host_(host) {}
