@@ -206,8 +206,7 @@ void MainWindow::SetHosts(const std::vector<HostEntry>& hosts) {
             added.push_back(matched[i]);
         }
         hostList_.Move(hostList_.RowOf(matched[i]), static_cast<int>(i));
-        matched[i]->SetEntry(hosts[i]);
-        events_.RenameHost(matched[i]->Events(), hosts[i].name);
+        matched[i]->SetEntry(hosts[i]);  // a new name reaches the events view (WireHost)
     }
     // The settings hold the first host (the hosts dialog wrote them): its fields and
     // its Autoconnect check.
