@@ -178,6 +178,8 @@ class MainWindow : public QDialog {
     void OnReconnectScheduled(int delayMs);
     void ShowReconnectCountdown(int seconds);
     void HideReconnectCountdown();
+    // The icon's tooltip `tip` and the connection's icon, while one host is watched.
+    void ShowOneHostTip(const std::string& tip);
     // A lost or regained connection of `monitor`, noted in its event log as `line`: in
     // the journal.
     void NoteConnection(const HostMonitor& monitor, const QString& line, bool lost);

@@ -71,11 +71,8 @@ void MainWindow::ShowMonitor(HostMonitor& monitor) {
 void MainWindow::ShowHostState() {
     // The body has shown the host's lists already.
     ShowConnectButtons(monitor_->IsConnected());
-    if (!SeveralHosts()) {
-        tray_.Icon().trayTip =
-            LoadString(monitor_->IsConnected() ? ids::kTipConnected : ids::kTipNotConnected);
-        tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
-    }
+    ShowOneHostTip(
+        LoadString(monitor_->IsConnected() ? ids::kTipConnected : ids::kTipNotConnected));
     if (const int seconds = monitor_->ReconnectSecondsLeft(); seconds >= 0) {
         view_.disconnect->setEnabled(true);
         ShowReconnectCountdown(seconds);
@@ -87,9 +84,8 @@ void MainWindow::ShowHostState() {
 void MainWindow::OnReconnectScheduled(int delayMs) {
     if (delayMs <= 0) {
         HideReconnectCountdown();
-        if (!monitor_->IsConnected() && !SeveralHosts()) {
-            tray_.Icon().trayTip = LoadString(ids::kTipDisconnected);
-            tray_.Icon().UpdateTrayIcon(false, false);
+        if (!monitor_->IsConnected()) {
+            ShowOneHostTip(LoadString(ids::kTipDisconnected));
         }
         return;
     }
@@ -101,8 +97,13 @@ void MainWindow::ShowReconnectCountdown(int seconds) {
     const QString text = ReconnectCountdownText(seconds);
     view_.reconnectStatus->setText(text);
     view_.reconnectStatus->show();
+    ShowOneHostTip(text.toStdString());
+}
+
+void MainWindow::ShowOneHostTip(const std::string& tip) {
+    // With several hosts the icon and tooltip are all hosts' (ShowHostsInTray).
     if (!SeveralHosts()) {
-        tray_.Icon().trayTip = text.toStdString();
+        tray_.Icon().trayTip = tip;
         tray_.Icon().UpdateTrayIcon(monitor_->IsConnected(), false);
     }
 }
